@@ -1,0 +1,64 @@
+# Warnings and sanitizers shared by every target of the project.
+add_library(project_options INTERFACE)
+target_compile_options(project_options INTERFACE -Wall -Wextra -Wshadow -Werror)
+target_include_directories(project_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
+
+if(TATTILO_SANITIZE)
+  target_compile_options(project_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(TATTILO_FUZZ)
+  target_compile_options(project_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# tattilo_test(NAME SOURCES... [DEPENDS libs...])
+function(tattilo_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE project_options ${ARG_DEPENDS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TATTILO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+    TATTILO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TATTILO_BIN_DIR="${TATTILO_BIN_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${TATTILO_BIN_DIR})
+  if(TARGET data)
+    add_dependencies(${name} data)
+  endif()
+endfunction()
+
+# tattilo_folder_library(NAME FOLDER [DEPENDS libs...])
+# The library of one folder of src/: every .cpp below it, except the platform folders that
+# do not belong to this build (win32/ and the ECI backend off Windows).
+function(tattilo_folder_library name folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(NOT WIN32)
+    list(FILTER sources EXCLUDE REGEX "/win32/|/backends/eci/")
+  endif()
+  foreach(pattern IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${pattern}")
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC project_options ${ARG_DEPENDS})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE project_options ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# tattilo_folder_test(NAME FOLDER [DEPENDS libs...])
+# One GoogleTest program per folder of tests/, run by ctest in the program folder.
+function(tattilo_folder_test name folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  tattilo_test(${name} SOURCES ${sources} DEPENDS ${ARG_DEPENDS})
+endfunction()

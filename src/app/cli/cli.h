@@ -1,0 +1,71 @@
+#pragma once
+
+// tattilo-cli: the workbench's notation engine, spoken rendering and exports on the command
+// line. Each subcommand is one entry of the command table (commands.cpp) and is written
+// against streams, so the tests run it without starting a process.
+//
+// Exit status: 0 success, 1 the work was refused or failed (the program's own message on
+// standard error), 2 usage error.
+
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+struct Io {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;  // one line for the command list
+    std::string_view usage;    // the full help text of the subcommand
+    int (*run)(std::span<const std::string> args, Io& io);
+};
+
+// The command table, in the order `--help` lists it.
+std::span<const Command> commands();
+
+// Runs the program with its arguments (without the program name).
+int run(std::span<const std::string> args, Io& io);
+
+// Arguments of one subcommand: options with a value ("--page 3", "-o FILE"), flags and
+// positional arguments, in any order. Unknown options are usage errors.
+class Arguments {
+public:
+    // `valued` and `flags` list the accepted option names, for example {"--page", "-o"}.
+    Arguments(std::span<const std::string> args, std::vector<std::string_view> valued,
+              std::vector<std::string_view> flags);
+
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    std::optional<std::string> value(std::string_view option) const;
+    bool flag(std::string_view option) const;
+    const std::vector<std::string>& positional() const { return positional_; }
+
+    // The option's value as an integer in [min, max]; nullopt and an error when it is not.
+    std::optional<int> integer(std::string_view option, int fallback, int min, int max);
+
+private:
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::vector<std::string> flags_;
+    std::vector<std::string> positional_;
+    std::string error_;
+};
+
+// The whole content of `path`, or of standard input when `path` is empty, as bytes.
+// On failure returns nullopt and writes the system's read message to io.err.
+std::optional<std::string> readInput(const std::string& path, Io& io);
+
+}  // namespace cli
