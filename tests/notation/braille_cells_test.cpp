@@ -11,7 +11,7 @@ TEST(BrailleCells, DotPatternsGiveTheirCharacters) {
     EXPECT_EQ(notation::cellForDots(1 + 2), 'b');
     EXPECT_EQ(notation::cellForDots(1 + 2 + 4), 'l');
     EXPECT_EQ(notation::cellForDots(4 + 8 + 16 + 32), '#');
-    EXPECT_EQ(notation::cellForDots(2 + 8 + 32), '\xE8');  // dots 2346
+    EXPECT_EQ(notation::cellForDots(2 + 4 + 8 + 32), '\xE8');  // dots 2346
     EXPECT_EQ(notation::cellForDots(63), '%');
     EXPECT_EQ(notation::cellForDots(64), ' ');
     EXPECT_EQ(notation::cellForDots(0), ' ');
