@@ -1,0 +1,107 @@
+// tattilo-cli speak: the words the speech reader would say for one Braille line, and with
+// --wav the same words synthesised into a WAVE file.
+
+#include <fstream>
+#include <string>
+
+#include "app/cli/cli.h"
+#include "speech/engine.h"
+#include "speech/rendering.h"
+#include "speech/speech_reader.h"
+#include "speech/wave_file.h"
+
+namespace cli::speak {
+
+extern const std::string_view kHelp;
+const std::string_view kHelp =
+    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav] [FILE]\n"
+    "\n"
+    "Reads one line of ASCII braille cells from FILE (or standard input) and prints the\n"
+    "Italian words the speech reader hands to the speech engine for it, as code page 1252\n"
+    "bytes with no line end. Prints nothing when nothing would be said.\n"
+    "\n"
+    "  --mode MODE   all   the whole line, with a diagnostic of unbalanced signs (default)\n"
+    "                key   the cell typed last, in its context\n"
+    "                last  the cell the caret moved onto\n"
+    "                canc  the cell deleted\n"
+    "                error the text itself, unrendered\n"
+    "                none  the last sign, as announcements are read\n"
+    "  --rate N      speed of mode all, 0 to 250 (default 50; the settings use 30 to 90)\n"
+    "  --wav OUT     also synthesise the words into OUT, a 16-bit mono WAVE file\n"
+    "\n"
+    "A line end at the end of the input is ignored; more than one line is refused.\n";
+
+int run(std::span<const std::string> args, Io& io);
+
+int run(std::span<const std::string> args, Io& io) {
+    Arguments a(args, {"--mode", "--rate", "--wav"}, {});
+    if (!a.ok()) {
+        io.err << "tattilo-cli speak: " << a.error() << '\n';
+        return kUsage;
+    }
+    std::string mode = a.value("--mode").value_or(std::string(speech::kModeAll));
+    if (mode == "none") {
+        mode.clear();
+    } else if (mode != speech::kModeAll && mode != speech::kModeKey && mode != speech::kModeLast &&
+               mode != speech::kModeCanc && mode != speech::kModeError) {
+        io.err << "tattilo-cli speak: unknown mode '" << mode
+               << "' (all, key, last, canc, error or none)\n";
+        return kUsage;
+    }
+    const std::optional<int> rate = a.integer("--rate", speech::kDefaultSpeed, 0, 250);
+    if (!rate) {
+        io.err << "tattilo-cli speak: " << a.error() << '\n';
+        return kUsage;
+    }
+    if (a.positional().size() > 1) {
+        io.err << "tattilo-cli speak: one input file at most\n";
+        return kUsage;
+    }
+    const std::string path = a.positional().empty() ? std::string() : a.positional()[0];
+    std::optional<std::string> input = readInput(path, io);
+    if (!input) {
+        return kFailed;
+    }
+    std::string line = std::move(*input);
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+    }
+    if (line.find('\n') != std::string::npos) {
+        io.err << "tattilo-cli speak: the input holds more than one line\n";
+        return kFailed;
+    }
+
+    const speech::Request request{"", mode, std::to_string(*rate), line};
+    io.out << speech::wordsFor(request.mode, request.text);
+
+    const std::optional<std::string> wav = a.value("--wav");
+    if (!wav) {
+        return kOk;
+    }
+    std::unique_ptr<speech::Engine> engine =
+        speech::createEngine({.programDirectory = {}, .output = speech::AudioOutput::Memory});
+    if (const auto message = speech::prepareEngine(engine.get())) {
+        io.err << "tattilo-cli speak: " << *message << '\n';
+        return kFailed;
+    }
+    speech::SpeechReader reader(std::move(engine), nullptr);
+    reader.submit(request);
+    if (!reader.engine()->synchronize()) {
+        io.err << "tattilo-cli speak: the speech engine stopped before the end\n";
+        return kFailed;
+    }
+    const std::string bytes = speech::waveBytes(reader.engine()->takeAudio());
+    std::ofstream file(*wav, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        io.err << "tattilo-cli speak: cannot write " << *wav << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace cli::speak

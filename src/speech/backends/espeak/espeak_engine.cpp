@@ -1,0 +1,221 @@
+#include "speech/backends/espeak/espeak_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "speech/backends/espeak/audio_device.h"
+#include "speech/backends/espeak/espeak_library.h"
+#include "speech/backends/espeak/text_utf8.h"
+
+namespace speech {
+namespace {
+
+// synchronize() gives up when the worker has made no progress for this long past the end of
+// the audio it wrote: a stalled sound device must not freeze the window.
+constexpr auto kStallLimit = std::chrono::seconds(3);
+
+// The voices of the language dialects the engine knows.
+const char* voiceOfDialect(int dialect) {
+    switch (dialect) {
+        case 0x10000:
+            return "en-us";
+        case 0x10001:
+            return "en";
+        case 0x20000:
+            return "es";
+        case 0x30000:
+            return "fr";
+        case 0x40000:
+            return "de";
+        case kDialectStandardItalian:
+            return "it";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+int wordsPerMinute(int speed) {
+    return std::clamp(static_cast<int>(std::lround(speed * 3.5)), 80, 450);
+}
+
+std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options) {
+    EspeakLibrary& library = EspeakLibrary::instance();
+    if (!library.start(options.programDirectory)) {
+        return nullptr;
+    }
+    return std::unique_ptr<EspeakEngine>(new EspeakEngine(options.output, library.sampleRate()));
+}
+
+EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate)
+    : output_(output), sampleRate_(sampleRate) {
+    audio_.sampleRate = sampleRate;
+    worker_ = std::thread([this] { run(); });
+}
+
+EspeakEngine::~EspeakEngine() {
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+        ++generation_;
+        jobs_.clear();
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+int EspeakEngine::setParam(int param, int value) {
+    std::lock_guard lock(mutex_);
+    if (param != kParamLanguageDialect || voiceOfDialect(value) == nullptr) {
+        return -1;
+    }
+    return std::exchange(dialect_, value);
+}
+
+int EspeakEngine::setVoiceParam(int voice, int param, int value) {
+    std::lock_guard lock(mutex_);
+    if (voice != kVoiceActive || param != kVoiceParamSpeed) {
+        return -1;
+    }
+    return std::exchange(speed_, std::clamp(value, 0, 250));
+}
+
+bool EspeakEngine::addText(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    pending_ += text;
+    return true;
+}
+
+bool EspeakEngine::synthesize() {
+    {
+        std::lock_guard lock(mutex_);
+        if (pending_.empty()) {
+            return true;
+        }
+        jobs_.push_back(Job{cp1252ToUtf8(pending_), voiceOfDialect(dialect_),
+                            wordsPerMinute(speed_), generation_});
+        pending_.clear();
+    }
+    changed_.notify_all();
+    return true;
+}
+
+bool EspeakEngine::speaking() {
+    std::lock_guard lock(mutex_);
+    return !jobs_.empty() || (busy_ && jobGeneration_ == generation_);
+}
+
+bool EspeakEngine::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.clear();
+        pending_.clear();
+        ++generation_;
+    }
+    changed_.notify_all();
+    return true;
+}
+
+bool EspeakEngine::synchronize() {
+    std::unique_lock lock(mutex_);
+    while (!jobs_.empty() || busy_) {
+        changed_.wait_for(lock, std::chrono::milliseconds(100));
+        const auto now = Clock::now();
+        if (busy_ && now > std::max(lastActivity_, playEnd_) + kStallLimit) {
+            jobs_.clear();
+            ++generation_;
+            return false;
+        }
+    }
+    return true;
+}
+
+Pcm EspeakEngine::takeAudio() {
+    std::lock_guard lock(mutex_);
+    Pcm taken = std::move(audio_);
+    audio_ = Pcm{};
+    audio_.sampleRate = sampleRate_;
+    return taken;
+}
+
+bool EspeakEngine::cancelled(const Job& job) {
+    std::lock_guard lock(mutex_);
+    return quit_ || job.generation != generation_;
+}
+
+void EspeakEngine::run() {
+    // Opened here, not in the constructor: connecting to a sound server may take a while and
+    // the window must not wait for it.
+    std::unique_ptr<AudioDevice> device;
+    if (output_ == AudioOutput::Device) {
+        device = AudioDevice::open(sampleRate_);
+    }
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return quit_ || !jobs_.empty(); });
+        if (quit_) {
+            break;
+        }
+        Job job = std::move(jobs_.front());
+        jobs_.pop_front();
+        if (job.generation != generation_) {
+            continue;
+        }
+        busy_ = true;
+        jobGeneration_ = job.generation;
+        lastActivity_ = Clock::now();
+        playEnd_ = lastActivity_;
+        lock.unlock();
+        play(job, device.get());
+        lock.lock();
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+void EspeakEngine::play(const Job& job, AudioDevice* device) {
+    const auto chunkTime = [this](std::size_t count) {
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
+    };
+    bool deviceFailed = false;
+    const EspeakLibrary::SampleSink sink = [&](const std::int16_t* samples, std::size_t count) {
+        if (cancelled(job)) {
+            return false;
+        }
+        if (output_ == AudioOutput::Memory) {
+            std::lock_guard lock(mutex_);
+            audio_.samples.insert(audio_.samples.end(), samples, samples + count);
+            lastActivity_ = Clock::now();
+            return true;
+        }
+        if (device != nullptr && !deviceFailed) {
+            deviceFailed = !device->write(samples, count);
+        }
+        std::lock_guard lock(mutex_);
+        const auto now = Clock::now();
+        lastActivity_ = now;
+        if (device != nullptr && !deviceFailed) {
+            playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+        }
+        return true;
+    };
+    EspeakLibrary::instance().synthesize(job.utf8, job.voice, job.wordsPerMinute, sink);
+
+    if (device == nullptr) {
+        return;
+    }
+    // The device may hold a good part of the audio in its buffer: speaking lasts until it has
+    // been heard, unless stopped first.
+    std::unique_lock lock(mutex_);
+    changed_.wait_until(lock, playEnd_, [&] { return quit_ || job.generation != generation_; });
+    const bool stopped = quit_ || job.generation != generation_;
+    lock.unlock();
+    if (stopped) {
+        device->flush();
+    }
+}
+
+}  // namespace speech

@@ -1,0 +1,86 @@
+#pragma once
+
+// The engine on Linux: espeak-ng with its Italian voice. Synthesis and playback run on a
+// worker thread of each instance, so synthesize() returns at once and typing never waits;
+// stop() takes effect at once (speaking() is false when it returns) and the worker drops the
+// rest within one chunk of audio (60 ms).
+//
+// Speed: the workbench's speed scale (30 slow .. 50 normal .. 90 fast; the engine accepts
+// 0..250) maps to words per minute as speed * 3.5, clamped to espeak-ng's 80..450: 30 gives
+// 105, 50 gives 175 (espeak-ng's own normal rate), 90 gives 315.
+//
+// Without a sound output (see soundOutputPresent()) the engine still synthesises, then drops
+// the audio: nothing is heard, nothing waits, nothing is printed. An engine created for memory
+// keeps the audio for takeAudio() instead.
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "speech/engine.h"
+
+namespace speech {
+
+class AudioDevice;
+
+// Words per minute for an engine speed.
+int wordsPerMinute(int speed);
+
+class EspeakEngine final : public Engine {
+public:
+    // Null when the library cannot start or has no Italian voice.
+    static std::unique_ptr<EspeakEngine> create(const EngineOptions& options);
+
+    ~EspeakEngine() override;
+    EspeakEngine(const EspeakEngine&) = delete;
+    EspeakEngine& operator=(const EspeakEngine&) = delete;
+
+    int setParam(int param, int value) override;
+    int setVoiceParam(int voice, int param, int value) override;
+    bool addText(std::string_view text) override;
+    bool synthesize() override;
+    bool synchronize() override;
+    bool speaking() override;
+    bool stop() override;
+    Pcm takeAudio() override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    struct Job {
+        std::string utf8;
+        std::string voice;
+        int wordsPerMinute = 0;
+        unsigned long generation = 0;
+    };
+
+    EspeakEngine(AudioOutput output, int sampleRate);
+    void run();
+    void play(const Job& job, AudioDevice* device);
+    bool cancelled(const Job& job);
+
+    const AudioOutput output_;
+    const int sampleRate_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string pending_;  // added, not yet synthesised (code page 1252)
+    std::deque<Job> jobs_;
+    bool busy_ = false;                // the worker is on a job
+    unsigned long jobGeneration_ = 0;  // the generation of that job
+    unsigned long generation_ = 0;     // raised by stop(): older jobs are dropped
+    Clock::time_point lastActivity_;   // the worker's last chunk
+    Clock::time_point playEnd_;        // when the audio written so far has been heard
+    bool quit_ = false;
+    int dialect_ = kDialectStandardItalian;
+    int speed_ = kDefaultSpeed;
+    Pcm audio_;
+
+    std::thread worker_;
+};
+
+}  // namespace speech

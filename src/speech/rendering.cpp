@@ -1,0 +1,916 @@
+#include "speech/rendering.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace speech {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Word tables. The words are spoken as written; their leading and trailing blanks are what
+// separates one token from the next. Accented letters are code page 1252 bytes (the escapes
+// are split from the following letters so that they stay one byte).
+
+struct Sign {
+    std::string_view pattern;
+    std::string_view words;
+};
+
+struct Greek {
+    std::string_view lower;
+    std::string_view capital;  // empty: this letter has no capital form
+    std::string_view name;
+};
+
+constexpr std::array<Greek, 25> kGreek = {{
+    {">a", "<A:", "Alpha"}, {">b", "<B:", "Beta"},    {">c", "<C:", "Chi"},
+    {">d", "<D:", "Delta"}, {">e", "<E:", "Epsilon"}, {">f", "<F:", "Phi"},
+    {">g", "<G:", "Gamma"}, {">h", "<H:", "Eta"},     {">i", "<I:", "Iota"},
+    {">k", "<K:", "Kappa"}, {">l", "<L:", "Lambda"},  {">m", "<M:", "Mu"},
+    {">n", "<N:", "Nu"},    {">o", "<O:", "Omicron"}, {">p", "<P:", "Pi greca"},
+    {">q", "<Q:", "Theta"}, {">r", "<R:", "Rho"},     {">s", "<S:", "Sigma"},
+    {">t", "<T:", "Tau"},   {">u", "<U:", "Upsilon"}, {">j", "", "Varphi"},
+    {">w", "<W:", "Omega"}, {">x", "<X:", "Xi"},      {">y", "<Y:", "Psi"},
+    {">z", "<Z:", "Zeta"},
+}};
+
+constexpr std::string_view kCapitalSuffix = " maiuscola";
+
+// Set signs.
+constexpr std::array<Sign, 17> kSetSigns = {{
+    {"!2", " appartiene"},
+    {">!2", " non appartiene"},
+    {"<2", " \xE8 incluso"},
+    {"<`", " include"},
+    {"_2", " include in senso lato"},
+    {"_`", " \xE8 incluso in senso lato"},
+    {"<(", " intersezione"},
+    {"<+", " unione"},
+    {"$.", " per ogni"},
+    {">$.", " non per ogni"},
+    {"$?", " esiste"},
+    {">$?", " non esiste"},
+    {"==", " coincide"},
+    {"..", " differente"},
+    {"8", " alef"},
+    {"_$f", " frontiera"},
+    {"$;", "esiste ed \xE8 unico"},
+}};
+
+// Logic signs. "==" can never match here: the set signs take it first.
+constexpr std::array<Sign, 17> kLogicSigns = {{
+    {"<v", "proposizione vera"},
+    {">v", " proposizione non vera"},
+    {"_?", " and logico"},
+    {"_*", " or logico"},
+    {"_)", " or esclusivo"},
+    {"9:o", " se  e solo se"},
+    {":o", " implica"},
+    {"_0", " negazione"},
+    {"!=,", " equivale"},
+    {">_?", " and negativo"},
+    {">_*", " or negativo"},
+    {"9:", " \xE8 implicato"},
+    {"==", " identico"},
+    {"&y", "insieme vuoto"},
+    {" !l ", "tale che"},
+    {"_=", "tautologia"},
+    {"_:", "contraddizione"},
+}};
+
+constexpr std::string_view kLogPattern = "log.";
+constexpr std::string_view kMatrixPattern = "%%";
+
+// Functions and operators; matched without regard to number marking.
+constexpr std::array<Sign, 25> kFunctions = {{
+    {"lim.", "limite"},
+    {"#)jj", " permille"},
+    {"#)j", " percento"},
+    {"_.", " fattoriale"},
+    {kLogPattern, " logaritmo "},
+    {"ln.", " logaritmo naturale o neperiano"},
+    {"lg.", " logaritmo naturale o neperiano"},
+    {"777", " integrale triplo "},
+    {"77", "integrale doppio "},
+    {"7", " integrale"},
+    {"<S", " sommatoria"},
+    {"<P", " produttoria"},
+    {"<d!", "operatore laplaciano"},
+    {"<d", "discriminante"},
+    {"!=", " circa uguale"},
+    {"``", " molto maggiore"},
+    {"22", " molto minore"},
+    {">=", " non uguale"},
+    {">`", " non maggiore"},
+    {">2", " non minore"},
+    {kMatrixPattern, " matrice "},
+    {"det", " determinante di "},
+    {"_+", " progressione aritmetica"},
+    {"_(", " progressione geometrica"},
+    {"<)", "composto"},
+}};
+
+constexpr std::string_view kLogBase = "in base ";
+constexpr std::string_view kLogDecimal = " decimale";
+constexpr std::string_view kLogBaseCells = "_d_i";
+
+// Single signs, one cell each.
+constexpr std::array<Sign, 37> kSingleSigns = {{
+    {"\r", " a capo "},
+    {"+", " +"},
+    {"?", " apertaparentesitonda "},
+    {"*", " chiusaparentesitonda "},
+    {"{", " apertaparentesiquadra "},
+    {"}", " chiusaparentesiquadra "},
+    {"&", " apertaparentesigraffa "},
+    {"y", " chiusaparentesigraffa "},
+    {" ", " spazio"},
+    {"(", "  per"},
+    {"/", " diviso"},
+    {"-", " meno"},
+    {".", "punto"},
+    {",", "virgola"},
+    {";", "punto e virgola"},
+    {"\"", " punto 4"},
+    {"!", " punto 5"},
+    {">", " punti 4 e 5"},
+    {"<", " punti 5 e 6"},
+    {"\xEC", " punti 3 e 4"},
+    {")", " punti 3 5 e 6"},
+    {"\xE8", " punti 2 3 4 6"},
+    {"\xF9", " punti 2 3 4 5 6"},
+    {"\xE0", " punto uno 2 3 5 6"},
+    {"[", " punti 1 2 3 5 6"},
+    {"]", "punti 2 3 4 5 6"},
+    {"|", " elevato"},
+    {"1", " chiusapotenza"},
+    {"`", " maggiore"},
+    {"2", " minore"},
+    {"3", " diverso da"},
+    {"5", " punti uno 5 e 6"},
+    {"'", " periodico "},
+    {"0", " infinito "},
+    {"%", " valore assoluto "},
+    {":", "due punti"},
+    {"d", "differenziale"},
+}};
+
+// Level markers: the byte 0xA0, a bracket letter, a level digit.
+constexpr char kLevelMarker = '\xA0';
+constexpr char kOverbar = '\xF2';
+
+std::string_view bracketOfLevel(char letter) {
+    switch (letter) {
+        case 'T':
+            return "parentesitonda ";
+        case 'Q':
+            return "parentesiquadra ";
+        case 'G':
+            return "parentesigraffa ";
+        default:
+            return {};
+    }
+}
+
+constexpr std::array<std::string_view, 9> kOrdinals = {
+    "prima", "seconda", "terza", "quarta", "quinta", "sesta", "settima", "ottava", "nona",
+};
+
+constexpr std::string_view kComment = "commento ";
+
+// Cells of fixed meaning.
+constexpr std::string_view kFractionOpen = "frazione apertonumeratore ";
+constexpr std::string_view kFractionClose = " chiusodenominatore chiusafrazione  ";
+constexpr std::string_view kNumeratorEnd = " chiusonumeratore";
+constexpr std::string_view kDenominator = " denominatore ";
+constexpr std::string_view kProportion = " st\xE0 ";
+constexpr std::string_view kRootOpen =
+    "aperta rad\xEC"
+    "ce ";
+constexpr std::string_view kSquareRoot = " quadrata di";
+constexpr std::string_view kRootClose =
+    " chiusa rad\xEC"
+    "ce";
+constexpr std::string_view kRootIndexEnd = " di";
+constexpr std::string_view kOverbarOpen = " sopralineatura";
+constexpr std::string_view kOverbarClose = " fine sopralinatura";
+constexpr std::string_view kDollar = " dollaro ";
+constexpr std::string_view kNumberSign = " segnanumero ";
+constexpr std::string_view kFractionOf = " fratto ";
+constexpr std::string_view kLetterSign =
+    " l\xE8"
+    "ttera ";
+constexpr std::string_view kCapitalSign = " maiuscola ";
+constexpr std::string_view kAs = " come";
+constexpr std::string_view kEquals = " = ";
+constexpr std::string_view kFractionError = " errore frazione ";
+
+// Diagnostics spoken at the end of a whole line: only the last that applies is spoken.
+constexpr std::string_view kAllExponents = " chiusa potenza errata";
+constexpr std::string_view kAllFractions = " chiusa frazione errata";
+constexpr std::string_view kAllRootClosing = " chiusura radice errata";
+constexpr std::string_view kAllRootMissing = " manca chiusura radice ";
+constexpr std::string_view kAllBraces = " parentesi graffe errate";
+constexpr std::string_view kAllSquares = " parentesi quadre errate";
+constexpr std::string_view kAllRounds = " parentesi tonde errate";
+constexpr std::string_view kAllNumerators = " chiuso numeratore errato";
+constexpr std::string_view kAllDenominators = " chiuso denominatore errato";
+
+// Diagnostics of a typed key: every closing without its opening.
+constexpr std::string_view kKeyFractions = " chiusura frazione errata";
+constexpr std::string_view kKeyRoots = " chiusura radice errata";
+constexpr std::string_view kKeyBraces = " chiusura parentesi graffa errata";
+constexpr std::string_view kKeySquares = " chiusura parentesi quadra errata";
+constexpr std::string_view kKeyRounds = " chiusura parentesi tonda errata";
+constexpr std::string_view kKeyNumerators = " chiusura numeratore  errata";
+constexpr std::string_view kKeyDenominators = " chiusura denominatore  errata";
+constexpr std::string_view kKeyExponents = " chiusura potenza errata";
+
+constexpr std::string_view kUpperDigits = "abcdefghij";
+constexpr std::string_view kLowerDigits = ",;:/?+=(*)";
+constexpr std::string_view kDigits = "1234567890";
+
+// ---------------------------------------------------------------------------------------------
+// Cell classes.
+
+bool isUpperDigit(char c) {
+    return c >= 'a' && c <= 'j';
+}
+
+bool isLowerDigit(char c) {
+    return kLowerDigits.find(c) != std::string_view::npos;
+}
+
+char digitOf(char c) {
+    std::size_t i = kUpperDigits.find(c);
+    if (i == std::string_view::npos) {
+        i = kLowerDigits.find(c);
+    }
+    return kDigits[i];
+}
+
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The capital sign makes the cell after it a capital: "$a" reads as "$A".
+void applyCapitalSign(std::string& s) {
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        if (s[i - 1] == '$') {
+            s[i] = asciiUpper(s[i]);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Patterns indexed by their first byte, in table order, so that each cell tries only the few
+// entries that can start there.
+
+struct PatternIndex {
+    // Patterns after the capital-sign pass: the line is compared in that form, so a pattern
+    // such as "_$f" must be too, or it could never match.
+    std::vector<std::string> patterns;
+    std::array<std::vector<std::uint8_t>, 256> byFirst;
+
+    template <std::size_t N>
+    explicit PatternIndex(const std::array<Sign, N>& table) {
+        for (std::size_t i = 0; i < N; ++i) {
+            std::string p(table[i].pattern);
+            applyCapitalSign(p);
+            byFirst[static_cast<unsigned char>(p[0])].push_back(static_cast<std::uint8_t>(i));
+            patterns.push_back(std::move(p));
+        }
+    }
+};
+
+const PatternIndex& setIndex() {
+    static const PatternIndex index(kSetSigns);
+    return index;
+}
+const PatternIndex& logicIndex() {
+    static const PatternIndex index(kLogicSigns);
+    return index;
+}
+const PatternIndex& functionIndex() {
+    static const PatternIndex index(kFunctions);
+    return index;
+}
+
+const std::array<std::string_view, 256>& singleSignWords() {
+    static const std::array<std::string_view, 256> words = [] {
+        std::array<std::string_view, 256> w{};
+        for (const Sign& s : kSingleSigns) {
+            w[static_cast<unsigned char>(s.pattern[0])] = s.words;
+        }
+        return w;
+    }();
+    return words;
+}
+
+enum class Mode { None, Key, Last, All, Canc, Other };
+
+Mode modeOf(std::string_view word) {
+    if (word.empty()) {
+        return Mode::None;
+    }
+    if (word == kModeKey) {
+        return Mode::Key;
+    }
+    if (word == kModeLast) {
+        return Mode::Last;
+    }
+    if (word == kModeAll) {
+        return Mode::All;
+    }
+    if (word == kModeCanc) {
+        return Mode::Canc;
+    }
+    return Mode::Other;
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && s.back() == ' ') {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class Renderer {
+public:
+    Renderer(Mode mode, std::string_view text) : mode_(mode), s_(text) {
+        prepare();
+        // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
+        result_.whole.reserve(s_.size() * 12);
+    }
+
+    Rendering run() {
+        while (pos_ < s_.size()) {
+            step();
+        }
+        result_.lastToken = token_;
+        result_.inTextRegion = textRegion_;
+        result_.spoken = ending();
+        return std::move(result_);
+    }
+
+private:
+    // ---- preparation ------------------------------------------------------------------------
+
+    void prepare() {
+        applyCapitalSign(s_);
+        insertImplicitExponentOpenings();
+        markNumbers();
+    }
+
+    static bool isStructural(char c) {
+        switch (c) {
+            case '#':
+            case '(':
+            case '*':
+            case '+':
+            case '/':
+            case '_':
+            case 'y':
+            case '|':
+            case '}':
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // A number exponent written after a number or a closing bracket without its opening
+    // sign gets one, just before its number sign: "#b#c1" reads as "#b|#c1".
+    void insertImplicitExponentOpenings() {
+        char older = 0;
+        char newer = 0;
+        std::size_t lastHash = std::string::npos;
+        for (std::size_t i = 0; i < s_.size(); ++i) {
+            const char c = s_[i];
+            if (c == '1') {
+                if (newer == '#' &&
+                    (older == '#' || older == '*' || older == '}' || older == 'y')) {
+                    s_.insert(lastHash, 1, '|');
+                    ++lastHash;
+                    ++i;
+                    // The inserted opening now stands before that number sign.
+                    older = '|';
+                }
+                continue;
+            }
+            if (isStructural(c)) {
+                older = newer;
+                newer = c;
+                if (c == '#') {
+                    lastHash = i;
+                }
+            }
+        }
+    }
+
+    // The lower digits right after a number sign are digits, never signs.
+    void markNumbers() {
+        marked_.assign(s_.size(), 0);
+        bool on = false;
+        for (std::size_t i = 0; i < s_.size(); ++i) {
+            const char c = s_[i];
+            if (c == '#' && !on) {
+                on = true;
+            } else if (on && isLowerDigit(c)) {
+                marked_[i] = 1;
+            } else {
+                on = false;
+            }
+        }
+    }
+
+    // ---- matching ---------------------------------------------------------------------------
+
+    char cell(std::size_t i) const { return i < s_.size() ? s_[i] : '\0'; }
+
+    // `pattern` at position i; with `respectMarks`, a marked cell never matches.
+    bool matches(std::size_t i, std::string_view pattern, bool respectMarks) const {
+        if (i + pattern.size() > s_.size()) {
+            return false;
+        }
+        for (std::size_t k = 0; k < pattern.size(); ++k) {
+            if (s_[i + k] != pattern[k] || (respectMarks && marked_[i + k])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The first entry of `index` that matches here, or -1.
+    int firstMatch(const PatternIndex& index, bool respectMarks) const {
+        for (std::uint8_t i : index.byFirst[static_cast<unsigned char>(s_[pos_])]) {
+            if (matches(pos_, index.patterns[i], respectMarks)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    bool isPair(std::size_t i) const { return cell(i) == '\\' && cell(i + 1) == '\\'; }
+    bool isDelimiter(std::size_t i) const {
+        return i < s_.size() && (s_[i] == kLevelMarker || isPair(i));
+    }
+
+    // ---- main loop --------------------------------------------------------------------------
+
+    void step() {
+        token_.clear();
+        textRegionsAndMarkers();
+        if (token_.empty() && pos_ < s_.size()) {
+            greekLetters();
+        }
+        bool consumed = !token_.empty();
+        if (!consumed && pos_ < s_.size()) {
+            consumed = signsAndFunctions();
+        }
+        if (!consumed && token_.empty() && pos_ < s_.size()) {
+            singleCell();
+        }
+        if (mode_ == Mode::All && trimBlanks(token_) == "spazio") {
+            token_.clear();  // blanks are silent when a whole line is read
+        }
+        result_.whole += token_;
+    }
+
+    void textRegionsAndMarkers() {
+        if (textRegion_ && isDelimiter(pos_)) {
+            textRegion_ = false;
+            pos_ += s_[pos_] == kLevelMarker ? 1 : 2;
+        }
+        // A closing delimiter may be followed at once by the next opening one, as two bracket
+        // labels side by side are: that opening is read here too, not as plain cells.
+        if (textRegion_ || !isDelimiter(pos_)) {
+            return;
+        }
+        if (s_[pos_] == kLevelMarker) {
+            token_ = bracketOfLevel(cell(pos_ + 1));
+            const char level = cell(pos_ + 2);
+            if (level >= '1' && level <= '9') {
+                token_ += kOrdinals[static_cast<std::size_t>(level - '1')];
+            }
+            textRegion_ = true;
+            pos_ += 3;
+            return;
+        }
+        const std::size_t open = pos_;
+        std::size_t close = std::string::npos;
+        for (std::size_t i = open + 3; i + 1 < s_.size(); ++i) {
+            if (isPair(i)) {
+                close = i;
+                break;
+            }
+        }
+        if (close == std::string::npos) {
+            // Unterminated: the rest of the line, delimiter included, is the comment, and the
+            // reading ends there.
+            token_ = kComment;
+            token_.append(s_, open, std::string::npos);
+            textRegion_ = true;
+            pos_ = s_.size();
+            return;
+        }
+        if (cell(open + 2) == '@') {
+            token_.assign(s_, open + 3, close - (open + 3));  // an announcement
+        } else {
+            token_ = kComment;
+            token_.append(s_, open + 2, close - (open + 2));
+        }
+        pos_ = close + 2;
+        // The blank that separates a text region from what follows is not read; any other
+        // cell is.
+        if (cell(pos_) == ' ') {
+            ++pos_;
+        }
+    }
+
+    void greekLetters() {
+        for (const Greek& g : kGreek) {
+            if (matches(pos_, g.lower, true)) {
+                token_ = g.name;
+                pos_ += 2;
+                // A capital right after is read in the next step, not in place of this one.
+                return;
+            }
+        }
+        for (const Greek& g : kGreek) {
+            if (!g.capital.empty() && matches(pos_, g.capital, true)) {
+                token_ = g.name;
+                token_ += kCapitalSuffix;
+                pos_ += 3;
+                return;
+            }
+        }
+    }
+
+    // Returns whether a sign was read (its token may be empty: a closing "%%").
+    bool signsAndFunctions() {
+        if (const int i = firstMatch(setIndex(), true); i >= 0) {
+            token_ = kSetSigns[static_cast<std::size_t>(i)].words;
+            pos_ += setIndex().patterns[static_cast<std::size_t>(i)].size();
+            return true;
+        }
+        if (const int i = firstMatch(logicIndex(), true); i >= 0) {
+            token_ = kLogicSigns[static_cast<std::size_t>(i)].words;
+            pos_ += logicIndex().patterns[static_cast<std::size_t>(i)].size();
+            return true;
+        }
+        const int i = firstMatch(functionIndex(), false);
+        if (i < 0) {
+            return false;
+        }
+        const Sign& f = kFunctions[static_cast<std::size_t>(i)];
+        token_ = f.words;
+        pos_ += functionIndex().patterns[static_cast<std::size_t>(i)].size();
+        if (f.pattern == kLogPattern) {
+            logarithmBase();
+        } else if (f.pattern == kMatrixPattern) {
+            toggleBars();
+        }
+        // After a closing "%%" nothing was said: the next cell is read in this same step.
+        return !token_.empty();
+    }
+
+    // "log." followed within five cells by ':' has a base: the ':' becomes the letters
+    // "_d_i", read "di" ("logaritmo in base 2 di 8").
+    void logarithmBase() {
+        const std::size_t end = std::min(pos_ + 5, s_.size());
+        for (std::size_t i = pos_; i < end; ++i) {
+            if (s_[i] == ':' && !marked_[i]) {
+                token_ += kLogBase;
+                s_.replace(i, 1, kLogBaseCells);
+                marked_.erase(marked_.begin() + static_cast<std::ptrdiff_t>(i));
+                marked_.insert(marked_.begin() + static_cast<std::ptrdiff_t>(i),
+                               kLogBaseCells.size(), 0);
+                return;
+            }
+        }
+        token_ += kLogDecimal;
+    }
+
+    // '%' and "%%" open and close bars; the closing one is silent.
+    void toggleBars() {
+        if (bars_) {
+            bars_ = false;
+            token_.clear();
+        } else {
+            bars_ = true;
+        }
+    }
+
+    // Is the root opened here a square root: no unmarked ':' (index separator) before the
+    // first 'o' that follows.
+    bool isSquareRoot() const {
+        for (std::size_t i = pos_ + 1; i < s_.size(); ++i) {
+            if (s_[i] == 'o') {
+                return true;
+            }
+            if (s_[i] == ':' && !marked_[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void singleCell() {
+        const char c = s_[pos_];
+        const bool marked = marked_[pos_] != 0;
+        const char prev = pos_ > 0 ? s_[pos_ - 1] : '\0';
+        const bool all = mode_ == Mode::All;
+        bool roundBracket = false;
+
+        if (!textRegion_) {
+            if (c == 'y' && prev == '_') {
+                token_ = "y";
+            }
+            if (c == kOverbar) {
+                token_ = kOverbarOpen;
+                ++overbarDepth_;
+            }
+            if (c == '6') {
+                token_ = kFractionOpen;
+            }
+            if (c == '4') {
+                token_ = kFractionClose;
+            }
+            if (c == 'n' && prev != '_') {
+                token_ = kNumeratorEnd;
+            }
+            if (c == 'p' && prev != '_') {
+                token_ = kDenominator;
+            }
+            if (c == 'k' && prev != '_') {
+                token_ = kProportion;
+            }
+            if (c == '9') {
+                token_ = kRootOpen;
+                ++rootDepth_;
+                if (all && isSquareRoot()) {
+                    token_ += kSquareRoot;
+                }
+            }
+            if (c == 'o' && prev != '$' && prev != '_') {
+                token_ = kRootClose;
+                --rootDepth_;
+            }
+            if (c == ':' && !marked) {
+                if (rootDepth_ > 0 && all) {
+                    token_ = kRootIndexEnd;
+                }
+                if (overbarDepth_ > 0) {
+                    token_ = kOverbarClose;
+                    --overbarDepth_;
+                }
+            }
+        }
+        if (c == '=' && !marked) {
+            number_ = false;
+        }
+        if (c == '$' && (mode_ == Mode::Key || mode_ == Mode::Canc)) {
+            token_ = kDollar;
+        }
+        if (c == '#') {
+            if (!all) {
+                token_ = kNumberSign;
+            }
+            number_ = true;
+            if (isLowerDigit(cell(pos_ + 1))) {
+                lowerNumber_ = true;
+            }
+        }
+        if (lowerNumber_ && isUpperDigit(c)) {
+            token_ = kFractionOf;
+            token_ += digitOf(c);
+            lowerNumber_ = false;
+        } else if (isUpperDigit(c) && number_) {
+            token_.assign(1, digitOf(c));
+        } else if (lowerNumber_ && isLowerDigit(c)) {
+            token_.assign(1, digitOf(c));
+        }
+        if (c == 'k') {
+            proportion_ = !proportion_;
+        }
+        if (!lowerNumber_) {
+            if (c == '_' && !all) {
+                token_ = kLetterSign;
+            }
+            if (c == '$' && !all) {
+                token_ = kCapitalSign;
+            }
+            const bool keepsNumber = isLowerDigit(c) || isUpperDigit(c) || c == '#' || c == '\'';
+            if (!keepsNumber) {
+                number_ = false;
+            }
+            if (c == '=' && !marked) {
+                token_ = proportion_ ? kAs : kEquals;
+            }
+            if (token_.empty() && !textRegion_) {
+                const std::string_view words = singleSignWords()[static_cast<unsigned char>(c)];
+                if (!words.empty()) {
+                    token_ = words;
+                    roundBracket = c == '?' || c == '*';
+                    if (c == '%') {
+                        toggleBars();
+                    } else if (c == 'd' && prev == '_') {
+                        token_.clear();
+                    }
+                }
+            }
+        }
+        if (token_.empty() && c >= 'A' && c <= 'Z') {
+            token_.assign(1, c);
+            if (!all) {
+                token_ += kCapitalSuffix;
+            }
+        }
+        if (token_.empty() && c >= 'a' && c <= 'z' && c != 'y') {
+            token_.assign(1, c);
+        }
+        count(c, prev, roundBracket);
+        if ((c == 'n' || c == 'p') && prev != '$' && prev != '_' &&
+            result_.balance.fractions == 0 && !textRegion_) {
+            token_ += kFractionError;
+        }
+        ++pos_;
+    }
+
+    void count(char c, char prev, bool roundBracket) {
+        Balance& b = result_.balance;
+        const bool plainPrev = prev != '$' && prev != '_';
+        switch (c) {
+            case '6':
+                ++b.fractions;
+                ++b.numerators;
+                break;
+            case '4':
+                --b.fractions;
+                --b.denominators;
+                break;
+            case 'n':
+                b.numerators -= plainPrev ? 1 : 0;
+                break;
+            case 'p':
+                b.denominators += plainPrev ? 1 : 0;
+                break;
+            case '9':
+                ++b.roots;
+                break;
+            case 'o':
+                b.roots -= plainPrev ? 1 : 0;
+                break;
+            case '&':
+                ++b.braces;
+                break;
+            case 'y':
+                b.braces -= plainPrev ? 1 : 0;
+                break;
+            case '{':
+                ++b.squares;
+                break;
+            case '}':
+                --b.squares;
+                break;
+            case '?':
+                b.rounds += roundBracket ? 1 : 0;
+                break;
+            case '*':
+                b.rounds -= roundBracket ? 1 : 0;
+                break;
+            default:
+                break;
+        }
+        countExponent(c);
+    }
+
+    // '|' opens an exponent and '1' closes the innermost one. A number or a letter exponent is
+    // written without an opening ("x#b1" is x squared), so a '1' with nothing open is a
+    // closing without its opening only when no number sign or letter sign came before it.
+    void countExponent(char c) {
+        if (textRegion_) {
+            return;
+        }
+        Balance& b = result_.balance;
+        if (c == '#' || c == '_') {
+            implicitExponentPossible_ = true;
+        } else if (c == '|') {
+            ++b.exponents;
+        } else if (c == '1') {
+            if (b.exponents > 0 || !implicitExponentPossible_) {
+                --b.exponents;
+            }
+        }
+    }
+
+    // ---- ending -----------------------------------------------------------------------------
+
+    std::string ending() const {
+        const Balance& b = result_.balance;
+        if (mode_ == Mode::All) {
+            if (result_.whole.empty()) {
+                return {};
+            }
+            std::string_view diagnostic;
+            if (b.exponents != 0) {
+                diagnostic = kAllExponents;
+            }
+            if (b.fractions != 0) {
+                diagnostic = kAllFractions;
+            }
+            if (b.roots < 0) {
+                diagnostic = kAllRootClosing;
+            }
+            if (b.roots > 0) {
+                diagnostic = kAllRootMissing;
+            }
+            if (b.braces != 0) {
+                diagnostic = kAllBraces;
+            }
+            if (b.squares != 0) {
+                diagnostic = kAllSquares;
+            }
+            if (b.rounds != 0) {
+                diagnostic = kAllRounds;
+            }
+            if (b.numerators != 0) {
+                diagnostic = kAllNumerators;
+            }
+            if (b.denominators != 0) {
+                diagnostic = kAllDenominators;
+            }
+            std::string spoken = result_.whole;
+            spoken += diagnostic;
+            return spoken;
+        }
+        std::string spoken = token_;
+        if (mode_ != Mode::Key) {
+            return spoken;
+        }
+        if (textRegion_) {
+            // Typing inside a text region names the cell typed, as it stands.
+            const char last = s_.empty() ? '\0' : s_.back();
+            if (!s_.empty() && last != '\\') {
+                spoken.assign(1, last);
+            }
+            return spoken;
+        }
+        if (b.fractions < 0) {
+            spoken += kKeyFractions;
+        }
+        if (b.roots < 0) {
+            spoken += kKeyRoots;
+        }
+        if (b.braces < 0) {
+            spoken += kKeyBraces;
+        }
+        if (b.squares < 0) {
+            spoken += kKeySquares;
+        }
+        if (b.rounds < 0) {
+            spoken += kKeyRounds;
+        }
+        if (b.numerators < 0) {
+            spoken += kKeyNumerators;
+        }
+        if (b.denominators < 0) {
+            spoken += kKeyDenominators;
+        }
+        if (b.exponents < 0) {
+            spoken += kKeyExponents;
+        }
+        return spoken;
+    }
+
+    const Mode mode_;
+    std::string s_;
+    std::vector<std::uint8_t> marked_;
+    std::size_t pos_ = 0;
+    std::string token_;
+    Rendering result_;
+
+    bool textRegion_ = false;
+    bool number_ = false;
+    bool lowerNumber_ = false;
+    bool proportion_ = false;
+    bool bars_ = false;  // shared by '%' and "%%"
+    bool implicitExponentPossible_ = false;
+    int rootDepth_ = 0;
+    int overbarDepth_ = 0;
+};
+
+}  // namespace
+
+Rendering render(std::string_view mode, std::string_view text) {
+    return Renderer(modeOf(mode), text).run();
+}
+
+}  // namespace speech

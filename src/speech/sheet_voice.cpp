@@ -1,0 +1,129 @@
+#include "speech/sheet_voice.h"
+
+#include "speech/messages.h"
+
+namespace speech {
+namespace {
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && s.back() == ' ') {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::optional<SheetWords> sheetWords(std::string_view message) {
+    if (message.empty() || trimBlanks(message) == "=") {
+        return std::nullopt;
+    }
+    std::string text;
+    text.reserve(message.size());
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (message[i] == ' ' && i + 1 < message.size() && message[i + 1] == ' ') {
+            continue;  // one blank of each run is enough
+        }
+        text += message[i];
+    }
+
+    SheetWords out;
+    const char kind = text[0];
+    std::size_t from = 0;
+    if (kind == 'E') {
+        out.words = messages::kSheetExpression;
+        from = 2;
+    } else if (kind == 'R') {
+        out.words = messages::kSheetResult;
+        out.words +=
+            text.size() > 1 && text[1] == 'E' ? messages::kSheetRight : messages::kSheetWrong;
+        from = 2;
+    } else if (kind == 'K') {
+        out.words = messages::kSheetMistaken;
+        from = 1;
+    } else if (kind == 'Q') {
+        out.words = messages::kSheetRemainder;
+        from = 1;
+    }
+    out.wait = kind == '@' || kind == 'E' || kind == 'R';
+
+    static constexpr std::string_view kFrom = "abcdefghij#";
+    static constexpr std::string_view kTo = "1234567890 ";
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (const std::size_t k = kFrom.find(lower(c)); k != std::string_view::npos) {
+            out.words += kTo[k];
+            continue;
+        }
+        switch (c) {
+            case '@':
+                break;
+            case '-':
+                out.words += " meno";
+                break;
+            case '(':
+                out.words += " per ";
+                break;
+            case '/':
+                out.words += " diviso ";
+                break;
+            case ',':
+                out.words += " virgola ";
+                break;
+            case ' ':
+                out.words += " spazio ";
+                break;
+            case '?':
+                out.words += " aperta parentesi tonda ";
+                break;
+            case '*':
+                out.words += " chiusa parentesi tonda ";
+                break;
+            default:
+                out.words += c;
+                break;
+        }
+    }
+    return out;
+}
+
+SheetVoice::SheetVoice(std::unique_ptr<Engine> engine) : engine_(std::move(engine)) {}
+
+void SheetVoice::speak(std::string_view message) {
+    if (!on_ || !engine_) {
+        return;
+    }
+    const std::optional<SheetWords> words = sheetWords(message);
+    if (!words) {
+        return;
+    }
+    if (engine_->speaking()) {
+        engine_->stop();
+    }
+    if (words->words.empty()) {
+        return;
+    }
+    engine_->setVoiceParam(kVoiceActive, kVoiceParamSpeed, kDefaultSpeed);
+    engine_->addText(words->words);
+    engine_->synthesize();
+    if (words->wait) {
+        engine_->synchronize();
+    }
+}
+
+void SheetVoice::toggle() {
+    on_ = !on_;
+}
+
+std::string_view SheetVoice::menuCaption() const {
+    return on_ ? messages::kCaptionSwitchOff : messages::kCaptionSwitchOn;
+}
+
+}  // namespace speech

@@ -1,0 +1,161 @@
+// The engines that exist on this build: the WAVE encoding, and espeak-ng where it was built in
+// (synthesised to memory, so no sound device is needed).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+#include "speech/engine.h"
+#include "speech/speech_reader.h"
+#include "speech/wave_file.h"
+
+#if defined(TATTILO_HAVE_ESPEAK)
+#include "speech/backends/espeak/espeak_engine.h"
+#include "speech/backends/espeak/text_utf8.h"
+#endif
+
+namespace {
+
+std::uint32_t le32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+
+TEST(WaveFile, WritesAMono16BitPcmHeaderAndTheSamples) {
+    speech::Pcm pcm{16000, {0, 1, -1, 32767, -32768}};
+    const std::string b = speech::waveBytes(pcm);
+    ASSERT_EQ(b.size(), 44u + 10u);
+    EXPECT_EQ(b.substr(0, 4), "RIFF");
+    EXPECT_EQ(le32(b, 4), 36u + 10u);
+    EXPECT_EQ(b.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(le32(b, 24), 16000u);
+    EXPECT_EQ(le32(b, 28), 32000u);
+    EXPECT_EQ(b.substr(36, 4), "data");
+    EXPECT_EQ(le32(b, 40), 10u);
+    EXPECT_EQ(b.substr(44, 4), std::string("\x00\x00\x01\x00", 4));
+    EXPECT_EQ(b.substr(50, 4), std::string("\xFF\x7F\x00\x80", 4));
+
+    EXPECT_EQ(speech::waveBytes(speech::Pcm{}).size(), 44u);  // nothing said: still a valid file
+}
+
+#if defined(TATTILO_HAVE_ESPEAK)
+
+TEST(EspeakEngine, MapsTheSpeedScaleToWordsPerMinute) {
+    EXPECT_EQ(speech::wordsPerMinute(30), 105);
+    EXPECT_EQ(speech::wordsPerMinute(50), 175);
+    EXPECT_EQ(speech::wordsPerMinute(90), 315);
+    EXPECT_EQ(speech::wordsPerMinute(0), 80);
+    EXPECT_EQ(speech::wordsPerMinute(250), 450);
+}
+
+TEST(EspeakEngine, ConvertsCodePage1252ToUtf8) {
+    EXPECT_EQ(speech::cp1252ToUtf8("rad\xEC"
+                                   "ce st\xE0"),
+              "rad\xC3\xAC"
+              "ce st\xC3\xA0");
+    EXPECT_EQ(speech::cp1252ToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");
+    EXPECT_EQ(speech::cp1252ToUtf8(std::string("a\x1B\x81\0b", 5)), "a   b");
+}
+
+std::unique_ptr<speech::Engine> memoryEngine() {
+    auto engine =
+        speech::createEngine({.programDirectory = {}, .output = speech::AudioOutput::Memory});
+    if (engine) {
+        speech::prepareEngine(engine.get());
+    }
+    return engine;
+}
+
+double peak(const speech::Pcm& pcm) {
+    int best = 0;
+    for (const std::int16_t s : pcm.samples) {
+        best = std::max(best, std::abs(static_cast<int>(s)));
+    }
+    return best;
+}
+
+TEST(EspeakEngine, SynthesisesAnItalianSentenceToMemory) {
+    ASSERT_TRUE(speech::speechAvailable({}));
+    auto engine = memoryEngine();
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->setParam(speech::kParamLanguageDialect, 0x12345), -1);
+    EXPECT_EQ(engine->setVoiceParam(0, 7, 1), -1);
+
+    speech::SpeechReader reader(std::move(engine), nullptr);
+    reader.submit({"", "all", "50", "6#anp#b4"});  // "frazione apertonumeratore 1 ..."
+    ASSERT_TRUE(reader.engine()->synchronize());
+    EXPECT_FALSE(reader.engine()->speaking());
+    const speech::Pcm normal = reader.engine()->takeAudio();
+    EXPECT_GT(normal.sampleRate, 8000);
+    // Several words: well over a second of audio, and not silence.
+    EXPECT_GT(normal.samples.size(), static_cast<std::size_t>(normal.sampleRate));
+    EXPECT_GT(peak(normal), 1000);
+
+    // Faster speech, same words: shorter audio.
+    reader.submit({"", "all", "90", "6#anp#b4"});
+    ASSERT_TRUE(reader.engine()->synchronize());
+    const speech::Pcm fast = reader.engine()->takeAudio();
+    EXPECT_LT(fast.samples.size(), normal.samples.size() * 3 / 4);
+}
+
+TEST(EspeakEngine, StopTakesEffectAtOnceAndDropsWhatWasQueued) {
+    auto engine = memoryEngine();
+    ASSERT_NE(engine, nullptr);
+    std::string longText;
+    for (int i = 0; i < 40; ++i) {
+        longText += "aperta radice quadrata di due chiusa radice ";
+    }
+    engine->addText(longText);
+    engine->synthesize();
+    engine->addText("uno");
+    engine->synthesize();
+    EXPECT_TRUE(engine->speaking());
+    engine->stop();
+    EXPECT_FALSE(engine->speaking());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(engine->synchronize());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    // Still usable after a stop.
+    engine->takeAudio();
+    engine->addText("due");
+    engine->synthesize();
+    ASSERT_TRUE(engine->synchronize());
+    EXPECT_GT(engine->takeAudio().samples.size(), 1000u);
+}
+
+TEST(EspeakEngine, TwoInstancesSpeakIndependently) {
+    auto a = memoryEngine();
+    auto b = memoryEngine();
+    ASSERT_TRUE(a && b);
+    a->addText("espressione");
+    b->addText("risultato esatto");
+    a->synthesize();
+    b->synthesize();
+    ASSERT_TRUE(a->synchronize());
+    ASSERT_TRUE(b->synchronize());
+    EXPECT_GT(a->takeAudio().samples.size(), 1000u);
+    EXPECT_GT(b->takeAudio().samples.size(), 1000u);
+}
+
+TEST(EspeakEngine, WithoutASoundDeviceNothingWaits) {
+    // Device output: without a sound output the audio is dropped and nothing hangs; with one,
+    // a single short word is played.
+    auto engine = speech::createEngine({});
+    ASSERT_NE(engine, nullptr);
+    speech::prepareEngine(engine.get());
+    engine->addText("a");
+    engine->synthesize();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(engine->synchronize());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(engine->speaking());
+}
+
+#endif
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "speech/sheet_voice.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "speech/backends/recorder_engine.h"
+
+namespace {
+
+using speech::RecorderEngine;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+TEST(SheetVoice, WordsOfTheFixtureMessages) {
+    const auto cases = speech::test::readFixture("sheet.txt", 3);
+    ASSERT_GE(cases.size(), 10u);
+    for (const auto& c : cases) {
+        const auto words = speech::sheetWords(c.fields[0]);
+        ASSERT_TRUE(words) << "sheet.txt line " << c.number;
+        EXPECT_EQ("[" + words->words + "]", "[" + c.fields[1] + "]")
+            << "sheet.txt line " << c.number;
+        EXPECT_EQ(words->wait, c.fields[2] == "1") << "sheet.txt line " << c.number;
+    }
+}
+
+TEST(SheetVoice, IgnoresEmptyMessagesAndALoneEqualsSign) {
+    EXPECT_FALSE(speech::sheetWords(""));
+    EXPECT_FALSE(speech::sheetWords("="));
+    EXPECT_FALSE(speech::sheetWords("  =  "));
+    EXPECT_TRUE(speech::sheetWords("=="));
+}
+
+struct Sheet {
+    std::shared_ptr<RecorderEngine::Log> log = std::make_shared<RecorderEngine::Log>();
+    speech::SheetVoice voice{std::make_unique<RecorderEngine>(log)};
+};
+
+TEST(SheetVoice, InterruptsAndWaitsForExpressionsAndResults) {
+    Sheet s;
+    s.voice.speak("#bc");
+    EXPECT_THAT(*s.log,
+                ElementsAre("speaking", "setVoiceParam 0 6 50", "addText  23", "synthesize"));
+    s.log->clear();
+    s.voice.speak("RE#f");
+    EXPECT_THAT(*s.log, ElementsAre("speaking", "stop", "setVoiceParam 0 6 50",
+                                    "addText risultato  esatto  6", "synthesize", "synchronize"));
+    s.log->clear();
+    s.voice.speak(" = ");
+    EXPECT_THAT(*s.log, IsEmpty());
+}
+
+TEST(SheetVoice, HasItsOwnSwitch) {
+    Sheet s;
+    EXPECT_TRUE(s.voice.on());
+    EXPECT_EQ(s.voice.menuCaption(), "Disattiva sintesi vocale");
+    s.voice.toggle();
+    EXPECT_FALSE(s.voice.on());
+    EXPECT_EQ(s.voice.menuCaption(), "Attiva sintesi vocale");
+    s.voice.speak("E #b");
+    EXPECT_THAT(*s.log, IsEmpty());
+    s.voice.toggle();
+    s.voice.speak("E #b");
+    EXPECT_FALSE(s.log->empty());
+
+    speech::SheetVoice silent(nullptr);
+    silent.speak("E #b");  // no engine: nothing happens, nothing breaks
+    EXPECT_EQ(silent.engine(), nullptr);
+}
+
+}  // namespace
