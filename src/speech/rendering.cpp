@@ -467,7 +467,7 @@ private:
     void step() {
         token_.clear();
         textRegionsAndMarkers();
-        if (token_.empty() && pos_ < s_.size()) {
+        if (token_.empty() && pos_ < s_.size() && (s_[pos_] == '>' || s_[pos_] == '<')) {
             greekLetters();
         }
         bool consumed = !token_.empty();
