@@ -63,8 +63,14 @@ bool EciEngine::filesPresent(const std::filesystem::path& programDirectory) {
 }
 
 std::unique_ptr<EciEngine> EciEngine::create(const std::filesystem::path& programDirectory) {
-    const std::wstring path = (programDirectory / "eci.dll").wstring();
-    // The altered search path lets the library find its own companions beside it.
+    std::error_code ec;
+    const std::filesystem::path file = std::filesystem::absolute(programDirectory / "eci.dll", ec);
+    if (ec) {
+        return nullptr;
+    }
+    const std::wstring path = file.wstring();
+    // The altered search path (which needs a full path) lets the library find its own
+    // companions beside it.
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
         return nullptr;
