@@ -6,8 +6,16 @@ namespace cli {
 
 // Each subcommand lives in a file of its own (cmd_*.cpp) and is listed here.
 
+namespace emboss {
+extern const std::string_view kHelp;
+int run(std::span<const std::string> args, Io& io);
+}  // namespace emboss
+
 std::span<const Command> commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        {"emboss", "the embosser file (.prn) of one page's Braille text", emboss::kHelp,
+         &emboss::run},
+    };
     return table;
 }
 
