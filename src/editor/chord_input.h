@@ -18,6 +18,19 @@
 
 namespace editor {
 
+// Texts of the chord input switch ("Input Dattilobraille", F5, and the hidden "DattiloBraille",
+// F6): the input label, the item's caption and what is spoken, after turning chord input on or
+// off. The speech texts go with an empty mode word.
+struct ChordSwitchTexts {
+    std::string_view label;
+    std::string_view item;
+    std::string_view spoken;
+};
+inline constexpr ChordSwitchTexts kChordOn = {"Dattilobraille", "Input Tastiera",
+                                              "\\\\@attivata dattilobraille \\\\"};
+inline constexpr ChordSwitchTexts kChordOff = {"Input Tastiera", "Input Dattilobraille",
+                                               "\\\\@attivata tastiera \\\\"};
+
 // Enter is collected as this byte, so that it cannot be mistaken for a typed character.
 inline constexpr char kChordEnter = '\xFE';
 

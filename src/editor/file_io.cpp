@@ -75,6 +75,15 @@ int writeFileSafely(const fs::path& path, std::string_view bytes, const WriteFau
     if (int code = injected(fault, WriteStep::Create)) {
         return code;
     }
+    // A file the user may not write stays protected, though the folder would let us replace it.
+    std::error_code ec;
+    if (fs::is_regular_file(target, ec)) {
+        errno = 0;
+        std::ofstream probe(target, std::ios::binary | std::ios::app);
+        if (!probe.is_open()) {
+            return errnoOr(EACCES);
+        }
+    }
     fs::path temporary;
     std::ofstream out;
     if (int code = createTemporary(target, out, temporary)) {
@@ -107,7 +116,6 @@ int writeFileSafely(const fs::path& path, std::string_view bytes, const WriteFau
     }
 
     // The replaced file keeps who may read and write it.
-    std::error_code ec;
     const fs::file_status old = fs::status(target, ec);
     if (!ec && fs::exists(old)) {
         fs::permissions(temporary, old.permissions(), ec);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 
 namespace editor {
@@ -46,6 +48,27 @@ TEST(FileIo, ReplacingKeepsPermissionsAndLinks) {
     EXPECT_EQ(readBytes(real), "new");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileIo, ReadOnlyFilesAndFoldersAreLeftAlone) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser may write any file";
+    }
+    TempFolder folder;
+    const auto path = folder / "protetto.mtf";
+    writeBytes(path, "old");
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+    EXPECT_EQ(readBytes(path), "old");
+    EXPECT_EQ(folder.listing(), "protetto.mtf\n");
+
+    // A folder without write permission: the file in it stays as it was.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+    EXPECT_EQ(readBytes(path), "old");
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_EQ(folder.listing(), "protetto.mtf\n");
 }
 
 TEST(FileIo, ReadsWholeFilesAndReportsErrno) {
