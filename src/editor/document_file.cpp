@@ -101,28 +101,43 @@ std::string formatDocument(const PageStore& pages) {
 }
 
 bool parseDocument(std::string_view bytes, PageStore& pages) {
-    // Every line, a last line without its line break included.
-    std::vector<std::string_view> lines = editorLines(bytes);
-    if (lines.empty() || !isHeader(lines.front())) {
+    std::size_t pos = 0;
+    // The next line, a last line without its line break included; false at the end.
+    auto nextLine = [&](std::string_view& line) {
+        if (pos >= bytes.size()) {
+            return false;
+        }
+        const std::size_t end = bytes.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            line = bytes.substr(pos);
+            pos = bytes.size();
+            return true;
+        }
+        line = bytes.substr(pos, end - pos);
+        pos = end +
+              ((bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1);
+        return true;
+    };
+
+    std::string_view line;
+    if (!nextLine(line) || !isHeader(line)) {
         return false;
     }
     // A page that comes twice gets both of its blocks, in file order.
-    PageStore read;
     std::string* target = nullptr;  // nullptr: skipping a block without a valid page
     int page = 0;
     bool inLatex = false;
-    for (std::string_view line : lines) {
+    do {
         if (isHeader(line)) {
-            const std::optional<int> number = headerPage(line);
-            page = number.value_or(0);
+            page = headerPage(line).value_or(0);
             inLatex = page != 0;
-            target = page != 0 ? &read.latexOf(page) : nullptr;
+            target = page != 0 ? &pages.latexOf(page) : nullptr;
             continue;
         }
         if (line == kSeparator) {
             if (inLatex) {
                 inLatex = false;
-                target = &read.brailleOf(page);
+                target = &pages.brailleOf(page);
             }
             continue;
         }
@@ -134,11 +149,7 @@ bool parseDocument(std::string_view bytes, PageStore& pages) {
         }
         *target += line;
         *target += kCrLf;
-    }
-    for (int n = 1; n <= kPageCount; ++n) {
-        pages.latexOf(n) += read.latexOf(n);
-        pages.brailleOf(n) += read.brailleOf(n);
-    }
+    } while (nextLine(line));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/file_io.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <system_error>
 
@@ -143,6 +144,10 @@ ReadResult readWholeFile(const fs::path& path) {
     if (!in.is_open()) {
         result.error = errnoOr(EIO);
         return result;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec && size < (std::uintmax_t{1} << 30)) {
+        result.bytes.reserve(static_cast<std::size_t>(size));
     }
     char chunk[65536];
     while (in) {
