@@ -11,8 +11,15 @@ int run(std::span<const std::string> args, Io& io);
 
 // Each subcommand lives in a file of its own (cmd_*.cpp) and is listed here.
 
+namespace emboss {
+extern const std::string_view kHelp;
+int run(std::span<const std::string> args, Io& io);
+}  // namespace emboss
+
 std::span<const Command> commands() {
     static const std::vector<Command> table = {
+        {"emboss", "the embosser file (.prn) of one page's Braille text", emboss::kHelp,
+         &emboss::run},
         {"speak", "the Italian words spoken for a Braille line; --wav synthesises them",
          speak::kHelp, speak::run},
     };

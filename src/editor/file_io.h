@@ -1,0 +1,57 @@
+#pragma once
+
+// Whole-file reading and writing for the documents and print files of the editor.
+//
+// A write never destroys the file it replaces: the new bytes go to a temporary file in the same
+// folder, which takes the old file's place only once it is complete. A failure at any step leaves
+// the old file exactly as it was and removes the temporary file.
+//
+// Error codes are errno values (EIO when the system gave none); the messages shown to the user
+// carry them as "Errore n. <code> in scrittura file <name>".
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace editor {
+
+inline constexpr std::string_view kMsgErrorNumber = "Errore n. ";
+inline constexpr std::string_view kMsgInWriting = " in scrittura file ";
+inline constexpr std::string_view kMsgInReading = " in lettura file ";
+inline constexpr std::string_view kMsgFileExists = "Il file esiste gi\xE0. Sostituirlo ? ";
+
+// "Errore n. " + code + " in scrittura file " + name.
+std::string writeErrorMessage(int code, std::string_view fileName);
+// "Errore n. " + code + " in lettura file " + name.
+std::string readErrorMessage(int code, std::string_view fileName);
+
+// The steps of a safe write at which the system can fail.
+enum class WriteStep { Create, Write, Close, Replace };
+
+// Test hook: returns an errno value to make that step fail, 0 to let it run as usual.
+using WriteFault = std::function<int(WriteStep)>;
+
+// Replaces the content of `path` with `bytes` (creating the file when it does not exist).
+// A symbolic link is followed, so the link stays and its target gets the new content; an
+// existing file keeps its permissions. Returns 0 on success, else the errno value of the step
+// that failed. Never throws for I/O failures.
+int writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                    const WriteFault& fault = {});
+
+struct ReadResult {
+    int error = 0;  // 0 on success, else the errno value
+    std::string bytes;
+};
+
+// The whole content of `path`, in one attempt.
+ReadResult readWholeFile(const std::filesystem::path& path);
+
+// What a file command hands back to the window: `ok`, and the message to show (an error when
+// not ok; an information text or nothing when ok).
+struct FileOutcome {
+    bool ok = false;
+    std::string message;
+};
+
+}  // namespace editor

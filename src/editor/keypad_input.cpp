@@ -1,0 +1,125 @@
+#include "editor/keypad_input.h"
+
+#include "editor/virtual_keys.h"
+
+#include <array>
+#include <string_view>
+
+namespace editor {
+namespace {
+
+constexpr std::array<std::string_view, 4> kRows = {
+    "jabcdefghi(+-./",        // no modifier
+    "),;:/?+=(*'#_,k",        // Alt
+    "|?=*{3}&%y\xD4`21\xD2",  // Ctrl
+    " 6 np 49 o     ",        // Ctrl+Alt
+};
+static_assert(kRows[0].size() == 15 && kRows[1].size() == 15 && kRows[2].size() == 15 &&
+              kRows[3].size() == 15);
+
+// The column of a keypad key, -1 for any other key.
+int keypadColumn(int virtualKey) {
+    if (virtualKey >= vk::kNumpad0 && virtualKey <= vk::kAdd) {
+        return virtualKey - vk::kNumpad0;  // numpad 0-9, multiply, add
+    }
+    if (virtualKey >= vk::kSubtract && virtualKey <= vk::kDivide) {
+        return virtualKey - vk::kSubtract + 12;  // subtract, decimal point, divide
+    }
+    return -1;
+}
+
+std::size_t rowOf(Modifiers held) {
+    if (held.alt && !held.ctrl && !held.shift) {
+        return 1;
+    }
+    if (held.ctrl && !held.alt && !held.shift) {
+        return 2;
+    }
+    if (held.ctrl && held.alt && !held.shift) {
+        return 3;
+    }
+    return 0;
+}
+
+std::string expand(char c) {
+    if (c == '\xD2') {
+        return "#)j";
+    }
+    if (c == '\xD4') {
+        return "#)jj";
+    }
+    return std::string(1, c);
+}
+
+bool isModifier(int key) {
+    return key == vk::kShift || key == vk::kControl || key == vk::kAlt;
+}
+
+bool isFunctionKey(int key) {
+    return key >= vk::kF1 && key <= vk::kF12;
+}
+
+// Keys that move or break lines rather than type.
+bool isMoveKey(int key) {
+    return key == vk::kBackspace || key == vk::kEnter || (key >= vk::kPageUp && key <= vk::kDown) ||
+           key == vk::kNumLock;
+}
+
+}  // namespace
+
+std::string keypadText(int virtualKey, Modifiers held) {
+    const int column = keypadColumn(virtualKey);
+    if (column < 0) {
+        return {};
+    }
+    return expand(kRows[rowOf(held)][static_cast<std::size_t>(column)]);
+}
+
+void KeypadInput::keyDown(int virtualKey) {
+    if (isModifier(virtualKey)) {
+        lastModifier_ = virtualKey;
+        lastKey_ = 0;
+        return;
+    }
+    lastKey_ = virtualKey;
+    // A key that gives no character (Caps Lock, Escape...) must not type the previous one again.
+    lastTyped_ = 0;
+}
+
+bool KeypadInput::keyPress(char c) {
+    lastTyped_ = c;
+    lastModifier_ = 0;
+    return c != '\b' && c != '\r';
+}
+
+KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey, Modifiers held) {
+    KeyUp up;
+    if (isFunctionKey(virtualKey) || isModifier(virtualKey)) {
+        return up;
+    }
+    if (lastKey_ == 0 || lastKey_ == vk::kInsert || lastKey_ == vk::kDelete ||
+        lastModifier_ == vk::kShift) {
+        return up;
+    }
+    if (isMoveKey(lastKey_)) {
+        if (isMoveKey(virtualKey)) {
+            up.action = KeyUp::Action::SpeakAndRefresh;
+        }
+        return up;
+    }
+    std::string text = keypadText(lastKey_, held);
+    if (text.empty()) {
+        // Any other key types its own character; control characters are not text.
+        const auto typed = static_cast<unsigned char>(lastTyped_);
+        if (typed < 0x20 || typed == 0x7F) {
+            return up;
+        }
+        text.assign(1, lastTyped_);
+    }
+    lastKey_ = 0;
+    up.action = KeyUp::Action::Insert;
+    up.text = std::move(text);
+    return up;
+}
+
+}  // namespace editor

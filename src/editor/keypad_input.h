@@ -1,0 +1,60 @@
+#pragma once
+
+// Keypad typing in the Braille editor: with NumLock on (and chord input off) every character is
+// inserted on key up, and the numeric keypad types Braille digits and signs, Alt, Ctrl and
+// Ctrl+Alt giving further signs.
+//
+// Keys in table order: numpad 0 to 9, multiply, add, subtract, decimal point, divide.
+//     no modifier   j a b c d e f g h i ( + - . /
+//     Alt           ) , ; : / ? + = ( * ' # _ , k
+//     Ctrl          | ? = * { 3 } & % y #)jj ` 2 1 #)j
+//     Ctrl+Alt      the fraction and root cells: 6 (numpad 1), n p (3, 4), 4 9 (6, 7), o (9)
+
+#include <cstddef>
+#include <string>
+
+namespace editor {
+
+struct Modifiers {
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+};
+
+// The text a keypad key types with the modifiers held at its key up (0xD2 and 0xD4 of the
+// tables already expanded to "#)j" and "#)jj"); empty when the key is not one of the fifteen.
+std::string keypadText(int virtualKey, Modifiers held);
+
+// The keypad state of the main window, driven by its key events while NumLock is on.
+class KeypadInput {
+public:
+    // A key down anywhere in the window while NumLock is on.
+    void keyDown(int virtualKey);
+
+    // A key press while the Braille editor has the focus. Returns true when the press is
+    // swallowed (every character but Backspace and Enter: it is inserted on key up).
+    bool keyPress(char c);
+
+    struct KeyUp {
+        enum class Action {
+            None,             // nothing happens
+            SpeakAndRefresh,  // a move or line key: the speech dispatch and the linear view
+            Insert,           // insert `text` at the caret; the caret goes after it, then
+                              // speech "key" with the editor's text up to the caret
+        };
+        Action action = Action::None;
+        std::string text;
+    };
+
+    // A key up in the Braille editor, with the modifiers held at that moment.
+    KeyUp keyUp(int virtualKey, Modifiers held);
+
+    int lastKey() const { return lastKey_; }
+
+private:
+    int lastKey_ = 0;       // the last key pressed that is not a modifier; 0 when none
+    int lastModifier_ = 0;  // the last modifier pressed (16, 17, 18), 0 after a key press
+    char lastTyped_ = 0;    // the character of the current key; 0 when it gave none
+};
+
+}  // namespace editor

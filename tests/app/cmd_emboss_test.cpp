@@ -1,0 +1,86 @@
+#include "app/cli/cli.h"
+#include "editor/document_file.h"
+
+#include "../editor/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using editor::testing::readBytes;
+using editor::testing::TempFolder;
+using editor::testing::testData;
+using editor::testing::writeBytes;
+
+struct EmbossRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+EmbossRun emboss(std::vector<std::string> args) {
+    args.insert(args.begin(), "emboss");
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    cli::Io io{in, out, err};
+    const int status = cli::run(args, io);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {
+    TempFolder folder;
+    editor::PageStore pages;
+    pages.brailleOf(3) = readBytes(testData("emboss/pagina.txt"));
+    pages.brailleOf(1) = "not this page";
+    const auto doc = folder / "esempio.mtf";
+    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
+
+    EmbossRun r = emboss({"--page", "3", "--width", "8", "--height", "2", doc.string()});
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(r.out, readBytes(testData("emboss/pagina_w8_h2.prn")));
+
+    // Defaults: page 1, width 50, height 30; -o writes the file instead.
+    r = emboss({doc.string(), "-o", (folder / "uno.prn").string()});
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(readBytes(folder / "uno.prn"), "esempio.mtf\r\n \r\nnot this page\r\n");
+}
+
+TEST(CliEmboss, RefusalsAndFailures) {
+    TempFolder folder;
+    writeBytes(folder / "lettera.mtf", "Cara Maria,\r\n");
+    EmbossRun r = emboss({(folder / "lettera.mtf").string()});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.err, "Formato del file errato\n");
+    EXPECT_EQ(r.out, "");
+
+    r = emboss({(folder / "manca.mtf").string()});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.err, (folder / "manca.mtf").string() + ": No such file or directory\n");
+
+    r = emboss({folder.path().string()});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.err, folder.path().string() + ": Is a directory\n");
+
+    const std::string sample = std::string(TATTILO_SOURCE_DIR) + "/data/esempi/esempio.mtf";
+    r = emboss({"--width", "3", sample});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.err, "Impostare  parametri stampante Braille\n");
+
+    const auto target = folder / "cartella.prn";
+    std::filesystem::create_directory(target);
+    r = emboss({"-o", target.string(), sample});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_TRUE(r.err.starts_with("Errore n. ")) << r.err;
+    EXPECT_TRUE(r.err.ends_with(" in scrittura file " + target.string() + "\n")) << r.err;
+
+    EXPECT_EQ(emboss({"--page", "0", sample}).status, cli::kUsage);
+    EXPECT_EQ(emboss({}).status, cli::kUsage);
+    EXPECT_EQ(emboss({sample, sample}).status, cli::kUsage);
+    EXPECT_EQ(emboss({"--colour", sample}).status, cli::kUsage);
+}
+
+}  // namespace

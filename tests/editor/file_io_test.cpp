@@ -1,0 +1,93 @@
+#include "editor/file_io.h"
+
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace editor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
+
+TEST(FileIo, WritesNewFilesAndReplacesOldOnes) {
+    TempFolder folder;
+    const auto path = folder / "a.prn";
+    ASSERT_EQ(writeFileSafely(path, "uno\r\n"), 0);
+    EXPECT_EQ(readBytes(path), "uno\r\n");
+    ASSERT_EQ(writeFileSafely(path, std::string("d\0e", 3)), 0);
+    EXPECT_EQ(readBytes(path), std::string("d\0e", 3));
+    ASSERT_EQ(writeFileSafely(path, ""), 0);
+    EXPECT_EQ(readBytes(path), "");
+    EXPECT_EQ(folder.listing(), "a.prn\n");
+}
+
+TEST(FileIo, ATemporaryNameInUseIsNeverOverwritten) {
+    TempFolder folder;
+    writeBytes(folder / "a.mtf.~0.tmp", "someone else's");
+    ASSERT_EQ(writeFileSafely(folder / "a.mtf", "new"), 0);
+    EXPECT_EQ(readBytes(folder / "a.mtf.~0.tmp"), "someone else's");
+    EXPECT_EQ(readBytes(folder / "a.mtf"), "new");
+}
+
+TEST(FileIo, ReplacingKeepsPermissionsAndLinks) {
+    TempFolder folder;
+    const auto real = folder / "vero.mtf";
+    writeBytes(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, folder / "link.mtf");
+
+    ASSERT_EQ(writeFileSafely(folder / "link.mtf", "new"), 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.mtf"));
+    EXPECT_EQ(readBytes(real), "new");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileIo, ReadOnlyFilesAndFoldersAreLeftAlone) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser may write any file";
+    }
+    TempFolder folder;
+    const auto path = folder / "protetto.mtf";
+    writeBytes(path, "old");
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+    EXPECT_EQ(readBytes(path), "old");
+    EXPECT_EQ(folder.listing(), "protetto.mtf\n");
+
+    // A folder without write permission: the file in it stays as it was.
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+    EXPECT_EQ(readBytes(path), "old");
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_EQ(folder.listing(), "protetto.mtf\n");
+}
+
+TEST(FileIo, ReadsWholeFilesAndReportsErrno) {
+    TempFolder folder;
+    std::string big(200000, 'x');
+    big[123456] = '\0';
+    writeBytes(folder / "big", big);
+    const ReadResult r = readWholeFile(folder / "big");
+    EXPECT_EQ(r.error, 0);
+    EXPECT_EQ(r.bytes, big);
+    EXPECT_EQ(readWholeFile(folder / "missing").error, ENOENT);
+    EXPECT_EQ(readWholeFile(folder.path()).error, EISDIR);
+}
+
+TEST(FileIo, MessagesCarryCodeAndName) {
+    EXPECT_EQ(writeErrorMessage(28, "C:\\es\\a.mtf"),
+              "Errore n. 28 in scrittura file C:\\es\\a.mtf");
+    EXPECT_EQ(readErrorMessage(2, "a.mtf"), "Errore n. 2 in lettura file a.mtf");
+}
+
+}  // namespace
+}  // namespace editor
