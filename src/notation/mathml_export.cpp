@@ -24,6 +24,20 @@ std::string pageName(int page) {
     return "pagina " + std::to_string(page);
 }
 
+// The name without folder and extension; a folder may be written with either slash.
+std::string bareName(const std::filesystem::path& file) {
+    std::string name = file.string();
+    const std::size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos) {
+        name.erase(0, slash + 1);
+    }
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    return name;
+}
+
 }  // namespace
 
 std::filesystem::path proposeExportPath(const std::filesystem::path& documentPath,
@@ -59,7 +73,7 @@ std::string exportDocument(const std::array<std::string, 15>& braillePages,
     std::string out;
     addLine(out, mathmlPrologue());
     addLine(out, mathml_text::kNavigationBar);
-    addLine(out, std::string(mathml_text::kTitleStart) + xmlText(fileName.stem().string()) +
+    addLine(out, std::string(mathml_text::kTitleStart) + xmlText(bareName(fileName)) +
                      std::string(mathml_text::kTitleEnd));
     for (int page = 1; page <= 15; ++page) {
         if (!isBlankPage(braillePages[static_cast<std::size_t>(page - 1)])) {
