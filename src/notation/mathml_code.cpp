@@ -40,7 +40,7 @@ SignMatch longestSign(std::string_view s, std::size_t pos) {
     SignMatch best;
     auto consider = [&](std::span<const MathmlSign> table, MathCode code) {
         for (const MathmlSign& sign : table) {
-            if (s.substr(pos).starts_with(sign.cells) &&
+            if (sign.cells.front() == s[pos] && s.substr(pos).starts_with(sign.cells) &&
                 (best.sign == nullptr || sign.cells.size() > best.sign->cells.size())) {
                 best.sign = &sign;
                 best.code = code;
@@ -55,6 +55,21 @@ SignMatch longestSign(std::string_view s, std::size_t pos) {
         best.code = MathCode::BigOperator;
     }
     return best;
+}
+
+// The capital of a small Greek letter (">d" -> "<D:"); the letter itself when it is already
+// a capital or the alphabet has no capital for it.
+std::string_view capitalOf(const MathmlSign& greek) {
+    if (greek.cells.size() != 2) {
+        return greek.mathml;
+    }
+    const char capital[3] = {'<', static_cast<char>(greek.cells[1] - 'a' + 'A'), ':'};
+    for (const MathmlSign& sign : mathmlGreek()) {
+        if (sign.cells == std::string_view(capital, 3)) {
+            return sign.mathml;
+        }
+    }
+    return greek.mathml;
 }
 
 std::optional<std::string_view> functionAt(std::string_view s, std::size_t pos) {
@@ -180,6 +195,15 @@ private:
         }
         if (c == '#' && readNumber()) {
             return;
+        }
+        // A letter or capital sign written before a Greek letter belongs to it; the capital
+        // sign makes it a capital where the alphabet has one.
+        if ((c == '_' || c == '$') && pos_ + 1 < s_.size()) {
+            if (const SignMatch greek = longestSign(s_, pos_ + 1); greek.code == MathCode::Greek) {
+                emit(MathCode::Greek, 1 + greek.sign->cells.size(),
+                     std::string(c == '$' ? capitalOf(*greek.sign) : greek.sign->mathml));
+                return;
+            }
         }
         if ((c == '_' || c == '$') && pos_ + 1 < s_.size() && isLowerLetter(s_[pos_ + 1])) {
             const char letter = s_[pos_ + 1];
