@@ -1,0 +1,286 @@
+#include "notation/mathml_code.h"
+
+#include "notation/mathml_tables.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace notation {
+
+namespace {
+
+constexpr std::string_view kDigitLetters = "abcdefghij";  // 1..9, 0
+constexpr std::string_view kLowerDigits = ",;:/?+=(*)";   // 1..9, 0
+
+bool isDigitLetter(char c) {
+    return kDigitLetters.find(c) != std::string_view::npos;
+}
+bool isLowerDigit(char c) {
+    return kLowerDigits.find(c) != std::string_view::npos;
+}
+bool isLowerLetter(char c) {
+    return c >= 'a' && c <= 'z';
+}
+
+char digitOfLetter(char c) {
+    return "1234567890"[kDigitLetters.find(c)];
+}
+char digitOfLowerDigit(char c) {
+    return "1234567890"[kLowerDigits.find(c)];
+}
+
+struct SignMatch {
+    const MathmlSign* sign = nullptr;
+    MathCode code = MathCode::Symbol;
+};
+
+// The longest sign of the three tables that stands at `pos`.
+SignMatch longestSign(std::string_view s, std::size_t pos) {
+    SignMatch best;
+    auto consider = [&](std::span<const MathmlSign> table, MathCode code) {
+        for (const MathmlSign& sign : table) {
+            if (sign.cells.front() == s[pos] && s.substr(pos).starts_with(sign.cells) &&
+                (best.sign == nullptr || sign.cells.size() > best.sign->cells.size())) {
+                best.sign = &sign;
+                best.code = code;
+            }
+        }
+    };
+    consider(mathmlSymbols(), MathCode::Symbol);
+    consider(mathmlExtraSigns(), MathCode::Symbol);
+    consider(mathmlGreek(), MathCode::Greek);
+    if (best.sign != nullptr && best.code == MathCode::Symbol &&
+        isBigOperatorSign(best.sign->cells)) {
+        best.code = MathCode::BigOperator;
+    }
+    return best;
+}
+
+// The capital of a small Greek letter (">d" -> "<D:"); the letter itself when it is already
+// a capital or the alphabet has no capital for it.
+std::string_view capitalOf(const MathmlSign& greek) {
+    if (greek.cells.size() != 2) {
+        return greek.mathml;
+    }
+    const char capital[3] = {'<', static_cast<char>(greek.cells[1] - 'a' + 'A'), ':'};
+    for (const MathmlSign& sign : mathmlGreek()) {
+        if (sign.cells == std::string_view(capital, 3)) {
+            return sign.mathml;
+        }
+    }
+    return greek.mathml;
+}
+
+std::optional<std::string_view> functionAt(std::string_view s, std::size_t pos) {
+    for (std::string_view word : {"log.", "lim.", "ln.", "lg.", "det"}) {
+        if (s.substr(pos).starts_with(word)) {
+            return word;
+        }
+    }
+    return std::nullopt;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view cells) : s_(cells) {}
+
+    std::vector<MathToken> read() {
+        while (pos_ < s_.size()) {
+            readOne();
+        }
+        return std::move(tokens_);
+    }
+
+private:
+    void emit(MathCode code, std::size_t length, std::string text = {}) {
+        MathToken token;
+        token.code = code;
+        token.text = std::move(text);
+        token.offset = pos_;
+        token.length = length;
+        tokens_.push_back(std::move(token));
+        pos_ += length;
+    }
+
+    // Digit letters from `pos_` on, as digits.
+    std::string digitRun() {
+        std::string digits;
+        while (pos_ + digits.size() < s_.size() && isDigitLetter(s_[pos_ + digits.size()])) {
+            digits += digitOfLetter(s_[pos_ + digits.size()]);
+        }
+        return digits;
+    }
+
+    // After the number sign: digits, or a numeric fraction (numerator in lower digits,
+    // denominator as digit letters). Returns false when neither follows.
+    bool readNumber() {
+        const std::size_t start = pos_;
+        std::size_t i = pos_ + 1;
+        std::string numerator;
+        while (i < s_.size() && isLowerDigit(s_[i])) {
+            numerator += digitOfLowerDigit(s_[i]);
+            ++i;
+        }
+        std::string digits;
+        while (i < s_.size() && isDigitLetter(s_[i])) {
+            digits += digitOfLetter(s_[i]);
+            ++i;
+        }
+        if (numerator.empty() && digits.empty()) {
+            return false;
+        }
+        MathToken token;
+        token.offset = start;
+        token.length = i - start;
+        if (numerator.empty()) {
+            token.code = MathCode::Number;
+            token.text = std::move(digits);
+            token.opensNumber = true;
+            inNumber_ = true;
+        } else {
+            token.code = MathCode::NumericFraction;
+            token.text = std::move(numerator);
+            token.denominator = std::move(digits);
+            inNumber_ = false;
+        }
+        tokens_.push_back(std::move(token));
+        pos_ = i;
+        return true;
+    }
+
+    void readOne() {
+        const char c = s_[pos_];
+        const bool wasInNumber = std::exchange(inNumber_, false);
+
+        if (c == ' ' || c == '\t') {
+            const std::size_t end = s_.find_first_not_of(" \t", pos_);
+            emit(MathCode::Blank, (end == std::string_view::npos ? s_.size() : end) - pos_);
+            return;
+        }
+        // Inside a number a comma, a periodic mark and the digit letters after them go on
+        // with the same number.
+        if (wasInNumber) {
+            const bool digitsFollow = pos_ + 1 < s_.size() && isDigitLetter(s_[pos_ + 1]);
+            const bool periodFollows =
+                pos_ + 2 < s_.size() && s_[pos_ + 1] == '\'' && isDigitLetter(s_[pos_ + 2]);
+            if (c == ',' && (digitsFollow || periodFollows)) {
+                emit(MathCode::Comma, 1, ",");
+                inNumber_ = true;
+                return;
+            }
+            if (c == '\'' && digitsFollow) {
+                emit(MathCode::Periodic, 1, "'");
+                inNumber_ = true;
+                return;
+            }
+            if (isDigitLetter(c)) {
+                const std::string digits = digitRun();
+                emit(MathCode::Number, digits.size(), digits);
+                inNumber_ = true;
+                return;
+            }
+        }
+        if (const auto word = functionAt(s_, pos_)) {
+            std::string name(*word);
+            if (name.ends_with('.')) {
+                name.pop_back();
+            }
+            emit(MathCode::Function, word->size(), name);
+            return;
+        }
+        if (const SignMatch match = longestSign(s_, pos_); match.sign != nullptr) {
+            emit(match.code, match.sign->cells.size(), std::string(match.sign->mathml));
+            return;
+        }
+        if (c == '#' && readNumber()) {
+            return;
+        }
+        // A letter or capital sign written before a Greek letter belongs to it; the capital
+        // sign makes it a capital where the alphabet has one.
+        if ((c == '_' || c == '$') && pos_ + 1 < s_.size()) {
+            if (const SignMatch greek = longestSign(s_, pos_ + 1); greek.code == MathCode::Greek) {
+                emit(MathCode::Greek, 1 + greek.sign->cells.size(),
+                     std::string(c == '$' ? capitalOf(*greek.sign) : greek.sign->mathml));
+                return;
+            }
+        }
+        if ((c == '_' || c == '$') && pos_ + 1 < s_.size() && isLowerLetter(s_[pos_ + 1])) {
+            const char letter = s_[pos_ + 1];
+            emit(MathCode::Letter, 2,
+                 std::string(1, c == '$' ? static_cast<char>(letter - 'a' + 'A') : letter));
+            return;
+        }
+        if (s_.substr(pos_).starts_with("np")) {
+            emit(MathCode::FractionMiddle, 2);
+            return;
+        }
+        switch (c) {
+            case '?':
+                return emit(MathCode::Open, 1, "(");
+            case '*':
+                return emit(MathCode::Close, 1, ")");
+            case '{':
+                return emit(MathCode::Open, 1, "[");
+            case '}':
+                return emit(MathCode::Close, 1, "]");
+            case '&':
+                return emit(MathCode::Open, 1, "{");
+            case 'y':
+            case 'Y':
+                return emit(MathCode::Close, 1, "}");
+            case '6':
+                return emit(MathCode::FractionStart, 1);
+            case '4':
+                return emit(MathCode::FractionEnd, 1);
+            case '9':
+                return emit(MathCode::RootStart, 1);
+            case 'o':
+                return emit(MathCode::RootEnd, 1);
+            case ':':
+                return emit(MathCode::Colon, 1, ":");
+            case '|':
+                return emit(MathCode::ExponentStart, 1);
+            case '1':
+                return emit(MathCode::ExponentEnd, 1);
+            case '<':
+                return emit(MathCode::PowerSign, 1);
+            case '!':
+                return emit(MathCode::IndexSign, 1);
+            case '\xF2':
+                return emit(MathCode::Overline, 1);
+            case ',':
+                return emit(MathCode::Comma, 1, ",");
+            case '.':
+                return emit(MathCode::Point, 1, ".");
+            case '(':
+                return emit(MathCode::Operator, 1, "&sdot;");  // times
+            case 'k':
+                return emit(MathCode::Operator, 1, ":");  // ratio
+            case '%':
+                return emit(MathCode::Operator, 1, "|");  // absolute value bar
+            case '+':
+            case '-':
+            case '=':
+            case '/':
+            case ';':
+            case '\'':
+                return emit(MathCode::Operator, 1, std::string(1, c));
+            default:
+                return emit(MathCode::Other, 1, xmlText(std::string_view(&s_[pos_], 1)));
+        }
+    }
+
+    std::string_view s_;
+    std::size_t pos_ = 0;
+    bool inNumber_ = false;
+    std::vector<MathToken> tokens_;
+};
+
+}  // namespace
+
+std::vector<MathToken> mathCode(std::string_view cells) {
+    return Reader(cells).read();
+}
+
+}  // namespace notation

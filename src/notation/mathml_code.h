@@ -1,0 +1,57 @@
+#pragma once
+
+// The internal code of the MathML conversion: one formula of Braille-mode cells read into
+// signs, each the unit the conversion (and the linear view) works with. Numbers with their
+// number sign, letters with their letter or capital sign, Greek letters, the signs of the
+// symbol table and the construct cells of fractions, roots, powers and indices each become
+// one code; a cell with no meaning of its own becomes an `Other` code holding it.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notation {
+
+enum class MathCode {
+    Number,           // `text`: digits "0".."9"; `opensNumber` when it follows a number sign
+    Comma,            // ","
+    Point,            // "."
+    Periodic,         // "'" inside a number: the digits after it repeat
+    NumericFraction,  // `text`: numerator digits, `denominator`: denominator digits
+    Letter,           // `text`: the letter, capital for a capital sign
+    Greek,            // `text`: its entity, "&alpha;"
+    Symbol,           // `text`: an entity for an operator element, or a whole element
+    BigOperator,      // `text`: the entity of a sum, product or integral (takes limits)
+    Function,         // `text`: "log", "ln", "lg", "lim" or "det"
+    Operator,         // `text`: the operator as XML text
+    Open,             // `text`: "(", "[" or "{"
+    Close,            // `text`: ")", "]" or "}"
+    FractionStart,    // "6"
+    FractionMiddle,   // "np"
+    FractionEnd,      // "4"
+    RootStart,        // "9"
+    RootEnd,          // "o"
+    Colon,            // ":" ends a root index, an overline, a logarithm base, upper limits
+    ExponentStart,    // "|"
+    ExponentEnd,      // "1"
+    PowerSign,        // "<": the next sign is an exponent
+    IndexSign,        // "!": the next sign is an index
+    Overline,         // the overline cell, up to its ":"
+    Blank,            // one or more blanks
+    Other,            // `text`: the cells as XML text, written as they are
+};
+
+struct MathToken {
+    MathCode code = MathCode::Other;
+    std::string text;
+    std::string denominator;
+    bool opensNumber = false;
+    std::size_t offset = 0;  // first cell in the formula
+    std::size_t length = 0;  // number of cells read
+};
+
+// The internal code of one formula (Braille-mode cells, no text regions, no line breaks).
+std::vector<MathToken> mathCode(std::string_view cells);
+
+}  // namespace notation
