@@ -5,9 +5,16 @@
 namespace cli {
 
 // Each subcommand lives in a file of its own (cmd_*.cpp) and is listed here.
+extern const Command kToBrailleCommand;
+extern const Command kToLatexCommand;
+extern const Command kFromTexCommand;
 
 std::span<const Command> commands() {
-    static const std::vector<Command> table = {};
+    static const std::vector<Command> table = {
+        kToBrailleCommand,
+        kToLatexCommand,
+        kFromTexCommand,
+    };
     return table;
 }
 
