@@ -163,18 +163,28 @@ struct Seq {
         if (!text.empty() && isAsciiLetter(text[0]) && endsWithCommandWord()) {
             out += ' ';
         }
+        // A subscript of several digits is one group: x_{12}, not x_1 followed by 2.
+        const bool groupSubscript = kind == Kind::Number && text.size() > 1 &&
+                                    last == Kind::Operator && !out.empty() && out.back() == '_';
         before = last;
         beforeStart = lastStart;
         last = kind;
         lastStart = out.size();
-        out.append(text);
+        if (groupSubscript) {
+            out += '{';
+            out.append(text);
+            out += '}';
+        } else {
+            out.append(text);
+        }
     }
 
     // The last item becomes the exponent of the one before it.
     void raiseLast() {
         const std::string exponent = out.substr(lastStart);
         out.erase(lastStart);
-        const bool single = exponent.size() == 1;
+        // One letter or sign stays bare (x^n); numbers and longer exponents are braced.
+        const bool single = exponent.size() == 1 && last != Kind::Number;
         out += single ? "^" : "^{";
         out += exponent;
         if (!single) {
@@ -651,21 +661,26 @@ bool BrailleToLatex::readLimit(Seq& seq) {
             sub.out += cell();
             ++pos_;
         }
+        // The target: one number, letter or symbol, with its subscript (x_0), or a number
+        // times a symbol (2\pi).
         Seq target;
-        while (pos_ < s_.size() && !inRegionStart()) {
-            const char c = cell();
-            if (c == '#' || c == '^' || c == '$' || c == '>' || c == '0' || c == '6') {
+        const auto startsValue = [this](char c) {
+            return c == '#' || c == '^' || c == '$' || c == '>' || c == '0';
+        };
+        if (startsValue(cell()) && !inRegionStart()) {
+            if (!readItem(target, 0)) {
+                return false;
+            }
+            if (cell() == '!' && startsValue(cell(1))) {
+                ++pos_;
+                target.out += '_';
                 if (!readItem(target, 0)) {
                     return false;
                 }
-            } else if (c == '!' && !target.out.empty()) {
-                ++pos_;
-                target.out += '_';
-                if (pos_ < s_.size() && !readItem(target, 0)) {
+            } else if (target.last == Kind::Number && cell() == '>') {
+                if (!readItem(target, 0)) {
                     return false;
                 }
-            } else {
-                break;
             }
         }
         sub.out += target.out;
