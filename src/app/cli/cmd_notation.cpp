@@ -70,8 +70,9 @@ constexpr std::string_view kFromTexUsage =
     "Usage: tattilo-cli from-tex --filter FILTERFILE [FILE]\n"
     "Translates what a graphic formula editor saved in the exchange file (FILE or standard\n"
     "input, its lines already joined) back into Latex-mode text, with the rules of the\n"
-    "filter file (for example filtro.base beside the program). The last character of the\n"
-    "text (the closing \"$\" or the final line end) is never part of the result.\n"
+    "filter file (for example filtro.base beside the program). A final line end of the\n"
+    "file is not part of the text; the last character of the text (the closing \"$\") is\n"
+    "never part of the result.\n"
     "Exit status: 0 translated, 1 refused or a file missing, 2 usage error.\n";
 
 int toBraille(std::span<const std::string> args, Io& io) {
@@ -129,9 +130,15 @@ int fromTex(std::span<const std::string> args, Io& io) {
         io.err << *filter << ": " << notation::messages::kFilterMissing << '\n';
         return kFailed;
     }
-    const auto text = readInput(a.positional().empty() ? "" : a.positional()[0], io);
+    auto text = readInput(a.positional().empty() ? "" : a.positional()[0], io);
     if (!text) {
         return kFailed;
+    }
+    // The final line end belongs to the file, not to the joined exchange text.
+    if (text->ends_with("\r\n")) {
+        text->resize(text->size() - 2);
+    } else if (text->ends_with('\n')) {
+        text->pop_back();
     }
     StderrSink sink(io.err);
     notation::FormulaErrorReport report(&sink);
