@@ -3,6 +3,7 @@
 // to cells through the notation tables.
 
 #include <algorithm>
+#include <vector>
 
 #include "notation/conversion.h"
 #include "notation/messages.h"
@@ -58,13 +59,9 @@ std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_
     return pos;
 }
 
-std::string splice(std::string_view t, std::size_t from, std::size_t to, std::string_view with) {
-    std::string out;
-    out.reserve(t.size() + with.size());
-    out.append(t.substr(0, from));
-    out.append(with);
-    out.append(t.substr(to));
-    return out;
+// `t` with [from, to) replaced by `with`, in place.
+void splice(std::string& t, std::size_t from, std::size_t to, std::string_view with) {
+    t.replace(from, to - from, with);
 }
 
 bool onlyDigitsAndBraces(std::string_view s) {
@@ -140,7 +137,7 @@ void LatexToBraille::oneSidedLimits(std::string& t) {
         sub = replaceAll(sub, "^{-}", "-");
         sub = replaceAll(sub, "^+", "+");
         sub = replaceAll(sub, "^-", "-");
-        t = splice(t, open, close, sub);
+        splice(t, open, close, sub);
         pos = open;
     }
 }
@@ -170,7 +167,7 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
         }
-        t = splice(t, pos, q, std::string(marker) + limits);
+        splice(t, pos, q, std::string(marker) + limits);
         pos += marker.size();
     }
     return true;
@@ -192,7 +189,7 @@ bool LatexToBraille::powerPass(std::string& t) {
             std::size_t end = 0;
             const std::string content(readArgument(t, q, end));
             const bool numeric = numericExponent(content);
-            t = splice(t, pos, end, (numeric ? "#" : "\\|") + content + "\\1");
+            splice(t, pos, end, (numeric ? "#" : "\\|") + content + "\\1");
             pos += numeric ? 1 : 2;  // the content may hold further powers
         } else if (isDigit(t[q])) {
             std::size_t end = q;
@@ -200,7 +197,7 @@ bool LatexToBraille::powerPass(std::string& t) {
                 ++end;
             }
             const std::string with = "#" + t.substr(q, end - q) + "\\1";
-            t = splice(t, pos, end, with);
+            splice(t, pos, end, with);
             pos += with.size();
         } else {
             std::size_t end = 0;
@@ -212,7 +209,7 @@ bool LatexToBraille::powerPass(std::string& t) {
                 return fail(messages::kComplexPower);
             }
             const std::string with = "@" + std::string(arg) + "\\1";
-            t = splice(t, pos, end, with);
+            splice(t, pos, end, with);
             pos += with.size();
         }
     }
@@ -234,10 +231,10 @@ void LatexToBraille::fractionPass(std::string& t) {
                 }
             }
             with += '{' + b + '}';
-            t = splice(t, pos, endB, with);
+            splice(t, pos, endB, with);
             pos += with.size();
         } else {
-            t = splice(t, pos, endB, "\\6" + a + "\\N\\P" + b + "\\4");
+            splice(t, pos, endB, "\\6" + a + "\\N\\P" + b + "\\4");
             pos += 2;
         }
     }
@@ -266,7 +263,7 @@ void LatexToBraille::rootPass(std::string& t) {
             with.append(readArgument(t, q, end));
         }
         with += "\\O";
-        t = splice(t, pos, end, with);
+        splice(t, pos, end, with);
         pos += 2;
     }
 }
@@ -281,7 +278,7 @@ bool LatexToBraille::logPass(std::string& t) {
             return fail(messages::twoLines(messages::kLogLatex, messages::kLogAdvice));
         }
         // The base keeps its opening brace, which gives no cell; ":" ends it.
-        t = splice(t, pos, close + 1, "\\log" + t.substr(open, close - open) + ":");
+        splice(t, pos, close + 1, "\\log" + t.substr(open, close - open) + ":");
         pos += 4;
     }
     return true;
@@ -292,7 +289,7 @@ void LatexToBraille::overlinePass(std::string& t) {
     while ((pos = findCommand(t, "\\overline", pos)) != std::string::npos) {
         std::size_t end = 0;
         const std::string content(readArgument(t, pos + 9, end));
-        t = splice(t, pos, end, "\\over" + content + ":");
+        splice(t, pos, end, "\\over" + content + ":");
         pos += 5;
     }
 }
@@ -312,23 +309,63 @@ CharClass classOf(char c) {
     return CharClass::Other;
 }
 
-// The first row of `table` whose keyword stands at `pos`; a keyword written with a blank at
-// its end also stands at the very end of the text without it (the text was trimmed).
-template <std::size_t N>
-const NotationRow* keywordAt(const std::array<NotationRow, N>& table, std::string_view t,
-                             std::size_t pos, std::size_t& length) {
-    for (const NotationRow& row : table) {
-        if (at(t, pos, row.latex)) {
-            length = row.latex.size();
-            return &row;
+// The rows of the keyword and set tables grouped by the character after their backslash, in
+// table order, so that the first row standing at a position is found without reading all.
+class KeywordIndex {
+public:
+    KeywordIndex() {
+        for (const NotationRow& row : kKeywordTable) {
+            add(keywords_, row);
         }
-        if (row.latex.back() == ' ' && pos + row.latex.size() - 1 == t.size() &&
-            at(t, pos, row.latex.substr(0, row.latex.size() - 1))) {
-            length = row.latex.size() - 1;
-            return &row;
+        for (const NotationRow& row : kSetTable) {
+            add(sets_, row);
         }
     }
-    return nullptr;
+
+    // The first keyword row, else the first set row, standing at `pos` (a backslash); a
+    // keyword written with a blank at its end also stands at the very end of the text without
+    // it (the text was trimmed).
+    const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
+        const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
+        if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
+            return row;
+        }
+        return first(sets_[key], t, pos, length);
+    }
+
+private:
+    using Buckets = std::array<std::vector<const NotationRow*>, 256>;
+
+    static void add(Buckets& buckets, const NotationRow& row) {
+        if (row.latex.size() >= 2 && row.latex[0] == '\\') {
+            buckets[static_cast<unsigned char>(row.latex[1])].push_back(&row);
+        }
+    }
+
+    static const NotationRow* first(const std::vector<const NotationRow*>& rows, std::string_view t,
+                                    std::size_t pos, std::size_t& length) {
+        for (const NotationRow* row : rows) {
+            const std::string_view k = row->latex;
+            if (at(t, pos, k)) {
+                length = k.size();
+                return row;
+            }
+            if (k.back() == ' ' && pos + k.size() - 1 == t.size() &&
+                at(t, pos, k.substr(0, k.size() - 1))) {
+                length = k.size() - 1;
+                return row;
+            }
+        }
+        return nullptr;
+    }
+
+    Buckets keywords_;
+    Buckets sets_;
+};
+
+const KeywordIndex& keywordIndex() {
+    static const KeywordIndex index;
+    return index;
 }
 
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
@@ -344,10 +381,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
         }
         if (t[i] == '\\') {
             std::size_t length = 0;
-            const NotationRow* row = keywordAt(kKeywordTable, t, i, length);
-            if (row == nullptr) {
-                row = keywordAt(kSetTable, t, i, length);
-            }
+            const NotationRow* row = keywordIndex().find(t, i, length);
             if (row == nullptr) {
                 return fail(messages::kUnknownFunction);
             }
