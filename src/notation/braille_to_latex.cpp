@@ -664,7 +664,7 @@ bool BrailleToLatex::readLimit(Seq& seq) {
         // The target: one number, letter or symbol, with its subscript (x_0), or a number
         // times a symbol (2\pi).
         Seq target;
-        const auto startsValue = [this](char c) {
+        const auto startsValue = [](char c) {
             return c == '#' || c == '^' || c == '$' || c == '>' || c == '0';
         };
         if (startsValue(cell()) && !inRegionStart()) {
