@@ -129,6 +129,10 @@ const ReverseIndex& reverseIndex() {
     return index;
 }
 
+// Constructs nested deeper than this are read cell by cell through the tables (their marker
+// keywords), which keeps every cell and bounds the reading's stack.
+constexpr int kMaxDepth = 100;
+
 // Terminators of the sequence being read.
 enum Stop : unsigned {
     kStopN = 1u << 0,              // fraction: numerator ends at "n"
@@ -214,6 +218,7 @@ private:
     bool nestedPowers() const;
     Ended stopAt(const Seq& seq, unsigned flags) const;
     bool readSeq(Seq& seq, unsigned flags, Ended& ended);
+    bool readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended);
     bool readItem(Seq& seq, unsigned flags);
     bool readNumber(Seq& seq, unsigned flags);
     void readDigitRun(std::string& digits, unsigned flags);
@@ -243,6 +248,7 @@ private:
     bool unclosedRegion_ = false;
     std::size_t pos_ = 0;
     int openGroups_ = 0;
+    int depth_ = 0;  // constructs being read, one inside the other
     bool limitSeen_ = false;
     std::string error_;
 };
@@ -365,6 +371,13 @@ Ended BrailleToLatex::stopAt(const Seq& seq, unsigned flags) const {
 }
 
 bool BrailleToLatex::readSeq(Seq& seq, unsigned flags, Ended& ended) {
+    ++depth_;
+    const bool ok = readSeqAtDepth(seq, flags, ended);
+    --depth_;
+    return ok;
+}
+
+bool BrailleToLatex::readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended) {
     if ((flags & kContinueNumber) != 0 && digitOfLetterCell(cell()) != 0) {
         std::string digits;
         readDigitRun(digits, flags);
@@ -727,6 +740,9 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
         return true;
     }
     const char c = cell();
+    if (depth_ >= kMaxDepth && std::string_view("69|7<\xF2l").find(c) != std::string_view::npos) {
+        return readRow(seq);
+    }
     switch (c) {
         case '\r':
         case '\n':
