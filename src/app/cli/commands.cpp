@@ -10,6 +10,9 @@ int run(std::span<const std::string> args, Io& io);
 }  // namespace speak
 
 // Each subcommand lives in a file of its own (cmd_*.cpp) and is listed here.
+extern const Command kToBrailleCommand;
+extern const Command kToLatexCommand;
+extern const Command kFromTexCommand;
 
 namespace emboss {
 extern const std::string_view kHelp;
@@ -18,6 +21,9 @@ int run(std::span<const std::string> args, Io& io);
 
 std::span<const Command> commands() {
     static const std::vector<Command> table = {
+        kToBrailleCommand,
+        kToLatexCommand,
+        kFromTexCommand,
         {"emboss", "the embosser file (.prn) of one page's Braille text", emboss::kHelp,
          &emboss::run},
         {"speak", "the Italian words spoken for a Braille line; --wav synthesises them",

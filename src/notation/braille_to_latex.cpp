@@ -1,0 +1,895 @@
+// Braille-to-LaTeX: a recursive reading of the cells. Constructs are recognised by their
+// opening cell and read up to their own closing cell ("6" a "np" b "4", "9" n ":" r "o",
+// "|" e "1", ...), so nested constructs close in the right order; everything else maps back
+// through the notation tables, longest cells first.
+//
+// Reading rules that the tables leave open:
+// - a letter sign, capital sign or Greek sign applies to the one cell after it; a number sign
+//   to the digit letters (with decimal comma and periodic mark) that follow it;
+// - a power end "1" closes the innermost general exponent "|", unless the cell before it
+//   ends a one-cell or numeric exponent written without "|" (x^n is "_x_n1") and enough
+//   power ends follow to close the open exponents;
+// - the subscript of a limit ("lim." x ":o" target) is always braced;
+// - a keyword ending in a letter gets a blank before a following letter, so that "\ne" and
+//   "g" do not read as "\neg".
+
+#include <algorithm>
+#include <vector>
+
+#include "notation/conversion.h"
+#include "notation/messages.h"
+#include "notation/notation_tables.h"
+#include "notation/text_scan.h"
+
+namespace notation {
+namespace {
+
+enum class Kind {
+    None,
+    Blank,
+    Newline,
+    Region,
+    Letter,     // a latin letter
+    Capital,    // a capital letter
+    Number,     // digits, a decimal, a numeric fraction
+    Symbol,     // a value written as a keyword: Greek letters, infinity, empty set
+    Close,      // a closing bracket or bar
+    Construct,  // a fraction, root, overline, limit...
+    Power,      // a base with its exponent
+    Operator,   // anything else
+    Raw,        // a cell copied as it is
+};
+
+bool canBeExponent(Kind k) {
+    return k == Kind::Letter || k == Kind::Capital || k == Kind::Number || k == Kind::Symbol;
+}
+
+bool canBeBase(Kind k) {
+    return canBeExponent(k) || k == Kind::Close || k == Kind::Construct || k == Kind::Power;
+}
+
+// One reverse row: Braille cells back to Latex-mode text.
+struct Reverse {
+    std::string_view cells;
+    std::string_view latex;
+    Kind kind;
+    bool setRow;  // a set or quantifier: a blank follows unless a blank is next
+};
+
+Kind kindOfKeyword(std::size_t keywordRow, std::string_view latex) {
+    if (keywordRow >= 17 && keywordRow <= 65) {
+        return Kind::Symbol;  // Greek letters
+    }
+    if (latex == "\\infty" || latex == "\\aleph" || latex == "\\{\\}" || latex == "\\nabla" ||
+        latex == "\\discr" || latex == "\\%" || latex == "\\%%") {
+        return Kind::Symbol;
+    }
+    if (latex == ")" || latex == "]" || latex == "\\}" || latex == "%") {
+        return Kind::Close;
+    }
+    return Kind::Operator;
+}
+
+// The reverse rows grouped by their first cell, longest cells first, table order kept among
+// equal lengths (so the keyword table wins over the set and character tables).
+class ReverseIndex {
+public:
+    ReverseIndex() {
+        for (std::size_t i = 0; i < kKeywordTable.size(); ++i) {
+            const NotationRow& row = kKeywordTable[i];
+            add({row.braille, row.latex, kindOfKeyword(i, row.latex), false});
+        }
+        for (const NotationRow& row : kSetTable) {
+            add({row.braille, row.latex, kindOfKeyword(1000, row.latex), true});
+        }
+        for (const NotationRow& row : kCharacterTable) {
+            if (row.latex.size() == 1 && row.latex[0] == '^') {
+                continue;  // it gives no cell
+            }
+            add({row.braille, row.latex, kindOfKeyword(1000, row.latex), false});
+        }
+        for (auto& list : byFirst_) {
+            std::stable_sort(list.begin(), list.end(), [](const Reverse& a, const Reverse& b) {
+                return a.cells.size() > b.cells.size();
+            });
+        }
+    }
+
+    const Reverse* match(std::string_view s, std::size_t pos) const {
+        if (pos >= s.size()) {
+            return nullptr;
+        }
+        for (const Reverse& r : byFirst_[static_cast<unsigned char>(s[pos])]) {
+            if (at(s, pos, r.cells)) {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    void add(const Reverse& r) {
+        if (r.cells.empty()) {
+            return;
+        }
+        auto& list = byFirst_[static_cast<unsigned char>(r.cells[0])];
+        for (const Reverse& existing : list) {
+            if (existing.cells == r.cells) {
+                return;  // first row wins
+            }
+        }
+        list.push_back(r);
+    }
+
+    std::array<std::vector<Reverse>, 256> byFirst_;
+};
+
+const ReverseIndex& reverseIndex() {
+    static const ReverseIndex index;
+    return index;
+}
+
+// Constructs nested deeper than this are read cell by cell through the tables (their marker
+// keywords), which keeps every cell and bounds the reading's stack.
+constexpr int kMaxDepth = 100;
+
+// Terminators of the sequence being read.
+enum Stop : unsigned {
+    kStopN = 1u << 0,              // fraction: numerator ends at "n"
+    kStopFour = 1u << 1,           // fraction: denominator ends at "4"
+    kStopO = 1u << 2,              // root ends at "o"
+    kStopColon = 1u << 3,          // index, limit, base or overline ends at ":"
+    kStopColonNotArrow = 1u << 4,  // as above, but ":o" is an arrow
+    kStopComma = 1u << 5,          // lower limit ends at ","
+    kStopParen = 1u << 6,          // limits end where the operand "?" begins
+    kGroup = 1u << 7,              // a general exponent, ended by its "1"
+    kContinueNumber = 1u << 8,     // digit letters at the start continue a number
+};
+
+enum class Ended { None, End, N, Four, O, Colon, Comma, Paren, One };
+
+struct Seq {
+    std::string out;
+    Kind last = Kind::None;
+    Kind before = Kind::None;
+    std::size_t lastStart = 0;
+    std::size_t beforeStart = 0;
+
+    bool endsWithCommandWord() const {
+        std::size_t k = out.size();
+        while (k > 0 && isAsciiLetter(out[k - 1])) {
+            --k;
+        }
+        return k < out.size() && k > 0 && out[k - 1] == '\\' && (k < 2 || out[k - 2] != '\\');
+    }
+
+    void add(Kind kind, std::string_view text) {
+        if (!text.empty() && isAsciiLetter(text[0]) && endsWithCommandWord()) {
+            out += ' ';
+        }
+        // A subscript of several digits is one group: x_{12}, not x_1 followed by 2.
+        const bool groupSubscript = kind == Kind::Number && text.size() > 1 &&
+                                    last == Kind::Operator && !out.empty() && out.back() == '_';
+        before = last;
+        beforeStart = lastStart;
+        last = kind;
+        lastStart = out.size();
+        if (groupSubscript) {
+            out += '{';
+            out.append(text);
+            out += '}';
+        } else {
+            out.append(text);
+        }
+    }
+
+    // The last item becomes the exponent of the one before it.
+    void raiseLast() {
+        const std::string exponent = out.substr(lastStart);
+        out.erase(lastStart);
+        // One letter or sign stays bare (x^n); numbers and longer exponents are braced.
+        const bool single = exponent.size() == 1 && last != Kind::Number;
+        out += single ? "^" : "^{";
+        out += exponent;
+        if (!single) {
+            out += '}';
+        }
+        last = Kind::Power;
+        lastStart = beforeStart;
+        before = Kind::None;
+    }
+};
+
+class BrailleToLatex {
+public:
+    BrailleToLatex(std::string_view input, int page) : input_(input), page_(page) {}
+
+    Conversion run();
+
+private:
+    bool fail(std::string_view text) {
+        if (error_.empty()) {
+            error_ = messages::onPage(page_, text);
+        }
+        return false;
+    }
+
+    void prepare();
+    bool nestedPowers() const;
+    Ended stopAt(const Seq& seq, unsigned flags) const;
+    bool readSeq(Seq& seq, unsigned flags, Ended& ended);
+    bool readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended);
+    bool readItem(Seq& seq, unsigned flags);
+    bool readNumber(Seq& seq, unsigned flags);
+    void readDigitRun(std::string& digits, unsigned flags);
+    bool readFraction(Seq& seq);
+    bool readRoot(Seq& seq);
+    bool readGroup(Seq& seq);
+    bool readPowerEnd(Seq& seq);
+    bool readLimits(Seq& seq, std::string_view name, std::size_t cells, std::string_view message);
+    bool readOverline(Seq& seq);
+    bool readLog(Seq& seq);
+    bool readLimit(Seq& seq);
+    bool readRow(Seq& seq);
+
+    char cell(std::size_t offset = 0) const { return charAt(s_, pos_ + offset); }
+    bool atCells(std::string_view cells) const { return at(s_, pos_, cells); }
+    bool inRegionStart() const { return pos_ < regionEnd_.size() && regionEnd_[pos_] != 0; }
+
+    std::string_view input_;
+    int page_;
+    std::string_view text_;               // the trimmed input
+    std::string s_;                       // the cells in working form
+    std::vector<std::size_t> regionEnd_;  // at a region start: the position after it
+    std::vector<unsigned> onesFrom_;      // power ends at or after a position
+    std::vector<unsigned> numericOnesFrom_;
+    std::vector<unsigned> colonsFrom_;
+    std::vector<char> numericOne_;
+    bool unclosedRegion_ = false;
+    std::size_t pos_ = 0;
+    int openGroups_ = 0;
+    int depth_ = 0;  // constructs being read, one inside the other
+    bool limitSeen_ = false;
+    std::string error_;
+};
+
+// The letter sign becomes "^" and square brackets "à" "ù", outside text regions; the power
+// ends are counted for the reading of exponents.
+void BrailleToLatex::prepare() {
+    s_.assign(text_);
+    const std::size_t n = s_.size();
+    regionEnd_.assign(n + 1, 0);
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t open = text_.find("\\\\", pos);
+        if (open == std::string_view::npos) {
+            break;
+        }
+        const std::size_t close = text_.find("\\\\", open + 2);
+        if (close == std::string_view::npos) {
+            unclosedRegion_ = true;
+            break;
+        }
+        regionEnd_[open] = close + 2;
+        pos = close + 2;
+    }
+    onesFrom_.assign(n + 2, 0);
+    numericOnesFrom_.assign(n + 2, 0);
+    colonsFrom_.assign(n + 2, 0);
+    numericOne_.assign(n + 1, 0);
+    std::vector<char> outside(n, 1);
+    bool inNumber = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (regionEnd_[i] != 0) {
+            std::fill(outside.begin() + static_cast<std::ptrdiff_t>(i),
+                      outside.begin() + static_cast<std::ptrdiff_t>(regionEnd_[i]), 0);
+            i = regionEnd_[i] - 1;
+            inNumber = false;
+            continue;
+        }
+        char& c = s_[i];
+        if (c == '_') {
+            c = '^';
+        } else if (c == '{') {
+            c = '\xE0';
+        } else if (c == '}') {
+            c = '\xF9';
+        }
+        if (c == '1') {
+            numericOne_[i] = inNumber ? 1 : 0;
+        }
+        if (c == '#') {
+            inNumber = true;
+        } else if (!(digitOfLetterCell(c) != 0 || c == ',' || c == '\'' ||
+                     digitOfLowerCell(c) != 0)) {
+            inNumber = false;
+        }
+    }
+    for (std::size_t i = n; i-- > 0;) {
+        const bool cellHere = outside[i] != 0;
+        onesFrom_[i] = onesFrom_[i + 1] + (cellHere && s_[i] == '1' ? 1 : 0);
+        numericOnesFrom_[i] = numericOnesFrom_[i + 1] + (numericOne_[i] != 0 ? 1 : 0);
+        colonsFrom_[i] = colonsFrom_[i + 1] + (cellHere && s_[i] == ':' ? 1 : 0);
+    }
+}
+
+// Powers nested three deep end in three power ends in a row.
+bool BrailleToLatex::nestedPowers() const {
+    for (std::size_t i = 0; i + 2 < s_.size(); ++i) {
+        if (regionEnd_[i] != 0) {
+            i = regionEnd_[i] - 1;
+            continue;
+        }
+        if (s_[i] == '1' && s_[i + 1] == '1' && s_[i + 2] == '1') {
+            return true;
+        }
+    }
+    return false;
+}
+
+Ended BrailleToLatex::stopAt(const Seq& seq, unsigned flags) const {
+    if (pos_ >= s_.size()) {
+        return Ended::End;
+    }
+    if (inRegionStart()) {
+        return Ended::None;
+    }
+    const char c = s_[pos_];
+    if ((flags & kStopN) != 0 && c == 'n') {
+        return Ended::N;
+    }
+    if ((flags & kStopFour) != 0 && c == '4') {
+        return Ended::Four;
+    }
+    if ((flags & kStopO) != 0 && c == 'o') {
+        return Ended::O;
+    }
+    if (c == ':' &&
+        ((flags & kStopColon) != 0 || ((flags & kStopColonNotArrow) != 0 && cell(1) != 'o'))) {
+        return Ended::Colon;
+    }
+    if ((flags & kStopComma) != 0 && c == ',') {
+        return Ended::Comma;
+    }
+    if ((flags & kStopParen) != 0 && c == '?') {
+        return Ended::Paren;
+    }
+    if ((flags & kGroup) != 0 && c == '1') {
+        // A one-cell or numeric exponent inside the group ends here instead, when the power
+        // ends that follow can still close every open exponent.
+        if (canBeExponent(seq.last) && canBeBase(seq.before)) {
+            const unsigned later = onesFrom_[pos_ + 1];
+            const unsigned needed = static_cast<unsigned>(openGroups_) +
+                                    (numericOne_[pos_] != 0 ? 0u : numericOnesFrom_[pos_ + 1]);
+            if (later >= needed) {
+                return Ended::None;
+            }
+        }
+        return Ended::One;
+    }
+    return Ended::None;
+}
+
+bool BrailleToLatex::readSeq(Seq& seq, unsigned flags, Ended& ended) {
+    ++depth_;
+    const bool ok = readSeqAtDepth(seq, flags, ended);
+    --depth_;
+    return ok;
+}
+
+bool BrailleToLatex::readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended) {
+    if ((flags & kContinueNumber) != 0 && digitOfLetterCell(cell()) != 0) {
+        std::string digits;
+        readDigitRun(digits, flags);
+        seq.add(Kind::Number, digits);
+    }
+    flags &= ~kContinueNumber;
+    while (true) {
+        ended = stopAt(seq, flags);
+        if (ended != Ended::None) {
+            return true;
+        }
+        if (!readItem(seq, flags)) {
+            return false;
+        }
+    }
+}
+
+// Digit letters a-j after a number sign, with a decimal comma and the periodic mark "'".
+void BrailleToLatex::readDigitRun(std::string& digits, unsigned flags) {
+    while (pos_ < s_.size()) {
+        const char c = cell();
+        if (const char d = digitOfLetterCell(c); d != 0) {
+            digits += d;
+            ++pos_;
+        } else if (c == ',' && (flags & kStopComma) == 0 &&
+                   (digitOfLetterCell(cell(1)) != 0 ||
+                    (cell(1) == '\'' && digitOfLetterCell(cell(2)) != 0))) {
+            digits += ',';
+            ++pos_;
+        } else if (c == '\'' && digitOfLetterCell(cell(1)) != 0) {
+            digits += '\'';
+            ++pos_;
+        } else {
+            return;
+        }
+    }
+}
+
+bool BrailleToLatex::readNumber(Seq& seq, unsigned flags) {
+    if (atCells("#)jj")) {
+        pos_ += 4;
+        seq.add(Kind::Symbol, "\\%%");
+        return true;
+    }
+    if (atCells("#)j")) {
+        pos_ += 3;
+        seq.add(Kind::Symbol, "\\%");
+        return true;
+    }
+    if (cell(1) == ')') {
+        return fail(messages::kZeroNumerator);
+    }
+    if (digitOfLowerCell(cell(1)) != 0) {
+        // A numeric fraction: the numerator in lower digits, the denominator continues as a
+        // number.
+        ++pos_;
+        std::string latex = "\\frac{";
+        while (pos_ < s_.size() && digitOfLowerCell(cell()) != 0) {
+            latex += digitOfLowerCell(cell());
+            ++pos_;
+        }
+        latex += "}{";
+        while (pos_ < s_.size() && digitOfLetterCell(cell()) != 0) {
+            latex += digitOfLetterCell(cell());
+            ++pos_;
+        }
+        latex += '}';
+        seq.add(Kind::Number, latex);
+        return true;
+    }
+    if (digitOfLetterCell(cell(1)) != 0) {
+        ++pos_;
+        std::string digits;
+        readDigitRun(digits, flags);
+        seq.add(Kind::Number, digits);
+        return true;
+    }
+    ++pos_;
+    seq.add(Kind::Operator, "#");
+    return true;
+}
+
+bool BrailleToLatex::readFraction(Seq& seq) {
+    ++pos_;
+    Seq numerator;
+    Ended ended = Ended::None;
+    if (!readSeq(numerator, kStopN, ended)) {
+        return false;
+    }
+    if (ended != Ended::N) {
+        return fail(messages::kFractionError);
+    }
+    ++pos_;
+    while (cell() == ' ' || cell() == '\r' || cell() == '\n') {
+        ++pos_;
+    }
+    if (cell() != 'p') {
+        return fail(messages::kFractionError);
+    }
+    ++pos_;
+    Seq denominator;
+    if (!readSeq(denominator, kStopFour, ended)) {
+        return false;
+    }
+    if (ended != Ended::Four) {
+        return fail(messages::kFractionError);
+    }
+    ++pos_;
+    seq.add(Kind::Construct, "\\frac{" + numerator.out + "}{" + denominator.out + "}");
+    return true;
+}
+
+bool BrailleToLatex::readRoot(Seq& seq) {
+    ++pos_;
+    Seq first;
+    Ended ended = Ended::None;
+    if (!readSeq(first, kStopColonNotArrow | kStopO, ended)) {
+        return false;
+    }
+    if (ended == Ended::O) {
+        ++pos_;
+        seq.add(Kind::Construct, "\\sqrt{" + first.out + "}");
+        return true;
+    }
+    if (ended != Ended::Colon) {
+        return fail(messages::kRootUnclosed);
+    }
+    ++pos_;
+    Seq radicand;
+    if (!readSeq(radicand, kStopO, ended)) {
+        return false;
+    }
+    if (ended != Ended::O) {
+        return fail(messages::kRootUnclosed);
+    }
+    ++pos_;
+    seq.add(Kind::Construct, "\\sqrt[" + first.out + "]{" + radicand.out + "}");
+    return true;
+}
+
+// "|" e "1": a general exponent of the item before it.
+bool BrailleToLatex::readGroup(Seq& seq) {
+    ++pos_;
+    Seq exponent;
+    Ended ended = Ended::None;
+    ++openGroups_;
+    const bool ok = readSeq(exponent, kGroup, ended);
+    --openGroups_;
+    if (!ok) {
+        return false;
+    }
+    if (ended == Ended::One) {
+        ++pos_;
+    }
+    // An exponent never closed runs to the end of the enclosing construct.
+    seq.out += "^{" + exponent.out + "}";
+    if (seq.last == Kind::None) {
+        seq.lastStart = seq.out.size();
+    }
+    seq.last = Kind::Power;
+    seq.before = Kind::None;
+    return true;
+}
+
+// A power end without "|": the item before it was a one-cell or numeric exponent.
+bool BrailleToLatex::readPowerEnd(Seq& seq) {
+    ++pos_;
+    if (seq.last == Kind::None || seq.last == Kind::Blank || seq.last == Kind::Newline ||
+        seq.last == Kind::Region) {
+        seq.add(Kind::Operator, "\\1");
+        return true;
+    }
+    if (seq.last == Kind::Raw && isLowerLetter(seq.out.back()) && seq.before == Kind::Letter) {
+        return fail(messages::kComplexPower);  // a letter exponent of more than one letter
+    }
+    seq.raiseLast();
+    return true;
+}
+
+// Sums, products and integrals: lower "," upper ":" then the operand, which must open with
+// "?" (a round bracket).
+bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cells,
+                                std::string_view message) {
+    pos_ += cells;
+    std::string lower;
+    std::string upper;
+    bool hasLower = false;
+    bool hasUpper = false;
+    if (cell() != '?') {
+        Seq first;
+        Ended ended = Ended::None;
+        if (!readSeq(first, kStopComma | kStopColon | kStopParen, ended)) {
+            return false;
+        }
+        if (ended == Ended::Comma) {
+            ++pos_;
+            hasLower = true;
+            lower = first.out;
+            Seq second;
+            const unsigned cont = first.last == Kind::Number ? kContinueNumber : 0u;
+            if (!readSeq(second, kStopColon | kStopParen | cont, ended)) {
+                return false;
+            }
+            if (ended == Ended::Colon) {
+                ++pos_;
+                hasUpper = true;
+            } else {
+                hasUpper = !second.out.empty();
+            }
+            upper = second.out;
+        } else if (ended == Ended::Colon) {
+            ++pos_;
+            hasUpper = true;
+            upper = first.out;
+        } else {
+            hasLower = !first.out.empty();
+            lower = first.out;
+        }
+    }
+    if (cell() != '?') {
+        return fail(messages::twoLines(message, messages::kOperandAdvice));
+    }
+    std::string latex(name);
+    if (hasLower) {
+        latex += "_{" + lower + "}";
+    }
+    if (hasUpper) {
+        latex += "^{" + upper + "}";
+    }
+    seq.add(Kind::Construct, latex);
+    return true;
+}
+
+bool BrailleToLatex::readOverline(Seq& seq) {
+    ++pos_;
+    if (colonsFrom_[pos_] == 0) {
+        seq.add(Kind::Operator, "\\over");  // a TeX fraction bar, no overline
+        return true;
+    }
+    Seq content;
+    Ended ended = Ended::None;
+    if (!readSeq(content, kStopColon, ended)) {
+        return false;
+    }
+    if (ended == Ended::Colon) {
+        ++pos_;
+    }
+    seq.add(Kind::Construct, "\\overline{" + content.out + "}");
+    return true;
+}
+
+// "log." and, when a ":" closes a short base right after it, the base.
+bool BrailleToLatex::readLog(Seq& seq) {
+    pos_ += 4;
+    std::size_t end = pos_;
+    const std::string_view baseCells = "abcdefghijklmnopqrstuvwxyz^#$>',;/?+=(*)";
+    while (end < s_.size() && end - pos_ < 20 &&
+           baseCells.find(s_[end]) != std::string_view::npos) {
+        ++end;
+    }
+    if (end == pos_ || charAt(s_, end) != ':' || end - pos_ >= 20) {
+        seq.add(Kind::Operator, "\\log");
+        return true;
+    }
+    Seq base;
+    Ended ended = Ended::None;
+    if (!readSeq(base, kStopColon, ended)) {
+        return false;
+    }
+    if (ended == Ended::Colon) {
+        ++pos_;
+    }
+    seq.add(Kind::Construct, "\\log_{" + base.out + "}");
+    return true;
+}
+
+// "lim." variable ":o" target: the subscript is braced.
+bool BrailleToLatex::readLimit(Seq& seq) {
+    pos_ += 4;
+    limitSeen_ = true;
+    const char first = cell();
+    if (first != '^' && first != '$' && first != '>') {
+        seq.add(Kind::Operator, "\\lim_");
+        return true;
+    }
+    Seq sub;
+    if (!readItem(sub, 0)) {
+        return false;
+    }
+    if (atCells(":o")) {
+        pos_ += 2;
+        sub.out += "\\to ";
+        if (cell() == '+' || cell() == '-') {
+            sub.out += cell();
+            ++pos_;
+        }
+        // The target: one number, letter or symbol, with its subscript (x_0), or a number
+        // times a symbol (2\pi).
+        Seq target;
+        const auto startsValue = [](char c) {
+            return c == '#' || c == '^' || c == '$' || c == '>' || c == '0';
+        };
+        if (startsValue(cell()) && !inRegionStart()) {
+            if (!readItem(target, 0)) {
+                return false;
+            }
+            if (cell() == '!' && startsValue(cell(1))) {
+                ++pos_;
+                target.out += '_';
+                if (!readItem(target, 0)) {
+                    return false;
+                }
+            } else if (target.last == Kind::Number && cell() == '>') {
+                if (!readItem(target, 0)) {
+                    return false;
+                }
+            }
+        }
+        sub.out += target.out;
+        if (!target.out.empty() && (cell() == '+' || cell() == '-')) {
+            sub.out += cell();  // the side of a one-sided limit
+            ++pos_;
+        }
+    }
+    seq.add(Kind::Construct, "\\lim_{" + sub.out + "}");
+    return true;
+}
+
+// Keywords, sets and characters through the tables.
+bool BrailleToLatex::readRow(Seq& seq) {
+    const Reverse* row = reverseIndex().match(s_, pos_);
+    if (row == nullptr) {
+        seq.add(Kind::Raw, std::string_view(s_).substr(pos_, 1));
+        ++pos_;
+        return true;
+    }
+    pos_ += row->cells.size();
+    std::string_view latex = row->latex;
+    if (row->cells == ":o" && !limitSeen_) {
+        latex = "\\impl";
+    }
+    if (row->setRow) {
+        std::string text(latex);
+        const char next = cell();
+        if (pos_ < s_.size() && next != ' ' && next != '\r' && next != '\n') {
+            text += ' ';
+        }
+        seq.add(row->kind, text);
+        return true;
+    }
+    seq.add(row->kind, latex);
+    return true;
+}
+
+bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
+    if (inRegionStart()) {
+        const std::size_t end = regionEnd_[pos_];
+        seq.add(Kind::Region, text_.substr(pos_, end - pos_));
+        pos_ = end;
+        return true;
+    }
+    const char c = cell();
+    if (depth_ >= kMaxDepth && std::string_view("69|7<\xF2l").find(c) != std::string_view::npos) {
+        return readRow(seq);
+    }
+    switch (c) {
+        case '\r':
+        case '\n':
+            seq.add(Kind::Newline, std::string_view(s_).substr(pos_, 1));
+            ++pos_;
+            return true;
+        case ' ':
+            if (atCells(" det")) {
+                seq.add(Kind::Blank, " ");
+                ++pos_;
+                return true;
+            }
+            if (atCells(" !l ") || atCells(" d")) {
+                return readRow(seq);
+            }
+            seq.add(Kind::Blank, " ");
+            ++pos_;
+            return true;
+        case '^':
+            if (isLowerLetter(cell(1))) {
+                seq.add(Kind::Letter, std::string_view(s_).substr(pos_ + 1, 1));
+                pos_ += 2;
+                return true;
+            }
+            if (reverseIndex().match(s_, pos_) != nullptr) {
+                return readRow(seq);
+            }
+            ++pos_;  // a letter sign with no letter after it carries nothing
+            return true;
+        case '$':
+            if (isLowerLetter(cell(1))) {
+                const char capital = static_cast<char>(cell(1) - 'a' + 'A');
+                seq.add(Kind::Capital, std::string(1, capital));
+                pos_ += 2;
+                return true;
+            }
+            if (reverseIndex().match(s_, pos_) != nullptr) {
+                return readRow(seq);
+            }
+            ++pos_;
+            return true;
+        case '>':
+            if (reverseIndex().match(s_, pos_) != nullptr) {
+                return readRow(seq);
+            }
+            ++pos_;
+            return true;
+        case '#':
+            return readNumber(seq, flags);
+        case '6':
+            return readFraction(seq);
+        case '9':
+            if (atCells("9:")) {
+                return readRow(seq);  // "\iff" or "\isimpl "
+            }
+            return readRoot(seq);
+        case '|':
+            return readGroup(seq);
+        case '1':
+            return readPowerEnd(seq);
+        case '7': {
+            std::size_t n = 1;
+            while (n < 3 && cell(n) == '7') {
+                ++n;
+            }
+            const std::string_view name = n == 3 ? "\\iiint" : (n == 2 ? "\\iint" : "\\int");
+            return readLimits(seq, name, n, messages::kIntBraille);
+        }
+        case '<':
+            if (isAsciiLetter(cell(1)) && cell(2) == ':') {
+                return readRow(seq);  // a capital Greek letter
+            }
+            if (cell(1) == 'S') {
+                return readLimits(seq, "\\sum", 2, messages::kSumBraille);
+            }
+            if (cell(1) == 'P') {
+                return readLimits(seq, "\\prod", 2, messages::kProdBraille);
+            }
+            if (atCells("<v") && pos_ + 2 == s_.size()) {
+                pos_ += 2;
+                seq.add(Kind::Symbol, "\\true");
+                return true;
+            }
+            return readRow(seq);
+        case '\xF2':
+            return readOverline(seq);
+        case 'l':
+            if (atCells("log.")) {
+                return readLog(seq);
+            }
+            if (atCells("lim.")) {
+                return readLimit(seq);
+            }
+            return readRow(seq);
+        default:
+            return readRow(seq);
+    }
+}
+
+Conversion BrailleToLatex::run() {
+    Conversion result;
+    text_ = trimBlanks(input_);
+    if (text_.empty()) {
+        return result;
+    }
+    if (text_.size() > kMaxFormulaLength) {
+        result.error = messages::onPage(page_, messages::kTooLong);
+        return result;
+    }
+    prepare();
+    if (nestedPowers()) {
+        result.error = messages::onPage(page_, messages::kPowerOfPower);
+        return result;
+    }
+    Seq seq;
+    seq.out.reserve(s_.size() * 2);
+    Ended ended = Ended::None;
+    while (true) {
+        if (!readSeq(seq, 0, ended)) {
+            result.error = error_;
+            return result;
+        }
+        if (ended == Ended::End) {
+            break;
+        }
+    }
+    if (unclosedRegion_) {
+        result.error = messages::onPage(page_, messages::kUnclosedRegionBraille);
+        return result;
+    }
+    result.text = std::string(trimBlanks(seq.out));
+    return result;
+}
+
+}  // namespace
+
+Conversion convertBrailleToLatex(std::string_view braille, int page) {
+    return BrailleToLatex(braille, page).run();
+}
+
+std::string brailleToLatex(std::string_view braille, int page, FormulaErrorReport& report) {
+    Conversion c = convertBrailleToLatex(braille, page);
+    if (!c.ok()) {
+        report.report(c.error);
+        return {};
+    }
+    return std::move(c.text);
+}
+
+}  // namespace notation

@@ -1,0 +1,497 @@
+// LaTeX-to-Braille: constructs are first rewritten into marker keywords ("\6" fraction start,
+// "\9" root start, "\|" exponent start, ...), then a tokenizer maps keywords and characters
+// to cells through the notation tables.
+
+#include <algorithm>
+#include <vector>
+
+#include "notation/conversion.h"
+#include "notation/messages.h"
+#include "notation/notation_tables.h"
+#include "notation/text_regions.h"
+#include "notation/text_scan.h"
+
+namespace notation {
+namespace {
+
+std::size_t skipBlanks(std::string_view t, std::size_t pos) {
+    while (pos < t.size() && t[pos] == ' ') {
+        ++pos;
+    }
+    return pos;
+}
+
+// One argument after a command: a brace group (content without the braces), a command word,
+// or one character; empty at the end of the text. `end` receives the position after it.
+std::string_view readArgument(std::string_view t, std::size_t pos, std::size_t& end) {
+    if (pos >= t.size()) {
+        end = t.size();
+        return {};
+    }
+    if (t[pos] == '{') {
+        const std::size_t close = closingBrace(t, pos);
+        if (close == std::string_view::npos) {
+            end = t.size();
+            return t.substr(pos + 1);
+        }
+        end = close + 1;
+        return t.substr(pos + 1, close - pos - 1);
+    }
+    if (at(t, pos, kRegionPlaceholder)) {
+        end = pos + kRegionPlaceholder.size();
+    } else {
+        end = t[pos] == '\\' ? commandEnd(t, pos) : pos + 1;
+    }
+    return t.substr(pos, end - pos);
+}
+
+// The next `keyword` from `pos` on that is not made of the last backslashes of a region
+// placeholder followed by plain letters.
+std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_t pos) {
+    while ((pos = t.find(keyword, pos)) != std::string_view::npos) {
+        const bool inPlaceholder = (pos >= 4 && at(t, pos - 4, kRegionPlaceholder)) ||
+                                   (pos >= 5 && at(t, pos - 5, kRegionPlaceholder));
+        if (!inPlaceholder) {
+            return pos;
+        }
+        ++pos;
+    }
+    return pos;
+}
+
+// `t` with [from, to) replaced by `with`, in place.
+void splice(std::string& t, std::size_t from, std::size_t to, std::string_view with) {
+    t.replace(from, to - from, with);
+}
+
+bool onlyDigitsAndBraces(std::string_view s) {
+    bool digit = false;
+    for (const char c : s) {
+        if (isDigit(c)) {
+            digit = true;
+        } else if (c != '{' && c != '}') {
+            return false;
+        }
+    }
+    return digit;
+}
+
+// A braced exponent is numeric when it holds only digits, commas and braces, each "\frac"
+// counting as a digit.
+bool numericExponent(std::string_view s) {
+    bool digit = false;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (at(s, i, "\\frac")) {
+            digit = true;
+            i += 5;
+        } else if (isDigit(s[i])) {
+            digit = true;
+            ++i;
+        } else if (s[i] == ',' || s[i] == '{' || s[i] == '}') {
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+class LatexToBraille {
+public:
+    explicit LatexToBraille(int page) : page_(page) {}
+
+    Conversion run(std::string_view input);
+
+private:
+    bool fail(std::string_view text) {
+        error_ = messages::onPage(page_, text);
+        return false;
+    }
+
+    void oneSidedLimits(std::string& t);
+    bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
+                    std::string_view message);
+    bool powerPass(std::string& t);
+    void fractionPass(std::string& t);
+    void rootPass(std::string& t);
+    bool logPass(std::string& t);
+    void overlinePass(std::string& t);
+    bool tokenize(std::string_view t, std::string& out);
+
+    int page_;
+    std::string error_;
+};
+
+// In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
+void LatexToBraille::oneSidedLimits(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, "\\lim_{", pos)) != std::string::npos) {
+        const std::size_t open = pos + 5;
+        std::size_t close = closingBrace(t, open);
+        if (close == std::string::npos) {
+            close = t.size();
+        }
+        std::string sub = t.substr(open, close - open);
+        sub = replaceAll(sub, "^{+}", "+");
+        sub = replaceAll(sub, "^{-}", "-");
+        sub = replaceAll(sub, "^+", "+");
+        sub = replaceAll(sub, "^-", "-");
+        splice(t, open, close, sub);
+        pos = open;
+    }
+}
+
+// Sums, products and integrals: "\sum_{l}^{u}(" becomes the marker, l ",", u ":" and "(".
+bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
+                                std::string_view message) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, keyword, pos)) != std::string::npos) {
+        std::size_t q = skipBlanks(t, pos + keyword.size());
+        if (at(t, q, "\\limits")) {
+            q = skipBlanks(t, q + 7);
+        }
+        std::string limits;
+        if (charAt(t, q) == '_') {
+            std::size_t end = 0;
+            limits.append(readArgument(t, q + 1, end));
+            limits += ',';
+            q = skipBlanks(t, end);
+        }
+        if (charAt(t, q) == '^') {
+            std::size_t end = 0;
+            limits.append(readArgument(t, q + 1, end));
+            limits += ':';
+            q = skipBlanks(t, end);
+        }
+        if (charAt(t, q) != '(') {
+            return fail(messages::twoLines(message, messages::kOperandAdvice));
+        }
+        splice(t, pos, q, std::string(marker) + limits);
+        pos += marker.size();
+    }
+    return true;
+}
+
+bool LatexToBraille::powerPass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = t.find('^', pos)) != std::string::npos) {
+        if (pos > 0 && t[pos - 1] == ',') {
+            ++pos;
+            continue;
+        }
+        const std::size_t q = skipBlanks(t, pos + 1);
+        if (q >= t.size()) {
+            t.erase(pos);  // a "^" with nothing after it has no exponent
+            break;
+        }
+        if (t[q] == '{') {
+            std::size_t end = 0;
+            const std::string content(readArgument(t, q, end));
+            const bool numeric = numericExponent(content);
+            splice(t, pos, end, (numeric ? "#" : "\\|") + content + "\\1");
+            pos += numeric ? 1 : 2;  // the content may hold further powers
+        } else if (isDigit(t[q])) {
+            std::size_t end = q;
+            while (end < t.size() && isDigit(t[end])) {
+                ++end;
+            }
+            const std::string with = "#" + t.substr(q, end - q) + "\\1";
+            splice(t, pos, end, with);
+            pos += with.size();
+        } else {
+            std::size_t end = 0;
+            const std::string_view arg = readArgument(t, q, end);
+            if (arg == "\\frac") {
+                return fail(messages::kComplexPower);
+            }
+            if (arg.size() == 1 && isLowerLetter(charAt(t, end))) {
+                return fail(messages::kComplexPower);
+            }
+            const std::string with = "@" + std::string(arg) + "\\1";
+            splice(t, pos, end, with);
+            pos += with.size();
+        }
+    }
+    return true;
+}
+
+void LatexToBraille::fractionPass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, "\\frac", pos)) != std::string::npos) {
+        std::size_t endA = 0;
+        const std::string a(readArgument(t, skipBlanks(t, pos + 5), endA));
+        std::size_t endB = 0;
+        const std::string b(readArgument(t, skipBlanks(t, endA), endB));
+        if (onlyDigitsAndBraces(a) && onlyDigitsAndBraces(b)) {
+            std::string with = "#";
+            for (const char c : a) {
+                if (isDigit(c)) {
+                    with += lowerDigitCell(c);
+                }
+            }
+            with += '{' + b + '}';
+            splice(t, pos, endB, with);
+            pos += with.size();
+        } else {
+            splice(t, pos, endB, "\\6" + a + "\\N\\P" + b + "\\4");
+            pos += 2;
+        }
+    }
+    t = replaceAll(t, "##", "#");
+    t = replaceAll(t, "#{#", "#{");
+}
+
+void LatexToBraille::rootPass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, "\\sqrt", pos)) != std::string::npos) {
+        std::size_t q = pos + 5;
+        if (charAt(t, q) == ' ') {
+            t.erase(q, 1);
+        }
+        std::string with = "\\9";
+        std::size_t end = 0;
+        if (charAt(t, q) == '[') {
+            std::size_t close = t.find(']', q + 1);
+            if (close == std::string::npos) {
+                close = t.size();
+            }
+            with.append(t, q + 1, close - q - 1);
+            with += ':';
+            with.append(readArgument(t, std::min(close + 1, t.size()), end));
+        } else {
+            with.append(readArgument(t, q, end));
+        }
+        with += "\\O";
+        splice(t, pos, end, with);
+        pos += 2;
+    }
+}
+
+bool LatexToBraille::logPass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, "\\log_", pos)) != std::string::npos) {
+        const std::size_t open = pos + 5;
+        const std::size_t close =
+            charAt(t, open) == '{' ? closingBrace(t, open) : std::string::npos;
+        if (close == std::string::npos || close - open >= 10) {
+            return fail(messages::twoLines(messages::kLogLatex, messages::kLogAdvice));
+        }
+        // The base keeps its opening brace, which gives no cell; ":" ends it.
+        splice(t, pos, close + 1, "\\log" + t.substr(open, close - open) + ":");
+        pos += 4;
+    }
+    return true;
+}
+
+void LatexToBraille::overlinePass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = findCommand(t, "\\overline", pos)) != std::string::npos) {
+        std::size_t end = 0;
+        const std::string content(readArgument(t, pos + 9, end));
+        splice(t, pos, end, "\\over" + content + ":");
+        pos += 5;
+    }
+}
+
+enum class CharClass { None, Digit, Lower, Capital, Other };
+
+CharClass classOf(char c) {
+    if (isDigit(c) || c == ',' || c == '\'') {
+        return CharClass::Digit;
+    }
+    if (isLowerLetter(c)) {
+        return CharClass::Lower;
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return CharClass::Capital;
+    }
+    return CharClass::Other;
+}
+
+// The rows of the keyword and set tables grouped by the character after their backslash, in
+// table order, so that the first row standing at a position is found without reading all.
+class KeywordIndex {
+public:
+    KeywordIndex() {
+        for (const NotationRow& row : kKeywordTable) {
+            add(keywords_, row);
+        }
+        for (const NotationRow& row : kSetTable) {
+            add(sets_, row);
+        }
+    }
+
+    // The first keyword row, else the first set row, standing at `pos` (a backslash); a
+    // keyword written with a blank at its end also stands at the very end of the text without
+    // it (the text was trimmed).
+    const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
+        const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
+        if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
+            return row;
+        }
+        return first(sets_[key], t, pos, length);
+    }
+
+private:
+    using Buckets = std::array<std::vector<const NotationRow*>, 256>;
+
+    static void add(Buckets& buckets, const NotationRow& row) {
+        if (row.latex.size() >= 2 && row.latex[0] == '\\') {
+            buckets[static_cast<unsigned char>(row.latex[1])].push_back(&row);
+        }
+    }
+
+    static const NotationRow* first(const std::vector<const NotationRow*>& rows, std::string_view t,
+                                    std::size_t pos, std::size_t& length) {
+        for (const NotationRow* row : rows) {
+            const std::string_view k = row->latex;
+            if (at(t, pos, k)) {
+                length = k.size();
+                return row;
+            }
+            if (k.back() == ' ' && pos + k.size() - 1 == t.size() &&
+                at(t, pos, k.substr(0, k.size() - 1))) {
+                length = k.size() - 1;
+                return row;
+            }
+        }
+        return nullptr;
+    }
+
+    Buckets keywords_;
+    Buckets sets_;
+};
+
+const KeywordIndex& keywordIndex() {
+    static const KeywordIndex index;
+    return index;
+}
+
+bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
+    out.reserve(t.size() * 2);
+    CharClass previous = CharClass::None;
+    std::size_t i = 0;
+    while (i < t.size()) {
+        if (at(t, i, kRegionPlaceholder)) {
+            out.append(kRegionPlaceholder);
+            i += kRegionPlaceholder.size();
+            previous = CharClass::None;
+            continue;
+        }
+        if (t[i] == '\\') {
+            std::size_t length = 0;
+            const NotationRow* row = keywordIndex().find(t, i, length);
+            if (row == nullptr) {
+                return fail(messages::kUnknownFunction);
+            }
+            out.append(row->braille);
+            i += length;
+            previous = CharClass::None;
+            continue;
+        }
+        if (at(t, i, "<>")) {
+            out += '3';
+            i += 2;
+            previous = CharClass::Other;
+            continue;
+        }
+        if (t[i] == '#') {
+            // A number sign carries the lower digits of a numeric numerator after it.
+            out += '#';
+            ++i;
+            while (i < t.size() &&
+                   std::string_view("()*+,/:;=?").find(t[i]) != std::string_view::npos) {
+                out += t[i];
+                ++i;
+            }
+            previous = CharClass::Digit;
+            continue;
+        }
+        const char c = t[i];
+        ++i;
+        const NotationRow* row = characterRow(c);
+        if (row == nullptr) {
+            continue;
+        }
+        const CharClass cls = classOf(c);
+        if (cls == previous && (cls == CharClass::Digit || cls == CharClass::Other) &&
+            row->braille.size() == 2) {
+            out += row->braille[1];  // the number sign stands once per number
+        } else {
+            out.append(row->braille);
+        }
+        previous = cls;
+    }
+    return true;
+}
+
+Conversion LatexToBraille::run(std::string_view input) {
+    Conversion result;
+    const std::string_view trimmed = trimBlanks(input);
+    if (trimmed.empty()) {
+        return result;
+    }
+    TakenRegions taken = takeOutRegions(trimmed);
+    if (taken.countedLength > kMaxFormulaLength) {
+        result.error = messages::onPage(page_, messages::kTooLong);
+        return result;
+    }
+    if (taken.unclosed) {
+        result.error = messages::onPage(page_, messages::kUnclosedRegionLatex);
+        return result;
+    }
+    std::string t = std::move(taken.text);
+    oneSidedLimits(t);
+    const bool constructs = limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
+                            limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
+                            limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&
+                            limitsPass(t, "\\iint", "\\77", messages::kIntLatex) &&
+                            limitsPass(t, "\\iiint", "\\777", messages::kIntLatex) && powerPass(t);
+    if (!constructs) {
+        result.error = error_;
+        return result;
+    }
+    fractionPass(t);
+    rootPass(t);
+    if (!logPass(t)) {
+        result.error = error_;
+        return result;
+    }
+    overlinePass(t);
+    std::string out;
+    if (!tokenize(t, out)) {
+        result.error = error_;
+        return result;
+    }
+    for (char& c : out) {
+        if (c == '^') {
+            c = '_';
+        } else if (c == '\xE0') {
+            c = '{';
+        } else if (c == '\xF9') {
+            c = '}';
+        }
+    }
+    out = replaceAll(out, "log ", "log.");
+    out = putBackRegions(out, taken.regions);
+    result.text = std::string(trimBlanks(out));
+    return result;
+}
+
+}  // namespace
+
+Conversion convertLatexToBraille(std::string_view latex, int page) {
+    return LatexToBraille(page).run(latex);
+}
+
+std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {
+    Conversion c = convertLatexToBraille(latex, page);
+    if (!c.ok()) {
+        report.report(c.error);
+        return {};
+    }
+    return std::move(c.text);
+}
+
+}  // namespace notation

@@ -1,0 +1,57 @@
+#pragma once
+
+// Every text the notation engine shows to the user, exactly as the student sees it. The
+// trailing and doubled blanks belong to the messages.
+
+#include <string>
+#include <string_view>
+
+namespace notation::messages {
+
+inline constexpr std::string_view kFilterMissing = "File filtro non trovato. ";
+inline constexpr std::string_view kPowerOfPower =
+    "Formato non ammesso - usare espressione fra parentesi";
+
+inline constexpr std::string_view kPagePrefix = "Pagina ";
+inline constexpr std::string_view kLineBreak = "\r\n";
+
+inline constexpr std::string_view kTooLong = "Espressione troppo lunga ";
+inline constexpr std::string_view kUnclosedRegionLatex = "Commento senza chiusura";
+inline constexpr std::string_view kUnclosedRegionBraille = "Commento senza chiusura ";
+inline constexpr std::string_view kUnknownFunction = "Funzione sconosciuta";
+inline constexpr std::string_view kComplexPower =
+    "Funzione potenza - usare formula potenza complessa ";
+inline constexpr std::string_view kFractionError = "Formula frazione errata";
+inline constexpr std::string_view kRootUnclosed = "Errore radice quadrata - manca chiusura";
+inline constexpr std::string_view kZeroNumerator = "Frazione con numeratore che comincia con zero ";
+inline constexpr std::string_view kBrackets = "Errore nelle parentesi ";
+
+// Two-line messages: the function name, a line break, then the advice.
+inline constexpr std::string_view kSumLatex = "Funzione \\sum ";
+inline constexpr std::string_view kProdLatex = "Funzione \\prod ";
+inline constexpr std::string_view kIntLatex = "Funzione \\int ";
+inline constexpr std::string_view kSumBraille = "Funzione sommatoria ";
+inline constexpr std::string_view kProdBraille = "Funzione produttoria ";
+inline constexpr std::string_view kIntBraille = "Funzione integrale ";
+inline constexpr std::string_view kOperandAdvice = " racchiudere operando  fra parentesi tonde";
+inline constexpr std::string_view kLogLatex = "Funzione \\log_ ";
+inline constexpr std::string_view kLogAdvice = " racchiudere indice fra parentesi graffe";
+
+// "Pagina " N, a line break, then the text.
+inline std::string onPage(int page, std::string_view text) {
+    std::string m(kPagePrefix);
+    m += std::to_string(page);
+    m += kLineBreak;
+    m += text;
+    return m;
+}
+
+// A function name and its advice on two lines.
+inline std::string twoLines(std::string_view function, std::string_view advice) {
+    std::string m(function);
+    m += kLineBreak;
+    m += advice;
+    return m;
+}
+
+}  // namespace notation::messages

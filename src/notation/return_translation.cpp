@@ -1,0 +1,505 @@
+#include "notation/return_translation.h"
+
+#include <algorithm>
+
+#include "notation/messages.h"
+#include "notation/text_scan.h"
+
+namespace notation {
+namespace {
+
+constexpr std::string_view kRegionMark = "\\backslash \\backslash";
+
+// Body rules are bounded so that no rule file can make the translation run without end.
+constexpr std::size_t kMaxBodyReplacements = 20000;
+constexpr std::size_t kMaxBodyText = 32 * 1024;
+
+// Inside text regions the editor wrote accented vowels as vowel + apostrophe. The last
+// character of the text is not carried over.
+std::string accentPass(std::string_view s) {
+    std::string out;
+    if (s.empty()) {
+        return out;
+    }
+    out.reserve(s.size());
+    const std::size_t last = s.size() - 1;
+    bool inRegion = false;
+    std::size_t i = 0;
+    while (i < last) {
+        if (at(s, i, kRegionMark)) {
+            // One delimiter flips the region once; adjacent delimiters must not overlap.
+            inRegion = !inRegion;
+            const std::size_t take = std::min(kRegionMark.size(), last - i);
+            out.append(s.substr(i, take));
+            i += take;
+            continue;
+        }
+        if (inRegion && s[i + 1] == '\'') {
+            const char* accented = nullptr;
+            switch (s[i]) {
+                case 'a':
+                    accented = "\xE0";
+                    break;
+                case 'e':
+                    accented = "\xE8";
+                    break;
+                case 'i':
+                    accented = "\xEC";
+                    break;
+                case 'o':
+                    accented = "\xF2";
+                    break;
+                case 'u':
+                    accented = "\xF9";
+                    break;
+                default:
+                    break;
+            }
+            if (accented != nullptr) {
+                out += accented;
+                i += 2;
+                continue;
+            }
+        }
+        out += s[i];
+        ++i;
+    }
+    return out;
+}
+
+// "\{ " and "\} " lose the blank after the escaped brace.
+std::string bracePass(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        out += s[i];
+        if (s[i] == '\\' && (at(s, i + 1, "{ ") || at(s, i + 1, "} "))) {
+            out += s[i + 1];
+            i += 2;
+        }
+    }
+    return out;
+}
+
+void applyStartRules(std::string& text, const FilterTable& table) {
+    for (const FilterRule& rule : table.rules(FilterSection::Start)) {
+        if (!rule.pattern.empty() && text.starts_with(rule.pattern)) {
+            text = rule.replacement + text.substr(rule.pattern.size());
+        }
+    }
+}
+
+void applyEndRules(std::string& text, const FilterTable& table) {
+    for (const FilterRule& rule : table.rules(FilterSection::End)) {
+        if (!rule.pattern.empty() && text.ends_with(rule.pattern)) {
+            text = text.substr(0, text.size() - rule.pattern.size()) + rule.replacement;
+        }
+    }
+}
+
+// What a body pattern matches: "\backslash" only with one blank behind it, "\backslash*" the
+// word with or without anything behind it, every other pattern itself.
+std::string_view bodyNeedle(const std::string& pattern) {
+    if (pattern == "\\backslash") {
+        return "\\backslash ";
+    }
+    if (pattern == "\\backslash*") {
+        return "\\backslash";
+    }
+    return pattern;
+}
+
+void applyBodyRules(std::string& text, const FilterTable& table) {
+    std::size_t budget = kMaxBodyReplacements;
+    for (const FilterRule& rule : table.rules(FilterSection::Body)) {
+        const std::string_view needle = bodyNeedle(rule.pattern);
+        if (needle.empty()) {
+            continue;  // an empty pattern would match everywhere, forever
+        }
+        const std::string& replacement = rule.replacement;
+        if (replacement.find(needle) != std::string::npos) {
+            // Applied again and again it would never end: each occurrence present now is
+            // replaced once.
+            std::size_t count = 0;
+            std::size_t pos = 0;
+            while ((pos = text.find(needle, pos)) != std::string::npos) {
+                ++count;
+                pos += needle.size();
+            }
+            text = replaceAll(text, needle, replacement);
+            text.append(count, ' ');
+            continue;
+        }
+        std::size_t pos = 0;
+        while (budget > 0 && text.size() <= kMaxBodyText) {
+            const std::size_t hit = text.find(needle, pos);
+            if (hit == std::string::npos) {
+                break;
+            }
+            text.replace(hit, needle.size(), replacement);
+            text += ' ';
+            --budget;
+            // Nothing before the replaced text changed: only an occurrence overlapping it can
+            // be new there.
+            pos = hit >= needle.size() - 1 ? hit - (needle.size() - 1) : 0;
+        }
+    }
+}
+
+// ":" becomes "\:", "\ " a blank, "\\\\" "\\", "%% " "%%".
+std::string escapePass(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 8);
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] == ':') {
+            out += "\\:";
+            ++i;
+        } else if (at(s, i, "\\ ")) {
+            out += ' ';
+            i += 2;
+        } else if (at(s, i, "\\\\\\\\")) {
+            out += "\\\\";
+            i += 4;
+        } else if (at(s, i, "%% ")) {
+            out += "%%";
+            i += 3;
+        } else {
+            out += s[i];
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::size_t firstNonBlank(std::string_view s, std::size_t from) {
+    while (from < s.size() && s[from] == ' ') {
+        ++from;
+    }
+    return from;
+}
+
+// One argument of a command without braces: a command word, or one character.
+std::size_t argumentEnd(std::string_view s, std::size_t pos) {
+    return s[pos] == '\\' ? commandEnd(s, pos) : pos + 1;
+}
+
+void wrapArgument(std::string& text, std::size_t pos) {
+    const std::size_t end = argumentEnd(text, pos);
+    text.insert(end, 1, '}');
+    text.insert(pos, 1, '{');
+}
+
+// «\sqrt 2» becomes «\sqrt{2}».
+void rootArgumentPass(std::string& text) {
+    std::size_t pos = 0;
+    while ((pos = text.find("\\sqrt", pos)) != std::string::npos) {
+        const std::size_t after = pos + 5;
+        const std::size_t arg = firstNonBlank(text, after);
+        if (arg >= text.size()) {
+            break;  // "\sqrt" at the very end stays as it is
+        }
+        if (text[arg] != '{' && text[arg] != '[') {
+            text.erase(after, arg - after);
+            wrapArgument(text, after);
+        }
+        pos = after;
+    }
+}
+
+// «\frac12» becomes «\frac{1}{2}».
+void fractionArgumentPass(std::string& text) {
+    std::size_t pos = 0;
+    while ((pos = text.find("\\frac", pos)) != std::string::npos) {
+        const std::size_t first = pos + 5;
+        pos = first;
+        if (first >= text.size()) {
+            break;
+        }
+        if (text[first] != '{') {
+            wrapArgument(text, first);
+        }
+        const std::size_t close = closingBrace(text, first);
+        if (close == std::string::npos) {
+            continue;
+        }
+        std::size_t second = close + 1;
+        const std::size_t next = firstNonBlank(text, second);
+        if (next < text.size() && text[next] == '{') {
+            text.erase(second, next - second);  // blanks between the two groups
+        }
+        if (second < text.size() && text[second] != '{') {
+            wrapArgument(text, second);
+        }
+    }
+}
+
+bool escapedAt(std::string_view s, std::size_t pos) {
+    return pos > 0 && s[pos - 1] == '\\';
+}
+
+// «{a \over b}» becomes «{\frac{a }{b}}». "\over" counts only as a whole command word, so
+// "\overline", "\overset" and the like are left alone. Without an enclosing group the whole
+// text is the fraction, as in TeX.
+void texFractionPass(std::string& text) {
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t p = text.find("\\over", pos);
+        while (p != std::string::npos && isAsciiLetter(charAt(text, p + 5))) {
+            p = text.find("\\over", p + 5);
+        }
+        if (p == std::string::npos) {
+            return;
+        }
+        std::size_t open = std::string::npos;
+        int depth = 0;
+        for (std::size_t k = p; k-- > 0;) {
+            const char c = text[k];
+            if ((c == '{' || c == '}') && escapedAt(text, k)) {
+                continue;
+            }
+            if (c == '}') {
+                ++depth;
+            } else if (c == '{') {
+                if (depth == 0) {
+                    open = k;
+                    break;
+                }
+                --depth;
+            }
+        }
+        std::size_t close = std::string::npos;
+        depth = 0;
+        for (std::size_t k = p + 5; k < text.size(); ++k) {
+            const char c = text[k];
+            if ((c == '{' || c == '}') && escapedAt(text, k)) {
+                continue;
+            }
+            if (c == '{') {
+                ++depth;
+            } else if (c == '}') {
+                if (depth == 0) {
+                    close = k;
+                    break;
+                }
+                --depth;
+            }
+        }
+        const std::size_t numStart = open == std::string::npos ? 0 : open + 1;
+        const std::size_t end = close == std::string::npos ? text.size() : close;
+        const std::size_t denStart = std::min(firstNonBlank(text, p + 5), end);
+        std::string result = text.substr(0, numStart);
+        result += "\\frac{";
+        result.append(text, numStart, p - numStart);
+        result += "}{";
+        result.append(text, denStart, end - denStart);
+        result += '}';
+        result.append(text, end, std::string::npos);
+        text = std::move(result);
+        pos = numStart;
+    }
+}
+
+// «\root 3 \of {x}» becomes «\sqrt[3 ]{x}». A "\root" without "\of" is left alone.
+void texRootPass(std::string& text) {
+    std::size_t pos = 0;
+    while ((pos = text.find("\\root", pos)) != std::string::npos) {
+        const std::size_t of = text.find("\\of", pos + 5);
+        if (of == std::string::npos) {
+            pos += 5;
+            continue;
+        }
+        const std::size_t indexStart = std::min(firstNonBlank(text, pos + 5), of);
+        const std::size_t radicandStart = firstNonBlank(text, of + 3);
+        std::size_t close = text.find('}', radicandStart);
+        if (close == std::string::npos) {
+            close = text.size();
+        }
+        const std::size_t radicandEnd = std::max(close, radicandStart);
+        std::string result = text.substr(0, pos);
+        result += "\\sqrt[";
+        result.append(text, indexStart, of - indexStart);
+        result += ']';
+        if (radicandStart < text.size()) {
+            result.append(text, radicandStart, radicandEnd - radicandStart);
+        }
+        if (close < text.size()) {
+            result.append(text, close, std::string::npos);
+        }
+        text = std::move(result);
+        pos += 6;
+    }
+}
+
+// «\overline{3}» becomes «'3»: a periodic decimal. Any other content stays an overline.
+void periodicPass(std::string& text) {
+    std::size_t pos = 0;
+    while ((pos = text.find("\\overline{", pos)) != std::string::npos) {
+        const std::size_t contentStart = pos + 10;
+        const std::size_t close = text.find('}', contentStart);
+        if (close == std::string::npos) {
+            return;
+        }
+        const std::string_view content(text.data() + contentStart, close - contentStart);
+        if (std::all_of(content.begin(), content.end(), isDigit)) {
+            text = text.substr(0, pos) + "'" + std::string(content) + text.substr(close + 1);
+            pos += 1;
+        } else {
+            pos = contentStart;
+        }
+    }
+}
+
+bool isStructure(char c) {
+    switch (c) {
+        case '(':
+        case ')':
+        case '*':
+        case '+':
+        case '-':
+        case '/':
+        case '^':
+        case '}':
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool hasTriplePower(std::string_view text) {
+    int carets = 0;
+    for (const char c : text) {
+        if (!isStructure(c)) {
+            continue;
+        }
+        carets = c == '^' ? carets + 1 : 0;
+        if (carets == 3) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The start of the base of the power whose "^" is at `caret`: leftwards over balanced groups
+// up to an operator, a blank or an opening bracket.
+std::size_t baseStart(std::string_view text, std::size_t caret) {
+    std::size_t k = caret;
+    while (k > 0) {
+        const char c = text[k - 1];
+        if (c == ')' || c == '}' || c == ']') {
+            const char open = c == ')' ? '(' : (c == '}' ? '{' : '[');
+            int depth = 0;
+            std::size_t j = k;
+            std::size_t found = std::string_view::npos;
+            while (j-- > 0) {
+                if ((text[j] == '{' || text[j] == '}') && escapedAt(text, j)) {
+                    continue;
+                }
+                if (text[j] == c) {
+                    ++depth;
+                } else if (text[j] == open && --depth == 0) {
+                    found = j;
+                    break;
+                }
+            }
+            if (found == std::string_view::npos) {
+                return k;
+            }
+            k = found;
+            continue;
+        }
+        if (std::string_view("*+-/=<>,;: ({[").find(c) != std::string_view::npos) {
+            return k;
+        }
+        --k;
+    }
+    return k;
+}
+
+// A power of a power written base^{a^{b}} becomes (base^{a})^{b}.
+void powerOfPowerPass(std::string& text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        // The next two "^" with no other structure character between them.
+        std::size_t first = std::string::npos;
+        std::size_t second = std::string::npos;
+        for (std::size_t i = pos; i < text.size(); ++i) {
+            if (!isStructure(text[i])) {
+                continue;
+            }
+            if (text[i] != '^') {
+                first = std::string::npos;
+                continue;
+            }
+            if (first != std::string::npos) {
+                second = i;
+                break;
+            }
+            first = i;
+        }
+        if (second == std::string::npos) {
+            return;
+        }
+        // Only the braced nesting the editor saves is rewritten: the inner power must end
+        // where the outer exponent group closes. Anything else is left as it stands.
+        const std::size_t close =
+            charAt(text, first + 1) == '{' ? closingBrace(text, first + 1) : std::string::npos;
+        bool nested = close != std::string::npos && second < close;
+        if (nested) {
+            if (charAt(text, second + 1) == '{') {
+                nested = closingBrace(text, second + 1) + 1 == close;
+            } else {
+                nested = second + 2 == close;
+            }
+        }
+        if (!nested) {
+            pos = second;
+            continue;
+        }
+        const std::size_t base = baseStart(text, first);
+        std::string result = text.substr(0, base);
+        result += '(';
+        result.append(text, base, second - base);
+        result += "})";
+        result.append(text, second, close - second);
+        result.append(text, close + 1, std::string::npos);
+        text = std::move(result);
+        pos = second + 3;
+    }
+}
+
+}  // namespace
+
+std::string returnTranslation(std::string_view input, const FilterTable& table,
+                              FormulaErrorReport& report) {
+    if (input.empty()) {
+        return {};
+    }
+    std::string text = accentPass(input);
+    text = bracePass(text);
+    applyStartRules(text, table);
+    applyEndRules(text, table);
+    applyBodyRules(text, table);
+    text = std::string(trimBlanks(text));
+    text = escapePass(text);
+    text = replaceAll(text, "\\frac ", "\\frac");
+    text = replaceAll(text, "\\sqrt ", "\\sqrt");
+    rootArgumentPass(text);
+    fractionArgumentPass(text);
+    texFractionPass(text);
+    texRootPass(text);
+    text = replaceAll(text, "\\overline {", "\\overline{");
+    text = replaceAll(text, "\\log ", "\\log");
+    text = replaceAll(text, "\\lg ", "\\log");
+    text = replaceAll(text, "\\ln ", "\\ln");
+    periodicPass(text);
+    if (hasTriplePower(text)) {
+        report.report(std::string(messages::kPowerOfPower));
+        report.clear();
+        return {};
+    }
+    powerOfPowerPass(text);
+    return text;
+}
+
+}  // namespace notation

@@ -1,0 +1,66 @@
+#include "notation/text_scan.h"
+
+namespace notation {
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    if (from.empty()) {
+        return std::string(text);
+    }
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t hit = text.find(from, pos);
+        if (hit == std::string_view::npos) {
+            out.append(text.substr(pos));
+            return out;
+        }
+        out.append(text.substr(pos, hit - pos));
+        out.append(to);
+        pos = hit + from.size();
+    }
+}
+
+std::size_t closingBrace(std::string_view text, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '{' || text[i + 1] == '}')) {
+            ++i;
+            continue;
+        }
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) {
+                return i;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t commandEnd(std::string_view text, std::size_t pos) {
+    std::size_t end = pos + 1;
+    if (end >= text.size()) {
+        return text.size();
+    }
+    if (!isAsciiLetter(text[end])) {
+        return end + 1;
+    }
+    while (end < text.size() && isAsciiLetter(text[end])) {
+        ++end;
+    }
+    return end;
+}
+
+}  // namespace notation

@@ -1,0 +1,48 @@
+#pragma once
+
+// Small bounded helpers over page text shared by the conversions. Positions are byte offsets;
+// every helper checks its bounds, so any text may be passed.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace notation {
+
+// Whether `text` holds `what` at `pos` (false when it would run past the end).
+inline bool at(std::string_view text, std::size_t pos, std::string_view what) {
+    return pos <= text.size() && text.size() - pos >= what.size() &&
+           text.compare(pos, what.size(), what) == 0;
+}
+
+// The character at `pos`, or '\0' past the end.
+inline char charAt(std::string_view text, std::size_t pos) {
+    return pos < text.size() ? text[pos] : '\0';
+}
+
+inline bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool isLowerLetter(char c) {
+    return c >= 'a' && c <= 'z';
+}
+inline bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// `text` without the blanks (' ') at both ends.
+std::string_view trimBlanks(std::string_view text);
+
+// Replaces every occurrence of `from` (not empty) by `to`, left to right, without rescanning
+// what was put in.
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The position of the brace that closes the group opened at `open` (which holds '{'), counting
+// nested braces and passing over the escaped "\{" and "\}"; npos when the group never closes.
+std::size_t closingBrace(std::string_view text, std::size_t open);
+
+// The end of the command word that starts at `pos` (a backslash): past the letters after it,
+// or past the one character after it when that is not a letter.
+std::size_t commandEnd(std::string_view text, std::size_t pos);
+
+}  // namespace notation

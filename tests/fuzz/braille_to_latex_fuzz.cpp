@@ -1,0 +1,18 @@
+// Braille-to-LaTeX on arbitrary bytes; what converts is converted back as well.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "notation/conversion.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const auto latex = notation::convertBrailleToLatex(text, 1);
+    if (!latex.ok() && !latex.text.empty()) {
+        __builtin_trap();  // a refusal never leaves text behind
+    }
+    if (latex.ok()) {
+        (void)notation::convertLatexToBraille(latex.text, 1);
+    }
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "fixture_file.h"
+#include "notation/conversion.h"
+#include "notation/filter_table.h"
+#include "notation/messages.h"
+#include "notation/return_translation.h"
+
+namespace {
+
+using notation_test::FixtureCase;
+using notation_test::readFixture;
+
+std::string refusal(const FixtureCase& c) {
+    return notation::messages::onPage(1, c.expected);
+}
+
+void expectConversion(const notation::Conversion& result, const FixtureCase& c) {
+    if (c.refused) {
+        EXPECT_EQ(result.error, refusal(c)) << "line " << c.line << ": " << c.input;
+        EXPECT_EQ(result.text, "") << "line " << c.line;
+    } else {
+        EXPECT_EQ(result.error, "") << "line " << c.line << ": " << c.input;
+        EXPECT_EQ(result.text, c.expected) << "line " << c.line << ": " << c.input;
+    }
+}
+
+TEST(NotationFixtures, RoundTripPairsConvertBothWays) {
+    const auto cases = readFixture("round_trip.txt");
+    ASSERT_GT(cases.size(), 50u);
+    for (const FixtureCase& c : cases) {
+        const auto braille = notation::convertLatexToBraille(c.input, 1);
+        EXPECT_TRUE(braille.ok()) << "line " << c.line << ": " << braille.error;
+        EXPECT_EQ(braille.text, c.expected) << "line " << c.line << ": " << c.input;
+        const auto latex = notation::convertBrailleToLatex(c.expected, 1);
+        EXPECT_TRUE(latex.ok()) << "line " << c.line << ": " << latex.error;
+        EXPECT_EQ(latex.text, c.input) << "line " << c.line << ": " << c.expected;
+    }
+}
+
+TEST(NotationFixtures, LatexToBraille) {
+    const auto cases = readFixture("latex_to_braille.txt");
+    ASSERT_GT(cases.size(), 20u);
+    for (const FixtureCase& c : cases) {
+        expectConversion(notation::convertLatexToBraille(c.input, 1), c);
+    }
+}
+
+TEST(NotationFixtures, BrailleToLatex) {
+    const auto cases = readFixture("braille_to_latex.txt");
+    ASSERT_GT(cases.size(), 20u);
+    for (const FixtureCase& c : cases) {
+        expectConversion(notation::convertBrailleToLatex(c.input, 1), c);
+    }
+}
+
+TEST(NotationFixtures, ReturnTranslationWithTheDefaultFilter) {
+    notation::FilterTable table;
+    ASSERT_EQ(
+        notation::loadFilterTable(std::string(TATTILO_SOURCE_DIR) + "/data", "filtro.base", table),
+        notation::FilterLoad::Loaded);
+    const auto cases = readFixture("return_translation.txt");
+    ASSERT_GT(cases.size(), 30u);
+    for (const FixtureCase& c : cases) {
+        notation::FormulaErrorReport report;
+        const std::string result = notation::returnTranslation(c.input, table, report);
+        if (c.refused) {
+            EXPECT_EQ(result, "") << "line " << c.line;
+            EXPECT_EQ(report.message(), c.expected) << "line " << c.line << ": " << c.input;
+            EXPECT_FALSE(report.raised()) << "the flag is lowered again, line " << c.line;
+        } else {
+            EXPECT_EQ(result, c.expected) << "line " << c.line << ": " << c.input;
+            EXPECT_EQ(report.message(), "") << "line " << c.line;
+        }
+    }
+}
+
+}  // namespace

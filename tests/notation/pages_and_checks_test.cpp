@@ -1,0 +1,180 @@
+// The bracket balance check, the formula error report and the mode switch over fifteen pages.
+
+#include <gtest/gtest.h>
+
+#include "notation/bracket_balance.h"
+#include "notation/conversion.h"
+#include "notation/messages.h"
+
+namespace {
+
+using notation::ConversionDirection;
+using notation::PageTexts;
+
+class RecordingSink : public notation::FormulaErrorSink {
+public:
+    void formulaError(const std::string& message) override { messages.push_back(message); }
+    std::vector<std::string> messages;
+};
+
+TEST(BracketBalance, ReportsTheFirstUnbalancedLine) {
+    EXPECT_EQ(notation::bracketBalance(""), 0);
+    EXPECT_EQ(notation::bracketBalance("(a+[b])\\{c\\}"), 0);
+    EXPECT_EQ(notation::bracketBalance(")("), 0) << "only the final sum decides";
+    EXPECT_EQ(notation::bracketBalance("(a"), 1);
+    EXPECT_EQ(notation::bracketBalance("a\r\n(b\r\nc"), 2);
+    EXPECT_EQ(notation::bracketBalance("(a\r\nb)\r\n[c"), 1)
+        << "the first line whose end was unbalanced, even if a later one balanced it";
+    EXPECT_EQ(notation::bracketBalance("\\\\(((\\\\x"), 0) << "text regions do not count";
+    EXPECT_EQ(notation::bracketBalance("\\\\\\\\(x"), 1) << "\\\\\\\\ is an empty region";
+    // Weights 1, 10, 100: ten round brackets do not make up for a square one.
+    EXPECT_EQ(notation::bracketBalance("[))))))))))"), 0);
+    EXPECT_EQ(notation::bracketBalance("{]"), 1);
+}
+
+TEST(FormulaErrorReport, StoresRaisesAndTellsTheSink) {
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_FALSE(report.raised());
+    report.report("Pagina 2\r\nFunzione sconosciuta");
+    EXPECT_TRUE(report.raised());
+    EXPECT_EQ(report.message(), "Pagina 2\r\nFunzione sconosciuta");
+    ASSERT_EQ(sink.messages.size(), 1u);
+    report.clear();
+    EXPECT_FALSE(report.raised());
+    EXPECT_EQ(report.message(), "Pagina 2\r\nFunzione sconosciuta");
+
+    notation::FormulaErrorReport silent;  // no sink: the message is only kept
+    silent.report("x");
+    EXPECT_TRUE(silent.raised());
+}
+
+TEST(ConvertAllPages, LeavingLatexConvertsEveryPage) {
+    PageTexts latex;
+    PageTexts braille;
+    latex[0] = "x+1";
+    latex[14] = "\\frac{3}{4}";
+    braille[5] = "stale";
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_TRUE(
+        notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille, report));
+    EXPECT_EQ(braille[0], "_x+#a");
+    EXPECT_EQ(braille[5], "") << "an empty page converts to an empty page";
+    EXPECT_EQ(braille[14], "#:d");
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_FALSE(report.raised());
+}
+
+TEST(ConvertAllPages, AConversionErrorClearsThatPageAndGoesOn) {
+    PageTexts latex;
+    PageTexts braille;
+    latex[1] = "\\foo";
+    latex[2] = "x^ab";
+    latex[3] = "y";
+    braille[1] = "old";
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_FALSE(
+        notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille, report));
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[0], "Pagina 2\r\nFunzione sconosciuta");
+    EXPECT_EQ(sink.messages[1], "Pagina 3\r\nFunzione potenza - usare formula potenza complessa ");
+    EXPECT_EQ(braille[1], "");
+    EXPECT_EQ(braille[3], "_y") << "later pages are still converted";
+    EXPECT_TRUE(report.raised());
+    EXPECT_EQ(latex[1], "\\foo") << "the source page is never touched";
+}
+
+TEST(ConvertAllPages, UnbalancedBracketsEndTheLoop) {
+    PageTexts latex;
+    PageTexts braille;
+    latex[0] = "a";
+    latex[4] = "(a+b";
+    latex[6] = "c";
+    braille[4] = "old";
+    braille[6] = "old";
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_FALSE(
+        notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille, report));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0], "Pagina 5\r\nErrore nelle parentesi ");
+    EXPECT_EQ(braille[0], "_a");
+    EXPECT_EQ(braille[4], "");
+    EXPECT_EQ(braille[6], "old") << "pages after the unbalanced one are not reached";
+}
+
+TEST(ConvertAllPages, LeavingBrailleChecksTheConvertedText) {
+    PageTexts latex;
+    PageTexts braille;
+    braille[0] = "9_xo";
+    braille[1] = "6_a";
+    braille[2] = "?_a";
+    braille[3] = "_b";
+    latex[1] = "old";
+    latex[3] = "old";
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_FALSE(
+        notation::convertAllPages(ConversionDirection::BrailleToLatex, latex, braille, report));
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[0], "Pagina 2\r\nFormula frazione errata");
+    EXPECT_EQ(sink.messages[1], "Pagina 3\r\nErrore nelle parentesi ");
+    EXPECT_EQ(latex[0], "\\sqrt{x}");
+    EXPECT_EQ(latex[1], "");
+    EXPECT_EQ(latex[2], "");
+    EXPECT_EQ(latex[3], "old");
+}
+
+TEST(ConversionLimits, EighteenHundredCharacters) {
+    const std::string exact(1800, 'x');
+    EXPECT_TRUE(notation::convertLatexToBraille(exact, 1).ok());
+    EXPECT_EQ(notation::convertLatexToBraille(exact + "x", 7).error,
+              notation::messages::onPage(7, "Espressione troppo lunga "));
+
+    // LaTeX-to-Braille counts a text region as its placeholder; Braille-to-LaTeX counts it
+    // whole.
+    const std::string withRegion = std::string(1700, 'x') + "\\\\" + std::string(200, 'a') + "\\\\";
+    EXPECT_TRUE(notation::convertLatexToBraille(withRegion, 1).ok());
+    const std::string brailleWithRegion =
+        std::string(1700, 'a') + "\\\\" + std::string(200, 'a') + "\\\\";
+    EXPECT_EQ(notation::convertBrailleToLatex(brailleWithRegion, 1).error,
+              notation::messages::onPage(1, "Espressione troppo lunga "));
+    EXPECT_TRUE(notation::convertBrailleToLatex(std::string(1800, 'a'), 1).ok());
+}
+
+TEST(ConversionLimits, RegionsBeyondFiftyOnePassThroughAndCountWhole) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) {
+        text += "\\\\r" + std::to_string(i) + "\\\\+";
+    }
+    text += "x";
+    const auto braille = notation::convertLatexToBraille(text, 1);
+    ASSERT_TRUE(braille.ok()) << braille.error;
+    EXPECT_NE(braille.text.find("\\\\r59\\\\+_x"), std::string::npos);
+    EXPECT_EQ(notation::convertBrailleToLatex(braille.text, 1).text, text);
+
+    // Beyond the 51 kept aside, regions count in the length with all their characters.
+    std::string many;
+    for (int i = 0; i < 52; ++i) {
+        many += "\\\\" + std::string(i < 51 ? 1 : 1780, 'w') + "\\\\";
+    }
+    EXPECT_FALSE(notation::convertLatexToBraille(many, 1).ok());
+}
+
+TEST(ConversionReport, RefusalsGoThroughTheReport) {
+    RecordingSink sink;
+    notation::FormulaErrorReport report(&sink);
+    EXPECT_EQ(notation::latexToBraille("\\foo", 4, report), "");
+    EXPECT_TRUE(report.raised());
+    EXPECT_EQ(report.message(), "Pagina 4\r\nFunzione sconosciuta");
+    report.clear();
+    EXPECT_EQ(notation::brailleToLatex("9_x", 12, report), "");
+    EXPECT_EQ(sink.messages.back(), "Pagina 12\r\nErrore radice quadrata - manca chiusura");
+    report.clear();
+    EXPECT_EQ(notation::brailleToLatex("9_xo", 1, report), "\\sqrt{x}");
+    EXPECT_FALSE(report.raised());
+}
+
+}  // namespace
