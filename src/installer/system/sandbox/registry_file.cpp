@@ -238,8 +238,13 @@ RegistryFile::RegistryFile(std::string_view text) {
             }
             const std::string sub(slash == std::string_view::npos ? std::string_view{}
                                                                   : path.substr(slash + 1));
-            createKey(*root, sub);
-            current = findKey(fullPath(*root, sub));
+            // Only the listed key: its parents exist through it.
+            const std::string full = fullPath(*root, sub);
+            current = findKey(full);
+            if (!current) {
+                keys_.push_back({full, {}});
+                current = &keys_.back();
+            }
             continue;
         }
         if (!current) {
