@@ -24,13 +24,17 @@ void InstallJob::pollCancel() {
     }
 }
 
-void InstallJob::run() {
+void InstallJob::prepare() {
     undo_.createFolders(settings_.installPath);
     undo_.prepareChange(installed_.path());
     installed_.load();
     if (settingsFile_) {
         undo_.prepareChange(settingsFile_->path());
     }
+}
+
+void InstallJob::run() {
+    prepare();
     sink_.setTotal(totalSizeKb(components_, settings_.clusterSize));
     for (auto& item : components_) {
         item->install(*this);

@@ -39,6 +39,9 @@ public:
     // Runs the installation; returns on success (the undo log committed), raises CError
     // otherwise (the undo log is then left for rollBack()).
     void run();
+    // The first steps of run(): the install path created and the installed-files register
+    // and the settings file journalled. For callers that run single steps themselves.
+    void prepare();
     // Puts the machine back as it was before run(). Call after a failed or cancelled run.
     void rollBack() { undo_.rollBack(); }
 
