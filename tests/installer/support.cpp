@@ -187,6 +187,7 @@ bool FaultySystem::hit(Fault kind) {
     }
     if (++count_ == target_) {
         fired_ = true;
+        firedKind_ = kind;
         return true;
     }
     return false;

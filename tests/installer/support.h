@@ -90,6 +90,7 @@ public:
     void disarm() { target_ = 0; }
     std::size_t count() const { return count_; }
     bool fired() const { return fired_; }
+    Fault firedKind() const { return firedKind_; }
 
     bool fileExists(std::string_view path) override { return inner_.fileExists(path); }
     bool folderExists(std::string_view path) override { return inner_.folderExists(path); }
@@ -150,6 +151,7 @@ private:
     std::size_t target_ = 0;
     std::size_t count_ = 0;
     bool fired_ = false;
+    Fault firedKind_ = Fault::OpenRead;
 };
 
 // Records what the job shows; answers disk prompts from a script; can request cancel at the
