@@ -43,5 +43,5 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     return installer::runUnattended(args, programFolder(argv[0]), std::cout, std::cerr,
-                                    &interrupted);
+                                    [] { return interrupted.load(); });
 }

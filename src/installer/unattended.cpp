@@ -1,7 +1,6 @@
 #include "installer/unattended.h"
 
 #include <fstream>
-#include <map>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -140,8 +139,8 @@ private:
 
 class ConsoleSink : public ProgressSink {
 public:
-    ConsoleSink(Console& console, CancelFlag& cancel, const std::atomic<bool>* interrupt)
-        : console_(console), cancel_(cancel), interrupt_(interrupt) {}
+    ConsoleSink(Console& console, CancelFlag& cancel, std::function<bool()> interrupted)
+        : console_(console), cancel_(cancel), interrupted_(std::move(interrupted)) {}
 
     int askLocation(std::string& path, std::string_view label) override {
         if (cancelled()) {
@@ -199,7 +198,7 @@ public:
         }
     }
     bool isCancelRequested() override {
-        if (interrupt_ && interrupt_->load() && !cancel_.isSet()) {
+        if (!cancel_.isSet() && interrupted_ && interrupted_()) {
             cancel_.set();
             console_.line("Interrupted: cancelling the installation.");
         }
@@ -215,7 +214,7 @@ private:
 
     Console& console_;
     CancelFlag& cancel_;
-    const std::atomic<bool>* interrupt_;
+    std::function<bool()> interrupted_;
     std::uint64_t totalBytes_ = 0;
     std::uint64_t done_ = 0;
     int shown_ = 0;
@@ -350,7 +349,7 @@ std::string unattendedUsage() {
 }
 
 int runUnattended(std::span<const std::string> args, const std::filesystem::path& programFolder,
-                  std::ostream& out, std::ostream& err, const std::atomic<bool>* interrupt) {
+                  std::ostream& out, std::ostream& err, std::function<bool()> interrupted) {
     Options options;
     std::string error;
     if (!parseOptions(args, options, error)) {
@@ -479,6 +478,11 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
         return kExitDeclined;
     }
 
+    if (interrupted && interrupted()) {
+        prompter.message(msg::kCanceled, product.caption(), Icon::Information, Buttons::Ok);
+        return kExitDeclined;
+    }
+
     // Command "copy": the job on the installation thread.
     JobSettings settings;
     settings.installPath = product.installPath;
@@ -490,7 +494,7 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
     settings.reader3Wanted = product.flags.reader3 != -1;
     settings.reader4Wanted = product.flags.reader4 != -1;
     CancelFlag cancel;
-    ConsoleSink sink(console, cancel, interrupt);
+    ConsoleSink sink(console, cancel, interrupted);
     StatusSlot status;
     InstallJob job(sys, sink, product.components, settings, product.makeSettingsFile(sys));
     startInstallThread(job, status).join();

@@ -11,8 +11,8 @@
 // before copying, 4 failed while copying (rolled back), 5 cancelled while copying (rolled
 // back).
 
-#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -30,9 +30,9 @@ std::string unattendedUsage();
 
 // Runs an unattended installation with the arguments after the program name (including
 // "--unattended"). `programFolder` is the host folder of the running installer, the source
-// when --source is not given. `interrupt`, when set, requests cancel (Ctrl+C).
+// when --source is not given. `interrupted`, when given, is asked whether the user wants to
+// stop (Ctrl+C): before copying the run ends, while copying it is cancelled and rolled back.
 int runUnattended(std::span<const std::string> args, const std::filesystem::path& programFolder,
-                  std::ostream& out, std::ostream& err,
-                  const std::atomic<bool>* interrupt = nullptr);
+                  std::ostream& out, std::ostream& err, std::function<bool()> interrupted = {});
 
 }  // namespace installer

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <functional>
 #include <sstream>
 
 #include "installer/unattended.h"
@@ -28,13 +28,13 @@ protected:
         machine_ = dir_.path() / "machine";
     }
 
-    Outcome run(std::vector<std::string> extra, const std::atomic<bool>* interrupt = nullptr) {
+    Outcome run(std::vector<std::string> extra, std::function<bool()> interrupted = {}) {
         std::vector<std::string> args = {"--unattended", "--root", machine_.string(), "--source",
                                          source_.string()};
         args.insert(args.end(), extra.begin(), extra.end());
         std::ostringstream out;
         std::ostringstream err;
-        const int status = runUnattended(args, dir_.path(), out, err, interrupt);
+        const int status = runUnattended(args, dir_.path(), out, err, interrupted);
         return {status, out.str(), err.str()};
     }
 
@@ -143,9 +143,12 @@ TEST_F(Unattended, DamagedOrCancelledRunsRollBack) {
     EXPECT_TRUE(has(damaged.out, "Installation canceled!"));
     EXPECT_EQ(test::snapshot(machine_), before);
 
-    // Ctrl+C while copying.
-    std::atomic<bool> interrupt{true};
-    const Outcome cancelled = run({"--accept-license"}, &interrupt);
+    // Ctrl+C before copying ends the run; while copying it cancels and rolls back.
+    const Outcome early = run({"--accept-license"}, [] { return true; });
+    EXPECT_EQ(early.status, kExitDeclined);
+    EXPECT_EQ(test::snapshot(machine_), before);
+    int asked = 0;
+    const Outcome cancelled = run({"--accept-license"}, [&] { return ++asked > 5; });
     EXPECT_EQ(cancelled.status, kExitCancelled);
     EXPECT_TRUE(has(cancelled.out, "Installation canceled!"));
     EXPECT_FALSE(has(cancelled.out, "Installation cancelled!"));  // code 8 is not shown
