@@ -343,6 +343,10 @@ std::string unattendedUsage() {
            "                      instead of skipping it silently\n"
            "  --accept-license    agree to the licence (the default answer disagrees)\n"
            "  --log FILE          write every line printed to FILE as well\n"
+           "Every message is printed; every question is answered with its default, printed\n"
+           "with it: OK; Yes, except \"nothing selected\" and \"not enough space\" (No); the\n"
+           "licence: I Disagree unless --accept-license; a missing disk: Skip. Ctrl+C\n"
+           "cancels (and rolls back) the installation.\n"
            "Exit status: 0 installed, 1 could not start, 2 declined or cancelled before\n"
            "copying, 4 failed while copying, 5 cancelled while copying (4 and 5 after\n"
            "rolling back).\n";

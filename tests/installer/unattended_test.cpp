@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
+#include "installer/system/sandbox/sandbox_system.h"
 #include "installer/unattended.h"
 #include "support.h"
 
@@ -159,6 +161,33 @@ TEST_F(Unattended, DamagedOrCancelledRunsRollBack) {
     const Outcome list = run({"--accept-license"});
     EXPECT_EQ(list.status, kExitNotStarted);
     EXPECT_TRUE(has(list.out, "File INSTALL.CFG is bad or corrupted."));
+}
+
+TEST_F(Unattended, SourceInsideTheMachine) {
+    fs::create_directories(machine_ / "C");
+    { system::SandboxSystem make(machine_); }
+    fs::copy(source_, machine_ / "C" / "SETUP");
+    std::vector<std::string> args = {"--unattended", "--root",    machine_.string(),
+                                     "--source",     "c:\\setup", "--accept-license",
+                                     "--components", "Guida"};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runUnattended(args, dir_.path(), out, err), kExitInstalled) << out.str();
+    EXPECT_TRUE(fs::exists(machine_ / "C" / "Tattilo" / "GUIDA" / "guida.htm"));
+}
+
+// The committed sample distribution is what the generator makes from its plain files.
+TEST(SampleDistribution, MatchesItsGenerator) {
+    if (std::system("python3 --version > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "python3 is not installed";
+    }
+    test::TempDir out;
+    const std::string command = "python3 \"" + std::string(TATTILO_SOURCE_DIR) +
+                                "/tools/make_distribution.py\" \"" + out.path().string() + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(test::snapshot(out.path()),
+              test::snapshot(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution"))
+        << "run tools/make_distribution.py and commit data/distribution";
 }
 
 }  // namespace
