@@ -110,6 +110,7 @@ public:
                 group->defaultSelected = selected;
                 group->description = std::string(field(f, 2));
                 const bool ended = readLevel(group->members, depth + 1);
+                group->reset();
                 into.push_back(std::move(group));
                 if (ended) {
                     return true;
@@ -222,6 +223,10 @@ void ComponentGroup::setState(int state) {
 void ComponentGroup::reset() {
     for (auto& member : members) {
         member->reset();
+    }
+    // A group that is not selected by default starts with none of its members.
+    if (!defaultSelected) {
+        setState(0);
     }
 }
 

@@ -37,7 +37,7 @@ public:
     virtual bool available(system::System& sys, std::string_view folder) const = 0;
     // 0 or 1; groups pass it to every member, and ignore 2.
     virtual void setState(int state) = 0;
-    // Back to the default selection.
+    // Back to the default selection (a group not selected by default: none of its members).
     virtual void reset() = 0;
     virtual int placeholder() const { return 0; }
     virtual std::unique_ptr<ComponentItem> clone() const = 0;

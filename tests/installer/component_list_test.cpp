@@ -84,6 +84,21 @@ TEST(ComponentList, GroupStatesAndSelection) {
     EXPECT_EQ(copy->state(), 2);
     EXPECT_EQ(copy->name, "Docs");
 
+    // A group's own prefix: "-" or another language leaves all its members unselected.
+    ComponentList prefixed = parseComponentList(
+        "-Off ; POPUP ; x\r\n A;L;A.QKP;1:1:1:1:1:1:1\r\nx;POPDOWN\r\n"
+        "1031De ; POPUP ; y\r\n B;L;B.QKP;1:1:1:1:1:1:1\r\n",
+        1040);
+    EXPECT_EQ(prefixed[0]->name, "Off");
+    EXPECT_EQ(prefixed[0]->state(), 0);
+    EXPECT_EQ(prefixed[1]->state(), 0);
+    prefixed[0]->setState(1);
+    prefixed[0]->reset();
+    EXPECT_EQ(prefixed[0]->state(), 0);
+    EXPECT_EQ(
+        parseComponentList("1031De ; POPUP ; y\r\n B;L;B.QKP;1:1:1:1:1:1:1\r\n", 1031)[0]->state(),
+        1);
+
     ComponentGroup empty;
     EXPECT_EQ(empty.state(), -1);
     EXPECT_EQ(empty.sizeKb(4096), 0);
