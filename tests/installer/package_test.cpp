@@ -37,6 +37,8 @@ TEST(Package, VolumesAreOneStream) {
                                   .member("big.dat", big)
                                   .skip('T', "tail")
                                   .member("stored.txt", "stored bytes", 0)
+                                  .member("extra.txt", "after the extra field", 8, 0x5462, 0x4C20,
+                                          std::string("UT\x05\x00\x01\x02\x03\x04\x05", 9))
                                   .bytes;
     // Cut inside a header, inside deflated data, and inside a stored member.
     const std::size_t cuts[] = {20, bytes.size() / 2, bytes.size() - 5};
@@ -51,11 +53,12 @@ TEST(Package, VolumesAreOneStream) {
     EXPECT_EQ(f.installed("BIN/a.txt"), "alpha");
     EXPECT_EQ(f.installed("BIN/big.dat"), big);
     EXPECT_EQ(f.installed("BIN/stored.txt"), "stored bytes");
-    EXPECT_EQ(f.sink.advanced, 5 + big.size() + 12);
+    EXPECT_EQ(f.installed("BIN/extra.txt"), "after the extra field");
+    EXPECT_EQ(f.sink.advanced, 5 + big.size() + 12 + 21);
     EXPECT_TRUE(f.sink.has("creating:C:\\INST\\BIN\\big.dat"));
     // Every written file is in the register.
     EXPECT_EQ(f.installed("BIN/INST.INI"),
-              "[INSTALLED-txt]\r\na=1\r\nstored=1\r\n\r\n[INSTALLED-dat]\r\nbig=1\r\n");
+              "[INSTALLED-txt]\r\na=1\r\nstored=1\r\nextra=1\r\n\r\n[INSTALLED-dat]\r\nbig=1\r\n");
 }
 
 TEST(Package, MissingVolumesAndEndRecords) {

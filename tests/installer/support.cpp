@@ -126,7 +126,8 @@ PackageBuilder& PackageBuilder::quit() {
 }
 
 PackageBuilder& PackageBuilder::member(const std::string& name, const std::string& data, int method,
-                                       std::uint16_t date, std::uint16_t time) {
+                                       std::uint16_t date, std::uint16_t time,
+                                       const std::string& extra) {
     const std::string packed = method == 8 ? deflateRaw(data) : data;
     bytes += 'V';
     put32(bytes, 0x04034B50);
@@ -139,8 +140,9 @@ PackageBuilder& PackageBuilder::member(const std::string& name, const std::strin
     put32(bytes, static_cast<std::uint32_t>(packed.size()));
     put32(bytes, static_cast<std::uint32_t>(data.size()));
     put16(bytes, static_cast<std::uint32_t>(name.size()));
-    put16(bytes, 0);
+    put16(bytes, static_cast<std::uint32_t>(extra.size()));
     bytes += name;
+    bytes += extra;
     bytes += packed;
     return *this;
 }

@@ -59,7 +59,8 @@ struct PackageBuilder {
     PackageBuilder& quit();
     // A member; method 8 deflates (raw), 0 stores. `date`/`time` in MS-DOS form.
     PackageBuilder& member(const std::string& name, const std::string& data, int method = 8,
-                           std::uint16_t date = 0x5462, std::uint16_t time = 0x4C20);
+                           std::uint16_t date = 0x5462, std::uint16_t time = 0x4C20,
+                           const std::string& extra = {});
     // A member with its header fields given as they are (for damaged headers).
     PackageBuilder& rawMember(const std::string& name, const std::string& packed,
                               std::uint16_t method, std::uint32_t crc, std::uint32_t compressed,
