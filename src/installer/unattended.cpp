@@ -139,8 +139,12 @@ private:
 
 class ConsoleSink : public ProgressSink {
 public:
-    ConsoleSink(Console& console, CancelFlag& cancel, std::function<bool()> interrupted)
-        : console_(console), cancel_(cancel), interrupted_(std::move(interrupted)) {}
+    ConsoleSink(Console& console, std::string caption, CancelFlag& cancel,
+                std::function<bool()> interrupted)
+        : console_(console),
+          caption_(std::move(caption)),
+          cancel_(cancel),
+          interrupted_(std::move(interrupted)) {}
 
     int askLocation(std::string& path, std::string_view label) override {
         if (cancelled()) {
@@ -193,7 +197,7 @@ public:
     }
     void warning(std::string_view text) override {
         if (!cancelled()) {
-            console_.line("[Warning]");
+            console_.line("[" + caption_ + "]");
             console_.block(text);
         }
     }
@@ -213,6 +217,7 @@ private:
     bool cancelled() { return isCancelRequested(); }
 
     Console& console_;
+    std::string caption_;
     CancelFlag& cancel_;
     std::function<bool()> interrupted_;
     std::uint64_t totalBytes_ = 0;
@@ -498,7 +503,7 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
     settings.reader3Wanted = product.flags.reader3 != -1;
     settings.reader4Wanted = product.flags.reader4 != -1;
     CancelFlag cancel;
-    ConsoleSink sink(console, cancel, interrupted);
+    ConsoleSink sink(console, product.caption(), cancel, interrupted);
     StatusSlot status;
     InstallJob job(sys, sink, product.components, settings, product.makeSettingsFile(sys));
     startInstallThread(job, status).join();
