@@ -65,3 +65,14 @@ format:
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Installs the sample distribution (data/distribution) into a fresh sandbox machine under
+# $(BUILD)/demo-machine with the unattended installer, printing its progress.
+.PHONY: install-demo
+install-demo: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target instello
+	rm -rf $(BUILD)/demo-machine
+	$(BUILD)/bin/instello --unattended --root $(BUILD)/demo-machine \
+	  --source $(BUILD)/bin/distribution --accept-license --check-optional \
+	  --components "Programma,Documentazione,Extra" --log $(BUILD)/demo-machine.log
+	@echo "The machine: $(BUILD)/demo-machine (drive C: is $(BUILD)/demo-machine/C)"

@@ -1,0 +1,74 @@
+#pragma once
+
+// Every text the installer shows, word for word (odd spellings included: they are the
+// product's own).
+
+#include <string_view>
+
+namespace installer::msg {
+
+// Start-up.
+inline constexpr std::string_view kScriptName = "INSTELLO.INI";
+inline constexpr std::string_view kComponentListName = "INSTALL.CFG";
+inline constexpr std::string_view kInstallerCaption = "Installer";
+inline constexpr std::string_view kNoScript = "Can not find INSTELLO.INI.\nInstallation canceled.";
+inline constexpr std::string_view kCannotInitialize =
+    "Can not initialize installation.\nMake sure your INSTELLO.INI file is not "
+    "corrupted.\nInstallation canceled.";
+inline constexpr std::string_view kBadScript = "Bad INSTELLO.INI.\nInstallation aborted!";
+inline constexpr std::string_view kAboutToInstallHead = "Now you about to install ";
+inline constexpr std::string_view kAboutToInstallTail =
+    ".\nPlease close all running applications and \nthen press [OK] to continue.";
+inline constexpr std::string_view kCaptionSuffix = " Install";
+inline constexpr std::string_view kInstallerSuffix = " Installer";
+inline constexpr std::string_view kRunMsg =
+    "Now intstaller will run external programs.\nIt may take some time. Please be patient.";
+
+// Product handlers.
+inline constexpr std::string_view kNoFontRights =
+    "The Installer can not get access rights to install Formix TrueType fonts.\nYou must log in "
+    "under the Adminstrator account\nand run the Formix Installer again.";
+inline constexpr std::string_view kRemovePrevious =
+    "The Installer will now check your system for previous version of Formix.\nIf a previous "
+    "version is found it will be deleted.\nIf you have any files in Formix directories you wish "
+    "to save \npress [Cancel], move your files to another location and run the installer again.";
+inline constexpr std::string_view kCanNotExecute = "Can not execute ";
+inline constexpr std::string_view kNoFormix =
+    "The Installer can not find Formix.\nSelect [Cancel] to cancel font installation and install "
+    "Formix.";
+// %s is the product name.
+inline constexpr std::string_view kTexPathWarning =
+    "We strongly recommend not to install %s into\ndirectories with names containing spaces, "
+    "dots,\ncommas, or other non-traditional characters.\nDue to the TeX language nature, "
+    "installing into\nsuch directories may result in problems.\nProceed anyway?";
+
+// Status texts of the component programs.
+inline constexpr std::string_view kStatusStartMenu = "Creating Start Menu entries...";
+inline constexpr std::string_view kStatusCreateSettings = "Creating KORVO.INI...";
+inline constexpr std::string_view kStatusUpdateSettings = "Updating KORVO.INI...";
+inline constexpr std::string_view kStatusRasterFonts = "Configuring raster fonts...";
+inline constexpr std::string_view kCopying = "Coping: ";
+inline constexpr std::string_view kCreating = "Creating: ";
+inline constexpr std::string_view kInstalling = "Installing: ";
+
+// Destination check.
+inline constexpr std::string_view kSetDestination = "Set destination folder.";
+inline constexpr std::string_view kInvalidPath = "Invalid path.";
+inline constexpr std::string_view kSetDrive = "Set drive.";
+inline constexpr std::string_view kRemovableDrive =
+    "You can not install to removable or network drive.";
+
+// The flow.
+inline constexpr std::string_view kNothingSelected =
+    "You have not select any package to install!\nAre you sure?";
+inline constexpr std::string_view kNoSpace = "Available space is not suffucient!\nProceed anyway?";
+inline constexpr std::string_view kNotCompleted = "Installation was not completed.\nAre you sure?";
+inline constexpr std::string_view kCanceled = "Installation canceled!";
+inline constexpr std::string_view kSuccessHead = "Installation succesful!\nThank you for choosing ";
+inline constexpr std::string_view kInsertDisk = "Insert disk labeled ";
+inline constexpr std::string_view kDifferentLocation =
+    "If the files can be found at a different location type a new path";
+inline constexpr std::string_view kHyphenNoLibrary =
+    "Failed to configure HYPHEN.CFG.\nCan not load HYPSET.DLL!";
+
+}  // namespace installer::msg

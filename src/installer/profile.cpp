@@ -1,0 +1,229 @@
+#include "installer/profile.h"
+
+#include "installer/system/system.h"
+#include "installer/win_path.h"
+
+namespace installer {
+
+namespace {
+
+constexpr std::size_t npos = std::string::npos;
+
+std::string unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return std::string(value.substr(1, value.size() - 2));
+    }
+    return std::string(value);
+}
+
+}  // namespace
+
+Profile::Profile(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        std::string_view raw =
+            text.substr(start, end == std::string_view::npos ? npos : end - start);
+        start = end == std::string_view::npos ? text.size() : end + 1;
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        Line line;
+        line.raw = std::string(raw);
+        const std::string_view body = trim(raw);
+        if (!body.empty() && body.front() == '[') {
+            const auto close = body.find(']');
+            line.kind = Line::Section;
+            line.name = std::string(trim(body.substr(1, close == npos ? npos : close - 1)));
+        } else if (!body.empty() && body.front() != ';') {
+            const auto eq = body.find('=');
+            if (eq != std::string_view::npos) {
+                line.kind = Line::Key;
+                line.name = std::string(trim(body.substr(0, eq)));
+                line.value = unquote(trim(body.substr(eq + 1)));
+            }
+        }
+        lines_.push_back(std::move(line));
+    }
+}
+
+std::size_t Profile::findSection(std::string_view section) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind == Line::Section && iequals(lines_[i].name, trim(section))) {
+            return i;
+        }
+    }
+    return npos;
+}
+
+std::size_t Profile::findKey(std::size_t header, std::string_view key) const {
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Section; ++i) {
+        if (lines_[i].kind == Line::Key && iequals(lines_[i].name, trim(key))) {
+            return i;
+        }
+    }
+    return npos;
+}
+
+std::optional<std::string> Profile::find(std::string_view section, std::string_view key) const {
+    const auto header = findSection(section);
+    if (header == npos) {
+        return std::nullopt;
+    }
+    const auto at = findKey(header, key);
+    if (at == npos) {
+        return std::nullopt;
+    }
+    return lines_[at].value;
+}
+
+std::string Profile::getString(std::string_view section, std::string_view key,
+                               std::string_view fallback) const {
+    auto value = find(section, key);
+    return value ? *value : std::string(fallback);
+}
+
+int Profile::getInt(std::string_view section, std::string_view key, int fallback) const {
+    const auto value = find(section, key);
+    if (!value || value->empty()) {
+        return fallback;
+    }
+    std::string_view text = trim(*value);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    unsigned base = 10;
+    if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    std::uint32_t result = 0;  // wraps like the 32-bit original
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (base == 16 && upperChar(c) >= 'A' && upperChar(c) <= 'F') {
+            digit = static_cast<unsigned>(upperChar(c) - 'A' + 10);
+        } else {
+            break;
+        }
+        result = result * base + digit;
+    }
+    if (negative) {
+        result = 0u - result;
+    }
+    return static_cast<int>(result);
+}
+
+std::vector<std::pair<std::string, std::string>> Profile::section(std::string_view name) const {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const auto header = findSection(name);
+    if (header == npos) {
+        return pairs;
+    }
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Section; ++i) {
+        if (lines_[i].kind == Line::Key) {
+            pairs.emplace_back(lines_[i].name, lines_[i].value);
+        }
+    }
+    return pairs;
+}
+
+bool Profile::hasSection(std::string_view name) const {
+    return findSection(name) != npos;
+}
+
+void Profile::set(std::string_view section, std::string_view key, std::string_view value) {
+    Line line;
+    line.kind = Line::Key;
+    line.name = std::string(trim(key));
+    line.value = std::string(value);
+    line.raw = line.name + "=" + line.value;
+    auto header = findSection(section);
+    if (header == npos) {
+        if (!lines_.empty() && !trim(lines_.back().raw).empty()) {
+            lines_.push_back(Line{});
+        }
+        Line head;
+        head.kind = Line::Section;
+        head.name = std::string(trim(section));
+        head.raw = "[" + head.name + "]";
+        lines_.push_back(std::move(head));
+        lines_.push_back(std::move(line));
+        return;
+    }
+    const auto at = findKey(header, key);
+    if (at != npos) {
+        lines_[at] = std::move(line);
+        return;
+    }
+    // After the last key (or the header) of the section, before its trailing blank lines.
+    std::size_t insert = header + 1;
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Section; ++i) {
+        if (lines_[i].kind == Line::Key || !trim(lines_[i].raw).empty()) {
+            insert = i + 1;
+        }
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
+}
+
+void Profile::erase(std::string_view section, std::string_view key) {
+    const auto header = findSection(section);
+    if (header == npos) {
+        return;
+    }
+    const auto at = findKey(header, key);
+    if (at != npos) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+}
+
+std::string Profile::text() const {
+    std::string out;
+    for (const auto& line : lines_) {
+        out += line.raw;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<Profile> Profile::load(system::System& sys, std::string_view path,
+                                     bool missingIsEmpty) {
+    auto file = sys.openRead(path);
+    if (!file) {
+        if (missingIsEmpty && !sys.fileExists(path)) {
+            return Profile();
+        }
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[4096];
+    for (;;) {
+        const auto got = file->read(buffer, sizeof buffer);
+        if (!got) {
+            return std::nullopt;
+        }
+        if (*got == 0) {
+            break;
+        }
+        bytes.append(buffer, *got);
+    }
+    return Profile(bytes);
+}
+
+bool Profile::save(system::System& sys, std::string_view path) const {
+    auto file = sys.openWrite(path);
+    if (!file) {
+        return false;
+    }
+    const std::string bytes = text();
+    if (!file->write(bytes.data(), bytes.size())) {
+        return false;
+    }
+    return file->close();
+}
+
+}  // namespace installer

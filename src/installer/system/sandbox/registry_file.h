@@ -1,0 +1,60 @@
+#pragma once
+
+// The sandbox's registry: a text file in the REGEDIT4 export format (code page 1252, CR LF).
+//
+//   REGEDIT4
+//
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Quillon\Tattilo]
+//   "InstallPath"="C:\\TATTILO\\"
+//   "Count"=dword:00000010
+//   "Data"=hex:01,02,03
+//   "Flag"=hex(0):
+//
+// Keys and value names are compared without regard to case; keys keep the order in which
+// they were first written. A key is present when it is listed or is the parent of a listed
+// key.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "installer/system/system.h"
+
+namespace installer::system {
+
+class RegistryFile {
+public:
+    RegistryFile() = default;
+    // Parses REGEDIT4 text; lines it does not understand are dropped.
+    explicit RegistryFile(std::string_view text);
+
+    // "HKEY_LOCAL_MACHINE" etc.; nullopt for an unknown name.
+    static std::optional<RegRoot> rootFromName(std::string_view name);
+    static std::string_view rootName(RegRoot root);
+
+    bool keyExists(RegRoot root, std::string_view key) const;
+    void createKey(RegRoot root, std::string_view key);
+    std::optional<RegValue> value(RegRoot root, std::string_view key, std::string_view name) const;
+    // The key must exist.
+    void setValue(RegRoot root, std::string_view key, std::string_view name, const RegValue& value);
+
+    std::string text() const;
+
+private:
+    struct Value {
+        std::string name;  // empty: the default value "@"
+        RegValue value;
+    };
+    struct Key {
+        std::string path;  // full path with the root name
+        std::vector<Value> values;
+    };
+    Key* findKey(std::string_view fullPath);
+    const Key* findKey(std::string_view fullPath) const;
+    static std::string fullPath(RegRoot root, std::string_view key);
+
+    std::vector<Key> keys_;
+};
+
+}  // namespace installer::system

@@ -1,0 +1,597 @@
+#include "installer/system/sandbox/sandbox_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "installer/win_path.h"
+
+namespace installer::system {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxPath = 260;
+
+std::optional<std::string> readHostFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool writeHostFile(const fs::path& path, const std::string& bytes) {
+    const fs::path temp = path.string() + ".new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+            return false;
+        }
+        out.close();
+        if (!out) {
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    return !ec;
+}
+
+DriveType parseDriveType(std::string_view word) {
+    static const std::pair<std::string_view, DriveType> names[] = {
+        {"noroot", DriveType::NoRoot}, {"removable", DriveType::Removable},
+        {"fixed", DriveType::Fixed},   {"remote", DriveType::Remote},
+        {"cdrom", DriveType::CdRom},   {"ramdisk", DriveType::RamDisk},
+    };
+    for (const auto& [name, type] : names) {
+        if (iequals(word, name)) {
+            return type;
+        }
+    }
+    return DriveType::Unknown;
+}
+
+std::optional<std::uint64_t> parseUnsigned(const std::optional<std::string>& text) {
+    if (!text || text->empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (char c : *text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+class HostReadFile : public ReadFile {
+public:
+    explicit HostReadFile(int fd) : fd_(fd) {}
+    ~HostReadFile() override { ::close(fd_); }
+    std::optional<std::size_t> read(char* buffer, std::size_t size) override {
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, size);
+            if (got >= 0) {
+                return static_cast<std::size_t>(got);
+            }
+            if (errno != EINTR) {
+                return std::nullopt;
+            }
+        }
+    }
+
+private:
+    int fd_;
+};
+
+class HostWriteFile : public WriteFile {
+public:
+    explicit HostWriteFile(int fd) : fd_(fd) {}
+    ~HostWriteFile() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    bool write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const ssize_t put = ::write(fd_, data, size);
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return false;
+            }
+            data += put;
+            size -= static_cast<std::size_t>(put);
+        }
+        return true;
+    }
+    bool close() override {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The name in `folder` that equals `name` without regard to case, or `name` itself.
+std::string matchName(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(folder / name, ec)) {
+        return name;
+    }
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (iequals(entry, name)) {
+            return entry;
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+void SandboxSystem::makeDefaultMachine(const fs::path& root) {
+    fs::create_directories(root / "C" / "WINDOWS" / "SYSTEM32");
+    fs::create_directories(root / "C" / "WINDOWS" / "Fonts");
+    const fs::path users = root / "C" / "Documents and Settings";
+    fs::create_directories(users / "All Users" / "Start Menu" / "Programs");
+    fs::create_directories(users / "Studente" / "Start Menu" / "Programs");
+    fs::create_directories(users / "Studente" / "Desktop");
+    const std::string settings =
+        "; The machine this sandbox plays. Drive types: fixed, removable, remote, cdrom,\r\n"
+        "; ramdisk, noroot, unknown. Family: NT or 9x.\r\n"
+        "[Windows]\r\n"
+        "Directory=C:\\WINDOWS\r\n"
+        "Family=NT\r\n"
+        "Version=5.1\r\n"
+        "Build=2600\r\n"
+        "Language=1040\r\n"
+        "\r\n"
+        "[Folders]\r\n"
+        "Programs=C:\\Documents and Settings\\Studente\\Start Menu\\Programs\r\n"
+        "CommonPrograms=C:\\Documents and Settings\\All Users\\Start Menu\\Programs\r\n"
+        "Desktop=C:\\Documents and Settings\\Studente\\Desktop\r\n"
+        "\r\n"
+        "[Drive C]\r\n"
+        "Type=fixed\r\n"
+        "FileSystem=NTFS\r\n"
+        "FreeBytes=8589934592\r\n"
+        "ClusterBytes=4096\r\n";
+    const std::string registry =
+        "REGEDIT4\r\n"
+        "\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n"
+        "\"Arial (TrueType)\"=\"arial.ttf\"\r\n";
+    if (!writeHostFile(root / "sandbox.ini", settings) ||
+        !writeHostFile(root / "registry.reg", registry)) {
+        throw std::runtime_error("cannot write the sandbox machine into " + root.string());
+    }
+}
+
+SandboxSystem::SandboxSystem(const fs::path& root) : root_(fs::absolute(root)) {
+    if (!fs::exists(root_ / "sandbox.ini")) {
+        makeDefaultMachine(root_);
+    }
+    const auto settings = readHostFile(root_ / "sandbox.ini");
+    if (!settings) {
+        throw std::runtime_error("cannot read " + (root_ / "sandbox.ini").string());
+    }
+    settings_ = Profile(*settings);
+    if (const auto registry = readHostFile(root_ / "registry.reg")) {
+        registry_ = RegistryFile(*registry);
+    }
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string section = std::string("Drive ") + letter;
+        if (!settings_.hasSection(section)) {
+            continue;
+        }
+        Drive d;
+        d.type = parseDriveType(settings_.getString(section, "Type", "unknown"));
+        d.fileSystem = settings_.getString(section, "FileSystem", "");
+        d.freeBytes = parseUnsigned(settings_.find(section, "FreeBytes"));
+        if (auto cluster = parseUnsigned(settings_.find(section, "ClusterBytes"))) {
+            d.clusterBytes = static_cast<std::uint32_t>(*cluster);
+        }
+        const std::string folder = settings_.getString(section, "Folder", "");
+        d.folder = folder.empty() ? root_ / std::string(1, letter) : fs::path(folder);
+        d.readOnly = settings_.getInt(section, "ReadOnly", 0) != 0;
+        drives_[letter] = d;
+    }
+}
+
+bool SandboxSystem::mountFolder(char letter, const fs::path& folder, bool writable) {
+    letter = upperChar(letter);
+    if (drives_.count(letter)) {
+        return false;
+    }
+    Drive d;
+    d.type = writable ? DriveType::Fixed : DriveType::CdRom;
+    d.fileSystem = writable ? "NTFS" : "CDFS";
+    d.folder = fs::absolute(folder);
+    d.readOnly = !writable;
+    drives_[letter] = d;
+    return true;
+}
+
+std::optional<char> SandboxSystem::freeDriveLetter() const {
+    for (char letter = 'D'; letter <= 'Z'; ++letter) {
+        if (!drives_.count(letter)) {
+            return letter;
+        }
+    }
+    return std::nullopt;
+}
+
+const SandboxSystem::Drive* SandboxSystem::drive(char letter) const {
+    const auto it = drives_.find(upperChar(letter));
+    return it == drives_.end() ? nullptr : &it->second;
+}
+
+std::optional<fs::path> SandboxSystem::hostPath(std::string_view path) const {
+    if (path.size() < 2 || path[1] != ':' || path.size() >= kMaxPath) {
+        return std::nullopt;
+    }
+    const Drive* d = drive(path[0]);
+    if (!d || (path.size() > 2 && path[2] != '\\' && path[2] != '/')) {
+        return std::nullopt;
+    }
+    std::vector<std::string> elements;
+    for (auto& element : splitPath(path.substr(2))) {
+        if (element == ".") {
+            continue;
+        }
+        if (element == "..") {
+            if (!elements.empty()) {
+                elements.pop_back();
+            }
+            continue;
+        }
+        if (isDeviceName(element)) {
+            return std::nullopt;
+        }
+        for (char c : element) {
+            const auto b = static_cast<unsigned char>(c);
+            if (b < 32 || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+                c == '|') {
+                return std::nullopt;
+            }
+        }
+        // Windows drops trailing dots and blanks of an element.
+        while (!element.empty() && (element.back() == '.' || element.back() == ' ')) {
+            element.pop_back();
+        }
+        if (element.empty()) {
+            return std::nullopt;
+        }
+        elements.push_back(std::move(element));
+    }
+    fs::path host = d->folder;
+    for (const auto& element : elements) {
+        host /= matchName(host, element);
+    }
+    return host;
+}
+
+std::optional<fs::path> SandboxSystem::writablePath(std::string_view path) const {
+    if (path.size() < 2) {
+        return std::nullopt;
+    }
+    const Drive* d = drive(path[0]);
+    if (!d || d->readOnly) {
+        return std::nullopt;
+    }
+    return hostPath(path);
+}
+
+bool SandboxSystem::fileExists(std::string_view path) {
+    const auto host = hostPath(path);
+    std::error_code ec;
+    return host && fs::is_regular_file(*host, ec);
+}
+
+bool SandboxSystem::folderExists(std::string_view path) {
+    const auto host = hostPath(path);
+    std::error_code ec;
+    return host && fs::is_directory(*host, ec);
+}
+
+std::unique_ptr<ReadFile> SandboxSystem::openRead(std::string_view path) {
+    const auto host = hostPath(path);
+    std::error_code ec;
+    if (!host || !fs::is_regular_file(*host, ec)) {
+        return nullptr;
+    }
+    const int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<HostReadFile>(fd);
+}
+
+std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
+    const auto host = writablePath(path);
+    std::error_code ec;
+    if (!host || fs::is_directory(*host, ec)) {
+        return nullptr;
+    }
+    const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<HostWriteFile>(fd);
+}
+
+bool SandboxSystem::deleteFile(std::string_view path) {
+    const auto host = writablePath(path);
+    std::error_code ec;
+    return host && fs::is_regular_file(*host, ec) && ::unlink(host->c_str()) == 0;
+}
+
+bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
+    const auto source = writablePath(from);
+    const auto target = writablePath(to);
+    std::error_code ec;
+    if (!source || !target || !fs::is_regular_file(*source, ec) || fs::exists(*target, ec)) {
+        return false;
+    }
+    fs::rename(*source, *target, ec);
+    return !ec;
+}
+
+bool SandboxSystem::createFolder(std::string_view path) {
+    const auto host = writablePath(path);
+    return host && ::mkdir(host->c_str(), 0755) == 0;
+}
+
+bool SandboxSystem::removeFolder(std::string_view path) {
+    const auto host = writablePath(path);
+    if (!host || splitPath(path.substr(2)).empty()) {
+        return false;  // never a drive's root
+    }
+    return ::rmdir(host->c_str()) == 0;
+}
+
+std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_view path) {
+    const auto host = hostPath(path);
+    std::error_code ec;
+    if (!host || !fs::is_directory(*host, ec)) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(*host, ec), end; !ec && it != end; it.increment(ec)) {
+        names.push_back(it->path().filename().string());
+    }
+    if (ec) {
+        return std::nullopt;
+    }
+    return names;
+}
+
+std::optional<FileTime> SandboxSystem::fileTime(std::string_view path) {
+    const auto host = hostPath(path);
+    struct stat info {};
+    if (!host || ::stat(host->c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileTime{static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                    info.st_mtim.tv_nsec};
+}
+
+bool SandboxSystem::setFileTime(std::string_view path, FileTime time) {
+    const auto host = writablePath(path);
+    if (!host) {
+        return false;
+    }
+    struct timespec times[2];
+    times[0].tv_sec = static_cast<time_t>(time.nanoseconds / 1000000000);
+    times[0].tv_nsec = static_cast<long>(time.nanoseconds % 1000000000);
+    if (times[0].tv_nsec < 0) {
+        times[0].tv_nsec += 1000000000;
+        times[0].tv_sec -= 1;
+    }
+    times[1] = times[0];
+    return ::utimensat(AT_FDCWD, host->c_str(), times, 0) == 0;
+}
+
+std::optional<FileTime> SandboxSystem::fromLocalTime(const LocalTime& time) {
+    struct tm broken {};
+    broken.tm_year = time.year - 1900;
+    broken.tm_mon = time.month - 1;
+    broken.tm_mday = time.day;
+    broken.tm_hour = time.hour;
+    broken.tm_min = time.minute;
+    broken.tm_sec = time.second;
+    broken.tm_isdst = -1;
+    const time_t seconds = ::mktime(&broken);
+    // A date that does not exist (30 February) comes back moved: refuse it.
+    if (seconds == static_cast<time_t>(-1) || broken.tm_mday != time.day ||
+        broken.tm_mon != time.month - 1 || broken.tm_year != time.year - 1900) {
+        return std::nullopt;
+    }
+    return FileTime{static_cast<std::int64_t>(seconds) * 1000000000};
+}
+
+std::string SandboxSystem::windowsDirectory() {
+    std::string dir = settings_.getString("Windows", "Directory", "C:\\WINDOWS");
+    while (dir.size() > 3 && dir.back() == '\\') {
+        dir.pop_back();
+    }
+    return dir;
+}
+
+WindowsVersion SandboxSystem::windowsVersion() {
+    WindowsVersion v;
+    v.nt = !iequals(settings_.getString("Windows", "Family", "NT"), "9x");
+    const std::string version = settings_.getString("Windows", "Version", v.nt ? "5.1" : "4.10");
+    const auto dot = version.find('.');
+    v.major = static_cast<unsigned>(parseDecimal(version.substr(0, dot)));
+    v.minor = dot == std::string::npos
+                  ? 0u
+                  : static_cast<unsigned>(parseDecimal(std::string_view(version).substr(dot + 1)));
+    v.build = static_cast<unsigned>(settings_.getInt("Windows", "Build", 0));
+    return v;
+}
+
+unsigned SandboxSystem::defaultLanguage() {
+    return static_cast<unsigned>(settings_.getInt("Windows", "Language", 1040));
+}
+
+std::optional<std::string> SandboxSystem::specialFolder(SpecialFolder folder) {
+    const char* key = folder == SpecialFolder::Programs         ? "Programs"
+                      : folder == SpecialFolder::CommonPrograms ? "CommonPrograms"
+                                                                : "Desktop";
+    auto value = settings_.find("Folders", key);
+    if (!value || value->empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+DriveType SandboxSystem::driveType(char letter) {
+    const Drive* d = drive(letter);
+    if (!d) {
+        return DriveType::NoRoot;
+    }
+    std::error_code ec;
+    return fs::is_directory(d->folder, ec) ? d->type : DriveType::NoRoot;
+}
+
+std::optional<std::uint64_t> SandboxSystem::freeBytes(char letter) {
+    const Drive* d = drive(letter);
+    return d ? d->freeBytes : std::nullopt;
+}
+
+std::string SandboxSystem::fileSystemName(char letter) {
+    const Drive* d = drive(letter);
+    return d ? d->fileSystem : std::string();
+}
+
+std::optional<std::uint32_t> SandboxSystem::clusterBytes(char letter) {
+    const Drive* d = drive(letter);
+    return d ? d->clusterBytes : std::nullopt;
+}
+
+bool SandboxSystem::regKeyExists(RegRoot root, std::string_view key) {
+    return registry_.keyExists(root, key);
+}
+
+bool SandboxSystem::regKeyWritable(RegRoot root, std::string_view key) {
+    if (!registry_.keyExists(root, key)) {
+        return false;
+    }
+    std::string path(RegistryFile::rootName(root));
+    for (const auto& part : splitPath(key)) {
+        path += '\\' + part;
+    }
+    const std::string readOnly = settings_.getString("Registry", "ReadOnly", "");
+    std::size_t start = 0;
+    while (start < readOnly.size()) {
+        auto end = readOnly.find(';', start);
+        if (end == std::string::npos) {
+            end = readOnly.size();
+        }
+        const std::string_view locked = trim(std::string_view(readOnly).substr(start, end - start));
+        if (!locked.empty() && istartsWith(path, locked) &&
+            (path.size() == locked.size() || path[locked.size()] == '\\')) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+bool SandboxSystem::regCreateKey(RegRoot root, std::string_view key) {
+    if (registry_.keyExists(root, key)) {
+        return regKeyWritable(root, key);
+    }
+    RegistryFile before = registry_;
+    registry_.createKey(root, key);
+    if (!regKeyWritable(root, key) || !writeRegistry()) {
+        registry_ = before;
+        return false;
+    }
+    return true;
+}
+
+std::optional<RegValue> SandboxSystem::regQueryValue(RegRoot root, std::string_view key,
+                                                     std::string_view name) {
+    return registry_.value(root, key, name);
+}
+
+bool SandboxSystem::regSetValue(RegRoot root, std::string_view key, std::string_view name,
+                                const RegValue& value) {
+    if (!regKeyWritable(root, key)) {
+        return false;
+    }
+    RegistryFile before = registry_;
+    registry_.setValue(root, key, name, value);
+    if (!writeRegistry()) {
+        registry_ = before;
+        return false;
+    }
+    return true;
+}
+
+bool SandboxSystem::writeRegistry() {
+    return writeHostFile(root_ / "registry.reg", registry_.text());
+}
+
+void SandboxSystem::appendLog(const char* name, const std::string& line) {
+    std::ofstream out(root_ / name, std::ios::binary | std::ios::app);
+    out << line << "\r\n";
+}
+
+bool SandboxSystem::runAndWait(std::string_view commandLine, std::string_view folder) {
+    // The program is the first word (or the quoted text at the start).
+    std::string_view line = trim(commandLine);
+    std::string program;
+    if (!line.empty() && line.front() == '"') {
+        const auto close = line.find('"', 1);
+        program = std::string(
+            line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    } else {
+        program = std::string(line.substr(0, line.find(' ')));
+    }
+    // Windows programs cannot run here: the run is recorded when the program exists, as the
+    // real system would have started it.
+    std::vector<std::string> candidates;
+    if (program.size() > 1 && program[1] == ':') {
+        candidates.push_back(program);
+    } else {
+        if (!folder.empty()) {
+            candidates.push_back(withBackslash(folder) + program);
+        }
+        const std::string windows = withBackslash(windowsDirectory());
+        candidates.push_back(windows + program);
+        candidates.push_back(windows + "SYSTEM32\\" + program);
+        candidates.push_back(windows + "SYSTEM\\" + program);
+    }
+    for (const auto& candidate : candidates) {
+        if (fileExists(candidate)) {
+            appendLog("processes.log", std::string(commandLine) + " | " + std::string(folder));
+            return true;
+        }
+    }
+    return false;
+}
+
+void SandboxSystem::restart() {
+    appendLog("restart.log", "restart requested");
+}
+
+}  // namespace installer::system

@@ -1,0 +1,106 @@
+#pragma once
+
+// A whole Windows machine inside one folder, for the tests and for `instello --unattended`:
+//
+//   SANDBOX/sandbox.ini     the machine: Windows folder, version, language, shell folders,
+//                           and one [Drive X] section per drive (type, file system, free
+//                           bytes, cluster size, optionally a host folder and ReadOnly=1)
+//   SANDBOX/registry.reg    the registry, in the REGEDIT4 export format
+//   SANDBOX/C/ ...          drive C: (each drive letter is a folder unless mapped elsewhere)
+//   SANDBOX/processes.log   the programs the installer asked to run (they are not run)
+//   SANDBOX/restart.log     written when a restart is asked for (it is never done)
+//
+// Windows paths are mapped element by element to the host folders, matching existing names
+// without regard to case; ".." never climbs above a drive's root. The registry file is read
+// once and written back whole after every change. Nothing here is shared between threads
+// except through the installer's own locking (one installation thread at a time).
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "installer/profile.h"
+#include "installer/system/sandbox/registry_file.h"
+#include "installer/system/system.h"
+
+namespace installer::system {
+
+class SandboxSystem : public System {
+public:
+    // Opens the sandbox at `root`. When `root` has no sandbox.ini, a default machine is made
+    // there first (see makeDefaultMachine). Throws std::runtime_error when the folder cannot
+    // be made or read.
+    explicit SandboxSystem(const std::filesystem::path& root);
+
+    // Writes a default machine into `root` (which may exist): Windows XP (NT 5.1, build 2600),
+    // Italian (1040), C:\WINDOWS, a fixed NTFS drive C: with 4096-byte clusters and 8 GiB
+    // free, the shell folders, and a registry holding the system fonts key.
+    static void makeDefaultMachine(const std::filesystem::path& root);
+
+    // Maps a host folder as drive `letter` (a read-only CD-ROM drive unless `writable`), for
+    // this run only. Returns false when the letter is taken.
+    bool mountFolder(char letter, const std::filesystem::path& folder, bool writable);
+    // The first letter from D: on that has no drive.
+    std::optional<char> freeDriveLetter() const;
+
+    const std::filesystem::path& root() const { return root_; }
+    // The host path a Windows path maps to; nullopt for an invalid path or a missing drive.
+    std::optional<std::filesystem::path> hostPath(std::string_view path) const;
+
+    bool fileExists(std::string_view path) override;
+    bool folderExists(std::string_view path) override;
+    std::unique_ptr<ReadFile> openRead(std::string_view path) override;
+    std::unique_ptr<WriteFile> openWrite(std::string_view path) override;
+    bool deleteFile(std::string_view path) override;
+    bool moveFile(std::string_view from, std::string_view to) override;
+    bool createFolder(std::string_view path) override;
+    bool removeFolder(std::string_view path) override;
+    std::optional<std::vector<std::string>> listFolder(std::string_view path) override;
+    std::optional<FileTime> fileTime(std::string_view path) override;
+    bool setFileTime(std::string_view path, FileTime time) override;
+    std::optional<FileTime> fromLocalTime(const LocalTime& time) override;
+
+    std::string windowsDirectory() override;
+    WindowsVersion windowsVersion() override;
+    unsigned defaultLanguage() override;
+    std::optional<std::string> specialFolder(SpecialFolder folder) override;
+
+    DriveType driveType(char letter) override;
+    std::optional<std::uint64_t> freeBytes(char letter) override;
+    std::string fileSystemName(char letter) override;
+    std::optional<std::uint32_t> clusterBytes(char letter) override;
+
+    bool regKeyExists(RegRoot root, std::string_view key) override;
+    bool regKeyWritable(RegRoot root, std::string_view key) override;
+    bool regCreateKey(RegRoot root, std::string_view key) override;
+    std::optional<RegValue> regQueryValue(RegRoot root, std::string_view key,
+                                          std::string_view name) override;
+    bool regSetValue(RegRoot root, std::string_view key, std::string_view name,
+                     const RegValue& value) override;
+
+    bool runAndWait(std::string_view commandLine, std::string_view folder) override;
+    void restart() override;
+
+private:
+    struct Drive {
+        DriveType type = DriveType::Unknown;
+        std::string fileSystem;
+        std::optional<std::uint64_t> freeBytes;
+        std::optional<std::uint32_t> clusterBytes;
+        std::filesystem::path folder;
+        bool readOnly = false;
+    };
+    const Drive* drive(char letter) const;
+    // The host path of a writable place (false for read-only drives).
+    std::optional<std::filesystem::path> writablePath(std::string_view path) const;
+    bool writeRegistry();
+    void appendLog(const char* name, const std::string& line);
+
+    std::filesystem::path root_;
+    Profile settings_;
+    RegistryFile registry_;
+    std::map<char, Drive> drives_;
+};
+
+}  // namespace installer::system

@@ -1,0 +1,212 @@
+// The system layer: INI profile semantics, the sandbox machine (paths, drives, registry file)
+// and the text helpers for Windows paths.
+
+#include <gtest/gtest.h>
+
+#include "installer/profile.h"
+#include "installer/system/sandbox/registry_file.h"
+#include "installer/win_path.h"
+#include "support.h"
+
+namespace installer {
+namespace {
+
+using system::RegRoot;
+using system::RegValue;
+
+TEST(Profile, LooksUpLikeTheWindowsProfileFunctions) {
+    const Profile p(
+        "; comment\r\n"
+        "[AppInfo]\r\n"
+        "  AppName = Tattilo  \r\n"
+        "Version=\"1.1 beta\"\r\n"
+        "Empty=\r\n"
+        "[startup]\r\n"
+        "License=1\r\n"
+        "Reader3=-1\r\n"
+        "Reader4= 0x10 \r\n"
+        "Junk=abc\r\n"
+        "Restart=7xyz\r\n"
+        "License=2\r\n"
+        "[AppInfo]\r\n"
+        "AppName=Second\r\n");
+    EXPECT_EQ(p.getString("APPINFO", "appname", "x"), "Tattilo");
+    EXPECT_EQ(p.getString("AppInfo", "Version", ""), "1.1 beta");
+    EXPECT_EQ(p.getString("AppInfo", "Missing", "fallback"), "fallback");
+    EXPECT_EQ(p.getString("Nowhere", "AppName", "fallback"), "fallback");
+    EXPECT_EQ(p.getInt("StartUp", "License", 0), 1);  // the first of two equal keys
+    EXPECT_EQ(p.getInt("StartUp", "Reader3", 5), -1);
+    EXPECT_EQ(p.getInt("StartUp", "Reader4", 5), 16);
+    EXPECT_EQ(p.getInt("StartUp", "Junk", 5), 0);
+    EXPECT_EQ(p.getInt("StartUp", "Restart", 5), 7);
+    EXPECT_EQ(p.getInt("AppInfo", "Empty", 5), 5);
+    EXPECT_EQ(p.getInt("StartUp", "Absent", -1), -1);
+}
+
+TEST(Profile, WritingKeepsOtherLinesAndPlacesNewKeys) {
+    Profile p("; keep me\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    p.set("a", "X", "10");
+    p.set("A", "z", "3");
+    p.set("C", "w", "4");
+    p.erase("B", "Y");
+    EXPECT_EQ(p.text(), "; keep me\r\n[A]\r\nX=10\r\nz=3\r\n\r\n[B]\r\n\r\n[C]\r\nw=4\r\n");
+    EXPECT_EQ(Profile(p.text()).getString("c", "W", ""), "4");
+    Profile empty;
+    empty.set("S", "k", "v");
+    EXPECT_EQ(empty.text(), "[S]\r\nk=v\r\n");
+}
+
+TEST(WinPath, SafeRelativePathsStayInsideTheirRoot) {
+    for (const char* good : {"BIN", "BIN\\", "a\\b\\c.txt", "a/b", "liesmich.txt", "x y\\z"}) {
+        EXPECT_TRUE(isSafeRelativePath(good)) << good;
+    }
+    for (const char* bad : {"", "..", "..\\x", "a\\..\\..\\x", "\\WINDOWS", "/etc/passwd", "C:\\x",
+                            "C:x", "a\\\\b", "CON", "bin\\nul.txt", "Lpt1", "com9.log", "a.",
+                            "a \\b", "x|y", "a\\.\\b", "\\\\srv\\s"}) {
+        EXPECT_FALSE(isSafeRelativePath(bad)) << bad;
+    }
+    EXPECT_EQ(folderPart("D:\\DISK2\\PROG.QKP"), "D:\\DISK2\\");
+    EXPECT_EQ(fileNamePart("D:\\DISK2\\PROG.QKP"), "PROG.QKP");
+    EXPECT_TRUE(
+        iequals("c:\\\xE0"
+                "bc",
+                "C:\\\xC0"
+                "BC"));  // CP1252 à and À
+    EXPECT_EQ(parseDecimal("  -12abc"), -12);
+    EXPECT_EQ(parseDecimal("x"), 0);
+    EXPECT_EQ(parseDecimal("99999999999"), 2147483647);
+}
+
+TEST(Sandbox, WindowsPathsIgnoreCaseAndNeverLeaveTheDrive) {
+    test::Sandbox box;
+    auto& sys = *box.sys;
+    ASSERT_TRUE(sys.createFolder("C:\\Prova"));
+    auto out = sys.openWrite("c:\\PROVA\\File.TXT");
+    ASSERT_TRUE(out);
+    ASSERT_TRUE(out->write("abc", 3));
+    ASSERT_TRUE(out->close());
+    EXPECT_TRUE(sys.fileExists("C:\\prova\\file.txt"));
+    EXPECT_TRUE(sys.fileExists("C:/Prova/FILE.txt"));
+    EXPECT_EQ(test::readHost(box.host("machine/C/Prova/File.TXT")), "abc");
+    // Writing again through another spelling replaces the same file.
+    out = sys.openWrite("C:\\PROVA\\FILE.TXT");
+    ASSERT_TRUE(out);
+    out->write("z", 1);
+    out->close();
+    EXPECT_EQ(test::readHost(box.host("machine/C/Prova/File.TXT")), "z");
+    EXPECT_FALSE(std::filesystem::exists(box.host("machine/C/Prova/FILE.TXT")));
+
+    // ".." stops at the drive's root: nothing outside the machine folder is reachable.
+    EXPECT_EQ(*sys.hostPath("C:\\..\\..\\x"), box.host("machine/C/x"));
+    EXPECT_FALSE(sys.openWrite("C:\\NUL"));
+    EXPECT_FALSE(sys.openWrite("C:\\Prova\\con.txt"));
+    EXPECT_FALSE(sys.openWrite("Prova\\relative.txt"));
+    EXPECT_FALSE(sys.openWrite("Q:\\nodrive.txt"));
+    EXPECT_FALSE(sys.openWrite("C:\\" + std::string(300, 'a')));
+
+    EXPECT_FALSE(sys.removeFolder("C:\\Prova"));  // not empty
+    EXPECT_TRUE(sys.moveFile("C:\\Prova\\file.txt", "C:\\Prova\\other.txt"));
+    EXPECT_FALSE(sys.moveFile("C:\\Prova\\other.txt", "C:\\Prova\\other.txt"));
+    EXPECT_TRUE(sys.deleteFile("C:\\PROVA\\OTHER.TXT"));
+    EXPECT_TRUE(sys.removeFolder("C:\\prova\\"));
+    EXPECT_FALSE(sys.removeFolder("C:\\"));
+}
+
+TEST(Sandbox, MachineSettingsAndMountedSources) {
+    test::Sandbox box;
+    box.configure(
+        "\r\n[Drive E]\r\nType=remote\r\nFileSystem=FAT\r\n"
+        "\r\n[Drive F]\r\nType=removable\r\nFreeBytes=1024000\r\nClusterBytes=512\r\n");
+    auto& sys = *box.sys;
+    EXPECT_EQ(sys.windowsDirectory(), "C:\\WINDOWS");
+    EXPECT_EQ(sys.defaultLanguage(), 1040u);
+    EXPECT_TRUE(sys.windowsVersion().nt);
+    EXPECT_EQ(sys.windowsVersion().major, 5u);
+    EXPECT_EQ(sys.driveType('c'), system::DriveType::Fixed);
+    EXPECT_EQ(sys.driveType('E'), system::DriveType::NoRoot);  // its folder does not exist
+    std::filesystem::create_directories(box.host("machine/E"));
+    EXPECT_EQ(sys.driveType('E'), system::DriveType::Remote);
+    EXPECT_EQ(sys.driveType('Z'), system::DriveType::NoRoot);
+    EXPECT_EQ(sys.freeBytes('F'), 1024000u);
+    EXPECT_EQ(sys.clusterBytes('F'), 512u);
+    EXPECT_FALSE(sys.freeBytes('E'));
+    EXPECT_EQ(sys.fileSystemName('C'), "NTFS");
+    ASSERT_TRUE(sys.specialFolder(system::SpecialFolder::Desktop));
+    EXPECT_TRUE(sys.folderExists(*sys.specialFolder(system::SpecialFolder::Desktop)));
+
+    test::TempDir source;
+    test::writeHost(source.path() / "SETUP.TXT", "hello");
+    const auto letter = sys.freeDriveLetter();
+    ASSERT_EQ(letter, 'D');
+    ASSERT_TRUE(sys.mountFolder('D', source.path(), false));
+    EXPECT_FALSE(sys.mountFolder('D', source.path(), false));
+    EXPECT_EQ(sys.driveType('D'), system::DriveType::CdRom);
+    EXPECT_TRUE(sys.fileExists("D:\\setup.txt"));
+    EXPECT_FALSE(sys.openWrite("D:\\new.txt"));  // a CD-ROM is read-only
+    EXPECT_FALSE(sys.deleteFile("D:\\SETUP.TXT"));
+    EXPECT_TRUE(std::filesystem::exists(source.path() / "SETUP.TXT"));
+}
+
+TEST(Sandbox, FileTimesFollowTheLocalClock) {
+    test::Sandbox box;
+    auto& sys = *box.sys;
+    auto out = sys.openWrite("C:\\t.txt");
+    out->close();
+    const auto time = sys.fromLocalTime({2022, 3, 2, 9, 30, 4});
+    ASSERT_TRUE(time);
+    ASSERT_TRUE(sys.setFileTime("C:\\t.txt", *time));
+    EXPECT_EQ(sys.fileTime("C:\\t.txt"), time);
+    EXPECT_FALSE(sys.fromLocalTime({2022, 2, 30, 0, 0, 0}));  // 30 February
+}
+
+TEST(RegistryFile, ReadsAndWritesTheExportFormat) {
+    const std::string text =
+        test::readHost(std::string(TATTILO_TEST_DATA) + "/installer/registry.reg");
+    system::RegistryFile reg(text);
+    EXPECT_EQ(reg.text(), text);  // the fixture is in the form we write
+    const auto path = reg.value(RegRoot::LocalMachine, "software\\quillon\\KORVO", "installpath");
+    ASSERT_TRUE(path);
+    EXPECT_EQ(path->data, std::string("C:\\KORVO\\") + '\0');
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Korvo", "Count"),
+              (RegValue{system::kRegDword, std::string("\x2A\0\0\0", 4)}));
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Korvo", "Blob")->data,
+              "\x01\xAB\xFF");
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Korvo", "Flag"),
+              (RegValue{system::kRegNone, ""}));
+    EXPECT_EQ(reg.value(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Korvo", "")->data,
+              std::string("predefinito") + '\0');
+    EXPECT_EQ(reg.value(RegRoot::CurrentUser, "Software\\Quillon", "Nome")->data,
+              std::string("Virgolette \"doppie\"") + '\0');
+    EXPECT_TRUE(reg.keyExists(RegRoot::LocalMachine, "SOFTWARE"));  // parent of a listed key
+    EXPECT_FALSE(reg.keyExists(RegRoot::LocalMachine, "SOFTWARE\\Other"));
+
+    // A hex value split over continuation lines.
+    system::RegistryFile split("REGEDIT4\r\n\r\n[HKEY_USERS\\x]\r\n\"b\"=hex:01,02,\\\r\n  03\r\n");
+    EXPECT_EQ(split.value(RegRoot::Users, "x", "b")->data, "\x01\x02\x03");
+}
+
+TEST(Sandbox, RegistryChangesReachTheFileAndReadOnlyKeysRefuseThem) {
+    test::Sandbox box;
+    box.configure("\r\n[Registry]\r\nReadOnly=HKEY_LOCAL_MACHINE\\SOFTWARE\\Locked\r\n");
+    auto& sys = *box.sys;
+    const std::string before = test::readHost(box.host("machine/registry.reg"));
+    EXPECT_TRUE(sys.regKeyWritable(RegRoot::LocalMachine,
+                                   "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"));
+    EXPECT_FALSE(sys.regSetValue(RegRoot::LocalMachine, "SOFTWARE\\Missing", "v", {1, "x"}));
+    EXPECT_EQ(test::readHost(box.host("machine/registry.reg")), before);
+
+    ASSERT_TRUE(sys.regCreateKey(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Tattilo"));
+    ASSERT_TRUE(sys.regSetValue(RegRoot::LocalMachine, "SOFTWARE\\Quillon\\Tattilo", "InstallPath",
+                                {system::kRegSz, std::string("C:\\T\\") + '\0'}));
+    box.reload();
+    EXPECT_EQ(
+        box.sys->regQueryValue(RegRoot::LocalMachine, "software\\quillon\\tattilo", "INSTALLPATH")
+            ->data,
+        std::string("C:\\T\\") + '\0');
+
+    EXPECT_FALSE(box.sys->regCreateKey(RegRoot::LocalMachine, "SOFTWARE\\Locked\\Sub"));
+    EXPECT_FALSE(box.sys->regKeyWritable(RegRoot::LocalMachine, "SOFTWARE\\Locked"));
+}
+
+}  // namespace
+}  // namespace installer

@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""Builds the sample distribution of instello from the plain files in tools/distribution/files.
+
+Writes into data/distribution (or the folder given as the first argument):
+  INSTELLO.INI            the install script
+  INSTALL.CFG             the component list
+  license.txt             the licence shown before installing
+  *.QKP                   one component program per component
+  PROGRAM.001, .002 ...   package volumes (the PROGRAM package is split over two volumes)
+
+The output depends only on the input files: dates are fixed, compression is deterministic.
+Only the Python standard library is used.
+"""
+
+import os
+import struct
+import sys
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FILES = os.path.join(HERE, "distribution", "files")
+ROOT = os.path.dirname(HERE)
+
+CLUSTERS = (512, 1024, 2048, 4096, 8192, 16384, 32768)
+
+
+def crlf(text):
+    return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp1252")
+
+
+def plain(name):
+    with open(os.path.join(FILES, name), "rb") as f:
+        return f.read()
+
+
+def exercises():
+    """A long text of column-arithmetic exercises, so the package spans several 64 KiB chunks."""
+    lines = []
+    a, b = 12345, 678
+    for i in range(9000):
+        a = (a * 1103515245 + 12345) % 100000
+        b = (b * 69069 + 1) % 1000
+        op = "+-*:"[i % 4]
+        lines.append("Esercizio %d: %d %s %d =" % (i + 1, a, op, b + 1))
+    return crlf("\n".join(lines) + "\n")
+
+
+def cells():
+    """The 64 six-dot patterns, one byte each, followed by their dot lists: a binary member."""
+    out = bytearray(range(64))
+    for pattern in range(64):
+        dots = [d + 1 for d in range(6) if pattern & (1 << d)]
+        out += bytes([len(dots)] + dots)
+    return bytes(out)
+
+
+def dos_time(year, month, day, hour, minute, second):
+    date = ((year - 1980) << 9) | (month << 5) | day
+    time = (hour << 11) | (minute << 5) | (second // 2)
+    return date, time
+
+
+def string(text):
+    data = text.encode("cp1252")
+    assert len(data) < 256
+    return bytes([len(data)]) + data
+
+
+def member(stored_name, data, when, method=8):
+    if method == 8:
+        c = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+        packed = c.compress(data) + c.flush()
+    else:
+        packed = data
+    date, time = dos_time(*when)
+    name = stored_name.encode("cp1252")
+    header = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, method, time, date,
+                         zlib.crc32(data) & 0xFFFFFFFF, len(packed), len(data), len(name), 0)
+    return b"V" + header + name + packed
+
+
+def folder(name):
+    return b">" + string(name)
+
+
+def skip(kind, text):
+    data = text.encode("cp1252")
+    return kind + bytes([len(data)]) + data
+
+
+def clusters_of(sizes):
+    return ":".join(str(sum((s + c - 1) // c for s in sizes)) for c in CLUSTERS)
+
+
+def program(*operations):
+    return b"QKIP" + b"".join(operations) + bytes([255])
+
+
+def op(code, *strings):
+    return bytes([code]) + b"".join(string(s) for s in strings)
+
+
+def write(out, name, data):
+    with open(os.path.join(out, name), "wb") as f:
+        f.write(data)
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "data", "distribution")
+    os.makedirs(out, exist_ok=True)
+    for old in os.listdir(out):
+        os.remove(os.path.join(out, old))
+
+    when = (2026, 3, 2, 9, 30, 0)
+    later = (2026, 3, 2, 9, 31, 4)
+
+    leggimi = plain("leggimi.txt")
+    guida = plain("guida.htm")
+    deutsch = plain("deutsch.ini")
+    frazioni = plain("frazioni.txt")
+    license_text = plain("license.txt")
+    esercizi = exercises()
+    celle = cells()
+
+    # The program package, split over two volumes.
+    stream = b"".join([
+        skip(b"M", "Tattilo 1.1, pacchetto del programma"),
+        folder("BIN"),
+        member("celle.bin", celle, when),
+        member("readme.txt=leggimi.txt", leggimi, later),
+        bytes([0x1A]),
+        folder("ESERCIZI"),
+        member("esercizi.txt", esercizi, when),
+        skip(b"T", "fine"),
+        b"Q",
+    ])
+    cut = len(stream) // 2
+    write(out, "PROGRAM.001", stream[:cut])
+    write(out, "PROGRAM.002", stream[cut:])
+    write(out, "GUIDA.001", folder("GUIDA") + member("guida.htm", guida, when, method=0))
+    write(out, "ESEMPI.001", folder("ESEMPI") + member("frazioni.txt", frazioni, later))
+    write(out, "DEUTSCH.001", folder("BIN") + member("deutsch.ini", deutsch, when))
+
+    write(out, "PROGRAM.QKP", program(
+        op(73, "PROGRAM"),
+        op(3, "license.txt", "DOC\\"),
+        op(206),
+        op(217, "Percorsi", "Programma", "!BIN\\"),
+        op(217, "Percorsi", "Esercizi", "!ESERCIZI\\"),
+        op(233, "Percorsi", "Documenti", "!ESEMPI\\"),
+        op(217, "Voce", "Velocita", "50"),
+        op(202, "Tattilo"),
+        op(203, "ESERCIZI\\esercizi.txt", "Esercizi", ""),
+        op(203, "BIN\\leggimi.txt", "Leggimi", ""),
+        op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Lingua", "string", "it"),
+        op(209, "Tattilo 1.1"),
+    ))
+    write(out, "GUIDA.QKP", program(op(73, "GUIDA"), op(204)))
+    write(out, "ESEMPI.QKP", program(op(73, "ESEMPI"), op(233, "Percorsi", "Documenti", "!ESEMPI\\")))
+    write(out, "DEUTSCH.QKP", program(op(73, "DEUTSCH"), op(217, "Lingua", "Interfaccia", "de")))
+
+    component_list = "\n".join([
+        "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; Il programma, le celle Braille e gli esercizi."
+        % clusters_of([len(celle), len(leggimi), len(esercizi), len(license_text)]),
+        "Documentazione ; POPUP ; La guida e i documenti di esempio.",
+        "Guida ; Guida ; GUIDA.QKP ; %s ; La guida del programma." % clusters_of([len(guida)]),
+        "-Esempi ; Esempi ; ESEMPI.QKP ; %s ; Documenti di esempio." % clusters_of([len(frazioni)]),
+        "fine documentazione ; POPDOWN",
+        "1031Deutsch ; Deutsch ; DEUTSCH.QKP ; %s ; Deutsche Benutzeroberflaeche."
+        % clusters_of([len(deutsch)]),
+        "-Extra ; Disco 2 ; DISCO2\\EXTRA.QKP ; 8:4:2:1:1:1:1 ; Materiali aggiuntivi sul secondo disco.",
+        "",
+    ])
+    write(out, "INSTALL.CFG", crlf(component_list))
+    write(out, "INSTELLO.INI", crlf("\n".join([
+        "[AppInfo]",
+        "AppName=Tattilo",
+        "Version=1.1",
+        "",
+        "[StartUp]",
+        "License=1",
+        "DeletePrev=0",
+        "",
+        "[Finish]",
+        "CopyInstaller=0",
+        "Restart=0",
+        "",
+    ])))
+    write(out, "license.txt", license_text)
+
+
+if __name__ == "__main__":
+    main()
