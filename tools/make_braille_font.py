@@ -150,7 +150,10 @@ def build(output):
     fb.setupGlyphOrder(glyph_order)
     fb.setupCharacterMap(cmap)
     fb.setupGlyf(glyphs)
-    fb.setupHorizontalMetrics({name: (ADVANCE, 0) for name in glyph_order})
+    # The left side bearing must be the outline's own left edge, or renderers shift it.
+    glyf = fb.font["glyf"]
+    fb.setupHorizontalMetrics(
+        {name: (ADVANCE, getattr(glyf[name], "xMin", 0)) for name in glyph_order})
     fb.setupHorizontalHeader(ascent=ASCENT, descent=DESCENT)
     fb.setupNameTable({
         "familyName": FAMILY,

@@ -87,7 +87,7 @@ inline constexpr std::string_view kDefaultFilter = "filtro.base";
 inline constexpr std::string_view kPlainFontFamily = "MS Sans Serif";
 inline constexpr int kPlainFontPixels = 13;
 inline constexpr std::string_view kBrailleFontFamily = "Braillecour";
-inline constexpr int kBrailleFontPixels = 20;
+inline constexpr int kBrailleFontPixels = 32;
 
 // Spoken texts (two backslashes open and close a spoken phrase).
 inline constexpr std::string_view kSpeakPage = "\\\\@Pagina ";
