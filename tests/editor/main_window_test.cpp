@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "editor/messages.h"
 #include "main_window_harness.h"
 
@@ -575,6 +577,35 @@ TEST(MainWindowCalcolo, CaretLineGoesToTheLearningWindows) {
     w.memo2.setSelStart(12);
     w.press('S', ui::shift::kCtrl);
     EXPECT_EQ(structure.timesShown(), 1) << "a one-character line is not analysed";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindowHelp, HelpPagesShipBesideTheProgram) {
+    // The build copies data/ beside the programs: F1 and F9 find their pages there.
+    const std::filesystem::path bin = TATTILO_BIN_DIR;
+    ProgramFolder folder;
+    folder.complete();
+    for (const char* name : {"help.htm", "tastnum.htm"}) {
+        std::ifstream in(bin / name, std::ios::binary);
+        const std::string page{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(page.empty()) << name;
+        EXPECT_NE(page.find("charset=\"windows-1252\""), std::string::npos) << name;
+        for (std::size_t i = page.find('\n'); i != std::string::npos; i = page.find('\n', i + 1)) {
+            ASSERT_TRUE(i > 0 && page[i - 1] == '\r') << name << " has a bare line feed";
+        }
+        folder.write(name, page);
+    }
+    MainWindow w(folder);
+    w.start();
+    w.press(vk::kF1);
+    w.press(vk::kF9);
+    EXPECT_TRUE(w.dialogs.log().empty());
+    ASSERT_EQ(w.shell.opened.size(), 2u);
+    EXPECT_EQ(w.shell.opened[1], (folder.path / "tastnum.htm").string());
 }
 
 }  // namespace
