@@ -307,7 +307,15 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
 }
 
 MainWindowView::~MainWindowView() {
+    // Adapters first: after them no Qt event reaches the logic, which goes next; the widgets
+    // go last, with the window.
     hoverLogic_ = nullptr;
+    hover_.reset();
+    form_.reset();
+    adapters_.clear();
+    timers_.clear();
+    menu_.clear();
+    settings_.reset();
     logic_.reset();
     delete window_;
 }

@@ -73,7 +73,7 @@ bool QtLabel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QtButton::QtButton(QAbstractButton* button) : QtWidget(button), button_(button) {
-    QObject::connect(button_, &QAbstractButton::clicked, [this] {
+    QObject::connect(button_, &QAbstractButton::clicked, this, [this] {
         if (onClick_) {
             onClick_();
         }
@@ -98,15 +98,15 @@ QtAction::QtAction(QAction* action, QMenu* menu) : action_(action) {
         // A menu of the menu bar "is clicked" when it opens. The logic may open a modal
         // window from there, which must not happen inside the popup's own show: it runs
         // right after.
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [this] {
-            QTimer::singleShot(0, action_, [this] {
+        QObject::connect(menu, &QMenu::aboutToShow, this, [this] {
+            QTimer::singleShot(0, this, [this] {
                 if (onClick_) {
                     onClick_();
                 }
             });
         });
     } else {
-        QObject::connect(action_, &QAction::triggered, [this] {
+        QObject::connect(action_, &QAction::triggered, this, [this] {
             if (onClick_) {
                 onClick_();
             }
@@ -125,7 +125,7 @@ void QtAction::setCaption(std::string_view caption) {
 // ---- multi-line editor
 
 QtMemo::QtMemo(QPlainTextEdit* edit) : QtWidget(edit), edit_(edit) {
-    QObject::connect(edit_, &QPlainTextEdit::textChanged, [this] {
+    QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
         if (onChange_) {
             onChange_();
         }
@@ -195,7 +195,7 @@ void QtMemo::setSelText(std::string_view text) {
 // ---- one-line field
 
 QtLine::QtLine(QLineEdit* edit) : QtWidget(edit), edit_(edit) {
-    QObject::connect(edit_, &QLineEdit::textChanged, [this] {
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] {
         if (onChange_) {
             onChange_();
         }
@@ -254,7 +254,7 @@ void QtLine::setSelText(std::string_view text) {
 // ---- list, tabs, image, timer
 
 QtListBox::QtListBox(QListWidget* list) : QtWidget(list), list_(list) {
-    QObject::connect(list_, &QListWidget::itemDoubleClicked, [this] {
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
         if (onDoubleClick_) {
             onDoubleClick_();
         }
@@ -281,7 +281,7 @@ void QtListBox::setItemIndex(int index) {
 }
 
 QtTabBar::QtTabBar(QTabBar* tabs) : QtWidget(tabs), tabs_(tabs) {
-    QObject::connect(tabs_, &QTabBar::currentChanged, [this] {
+    QObject::connect(tabs_, &QTabBar::currentChanged, this, [this] {
         if (onChange_) {
             onChange_();
         }
@@ -337,7 +337,7 @@ bool QtImage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QtTimer::QtTimer(QObject* parent) : timer_(new QTimer(parent)) {
-    QObject::connect(timer_, &QTimer::timeout, [this] {
+    QObject::connect(timer_, &QTimer::timeout, this, [this] {
         if (onTimer_) {
             onTimer_();
         }

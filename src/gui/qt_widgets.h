@@ -3,7 +3,9 @@
 // Adapters from the ui interfaces to Qt widgets. Each adapter wraps a widget it does not own
 // (the widget belongs to its Qt parent) and forwards the user's actions to the callbacks the
 // window logic set. Programmatic changes never call the logic back: signals are blocked while
-// the logic sets a text, a tab or a selection.
+// the logic sets a text, a tab or a selection. Every adapter is the context of its own
+// connections and event filters, so once an adapter is destroyed nothing reaches the logic
+// through it: whoever builds a window destroys the adapters before the logic.
 
 #include <QAbstractButton>
 #include <QAction>
@@ -90,7 +92,7 @@ private:
 };
 
 // A push button, radio button or check box.
-class QtButton : public QtWidget<ui::Control> {
+class QtButton : public QObject, public QtWidget<ui::Control> {
 public:
     explicit QtButton(QAbstractButton* button);
     std::string caption() const override;
@@ -105,7 +107,7 @@ private:
 };
 
 // A menu item, or a menu of the menu bar (its menuAction; opening it is its click).
-class QtAction : public ui::Control {
+class QtAction : public QObject, public ui::Control {
 public:
     explicit QtAction(QAction* action, QMenu* menu = nullptr);
     bool visible() const override { return action_->isVisible(); }
@@ -199,7 +201,7 @@ private:
     ui::Callback onExit_;
 };
 
-class QtListBox : public QtWidget<ui::ListBox> {
+class QtListBox : public QObject, public QtWidget<ui::ListBox> {
 public:
     explicit QtListBox(QListWidget* list);
     void clear() override;
@@ -215,7 +217,7 @@ private:
     ui::Callback onDoubleClick_;
 };
 
-class QtTabBar : public QtWidget<ui::TabBar> {
+class QtTabBar : public QObject, public QtWidget<ui::TabBar> {
 public:
     explicit QtTabBar(QTabBar* tabs);
     void setTabs(const std::vector<std::string>& captions) override;
@@ -244,7 +246,7 @@ private:
     ui::Callback onClick_;
 };
 
-class QtTimer : public ui::Timer {
+class QtTimer : public QObject, public ui::Timer {
 public:
     explicit QtTimer(QObject* parent);
     int interval() const override { return timer_->interval(); }
@@ -263,6 +265,10 @@ class QtMenuBar : public ui::MenuBar {
 public:
     ui::Control& item(int id) override;
     void add(int id, std::unique_ptr<QtAction> action) { items_[id] = std::move(action); }
+    void clear() {
+        items_.clear();
+        detached_.clear();
+    }
     QtAction* find(int id) const;
 
 private:

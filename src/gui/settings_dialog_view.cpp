@@ -93,6 +93,12 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
         dialogs);
 }
 
-SettingsDialogView::~SettingsDialogView() = default;
+SettingsDialogView::~SettingsDialogView() {
+    // The dialog's own adapters go before its logic; the dialog goes with its parent window.
+    window_.reset();
+    fields_.clear();
+    buttons_.clear();
+    logic_.reset();
+}
 
 }  // namespace gui
