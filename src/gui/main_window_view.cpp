@@ -173,10 +173,10 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     tabBar->setUsesScrollButtons(true);
     tabBar->setDrawBase(false);
     // All fifteen page tabs fit in the window's default width.
-    tabBar->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 3px; min-width: 0px; border: 1px solid #808080;"
-        " border-bottom: none; background: #e0e0e0; }"
-        "QTabBar::tab:selected { background: #ffffff; color: #c00000; }"));
+    tabBar->setStyleSheet(
+        QStringLiteral("QTabBar::tab { padding: 3px 3px; min-width: 0px; border: 1px solid #808080;"
+                       " border-bottom: none; background: #e0e0e0; }"
+                       "QTabBar::tab:selected { background: #ffffff; color: #c00000; }"));
     {
         QFont small = tabBar->font();
         small.setPixelSize(11);
