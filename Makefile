@@ -26,7 +26,10 @@ $(BUILD)/build.ninja:
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the workbench and the files beside it are built; the window opens on the sample
+# document. Without a display tattilo says how to run it and exits with status 1.
+run: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target tattilo
 	cd $(BUILD)/bin && ./tattilo $(SAMPLE)
 
 check: setup

@@ -1,8 +1,28 @@
+// tattilo: the mathematics workbench. Usage: tattilo [DOCUMENT.mtf]
+
+#include <unistd.h>
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 #include "app/display_check.h"
+#include "gui/braille_font.h"
+#include "gui/main_window_view.h"
+#include "ui/temp_dir.h"
+
+namespace {
+
+// A switch for checks and documentation, not shown in any help: after `delay` milliseconds
+// the window is saved as a PNG picture and the program ends.
+struct Grab {
+    QString file;
+    int delay = 2500;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::string why;
@@ -11,8 +31,53 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tattilo"));
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Tattilo"));
+
+    Grab grab;
+    std::vector<std::string> arguments;
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--grab-window") && i + 1 < args.size()) {
+            grab.file = QDir::current().absoluteFilePath(args[++i]);
+            if (i + 1 < args.size() && args[i + 1].toInt() > 0) {
+                grab.delay = args[++i].toInt();
+            }
+            continue;
+        }
+        // The document is named relative to where the program was started: made absolute
+        // before the program directory becomes the current one.
+        arguments.push_back(
+            std::filesystem::absolute(std::filesystem::path(args[i].toLocal8Bit().toStdString()))
+                .lexically_normal()
+                .string());
+    }
+
+    const std::filesystem::path programDirectory =
+        QApplication::applicationDirPath().toLocal8Bit().toStdString();
+    std::error_code ec;
+    std::filesystem::current_path(programDirectory, ec);
+
+    const ui::PrivateTempDir temporary;
+    if (temporary.path().empty()) {
+        std::cerr << "tattilo: no private temporary folder: " << temporary.error() << '\n';
+    }
+    gui::loadProgramFonts(programDirectory);
+
+    gui::MainWindowOptions options;
+    options.environment.programDirectory = programDirectory;
+    options.environment.temporaryDirectory = temporary.path();
+    options.environment.arguments = arguments;
+    // Speech comes with the speech reader; until then the window starts with speech off.
+    options.environment.speechAvailable = false;
+    gui::MainWindowView view(std::move(options));
+    view.window().show();
+
+    if (!grab.file.isEmpty()) {
+        QTimer::singleShot(grab.delay, &view.window(), [&view, &grab] {
+            const bool saved = view.window().grab().save(grab.file, "PNG");
+            std::cerr << (saved ? "saved " : "could not save ") << grab.file.toStdString() << '\n';
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
     return application.exec();
 }

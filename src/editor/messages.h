@@ -1,0 +1,146 @@
+#pragma once
+
+// What the main window and the settings dialog show and say, word for word: captions, labels,
+// messages and spoken texts. Code page 1252 ("\xE0" is à).
+
+#include <string_view>
+
+namespace editor::text {
+
+// Window title.
+inline constexpr std::string_view kTitleAtStart = "Tattilo v. 1.1 - ";
+inline constexpr std::string_view kTitle = "Tattilo  - ";
+inline constexpr std::string_view kModeTextAtStart = "Braille";
+inline constexpr std::string_view kModeTextLatex = " - modalit\xE0 Latex";
+inline constexpr std::string_view kModeTextBraille = " - modalit\xE0 Braille";
+inline constexpr std::string_view kBrailleWord =
+    "Braille";  // a mode text with it starts in Braille
+
+// Labels, buttons and the status text.
+inline constexpr std::string_view kLatexMode = "Modalit\xE0 Latex";
+inline constexpr std::string_view kBrailleMode = "Modalit\xE0 Braille";
+inline constexpr std::string_view kKeyboardInput = "Tastiera";
+inline constexpr std::string_view kChordInput = "DattiloBraille";
+inline constexpr std::string_view kSpeechOnLabel = "Sintesi vocale attivata";
+inline constexpr std::string_view kSpeechOffLabel = "Sintesi vocale disattivata";
+inline constexpr std::string_view kStatusPage = "Pag. ";
+inline constexpr std::string_view kStatusBraille = " Braille";
+inline constexpr std::string_view kTabPrefix = "Pag.";
+inline constexpr std::string_view kSpeechOnItem = "Attiva sintesi vocale";
+inline constexpr std::string_view kSpeechOffItem = "Disattiva sintesi vocale";
+
+inline constexpr std::string_view kButtonFunzioni = "Funzioni";
+inline constexpr std::string_view kButtonOperatori = "Operatori";
+inline constexpr std::string_view kButtonInsiemistica = "Insiemistica";
+inline constexpr std::string_view kButtonLogica = "Logica mat.";
+inline constexpr std::string_view kButtonGreche = "Lett.greche";
+inline constexpr std::string_view kButtonSimboli = "Simboli";
+inline constexpr std::string_view kButtonEditorGrafico = "Editor grafico";
+inline constexpr std::string_view kButtonVisualLineare = "Visual. lineare off";
+inline constexpr std::string_view kButtonMathml = "Mathml";
+inline constexpr std::string_view kButtonSimb = "Simb.";
+
+// About panel.
+inline constexpr std::string_view kAboutName = "Tattilo";
+inline constexpr std::string_view kAboutVersion = "versione 1.1";
+inline constexpr std::string_view kAboutCredits =
+    "Ambiente per scrivere e leggere la matematica in Braille e in notazione Latex,\r\n"
+    "con la sintesi vocale in italiano.";
+inline constexpr std::string_view kAboutLink1 = "Sito del progetto";
+inline constexpr std::string_view kAboutLink2 = "Centro di documentazione";
+inline constexpr std::string_view kAboutScreenReader =
+    "Per lavorare senza vedere lo schermo deve essere installato un lettore di schermo "
+    "(JAWS su Windows, Orca su Linux).";
+inline constexpr std::string_view kAboutOk = "OK";
+
+// Messages of the main window.
+inline constexpr std::string_view kFilterNotFound = "File filtro non trovato. ";
+inline constexpr std::string_view kFontNotInstalled = "Font Braille non installato";
+inline constexpr std::string_view kFontInputCaption = "nome font braille non definito";
+inline constexpr std::string_view kFontInputPrompt = "Digita nome font";
+inline constexpr std::string_view kConfirmClose = "Confermi chiusura?";
+inline constexpr std::string_view kSaveChangesOnClose = "Salvare i cambiamento correnti?";
+inline constexpr std::string_view kMessageBoxCaption = "Message Box";
+inline constexpr std::string_view kHelpNotFound = "Help.htm non trovato";
+inline constexpr std::string_view kHelpLoadError = "Errore caricamento programma \r\nhelp.htm";
+inline constexpr std::string_view kKeypadNotFound = "tastnum.htm non trovato";
+inline constexpr std::string_view kKeypadLoadError = "Errore caricamento tabella \r\ntastnum.htm";
+inline constexpr std::string_view kLinkLoadError = "Errore caricamento programma \r\n";
+inline constexpr std::string_view kNoExpression = "Nessuna espressione selezionata";
+inline constexpr std::string_view kInvalidExpression = "Espressione non valida";
+inline constexpr std::string_view kSingleOperation = "Selezionare una unica operazione";
+
+// Files beside the program.
+inline constexpr std::string_view kHelpFile = "help.htm";
+inline constexpr std::string_view kKeypadFile = "tastnum.htm";
+inline constexpr std::string_view kLink1File = "orbeta.url";
+inline constexpr std::string_view kLink2File = "lumenia.url";
+inline constexpr std::string_view kConfigurationFile = "tattilo.ini";
+inline constexpr std::string_view kWorkDirName = "esercizi";
+inline constexpr std::string_view kDefaultExchangeFile = "formula.tex";
+inline constexpr std::string_view kDefaultExchangeMode = "tutto";
+inline constexpr std::string_view kSelectionExchangeMode = "sel";
+inline constexpr std::string_view kDefaultBrailleFont = "braillecour.ttf";
+inline constexpr std::string_view kDefaultFilter = "filtro.base";
+
+// Fonts of the two editors.
+inline constexpr std::string_view kPlainFontFamily = "MS Sans Serif";
+inline constexpr int kPlainFontPixels = 13;
+inline constexpr std::string_view kBrailleFontFamily = "Braillecour";
+inline constexpr int kBrailleFontPixels = 32;
+
+// Spoken texts (two backslashes open and close a spoken phrase).
+inline constexpr std::string_view kSpeakPage = "\\\\@Pagina ";
+inline constexpr std::string_view kSpeakClose = "\\\\";
+inline constexpr std::string_view kSpeakSpeechOff = "\\\\@sintesi vocale disattivata\\\\";
+inline constexpr std::string_view kSpeakSpeechOn = "\\\\@sintesi vocale attivata\\\\";
+inline constexpr std::string_view kSilence = "\x1B";
+
+// Settings dialog.
+inline constexpr std::string_view kSettingsCaption = "Impostazioni ";
+inline constexpr std::string_view kSettingsCaptionAfter = "Impostazioni";
+inline constexpr std::string_view kSettingsCaptionMissing =
+    "Impostazioni -Inserire impostazioni mancanti";
+inline constexpr std::string_view kSettingsMissing = "Attenzione - Inserire impostazioni mancanti";
+inline constexpr std::string_view kSettingsFontNotFound = "Attenzione - file non trovato -";
+inline constexpr std::string_view kSettingsEditorNotFound =
+    "Attenzione - editor grafico : file non trovato";
+inline constexpr std::string_view kSettingsFilterNotFound =
+    "Attenzione - file filtro : file non trovato";
+inline constexpr std::string_view kWorkDirMissing1 = "Directory non esistente \r";
+inline constexpr std::string_view kWorkDirMissing2 = "\rDesideri crearla?";
+inline constexpr std::string_view kWorkDirCreateError = "Errore in creazione directory\r";
+
+inline constexpr std::string_view kLabelEditor = "Editor grafico";
+inline constexpr std::string_view kLabelWorkDir = "Directory lavoro";
+inline constexpr std::string_view kLabelExchangeFile = "File di scambio ";
+inline constexpr std::string_view kGroupExchangeMode = "Modalit\xE0 scambio dati";
+inline constexpr std::string_view kRadioAll = "Tutto";
+inline constexpr std::string_view kRadioSelection = "Solo testo selezionato";
+inline constexpr std::string_view kLabelFont = "Font Braille ";
+inline constexpr std::string_view kLabelFilter = "Nome file filtro";
+inline constexpr std::string_view kLabelTimer = "Interval Timer per Dattilobraille";
+inline constexpr std::string_view kLabelSpeed = "Velocit\xE0 voce (min 30 max 90)";
+inline constexpr std::string_view kGroupPrinter = "Stampante Braille";
+inline constexpr std::string_view kLabelChars = "Caratteri per riga";
+inline constexpr std::string_view kLabelLines = "Righe per pagina";
+inline constexpr std::string_view kButtonBrowse = "Sfoglia";
+inline constexpr std::string_view kButtonOk = "Ok";
+inline constexpr std::string_view kButtonEsci = "Esci";
+inline constexpr std::string_view kBrowseEditorTitle = "Editor grafico";
+inline constexpr std::string_view kBrowseWorkDirTitle = "Directory lavoro";
+inline constexpr std::string_view kProgramsFilter = "Programmi|*|Tutti|*.*";
+
+// Dialog field defaults.
+inline constexpr std::string_view kFieldTimer = "200";
+inline constexpr std::string_view kFieldSpeed = "50";
+inline constexpr std::string_view kFieldChars = "40";
+inline constexpr std::string_view kFieldLines = "25";
+
+// Configuration file problems (the program goes on with what it has).
+inline constexpr std::string_view kConfigReadError =
+    "Impossibile leggere le impostazioni dal file ";
+inline constexpr std::string_view kConfigWriteError =
+    "Impossibile salvare le impostazioni nel file ";
+
+}  // namespace editor::text

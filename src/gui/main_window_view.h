@@ -1,0 +1,60 @@
+#pragma once
+
+// The main window TForm1 on Qt: the menu bar built from the command table, the labels, the
+// buttons, the page tabs, both editors (the Braille editor in the program's Braille font), the
+// palette list, the linear view area, the status bar and the about panel, each with an
+// accessible name, wired to the window's logic.
+
+#include <QMainWindow>
+#include <memory>
+#include <vector>
+
+#include "editor/main_window.h"
+#include "gui/qt_services.h"
+#include "gui/qt_widgets.h"
+#include "gui/qt_window.h"
+#include "gui/settings_dialog_view.h"
+
+namespace gui {
+
+struct MainWindowOptions {
+    editor::MainWindowEnvironment environment;
+    speech::RequestSink* speech = nullptr;
+    editor::MainWindowHooks hooks;
+    // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
+    ui::Dialogs* dialogs = nullptr;
+};
+
+class MainWindowView {
+public:
+    explicit MainWindowView(MainWindowOptions options);
+    ~MainWindowView();
+    MainWindowView(const MainWindowView&) = delete;
+    MainWindowView& operator=(const MainWindowView&) = delete;
+
+    QMainWindow& window() { return *window_; }
+    editor::TForm1& logic() { return *logic_; }
+    SettingsDialogView& settings() { return *settings_; }
+    ui::Dialogs& dialogs() { return *dialogs_; }
+
+private:
+    class HoverFilter;
+
+    QMainWindow* window_;
+    QtKeyboard keyboard_;
+    QtClipboard clipboard_;
+    QtShell shell_;
+    QtPrinter printer_;
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    ui::Dialogs* dialogs_;
+    std::unique_ptr<QtWindow> form_;
+    QtMenuBar menu_;
+    std::vector<std::unique_ptr<ui::Widget>> adapters_;
+    std::vector<std::unique_ptr<QtTimer>> timers_;
+    editor::TForm1* hoverLogic_ = nullptr;
+    std::unique_ptr<HoverFilter> hover_;
+    std::unique_ptr<SettingsDialogView> settings_;
+    std::unique_ptr<editor::TForm1> logic_;
+};
+
+}  // namespace gui

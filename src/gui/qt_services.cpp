@@ -1,0 +1,309 @@
+#include "gui/qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QImage>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QUrl>
+
+#include "gui/qt_widgets.h"
+#include "gui/text_bridge.h"
+#include "ui/crlf_offsets.h"
+
+namespace gui {
+namespace {
+
+// Message texts break lines with CR, LF or CR LF; Qt wants one line feed.
+QString messageText(std::string_view text) {
+    std::string t = ui::normalizeLineBreaks(text);
+    std::erase(t, '\r');
+    return toQString(t);
+}
+
+QString caption(std::string_view text) {
+    return text.empty() ? QStringLiteral("Tattilo") : toQString(text);
+}
+
+QImage toQImage(const ui::Bitmap& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x) {
+            image.setPixel(x, y, bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x]);
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+void closePopups() {
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+}
+
+QString qtFileFilter(std::string_view filter) {
+    const QStringList parts = toQString(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1].trimmed();
+        if (pattern == QStringLiteral("*.*")) {
+            pattern = QStringLiteral("*");  // every file, with or without an extension
+        }
+        out << parts[i].trimmed() + QStringLiteral(" (") + pattern + QStringLiteral(")");
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+ui::Answer QtDialogs::message(const ui::MessageBox& box) {
+    closePopups();
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (box.icon) {
+        case ui::Icon::Information:
+            icon = QMessageBox::Information;
+            break;
+        case ui::Icon::Warning:
+            icon = QMessageBox::Warning;
+            break;
+        case ui::Icon::Error:
+            icon = QMessageBox::Critical;
+            break;
+        case ui::Icon::Question:
+            icon = QMessageBox::Question;
+            break;
+        case ui::Icon::None:
+            break;
+    }
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    switch (box.buttons) {
+        case ui::Buttons::Ok:
+            break;
+        case ui::Buttons::OkNo:
+            buttons = QMessageBox::Ok | QMessageBox::No;
+            break;
+        case ui::Buttons::YesNo:
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            defaultButton = QMessageBox::Yes;
+            break;
+        case ui::Buttons::YesNoCancel:
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            defaultButton = QMessageBox::Yes;
+            break;
+        case ui::Buttons::OkCancel:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+    }
+    QMessageBox dialog(icon, caption(box.caption), messageText(box.text), buttons, parent_);
+    dialog.setDefaultButton(defaultButton);
+    switch (dialog.exec()) {
+        case QMessageBox::Yes:
+            return ui::Answer::Yes;
+        case QMessageBox::No:
+            return ui::Answer::No;
+        case QMessageBox::Ok:
+            return ui::Answer::Ok;
+        default:
+            // Esc or the window's close button: the answer that changes least.
+            return box.buttons == ui::Buttons::Ok ? ui::Answer::Ok
+                   : box.buttons == ui::Buttons::YesNo || box.buttons == ui::Buttons::OkNo
+                       ? ui::Answer::No
+                       : ui::Answer::Cancel;
+    }
+}
+
+std::optional<std::string> QtDialogs::inputBox(std::string_view title, std::string_view prompt,
+                                               std::string_view value) {
+    closePopups();
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption(title));
+    dialog.setLabelText(toQString(prompt));
+    dialog.setTextValue(toQString(value));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return fromQString(dialog.textValue());
+}
+
+std::optional<std::string> QtDialogs::openFile(const ui::FileDialog& d) {
+    closePopups();
+    QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
+                       qtFileFilter(d.filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!d.fileName.empty()) {
+        dialog.selectFile(toQString(d.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return fromQString(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtDialogs::saveFile(const ui::FileDialog& d) {
+    closePopups();
+    QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
+                       qtFileFilter(d.filter));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The logic asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!d.fileName.empty()) {
+        dialog.selectFile(toQString(d.fileName));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return fromQString(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::string_view start) {
+    closePopups();
+    QFileDialog dialog(parent_, toQString(title), toQString(start));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return fromQString(dialog.selectedFiles().front());
+}
+
+std::optional<ui::Font> QtDialogs::chooseFont(const ui::Font& current) {
+    closePopups();
+    QFontDialog dialog(toQFont(current), parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return fromQFont(dialog.selectedFont());
+}
+
+bool QtDialogs::printDialog() {
+    if (printer_ == nullptr) {
+        return false;
+    }
+    closePopups();
+    QPrintDialog dialog(printer_, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::printerSetup() {
+    if (printer_ == nullptr) {
+        return false;
+    }
+    closePopups();
+    QPageSetupDialog dialog(printer_, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// ---- clipboard, shell, printer
+
+std::string QtClipboard::text() const {
+    return ui::normalizeLineBreaks(fromQString(QGuiApplication::clipboard()->text()));
+}
+
+void QtClipboard::setText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(toQString(text));
+}
+
+void QtClipboard::setBitmap(const ui::Bitmap& bitmap) {
+    if (!bitmap.empty()) {
+        QGuiApplication::clipboard()->setImage(toQImage(bitmap));
+    }
+}
+
+void QtClipboard::clear() {
+    QGuiApplication::clipboard()->clear();
+}
+
+bool QtShell::open(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
+}
+
+std::optional<int> QtShell::runAndWait(const std::string& program,
+                                       const std::vector<std::string>& arguments,
+                                       const std::string& directory) {
+    QProcess process;
+    QStringList args;
+    for (const std::string& a : arguments) {
+        args << QString::fromLocal8Bit(a.c_str());
+    }
+    process.setProgram(QString::fromLocal8Bit(program.c_str()));
+    process.setArguments(args);
+    if (!directory.empty()) {
+        process.setWorkingDirectory(QString::fromLocal8Bit(directory.c_str()));
+    }
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start();
+    if (!process.waitForStarted()) {
+        return std::nullopt;
+    }
+    process.waitForFinished(-1);
+    if (process.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    return process.exitCode();
+}
+
+QtPrinter::QtPrinter() : printer_(std::make_unique<QPrinter>()) {}
+
+QtPrinter::~QtPrinter() = default;
+
+bool QtPrinter::printLines(const std::vector<std::string>& lines, const ui::Font& font) {
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        return false;
+    }
+    painter.setFont(toQFont(font));
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int pageHeight = painter.viewport().height();
+    int y = metrics.ascent();
+    for (const std::string& line : lines) {
+        if (y + metrics.descent() > pageHeight) {
+            printer_->newPage();
+            y = metrics.ascent();
+        }
+        painter.drawText(0, y, toQString(line));
+        y += metrics.lineSpacing();
+    }
+    return painter.end();
+}
+
+bool QtPrinter::printBitmap(const ui::Bitmap& bitmap) {
+    if (bitmap.empty()) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        return false;
+    }
+    const QImage image = toQImage(bitmap);
+    const QRect area = painter.viewport();
+    const QSize size = image.size().scaled(area.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(QPoint(0, 0), size.boundedTo(image.size() * 4)), image);
+    return painter.end();
+}
+
+void QtModal::showModal() {
+    closePopups();
+    dialog_->exec();
+}
+
+void QtModal::closeModal() {
+    dialog_->done(QDialog::Accepted);
+}
+
+}  // namespace gui

@@ -1,0 +1,372 @@
+#include "gui/qt_widgets.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "gui/text_bridge.h"
+#include "ui/crlf_offsets.h"
+
+namespace gui {
+namespace {
+
+// Core text (CR LF) as Qt holds it (one line feed per line break).
+QString editorText(std::string_view core) {
+    std::string t = ui::normalizeLineBreaks(core);
+    std::erase(t, '\r');
+    return toQString(t);
+}
+
+}  // namespace
+
+QFont toQFont(const ui::Font& font) {
+    QFont f(toQString(font.family));
+    if (font.pixelSize > 0) {
+        f.setPixelSize(font.pixelSize);
+    } else if (font.pointSize > 0) {
+        f.setPointSize(font.pointSize);
+    }
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    return f;
+}
+
+ui::Font fromQFont(const QFont& font) {
+    ui::Font f;
+    f.family = fromQString(font.family());
+    f.pixelSize = font.pixelSize() > 0 ? font.pixelSize() : 0;
+    f.pointSize = font.pixelSize() > 0 ? 0 : font.pointSize();
+    f.bold = font.bold();
+    f.italic = font.italic();
+    return f;
+}
+
+QColor toQColor(ui::Color color) {
+    return QColor::fromRgb((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+// ---- label, button, action
+
+QtLabel::QtLabel(QLabel* label) : QtWidget(label), label_(label) {
+    label_->installEventFilter(this);
+}
+
+std::string QtLabel::caption() const {
+    return fromQString(label_->text());
+}
+
+void QtLabel::setCaption(std::string_view caption) {
+    label_->setText(editorText(caption));
+}
+
+bool QtLabel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label_ && event->type() == QEvent::MouseButtonRelease && onClick_ &&
+        label_->isEnabled()) {
+        onClick_();
+    }
+    return false;
+}
+
+QtButton::QtButton(QAbstractButton* button) : QtWidget(button), button_(button) {
+    QObject::connect(button_, &QAbstractButton::clicked, this, [this] {
+        if (onClick_) {
+            onClick_();
+        }
+    });
+}
+
+std::string QtButton::caption() const {
+    return fromQString(button_->text());
+}
+
+void QtButton::setCaption(std::string_view caption) {
+    button_->setText(toQString(caption));
+}
+
+void QtButton::setChecked(bool checked) {
+    const QSignalBlocker block(button_);
+    button_->setChecked(checked);
+}
+
+QtAction::QtAction(QAction* action, QMenu* menu) : action_(action) {
+    if (menu != nullptr) {
+        // A menu of the menu bar "is clicked" when it opens. The logic may open a modal
+        // window from there, which must not happen inside the popup's own show: it runs
+        // right after.
+        QObject::connect(menu, &QMenu::aboutToShow, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (onClick_) {
+                    onClick_();
+                }
+            });
+        });
+    } else {
+        QObject::connect(action_, &QAction::triggered, this, [this] {
+            if (onClick_) {
+                onClick_();
+            }
+        });
+    }
+}
+
+std::string QtAction::caption() const {
+    return fromQString(action_->text());
+}
+
+void QtAction::setCaption(std::string_view caption) {
+    action_->setText(toQString(caption));
+}
+
+// ---- multi-line editor
+
+QtMemo::QtMemo(QPlainTextEdit* edit) : QtWidget(edit), edit_(edit) {
+    QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
+        if (onChange_) {
+            onChange_();
+        }
+    });
+    edit_->viewport()->installEventFilter(this);
+    edit_->installEventFilter(this);
+}
+
+bool QtMemo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease && onClick_) {
+        onClick_();
+    } else if (watched == edit_ && event->type() == QEvent::FocusOut && onExit_) {
+        onExit_();
+    }
+    return false;
+}
+
+std::string QtMemo::text() const {
+    return ui::normalizeLineBreaks(fromQString(edit_->toPlainText()));
+}
+
+void QtMemo::setText(std::string_view text) {
+    const QSignalBlocker block(edit_);
+    edit_->setPlainText(editorText(text));
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(0);
+    edit_->setTextCursor(c);
+}
+
+std::size_t QtMemo::selStart() const {
+    const QTextCursor c = edit_->textCursor();
+    return ui::coreOffset(text(), static_cast<std::size_t>(c.selectionStart()));
+}
+
+std::size_t QtMemo::selLength() const {
+    const QTextCursor c = edit_->textCursor();
+    const std::string t = text();
+    return ui::coreOffset(t, static_cast<std::size_t>(c.selectionEnd())) -
+           ui::coreOffset(t, static_cast<std::size_t>(c.selectionStart()));
+}
+
+void QtMemo::setSelStart(std::size_t position) {
+    setSelection(position, 0);
+}
+
+void QtMemo::setSelection(std::size_t start, std::size_t length) {
+    const std::string t = text();
+    const std::size_t from = ui::snapOffset(t, start);
+    const std::size_t to = ui::snapOffset(t, std::min(from + std::min(length, t.size()), t.size()));
+    QTextCursor c = edit_->textCursor();
+    c.setPosition(static_cast<int>(ui::displayPosition(t, from)));
+    c.setPosition(static_cast<int>(ui::displayPosition(t, std::max(to, from))),
+                  QTextCursor::KeepAnchor);
+    edit_->setTextCursor(c);
+}
+
+std::string QtMemo::selText() const {
+    return text().substr(selStart(), selLength());
+}
+
+void QtMemo::setSelText(std::string_view text) {
+    QTextCursor c = edit_->textCursor();
+    c.insertText(editorText(text));
+    edit_->setTextCursor(c);
+}
+
+// ---- one-line field
+
+QtLine::QtLine(QLineEdit* edit) : QtWidget(edit), edit_(edit) {
+    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] {
+        if (onChange_) {
+            onChange_();
+        }
+    });
+    edit_->installEventFilter(this);
+}
+
+bool QtLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::MouseButtonRelease && onClick_) {
+        onClick_();
+    } else if (watched == edit_ && event->type() == QEvent::FocusOut && onExit_) {
+        onExit_();
+    }
+    return false;
+}
+
+std::string QtLine::text() const {
+    return fromQString(edit_->text());
+}
+
+void QtLine::setText(std::string_view text) {
+    const QSignalBlocker block(edit_);
+    edit_->setText(toQString(text));
+    edit_->setCursorPosition(0);
+}
+
+std::size_t QtLine::selStart() const {
+    return static_cast<std::size_t>(edit_->hasSelectedText() ? edit_->selectionStart()
+                                                             : edit_->cursorPosition());
+}
+
+std::size_t QtLine::selLength() const {
+    return static_cast<std::size_t>(edit_->hasSelectedText() ? edit_->selectionLength() : 0);
+}
+
+void QtLine::setSelStart(std::size_t position) {
+    edit_->setCursorPosition(
+        static_cast<int>(std::min<std::size_t>(position, edit_->text().size())));
+}
+
+void QtLine::setSelection(std::size_t start, std::size_t length) {
+    const auto size = static_cast<std::size_t>(edit_->text().size());
+    start = std::min(start, size);
+    length = std::min(length, size - start);
+    edit_->setSelection(static_cast<int>(start), static_cast<int>(length));
+}
+
+std::string QtLine::selText() const {
+    return fromQString(edit_->selectedText());
+}
+
+void QtLine::setSelText(std::string_view text) {
+    edit_->insert(toQString(text));
+}
+
+// ---- list, tabs, image, timer
+
+QtListBox::QtListBox(QListWidget* list) : QtWidget(list), list_(list) {
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
+        if (onDoubleClick_) {
+            onDoubleClick_();
+        }
+    });
+}
+
+void QtListBox::clear() {
+    const QSignalBlocker block(list_);
+    list_->clear();
+}
+
+void QtListBox::add(std::string_view item) {
+    list_->addItem(toQString(item));
+}
+
+std::string QtListBox::item(int index) const {
+    const QListWidgetItem* i = list_->item(index);
+    return i != nullptr ? fromQString(i->text()) : std::string();
+}
+
+void QtListBox::setItemIndex(int index) {
+    const QSignalBlocker block(list_);
+    list_->setCurrentRow(index >= 0 && index < list_->count() ? index : -1);
+}
+
+QtTabBar::QtTabBar(QTabBar* tabs) : QtWidget(tabs), tabs_(tabs) {
+    QObject::connect(tabs_, &QTabBar::currentChanged, this, [this] {
+        if (onChange_) {
+            onChange_();
+        }
+    });
+}
+
+void QtTabBar::setTabs(const std::vector<std::string>& captions) {
+    const QSignalBlocker block(tabs_);
+    while (tabs_->count() > 0) {
+        tabs_->removeTab(0);
+    }
+    for (const std::string& c : captions) {
+        tabs_->addTab(toQString(c));
+    }
+    tabs_->setCurrentIndex(captions.empty() ? -1 : 0);
+}
+
+std::string QtTabBar::tabCaption(int index) const {
+    return fromQString(tabs_->tabText(index));
+}
+
+void QtTabBar::setTabIndex(int index) {
+    if (index >= 0 && index < tabs_->count()) {
+        const QSignalBlocker block(tabs_);
+        tabs_->setCurrentIndex(index);
+    }
+}
+
+QtImage::QtImage(QLabel* label) : QtWidget(label), label_(label) {
+    label_->installEventFilter(this);
+}
+
+void QtImage::setBitmap(const ui::Bitmap& bitmap) {
+    if (bitmap.empty() ||
+        bitmap.pixels.size() < static_cast<std::size_t>(bitmap.width) * bitmap.height) {
+        label_->clear();
+        return;
+    }
+    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x) {
+            image.setPixel(x, y, bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x]);
+        }
+    }
+    label_->setPixmap(QPixmap::fromImage(image));
+}
+
+bool QtImage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label_ && event->type() == QEvent::MouseButtonRelease && onClick_) {
+        onClick_();
+    }
+    return false;
+}
+
+QtTimer::QtTimer(QObject* parent) : timer_(new QTimer(parent)) {
+    QObject::connect(timer_, &QTimer::timeout, this, [this] {
+        if (onTimer_) {
+            onTimer_();
+        }
+    });
+}
+
+void QtTimer::setEnabled(bool enabled) {
+    if (!enabled) {
+        timer_->stop();
+    } else if (!timer_->isActive()) {
+        timer_->start();
+    }
+}
+
+// ---- menu bar
+
+ui::Control& QtMenuBar::item(int id) {
+    if (QtAction* a = find(id)) {
+        return *a;
+    }
+    detached_.push_back(std::make_unique<QAction>());
+    auto& slot = items_[id];
+    slot = std::make_unique<QtAction>(detached_.back().get());
+    return *slot;
+}
+
+QtAction* QtMenuBar::find(int id) const {
+    const auto i = items_.find(id);
+    return i == items_.end() ? nullptr : i->second.get();
+}
+
+}  // namespace gui

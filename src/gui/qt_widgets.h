@@ -1,0 +1,279 @@
+#pragma once
+
+// Adapters from the ui interfaces to Qt widgets. Each adapter wraps a widget it does not own
+// (the widget belongs to its Qt parent) and forwards the user's actions to the callbacks the
+// window logic set. Programmatic changes never call the logic back: signals are blocked while
+// the logic sets a text, a tab or a selection. Every adapter is the context of its own
+// connections and event filters, so once an adapter is destroyed nothing reaches the logic
+// through it: whoever builds a window destroys the adapters before the logic.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTabBar>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+#include "ui/widgets.h"
+
+namespace gui {
+
+QFont toQFont(const ui::Font& font);
+ui::Font fromQFont(const QFont& font);
+QColor toQColor(ui::Color color);
+
+// The Widget part, for any QWidget.
+template <class Interface>
+class QtWidget : public Interface {
+public:
+    explicit QtWidget(QWidget* widget) : widget_(widget) {}
+
+    bool visible() const override { return !widget_->isHidden(); }
+    void setVisible(bool visible) override { widget_->setVisible(visible); }
+    bool enabled() const override { return widget_->isEnabled(); }
+    void setEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+    ui::Rect bounds() const override {
+        const QRect r = widget_->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
+    void setBounds(const ui::Rect& b) override {
+        widget_->setGeometry(b.left, b.top, b.width, b.height);
+    }
+    bool focused() const override { return widget_->hasFocus(); }
+    void setFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
+    void setTextColor(ui::Color color) override {
+        QPalette p = widget_->palette();
+        p.setColor(QPalette::WindowText, toQColor(color));
+        p.setColor(QPalette::Text, toQColor(color));
+        p.setColor(QPalette::ButtonText, toQColor(color));
+        widget_->setPalette(p);
+    }
+    void setBackgroundColor(ui::Color color) override {
+        QPalette p = widget_->palette();
+        p.setColor(QPalette::Base, toQColor(color));
+        p.setColor(QPalette::Window, toQColor(color));
+        widget_->setPalette(p);
+        widget_->setAutoFillBackground(true);
+    }
+
+    QWidget* widget() const { return widget_; }
+
+protected:
+    QWidget* widget_;
+};
+
+class QtPlainWidget : public QtWidget<ui::Widget> {
+public:
+    using QtWidget::QtWidget;
+};
+
+// A label: its caption is its text; a click calls the callback.
+class QtLabel : public QObject, public QtWidget<ui::Control> {
+public:
+    explicit QtLabel(QLabel* label);
+    std::string caption() const override;
+    void setCaption(std::string_view caption) override;
+    bool checked() const override { return false; }
+    void setChecked(bool) override {}
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* label_;
+    ui::Callback onClick_;
+};
+
+// A push button, radio button or check box.
+class QtButton : public QObject, public QtWidget<ui::Control> {
+public:
+    explicit QtButton(QAbstractButton* button);
+    std::string caption() const override;
+    void setCaption(std::string_view caption) override;
+    bool checked() const override { return button_->isChecked(); }
+    void setChecked(bool checked) override;
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+
+private:
+    QAbstractButton* button_;
+    ui::Callback onClick_;
+};
+
+// A menu item, or a menu of the menu bar (its menuAction; opening it is its click).
+class QtAction : public QObject, public ui::Control {
+public:
+    explicit QtAction(QAction* action, QMenu* menu = nullptr);
+    bool visible() const override { return action_->isVisible(); }
+    void setVisible(bool visible) override { action_->setVisible(visible); }
+    bool enabled() const override { return action_->isEnabled(); }
+    void setEnabled(bool enabled) override { action_->setEnabled(enabled); }
+    ui::Rect bounds() const override { return {}; }
+    void setBounds(const ui::Rect&) override {}
+    bool focused() const override { return false; }
+    void setFocus() override {}
+    void setTextColor(ui::Color) override {}
+    void setBackgroundColor(ui::Color) override {}
+    std::string caption() const override;
+    void setCaption(std::string_view caption) override;
+    bool checked() const override { return action_->isChecked(); }
+    void setChecked(bool checked) override { action_->setChecked(checked); }
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+
+    QAction* action() const { return action_; }
+
+private:
+    QAction* action_;
+    ui::Callback onClick_;
+};
+
+// A multi-line editor (QPlainTextEdit) with CR LF-counted positions.
+class QtMemo : public QObject, public QtWidget<ui::TextBox> {
+public:
+    explicit QtMemo(QPlainTextEdit* edit);
+    bool multiLine() const override { return true; }
+    std::string text() const override;
+    void setText(std::string_view text) override;
+    std::size_t selStart() const override;
+    std::size_t selLength() const override;
+    void setSelStart(std::size_t position) override;
+    void setSelection(std::size_t start, std::size_t length) override;
+    std::string selText() const override;
+    void setSelText(std::string_view text) override;
+    ui::Font font() const override { return fromQFont(edit_->font()); }
+    void setFont(const ui::Font& font) override { edit_->setFont(toQFont(font)); }
+    bool readOnly() const override { return edit_->isReadOnly(); }
+    void setReadOnly(bool readOnly) override { edit_->setReadOnly(readOnly); }
+    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+    void setOnExit(ui::Callback callback) override { onExit_ = std::move(callback); }
+    void cutToClipboard() override { edit_->cut(); }
+    void copyToClipboard() override { edit_->copy(); }
+    void pasteFromClipboard() override { edit_->paste(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPlainTextEdit* edit_;
+    ui::Callback onChange_;
+    ui::Callback onClick_;
+    ui::Callback onExit_;
+};
+
+// A one-line field (QLineEdit).
+class QtLine : public QObject, public QtWidget<ui::TextBox> {
+public:
+    explicit QtLine(QLineEdit* edit);
+    bool multiLine() const override { return false; }
+    std::string text() const override;
+    void setText(std::string_view text) override;
+    std::size_t selStart() const override;
+    std::size_t selLength() const override;
+    void setSelStart(std::size_t position) override;
+    void setSelection(std::size_t start, std::size_t length) override;
+    std::string selText() const override;
+    void setSelText(std::string_view text) override;
+    ui::Font font() const override { return fromQFont(edit_->font()); }
+    void setFont(const ui::Font& font) override { edit_->setFont(toQFont(font)); }
+    bool readOnly() const override { return edit_->isReadOnly(); }
+    void setReadOnly(bool readOnly) override { edit_->setReadOnly(readOnly); }
+    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+    void setOnExit(ui::Callback callback) override { onExit_ = std::move(callback); }
+    void cutToClipboard() override { edit_->cut(); }
+    void copyToClipboard() override { edit_->copy(); }
+    void pasteFromClipboard() override { edit_->paste(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* edit_;
+    ui::Callback onChange_;
+    ui::Callback onClick_;
+    ui::Callback onExit_;
+};
+
+class QtListBox : public QObject, public QtWidget<ui::ListBox> {
+public:
+    explicit QtListBox(QListWidget* list);
+    void clear() override;
+    void add(std::string_view item) override;
+    int count() const override { return list_->count(); }
+    std::string item(int index) const override;
+    int itemIndex() const override { return list_->currentRow(); }
+    void setItemIndex(int index) override;
+    void setOnDoubleClick(ui::Callback callback) override { onDoubleClick_ = std::move(callback); }
+
+private:
+    QListWidget* list_;
+    ui::Callback onDoubleClick_;
+};
+
+class QtTabBar : public QObject, public QtWidget<ui::TabBar> {
+public:
+    explicit QtTabBar(QTabBar* tabs);
+    void setTabs(const std::vector<std::string>& captions) override;
+    int count() const override { return tabs_->count(); }
+    std::string tabCaption(int index) const override;
+    int tabIndex() const override { return tabs_->currentIndex(); }
+    void setTabIndex(int index) override;
+    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
+
+private:
+    QTabBar* tabs_;
+    ui::Callback onChange_;
+};
+
+class QtImage : public QObject, public QtWidget<ui::ImageView> {
+public:
+    explicit QtImage(QLabel* label);
+    void setBitmap(const ui::Bitmap& bitmap) override;
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* label_;
+    ui::Callback onClick_;
+};
+
+class QtTimer : public QObject, public ui::Timer {
+public:
+    explicit QtTimer(QObject* parent);
+    int interval() const override { return timer_->interval(); }
+    void setInterval(int milliseconds) override { timer_->setInterval(milliseconds); }
+    bool enabled() const override { return timer_->isActive(); }
+    void setEnabled(bool enabled) override;
+    void setOnTimer(ui::Callback callback) override { onTimer_ = std::move(callback); }
+
+private:
+    QTimer* timer_;
+    ui::Callback onTimer_;
+};
+
+// The menu bar built from a window's command table: one QtAction per entry id.
+class QtMenuBar : public ui::MenuBar {
+public:
+    ui::Control& item(int id) override;
+    void add(int id, std::unique_ptr<QtAction> action) { items_[id] = std::move(action); }
+    void clear() {
+        items_.clear();
+        detached_.clear();
+    }
+    QtAction* find(int id) const;
+
+private:
+    std::map<int, std::unique_ptr<QtAction>> items_;
+    std::vector<std::unique_ptr<QAction>> detached_;  // items asked for but not in the menus
+};
+
+}  // namespace gui

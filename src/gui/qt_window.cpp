@@ -1,0 +1,176 @@
+#include "gui/qt_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "gui/key_mapping.h"
+#include "gui/text_bridge.h"
+
+namespace gui {
+
+void QtKeyboard::observe(const QKeyEvent& event) {
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        constexpr quint32 kMod2 = 0x10;  // the NumLock modifier of X11
+        numLock_ = (event.nativeModifiers() & kMod2) != 0;
+        return;
+    }
+    if (!event.modifiers().testFlag(Qt::KeypadModifier)) {
+        return;
+    }
+    const int key = event.key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        numLock_ = true;
+    } else if (key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Left ||
+               key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+               key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Insert ||
+               key == Qt::Key_Clear) {
+        numLock_ = false;
+    } else if (key == Qt::Key_NumLock && event.type() == QEvent::KeyPress) {
+        numLock_ = !numLock_;
+    }
+}
+
+QtWindow::QtWindow(QWidget* window, QWidget* client, QtKeyboard* keyboard)
+    : window_(window), client_(client != nullptr ? client : window), keyboard_(keyboard) {
+    window_->installEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+QtWindow::~QtWindow() {
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+ui::Rect QtWindow::bounds() const {
+    const QRect r = window_->geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void QtWindow::setBounds(const ui::Rect& b) {
+    window_->setGeometry(b.left, b.top, b.width, b.height);
+}
+
+std::string QtWindow::caption() const {
+    return fromQString(window_->windowTitle());
+}
+
+void QtWindow::setCaption(std::string_view caption) {
+    window_->setWindowTitle(toQString(caption));
+}
+
+void QtWindow::setMaximized(bool maximized) {
+    window_->setWindowState(maximized ? (window_->windowState() | Qt::WindowMaximized)
+                                      : (window_->windowState() & ~Qt::WindowMaximized));
+}
+
+bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
+    // Only the first delivery, to the widget with the focus (or the window itself).
+    QWidget* focus = QApplication::focusWidget();
+    if (receiver != (focus != nullptr ? static_cast<QObject*>(focus) : window_)) {
+        return false;
+    }
+    if (focus != nullptr && focus->window() != window_) {
+        return false;
+    }
+    if (keyboard_ != nullptr) {
+        keyboard_->observe(*event);
+    }
+    if (listener_ == nullptr) {
+        return false;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The logic handles the menu shortcuts itself, from the key down: Qt's own shortcut
+        // handling is kept only for Alt+letter, which opens the menus by their access keys.
+        const unsigned shift = shiftState(event->modifiers());
+        if (shift == ui::shift::kAlt) {
+            return false;
+        }
+        event->accept();
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease) {
+        ui::KeyEvent up = keyEventOf(*event);
+        listener_->keyUp(up);
+        return up.key == 0;
+    }
+    ui::KeyEvent down = keyEventOf(*event);
+    listener_->keyDown(down);
+    if (down.key == 0) {
+        return true;
+    }
+    const char typed = typedCharacter(*event);
+    if (typed == 0) {
+        return false;
+    }
+    ui::KeyPress press{typed};
+    listener_->keyPress(press);
+    if (press.ch == 0) {
+        return true;
+    }
+    if (press.ch != typed) {
+        // The logic typed another character instead.
+        const QString replacement(QChar(cp1252ToUnicode(static_cast<unsigned char>(press.ch))));
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) {
+            memo->insertPlainText(replacement);
+            return true;
+        }
+        if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+            line->insert(replacement);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            return handleKey(watched, static_cast<QKeyEvent*>(event));
+        default:
+            break;
+    }
+    if (watched != window_) {
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::WindowActivate:
+            // Showing counts as activation too: without a window manager (a virtual display,
+            // the offscreen platform) a window is never activated. The logic runs its
+            // activation work once; it runs after the event, since it may open dialogs.
+            QTimer::singleShot(0, this, [this] {
+                if (onActivate_) {
+                    onActivate_();
+                }
+            });
+            break;
+        case QEvent::Resize:
+            if (onResize_) {
+                onResize_();
+            }
+            break;
+        case QEvent::Close:
+            if (onCloseQuery_ && !inCloseQuery_) {
+                inCloseQuery_ = true;
+                const bool allowed = onCloseQuery_();
+                inCloseQuery_ = false;
+                if (!allowed) {
+                    event->ignore();
+                    return true;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+}  // namespace gui

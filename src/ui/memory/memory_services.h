@@ -1,0 +1,96 @@
+#pragma once
+
+// In-memory clipboard, shell, printer and keyboard state, for tests.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/services.h"
+
+namespace ui::memory {
+
+class MemoryClipboard : public Clipboard {
+public:
+    std::string text() const override { return text_; }
+    void setText(std::string_view text) override {
+        text_ = text;
+        bitmap_ = {};
+    }
+    void setBitmap(const Bitmap& bitmap) override {
+        bitmap_ = bitmap;
+        text_.clear();
+    }
+    void clear() override {
+        text_.clear();
+        bitmap_ = {};
+        ++clears_;
+    }
+
+    const Bitmap& bitmap() const { return bitmap_; }
+    int clears() const { return clears_; }
+
+private:
+    std::string text_;
+    Bitmap bitmap_;
+    int clears_ = 0;
+};
+
+class RecordingShell : public Shell {
+public:
+    struct Run {
+        std::string program;
+        std::vector<std::string> arguments;
+        std::string directory;
+    };
+
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
+    std::optional<int> runAndWait(const std::string& program,
+                                  const std::vector<std::string>& arguments,
+                                  const std::string& directory) override {
+        runs.push_back({program, arguments, directory});
+        if (onRun) {
+            onRun(runs.back());
+        }
+        return exitStatus;
+    }
+
+    bool openSucceeds = true;
+    std::optional<int> exitStatus = 0;      // nullopt: the program cannot be started
+    std::function<void(const Run&)> onRun;  // what the program does (writes its files...)
+    std::vector<std::string> opened;
+    std::vector<Run> runs;
+};
+
+class RecordingPrinter : public Printer {
+public:
+    struct Job {
+        std::vector<std::string> lines;
+        Font font;
+        Bitmap bitmap;
+    };
+
+    bool printLines(const std::vector<std::string>& lines, const Font& font) override {
+        jobs.push_back({lines, font, {}});
+        return succeeds;
+    }
+    bool printBitmap(const Bitmap& bitmap) override {
+        jobs.push_back({{}, {}, bitmap});
+        return succeeds;
+    }
+
+    bool succeeds = true;
+    std::vector<Job> jobs;
+};
+
+class MemoryKeyboard : public Keyboard {
+public:
+    bool numLockOn() const override { return numLock; }
+    bool numLock = false;
+};
+
+}  // namespace ui::memory

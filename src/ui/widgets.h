@@ -1,0 +1,214 @@
+#pragma once
+
+// The widgets the window logic is written against. Whoever builds a window (the Qt side in the
+// program, the in-memory widgets in tests) creates the widgets and hands them to the window's
+// logic class, which keeps references to them; the builder keeps them alive as long as the
+// logic lives.
+//
+// Texts are code page 1252 bytes with CR LF line breaks. Text positions count a line break as
+// two characters. Setting a property from the logic never calls the logic back: only what the
+// user does (typing, clicking, choosing a tab) raises the change and click callbacks, so the
+// logic can set texts without guarding against its own handlers.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/keys.h"
+
+namespace ui {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// 0xRRGGBB.
+using Color = std::uint32_t;
+namespace colors {
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kRed = 0xFF0000;
+constexpr Color kBlue = 0x0000FF;
+constexpr Color kAqua = 0x00FFFF;
+}  // namespace colors
+
+struct Font {
+    std::string family;
+    int pixelSize = 0;  // one of the two sizes is set; pixels win when both are
+    int pointSize = 0;
+    bool bold = false;
+    bool italic = false;
+
+    friend bool operator==(const Font&, const Font&) = default;
+};
+
+// A picture in memory, 0xAARRGGBB pixels row by row.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    bool empty() const { return width <= 0 || height <= 0; }
+};
+
+using Callback = std::function<void()>;
+
+// What every widget has.
+class Widget {
+public:
+    virtual ~Widget() = default;
+
+    // The widget's own flag: a widget inside a hidden parent still reports true.
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
+
+    // Position in the parent's client area, in pixels.
+    virtual Rect bounds() const = 0;
+    virtual void setBounds(const Rect& bounds) = 0;
+
+    virtual bool focused() const = 0;
+    virtual void setFocus() = 0;
+
+    virtual void setTextColor(Color color) = 0;
+    virtual void setBackgroundColor(Color color) = 0;
+};
+
+// A label, button, radio button, status text or menu item: a widget with a caption.
+// A click (or, for a top-level menu, its opening) calls the click callback.
+class Control : public Widget {
+public:
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual bool checked() const = 0;
+    virtual void setChecked(bool checked) = 0;
+    virtual void setOnClick(Callback callback) = 0;
+};
+
+// A multi-line or one-line edit box. Positions count CR LF as two characters; a position is
+// never left between CR and LF. `setText` and `setSelText` keep the text's line breaks as
+// CR LF whatever they are given.
+class TextBox : public Widget {
+public:
+    virtual bool multiLine() const = 0;
+
+    virtual std::string text() const = 0;
+    virtual void setText(std::string_view text) = 0;
+
+    // The selection runs from selStart for selLength characters; with no selection selStart is
+    // the caret. Out-of-range values are clamped to the text.
+    virtual std::size_t selStart() const = 0;
+    virtual std::size_t selLength() const = 0;
+    virtual void setSelStart(std::size_t position) = 0;  // caret there, no selection
+    virtual void setSelection(std::size_t start, std::size_t length) = 0;
+    virtual std::string selText() const = 0;
+    // Replaces the selection (or inserts at the caret); the caret ends after the new text.
+    // This is an edit like typing: it raises the change callback.
+    virtual void setSelText(std::string_view text) = 0;
+
+    virtual Font font() const = 0;
+    virtual void setFont(const Font& font) = 0;
+    virtual bool readOnly() const = 0;
+    virtual void setReadOnly(bool readOnly) = 0;
+
+    // Called after every change of the text by the user, by a paste, or by setSelText.
+    virtual void setOnChange(Callback callback) = 0;
+    // A mouse click inside the box (after the caret moved).
+    virtual void setOnClick(Callback callback) = 0;
+    // The box lost the focus.
+    virtual void setOnExit(Callback callback) = 0;
+
+    // Clipboard operations of the box on its selection.
+    virtual void cutToClipboard() = 0;
+    virtual void copyToClipboard() = 0;
+    virtual void pasteFromClipboard() = 0;
+};
+
+// A list of one-line entries with one selected entry (-1 for none).
+class ListBox : public Widget {
+public:
+    virtual void clear() = 0;
+    virtual void add(std::string_view item) = 0;
+    virtual int count() const = 0;
+    virtual std::string item(int index) const = 0;
+    virtual int itemIndex() const = 0;
+    virtual void setItemIndex(int index) = 0;
+    virtual void setOnDoubleClick(Callback callback) = 0;
+};
+
+// A strip of tabs (no pages of its own).
+class TabBar : public Widget {
+public:
+    virtual void setTabs(const std::vector<std::string>& captions) = 0;
+    virtual int count() const = 0;
+    virtual std::string tabCaption(int index) const = 0;
+    virtual int tabIndex() const = 0;
+    virtual void setTabIndex(int index) = 0;
+    // The user chose another tab (not called for setTabIndex).
+    virtual void setOnChange(Callback callback) = 0;
+};
+
+// A picture area.
+class ImageView : public Widget {
+public:
+    virtual void setBitmap(const Bitmap& bitmap) = 0;
+    virtual void setOnClick(Callback callback) = 0;
+};
+
+// A timer firing on the window's thread. Enabling a running timer does not restart it.
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual int interval() const = 0;  // milliseconds
+    virtual void setInterval(int milliseconds) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setOnTimer(Callback callback) = 0;
+};
+
+// A top-level window. bounds() is the window's place on the screen.
+class Window : public Widget {
+public:
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual bool maximized() const = 0;
+    virtual void setMaximized(bool maximized) = 0;
+    // The inner area where the widgets lie.
+    virtual int clientWidth() const = 0;
+    virtual int clientHeight() const = 0;
+
+    // Asks the window to close: the close query decides.
+    virtual void close() = 0;
+
+    // The logic's handlers. The close query returns whether the window may close.
+    virtual void setKeyListener(KeyListener* listener) = 0;
+    virtual void setOnActivate(Callback callback) = 0;
+    virtual void setOnResize(Callback callback) = 0;
+    virtual void setOnCloseQuery(std::function<bool()> callback) = 0;
+};
+
+// A window shown modally by another window's logic: showModal returns when it is closed.
+class ModalWindow {
+public:
+    virtual ~ModalWindow() = default;
+    virtual void showModal() = 0;
+    virtual void closeModal() = 0;
+};
+
+// The menu items of a window by their numbers in the window's command table. A top-level menu
+// is a control too: its click callback runs when the menu opens.
+class MenuBar {
+public:
+    virtual ~MenuBar() = default;
+    virtual Control& item(int id) = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+#pragma once
+
+// A main window on the offscreen platform in a fresh program folder holding everything the
+// start-up looks for, with dialogs answered in advance and speech recorded.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "gui/braille_font.h"
+#include "gui/main_window_view.h"
+#include "ui/memory/scripted_dialogs.h"
+
+namespace gui_test {
+
+struct RecordingSpeech : speech::RequestSink {
+    std::vector<std::string> texts;
+    void submit(const speech::Request& r) override { texts.push_back(r.text); }
+};
+
+struct Harness {
+    QTemporaryDir folder;
+    ui::memory::ScriptedDialogs dialogs;
+    RecordingSpeech speech;
+    std::unique_ptr<gui::MainWindowView> view;
+
+    std::filesystem::path path() const { return folder.path().toStdString(); }
+
+    void write(const std::string& name, const std::string& content) const {
+        std::filesystem::create_directories((path() / name).parent_path());
+        std::ofstream(path() / name, std::ios::binary) << content;
+    }
+
+    std::string read(const std::string& name) const {
+        std::ifstream in(path() / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    void start(const std::string& extraSettings = {}) {
+        gui::loadProgramFonts(TATTILO_BIN_DIR);
+        write("filtro.base", "x");
+        write("editor.sh", "x");
+        write("fonts/braillecour.ttf", "x");
+        write("tattilo.ini", "editor grafico = " + (path() / "editor.sh").string() +
+                                 "\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n" +
+                                 extraSettings);
+        gui::MainWindowOptions options;
+        options.environment.programDirectory = path();
+        options.environment.speechAvailable = true;
+        options.environment.fontDirectories = {path() / "fonts"};
+        options.speech = &speech;
+        options.dialogs = &dialogs;
+        view = std::make_unique<gui::MainWindowView>(std::move(options));
+        view->window().show();
+    }
+
+    QMainWindow& window() { return view->window(); }
+    template <class T>
+    T* find(const char* name) {
+        return window().findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+}  // namespace gui_test
