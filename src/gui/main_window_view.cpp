@@ -312,6 +312,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
             *link1,    *link2,     *timers_[0],   *timers_[1]},
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
+    workbench_ = std::make_unique<editor::Workbench>(*logic_);
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -326,6 +327,7 @@ MainWindowView::~MainWindowView() {
     timers_.clear();
     menu_.clear();
     settings_.reset();
+    workbench_.reset();
     logic_.reset();
     delete window_;
 }

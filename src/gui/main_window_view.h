@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/main_window.h"
+#include "editor/workbench.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
@@ -34,6 +35,7 @@ public:
 
     QMainWindow& window() { return *window_; }
     editor::TForm1& logic() { return *logic_; }
+    editor::Workbench& workbench() { return *workbench_; }
     SettingsDialogView& settings() { return *settings_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
 
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<HoverFilter> hover_;
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<editor::TForm1> logic_;
+    std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
 };
 
 }  // namespace gui

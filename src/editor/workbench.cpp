@@ -1,0 +1,39 @@
+#include "editor/workbench.h"
+
+#include "notation/conversion.h"
+#include "notation/messages.h"
+
+namespace editor {
+
+void DialogFormulaErrorSink::formulaError(const std::string& message) {
+    dialogs_.beep();
+    dialogs_.warning(message);
+}
+
+Workbench::Workbench(TForm1& form)
+    : form_(form), errorSink_(form.services().dialogs), formulaErrors_(&errorSink_) {
+    attachNotation();
+}
+
+Workbench::~Workbench() = default;
+
+void Workbench::attachNotation() {
+    MainWindowHooks& hooks = form_.hooks();
+    hooks.convertAllPages = [this](PageStore& pages, ConversionDirection direction) {
+        const auto way = direction == ConversionDirection::LatexToBraille
+                             ? notation::ConversionDirection::LatexToBraille
+                             : notation::ConversionDirection::BrailleToLatex;
+        const bool converted =
+            notation::convertAllPages(way, pages.latex, pages.braille, formulaErrors_);
+        // The user has seen the message; the caller only learns that the switch is off.
+        formulaErrors_.clear();
+        return converted;
+    };
+    hooks.loadFilterFile = [this](const std::filesystem::path& file) {
+        if (notation::loadFilterFile(file, filter_) == notation::FilterLoad::Missing) {
+            form_.services().dialogs.error(notation::messages::kFilterMissing);
+        }
+    };
+}
+
+}  // namespace editor

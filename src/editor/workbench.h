@@ -1,0 +1,55 @@
+#pragma once
+
+// The workbench: the main window's spine (TForm1) with every feature attached to it. The
+// features reach the window through its extension points (command handlers, key handlers,
+// editor listeners, hooks) and through the services it was built with; the builder of the
+// window (the Qt view in the program, the in-memory harness in tests) creates one Workbench
+// right after the TForm1 and before the window is first shown.
+//
+// Ownership: the Workbench keeps a reference to the TForm1, which must outlive it.
+
+#include "editor/main_window.h"
+#include "notation/filter_table.h"
+#include "notation/formula_error_report.h"
+
+namespace editor {
+
+// Formula errors as the window shows them: a beep and a warning box with the message.
+class DialogFormulaErrorSink : public notation::FormulaErrorSink {
+public:
+    explicit DialogFormulaErrorSink(ui::Dialogs& dialogs) : dialogs_(dialogs) {}
+    void formulaError(const std::string& message) override;
+
+private:
+    ui::Dialogs& dialogs_;
+};
+
+class Workbench {
+public:
+    explicit Workbench(TForm1& form);
+    ~Workbench();
+    Workbench(const Workbench&) = delete;
+    Workbench& operator=(const Workbench&) = delete;
+
+    TForm1& form() { return form_; }
+    notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
+    const notation::FilterTable& filter() const { return filter_; }
+
+private:
+    void attachNotation();
+
+    TForm1& form_;
+
+    // Notation: the one formula error report, the filter file's rules, convert all pages.
+    DialogFormulaErrorSink errorSink_;
+    notation::FormulaErrorReport formulaErrors_;
+    notation::FilterTable filter_;
+
+    // Documents, printing, editing commands, palettes, deletions.
+
+    // Braille input and speech.
+
+    // Graphic editor hand-off and MathML export.
+};
+
+}  // namespace editor
