@@ -3,6 +3,7 @@
 #include "editor/braille_numbers.h"
 #include "editor/text_lines.h"
 #include "ui/crlf_offsets.h"
+#include "ui/keys.h"
 
 #include <vector>
 
@@ -96,10 +97,10 @@ void UndoModel::beforePaste(std::string_view text, std::size_t caret) {
 }
 
 void UndoModel::keyDown(int virtualKey, Notation editor, std::string_view text, std::size_t caret) {
-    const bool navigation =
-        virtualKey == vk::kEnter || (virtualKey >= vk::kPageUp && virtualKey <= vk::kDown);
+    namespace vk = ui::vk;
+    const bool navigation = virtualKey == vk::kReturn || vk::isNavigation(virtualKey);
     const bool endsRun = navigation || virtualKey == vk::kDelete ||
-                         (editor == Notation::Latex && virtualKey == vk::kBackspace);
+                         (editor == Notation::Latex && virtualKey == vk::kBack);
     if (endsRun) {
         arm();
     }

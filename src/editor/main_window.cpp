@@ -186,6 +186,10 @@ void TForm1::addEditorListener(std::function<void(Editor, EditorEvent)> listener
     editorListeners_.push_back(std::move(listener));
 }
 
+void TForm1::addPageListener(std::function<void()> listener) {
+    pageListeners_.push_back(std::move(listener));
+}
+
 void TForm1::addStartupStep(std::function<void()> step) {
     startupSteps_.push_back(std::move(step));
 }
@@ -293,6 +297,9 @@ void TForm1::showPage() {
         box.setFocus();
     }
     box.setSelStart(braille_ ? caret2_ : caret1_);
+    for (const auto& listener : pageListeners_) {
+        listener();
+    }
 }
 
 void TForm1::storePage() {

@@ -12,6 +12,7 @@
 //   - keys: addKeyHandler() adds a handler that sees every key event after the menu
 //     shortcuts, in the order handlers were added; swallowing a key stops the chain;
 //   - editor events: addEditorListener() hears changes, clicks and focus losses of both editors;
+//     addPageListener() hears every time a page is put into the editors;
 //   - the hooks of MainWindowHooks (conversion, document loading and saving, filter file,
 //     linear view, learning windows), each optional.
 //
@@ -142,6 +143,9 @@ public:
     void setCommandHandler(Command id, std::function<void()> handler);
     void addKeyHandler(KeyHandler& handler);
     void addEditorListener(std::function<void(Editor, EditorEvent)> listener);
+    // Runs after show page has put a page into both editors (page change, mode switch, New,
+    // Open, the document of the command line): what was held for the old text is stale.
+    void addPageListener(std::function<void()> listener);
     // Runs at the end of the first activation (arming undo, preparing the linear view...).
     void addStartupStep(std::function<void()> step);
     MainWindowHooks& hooks() { return hooks_; }
@@ -186,6 +190,9 @@ public:
     // Stores both editors into the current page and converts all pages from the current mode;
     // false when the conversion reported an error.
     bool convertAllPages();
+    // A command changed or "clicked" an editor: the window and the features react as they do
+    // to the user's own edit or click (setting a text from the logic raises nothing).
+    void notifyEditor(Editor editor, EditorEvent event) { editorEvent(editor, event); }
     // Sends a speech request while speech is on; `mode` is "", "key", "last", "all" or "canc".
     void speak(std::string_view mode, std::string_view text);
     void refreshLinearView();
@@ -251,6 +258,7 @@ private:
     std::vector<std::function<void()>> commandHandlers_;
     std::vector<KeyHandler*> keyHandlers_;
     std::vector<std::function<void(Editor, EditorEvent)>> editorListeners_;
+    std::vector<std::function<void()>> pageListeners_;
     std::vector<std::function<void()>> startupSteps_;
 
     PageStore pages_;

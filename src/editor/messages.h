@@ -70,6 +70,15 @@ inline constexpr std::string_view kNoExpression = "Nessuna espressione seleziona
 inline constexpr std::string_view kInvalidExpression = "Espressione non valida";
 inline constexpr std::string_view kSingleOperation = "Selezionare una unica operazione";
 
+// Document, printing and editing commands (the file formats keep their own texts beside them).
+inline constexpr std::string_view kSaveChangesQuestion = "Salvare i cambiamenti correnti?";
+inline constexpr std::string_view kOpenDialogTitle = "Apri";
+inline constexpr std::string_view kSaveDialogTitle = "Salva con nome";
+inline constexpr std::string_view kPrintFileDialogTitle = "Stampa su file";
+inline constexpr std::string_view kDocumentPattern = "*.mtf";
+inline constexpr std::string_view kPrintFilePattern = "*.prn";
+inline constexpr std::string_view kPrintFailed = "Stampa non riuscita";
+
 // Files beside the program.
 inline constexpr std::string_view kHelpFile = "help.htm";
 inline constexpr std::string_view kKeypadFile = "tastnum.htm";

@@ -11,7 +11,14 @@ void DialogFormulaErrorSink::formulaError(const std::string& message) {
 }
 
 Workbench::Workbench(TForm1& form)
-    : form_(form), errorSink_(form.services().dialogs), formulaErrors_(&errorSink_) {
+    : form_(form),
+      errorSink_(form.services().dialogs),
+      formulaErrors_(&errorSink_),
+      documents_(form),
+      printing_(form),
+      editing_(form),
+      palettes_(form),
+      deletions_(form, formulaErrors_) {
     attachNotation();
 }
 

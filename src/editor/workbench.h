@@ -8,7 +8,12 @@
 //
 // Ownership: the Workbench keeps a reference to the TForm1, which must outlive it.
 
+#include "editor/deletion_commands.h"
+#include "editor/document_commands.h"
+#include "editor/editing_commands.h"
 #include "editor/main_window.h"
+#include "editor/palette_commands.h"
+#include "editor/print_commands.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 
@@ -34,6 +39,9 @@ public:
     TForm1& form() { return form_; }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
     const notation::FilterTable& filter() const { return filter_; }
+    DocumentCommands& documents() { return documents_; }
+    PrintCommands& printing() { return printing_; }
+    EditingCommands& editing() { return editing_; }
 
 private:
     void attachNotation();
@@ -46,6 +54,11 @@ private:
     notation::FilterTable filter_;
 
     // Documents, printing, editing commands, palettes, deletions.
+    DocumentCommands documents_;
+    PrintCommands printing_;
+    EditingCommands editing_;
+    PaletteCommands palettes_;
+    DeletionCommands deletions_;
 
     // Braille input and speech.
 
