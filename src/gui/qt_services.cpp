@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QUrl>
 
 #include "gui/qt_widgets.h"
@@ -267,7 +268,15 @@ bool QtPrinter::printLines(const std::vector<std::string>& lines, const ui::Font
     if (!painter.begin(printer_.get())) {
         return false;
     }
-    painter.setFont(toQFont(font));
+    // Sizes in pixels are screen pixels: on a printer of many dots per inch they would print
+    // tiny, so they become points at the screen's resolution.
+    QFont printFont = toQFont(font);
+    if (font.pixelSize > 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const qreal dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+        printFont.setPointSizeF(font.pixelSize * 72.0 / (dpi > 0 ? dpi : 96.0));
+    }
+    painter.setFont(printFont);
     const QFontMetrics metrics = painter.fontMetrics();
     const int pageHeight = painter.viewport().height();
     int y = metrics.ascent();

@@ -1,6 +1,7 @@
 #include "gui/qt_widgets.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -138,7 +139,12 @@ bool QtMemo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease && onClick_) {
         onClick_();
     } else if (watched == edit_ && event->type() == QEvent::FocusOut && onExit_) {
-        onExit_();
+        // Opening a menu or a dialog does not leave the editor: the student comes back to the
+        // same place, and what the logic holds for the editor (an undo step) must stay.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            onExit_();
+        }
     }
     return false;
 }
