@@ -325,6 +325,22 @@ TEST_F(DocumentWindow, ADocumentSavedReopenedConvertedAndSavedAgainIsByteIdentic
     EXPECT_TRUE(w->dialogs.messages().empty()) << w->dialogs.messages().front();
 }
 
+TEST_F(DocumentWindow, LinesThatLookLikeHeadersOrSeparatorsComeBackOnTheirOwnPage) {
+    folder.write("tattilo.ini",
+                 folder.read("tattilo.ini") + "modalit\xE0 = - modalit\xE0 Latex\r\n");
+    start();
+    const std::string typed = "x\r\n\\\\Step 3\r\n\\\\\r\ny";
+    w->type(typed);
+    w->dialogs.answerText((work / "marcatori.mtf").string());
+    w->press('T', sh::kCtrl);
+    ASSERT_TRUE(std::filesystem::exists(work / "marcatori.mtf"));
+
+    w->dialogs.answerText((work / "marcatori.mtf").string());
+    w->press(vk::kF12, sh::kCtrl);
+    EXPECT_EQ(w->logic->pages().latexOf(1), typed + "\r\n");
+    EXPECT_EQ(w->logic->pages().latexOf(3), "\r\n") << "page 3 was saved empty and stays so";
+}
+
 TEST_F(DocumentWindow, AFailedSaveKeepsThePreviousFileAndSaysSo) {
     put(work / "prova.mtf", sampleDocument());
     start({(work / "prova.mtf").string()});
