@@ -96,10 +96,9 @@ void UndoModel::beforePaste(std::string_view text, std::size_t caret) {
 }
 
 void UndoModel::keyDown(int virtualKey, Notation editor, std::string_view text, std::size_t caret) {
-    const bool navigation =
-        virtualKey == vk::kEnter || (virtualKey >= vk::kPageUp && virtualKey <= vk::kDown);
-    const bool endsRun = navigation || virtualKey == vk::kDelete ||
-                         (editor == Notation::Latex && virtualKey == vk::kBackspace);
+    const bool navigation = virtualKey == ui::vk::kReturn || ui::vk::isNavigation(virtualKey);
+    const bool endsRun = navigation || virtualKey == ui::vk::kDelete ||
+                         (editor == Notation::Latex && virtualKey == ui::vk::kBack);
     if (endsRun) {
         arm();
     }

@@ -6,7 +6,7 @@
 // Carets and selections count the characters before them, CR LF as two. Results are the new
 // text and caret; the window puts them into its editor.
 
-#include "editor/virtual_keys.h"
+#include "ui/keys.h"
 
 #include <cstddef>
 #include <optional>

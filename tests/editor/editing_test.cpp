@@ -5,6 +5,8 @@
 namespace editor {
 namespace {
 
+namespace vk = ui::vk;
+
 // Types `typed` into `text` at `caret` key by key, as the window would: the undo model sees
 // each key down before the character goes in.
 void typeInto(UndoModel& undo, std::string& text, std::size_t& caret, std::string_view typed) {
@@ -45,8 +47,8 @@ TEST(UndoModel, NavigationKeysEndARun) {
     EXPECT_EQ(text, "abcd");
     EXPECT_EQ(undo.undo()->text, "ab");
 
-    for (int key : {vk::kEnter, vk::kPageUp, vk::kPageDown, vk::kEnd, vk::kHome, vk::kUp,
-                    vk::kRight, vk::kDown}) {
+    for (int key : {vk::kReturn, vk::kPrior, vk::kNext, vk::kEnd, vk::kHome, vk::kUp, vk::kRight,
+                    vk::kDown}) {
         undo.keyDown('A', Notation::Latex, "t", 0);
         undo.keyDown(key, Notation::Latex, "tt", 0);
         EXPECT_TRUE(undo.armed()) << key;
@@ -60,11 +62,11 @@ TEST(UndoModel, DeleteAndLatexBackspaceUndoAlone) {
     EXPECT_EQ(undo.undo()->text, "12");
 
     undo.keyDown('A', Notation::Braille, "1", 1);
-    undo.keyDown(vk::kBackspace, Notation::Braille, "12", 2);  // part of the Braille run
+    undo.keyDown(vk::kBack, Notation::Braille, "12", 2);  // part of the Braille run
     EXPECT_EQ(undo.undo()->text, "1");
 
     undo.keyDown('A', Notation::Latex, "1", 1);
-    undo.keyDown(vk::kBackspace, Notation::Latex, "12", 2);
+    undo.keyDown(vk::kBack, Notation::Latex, "12", 2);
     EXPECT_EQ(undo.undo()->text, "12");
 
     // Modifier keys alone count as typing keys.
