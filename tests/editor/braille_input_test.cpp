@@ -287,6 +287,13 @@ TEST(KeypadTyping, TheTablesThroughTheWindow) {
     // Shift pressed last before the keypad key: nothing.
     w.keypad(vk::kNumpad0 + 2, shift::kShift);
     EXPECT_EQ(w.memo2.text(), expected + "x");
+
+    // A selection stays in the text: the cell goes in where it starts.
+    w.memo2.setText("#b");
+    w.memo2.setSelection(1, 1);
+    w.keypad(vk::kNumpad0 + 1, 0, '1');
+    EXPECT_EQ(w.memo2.text(), "#ab");
+    EXPECT_EQ(w.memo2.selStart(), 2u);
 }
 
 TEST(KeypadTyping, MoveKeysSpeakAndEnterBreaksTheLine) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "ui/keys.h"
 
 namespace editor {
@@ -126,6 +129,64 @@ TEST(KeypadInput, TheFourTables) {
     EXPECT_EQ(keypadText(vk::kNumpad0 + 9, {.ctrl = true, .alt = true}), "o");
     EXPECT_EQ(keypadText(108, {}), "");  // the separator key is not in the tables
     EXPECT_EQ(keypadText('A', {}), "");
+}
+
+// The page of keypad codes opened by F9 tells what the keys type: all sixty keys, as typed.
+TEST(KeypadInput, TheKeyTablePageAgreesWithTheTables) {
+    std::ifstream in(std::string(TATTILO_SOURCE_DIR) + "/data/tastnum.htm", std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(page.empty());
+    auto keyOf = [](char c) {
+        const std::string signs = "*+-./";
+        const int codes[] = {vk::kMultiply, vk::kAdd, vk::kSubtract, vk::kDecimal, vk::kDivide};
+        if (c >= '0' && c <= '9') {
+            return vk::kNumpad0 + (c - '0');
+        }
+        const std::size_t i = signs.find(c);
+        return i == std::string::npos ? 0 : codes[i];
+    };
+    auto startsWith = [](std::string& s, std::string_view prefix) {
+        if (s.rfind(prefix, 0) != 0) {
+            return false;
+        }
+        s.erase(0, prefix.size());
+        return true;
+    };
+    int checked = 0;
+    for (std::size_t pos = page.find("<tr><td>"); pos != std::string::npos;
+         pos = page.find("<tr><td>", pos)) {
+        pos += 8;
+        const std::size_t end = page.find("</td>", pos);
+        const std::size_t rowEnd = page.find("</tr>", end);
+        std::string keys = page.substr(pos, end - pos);
+        const std::string cell = page.substr(end, rowEnd - end);
+        Modifiers held;
+        held.ctrl = startsWith(keys, "Ctrl + ");
+        held.alt = startsWith(keys, "Alt + ");
+        std::string typed = " ";  // "spazio"
+        if (const std::size_t code = cell.find("<code>"); code != std::string::npos) {
+            typed = cell.substr(code + 6, cell.find("</code>") - code - 6);
+            if (typed == "&amp;") {
+                typed = "&";
+            }
+        } else {
+            ASSERT_NE(cell.find("spazio"), std::string::npos) << keys;
+        }
+        // One key ("* (per)"), or a list of keys ("0, 2, 5").
+        for (std::size_t k = 0;;) {
+            const int key = keyOf(keys[k]);
+            ASSERT_NE(key, 0) << keys;
+            EXPECT_EQ(keypadText(key, held), typed)
+                << keys << (held.ctrl ? " ctrl" : "") << (held.alt ? " alt" : "");
+            ++checked;
+            const std::size_t next = keys.find(", ", k);
+            if (next == std::string::npos) {
+                break;
+            }
+            k = next + 2;
+        }
+    }
+    EXPECT_EQ(checked, 60);
 }
 
 TEST(KeypadInput, OtherKeysTypeTheirOwnCharacter) {
