@@ -11,6 +11,7 @@
 #include "app/display_check.h"
 #include "gui/braille_font.h"
 #include "gui/main_window_view.h"
+#include "speech/engine.h"
 #include "ui/temp_dir.h"
 
 namespace {
@@ -67,8 +68,15 @@ int main(int argc, char** argv) {
     options.environment.programDirectory = programDirectory;
     options.environment.temporaryDirectory = temporary.path();
     options.environment.arguments = arguments;
-    // Speech comes with the speech reader; until then the window starts with speech off.
-    options.environment.speechAvailable = false;
+    // The speech reader's engine is made at start. Speech starts on when the backend's own
+    // check passes and the engine was made: a window that says "Sintesi vocale attivata"
+    // must be able to speak.
+    std::unique_ptr<speech::Engine> engine =
+        speech::createEngine({.programDirectory = programDirectory});
+    options.environment.speechAvailable =
+        engine != nullptr && speech::speechAvailable(programDirectory);
+    options.speechReader = true;
+    options.speechEngine = std::move(engine);
     gui::MainWindowView view(std::move(options));
     view.window().show();
 

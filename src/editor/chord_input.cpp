@@ -80,26 +80,23 @@ std::string chordText(int value) {
     return std::string(1, notation::cellForDots(value));
 }
 
-ChordCollector::KeyPress ChordCollector::keyPress(char c, std::size_t editorCaret) {
-    if (passesThroughChord(c)) {
+ChordCollector::KeyPress ChordCollector::keyPress(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    if (passesThroughChord(c) || (code < 0x20 && c != '\r')) {
         // Typed into the editor as it is; kept out of the chord, so that a space or Enter chord
         // after it is still recognised.
         return {false, false};
     }
-    caret_ = editorCaret;
     keys_ += c == '\r' ? kChordEnter : c;
     collecting_ = true;
     return {true, true};
 }
 
-ChordCollector::Chord ChordCollector::close() {
-    Chord chord;
-    chord.text = chordText(chordValue(keys_));
-    chord.insertAt = caret_;
-    chord.caretAfter = caret_ + chord.text.size();
+std::string ChordCollector::close() {
+    std::string text = chordText(chordValue(keys_));
     keys_.clear();
     collecting_ = false;
-    return chord;
+    return text;
 }
 
 }  // namespace editor

@@ -9,27 +9,15 @@
 //     Space alone   a space
 //     Enter alone   a line break
 //
-// The window feeds every key press to a ChordCollector while chord input is on, starts its chord
-// timer when the collector says so, and closes the chord when the timer fires.
+// While chord input is on the window feeds every key press typed into the Braille editor to a
+// ChordCollector, starts its chord timer when the collector says so (a chord lasts one timer
+// interval from its first key), and closes the chord when the timer fires, inserting the text
+// at the editor's caret.
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace editor {
-
-// Texts of the chord input switch ("Input Dattilobraille", F5, and the hidden "DattiloBraille",
-// F6): the input label, the item's caption and what is spoken, after turning chord input on or
-// off. The speech texts go with an empty mode word.
-struct ChordSwitchTexts {
-    std::string_view label;
-    std::string_view item;
-    std::string_view spoken;
-};
-inline constexpr ChordSwitchTexts kChordOn = {"Dattilobraille", "Input Tastiera",
-                                              "\\\\@attivata dattilobraille \\\\"};
-inline constexpr ChordSwitchTexts kChordOff = {"Input Tastiera", "Input Dattilobraille",
-                                               "\\\\@attivata tastiera \\\\"};
 
 // Enter is collected as this byte, so that it cannot be mistaken for a typed character.
 inline constexpr char kChordEnter = '\xFE';
@@ -52,9 +40,10 @@ public:
         bool startTimer = false;  // enable the chord timer (running already: leave it running)
     };
 
-    // A key press while chord input is on; `editorCaret` is the Braille editor's caret now.
-    // Enter comes as '\r'.
-    KeyPress keyPress(char c, std::size_t editorCaret);
+    // A key press while chord input is on. Enter comes as '\r'. The six characters of
+    // passesThroughChord() and the control characters other than Enter (Tab, Escape,
+    // Ctrl+letter: keys of the editor and the window, not cells) are not collected.
+    KeyPress keyPress(char c);
 
     // Whether a chord is being collected (the chord timer runs).
     bool collecting() const { return collecting_; }
@@ -62,20 +51,12 @@ public:
     // The keys collected so far (Enter as kChordEnter).
     const std::string& keys() const { return keys_; }
 
-    struct Chord {
-        std::string text;            // to insert at `insertAt`; empty: nothing to insert
-        std::size_t insertAt = 0;    // the caret of the chord's last key press
-        std::size_t caretAfter = 0;  // just after what was inserted
-    };
-
-    // The chord timer fired: the chord's text, and the collector is idle and empty again. The
-    // window inserts the text directly (the clipboard is left alone), disables the timer, sets
-    // the caret and, with speech on, sends "last" with the caret's line up to the caret.
-    Chord close();
+    // The chord timer fired: the text of the chord (empty: nothing to insert), and the
+    // collector is idle and empty again.
+    std::string close();
 
 private:
     std::string keys_;
-    std::size_t caret_ = 0;
     bool collecting_ = false;
 };
 

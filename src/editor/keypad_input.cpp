@@ -1,12 +1,14 @@
 #include "editor/keypad_input.h"
 
-#include "editor/virtual_keys.h"
-
 #include <array>
 #include <string_view>
 
+#include "ui/keys.h"
+
 namespace editor {
 namespace {
+
+namespace vk = ui::vk;
 
 constexpr std::array<std::string_view, 4> kRows = {
     "jabcdefghi(+-./",        // no modifier
@@ -51,18 +53,16 @@ std::string expand(char c) {
     return std::string(1, c);
 }
 
-bool isModifier(int key) {
-    return key == vk::kShift || key == vk::kControl || key == vk::kAlt;
-}
-
-bool isFunctionKey(int key) {
-    return key >= vk::kF1 && key <= vk::kF12;
-}
-
 // Keys that move or break lines rather than type.
 bool isMoveKey(int key) {
-    return key == vk::kBackspace || key == vk::kEnter || (key >= vk::kPageUp && key <= vk::kDown) ||
-           key == vk::kNumLock;
+    return key == vk::kBack || key == vk::kReturn || vk::isNavigation(key) || key == vk::kNumLock;
+}
+
+// Control characters are not text: the editor keeps its own keys for them (Backspace, Enter,
+// Tab to leave the editor, Ctrl+letter commands).
+bool isControl(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < 0x20 || code == 0x7F;
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ std::string keypadText(int virtualKey, Modifiers held) {
 }
 
 void KeypadInput::keyDown(int virtualKey) {
-    if (isModifier(virtualKey)) {
+    if (vk::isModifier(virtualKey)) {
         lastModifier_ = virtualKey;
         lastKey_ = 0;
         return;
@@ -89,12 +89,12 @@ void KeypadInput::keyDown(int virtualKey) {
 bool KeypadInput::keyPress(char c) {
     lastTyped_ = c;
     lastModifier_ = 0;
-    return c != '\b' && c != '\r';
+    return !isControl(c);
 }
 
 KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey, Modifiers held) {
     KeyUp up;
-    if (isFunctionKey(virtualKey) || isModifier(virtualKey)) {
+    if (vk::isFunctionKey(virtualKey) || vk::isModifier(virtualKey)) {
         return up;
     }
     if (lastKey_ == 0 || lastKey_ == vk::kInsert || lastKey_ == vk::kDelete ||
@@ -109,9 +109,8 @@ KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey, Modifiers held) {
     }
     std::string text = keypadText(lastKey_, held);
     if (text.empty()) {
-        // Any other key types its own character; control characters are not text.
-        const auto typed = static_cast<unsigned char>(lastTyped_);
-        if (typed < 0x20 || typed == 0x7F) {
+        // Any other key types its own character.
+        if (isControl(lastTyped_)) {
             return up;
         }
         text.assign(1, lastTyped_);

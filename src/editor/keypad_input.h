@@ -32,7 +32,8 @@ public:
     void keyDown(int virtualKey);
 
     // A key press while the Braille editor has the focus. Returns true when the press is
-    // swallowed (every character but Backspace and Enter: it is inserted on key up).
+    // swallowed: every printable character, which is inserted on key up. Control characters
+    // (Backspace, Enter, Tab, Ctrl+letter) go on to the editor, which keeps its own keys.
     bool keyPress(char c);
 
     struct KeyUp {

@@ -28,6 +28,11 @@ bool isTopLevel(Command id) {
     return e != nullptr && e->parent == Command::None;
 }
 
+// Where requests go while the window has no speech reader.
+struct NoSpeech : speech::RequestSink {
+    void submit(const speech::Request&) override {}
+};
+
 }  // namespace
 
 TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
@@ -332,7 +337,7 @@ void TForm1::updateTitle() {
 }
 
 void TForm1::speak(std::string_view mode, std::string_view textToSay) {
-    if (speech_ == nullptr || !speechOn_ || textToSay.empty()) {
+    if (speech_ == nullptr || !speechSwitch_.speechOn() || textToSay.empty()) {
         return;
     }
     speech::Request request;
@@ -448,13 +453,7 @@ void TForm1::applyModeWidgets() {
 }
 
 void TForm1::speechLabel() {
-    if (speechOn_) {
-        w_.Label4.setCaption(text::kSpeechOnLabel);
-    } else if (speechSwitchedOff_ || !activated_) {
-        w_.Label4.setCaption("");
-    } else {
-        w_.Label4.setCaption(text::kSpeechOffLabel);
-    }
+    w_.Label4.setCaption(speechSwitch_.statusText());
 }
 
 bool TForm1::convertAllPages() {
@@ -550,8 +549,6 @@ void TForm1::FormActivate() {
     activeEditor().setFocus();
 
     chordInput_ = false;
-    speechOn_ = false;
-    speechSwitchedOff_ = false;
     numLock_ = s_.keyboard.numLockOn();
 
     if (!environment_.arguments.empty()) {
@@ -569,15 +566,10 @@ void TForm1::FormActivate() {
     updateTitle();
     updateOccupancyStrip();
 
+    speechSwitch_.start(environment_.speechAvailable);
     ui::Control& speechItem = menuItem(Command::Attivasintesivocale1);
-    if (environment_.speechAvailable) {
-        speechOn_ = true;
-        speechItem.setCaption(text::kSpeechOffItem);
-        speechItem.setEnabled(true);
-    } else {
-        speechItem.setCaption("");
-        speechItem.setEnabled(false);
-    }
+    speechItem.setCaption(speechSwitch_.menuCaption());
+    speechItem.setEnabled(speechSwitch_.menuEnabled());
     if (braille_) {
         speechLabel();
     }
@@ -773,21 +765,13 @@ void TForm1::Panel1MouseMove() {
 // ---- speech
 
 void TForm1::AttivasintesivocaleClick() {
-    ui::Control& item = menuItem(Command::Attivasintesivocale1);
-    if (speechOn_) {
-        item.setCaption(text::kSpeechOnItem);
-        speak("", text::kSpeakSpeechOff);  // said while speech is still on
-        speechOn_ = false;
-        speechSwitchedOff_ = true;
-        w_.Label4.setCaption("");
-    } else {
-        speechOn_ = true;
-        speechSwitchedOff_ = false;
-        item.setCaption(text::kSpeechOffItem);
-        if (braille_) {
-            w_.Label4.setCaption(text::kSpeechOnLabel);
-        }
-        speak("", text::kSpeakSpeechOn);
+    // The switch says so while speech is still on, so that switching off is heard too.
+    NoSpeech none;
+    speechSwitch_.toggle(speech_ != nullptr ? *speech_ : none,
+                         environment_.programDirectory.string());
+    menuItem(Command::Attivasintesivocale1).setCaption(speechSwitch_.menuCaption());
+    if (braille_) {
+        speechLabel();
     }
 }
 

@@ -29,6 +29,7 @@
 #include "editor/menu_commands.h"
 #include "editor/page_store.h"
 #include "speech/speech_request.h"
+#include "speech/speech_switch.h"
 #include "ui/dialogs.h"
 #include "ui/services.h"
 #include "ui/widgets.h"
@@ -164,7 +165,12 @@ public:
     const std::string& titlePrefix() const { return titlePrefix_; }
     void setTitlePrefix(std::string prefix) { titlePrefix_ = std::move(prefix); }
     const std::string& modeText() const { return modeText_; }
-    bool speechOn() const { return speechOn_; }
+    bool speechOn() const { return speechSwitch_.speechOn(); }
+    // The one speech on/off state: the speech reader asks it before speaking.
+    const speech::SpeechGate& speechGate() const { return speechSwitch_; }
+    // Where speech requests go from now on (the speech reader, made after the window); null:
+    // nowhere.
+    void setSpeechSink(speech::RequestSink* sink) { speech_ = sink; }
     bool speechAvailable() const { return environment_.speechAvailable; }
     bool chordInput() const { return chordInput_; }
     void setChordInput(bool on) { chordInput_ = on; }
@@ -271,8 +277,7 @@ private:
     std::string modeText_;
     std::size_t caret1_ = 0;
     std::size_t caret2_ = 0;
-    bool speechOn_ = false;
-    bool speechSwitchedOff_ = false;  // by the user: the label stays empty
+    speech::SpeechSwitch speechSwitch_;  // speech on/off, the menu entry's caption, Label4
     bool chordInput_ = false;
     bool numLock_ = false;
     int changeCounter_ = 0;

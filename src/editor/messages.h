@@ -21,13 +21,14 @@ inline constexpr std::string_view kLatexMode = "Modalit\xE0 Latex";
 inline constexpr std::string_view kBrailleMode = "Modalit\xE0 Braille";
 inline constexpr std::string_view kKeyboardInput = "Tastiera";
 inline constexpr std::string_view kChordInput = "DattiloBraille";
-inline constexpr std::string_view kSpeechOnLabel = "Sintesi vocale attivata";
-inline constexpr std::string_view kSpeechOffLabel = "Sintesi vocale disattivata";
 inline constexpr std::string_view kStatusPage = "Pag. ";
 inline constexpr std::string_view kStatusBraille = " Braille";
 inline constexpr std::string_view kTabPrefix = "Pag.";
-inline constexpr std::string_view kSpeechOnItem = "Attiva sintesi vocale";
-inline constexpr std::string_view kSpeechOffItem = "Disattiva sintesi vocale";
+// The chord input switch: "Input Dattilobraille" (F5) and the hidden "DattiloBraille" (F6).
+inline constexpr std::string_view kChordOnLabel = "Dattilobraille";
+inline constexpr std::string_view kChordOffLabel = "Input Tastiera";
+inline constexpr std::string_view kChordOnItem = "Input Tastiera";
+inline constexpr std::string_view kChordOffItem = "Input Dattilobraille";
 
 inline constexpr std::string_view kButtonFunzioni = "Funzioni";
 inline constexpr std::string_view kButtonOperatori = "Operatori";
@@ -101,8 +102,6 @@ inline constexpr int kBrailleFontPixels = 32;
 // Spoken texts (two backslashes open and close a spoken phrase).
 inline constexpr std::string_view kSpeakPage = "\\\\@Pagina ";
 inline constexpr std::string_view kSpeakClose = "\\\\";
-inline constexpr std::string_view kSpeakSpeechOff = "\\\\@sintesi vocale disattivata\\\\";
-inline constexpr std::string_view kSpeakSpeechOn = "\\\\@sintesi vocale attivata\\\\";
 inline constexpr std::string_view kSilence = "\x1B";
 
 // Settings dialog.

@@ -18,11 +18,24 @@ Workbench::Workbench(TForm1& form)
       printing_(form),
       editing_(form),
       palettes_(form),
-      deletions_(form, formulaErrors_) {
+      deletions_(form, formulaErrors_),
+      brailleInput_(form) {
     attachNotation();
 }
 
-Workbench::~Workbench() = default;
+Workbench::~Workbench() {
+    if (speechReader_) {
+        form_.setSpeechSink(nullptr);
+    }
+}
+
+void Workbench::startSpeechReader(std::unique_ptr<speech::Engine> engine) {
+    if (const auto problem = speech::prepareEngine(engine.get())) {
+        form_.services().dialogs.message({*problem, {}, ui::Icon::None, ui::Buttons::Ok});
+    }
+    speechReader_ = std::make_unique<speech::SpeechReader>(std::move(engine), &form_.speechGate());
+    form_.setSpeechSink(speechReader_.get());
+}
 
 void Workbench::attachNotation() {
     MainWindowHooks& hooks = form_.hooks();

@@ -8,6 +8,9 @@
 //
 // Ownership: the Workbench keeps a reference to the TForm1, which must outlive it.
 
+#include <memory>
+
+#include "editor/braille_input.h"
 #include "editor/deletion_commands.h"
 #include "editor/document_commands.h"
 #include "editor/editing_commands.h"
@@ -16,6 +19,7 @@
 #include "editor/print_commands.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
+#include "speech/speech_reader.h"
 
 namespace editor {
 
@@ -37,6 +41,15 @@ public:
     Workbench& operator=(const Workbench&) = delete;
 
     TForm1& form() { return form_; }
+
+    // Creates the speech reader at program start with `engine` (null: the engine could not be
+    // created, which is said once; the program goes on silent) and sends the window's speech
+    // requests to it from now on. The reader speaks while the window's speech state is on.
+    // Called at most once; without it the window keeps the speech sink it was built with.
+    void startSpeechReader(std::unique_ptr<speech::Engine> engine);
+    // The speech reader, for the windows that speak through it; null before startSpeechReader.
+    speech::SpeechReader* speechReader() { return speechReader_.get(); }
+    BrailleInput& brailleInput() { return brailleInput_; }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
     const notation::FilterTable& filter() const { return filter_; }
     DocumentCommands& documents() { return documents_; }
@@ -61,6 +74,8 @@ private:
     DeletionCommands deletions_;
 
     // Braille input and speech.
+    BrailleInput brailleInput_;
+    std::unique_ptr<speech::SpeechReader> speechReader_;
 
     // Graphic editor hand-off and MathML export.
 };

@@ -313,6 +313,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
     workbench_ = std::make_unique<editor::Workbench>(*logic_);
+    if (options.speechReader) {
+        workbench_->startSpeechReader(std::move(options.speechEngine));
+    }
     hoverLogic_ = logic_.get();
     panel->raise();
 }

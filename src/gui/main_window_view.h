@@ -20,7 +20,12 @@ namespace gui {
 
 struct MainWindowOptions {
     editor::MainWindowEnvironment environment;
+    // Where speech requests go when the window has no speech reader of its own.
     speech::RequestSink* speech = nullptr;
+    // The window speaks through a speech reader made with `speechEngine` (null: the engine
+    // could not be created, which the window says once before it goes on silent).
+    bool speechReader = false;
+    std::unique_ptr<speech::Engine> speechEngine;
     editor::MainWindowHooks hooks;
     // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
     ui::Dialogs* dialogs = nullptr;

@@ -45,7 +45,9 @@ public:
     void setBounds(const ui::Rect& b) override {
         widget_->setGeometry(b.left, b.top, b.width, b.height);
     }
-    bool focused() const override { return widget_->hasFocus(); }
+    // The focus within its window: the window's keys go to it, whether or not the window is
+    // active just now (without a window manager it never is).
+    bool focused() const override { return widget_->window()->focusWidget() == widget_; }
     void setFocus() override { widget_->setFocus(Qt::OtherFocusReason); }
     void setTextColor(ui::Color color) override {
         QPalette p = widget_->palette();

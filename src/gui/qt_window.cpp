@@ -69,12 +69,15 @@ void QtWindow::setMaximized(bool maximized) {
 }
 
 bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
-    // Only the first delivery, to the widget with the focus (or the window itself).
-    QWidget* focus = QApplication::focusWidget();
-    if (receiver != (focus != nullptr ? static_cast<QObject*>(focus) : window_)) {
+    // Only the first delivery, to the window's focus widget (or the window itself). The
+    // window's own focus widget, not the application's: without a window manager (a virtual
+    // display) the window gets the keys without ever being activated.
+    auto* target = qobject_cast<QWidget*>(receiver);
+    if (target == nullptr || target->window() != window_) {
         return false;
     }
-    if (focus != nullptr && focus->window() != window_) {
+    QWidget* focus = window_->focusWidget();
+    if (target != (focus != nullptr ? focus : window_)) {
         return false;
     }
     if (keyboard_ != nullptr) {

@@ -1,83 +1,80 @@
 #include "editor/chord_input.h"
 #include "editor/keypad_input.h"
 #include "editor/typing.h"
-#include "editor/virtual_keys.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "ui/keys.h"
 
 namespace editor {
 namespace {
 
-// Presses `keys` as one chord at caret `caret` and lets the timer fire.
-ChordCollector::Chord chord(std::string_view keys, std::size_t caret = 0) {
+namespace vk = ui::vk;
+
+// Presses `keys` as one chord and lets the timer fire.
+std::string chord(std::string_view keys) {
     ChordCollector c;
     for (char k : keys) {
-        c.keyPress(k, caret);
+        c.keyPress(k);
     }
     return c.close();
 }
 
 TEST(ChordInput, DotSumsGiveTheirCells) {
-    EXPECT_EQ(chord("fd").text, "b");
-    EXPECT_EQ(chord("DF").text, "b");
-    EXPECT_EQ(chord("fdsjkl").text, "%");
-    EXPECT_EQ(chord("v").text, "l");
-    EXPECT_EQ(chord("vm").text, "%");
-    EXPECT_EQ(chord("VfdsM").text, "%");  // V and M cover F D S and J K L
-    EXPECT_EQ(chord("ffff").text, "a");   // a key counts once however often it is pressed
-    EXPECT_EQ(chord("j").text, "\"");
-    EXPECT_EQ(chord("s").text, ".");
-    EXPECT_EQ(chord("dsjl").text, "\xE8");  // dots 2 3 4 6
-    EXPECT_EQ(chord("fk").text, "e");
+    EXPECT_EQ(chord("fd"), "b");
+    EXPECT_EQ(chord("DF"), "b");
+    EXPECT_EQ(chord("fdsjkl"), "%");
+    EXPECT_EQ(chord("v"), "l");
+    EXPECT_EQ(chord("vm"), "%");
+    EXPECT_EQ(chord("VfdsM"), "%");  // V and M cover F D S and J K L
+    EXPECT_EQ(chord("ffff"), "a");   // a key counts once however often it is pressed
+    EXPECT_EQ(chord("j"), "\"");
+    EXPECT_EQ(chord("s"), ".");
+    EXPECT_EQ(chord("dsjl"), "\xE8");  // dots 2 3 4 6
+    EXPECT_EQ(chord("fk"), "e");
 }
 
 TEST(ChordInput, SpaceAndEnterAlone) {
-    const auto space = chord(" ", 4);
-    EXPECT_EQ(space.text, " ");
-    EXPECT_EQ(space.insertAt, 4u);
-    EXPECT_EQ(space.caretAfter, 5u);
-    EXPECT_EQ(chord(" f").text, "a");
-
-    const auto enter = chord("\r", 7);
-    EXPECT_EQ(enter.text, "\r\n");
-    EXPECT_EQ(enter.caretAfter, 9u);  // the start of the new line
-    EXPECT_EQ(chord("\rf").text, "a");
+    EXPECT_EQ(chord(" "), " ");
+    EXPECT_EQ(chord(" f"), "a");
+    EXPECT_EQ(chord("\r"), "\r\n");
+    EXPECT_EQ(chord("\rf"), "a");
     EXPECT_EQ(chordValue(std::string(1, kChordEnter)), 65);
     EXPECT_EQ(chordValue(" "), 64);
     EXPECT_EQ(chordValue("  "), 0);
 }
 
 TEST(ChordInput, KeysThatAreNotChordKeysInsertNothing) {
-    const auto none = chord("xqz");
-    EXPECT_EQ(none.text, "");
-    EXPECT_EQ(none.caretAfter, none.insertAt);
+    EXPECT_EQ(chord("xqz"), "");
     EXPECT_EQ(chordText(0), "");
 }
 
 TEST(ChordInput, CollectorSwallowsChordKeysAndPassesSixCharacters) {
     ChordCollector c;
     EXPECT_FALSE(c.collecting());
-    auto press = c.keyPress('f', 3);
+    auto press = c.keyPress('f');
     EXPECT_TRUE(press.swallow);
     EXPECT_TRUE(press.startTimer);
     EXPECT_TRUE(c.collecting());
-    for (char passing : {'\b', '%', '&', '\'', '(', '.'}) {
-        press = c.keyPress(passing, 9);
-        EXPECT_FALSE(press.swallow) << passing;
-        EXPECT_FALSE(press.startTimer) << passing;
+    // The six characters typed through, and the control keys of the editor (Tab leaves it).
+    for (char passing : {'\b', '%', '&', '\'', '(', '.', '\t', '\x1B', '\x03'}) {
+        press = c.keyPress(passing);
+        EXPECT_FALSE(press.swallow) << int(passing);
+        EXPECT_FALSE(press.startTimer) << int(passing);
     }
-    c.keyPress('\r', 3);
+    c.keyPress('\r');
     EXPECT_EQ(c.keys(), std::string("f") + kChordEnter);
-    const auto closed = c.close();
-    EXPECT_EQ(closed.text, "a");
-    EXPECT_EQ(closed.insertAt, 3u);
+    EXPECT_EQ(c.close(), "a");
     EXPECT_FALSE(c.collecting());
     EXPECT_TRUE(c.keys().empty());
 
     // A character typed through does not spoil the space chord after it.
-    c.keyPress('%', 0);
-    c.keyPress(' ', 1);
-    EXPECT_EQ(c.close().text, " ");
+    c.keyPress('%');
+    c.keyPress(' ');
+    EXPECT_EQ(c.close(), " ");
 }
 
 TEST(ChordInput, EveryDotPatternHasItsCell) {
@@ -109,12 +106,12 @@ TEST(KeypadInput, TheFourTables) {
     EXPECT_EQ(up.action, Action::Insert);
     EXPECT_EQ(up.text, "a");
     EXPECT_EQ(k.lastKey(), 0);
-    EXPECT_EQ(typeOnKeypad(k, {vk::kAlt}, vk::kNumpad0 + 1, {.alt = true}).text, ",");
+    EXPECT_EQ(typeOnKeypad(k, {vk::kMenu}, vk::kNumpad0 + 1, {.alt = true}).text, ",");
     EXPECT_EQ(typeOnKeypad(k, {vk::kControl}, vk::kNumpad0, {.ctrl = true}).text, "|");
     EXPECT_EQ(typeOnKeypad(k, {vk::kControl}, vk::kMultiply, {.ctrl = true}).text, "#)jj");
     EXPECT_EQ(typeOnKeypad(k, {vk::kControl}, vk::kDivide, {.ctrl = true}).text, "#)j");
     EXPECT_EQ(
-        typeOnKeypad(k, {vk::kControl, vk::kAlt}, vk::kNumpad0 + 3, {.ctrl = true, .alt = true})
+        typeOnKeypad(k, {vk::kControl, vk::kMenu}, vk::kNumpad0 + 3, {.ctrl = true, .alt = true})
             .text,
         "n");
 
@@ -134,12 +131,73 @@ TEST(KeypadInput, TheFourTables) {
     EXPECT_EQ(keypadText('A', {}), "");
 }
 
+// The page of keypad codes opened by F9 tells what the keys type: all sixty keys, as typed.
+TEST(KeypadInput, TheKeyTablePageAgreesWithTheTables) {
+    std::ifstream in(std::string(TATTILO_SOURCE_DIR) + "/data/tastnum.htm", std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(page.empty());
+    auto keyOf = [](char c) {
+        const std::string signs = "*+-./";
+        const int codes[] = {vk::kMultiply, vk::kAdd, vk::kSubtract, vk::kDecimal, vk::kDivide};
+        if (c >= '0' && c <= '9') {
+            return vk::kNumpad0 + (c - '0');
+        }
+        const std::size_t i = signs.find(c);
+        return i == std::string::npos ? 0 : codes[i];
+    };
+    auto startsWith = [](std::string& s, std::string_view prefix) {
+        if (s.rfind(prefix, 0) != 0) {
+            return false;
+        }
+        s.erase(0, prefix.size());
+        return true;
+    };
+    int checked = 0;
+    for (std::size_t pos = page.find("<tr><td>"); pos != std::string::npos;
+         pos = page.find("<tr><td>", pos)) {
+        pos += 8;
+        const std::size_t end = page.find("</td>", pos);
+        const std::size_t rowEnd = page.find("</tr>", end);
+        std::string keys = page.substr(pos, end - pos);
+        const std::string cell = page.substr(end, rowEnd - end);
+        Modifiers held;
+        held.ctrl = startsWith(keys, "Ctrl + ");
+        held.alt = startsWith(keys, "Alt + ");
+        std::string typed = " ";  // "spazio"
+        if (const std::size_t code = cell.find("<code>"); code != std::string::npos) {
+            typed = cell.substr(code + 6, cell.find("</code>") - code - 6);
+            if (typed == "&amp;") {
+                typed = "&";
+            }
+        } else {
+            ASSERT_NE(cell.find("spazio"), std::string::npos) << keys;
+        }
+        // One key ("* (per)"), or a list of keys ("0, 2, 5").
+        for (std::size_t k = 0;;) {
+            const int key = keyOf(keys[k]);
+            ASSERT_NE(key, 0) << keys;
+            EXPECT_EQ(keypadText(key, held), typed)
+                << keys << (held.ctrl ? " ctrl" : "") << (held.alt ? " alt" : "");
+            ++checked;
+            const std::size_t next = keys.find(", ", k);
+            if (next == std::string::npos) {
+                break;
+            }
+            k = next + 2;
+        }
+    }
+    EXPECT_EQ(checked, 60);
+}
+
 TEST(KeypadInput, OtherKeysTypeTheirOwnCharacter) {
     using Action = KeypadInput::KeyUp::Action;
     KeypadInput k;
     EXPECT_TRUE(k.keyPress('x'));  // swallowed: inserted on key up
-    EXPECT_FALSE(k.keyPress('\b'));
-    EXPECT_FALSE(k.keyPress('\r'));
+    EXPECT_TRUE(k.keyPress('\xE8'));
+    // Control characters stay with the editor: Backspace, Enter, Tab, Ctrl+C.
+    for (char c : {'\b', '\r', '\t', '\x03'}) {
+        EXPECT_FALSE(k.keyPress(c)) << int(c);
+    }
 
     auto up = typeOnKeypad(k, {}, 'A', {}, 'a');
     EXPECT_EQ(up.action, Action::Insert);
@@ -176,7 +234,7 @@ TEST(KeypadInput, KeysThatInsertNothing) {
 TEST(KeypadInput, MoveKeysAreSpokenNotTyped) {
     using Action = KeypadInput::KeyUp::Action;
     KeypadInput k;
-    for (int key : {vk::kBackspace, vk::kEnter, vk::kPageUp, vk::kHome, vk::kDown, vk::kNumLock}) {
+    for (int key : {vk::kBack, vk::kReturn, vk::kPrior, vk::kHome, vk::kDown, vk::kNumLock}) {
         EXPECT_EQ(typeOnKeypad(k, {}, key, {}).action, Action::SpeakAndRefresh) << key;
     }
     // A move key pressed, another key released: nothing.
@@ -184,24 +242,11 @@ TEST(KeypadInput, MoveKeysAreSpokenNotTyped) {
     EXPECT_EQ(k.keyUp('A', {}).action, Action::None);
 }
 
-TEST(Typing, PlainCharactersAndSpokenTexts) {
+TEST(Typing, PlainCharacters) {
     EXPECT_EQ(plainTypedChar('\x7F'), '_');
     EXPECT_EQ(plainTypedChar('\xA6'), '_');
     EXPECT_EQ(plainTypedChar('a'), 'a');
     EXPECT_EQ(plainTypedChar('\xE8'), '\xE8');
-
-    const std::string text = "ab\r\ncde";
-    EXPECT_EQ(lineToCaret(text, 6), "cd");
-    EXPECT_EQ(lineToCaret(text, 4), "");
-    EXPECT_EQ(lineToCaret(text, 2), "ab");
-    EXPECT_EQ(keySpeechText(text, 5, 'x'), "cx");
-
-    EXPECT_EQ(deletionSpeechText(text, 6, true), "cd");
-    EXPECT_EQ(deletionSpeechText(text, 4, true), "ab\r\n");  // Backspace joins the lines
-    EXPECT_EQ(deletionSpeechText(text, 0, true), std::nullopt);
-    EXPECT_EQ(deletionSpeechText(text, 5, false), "cd");
-    EXPECT_EQ(deletionSpeechText(text, 2, false), "ab\r\n");
-    EXPECT_EQ(deletionSpeechText(text, 7, false), std::nullopt);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "gui/braille_font.h"
@@ -40,7 +41,9 @@ struct Harness {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    void start(const std::string& extraSettings = {}) {
+    // `adjust` changes the window's options before the window is made.
+    void start(const std::string& extraSettings = {},
+               const std::function<void(gui::MainWindowOptions&)>& adjust = nullptr) {
         gui::loadProgramFonts(TATTILO_BIN_DIR);
         write("filtro.base", "x");
         write("editor.sh", "x");
@@ -54,6 +57,9 @@ struct Harness {
         options.environment.fontDirectories = {path() / "fonts"};
         options.speech = &speech;
         options.dialogs = &dialogs;
+        if (adjust) {
+            adjust(options);
+        }
         view = std::make_unique<gui::MainWindowView>(std::move(options));
         view->window().show();
     }

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "speech/engine.h"
 #include "speech/speech_reader.h"
@@ -154,6 +159,38 @@ TEST(EspeakEngine, WithoutASoundDeviceNothingWaits) {
     EXPECT_TRUE(engine->synchronize());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_FALSE(engine->speaking());
+}
+
+// The hidden switch for checking speech where nobody listens: every utterance of an engine
+// that speaks to the device also goes into a folder, never over a file already there.
+TEST(EspeakEngine, WritesEachUtteranceIntoTheFolderOfTheSwitch) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tattilo-utterances-" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "utterance-0001.wav") << "kept";
+    ::setenv("TATTILO_SPEECH_WAV_DIR", folder.c_str(), 1);
+    auto engine = speech::createEngine({});
+    ::unsetenv("TATTILO_SPEECH_WAV_DIR");
+    ASSERT_NE(engine, nullptr);
+    speech::prepareEngine(engine.get());
+    for (const char* words : {"uno", "d\xF2"}) {
+        engine->addText(words);
+        engine->synthesize();
+        ASSERT_TRUE(engine->synchronize());
+    }
+    auto read = [&](const char* name) {
+        std::ifstream in(folder / name, std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    };
+    EXPECT_EQ(read("utterance-0001.wav"), "kept");
+    EXPECT_EQ(read("utterance-0002.txt"), "uno\n");
+    EXPECT_EQ(read("utterance-0003.txt"), "d\xC3\xB2\n");
+    const std::string wav = read("utterance-0003.wav");
+    ASSERT_GT(wav.size(), 44u + 2000u);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(le32(wav, 40), wav.size() - 44);
+    std::filesystem::remove_all(folder);
 }
 
 #endif

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "speech/backends/espeak/audio_device.h"
 #include "speech/backends/espeak/espeak_library.h"
 #include "speech/backends/espeak/text_utf8.h"
+#include "speech/wave_file.h"
 
 namespace speech {
 namespace {
@@ -46,11 +50,19 @@ std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options)
     if (!library.start(options.programDirectory)) {
         return nullptr;
     }
-    return std::unique_ptr<EspeakEngine>(new EspeakEngine(options.output, library.sampleRate()));
+    std::filesystem::path wavFolder;
+    if (const char* folder = std::getenv("TATTILO_SPEECH_WAV_DIR");
+        folder != nullptr && *folder != '\0' && options.output == AudioOutput::Device) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        wavFolder = folder;
+    }
+    return std::unique_ptr<EspeakEngine>(
+        new EspeakEngine(options.output, library.sampleRate(), std::move(wavFolder)));
 }
 
-EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate)
-    : output_(output), sampleRate_(sampleRate) {
+EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder)
+    : output_(output), sampleRate_(sampleRate), wavFolder_(std::move(wavFolder)) {
     audio_.sampleRate = sampleRate;
     worker_ = std::thread([this] { run(); });
 }
@@ -181,9 +193,13 @@ void EspeakEngine::play(const Job& job, AudioDevice* device) {
             std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     };
     bool deviceFailed = false;
+    std::vector<std::int16_t> written;  // for the utterance file
     const EspeakLibrary::SampleSink sink = [&](const std::int16_t* samples, std::size_t count) {
         if (cancelled(job)) {
             return false;
+        }
+        if (!wavFolder_.empty()) {
+            written.insert(written.end(), samples, samples + count);
         }
         if (output_ == AudioOutput::Memory) {
             std::lock_guard lock(mutex_);
@@ -203,6 +219,9 @@ void EspeakEngine::play(const Job& job, AudioDevice* device) {
         return true;
     };
     EspeakLibrary::instance().synthesize(job.utf8, job.voice, job.wordsPerMinute, sink);
+    if (!wavFolder_.empty()) {
+        writeUtterance(job, std::move(written));
+    }
 
     if (device == nullptr) {
         return;
@@ -216,6 +235,20 @@ void EspeakEngine::play(const Job& job, AudioDevice* device) {
     if (stopped) {
         device->flush();
     }
+}
+
+void EspeakEngine::writeUtterance(const Job& job, std::vector<std::int16_t> samples) {
+    std::error_code ec;
+    std::filesystem::path base;
+    do {
+        char name[32];
+        std::snprintf(name, sizeof name, "utterance-%04d", nextUtterance_++);
+        base = wavFolder_ / name;
+    } while (std::filesystem::exists(base.string() + ".wav", ec));
+    const std::string bytes = waveBytes(Pcm{sampleRate_, std::move(samples)});
+    std::ofstream(base.string() + ".wav", std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(base.string() + ".txt", std::ios::binary) << job.utf8 << '\n';
 }
 
 }  // namespace speech

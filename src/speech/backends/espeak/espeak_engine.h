@@ -12,14 +12,23 @@
 // Without a sound output (see soundOutputPresent()) the engine still synthesises, then drops
 // the audio: nothing is heard, nothing waits, nothing is printed. An engine created for memory
 // keeps the audio for takeAudio() instead.
+//
+// For checking what the program says where nobody can listen: when the environment variable
+// TATTILO_SPEECH_WAV_DIR names a folder, an engine that speaks to the device also writes each
+// utterance there, as it was synthesised (cut short when stopped), into the next free
+// "utterance-NNNN.wav" with its words in "utterance-NNNN.txt" (UTF-8). Written on the worker
+// thread: typing never waits for it.
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "speech/engine.h"
 
@@ -58,13 +67,16 @@ private:
         unsigned long generation = 0;
     };
 
-    EspeakEngine(AudioOutput output, int sampleRate);
+    EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder);
     void run();
     void play(const Job& job, AudioDevice* device);
     bool cancelled(const Job& job);
+    void writeUtterance(const Job& job, std::vector<std::int16_t> samples);
 
     const AudioOutput output_;
     const int sampleRate_;
+    const std::filesystem::path wavFolder_;  // empty: utterances are not written
+    int nextUtterance_ = 1;                  // the worker's
 
     std::mutex mutex_;
     std::condition_variable changed_;
