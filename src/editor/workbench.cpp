@@ -13,6 +13,7 @@ void DialogFormulaErrorSink::formulaError(const std::string& message) {
 Workbench::Workbench(TForm1& form)
     : form_(form), errorSink_(form.services().dialogs), formulaErrors_(&errorSink_) {
     attachNotation();
+    attachHandoffAndExport();
 }
 
 Workbench::~Workbench() = default;
@@ -34,6 +35,18 @@ void Workbench::attachNotation() {
             form_.services().dialogs.error(notation::messages::kFilterMissing);
         }
     };
+}
+
+void Workbench::attachHandoffAndExport() {
+    handoff_ = std::make_unique<GraphicEditorHandoff>(form_, formulaErrors_, filter_);
+    mathmlExport_ = std::make_unique<MathmlExportCommand>(form_);
+    form_.setCommandHandler(Command::Editorgrafico1, [this] { handoff_->EditorgraficoClick(); });
+    form_.setCommandHandler(Command::Stampaformule1, [this] { handoff_->StampaformuleClick(); });
+    form_.setCommandHandler(Command::SalvacomeMathml1,
+                            [this] { mathmlExport_->SalvacomeMathmlClick(); });
+    // Without the mathml setting the command is not there at all, Ctrl+M included.
+    form_.menuItem(Command::SalvacomeMathml1).setEnabled(form_.settings().mathml);
+    form_.widgets().Mathml.setEnabled(form_.settings().mathml);
 }
 
 }  // namespace editor

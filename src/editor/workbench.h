@@ -8,7 +8,11 @@
 //
 // Ownership: the Workbench keeps a reference to the TForm1, which must outlive it.
 
+#include <memory>
+
+#include "editor/graphic_editor_handoff.h"
 #include "editor/main_window.h"
+#include "editor/mathml_export_command.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 
@@ -34,9 +38,12 @@ public:
     TForm1& form() { return form_; }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
     const notation::FilterTable& filter() const { return filter_; }
+    GraphicEditorHandoff& handoff() { return *handoff_; }
+    MathmlExportCommand& mathmlExport() { return *mathmlExport_; }
 
 private:
     void attachNotation();
+    void attachHandoffAndExport();
 
     TForm1& form_;
 
@@ -50,6 +57,8 @@ private:
     // Braille input and speech.
 
     // Graphic editor hand-off and MathML export.
+    std::unique_ptr<GraphicEditorHandoff> handoff_;
+    std::unique_ptr<MathmlExportCommand> mathmlExport_;
 };
 
 }  // namespace editor
