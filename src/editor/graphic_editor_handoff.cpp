@@ -56,6 +56,7 @@ void GraphicEditorHandoff::StampaformuleClick() {
         return;
     }
     if (confirmation_->run() != formula_print_text::kConfirmed) {
+        form_.activeEditor().setFocus();
         return;
     }
     if (form_.brailleMode()) {
