@@ -110,7 +110,7 @@ void GraphicEditorHandoff::handoff() {
     const MainWindowWidgets& w = form_.widgets();
     Settings& settings = form_.settings();
 
-    // 1. Settings.
+    // Settings.
     if (notation::handoffSettingsMissing(settings.graphicEditor, settings.exchangeFile)) {
         s.dialogs.message({std::string(htext::kSettingsMissing),
                            std::string(htext::kSettingsMissingTitle), ui::Icon::Warning,
@@ -118,7 +118,7 @@ void GraphicEditorHandoff::handoff() {
         form_.openSettings();
     }
 
-    // 2. The text, by scope; print-formulas mode prints the whole page.
+    // The text, by scope; print-formulas mode prints the whole page.
     const bool braille = form_.brailleMode();
     ui::TextBox& box = braille ? w.Memo2 : w.Memo1;
     const std::string pageText = box.text();
@@ -135,7 +135,7 @@ void GraphicEditorHandoff::handoff() {
         }
     }
 
-    // 3 to 8. Wrapping, limits, brackets and the TeX the editor reads.
+    // Wrapping, limits, brackets and the TeX the editor reads.
     const notation::OutgoingFormula out =
         notation::prepareOutgoing(formula, page, printFormulas_, notation::bracketBalance);
     switch (out.outcome) {
@@ -157,12 +157,12 @@ void GraphicEditorHandoff::handoff() {
         warn(s.dialogs, htext::kTooLongForEditor);
     }
 
-    // 9. No old picture may be taken for the one the editor is about to make.
+    // No old picture may be taken for the one the editor is about to make.
     if (printFormulas_ && s.clipboard.hasBitmap()) {
         s.clipboard.clear();
     }
 
-    // 10. The exchange file, in the private temporary folder only.
+    // The exchange file, in the private temporary folder only.
     const std::filesystem::path& folder = form_.environment().temporaryDirectory;
     const std::optional<std::filesystem::path> file =
         folder.empty() ? std::nullopt : notation::exchangeFilePath(folder, settings.exchangeFile);
@@ -171,7 +171,7 @@ void GraphicEditorHandoff::handoff() {
         return;
     }
 
-    // 11 and 12. The editor, waited for.
+    // The editor, waited for.
     const std::string path = file->string();
     const std::optional<std::string> commandLine =
         notation::editorCommandLine(settings.graphicEditor, path);
@@ -182,7 +182,7 @@ void GraphicEditorHandoff::handoff() {
         return;
     }
 
-    // 13. A picture on the clipboard is the formula to print.
+    // A picture on the clipboard is the formula to print.
     if (printFormulas_ && s.clipboard.hasBitmap()) {
         w.Memo1.setSelStart(0);
         if (preview_) {
@@ -192,7 +192,7 @@ void GraphicEditorHandoff::handoff() {
         return;
     }
 
-    // 14 to 16. What the editor saved, translated back.
+    // What the editor saved, translated back.
     const ReadResult read = readWholeFile(*file);
     if (read.error != 0) {
         warn(s.dialogs, htext::kCannotReadExchange);
@@ -209,7 +209,7 @@ void GraphicEditorHandoff::handoff() {
         returned.erase(0, 2);
     }
 
-    // 17. In place, in the notation of the mode.
+    // In place, in the notation of the mode.
     if (braille) {
         const notation::Placement placement = notation::placeBrailleResult(
             pageText, selection, wholePage, returned, caret,

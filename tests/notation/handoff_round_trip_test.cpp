@@ -53,7 +53,7 @@ std::string roundTrip(const std::string& formula, const notation::FilterTable& f
     return back;
 }
 
-// The formula spelled as the return translation gives it back by design: "§" as "^", every
+// The formula spelled as the return translation always gives it back: "§" as "^", every
 // ":" as "\:", "\log " as "\log", an overline of digits as a periodic decimal.
 std::string asTheTableSays(const std::string& formula) {
     std::string s;
