@@ -21,6 +21,7 @@ Workbench::Workbench(TForm1& form)
       deletions_(form, formulaErrors_),
       brailleInput_(form) {
     attachNotation();
+    attachHandoffAndExport();
 }
 
 Workbench::~Workbench() {
@@ -54,6 +55,18 @@ void Workbench::attachNotation() {
             form_.services().dialogs.error(notation::messages::kFilterMissing);
         }
     };
+}
+
+void Workbench::attachHandoffAndExport() {
+    handoff_ = std::make_unique<GraphicEditorHandoff>(form_, formulaErrors_, filter_);
+    mathmlExport_ = std::make_unique<MathmlExportCommand>(form_);
+    form_.setCommandHandler(Command::Editorgrafico1, [this] { handoff_->EditorgraficoClick(); });
+    form_.setCommandHandler(Command::Stampaformule1, [this] { handoff_->StampaformuleClick(); });
+    form_.setCommandHandler(Command::SalvacomeMathml1,
+                            [this] { mathmlExport_->SalvacomeMathmlClick(); });
+    // Without the mathml setting the command is not there at all, Ctrl+M included.
+    form_.menuItem(Command::SalvacomeMathml1).setEnabled(form_.settings().mathml);
+    form_.widgets().Mathml.setEnabled(form_.settings().mathml);
 }
 
 }  // namespace editor

@@ -14,7 +14,9 @@
 #include "editor/deletion_commands.h"
 #include "editor/document_commands.h"
 #include "editor/editing_commands.h"
+#include "editor/graphic_editor_handoff.h"
 #include "editor/main_window.h"
+#include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
 #include "editor/print_commands.h"
 #include "notation/filter_table.h"
@@ -55,9 +57,12 @@ public:
     DocumentCommands& documents() { return documents_; }
     PrintCommands& printing() { return printing_; }
     EditingCommands& editing() { return editing_; }
+    GraphicEditorHandoff& handoff() { return *handoff_; }
+    MathmlExportCommand& mathmlExport() { return *mathmlExport_; }
 
 private:
     void attachNotation();
+    void attachHandoffAndExport();
 
     TForm1& form_;
 
@@ -78,6 +83,8 @@ private:
     std::unique_ptr<speech::SpeechReader> speechReader_;
 
     // Graphic editor hand-off and MathML export.
+    std::unique_ptr<GraphicEditorHandoff> handoff_;
+    std::unique_ptr<MathmlExportCommand> mathmlExport_;
 };
 
 }  // namespace editor

@@ -301,6 +301,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
 
     form_ = std::make_unique<QtWindow>(window_, client, &keyboard_);
     settings_ = std::make_unique<SettingsDialogView>(window_, *dialogs_);
+    formulaPrint_ = std::make_unique<FormulaPrintDialogView>(window_);
     hover_ = std::make_unique<HoverFilter>(hoverLogic_, panel, link1->widget(), link2->widget());
 
     logic_ = std::make_unique<editor::TForm1>(
@@ -316,6 +317,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     if (options.speechReader) {
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
+    workbench_->handoff().setConfirmation(&formulaPrint_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -330,6 +332,7 @@ MainWindowView::~MainWindowView() {
     timers_.clear();
     menu_.clear();
     settings_.reset();
+    formulaPrint_.reset();
     workbench_.reset();
     logic_.reset();
     delete window_;

@@ -11,6 +11,7 @@
 
 #include "editor/main_window.h"
 #include "editor/workbench.h"
+#include "gui/formula_print_dialog_view.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
@@ -42,6 +43,7 @@ public:
     editor::TForm1& logic() { return *logic_; }
     editor::Workbench& workbench() { return *workbench_; }
     SettingsDialogView& settings() { return *settings_; }
+    FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
 
 private:
@@ -61,6 +63,7 @@ private:
     editor::TForm1* hoverLogic_ = nullptr;
     std::unique_ptr<HoverFilter> hover_;
     std::unique_ptr<SettingsDialogView> settings_;
+    std::unique_ptr<FormulaPrintDialogView> formulaPrint_;
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
 };

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QImage>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -226,6 +228,11 @@ void QtClipboard::setBitmap(const ui::Bitmap& bitmap) {
     }
 }
 
+bool QtClipboard::hasBitmap() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasImage();
+}
+
 void QtClipboard::clear() {
     QGuiApplication::clipboard()->clear();
 }
@@ -252,7 +259,18 @@ std::optional<int> QtShell::runAndWait(const std::string& program,
     if (!process.waitForStarted()) {
         return std::nullopt;
     }
-    process.waitForFinished(-1);
+    // The window keeps repainting and answering the screen reader while the program runs, but
+    // takes no keys, clicks or close requests until it has ended.
+    if (process.state() != QProcess::NotRunning) {
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop, &process] {
+            if (process.state() == QProcess::NotRunning) {
+                loop.quit();
+            }
+        });
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
     if (process.exitStatus() != QProcess::NormalExit) {
         return -1;
     }

@@ -47,6 +47,7 @@ public:
     std::string text() const override;
     void setText(std::string_view text) override;
     void setBitmap(const ui::Bitmap& bitmap) override;
+    bool hasBitmap() const override;
     void clear() override;
 };
 

@@ -144,7 +144,7 @@ Placement placeLatexResult(std::string_view page, TextSelection selection, bool 
 
 Placement placeBrailleResult(std::string_view page, TextSelection selection, bool wholePage,
                              std::string_view returned, std::size_t rememberedCaret,
-                             const LatexToBraille& toBraille) {
+                             const ToBrailleConversion& toBraille) {
     Placement unchanged;
     unchanged.page = std::string(page);
     unchanged.caret = ui::snapOffset(page, rememberedCaret);

@@ -60,7 +60,7 @@ Placement placeLatexResult(std::string_view page, TextSelection selection, bool 
 
 // LaTeX-to-Braille conversion of the returned text; nullopt when it is refused (the
 // conversion has reported why).
-using LatexToBraille = std::function<std::optional<std::string>(std::string_view)>;
+using ToBrailleConversion = std::function<std::optional<std::string>(std::string_view)>;
 
 // Braille mode: the returned text, converted to Braille cells, replaces the whole Braille page
 // (scope "tutto", caret where it was) or the selection (caret after the inserted cells). A
@@ -68,6 +68,6 @@ using LatexToBraille = std::function<std::optional<std::string>(std::string_view
 // empty text.
 Placement placeBrailleResult(std::string_view page, TextSelection selection, bool wholePage,
                              std::string_view returned, std::size_t rememberedCaret,
-                             const LatexToBraille& toBraille);
+                             const ToBrailleConversion& toBraille);
 
 }  // namespace notation

@@ -238,7 +238,7 @@ bool escapedAt(std::string_view s, std::size_t pos) {
     return pos > 0 && s[pos - 1] == '\\';
 }
 
-// «{a \over b}» becomes «{\frac{a }{b}}». "\over" counts only as a whole command word, so
+// «{a \over b}» becomes «{\frac{a}{b}}». "\over" counts only as a whole command word, so
 // "\overline", "\overset" and the like are left alone. Without an enclosing group the whole
 // text is the fraction, as in TeX.
 void texFractionPass(std::string& text) {
@@ -290,7 +290,13 @@ void texFractionPass(std::string& text) {
         const std::size_t denStart = std::min(firstNonBlank(text, p + 5), end);
         std::string result = text.substr(0, numStart);
         result += "\\frac{";
-        result.append(text, numStart, p - numStart);
+        // The blanks an editor writes before "\over" are TeX spacing, not part of the formula:
+        // kept, they would read as a blank cell in the Braille numerator.
+        std::size_t numEnd = p;
+        while (numEnd > numStart && text[numEnd - 1] == ' ') {
+            --numEnd;
+        }
+        result.append(text, numStart, numEnd - numStart);
         result += "}{";
         result.append(text, denStart, end - denStart);
         result += '}';
@@ -300,7 +306,50 @@ void texFractionPass(std::string& text) {
     }
 }
 
-// «\root 3 \of {x}» becomes «\sqrt[3 ]{x}». A "\root" without "\of" is left alone.
+// Whether the brace at `open` is an argument (of a command, a power, an index, a root with
+// an index or the second group of a fraction) rather than a group of its own.
+bool argumentBrace(std::string_view text, std::size_t open) {
+    if (open == 0) {
+        return false;
+    }
+    const char before = text[open - 1];
+    if (before == '^' || before == '_' || before == ']' || before == '}' || before == '\\') {
+        return true;
+    }
+    if (!isAsciiLetter(before)) {
+        return false;
+    }
+    std::size_t k = open - 1;
+    while (k > 0 && isAsciiLetter(text[k - 1])) {
+        --k;
+    }
+    return k > 0 && text[k - 1] == '\\';
+}
+
+// «{\frac{a}{b}}» becomes «\frac{a}{b}»: the braces that a TeX fraction needs around
+// "\over" are not part of the student's formula, and kept they would pile up with every trip
+// through the editor. Braces that are an argument stay.
+void fractionGroupPass(std::string& text) {
+    constexpr std::string_view kGroup = "{\\frac{";
+    std::size_t pos = 0;
+    while ((pos = text.find(kGroup, pos)) != std::string::npos) {
+        const std::size_t numClose = closingBrace(text, pos + 6);
+        const std::size_t denClose =
+            numClose != std::string::npos && charAt(text, numClose + 1) == '{'
+                ? closingBrace(text, numClose + 1)
+                : std::string::npos;
+        if (denClose == std::string::npos || charAt(text, denClose + 1) != '}' ||
+            argumentBrace(text, pos)) {
+            ++pos;
+            continue;
+        }
+        text.erase(denClose + 1, 1);
+        text.erase(pos, 1);
+        pos = pos > 0 ? pos - 1 : 0;  // the group around this one may now be a single fraction
+    }
+}
+
+// «\root 3 \of {x}» becomes «\sqrt[3]{x}». A "\root" without "\of" is left alone.
 void texRootPass(std::string& text) {
     std::size_t pos = 0;
     while ((pos = text.find("\\root", pos)) != std::string::npos) {
@@ -318,7 +367,11 @@ void texRootPass(std::string& text) {
         const std::size_t radicandEnd = std::max(close, radicandStart);
         std::string result = text.substr(0, pos);
         result += "\\sqrt[";
-        result.append(text, indexStart, of - indexStart);
+        std::size_t indexEnd = of;  // "\root 3 \of": the blank before "\of" is TeX spacing
+        while (indexEnd > indexStart && text[indexEnd - 1] == ' ') {
+            --indexEnd;
+        }
+        result.append(text, indexStart, indexEnd - indexStart);
         result += ']';
         if (radicandStart < text.size()) {
             result.append(text, radicandStart, radicandEnd - radicandStart);
@@ -380,94 +433,6 @@ bool hasTriplePower(std::string_view text) {
     return false;
 }
 
-// The start of the base of the power whose "^" is at `caret`: leftwards over balanced groups
-// up to an operator, a blank or an opening bracket.
-std::size_t baseStart(std::string_view text, std::size_t caret) {
-    std::size_t k = caret;
-    while (k > 0) {
-        const char c = text[k - 1];
-        if (c == ')' || c == '}' || c == ']') {
-            const char open = c == ')' ? '(' : (c == '}' ? '{' : '[');
-            int depth = 0;
-            std::size_t j = k;
-            std::size_t found = std::string_view::npos;
-            while (j-- > 0) {
-                if ((text[j] == '{' || text[j] == '}') && escapedAt(text, j)) {
-                    continue;
-                }
-                if (text[j] == c) {
-                    ++depth;
-                } else if (text[j] == open && --depth == 0) {
-                    found = j;
-                    break;
-                }
-            }
-            if (found == std::string_view::npos) {
-                return k;
-            }
-            k = found;
-            continue;
-        }
-        if (std::string_view("*+-/=<>,;: ({[").find(c) != std::string_view::npos) {
-            return k;
-        }
-        --k;
-    }
-    return k;
-}
-
-// A power of a power written base^{a^{b}} becomes (base^{a})^{b}.
-void powerOfPowerPass(std::string& text) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        // The next two "^" with no other structure character between them.
-        std::size_t first = std::string::npos;
-        std::size_t second = std::string::npos;
-        for (std::size_t i = pos; i < text.size(); ++i) {
-            if (!isStructure(text[i])) {
-                continue;
-            }
-            if (text[i] != '^') {
-                first = std::string::npos;
-                continue;
-            }
-            if (first != std::string::npos) {
-                second = i;
-                break;
-            }
-            first = i;
-        }
-        if (second == std::string::npos) {
-            return;
-        }
-        // Only the braced nesting the editor saves is rewritten: the inner power must end
-        // where the outer exponent group closes. Anything else is left as it stands.
-        const std::size_t close =
-            charAt(text, first + 1) == '{' ? closingBrace(text, first + 1) : std::string::npos;
-        bool nested = close != std::string::npos && second < close;
-        if (nested) {
-            if (charAt(text, second + 1) == '{') {
-                nested = closingBrace(text, second + 1) + 1 == close;
-            } else {
-                nested = second + 2 == close;
-            }
-        }
-        if (!nested) {
-            pos = second;
-            continue;
-        }
-        const std::size_t base = baseStart(text, first);
-        std::string result = text.substr(0, base);
-        result += '(';
-        result.append(text, base, second - base);
-        result += "})";
-        result.append(text, second, close - second);
-        result.append(text, close + 1, std::string::npos);
-        text = std::move(result);
-        pos = second + 3;
-    }
-}
-
 }  // namespace
 
 std::string returnTranslation(std::string_view input, const FilterTable& table,
@@ -487,6 +452,7 @@ std::string returnTranslation(std::string_view input, const FilterTable& table,
     rootArgumentPass(text);
     fractionArgumentPass(text);
     texFractionPass(text);
+    fractionGroupPass(text);
     texRootPass(text);
     text = replaceAll(text, "\\overline {", "\\overline{");
     text = replaceAll(text, "\\log ", "\\log");
@@ -498,7 +464,7 @@ std::string returnTranslation(std::string_view input, const FilterTable& table,
         report.clear();
         return {};
     }
-    powerOfPowerPass(text);
+    // A power of a power (x^{2^{3}}) stays as it is: it reads back to the same Braille.
     return text;
 }
 

@@ -19,6 +19,8 @@ public:
     virtual std::string text() const = 0;
     virtual void setText(std::string_view text) = 0;
     virtual void setBitmap(const Bitmap& bitmap) = 0;
+    // True when the clipboard holds a picture (put there by this program or another one).
+    virtual bool hasBitmap() const = 0;
     virtual void clear() = 0;
 };
 

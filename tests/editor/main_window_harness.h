@@ -37,6 +37,7 @@ struct ProgramFolder {
         std::string pattern = (std::filesystem::temp_directory_path() / "tattilo-test-XXXXXX");
         path = ::mkdtemp(pattern.data());
         std::filesystem::create_directories(path / "fonts");
+        std::filesystem::create_directories(path / "tmp");
     }
     ~ProgramFolder() { std::filesystem::remove_all(path); }
     void write(const std::string& name, const std::string& content) const {
@@ -122,6 +123,7 @@ struct MainWindow {
         env.arguments = std::move(arguments);
         env.speechAvailable = speechAvailable;
         env.fontDirectories = {folder.path / "fonts"};
+        env.temporaryDirectory = folder.path / "tmp";
         logic = std::make_unique<editor::TForm1>(
             editor::MainWindowWidgets{
                 form,          menu,      memo1,        memo2,    edit3,    label1,  label2,

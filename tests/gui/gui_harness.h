@@ -55,6 +55,8 @@ struct Harness {
         options.environment.programDirectory = path();
         options.environment.speechAvailable = true;
         options.environment.fontDirectories = {path() / "fonts"};
+        std::filesystem::create_directories(path() / "tmp");
+        options.environment.temporaryDirectory = path() / "tmp";
         options.speech = &speech;
         options.dialogs = &dialogs;
         if (adjust) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "notation/conversion.h"
 #include "notation/messages.h"
 
 namespace {
@@ -61,12 +62,32 @@ TEST(ReturnTranslation, PowerOfAPowerOfAPowerIsRefusedThroughTheReport) {
     EXPECT_EQ(sink.messages.size(), 1u);
 }
 
-TEST(ReturnTranslation, PowerOfAPowerKeepsTheRestOfTheText) {
-    EXPECT_EQ(translate("y=x^{2^{3}}#"), "y=(x^{2})^{3}");
-    EXPECT_EQ(translate("\\frac{1}{x^{2^{3}}}#"), "\\frac{1}{(x^{2})^{3}}");
-    EXPECT_EQ(translate("(a+b)^{2^{n}}#"), "((a+b)^{2})^{n}");
-    EXPECT_EQ(translate("x^{2^{3}}+y^{4^{5}}#"), "(x^{2})^{3}+(y^{4})^{5}");
-    EXPECT_EQ(translate("x^{2^{3}+1}#"), "x^{2^{3}+1}") << "not a plain power of a power";
+// x^{2^{3}} is x to the 8th: rewritten as (x^{2})^{3} it would be x to the 6th. It comes back
+// as it went out, and converts to the same Braille as the page it came from.
+TEST(ReturnTranslation, PowerOfAPowerComesBackUnchanged) {
+    EXPECT_EQ(translate("y=x^{2^{3}}#"), "y=x^{2^{3}}");
+    EXPECT_EQ(translate("\\frac{1}{x^{2^{3}}}#"), "\\frac{1}{x^{2^{3}}}");
+    EXPECT_EQ(translate("(a+b)^{2^{n}}#"), "(a+b)^{2^{n}}");
+    EXPECT_EQ(translate("x^{2^{3}}+y^{4^{5}}#"), "x^{2^{3}}+y^{4^{5}}");
+    EXPECT_EQ(translate("x^{2^{3}+1}#"), "x^{2^{3}+1}");
+    const auto braille = notation::convertLatexToBraille(translate("x^{2^{3}}#"), 1);
+    EXPECT_EQ(braille.text, "_x|#b#c11");
+    EXPECT_EQ(notation::convertBrailleToLatex(braille.text, 1).text, "x^{2^{3}}");
+}
+
+// The braces a TeX fraction needs around "\over" go; braces that are an argument stay.
+TEST(ReturnTranslation, FractionLosesTheGroupOfItsOver) {
+    EXPECT_EQ(translate("{a\\over b}#"), "\\frac{a}{b}");
+    EXPECT_EQ(translate("x+{1\\over 2}=y#"), "x+\\frac{1}{2}=y");
+    EXPECT_EQ(translate("{{a\\over b}}#"), "\\frac{a}{b}");
+    EXPECT_EQ(translate("{x\\over {a\\over b}}#"), "\\frac{x}{\\frac{a}{b}}");
+    EXPECT_EQ(translate("x^{{1\\over 2}}#"), "x^{\\frac{1}{2}}");
+    EXPECT_EQ(translate("x^{1\\over 2}#"), "x^{\\frac{1}{2}}") << "the exponent's braces stay";
+    EXPECT_EQ(translate("\\sqrt{a\\over b}#"), "\\sqrt{\\frac{a}{b}}");
+    EXPECT_EQ(translate("\\sqrt[3]{a\\over b}#"), "\\sqrt[3]{\\frac{a}{b}}");
+    EXPECT_EQ(translate("x_{a\\over b}#"), "x_{\\frac{a}{b}}");
+    EXPECT_EQ(translate("\\{\\frac{a}{b}\\}#"), "\\{\\frac{a}{b}\\}") << "set braces";
+    EXPECT_EQ(translate("{\\frac{a}{b}+1}#"), "{\\frac{a}{b}+1}") << "more than one fraction";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ int run(std::span<const std::string> args, Io& io);
 extern const Command kToBrailleCommand;
 extern const Command kToLatexCommand;
 extern const Command kFromTexCommand;
+extern const Command kMathmlCommand;
 
 namespace emboss {
 extern const std::string_view kHelp;
@@ -28,6 +29,7 @@ std::span<const Command> commands() {
          &emboss::run},
         {"speak", "the Italian words spoken for a Braille line; --wav synthesises them",
          speak::kHelp, speak::run},
+        kMathmlCommand,
     };
     return table;
 }

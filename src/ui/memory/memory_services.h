@@ -22,6 +22,7 @@ public:
         bitmap_ = bitmap;
         text_.clear();
     }
+    bool hasBitmap() const override { return !bitmap_.empty(); }
     void clear() override {
         text_.clear();
         bitmap_ = {};

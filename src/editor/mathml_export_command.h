@@ -1,0 +1,36 @@
+#pragma once
+
+// "Salva come Mathml" (Ctrl+M) and the "Mathml" button: the whole document as one XHTML file
+// with MathML, for a sighted reader's browser. The window proposes the file (the document's
+// own name, or the next free exercise name, with ".xml"), asks before replacing a file,
+// converts all pages so that every Braille page is current, and writes the file without ever
+// leaving a half-written one: a failed write keeps the old file and says why.
+//
+// Ownership: keeps a reference to the window, which outlives it.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editor/main_window.h"
+
+namespace editor {
+
+// The chosen name with ".xml" appended when it has no extension.
+std::string exportFileName(std::string_view chosen);
+
+class MathmlExportCommand {
+public:
+    explicit MathmlExportCommand(TForm1& form) : form_(form) {}
+    MathmlExportCommand(const MathmlExportCommand&) = delete;
+    MathmlExportCommand& operator=(const MathmlExportCommand&) = delete;
+
+    // The command; returns the file written, nullopt when nothing was written.
+    std::optional<std::filesystem::path> SalvacomeMathmlClick();
+
+private:
+    TForm1& form_;
+};
+
+}  // namespace editor
