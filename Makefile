@@ -30,6 +30,10 @@ build: setup $(BUILD)/build.ninja
 # document. Without a display tattilo says how to run it and exits with status 1.
 run: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target tattilo
+	@# A first start finds the shipped filter file and Braille font; the user's own settings,
+	@# written at every close, are never replaced.
+	@[ -f $(BUILD)/bin/tattilo.ini ] || printf 'filtro = filtro.base\r\nfont = braillecour.ttf\r\n' \
+	  > $(BUILD)/bin/tattilo.ini
 	cd $(BUILD)/bin && ./tattilo $(SAMPLE)
 
 check: setup
