@@ -280,6 +280,23 @@ bool parseOptions(std::span<const std::string> args, Options& options, std::stri
     return true;
 }
 
+// A folder as the window's folder picker would give it: backslashes only, one between
+// elements and one at the end. A destination typed as "C:/Scuola//Tattilo" would otherwise
+// reach the settings file and the installed-files register in that form.
+std::string normalizeFolder(std::string_view path) {
+    std::string out;
+    for (char c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+        if (c == '\\' && !out.empty() && out.back() == '\\') {
+            continue;
+        }
+        out += c;
+    }
+    return withBackslash(out);
+}
+
 bool isWindowsPath(std::string_view path) {
     return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
@@ -386,7 +403,7 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
 
     std::string source;
     if (isWindowsPath(options.source)) {
-        source = withBackslash(options.source);
+        source = normalizeFolder(options.source);
     } else {
         const std::filesystem::path host =
             options.source.empty() ? programFolder : std::filesystem::path(options.source);
@@ -452,7 +469,7 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
     product.checkOptional = options.checkOptional;
 
     const std::string target =
-        options.target.empty() ? product.installPath : withBackslash(options.target);
+        options.target.empty() ? product.installPath : normalizeFolder(options.target);
     const DestinationCheck check = checkDestination(sys, target);
     if (check.code != 0) {
         console.line("Install to: " + target);

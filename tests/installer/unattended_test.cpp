@@ -82,8 +82,12 @@ TEST_F(Unattended, InstallsTheRecommendedSelection) {
 
 TEST_F(Unattended, ChoicesTargetsAndPrompts) {
     const Outcome r = run({"--accept-license", "--components", "esempi, Extra,Deutsch",
-                           "--check-optional", "--target", "C:\\Scuola\\Tattilo"});
+                           "--check-optional", "--target", "C:/Scuola//Tattilo"});
     ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    // A destination typed with slashes is used, shown and recorded with backslashes.
+    EXPECT_TRUE(has(r.out, "Install to: C:\\Scuola\\Tattilo\\\n"));
+    EXPECT_TRUE(has(test::readHost(machine_ / "C" / "Scuola" / "Tattilo" / "Tattilo"),
+                    "Documenti=C:\\Scuola\\Tattilo\\ESEMPI\\\r\n"));
     EXPECT_TRUE(has(r.out, "Installing: Esempi\n"));
     EXPECT_TRUE(has(r.out, "Installing: Deutsch\n"));
     EXPECT_FALSE(has(r.out, "Installing: Programma"));
