@@ -39,8 +39,9 @@ void InstallJob::run() {
     for (auto& item : components_) {
         item->install(*this);
     }
-    // The TeX configuration steps (font library, hyphenation, formats, alias files, the
-    // installer copy) run here for the products that ask for them.
+    // The TeX system's finishing steps (font library, hyphenation, formats, alias files, the
+    // installer copy) belong here, before the commit. They are not built yet: the flags that
+    // the component programs and the script set for them are recorded and nothing more.
     undo_.commit();
 }
 
