@@ -1,6 +1,7 @@
 #include "notation/return_translation.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "notation/messages.h"
 #include "notation/text_scan.h"
@@ -403,31 +404,49 @@ void periodicPass(std::string& text) {
     }
 }
 
-bool isStructure(char c) {
-    switch (c) {
-        case '(':
-        case ')':
-        case '*':
-        case '+':
-        case '-':
-        case '/':
-        case '^':
-        case '}':
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool hasTriplePower(std::string_view text) {
-    int carets = 0;
-    for (const char c : text) {
-        if (!isStructure(c)) {
+// Whether a power stands in the exponent of a power that stands in the exponent of a third.
+// An exponent group "^{...}" raises the level of everything inside it; a bare exponent
+// ("^2", "^\alpha") is one level above its base, and one written straight after another
+// bare exponent ("x^2^3") one level above that. Powers side by side (x^2y^2z^2, x^{2}^{3})
+// stay at one level, whatever characters stand between them.
+bool powersNestedThreeDeep(std::string_view text) {
+    std::vector<int> outer;  // the level outside each open brace group
+    int level = 0;
+    std::size_t chainEnd = std::string_view::npos;  // just after the last bare exponent
+    int chainLevel = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\') {
+            if (i + 1 < text.size() && !isAsciiLetter(text[i + 1])) {
+                ++i;  // "\{", "\}", "\^": escaped, not structure
+            }
             continue;
         }
-        carets = c == '^' ? carets + 1 : 0;
-        if (carets == 3) {
-            return true;
+        if (c == '{') {
+            outer.push_back(level);
+        } else if (c == '}') {
+            if (!outer.empty()) {
+                level = outer.back();
+                outer.pop_back();
+            }
+        } else if (c == '^') {
+            const int here = (i == chainEnd ? chainLevel : level) + 1;
+            if (here >= 3) {
+                return true;
+            }
+            const std::size_t arg = firstNonBlank(text, i + 1);
+            if (arg >= text.size()) {
+                break;
+            }
+            if (text[arg] == '{') {
+                outer.push_back(level);
+                level = here;
+                i = arg;
+            } else {
+                chainEnd = argumentEnd(text, arg);
+                chainLevel = here;
+                i = chainEnd - 1;
+            }
         }
     }
     return false;
@@ -459,7 +478,7 @@ std::string returnTranslation(std::string_view input, const FilterTable& table,
     text = replaceAll(text, "\\lg ", "\\log");
     text = replaceAll(text, "\\ln ", "\\ln");
     periodicPass(text);
-    if (hasTriplePower(text)) {
+    if (powersNestedThreeDeep(text)) {
         report.report(std::string(messages::kPowerOfPower));
         report.clear();
         return {};
