@@ -97,6 +97,13 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
     ui::Control& tutor = menuItem(Command::MenuTutor);
     tutor.setVisible(settings_.tutor != 0);
     tutor.setEnabled(false);
+    // Its entries wait for the menu to be opened, which decides the steps the caret's line
+    // allows.
+    for (const MenuEntry& e : menuTable()) {
+        if (e.parent == Command::MenuTutor) {
+            menuItem(e.id).setEnabled(false);
+        }
+    }
 
     w_.statusBar.setCaption(std::string(text::kStatusPage) + "1");
     applyModeWidgets();  // Latex column

@@ -60,6 +60,9 @@ TEST(MainWindowStart, BrailleModeByDefaultWithItsWidgets) {
     EXPECT_TRUE(w.item(Command::MenuParziali).visible());
     EXPECT_TRUE(w.item(Command::MenuOpzioni).enabled());
     EXPECT_TRUE(w.item(Command::MenuTutor).enabled());
+    for (Command entry : {Command::TutorTonde, Command::TutorFrazioni, Command::TutorProprieta}) {
+        EXPECT_FALSE(w.item(entry).enabled()) << "the tutor entries wait for the menu";
+    }
     EXPECT_FALSE(w.item(Command::Annullataglia1).visible());
     EXPECT_FALSE(w.item(Command::DattiloBraille1).visible());
 
