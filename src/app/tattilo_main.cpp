@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <filesystem>
 #include <iostream>
 
@@ -33,6 +36,14 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tattilo"));
+    // The toolkit's own dialogs (files, fonts, printing, input boxes) speak Italian like the
+    // rest of the program when the system has the toolkit's Italian texts.
+    QTranslator toolkitItalian;
+    if (toolkitItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&toolkitItalian);
+    }
 
     Grab grab;
     std::vector<std::string> arguments;

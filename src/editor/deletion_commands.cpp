@@ -77,14 +77,17 @@ void DeletionCommands::deletePartial(PartialDeletion deletion) {
     }
 }
 
+// A restore works on an empty editor too: a deletion may have taken the whole text, and the
+// restore is how the student gets it back.
+
 void DeletionCommands::restoreStructure() {
-    if (form_.brailleMode() && !form_.widgets().Memo2.text().empty()) {
+    if (form_.brailleMode()) {
         apply(deletions_.restoreStructure());
     }
 }
 
 void DeletionCommands::restorePartial() {
-    if (form_.brailleMode() && !form_.widgets().Memo2.text().empty()) {
+    if (form_.brailleMode()) {
         apply(deletions_.restorePartial());
     }
 }

@@ -97,6 +97,13 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
     ui::Control& tutor = menuItem(Command::MenuTutor);
     tutor.setVisible(settings_.tutor != 0);
     tutor.setEnabled(false);
+    // Its entries wait for the menu to be opened, which decides the steps the caret's line
+    // allows.
+    for (const MenuEntry& e : menuTable()) {
+        if (e.parent == Command::MenuTutor) {
+            menuItem(e.id).setEnabled(false);
+        }
+    }
 
     w_.statusBar.setCaption(std::string(text::kStatusPage) + "1");
     applyModeWidgets();  // Latex column
@@ -510,8 +517,10 @@ void TForm1::FormActivate() {
     if (settings_.exchangeFile.empty()) {
         settings_.exchangeFile = std::string(text::kDefaultExchangeFile);
     }
-    if (settings_.workDir.empty()) {
-        settings_.workDir = (dir / std::string(text::kWorkDirName)).string();
+    const std::string defaultWorkDir = (dir / std::string(text::kWorkDirName)).string();
+    const bool workDirByDefault = settings_.workDir.empty();
+    if (workDirByDefault) {
+        settings_.workDir = defaultWorkDir;
     }
     if (settings_.graphicEditor.empty() || settings_.brailleFont.empty() ||
         settings_.filter.empty()) {
@@ -520,6 +529,12 @@ void TForm1::FormActivate() {
     }
     if (settings_.exchangeMode.empty()) {
         settings_.exchangeMode = std::string(text::kDefaultExchangeMode);
+    }
+    // The program's own exercise folder is made on first use, so that the first save of a new
+    // installation finds it. A folder the user chose is never made behind his back.
+    if (workDirByDefault && settings_.workDir == defaultWorkDir) {
+        std::error_code made;
+        std::filesystem::create_directories(defaultWorkDir, made);
     }
 
     // A missing filter file only disables the return translation from the graphic editor:

@@ -1,5 +1,6 @@
 #include "gui/qt_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -36,6 +37,15 @@ QString messageText(std::string_view text) {
 QString caption(std::string_view text) {
     return text.empty() ? QStringLiteral("Tattilo") : toQString(text);
 }
+
+// The buttons of the message boxes, as an Italian system names them whatever language the
+// toolkit was given.
+constexpr std::pair<QMessageBox::StandardButton, std::string_view> kButtonTexts[] = {
+    {QMessageBox::Ok, "OK"},
+    {QMessageBox::Yes, "&S\xEC"},
+    {QMessageBox::No, "&No"},
+    {QMessageBox::Cancel, "Annulla"},
+};
 
 QImage toQImage(const ui::Bitmap& bitmap) {
     QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
@@ -112,6 +122,11 @@ ui::Answer QtDialogs::message(const ui::MessageBox& box) {
             break;
     }
     QMessageBox dialog(icon, caption(box.caption), messageText(box.text), buttons, parent_);
+    for (const auto& [which, text] : kButtonTexts) {
+        if (QAbstractButton* button = dialog.button(which)) {
+            button->setText(toQString(text));
+        }
+    }
     dialog.setDefaultButton(defaultButton);
     switch (dialog.exec()) {
         case QMessageBox::Yes:

@@ -161,6 +161,26 @@ TEST_F(DeletionWindow, ARestoreNeverPutsOnePageInPlaceOfAnother) {
     EXPECT_EQ(w->memo2.text(), "ad");
 }
 
+TEST_F(DeletionWindow, ADeletionThatTookTheWholeTextIsRestored) {
+    put("?ab+c*", 3);
+    w->press(vk::kF3, kCtrlShift);
+    ASSERT_EQ(w->memo2.text(), "");
+    w->press(vk::kF9, kCtrlShift);
+    EXPECT_EQ(w->memo2.text(), "?ab+c*");
+    EXPECT_EQ(w->memo2.selStart(), 0u);
+
+    // The partial copy too, once the whole structure has gone.
+    put("&a+by", 3);
+    w->press(vk::kF5, sh::kCtrl);
+    ASSERT_EQ(w->memo2.text(), "&by");
+    w->press(vk::kF5, kCtrlShift);
+    ASSERT_EQ(w->memo2.text(), "");
+    w->press(vk::kF10, kCtrlShift);
+    EXPECT_EQ(w->memo2.text(), "&a+by");
+    EXPECT_EQ(w->memo2.selStart(), 1u);
+    EXPECT_TRUE(w->dialogs.messages().empty());
+}
+
 TEST_F(DeletionWindow, TheKeysDoNothingInLatexMode) {
     put("a?bc*d", 3);
     w->press('B', sh::kCtrl);

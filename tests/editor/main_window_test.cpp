@@ -60,6 +60,9 @@ TEST(MainWindowStart, BrailleModeByDefaultWithItsWidgets) {
     EXPECT_TRUE(w.item(Command::MenuParziali).visible());
     EXPECT_TRUE(w.item(Command::MenuOpzioni).enabled());
     EXPECT_TRUE(w.item(Command::MenuTutor).enabled());
+    for (Command entry : {Command::TutorTonde, Command::TutorFrazioni, Command::TutorProprieta}) {
+        EXPECT_FALSE(w.item(entry).enabled()) << "the tutor entries wait for the menu";
+    }
     EXPECT_FALSE(w.item(Command::Annullataglia1).visible());
     EXPECT_FALSE(w.item(Command::DattiloBraille1).visible());
 
@@ -145,6 +148,8 @@ TEST(MainWindowStart, MissingSettingsFilterAndFontAreReportedAndStartGoesOn) {
     EXPECT_EQ(w.logic->settings().exchangeFile, "formula.tex");
     EXPECT_EQ(w.logic->settings().exchangeMode, "tutto");
     EXPECT_EQ(w.logic->settings().workDir, (folder.path / "esercizi").string());
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path / "esercizi"))
+        << "the default exercise folder is made, so that the first save finds it";
     // The rest of the start-up still ran: the document's name is in the title.
     EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - prova.mtfBraille");
     EXPECT_TRUE(w.logic->speechOn());
@@ -163,6 +168,17 @@ TEST(MainWindowStart, FilterFileHookGetsTheFile) {
     w.start();
     EXPECT_EQ(filter, folder.path / "filtro.base");
     EXPECT_EQ(w.settings.modal.timesShown(), 0);
+}
+
+TEST(MainWindowStart, AChosenWorkingFolderThatIsMissingIsNotMade) {
+    ProgramFolder folder;
+    const std::filesystem::path chosen = folder.path / "chiavetta" / "esercizi";
+    folder.complete("workdir = " + chosen.string() + "\r\n");
+    MainWindow w(folder);
+    w.start();
+    EXPECT_EQ(w.logic->settings().workDir, chosen.string());
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "chiavetta"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "esercizi"));
 }
 
 TEST(MainWindowPages, F2AndF3WrapAroundAndAnnounceThePage) {

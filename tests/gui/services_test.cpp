@@ -1,6 +1,8 @@
-// The Qt services of the ui layer that need no window: programs, file filters, clipboard and
-// printing into a file.
+// The Qt services of the ui layer that need no window: programs, file filters, clipboard,
+// printing into a file and the buttons of the message boxes.
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +40,60 @@ private slots:
         QCOMPARE(clipboard.text(), std::string("a\r\n\x80"));
         clipboard.clear();
         QCOMPARE(clipboard.text(), std::string());
+    }
+
+    // The buttons speak Italian and each gives its own answer.
+    void messageBoxButtonsAreItalian() {
+        gui::QtDialogs dialogs(nullptr);
+        struct Case {
+            ui::Buttons buttons;
+            QStringList texts;
+            QString press;
+            ui::Answer answer;
+        };
+        const Case cases[] = {
+            {ui::Buttons::YesNoCancel,
+             {QStringLiteral("&S\u00EC"), QStringLiteral("&No"), QStringLiteral("Annulla")},
+             QStringLiteral("Annulla"),
+             ui::Answer::Cancel},
+            {ui::Buttons::OkNo,
+             {QStringLiteral("OK"), QStringLiteral("&No")},
+             QStringLiteral("&No"),
+             ui::Answer::No},
+            {ui::Buttons::YesNo,
+             {QStringLiteral("&S\u00EC"), QStringLiteral("&No")},
+             QStringLiteral("&S\u00EC"),
+             ui::Answer::Yes},
+        };
+        for (const Case& c : cases) {
+            QStringList seen;
+            // Whatever it finds, the box is closed, so a failure cannot hang the test.
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr) {
+                    return;
+                }
+                QAbstractButton* chosen = nullptr;
+                for (QAbstractButton* b : box->buttons()) {
+                    seen << b->text();
+                    if (b->text() == c.press) {
+                        chosen = b;
+                    }
+                }
+                if (chosen != nullptr) {
+                    chosen->click();
+                } else {
+                    box->done(-1);
+                }
+            });
+            const ui::Answer answer =
+                dialogs.message({"Domanda?", {}, ui::Icon::Question, c.buttons});
+            seen.sort();
+            QStringList expected = c.texts;
+            expected.sort();
+            QCOMPARE(seen, expected);
+            QCOMPARE(answer, c.answer);
+        }
     }
 
     void linesPrintIntoAFile() {
