@@ -14,6 +14,11 @@
 namespace notation {
 namespace {
 
+// Written after a marker whose keyword is the start of a longer one ("\P" of "\Pi", "\O" of
+// "\Omega", "\7" of "\77"), so that the text after it cannot join it: a denominator "i" must
+// not become a capital pi. The at sign has no cell and the tokenizer drops it.
+constexpr std::string_view kMarkerEnd = "@";
+
 std::size_t skipBlanks(std::string_view t, std::size_t pos) {
     while (pos < t.size() && t[pos] == ' ') {
         ++pos;
@@ -167,7 +172,7 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
         }
-        splice(t, pos, q, std::string(marker) + limits);
+        splice(t, pos, q, std::string(marker) + std::string(kMarkerEnd) + limits);
         pos += marker.size();
     }
     return true;
@@ -234,7 +239,7 @@ void LatexToBraille::fractionPass(std::string& t) {
             splice(t, pos, endB, with);
             pos += with.size();
         } else {
-            splice(t, pos, endB, "\\6" + a + "\\N\\P" + b + "\\4");
+            splice(t, pos, endB, "\\6" + a + "\\N\\P" + std::string(kMarkerEnd) + b + "\\4");
             pos += 2;
         }
     }
@@ -263,6 +268,7 @@ void LatexToBraille::rootPass(std::string& t) {
             with.append(readArgument(t, q, end));
         }
         with += "\\O";
+        with += kMarkerEnd;
         splice(t, pos, end, with);
         pos += 2;
     }
