@@ -174,7 +174,9 @@ std::string lineBreaksToBars(std::string_view s) {
 }
 
 // Blanks as "\ " (visible spaces), single "%" as alternating "\left|" and "\right|", "%%" as
-// "\Arrowvert ". The delimiters "\backslash " and fractions' "\over " keep their blank.
+// "\Arrowvert ". The delimiters "\backslash " and fractions' "\over " keep their blank. The
+// percent sign "\%" is no bar: it goes as it is, which TeX prints as a percent sign and which
+// comes back unchanged, and it must not turn the next bar of an absolute value round.
 std::string spacingAndBars(std::string_view s) {
     constexpr std::string_view kBackslash = "\\backslash ";
     constexpr std::string_view kOver = "\\over ";
@@ -185,6 +187,9 @@ std::string spacingAndBars(std::string_view s) {
     while (i < s.size()) {
         if (startsWithAt(s, i, "%%")) {
             out += "\\Arrowvert ";
+            i += 2;
+        } else if (startsWithAt(s, i, "\\%") && !startsWithAt(s, i, "\\%%")) {
+            out += "\\%";
             i += 2;
         } else if (startsWithAt(s, i, kBackslash)) {
             out += kBackslash;
