@@ -44,7 +44,11 @@ TEST(ChordInput, SpaceAndEnterAlone) {
     EXPECT_EQ(chord("\rf"), "a");
     EXPECT_EQ(chordValue(std::string(1, kChordEnter)), 65);
     EXPECT_EQ(chordValue(" "), 64);
-    EXPECT_EQ(chordValue("  "), 0);
+    // Pressed again, or repeating while held, within the chord: still alone.
+    EXPECT_EQ(chord("  "), " ");
+    EXPECT_EQ(chord("\r\r"), "\r\n");
+    EXPECT_EQ(chord(" \r"), "");
+    EXPECT_EQ(chord(" f "), "a");
 }
 
 TEST(ChordInput, KeysThatAreNotChordKeysInsertNothing) {
