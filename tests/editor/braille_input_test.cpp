@@ -296,6 +296,50 @@ TEST(KeypadTyping, TheTablesThroughTheWindow) {
     EXPECT_EQ(w.memo2.selStart(), 2u);
 }
 
+// Fast typing with NumLock on: keys overlap, and every one of them goes in, in order.
+TEST(KeypadTyping, OverlappingKeysAreAllTyped) {
+    ProgramFolder folder;
+    folder.complete();
+    InputWindow w(folder);
+    w.keyboard.numLock = true;
+    w.memo2.setText("\r\n");
+    w.memo2.setSelStart(2);
+
+    // "#" then "a" from the keypad, the second key down before the first is up.
+    w.form.keyDown(0xBA);
+    w.form.keyPress('#');
+    w.form.keyDown(vk::kNumpad0 + 1);
+    w.form.keyPress('1');
+    w.form.keyUp(0xBA);
+    w.form.keyUp(vk::kNumpad0 + 1);
+    EXPECT_EQ(w.memo2.text(), "\r\n#a");
+    EXPECT_EQ(w.memo2.selStart(), 4u);
+    EXPECT_EQ(w.lastRequest().text, "\r\n#a");
+
+    // Shift goes down for "?" while "b" is still held.
+    w.form.keyDown('B');
+    w.form.keyPress('b');
+    w.form.keyDown(vk::kShift, shift::kShift);
+    w.form.keyUp('B', shift::kShift);
+    w.form.keyDown(0xBB, shift::kShift);
+    w.form.keyPress('?');
+    w.form.keyUp(vk::kShift);
+    w.form.keyUp(0xBB);
+    EXPECT_EQ(w.memo2.text(), "\r\n#ab?");
+    EXPECT_EQ(w.memo2.selStart(), 6u);
+
+    // Ctrl let go a moment before the keypad key.
+    w.form.keyDown(vk::kControl, shift::kCtrl);
+    w.form.keyDown(vk::kNumpad0, shift::kCtrl);
+    w.form.keyUp(vk::kControl);
+    w.form.keyUp(vk::kNumpad0);
+    EXPECT_EQ(w.memo2.text(), "\r\n#ab?|");
+
+    // Typed cells undo as one run, like ordinary typing.
+    w.press('Z', shift::kCtrl);
+    EXPECT_EQ(w.memo2.text(), "\r\n");
+}
+
 TEST(KeypadTyping, MoveKeysSpeakAndEnterBreaksTheLine) {
     ProgramFolder folder;
     folder.complete("velvoce = 70\r\n");
