@@ -161,6 +161,30 @@ TEST(ChordTyping, KeysBeforeTheTimerFiresMakeOneChord) {
     EXPECT_EQ(w.memo2.text(), "b,");
 }
 
+// Chorded cells are a run of typing like any other: one undo takes the run back, and an arrow
+// key between two runs keeps the first.
+TEST(ChordTyping, ChordsUndoAsARunOfTyping) {
+    ProgramFolder folder;
+    folder.complete();
+    InputWindow w(folder);
+    w.press(vk::kF5);
+    w.memo2.setText("#a");
+    w.memo2.setSelStart(2);
+    w.chord("fd");
+    w.chord(" ");
+    w.chord("fk");
+    EXPECT_EQ(w.memo2.text(), "#ab e");
+    EXPECT_TRUE(w.item(Command::Annulladigitazione1).visible());
+    w.press(vk::kLeft);
+    w.chord("\r");
+    w.chord("f");
+    EXPECT_EQ(w.memo2.text(), "#ab \r\nae");
+    w.press('Z', shift::kCtrl);
+    EXPECT_EQ(w.memo2.text(), "#ab \r\ne");
+    EXPECT_EQ(w.memo2.selStart(), 6u);
+    EXPECT_FALSE(w.timer1.enabled()) << "Ctrl+Z is a command, not a chord";
+}
+
 TEST(ChordTyping, ChordsSpeakTheLineUpToTheCaret) {
     ProgramFolder folder;
     folder.complete();
