@@ -61,7 +61,12 @@ void BrailleInput::DattiloBrailleClick() {
 
 void BrailleInput::keyDown(ui::KeyEvent& event) {
     if (keypadTyping()) {
-        keypad_.keyDown(event.key);  // anywhere in the window
+        // Anywhere in the window; a key still waiting for its key up goes in first.
+        const KeypadInput::KeyUp flushed =
+            keypad_.keyDown(event.key, modifiersOf(event.shift), inBrailleEditor());
+        if (flushed.action == KeypadInput::KeyUp::Action::Insert) {
+            insertKeypadText(flushed.text);
+        }
     }
     if (!inBrailleEditor() || !form_.speechOn()) {
         return;
@@ -115,7 +120,7 @@ void BrailleInput::keyUp(ui::KeyEvent& event) {
         return;
     }
     if (keypadTyping()) {
-        const KeypadInput::KeyUp up = keypad_.keyUp(event.key, modifiersOf(event.shift));
+        const KeypadInput::KeyUp up = keypad_.keyUp(event.key);
         switch (up.action) {
             case KeypadInput::KeyUp::Action::None:
                 break;
@@ -123,15 +128,9 @@ void BrailleInput::keyUp(ui::KeyEvent& event) {
                 speakMove(event);
                 form_.refreshLinearView();
                 break;
-            case KeypadInput::KeyUp::Action::Insert: {
-                // At the caret; a selection stays in the text, as the keypad always did.
-                memo_.setSelStart(memo_.selStart());
-                memo_.setSelText(up.text);  // the change refreshes the linear view
-                if (form_.speechOn()) {
-                    send(speech::keypadRequest(programDirectory(), memo_.text(), memo_.selStart()));
-                }
+            case KeypadInput::KeyUp::Action::Insert:
+                insertKeypadText(up.text);
                 break;
-            }
         }
         return;
     }
@@ -141,6 +140,15 @@ void BrailleInput::keyUp(ui::KeyEvent& event) {
     }
     form_.refreshLinearView();
     speakMove(event);
+}
+
+void BrailleInput::insertKeypadText(const std::string& text) {
+    // At the caret; a selection stays in the text, as the keypad always did.
+    memo_.setSelStart(memo_.selStart());
+    memo_.setSelText(text);  // the change refreshes the linear view
+    if (form_.speechOn()) {
+        send(speech::keypadRequest(programDirectory(), memo_.text(), memo_.selStart()));
+    }
 }
 
 void BrailleInput::speakMove(const ui::KeyEvent& up) {

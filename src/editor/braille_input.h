@@ -47,6 +47,8 @@ private:
     // Braille mode with the Braille editor focused: where typing is handled here.
     bool inBrailleEditor() const;
     bool keypadTyping() const;
+    // A keypad key's text at the caret, said with the text up to it.
+    void insertKeypadText(const std::string& text);
     // The speech of a caret move: the cell reached (Left, Right) or the whole line (Up, Down).
     void speakMove(const ui::KeyEvent& up);
     void send(const std::optional<speech::Request>& request);

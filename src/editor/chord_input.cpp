@@ -19,10 +19,12 @@ bool passesThroughChord(char c) {
 }
 
 int chordValue(std::string_view keys) {
-    if (keys.size() == 1 && keys[0] == kChordEnter) {
+    // Space or Enter alone, however often: a key held past the repeat delay of the keyboard
+    // comes again within the chord, and must not turn the chord into nothing.
+    if (!keys.empty() && keys.find_first_not_of(kChordEnter) == std::string_view::npos) {
         return 65;
     }
-    if (keys == " ") {
+    if (!keys.empty() && keys.find_first_not_of(' ') == std::string_view::npos) {
         return 64;
     }
     bool f = false, d = false, s = false, j = false, k = false, l = false, v = false, m = false;

@@ -26,7 +26,8 @@ inline constexpr char kChordEnter = '\xFE';
 bool passesThroughChord(char c);
 
 // The value of a collected chord: 65 for Enter alone, 64 for a space alone, else the sum of the
-// dots of the chord keys in it (each key once, however often pressed; other characters ignored).
+// dots of the chord keys in it (other characters ignored). Each key counts once however often
+// it was pressed, Space and Enter too.
 int chordValue(std::string_view keys);
 
 // What a chord value inserts: CR LF above 64, the cell of that dot pattern for 1 to 64 (64 is a

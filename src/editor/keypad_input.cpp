@@ -75,15 +75,25 @@ std::string keypadText(int virtualKey, Modifiers held) {
     return expand(kRows[rowOf(held)][static_cast<std::size_t>(column)]);
 }
 
-void KeypadInput::keyDown(int virtualKey) {
+KeypadInput::KeyUp KeypadInput::keyDown(int virtualKey, Modifiers held, bool inEditor) {
+    KeyUp flushed;
+    if (inEditor_ && inEditor) {
+        // Another key before the key up of the last one, or the same key repeating while held
+        // (keys without a code of their own, such as the accented letters, share one, so a
+        // repeat cannot be told from the next key: both type, as ordinary typing does).
+        flushed = insertLastKey();
+    }
     if (vk::isModifier(virtualKey)) {
         lastModifier_ = virtualKey;
         lastKey_ = 0;
-        return;
+        return flushed;
     }
+    held_ = held;
     lastKey_ = virtualKey;
+    inEditor_ = inEditor;
     // A key that gives no character (Caps Lock, Escape...) must not type the previous one again.
     lastTyped_ = 0;
+    return flushed;
 }
 
 bool KeypadInput::keyPress(char c) {
@@ -92,7 +102,7 @@ bool KeypadInput::keyPress(char c) {
     return !isControl(c);
 }
 
-KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey, Modifiers held) {
+KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey) {
     KeyUp up;
     if (vk::isFunctionKey(virtualKey) || vk::isModifier(virtualKey)) {
         return up;
@@ -107,7 +117,16 @@ KeypadInput::KeyUp KeypadInput::keyUp(int virtualKey, Modifiers held) {
         }
         return up;
     }
-    std::string text = keypadText(lastKey_, held);
+    return insertLastKey();
+}
+
+KeypadInput::KeyUp KeypadInput::insertLastKey() {
+    KeyUp up;
+    if (lastKey_ == 0 || lastKey_ == vk::kInsert || lastKey_ == vk::kDelete ||
+        lastModifier_ == vk::kShift || isMoveKey(lastKey_)) {
+        return up;
+    }
+    std::string text = keypadText(lastKey_, held_);
     if (text.empty()) {
         // Any other key types its own character.
         if (isControl(lastTyped_)) {

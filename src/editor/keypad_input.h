@@ -28,14 +28,6 @@ std::string keypadText(int virtualKey, Modifiers held);
 // The keypad state of the main window, driven by its key events while NumLock is on.
 class KeypadInput {
 public:
-    // A key down anywhere in the window while NumLock is on.
-    void keyDown(int virtualKey);
-
-    // A key press while the Braille editor has the focus. Returns true when the press is
-    // swallowed: every printable character, which is inserted on key up. Control characters
-    // (Backspace, Enter, Tab, Ctrl+letter) go on to the editor, which keeps its own keys.
-    bool keyPress(char c);
-
     struct KeyUp {
         enum class Action {
             None,             // nothing happens
@@ -47,15 +39,35 @@ public:
         std::string text;
     };
 
-    // A key up in the Braille editor, with the modifiers held at that moment.
-    KeyUp keyUp(int virtualKey, Modifiers held);
+    // A key down anywhere in the window while NumLock is on, with the modifiers held;
+    // `inEditor` tells whether the Braille editor has the focus. A key that went down in the
+    // editor and is still waiting for its key up is inserted now (Insert), before the new key
+    // acts: with keys that overlap, as in fast typing or a Shift pressed for the next sign, no
+    // character is lost and they go in in the order they were pressed. A key held down types
+    // again with each repeat, as in ordinary typing.
+    KeyUp keyDown(int virtualKey, Modifiers held, bool inEditor);
+
+    // A key press while the Braille editor has the focus. Returns true when the press is
+    // swallowed: every printable character, which is inserted on key up. Control characters
+    // (Backspace, Enter, Tab, Ctrl+letter) go on to the editor, which keeps its own keys.
+    bool keyPress(char c);
+
+    // A key up in the Braille editor. The row of a keypad key is the one of the modifiers held
+    // when the key went down, so that letting go of Ctrl or Alt a moment before the key does
+    // not change the sign typed.
+    KeyUp keyUp(int virtualKey);
 
     int lastKey() const { return lastKey_; }
 
 private:
-    int lastKey_ = 0;       // the last key pressed that is not a modifier; 0 when none
-    int lastModifier_ = 0;  // the last modifier pressed (16, 17, 18), 0 after a key press
-    char lastTyped_ = 0;    // the character of the current key; 0 when it gave none
+    // What the last key inserts; nothing when it inserts nothing. The key is done with after.
+    KeyUp insertLastKey();
+
+    int lastKey_ = 0;        // the last key pressed that is not a modifier; 0 when none
+    int lastModifier_ = 0;   // the last modifier pressed (16, 17, 18), 0 after a key press
+    char lastTyped_ = 0;     // the character of the current key; 0 when it gave none
+    Modifiers held_;         // the modifiers held when the last key went down
+    bool inEditor_ = false;  // the last key went down in the Braille editor
 };
 
 }  // namespace editor

@@ -161,6 +161,30 @@ TEST(ChordTyping, KeysBeforeTheTimerFiresMakeOneChord) {
     EXPECT_EQ(w.memo2.text(), "b,");
 }
 
+// Chorded cells are a run of typing like any other: one undo takes the run back, and an arrow
+// key between two runs keeps the first.
+TEST(ChordTyping, ChordsUndoAsARunOfTyping) {
+    ProgramFolder folder;
+    folder.complete();
+    InputWindow w(folder);
+    w.press(vk::kF5);
+    w.memo2.setText("#a");
+    w.memo2.setSelStart(2);
+    w.chord("fd");
+    w.chord(" ");
+    w.chord("fk");
+    EXPECT_EQ(w.memo2.text(), "#ab e");
+    EXPECT_TRUE(w.item(Command::Annulladigitazione1).visible());
+    w.press(vk::kLeft);
+    w.chord("\r");
+    w.chord("f");
+    EXPECT_EQ(w.memo2.text(), "#ab \r\nae");
+    w.press('Z', shift::kCtrl);
+    EXPECT_EQ(w.memo2.text(), "#ab \r\ne");
+    EXPECT_EQ(w.memo2.selStart(), 6u);
+    EXPECT_FALSE(w.timer1.enabled()) << "Ctrl+Z is a command, not a chord";
+}
+
 TEST(ChordTyping, ChordsSpeakTheLineUpToTheCaret) {
     ProgramFolder folder;
     folder.complete();
@@ -294,6 +318,50 @@ TEST(KeypadTyping, TheTablesThroughTheWindow) {
     w.keypad(vk::kNumpad0 + 1, 0, '1');
     EXPECT_EQ(w.memo2.text(), "#ab");
     EXPECT_EQ(w.memo2.selStart(), 2u);
+}
+
+// Fast typing with NumLock on: keys overlap, and every one of them goes in, in order.
+TEST(KeypadTyping, OverlappingKeysAreAllTyped) {
+    ProgramFolder folder;
+    folder.complete();
+    InputWindow w(folder);
+    w.keyboard.numLock = true;
+    w.memo2.setText("\r\n");
+    w.memo2.setSelStart(2);
+
+    // "#" then "a" from the keypad, the second key down before the first is up.
+    w.form.keyDown(0xBA);
+    w.form.keyPress('#');
+    w.form.keyDown(vk::kNumpad0 + 1);
+    w.form.keyPress('1');
+    w.form.keyUp(0xBA);
+    w.form.keyUp(vk::kNumpad0 + 1);
+    EXPECT_EQ(w.memo2.text(), "\r\n#a");
+    EXPECT_EQ(w.memo2.selStart(), 4u);
+    EXPECT_EQ(w.lastRequest().text, "\r\n#a");
+
+    // Shift goes down for "?" while "b" is still held.
+    w.form.keyDown('B');
+    w.form.keyPress('b');
+    w.form.keyDown(vk::kShift, shift::kShift);
+    w.form.keyUp('B', shift::kShift);
+    w.form.keyDown(0xBB, shift::kShift);
+    w.form.keyPress('?');
+    w.form.keyUp(vk::kShift);
+    w.form.keyUp(0xBB);
+    EXPECT_EQ(w.memo2.text(), "\r\n#ab?");
+    EXPECT_EQ(w.memo2.selStart(), 6u);
+
+    // Ctrl let go a moment before the keypad key.
+    w.form.keyDown(vk::kControl, shift::kCtrl);
+    w.form.keyDown(vk::kNumpad0, shift::kCtrl);
+    w.form.keyUp(vk::kControl);
+    w.form.keyUp(vk::kNumpad0);
+    EXPECT_EQ(w.memo2.text(), "\r\n#ab?|");
+
+    // Typed cells undo as one run, like ordinary typing.
+    w.press('Z', shift::kCtrl);
+    EXPECT_EQ(w.memo2.text(), "\r\n");
 }
 
 TEST(KeypadTyping, MoveKeysSpeakAndEnterBreaksTheLine) {

@@ -44,7 +44,11 @@ TEST(ChordInput, SpaceAndEnterAlone) {
     EXPECT_EQ(chord("\rf"), "a");
     EXPECT_EQ(chordValue(std::string(1, kChordEnter)), 65);
     EXPECT_EQ(chordValue(" "), 64);
-    EXPECT_EQ(chordValue("  "), 0);
+    // Pressed again, or repeating while held, within the chord: still alone.
+    EXPECT_EQ(chord("  "), " ");
+    EXPECT_EQ(chord("\r\r"), "\r\n");
+    EXPECT_EQ(chord(" \r"), "");
+    EXPECT_EQ(chord(" f "), "a");
 }
 
 TEST(ChordInput, KeysThatAreNotChordKeysInsertNothing) {
@@ -90,13 +94,13 @@ TEST(ChordInput, EveryDotPatternHasItsCell) {
 KeypadInput::KeyUp typeOnKeypad(KeypadInput& k, std::initializer_list<int> modifiersDown, int key,
                                 Modifiers held, char typed = 0) {
     for (int m : modifiersDown) {
-        k.keyDown(m);
+        k.keyDown(m, held, true);
     }
-    k.keyDown(key);
+    k.keyDown(key, held, true);
     if (typed != 0) {
         k.keyPress(typed);
     }
-    return k.keyUp(key, held);
+    return k.keyUp(key);
 }
 
 TEST(KeypadInput, TheFourTables) {
@@ -222,13 +226,78 @@ TEST(KeypadInput, KeysThatInsertNothing) {
     EXPECT_EQ(typeOnKeypad(k, {}, vk::kInsert, {}).action, Action::None);
     EXPECT_EQ(typeOnKeypad(k, {}, vk::kDelete, {}).action, Action::None);
     // Releasing a modifier or a function key does nothing, and keeps the key pending.
-    k.keyDown(vk::kNumpad0 + 2);
+    k.keyDown(vk::kNumpad0 + 2, {}, true);
     k.keyPress('2');
-    EXPECT_EQ(k.keyUp(vk::kF1 + 1, {}).action, Action::None);
-    EXPECT_EQ(k.keyUp(vk::kControl, {}).action, Action::None);
-    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 2, {}).text, "b");
+    EXPECT_EQ(k.keyUp(vk::kF1 + 1).action, Action::None);
+    EXPECT_EQ(k.keyUp(vk::kControl).action, Action::None);
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 2).text, "b");
     // Nothing pending: the second key up of a key does nothing.
-    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 2, {}).action, Action::None);
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 2).action, Action::None);
+}
+
+// Keys that overlap, as in fast typing: each goes in, in the order pressed.
+TEST(KeypadInput, OverlappingKeysLoseNothing) {
+    using Action = KeypadInput::KeyUp::Action;
+    KeypadInput k;
+    EXPECT_EQ(k.keyDown(vk::kNumpad0 + 1, {}, true).action, Action::None);
+    k.keyPress('1');
+    auto flushed = k.keyDown(vk::kNumpad0 + 2, {}, true);
+    EXPECT_EQ(flushed.action, Action::Insert);
+    EXPECT_EQ(flushed.text, "a");
+    k.keyPress('2');
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 1).text, "b");
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 2).action, Action::None);
+
+    // A letter still held when Shift goes down for the next sign.
+    k.keyDown('A', {}, true);
+    k.keyPress('a');
+    flushed = k.keyDown(vk::kShift, {.shift = true}, true);
+    EXPECT_EQ(flushed.text, "a");
+    k.keyDown('1', {.shift = true}, true);
+    k.keyPress('!');
+    EXPECT_EQ(k.keyUp('A').text, "!");
+    EXPECT_EQ(k.keyUp('1').action, Action::None);
+
+    // Two keys with the same code (the accented letters share one) are two characters; so
+    // are the repeats of a key held down.
+    k.keyDown(0xFF, {}, true);
+    k.keyPress('\xE8');
+    EXPECT_EQ(k.keyDown(0xFF, {}, true).text, "\xE8");
+    k.keyPress('\xF2');
+    EXPECT_EQ(k.keyUp(0xFF).text, "\xF2");
+    EXPECT_EQ(k.keyUp(0xFF).action, Action::None);
+
+    // Shift pressed last before a keypad key still cancels it when another key follows.
+    k.keyDown(vk::kShift, {.shift = true}, true);
+    k.keyDown(vk::kNumpad0 + 2, {.shift = true}, true);
+    EXPECT_EQ(k.keyDown(vk::kNumpad0 + 3, {}, true).action, Action::None);
+
+    // A key that went down outside the Braille editor is not typed into it.
+    KeypadInput outside;
+    outside.keyDown(vk::kNumpad0 + 1, {}, false);
+    EXPECT_EQ(outside.keyDown(vk::kNumpad0 + 2, {}, true).action, Action::None);
+}
+
+// The row is the one of the modifiers held when the keypad key went down, whatever is let go
+// first.
+TEST(KeypadInput, ModifiersLetGoBeforeTheKey) {
+    KeypadInput k;
+    k.keyDown(vk::kControl, {.ctrl = true}, true);
+    k.keyDown(vk::kNumpad0, {.ctrl = true}, true);
+    EXPECT_EQ(k.keyUp(vk::kControl).action, KeypadInput::KeyUp::Action::None);
+    EXPECT_EQ(k.keyUp(vk::kNumpad0).text, "|");
+
+    k.keyDown(vk::kControl, {.ctrl = true}, true);
+    k.keyDown(vk::kMenu, {.ctrl = true, .alt = true}, true);
+    k.keyDown(vk::kNumpad0 + 3, {.ctrl = true, .alt = true}, true);
+    k.keyUp(vk::kMenu);
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 3).text, "n");
+    k.keyUp(vk::kControl);
+
+    // Ctrl pressed after the keypad key does not change it.
+    k.keyDown(vk::kNumpad0 + 1, {}, true);
+    EXPECT_EQ(k.keyDown(vk::kControl, {.ctrl = true}, true).text, "a");
+    EXPECT_EQ(k.keyUp(vk::kNumpad0 + 1).action, KeypadInput::KeyUp::Action::None);
 }
 
 TEST(KeypadInput, MoveKeysAreSpokenNotTyped) {
@@ -238,8 +307,8 @@ TEST(KeypadInput, MoveKeysAreSpokenNotTyped) {
         EXPECT_EQ(typeOnKeypad(k, {}, key, {}).action, Action::SpeakAndRefresh) << key;
     }
     // A move key pressed, another key released: nothing.
-    k.keyDown(vk::kLeft);
-    EXPECT_EQ(k.keyUp('A', {}).action, Action::None);
+    k.keyDown(vk::kLeft, {}, true);
+    EXPECT_EQ(k.keyUp('A').action, Action::None);
 }
 
 TEST(Typing, PlainCharacters) {

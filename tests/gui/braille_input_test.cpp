@@ -2,6 +2,7 @@
 // numeric keypad with NumLock told by the keys themselves, and the real speech engine hearing
 // every key.
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -120,6 +121,30 @@ private slots:
         QTest::keyClick(memo2(), 'y');
         QCOMPARE(box().text(), std::string("ya,|#)jj#)jnx"));
         QCOMPARE(h->speech.texts.back(), std::string("y"));
+    }
+
+    void keysThatOverlapWithNumLockOnAreAllTyped() {
+        startWindow();
+        QTest::keyClick(memo2(), Qt::Key_1, Qt::KeypadModifier);
+        QVERIFY(h->view->logic().numLockOn());
+        // The next key goes down before the last one is up, as in fast typing.
+        QTest::keyPress(memo2(), 'b');
+        QTest::keyPress(memo2(), Qt::Key_2, Qt::KeypadModifier);
+        QTest::keyRelease(memo2(), 'b');
+        QTest::keyRelease(memo2(), Qt::Key_2, Qt::KeypadModifier);
+        QCOMPARE(box().text(), std::string("abb"));
+        // A key held down repeats, the toolkit sending a release and a press for each repeat.
+        QTest::keyPress(memo2(), 'c');
+        for (int i = 0; i < 2; ++i) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"),
+                              true);
+            QApplication::sendEvent(memo2(), &release);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"), true);
+            QApplication::sendEvent(memo2(), &press);
+        }
+        QTest::keyRelease(memo2(), 'c');
+        QCOMPARE(box().text(), std::string("abbccc"));
+        QCOMPARE(box().selStart(), std::size_t(6));
     }
 
     void tabLeavesTheEditorWhileChording() {
