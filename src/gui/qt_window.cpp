@@ -110,7 +110,7 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     if (typed == 0) {
         return false;
     }
-    ui::KeyPress press{typed};
+    ui::KeyPress press{typed, event->isAutoRepeat()};
     listener_->keyPress(press);
     if (press.ch == 0) {
         return true;

@@ -83,7 +83,8 @@ struct KeyEvent {
 };
 
 struct KeyPress {
-    char ch = 0;  // the typed character, code page 1252; set to 0 to swallow
+    char ch = 0;          // the typed character, code page 1252; set to 0 to swallow
+    bool repeat = false;  // the keyboard's own repeat of a key held down
 };
 
 // Who receives the keys of a window before its focused control.

@@ -161,6 +161,42 @@ TEST(ChordTyping, KeysBeforeTheTimerFiresMakeOneChord) {
     EXPECT_EQ(w.memo2.text(), "b,");
 }
 
+// A chord held past the keyboard's repeat delay: the repeats of the held keys type nothing,
+// before and after the chord closes, while a held Backspace still deletes as it repeats.
+TEST(ChordTyping, RepeatsOfAHeldChordTypeNothing) {
+    ProgramFolder folder;
+    folder.complete();
+    InputWindow w(folder);
+    w.press(vk::kF5);
+    w.form.keyDown(keyOf('f'));
+    w.form.keyPress('f');
+    w.form.keyDown(keyOf('d'));
+    w.form.keyPress('d');
+    for (int i = 0; i < 3; ++i) {
+        w.form.keyDown(keyOf('d'));
+        w.form.keyPress('d', true);
+    }
+    EXPECT_TRUE(w.timer1.fire());
+    EXPECT_EQ(w.memo2.text(), "b");
+    for (int i = 0; i < 3; ++i) {
+        w.form.keyDown(keyOf('d'));
+        w.form.keyPress('d', true);
+    }
+    EXPECT_FALSE(w.timer1.enabled()) << "a repeat starts no chord";
+    EXPECT_EQ(w.memo2.text(), "b");
+    w.form.keyUp(keyOf('d'));
+    w.form.keyUp(keyOf('f'));
+
+    w.chord("f");
+    EXPECT_EQ(w.memo2.text(), "ba");
+    w.form.keyDown(vk::kBack);
+    w.form.keyPress('\b');
+    w.form.keyDown(vk::kBack);
+    w.form.keyPress('\b', true);
+    w.form.keyUp(vk::kBack);
+    EXPECT_EQ(w.memo2.text(), "");
+}
+
 // Chorded cells are a run of typing like any other: one undo takes the run back, and an arrow
 // key between two runs keeps the first.
 TEST(ChordTyping, ChordsUndoAsARunOfTyping) {

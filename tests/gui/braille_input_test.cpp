@@ -147,6 +147,26 @@ private slots:
         QCOMPARE(box().selStart(), std::size_t(6));
     }
 
+    // A chord held past the keyboard's repeat delay: the toolkit's repeats type nothing.
+    void aHeldChordTypesItsCellOnce() {
+        startWindow("timer = 200\r\n");
+        QTest::keyClick(memo2(), Qt::Key_F5);
+        QTest::keyPress(memo2(), 'f');
+        QTest::keyPress(memo2(), 'd');
+        QTRY_COMPARE_WITH_TIMEOUT(box().text(), std::string("b"), 5000);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"),
+                              true);
+            QApplication::sendEvent(memo2(), &release);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"), true);
+            QApplication::sendEvent(memo2(), &press);
+        }
+        QTest::qWait(400);
+        QTest::keyRelease(memo2(), 'd');
+        QTest::keyRelease(memo2(), 'f');
+        QCOMPARE(box().text(), std::string("b"));
+    }
+
     void tabLeavesTheEditorWhileChording() {
         startWindow();
         QTest::keyClick(memo2(), Qt::Key_F5);

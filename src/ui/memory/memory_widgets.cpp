@@ -325,8 +325,8 @@ void MemoryWindow::keyDown(int key, unsigned shift) {
     }
 }
 
-void MemoryWindow::keyPress(char ch) {
-    KeyPress press{ch};
+void MemoryWindow::keyPress(char ch, bool repeat) {
+    KeyPress press{ch, repeat};
     if (listener_ != nullptr) {
         listener_->keyPress(press);
     }

@@ -266,7 +266,7 @@ public:
     void type(std::string_view text);
     // The single events, for chords and held keys.
     void keyDown(int key, unsigned shift = 0);
-    void keyPress(char ch);
+    void keyPress(char ch, bool repeat = false);
     void keyUp(int key, unsigned shift = 0);
 
 private:
