@@ -46,6 +46,13 @@ int wordsPerMinute(int speed) {
 }
 
 std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options) {
+    return create(options, [](int sampleRate) -> std::unique_ptr<SoundOutput> {
+        return AudioDevice::open(sampleRate);
+    });
+}
+
+std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options,
+                                                   OutputOpener openOutput) {
     EspeakLibrary& library = EspeakLibrary::instance();
     if (!library.start(options.programDirectory)) {
         return nullptr;
@@ -57,12 +64,16 @@ std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options)
         std::filesystem::create_directories(folder, ec);
         wavFolder = folder;
     }
-    return std::unique_ptr<EspeakEngine>(
-        new EspeakEngine(options.output, library.sampleRate(), std::move(wavFolder)));
+    return std::unique_ptr<EspeakEngine>(new EspeakEngine(
+        options.output, library.sampleRate(), std::move(wavFolder), std::move(openOutput)));
 }
 
-EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder)
-    : output_(output), sampleRate_(sampleRate), wavFolder_(std::move(wavFolder)) {
+EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder,
+                           OutputOpener openOutput)
+    : output_(output),
+      sampleRate_(sampleRate),
+      wavFolder_(std::move(wavFolder)),
+      openOutput_(std::move(openOutput)) {
     audio_.sampleRate = sampleRate;
     worker_ = std::thread([this] { run(); });
 }
@@ -160,9 +171,9 @@ bool EspeakEngine::cancelled(const Job& job) {
 void EspeakEngine::run() {
     // Opened here, not in the constructor: connecting to a sound server may take a while and
     // the window must not wait for it.
-    std::unique_ptr<AudioDevice> device;
-    if (output_ == AudioOutput::Device) {
-        device = AudioDevice::open(sampleRate_);
+    std::unique_ptr<SoundOutput> device;
+    if (output_ == AudioOutput::Device && openOutput_) {
+        device = openOutput_(sampleRate_);
     }
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -187,40 +198,52 @@ void EspeakEngine::run() {
     }
 }
 
-void EspeakEngine::play(const Job& job, AudioDevice* device) {
+void EspeakEngine::play(const Job& job, SoundOutput* device) {
     const auto chunkTime = [this](std::size_t count) {
         return std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     };
-    bool deviceFailed = false;
-    std::vector<std::int16_t> written;  // for the utterance file
-    const EspeakLibrary::SampleSink sink = [&](const std::int16_t* samples, std::size_t count) {
+    // The whole utterance first: the library is shared with the other instance and must not
+    // wait for the sound output.
+    std::vector<std::int16_t> samples;
+    const EspeakLibrary::SampleSink sink = [&](const std::int16_t* chunk, std::size_t count) {
         if (cancelled(job)) {
             return false;
         }
-        if (!wavFolder_.empty()) {
-            written.insert(written.end(), samples, samples + count);
-        }
-        if (output_ == AudioOutput::Memory) {
-            std::lock_guard lock(mutex_);
-            audio_.samples.insert(audio_.samples.end(), samples, samples + count);
-            lastActivity_ = Clock::now();
-            return true;
-        }
-        if (device != nullptr && !deviceFailed) {
-            deviceFailed = !device->write(samples, count);
-        }
+        samples.insert(samples.end(), chunk, chunk + count);
         std::lock_guard lock(mutex_);
-        const auto now = Clock::now();
-        lastActivity_ = now;
-        if (device != nullptr && !deviceFailed) {
-            playEnd_ = std::max(playEnd_, now) + chunkTime(count);
-        }
+        lastActivity_ = Clock::now();
         return true;
     };
     EspeakLibrary::instance().synthesize(job.utf8, job.voice, job.wordsPerMinute, sink);
+
+    if (output_ == AudioOutput::Memory) {
+        std::lock_guard lock(mutex_);
+        audio_.samples.insert(audio_.samples.end(), samples.begin(), samples.end());
+    }
+    std::size_t played = samples.size();
+    if (device != nullptr && output_ == AudioOutput::Device) {
+        const std::size_t chunk =
+            std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * 60 / 1000);
+        for (std::size_t at = 0; at < samples.size(); at += chunk) {
+            if (cancelled(job)) {
+                played = at;
+                break;
+            }
+            const std::size_t count = std::min(chunk, samples.size() - at);
+            if (!device->write(samples.data() + at, count)) {
+                device = nullptr;  // failed: the rest goes unheard, and nothing waits for it
+                break;
+            }
+            std::lock_guard lock(mutex_);
+            const auto now = Clock::now();
+            lastActivity_ = now;
+            playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+        }
+    }
     if (!wavFolder_.empty()) {
-        writeUtterance(job, std::move(written));
+        samples.resize(played);
+        writeUtterance(job, std::move(samples));
     }
 
     if (device == nullptr) {
