@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -252,6 +253,33 @@ TEST(EspeakEngine, PlayingALongLineHoldsUpNeitherTheOtherInstanceNorAStop) {
     ASSERT_TRUE(within(std::chrono::seconds(5), [&] { return heard->heard() > atStop; }));
     reader.reset();  // while speaking
     EXPECT_GT(heard->flushed(), 0);
+}
+
+// A sound server that never answers: the worker cannot open its output, and a caller that
+// waits for the words gives up instead of freezing the window.
+TEST(EspeakEngine, AnOutputThatNeverOpensHangsNobody) {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool release = false;
+    std::unique_ptr<speech::Engine> engine =
+        speech::EspeakEngine::create({}, [&](int) -> std::unique_ptr<speech::SoundOutput> {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return release; });
+            return nullptr;
+        });
+    ASSERT_NE(engine, nullptr);
+    speech::prepareEngine(engine.get());
+    engine->addText("risultato esatto");
+    engine->synthesize();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(engine->synchronize());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    EXPECT_FALSE(engine->speaking());
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    released.notify_all();
 }
 
 // The hidden switch for checking speech where nobody listens: every utterance of an engine

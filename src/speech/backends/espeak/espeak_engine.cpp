@@ -120,6 +120,11 @@ bool EspeakEngine::synthesize() {
         jobs_.push_back(Job{cp1252ToUtf8(pending_), voiceOfDialect(dialect_),
                             wordsPerMinute(speed_), generation_});
         pending_.clear();
+        if (!busy_) {
+            // A worker that never takes the job (its sound output does not open) counts as
+            // stalled from now on.
+            lastActivity_ = Clock::now();
+        }
     }
     changed_.notify_all();
     return true;
@@ -146,7 +151,7 @@ bool EspeakEngine::synchronize() {
     while (!jobs_.empty() || busy_) {
         changed_.wait_for(lock, std::chrono::milliseconds(100));
         const auto now = Clock::now();
-        if (busy_ && now > std::max(lastActivity_, playEnd_) + kStallLimit) {
+        if ((busy_ || !jobs_.empty()) && now > std::max(lastActivity_, playEnd_) + kStallLimit) {
             jobs_.clear();
             ++generation_;
             return false;
