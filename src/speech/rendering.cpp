@@ -526,12 +526,14 @@ private:
             }
         }
         if (close == std::string::npos) {
-            // Unterminated: the rest of the line, delimiter included, is the comment, and the
-            // reading ends there.
+            // Unterminated: the rest of the line, delimiter included, is the comment. The
+            // reading goes on at its last cell, so that the cell deleted or moved onto inside
+            // a comment not yet closed is what the last token names. A whole line does not
+            // say that cell twice, and a typed key names its cell at the end anyway.
             token_ = kComment;
             token_.append(s_, open, std::string::npos);
             textRegion_ = true;
-            pos_ = s_.size();
+            pos_ = mode_ == Mode::All || mode_ == Mode::Key ? s_.size() : s_.size() - 1;
             return;
         }
         if (cell(open + 2) == '@') {
