@@ -137,6 +137,30 @@ TEST(EspeakEngine, StopTakesEffectAtOnceAndDropsWhatWasQueued) {
     EXPECT_GT(engine->takeAudio().samples.size(), 1000u);
 }
 
+// A line far longer than one piece of synthesis is spoken whole: twice the words, about
+// twice the audio, nothing lost or said twice where the pieces meet.
+TEST(EspeakEngine, SpeaksAVeryLongTextToTheEnd) {
+    auto engine = memoryEngine();
+    ASSERT_NE(engine, nullptr);
+    const auto audioOf = [&](int repeats) {
+        std::string text;
+        for (int i = 0; i < repeats; ++i) {
+            text +=
+                "aperta rad\xEC"
+                "ce quadrata di due chiusa rad\xEC"
+                "ce ";
+        }
+        engine->addText(text);
+        engine->synthesize();
+        EXPECT_TRUE(engine->synchronize());
+        return static_cast<double>(engine->takeAudio().samples.size());
+    };
+    const double once = audioOf(30);
+    const double twice = audioOf(60);
+    ASSERT_GT(once, 0.0);
+    EXPECT_NEAR(twice / once, 2.0, 0.2);
+}
+
 TEST(EspeakEngine, TwoInstancesSpeakIndependently) {
     auto a = memoryEngine();
     auto b = memoryEngine();

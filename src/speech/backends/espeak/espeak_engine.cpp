@@ -39,6 +39,29 @@ const char* voiceOfDialect(int dialect) {
     }
 }
 
+// Text handed to the library in one go: about a minute of speech.
+constexpr std::size_t kPieceBytes = 1000;
+
+// Takes the next piece off the front of `rest`: up to kPieceBytes, ended after a blank when
+// there is one, never inside a UTF-8 sequence.
+std::string_view nextPiece(std::string_view& rest) {
+    std::size_t length = rest.size();
+    if (length > kPieceBytes) {
+        const std::size_t blank = rest.rfind(' ', kPieceBytes - 1);
+        if (blank != std::string_view::npos && blank > 0) {
+            length = blank + 1;
+        } else {
+            length = kPieceBytes;
+            while (length > 1 && (static_cast<unsigned char>(rest[length]) & 0xC0) == 0x80) {
+                --length;
+            }
+        }
+    }
+    const std::string_view piece = rest.substr(0, length);
+    rest.remove_prefix(length);
+    return piece;
+}
+
 }  // namespace
 
 int wordsPerMinute(int speed) {
@@ -208,47 +231,56 @@ void EspeakEngine::play(const Job& job, SoundOutput* device) {
         return std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     };
-    // The whole utterance first: the library is shared with the other instance and must not
-    // wait for the sound output.
-    std::vector<std::int16_t> samples;
-    const EspeakLibrary::SampleSink sink = [&](const std::int16_t* chunk, std::size_t count) {
-        if (cancelled(job)) {
-            return false;
-        }
-        samples.insert(samples.end(), chunk, chunk + count);
-        std::lock_guard lock(mutex_);
-        lastActivity_ = Clock::now();
-        return true;
-    };
-    EspeakLibrary::instance().synthesize(job.utf8, job.voice, job.wordsPerMinute, sink);
-
-    if (output_ == AudioOutput::Memory) {
-        std::lock_guard lock(mutex_);
-        audio_.samples.insert(audio_.samples.end(), samples.begin(), samples.end());
-    }
-    std::size_t played = samples.size();
-    if (device != nullptr && output_ == AudioOutput::Device) {
-        const std::size_t chunk =
-            std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * 60 / 1000);
-        for (std::size_t at = 0; at < samples.size(); at += chunk) {
+    const std::size_t chunk =
+        std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * 60 / 1000);
+    std::vector<std::int16_t> written;  // for the utterance file
+    std::string_view rest = job.utf8;
+    while (!rest.empty() && !cancelled(job)) {
+        // A piece at a time, each synthesised whole and then played: the library is shared
+        // with the other instance and must not wait for the sound output, and a very long
+        // line never needs more than one piece of audio in memory.
+        const std::string piece(nextPiece(rest));
+        std::vector<std::int16_t> samples;
+        const EspeakLibrary::SampleSink sink = [&](const std::int16_t* from, std::size_t count) {
             if (cancelled(job)) {
-                played = at;
-                break;
+                return false;
             }
-            const std::size_t count = std::min(chunk, samples.size() - at);
-            if (!device->write(samples.data() + at, count)) {
-                device = nullptr;  // failed: the rest goes unheard, and nothing waits for it
-                break;
-            }
+            samples.insert(samples.end(), from, from + count);
             std::lock_guard lock(mutex_);
-            const auto now = Clock::now();
-            lastActivity_ = now;
-            playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+            lastActivity_ = Clock::now();
+            return true;
+        };
+        EspeakLibrary::instance().synthesize(piece, job.voice, job.wordsPerMinute, sink);
+
+        if (output_ == AudioOutput::Memory) {
+            std::lock_guard lock(mutex_);
+            audio_.samples.insert(audio_.samples.end(), samples.begin(), samples.end());
+        }
+        std::size_t played = samples.size();
+        if (device != nullptr && output_ == AudioOutput::Device) {
+            for (std::size_t at = 0; at < samples.size(); at += chunk) {
+                if (cancelled(job)) {
+                    played = at;
+                    break;
+                }
+                const std::size_t count = std::min(chunk, samples.size() - at);
+                if (!device->write(samples.data() + at, count)) {
+                    device = nullptr;  // failed: the rest goes unheard, and nothing waits for it
+                    break;
+                }
+                std::lock_guard lock(mutex_);
+                const auto now = Clock::now();
+                lastActivity_ = now;
+                playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+            }
+        }
+        if (!wavFolder_.empty()) {
+            written.insert(written.end(), samples.begin(),
+                           samples.begin() + static_cast<std::ptrdiff_t>(played));
         }
     }
     if (!wavFolder_.empty()) {
-        samples.resize(played);
-        writeUtterance(job, std::move(samples));
+        writeUtterance(job, std::move(written));
     }
 
     if (device == nullptr) {

@@ -4,8 +4,9 @@
 // worker thread of each instance, so synthesize() returns at once and typing never waits;
 // stop() takes effect at once (speaking() is false when it returns) and the worker drops the
 // rest within one chunk of audio (60 ms). The library synthesises one utterance at a time for
-// the whole process, far faster than it is heard: each utterance is synthesised whole and
-// then played, so that an instance playing a long line never holds up the other instance.
+// the whole process, far faster than it is heard: each utterance is synthesised a piece of
+// about a minute at a time, and each piece then played, so that an instance playing a long
+// line never holds up the other instance and never keeps more than a piece in memory.
 //
 // Speed: the workbench's speed scale (30 slow .. 50 normal .. 90 fast; the engine accepts
 // 0..250) maps to words per minute as speed * 3.5, clamped to espeak-ng's 80..450: 30 gives
