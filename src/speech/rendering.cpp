@@ -386,8 +386,11 @@ private:
     }
 
     // A number exponent written after a number or a closing bracket without its opening
-    // sign gets one, just before its number sign: "#b#c1" reads as "#b|#c1".
+    // sign gets one, just before its number sign: "#b#c1" reads as "#b|#c1". The openings are
+    // gathered first and put in with one copy, so that a long line costs no more than a short
+    // one per cell.
     void insertImplicitExponentOpenings() {
+        std::vector<std::size_t> openings;  // number signs that get an opening before them
         char older = 0;
         char newer = 0;
         std::size_t lastHash = std::string::npos;
@@ -396,9 +399,7 @@ private:
             if (c == '1') {
                 if (newer == '#' &&
                     (older == '#' || older == '*' || older == '}' || older == 'y')) {
-                    s_.insert(lastHash, 1, '|');
-                    ++lastHash;
-                    ++i;
+                    openings.push_back(lastHash);
                     // The inserted opening now stands before that number sign.
                     older = '|';
                 }
@@ -412,6 +413,19 @@ private:
                 }
             }
         }
+        if (openings.empty()) {
+            return;
+        }
+        std::string withOpenings;
+        withOpenings.reserve(s_.size() + openings.size());
+        std::size_t from = 0;
+        for (const std::size_t hash : openings) {
+            withOpenings.append(s_, from, hash - from);
+            withOpenings += '|';
+            from = hash;
+        }
+        withOpenings.append(s_, from, std::string::npos);
+        s_ = std::move(withOpenings);
     }
 
     // The lower digits right after a number sign are digits, never signs.
@@ -512,12 +526,14 @@ private:
             }
         }
         if (close == std::string::npos) {
-            // Unterminated: the rest of the line, delimiter included, is the comment, and the
-            // reading ends there.
+            // Unterminated: the rest of the line, delimiter included, is the comment. The
+            // reading goes on at its last cell, so that the cell deleted or moved onto inside
+            // a comment not yet closed is what the last token names. A whole line does not
+            // say that cell twice, and a typed key names its cell at the end anyway.
             token_ = kComment;
             token_.append(s_, open, std::string::npos);
             textRegion_ = true;
-            pos_ = s_.size();
+            pos_ = mode_ == Mode::All || mode_ == Mode::Key ? s_.size() : s_.size() - 1;
             return;
         }
         if (cell(open + 2) == '@') {
@@ -592,6 +608,7 @@ private:
                 marked_.erase(marked_.begin() + static_cast<std::ptrdiff_t>(i));
                 marked_.insert(marked_.begin() + static_cast<std::ptrdiff_t>(i),
                                kLogBaseCells.size(), 0);
+                rootScanValid_ = false;  // the cells after here have moved
                 return;
             }
         }
@@ -609,17 +626,19 @@ private:
     }
 
     // Is the root opened here a square root: no unmarked ':' (index separator) before the
-    // first 'o' that follows.
-    bool isSquareRoot() const {
-        for (std::size_t i = pos_ + 1; i < s_.size(); ++i) {
-            if (s_[i] == 'o') {
-                return true;
+    // first 'o' that follows. The answer of one scan holds for every '9' up to the cell where
+    // it stopped, so a run of roots does not scan the rest of the line again for each one.
+    bool isSquareRoot() {
+        if (!rootScanValid_ || pos_ >= rootScanEnd_) {
+            std::size_t i = pos_ + 1;
+            while (i < s_.size() && s_[i] != 'o' && !(s_[i] == ':' && !marked_[i])) {
+                ++i;
             }
-            if (s_[i] == ':' && !marked_[i]) {
-                return false;
-            }
+            rootScanEnd_ = i;
+            rootScanSquare_ = i == s_.size() || s_[i] == 'o';
+            rootScanValid_ = true;
         }
-        return true;
+        return rootScanSquare_;
     }
 
     void singleCell() {
@@ -905,6 +924,10 @@ private:
     bool implicitExponentPossible_ = false;
     int rootDepth_ = 0;
     int overbarDepth_ = 0;
+    // The last square-root scan: where it stopped and what it found.
+    bool rootScanValid_ = false;
+    std::size_t rootScanEnd_ = 0;
+    bool rootScanSquare_ = false;
 };
 
 }  // namespace

@@ -7,16 +7,20 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
 #include "speech/engine.h"
 #include "speech/speech_reader.h"
 #include "speech/wave_file.h"
 
 #if defined(TATTILO_HAVE_ESPEAK)
+#include "speech/backends/espeak/audio_device.h"
 #include "speech/backends/espeak/espeak_engine.h"
 #include "speech/backends/espeak/text_utf8.h"
 #endif
@@ -133,6 +137,30 @@ TEST(EspeakEngine, StopTakesEffectAtOnceAndDropsWhatWasQueued) {
     EXPECT_GT(engine->takeAudio().samples.size(), 1000u);
 }
 
+// A line far longer than one piece of synthesis is spoken whole: twice the words, about
+// twice the audio, nothing lost or said twice where the pieces meet.
+TEST(EspeakEngine, SpeaksAVeryLongTextToTheEnd) {
+    auto engine = memoryEngine();
+    ASSERT_NE(engine, nullptr);
+    const auto audioOf = [&](int repeats) {
+        std::string text;
+        for (int i = 0; i < repeats; ++i) {
+            text +=
+                "aperta rad\xEC"
+                "ce quadrata di due chiusa rad\xEC"
+                "ce ";
+        }
+        engine->addText(text);
+        engine->synthesize();
+        EXPECT_TRUE(engine->synchronize());
+        return static_cast<double>(engine->takeAudio().samples.size());
+    };
+    const double once = audioOf(30);
+    const double twice = audioOf(60);
+    ASSERT_GT(once, 0.0);
+    EXPECT_NEAR(twice / once, 2.0, 0.2);
+}
+
 TEST(EspeakEngine, TwoInstancesSpeakIndependently) {
     auto a = memoryEngine();
     auto b = memoryEngine();
@@ -159,6 +187,123 @@ TEST(EspeakEngine, WithoutASoundDeviceNothingWaits) {
     EXPECT_TRUE(engine->synchronize());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_FALSE(engine->speaking());
+}
+
+// A sound output that takes the samples at the pace they are heard, as a device does once
+// its buffer is full.
+struct HeardAudio {
+    std::mutex mutex;
+    std::size_t samples = 0;
+    int flushes = 0;
+
+    std::size_t heard() {
+        std::lock_guard lock(mutex);
+        return samples;
+    }
+    int flushed() {
+        std::lock_guard lock(mutex);
+        return flushes;
+    }
+};
+
+class PacedOutput final : public speech::SoundOutput {
+public:
+    PacedOutput(std::shared_ptr<HeardAudio> heard, int sampleRate)
+        : heard_(std::move(heard)), sampleRate_(sampleRate) {}
+    bool write(const std::int16_t*, std::size_t count) override {
+        std::this_thread::sleep_for(std::chrono::microseconds(count * 1000000 / sampleRate_));
+        std::lock_guard lock(heard_->mutex);
+        heard_->samples += count;
+        return true;
+    }
+    void flush() override {
+        std::lock_guard lock(heard_->mutex);
+        ++heard_->flushes;
+    }
+
+private:
+    std::shared_ptr<HeardAudio> heard_;
+    int sampleRate_;
+};
+
+template <typename Condition>
+bool within(std::chrono::milliseconds limit, Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// The main window's voice reading a long line aloud must not hold up the calculation sheet's
+// voice, which waits for its expression to be spoken; stop() silences the output at once, and
+// an engine destroyed while it speaks goes quietly.
+TEST(EspeakEngine, PlayingALongLineHoldsUpNeitherTheOtherInstanceNorAStop) {
+    auto heard = std::make_shared<HeardAudio>();
+    std::unique_ptr<speech::Engine> reader = speech::EspeakEngine::create(
+        {}, [heard](int rate) { return std::make_unique<PacedOutput>(heard, rate); });
+    ASSERT_NE(reader, nullptr);
+    speech::prepareEngine(reader.get());
+    std::string longLine;
+    for (int i = 0; i < 40; ++i) {
+        longLine += "aperta radice quadrata di due chiusa radice ";
+    }
+    reader->addText(longLine);
+    reader->synthesize();
+    ASSERT_TRUE(within(std::chrono::seconds(5), [&] { return heard->heard() > 0; }));
+
+    auto sheet = memoryEngine();
+    ASSERT_NE(sheet, nullptr);
+    sheet->addText("espressione");
+    sheet->synthesize();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(sheet->synchronize());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_GT(sheet->takeAudio().samples.size(), 1000u);
+    EXPECT_TRUE(reader->speaking());
+
+    reader->stop();
+    EXPECT_FALSE(reader->speaking());
+    EXPECT_TRUE(within(std::chrono::seconds(2), [&] { return heard->flushed() > 0; }));
+    const std::size_t atStop = heard->heard();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(heard->heard(), atStop);
+
+    reader->addText(longLine);
+    reader->synthesize();
+    ASSERT_TRUE(within(std::chrono::seconds(5), [&] { return heard->heard() > atStop; }));
+    reader.reset();  // while speaking
+    EXPECT_GT(heard->flushed(), 0);
+}
+
+// A sound server that never answers: the worker cannot open its output, and a caller that
+// waits for the words gives up instead of freezing the window.
+TEST(EspeakEngine, AnOutputThatNeverOpensHangsNobody) {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool release = false;
+    std::unique_ptr<speech::Engine> engine =
+        speech::EspeakEngine::create({}, [&](int) -> std::unique_ptr<speech::SoundOutput> {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return release; });
+            return nullptr;
+        });
+    ASSERT_NE(engine, nullptr);
+    speech::prepareEngine(engine.get());
+    engine->addText("risultato esatto");
+    engine->synthesize();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(engine->synchronize());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+    EXPECT_FALSE(engine->speaking());
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+    }
+    released.notify_all();
 }
 
 // The hidden switch for checking speech where nobody listens: every utterance of an engine

@@ -99,6 +99,35 @@ TEST(Rendering, TheModeWordChangesOnlyWhatItShould) {
     EXPECT_EQ(render("all", "A").spoken, "A");
 }
 
+// Lines far longer than any page: every root of a long run and every implicit exponent
+// opening is still read in its place (a file handed to tattilo-cli may hold such a line).
+TEST(Rendering, ReadsVeryLongLinesToTheEnd) {
+    const std::string open =
+        "aperta rad\xEC"
+        "ce ";
+    const std::size_t n = 200000;
+    std::string roots(n, '9');
+    roots += "#b:#co";
+    std::string expected;
+    for (std::size_t i = 0; i < n; ++i) {
+        expected += open;  // the ':' before the first 'o': none is a square root
+    }
+    expected +=
+        "2 di3 chiusa rad\xEC"
+        "ce manca chiusura radice ";
+    EXPECT_TRUE(render("all", roots).spoken == expected);
+
+    std::string powers;
+    std::string spoken;
+    for (int i = 0; i < 50000; ++i) {
+        powers += "#b#c1";
+        spoken += "2 elevato3 chiusapotenza";
+    }
+    const speech::Rendering r = render("all", powers);
+    EXPECT_TRUE(r.spoken == spoken);
+    EXPECT_EQ(r.balance.exponents, 0);
+}
+
 // Any bytes at all: no crash, no endless loop, and the same words twice.
 TEST(Rendering, AcceptsAnyBytes) {
     std::mt19937 random(20240611);

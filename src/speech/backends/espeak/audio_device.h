@@ -18,20 +18,29 @@ namespace speech {
 // PULSE_SERVER setting, or an ALSA playback device node. Nothing is opened to find out.
 bool soundOutputPresent();
 
-class AudioDevice {
+// Where the engine's audio goes: the sound device, or another output that takes samples at
+// the pace they are heard.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    // Blocks while the output's buffer is full. False when the output failed.
+    virtual bool write(const std::int16_t* samples, std::size_t count) = 0;
+    // Drops what is buffered and not yet heard.
+    virtual void flush() = 0;
+};
+
+class AudioDevice final : public SoundOutput {
 public:
     // The default output for mono 16-bit audio at `sampleRate`; null when there is none or it
     // cannot be opened.
     static std::unique_ptr<AudioDevice> open(int sampleRate);
 
-    ~AudioDevice();
+    ~AudioDevice() override;
     AudioDevice(const AudioDevice&) = delete;
     AudioDevice& operator=(const AudioDevice&) = delete;
 
-    // Blocks while the device's buffer is full. False when the device failed.
-    bool write(const std::int16_t* samples, std::size_t count);
-    // Drops what is buffered and not yet heard.
-    void flush();
+    bool write(const std::int16_t* samples, std::size_t count) override;
+    void flush() override;
 
     struct Api;  // the functions of the loaded library
 

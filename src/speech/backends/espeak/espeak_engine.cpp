@@ -39,6 +39,29 @@ const char* voiceOfDialect(int dialect) {
     }
 }
 
+// Text handed to the library in one go: about a minute of speech.
+constexpr std::size_t kPieceBytes = 1000;
+
+// Takes the next piece off the front of `rest`: up to kPieceBytes, ended after a blank when
+// there is one, never inside a UTF-8 sequence.
+std::string_view nextPiece(std::string_view& rest) {
+    std::size_t length = rest.size();
+    if (length > kPieceBytes) {
+        const std::size_t blank = rest.rfind(' ', kPieceBytes - 1);
+        if (blank != std::string_view::npos && blank > 0) {
+            length = blank + 1;
+        } else {
+            length = kPieceBytes;
+            while (length > 1 && (static_cast<unsigned char>(rest[length]) & 0xC0) == 0x80) {
+                --length;
+            }
+        }
+    }
+    const std::string_view piece = rest.substr(0, length);
+    rest.remove_prefix(length);
+    return piece;
+}
+
 }  // namespace
 
 int wordsPerMinute(int speed) {
@@ -46,6 +69,13 @@ int wordsPerMinute(int speed) {
 }
 
 std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options) {
+    return create(options, [](int sampleRate) -> std::unique_ptr<SoundOutput> {
+        return AudioDevice::open(sampleRate);
+    });
+}
+
+std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options,
+                                                   OutputOpener openOutput) {
     EspeakLibrary& library = EspeakLibrary::instance();
     if (!library.start(options.programDirectory)) {
         return nullptr;
@@ -57,12 +87,16 @@ std::unique_ptr<EspeakEngine> EspeakEngine::create(const EngineOptions& options)
         std::filesystem::create_directories(folder, ec);
         wavFolder = folder;
     }
-    return std::unique_ptr<EspeakEngine>(
-        new EspeakEngine(options.output, library.sampleRate(), std::move(wavFolder)));
+    return std::unique_ptr<EspeakEngine>(new EspeakEngine(
+        options.output, library.sampleRate(), std::move(wavFolder), std::move(openOutput)));
 }
 
-EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder)
-    : output_(output), sampleRate_(sampleRate), wavFolder_(std::move(wavFolder)) {
+EspeakEngine::EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder,
+                           OutputOpener openOutput)
+    : output_(output),
+      sampleRate_(sampleRate),
+      wavFolder_(std::move(wavFolder)),
+      openOutput_(std::move(openOutput)) {
     audio_.sampleRate = sampleRate;
     worker_ = std::thread([this] { run(); });
 }
@@ -109,6 +143,11 @@ bool EspeakEngine::synthesize() {
         jobs_.push_back(Job{cp1252ToUtf8(pending_), voiceOfDialect(dialect_),
                             wordsPerMinute(speed_), generation_});
         pending_.clear();
+        if (!busy_) {
+            // A worker that never takes the job (its sound output does not open) counts as
+            // stalled from now on.
+            lastActivity_ = Clock::now();
+        }
     }
     changed_.notify_all();
     return true;
@@ -135,7 +174,7 @@ bool EspeakEngine::synchronize() {
     while (!jobs_.empty() || busy_) {
         changed_.wait_for(lock, std::chrono::milliseconds(100));
         const auto now = Clock::now();
-        if (busy_ && now > std::max(lastActivity_, playEnd_) + kStallLimit) {
+        if ((busy_ || !jobs_.empty()) && now > std::max(lastActivity_, playEnd_) + kStallLimit) {
             jobs_.clear();
             ++generation_;
             return false;
@@ -160,9 +199,9 @@ bool EspeakEngine::cancelled(const Job& job) {
 void EspeakEngine::run() {
     // Opened here, not in the constructor: connecting to a sound server may take a while and
     // the window must not wait for it.
-    std::unique_ptr<AudioDevice> device;
-    if (output_ == AudioOutput::Device) {
-        device = AudioDevice::open(sampleRate_);
+    std::unique_ptr<SoundOutput> device;
+    if (output_ == AudioOutput::Device && openOutput_) {
+        device = openOutput_(sampleRate_);
     }
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -187,38 +226,59 @@ void EspeakEngine::run() {
     }
 }
 
-void EspeakEngine::play(const Job& job, AudioDevice* device) {
+void EspeakEngine::play(const Job& job, SoundOutput* device) {
     const auto chunkTime = [this](std::size_t count) {
         return std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     };
-    bool deviceFailed = false;
+    const std::size_t chunk =
+        std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * 60 / 1000);
     std::vector<std::int16_t> written;  // for the utterance file
-    const EspeakLibrary::SampleSink sink = [&](const std::int16_t* samples, std::size_t count) {
-        if (cancelled(job)) {
-            return false;
-        }
-        if (!wavFolder_.empty()) {
-            written.insert(written.end(), samples, samples + count);
-        }
-        if (output_ == AudioOutput::Memory) {
+    std::string_view rest = job.utf8;
+    while (!rest.empty() && !cancelled(job)) {
+        // A piece at a time, each synthesised whole and then played: the library is shared
+        // with the other instance and must not wait for the sound output, and a very long
+        // line never needs more than one piece of audio in memory.
+        const std::string piece(nextPiece(rest));
+        std::vector<std::int16_t> samples;
+        const EspeakLibrary::SampleSink sink = [&](const std::int16_t* from, std::size_t count) {
+            if (cancelled(job)) {
+                return false;
+            }
+            samples.insert(samples.end(), from, from + count);
             std::lock_guard lock(mutex_);
-            audio_.samples.insert(audio_.samples.end(), samples, samples + count);
             lastActivity_ = Clock::now();
             return true;
+        };
+        EspeakLibrary::instance().synthesize(piece, job.voice, job.wordsPerMinute, sink);
+
+        if (output_ == AudioOutput::Memory) {
+            std::lock_guard lock(mutex_);
+            audio_.samples.insert(audio_.samples.end(), samples.begin(), samples.end());
         }
-        if (device != nullptr && !deviceFailed) {
-            deviceFailed = !device->write(samples, count);
+        std::size_t played = samples.size();
+        if (device != nullptr && output_ == AudioOutput::Device) {
+            for (std::size_t at = 0; at < samples.size(); at += chunk) {
+                if (cancelled(job)) {
+                    played = at;
+                    break;
+                }
+                const std::size_t count = std::min(chunk, samples.size() - at);
+                if (!device->write(samples.data() + at, count)) {
+                    device = nullptr;  // failed: the rest goes unheard, and nothing waits for it
+                    break;
+                }
+                std::lock_guard lock(mutex_);
+                const auto now = Clock::now();
+                lastActivity_ = now;
+                playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+            }
         }
-        std::lock_guard lock(mutex_);
-        const auto now = Clock::now();
-        lastActivity_ = now;
-        if (device != nullptr && !deviceFailed) {
-            playEnd_ = std::max(playEnd_, now) + chunkTime(count);
+        if (!wavFolder_.empty()) {
+            written.insert(written.end(), samples.begin(),
+                           samples.begin() + static_cast<std::ptrdiff_t>(played));
         }
-        return true;
-    };
-    EspeakLibrary::instance().synthesize(job.utf8, job.voice, job.wordsPerMinute, sink);
+    }
     if (!wavFolder_.empty()) {
         writeUtterance(job, std::move(written));
     }

@@ -3,7 +3,10 @@
 // The engine on Linux: espeak-ng with its Italian voice. Synthesis and playback run on a
 // worker thread of each instance, so synthesize() returns at once and typing never waits;
 // stop() takes effect at once (speaking() is false when it returns) and the worker drops the
-// rest within one chunk of audio (60 ms).
+// rest within one chunk of audio (60 ms). The library synthesises one utterance at a time for
+// the whole process, far faster than it is heard: each utterance is synthesised a piece of
+// about a minute at a time, and each piece then played, so that an instance playing a long
+// line never holds up the other instance and never keeps more than a piece in memory.
 //
 // Speed: the workbench's speed scale (30 slow .. 50 normal .. 90 fast; the engine accepts
 // 0..250) maps to words per minute as speed * 3.5, clamped to espeak-ng's 80..450: 30 gives
@@ -24,6 +27,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -34,15 +38,22 @@
 
 namespace speech {
 
-class AudioDevice;
+class SoundOutput;
 
 // Words per minute for an engine speed.
 int wordsPerMinute(int speed);
 
 class EspeakEngine final : public Engine {
 public:
+    // Opens the output of an engine that speaks aloud, on the engine's worker thread; null
+    // when there is none (the audio is then dropped).
+    using OutputOpener = std::function<std::unique_ptr<SoundOutput>(int sampleRate)>;
+
     // Null when the library cannot start or has no Italian voice.
     static std::unique_ptr<EspeakEngine> create(const EngineOptions& options);
+    // The same, with another output than the sound device for AudioOutput::Device.
+    static std::unique_ptr<EspeakEngine> create(const EngineOptions& options,
+                                                OutputOpener openOutput);
 
     ~EspeakEngine() override;
     EspeakEngine(const EspeakEngine&) = delete;
@@ -67,16 +78,18 @@ private:
         unsigned long generation = 0;
     };
 
-    EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder);
+    EspeakEngine(AudioOutput output, int sampleRate, std::filesystem::path wavFolder,
+                 OutputOpener openOutput);
     void run();
-    void play(const Job& job, AudioDevice* device);
+    void play(const Job& job, SoundOutput* device);
     bool cancelled(const Job& job);
     void writeUtterance(const Job& job, std::vector<std::int16_t> samples);
 
     const AudioOutput output_;
     const int sampleRate_;
     const std::filesystem::path wavFolder_;  // empty: utterances are not written
-    int nextUtterance_ = 1;                  // the worker's
+    const OutputOpener openOutput_;
+    int nextUtterance_ = 1;  // the worker's
 
     std::mutex mutex_;
     std::condition_variable changed_;
