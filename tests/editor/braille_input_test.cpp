@@ -45,6 +45,13 @@ struct InputWindow : WorkbenchWindow {
             form.keyUp(keyOf(c));
         }
     }
+    // The keyboard's own repeats of a key held down.
+    void repeat(char c, int times) {
+        for (int i = 0; i < times; ++i) {
+            form.keyDown(keyOf(c));
+            form.keyPress(c, true);
+        }
+    }
     // A whole chord: the keys, then the timer closes it.
     void chord(std::string_view keys) {
         holdChord(keys);
@@ -168,20 +175,14 @@ TEST(ChordTyping, RepeatsOfAHeldChordTypeNothing) {
     folder.complete();
     InputWindow w(folder);
     w.press(vk::kF5);
-    w.form.keyDown(keyOf('f'));
-    w.form.keyPress('f');
-    w.form.keyDown(keyOf('d'));
-    w.form.keyPress('d');
-    for (int i = 0; i < 3; ++i) {
-        w.form.keyDown(keyOf('d'));
-        w.form.keyPress('d', true);
+    for (char c : {'f', 'd'}) {
+        w.form.keyDown(keyOf(c));
+        w.form.keyPress(c);
     }
+    w.repeat('d', 3);
     EXPECT_TRUE(w.timer1.fire());
     EXPECT_EQ(w.memo2.text(), "b");
-    for (int i = 0; i < 3; ++i) {
-        w.form.keyDown(keyOf('d'));
-        w.form.keyPress('d', true);
-    }
+    w.repeat('d', 3);
     EXPECT_FALSE(w.timer1.enabled()) << "a repeat starts no chord";
     EXPECT_EQ(w.memo2.text(), "b");
     w.form.keyUp(keyOf('d'));

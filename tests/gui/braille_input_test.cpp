@@ -41,6 +41,17 @@ class BrailleInputTest : public QObject {
         return dark;
     }
 
+    // A key held down: the toolkit sends a release and a press, both marked as repeats, for
+    // each repeat of the keyboard.
+    void repeatKey(Qt::Key key, const QString& text, int times) {
+        for (int i = 0; i < times; ++i) {
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text, true);
+            QApplication::sendEvent(memo2(), &release);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text, true);
+            QApplication::sendEvent(memo2(), &press);
+        }
+    }
+
     void startWindow(const std::string& settings = {},
                      const std::function<void(gui::MainWindowOptions&)>& adjust = nullptr) {
         h = std::make_unique<gui_test::Harness>();
@@ -133,15 +144,9 @@ private slots:
         QTest::keyRelease(memo2(), 'b');
         QTest::keyRelease(memo2(), Qt::Key_2, Qt::KeypadModifier);
         QCOMPARE(box().text(), std::string("abb"));
-        // A key held down repeats, the toolkit sending a release and a press for each repeat.
+        // A key held down repeats.
         QTest::keyPress(memo2(), 'c');
-        for (int i = 0; i < 2; ++i) {
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"),
-                              true);
-            QApplication::sendEvent(memo2(), &release);
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"), true);
-            QApplication::sendEvent(memo2(), &press);
-        }
+        repeatKey(Qt::Key_C, QStringLiteral("c"), 2);
         QTest::keyRelease(memo2(), 'c');
         QCOMPARE(box().text(), std::string("abbccc"));
         QCOMPARE(box().selStart(), std::size_t(6));
@@ -154,13 +159,7 @@ private slots:
         QTest::keyPress(memo2(), 'f');
         QTest::keyPress(memo2(), 'd');
         QTRY_COMPARE_WITH_TIMEOUT(box().text(), std::string("b"), 5000);
-        for (int i = 0; i < 3; ++i) {
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"),
-                              true);
-            QApplication::sendEvent(memo2(), &release);
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"), true);
-            QApplication::sendEvent(memo2(), &press);
-        }
+        repeatKey(Qt::Key_D, QStringLiteral("d"), 3);
         QTest::qWait(400);
         QTest::keyRelease(memo2(), 'd');
         QTest::keyRelease(memo2(), 'f');
