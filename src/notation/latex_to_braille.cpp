@@ -300,19 +300,9 @@ void LatexToBraille::overlinePass(std::string& t) {
     }
 }
 
-enum class CharClass { None, Digit, Lower, Capital, Other };
-
-CharClass classOf(char c) {
-    if (isDigit(c) || c == ',' || c == '\'') {
-        return CharClass::Digit;
-    }
-    if (isLowerLetter(c)) {
-        return CharClass::Lower;
-    }
-    if (c >= 'A' && c <= 'Z') {
-        return CharClass::Capital;
-    }
-    return CharClass::Other;
+// A digit, or a decimal comma or periodic mark that a running number carries on.
+bool numberCharacter(char c) {
+    return isDigit(c) || c == ',' || c == '\'';
 }
 
 // The rows of the keyword and set tables grouped by the character after their backslash, in
@@ -376,13 +366,17 @@ const KeywordIndex& keywordIndex() {
 
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     out.reserve(t.size() * 2);
-    CharClass previous = CharClass::None;
+    // A number runs from its number sign through digits, decimal commas and periodic marks;
+    // a digit inside it is written without a further number sign. A comma or an apostrophe
+    // after anything else (a list "a,2", a derivative "f'2") does not start one, and the
+    // brace that closes a group (the denominator of a numeric fraction, a subscript) ends it.
+    bool number = false;
     std::size_t i = 0;
     while (i < t.size()) {
         if (at(t, i, kRegionPlaceholder)) {
             out.append(kRegionPlaceholder);
             i += kRegionPlaceholder.size();
-            previous = CharClass::None;
+            number = false;
             continue;
         }
         if (t[i] == '\\') {
@@ -393,13 +387,13 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             }
             out.append(row->braille);
             i += length;
-            previous = CharClass::None;
+            number = false;
             continue;
         }
         if (at(t, i, "<>")) {
             out += '3';
             i += 2;
-            previous = CharClass::Other;
+            number = false;
             continue;
         }
         if (t[i] == '#') {
@@ -411,23 +405,26 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
                 out += t[i];
                 ++i;
             }
-            previous = CharClass::Digit;
+            number = true;
             continue;
         }
         const char c = t[i];
         ++i;
+        if (c == '}') {
+            number = false;
+            continue;
+        }
         const NotationRow* row = characterRow(c);
         if (row == nullptr) {
             continue;
         }
-        const CharClass cls = classOf(c);
-        if (cls == previous && (cls == CharClass::Digit || cls == CharClass::Other) &&
-            row->braille.size() == 2) {
+        const bool digitClass = numberCharacter(c);
+        if (number && digitClass && row->braille.size() == 2) {
             out += row->braille[1];  // the number sign stands once per number
         } else {
             out.append(row->braille);
         }
-        previous = cls;
+        number = digitClass && (number || isDigit(c));
     }
     return true;
 }
