@@ -170,6 +170,12 @@ struct Seq {
         // A subscript of several digits is one group: x_{12}, not x_1 followed by 2.
         const bool groupSubscript = kind == Kind::Number && text.size() > 1 &&
                                     last == Kind::Operator && !out.empty() && out.back() == '_';
+        // A number after a one-digit subscript is not part of it: x_{1}2, not x_12.
+        if (!text.empty() && isDigit(text[0]) && last == Kind::Number && lastStart > 0 &&
+            out[lastStart - 1] == '_' && out.size() - lastStart == 1) {
+            out.insert(lastStart, 1, '{');
+            out += '}';
+        }
         before = last;
         beforeStart = lastStart;
         last = kind;
