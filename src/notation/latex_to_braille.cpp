@@ -82,11 +82,14 @@ bool onlyDigitsAndBraces(std::string_view s) {
 }
 
 // A braced exponent is numeric when it holds only digits, commas and braces, each "\frac"
-// counting as a digit.
+// counting as a digit (but for one with a zero numerator, which takes the general form).
 bool numericExponent(std::string_view s) {
     bool digit = false;
     std::size_t i = 0;
     while (i < s.size()) {
+        if (at(s, i, "\\frac{0")) {
+            return false;
+        }
         if (at(s, i, "\\frac")) {
             digit = true;
             i += 5;
@@ -228,7 +231,11 @@ void LatexToBraille::fractionPass(std::string& t) {
         const std::string a(readArgument(t, skipBlanks(t, pos + 5), endA));
         std::size_t endB = 0;
         const std::string b(readArgument(t, skipBlanks(t, endA), endB));
-        if (onlyDigitsAndBraces(a) && onlyDigitsAndBraces(b)) {
+        // A numerator starting with zero takes the general form: its lower digit ")" after
+        // the number sign would read as a percent sign or be refused.
+        const std::size_t first = a.find_first_not_of('{');
+        const bool zeroNumerator = first != std::string::npos && a[first] == '0';
+        if (onlyDigitsAndBraces(a) && onlyDigitsAndBraces(b) && !zeroNumerator) {
             std::string with = "#";
             for (const char c : a) {
                 if (isDigit(c)) {
