@@ -34,7 +34,8 @@ std::size_t closingBrace(std::string_view text, std::size_t open) {
     int depth = 0;
     for (std::size_t i = open; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '{' || text[i + 1] == '}')) {
+        if (c == '\\' && i + 1 < text.size() &&
+            (text[i + 1] == '{' || text[i + 1] == '}' || text[i + 1] == '\\')) {
             ++i;
             continue;
         }

@@ -38,7 +38,8 @@ std::string_view trimBlanks(std::string_view text);
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 // The position of the brace that closes the group opened at `open` (which holds '{'), counting
-// nested braces and passing over the escaped "\{" and "\}"; npos when the group never closes.
+// nested braces and passing over the escaped "\{" and "\}"; a backslash pair "\\" (a text
+// region's delimiter) escapes nothing. npos when the group never closes.
 std::size_t closingBrace(std::string_view text, std::size_t open);
 
 // The end of the command word that starts at `pos` (a backslash): past the letters after it,
