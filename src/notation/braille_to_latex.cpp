@@ -254,8 +254,8 @@ private:
     bool unclosedRegion_ = false;
     std::size_t pos_ = 0;
     int openGroups_ = 0;
-    int depth_ = 0;  // constructs being read, one inside the other
-    bool limitSeen_ = false;
+    int depth_ = 0;           // constructs being read, one inside the other
+    bool limitSeen_ = false;  // a limit stands earlier on the line being read
     std::string error_;
 };
 
@@ -752,6 +752,9 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
     switch (c) {
         case '\r':
         case '\n':
+            // An arrow ":o" reads as "\to" after a limit of its own line only: an implication
+            // in a later formula of the page stays one.
+            limitSeen_ = false;
             seq.add(Kind::Newline, std::string_view(s_).substr(pos_, 1));
             ++pos_;
             return true;
