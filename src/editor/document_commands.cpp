@@ -121,13 +121,10 @@ void DocumentCommands::newDocument() {
 }
 
 void DocumentCommands::open() {
-    // Cancel goes on to the open dialog like No: the student may still cancel there.
-    if (form_.modified()) {
-        const ui::Answer answer =
-            form_.services().dialogs.question(text::kSaveChangesQuestion, ui::Buttons::YesNoCancel);
-        if (answer == ui::Answer::Yes && !save()) {
-            return;
-        }
+    // "Annulla" ends the command like in New: going on to the open dialog would let the next
+    // file chosen there replace the changes the student did not want to decide about.
+    if (!askToSaveChanges()) {
+        return;
     }
     const MainWindowEnvironment& env = form_.environment();
     std::filesystem::path dir = form_.settings().workDir;

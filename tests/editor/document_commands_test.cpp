@@ -201,15 +201,22 @@ TEST_F(DocumentWindow, OpenLoadsTheChosenFileWithTitleCaretsAndStrip) {
     w->type("#b");
     w->memo1.setSelStart(0);
 
-    // No and Cancel both go on to the dialog.
-    for (ui::Answer answer : {ui::Answer::Cancel, ui::Answer::No}) {
-        w->dialogs.answer(answer);
-        w->dialogs.answerText(std::nullopt);
-        w->press(vk::kF12, sh::kCtrl);
-        ASSERT_NE(lastOf(*w, Kind::Open), nullptr);
-        EXPECT_EQ(w->memo2.text(), "#b") << "a cancelled dialog changes nothing";
-        w->dialogs.clearLog();
-    }
+    // Cancel ends the command: the document cannot be replaced by the next file chosen.
+    w->dialogs.answer(ui::Answer::Cancel);
+    w->press(vk::kF12, sh::kCtrl);
+    EXPECT_EQ(lastOf(*w, Kind::Open), nullptr);
+    EXPECT_EQ(w->dialogs.messages(), std::vector<std::string>{kSaveChanges});
+    EXPECT_EQ(w->memo2.text(), "#b");
+    EXPECT_TRUE(w->logic->modified());
+    w->dialogs.clearLog();
+
+    // No goes on to the dialog, where cancelling changes nothing.
+    w->dialogs.answer(ui::Answer::No);
+    w->dialogs.answerText(std::nullopt);
+    w->press(vk::kF12, sh::kCtrl);
+    ASSERT_NE(lastOf(*w, Kind::Open), nullptr);
+    EXPECT_EQ(w->memo2.text(), "#b") << "a cancelled dialog changes nothing";
+    w->dialogs.clearLog();
     w->dialogs.answer(ui::Answer::No);
     w->dialogs.answerText((work / "esercizio003.mtf").string());
     w->press(vk::kF12, sh::kCtrl);
