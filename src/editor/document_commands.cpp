@@ -11,7 +11,7 @@ namespace {
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    return std::filesystem::exists(systemPath(path), ec);
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ void DocumentCommands::open() {
     const MainWindowEnvironment& env = form_.environment();
     std::filesystem::path dir = form_.settings().workDir;
     std::error_code ec;
-    if (dir.empty() || !std::filesystem::is_directory(dir, ec)) {
+    if (dir.empty() || !std::filesystem::is_directory(systemPath(dir), ec)) {
         dir = env.programDirectory;
     }
     ui::FileDialog dialog;

@@ -10,6 +10,75 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Code points of the code page 1252 bytes 0x80..0x9F; the five undefined ones are kept as the
+// C1 controls of the same value.
+constexpr std::uint16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool validUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t extra = 0;
+        std::uint32_t cp = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= s.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                return false;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
+        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string cp1252ToUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 2);
+    for (const char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        const std::uint32_t cp = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : b;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
 int errnoOr(int fallback) {
     return errno != 0 ? errno : fallback;
 }
@@ -54,6 +123,18 @@ int injected(const WriteFault& fault, WriteStep step) {
 
 }  // namespace
 
+fs::path systemPath(const fs::path& name) {
+    const std::string& bytes = name.native();
+    if (validUtf8(bytes)) {
+        return name;
+    }
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(name, ec))) {
+        return name;
+    }
+    return fs::path(cp1252ToUtf8(bytes));
+}
+
 std::string writeErrorMessage(int code, std::string_view fileName) {
     std::string m(kMsgErrorNumber);
     m += std::to_string(code);
@@ -70,8 +151,8 @@ std::string readErrorMessage(int code, std::string_view fileName) {
     return m;
 }
 
-int writeFileSafely(const fs::path& path, std::string_view bytes, const WriteFault& fault) {
-    const fs::path target = realTarget(path);
+int writeFileSafely(const fs::path& name, std::string_view bytes, const WriteFault& fault) {
+    const fs::path target = realTarget(systemPath(name));
 
     if (int code = injected(fault, WriteStep::Create)) {
         return code;
@@ -132,7 +213,8 @@ int writeFileSafely(const fs::path& path, std::string_view bytes, const WriteFau
     return 0;
 }
 
-ReadResult readWholeFile(const fs::path& path) {
+ReadResult readWholeFile(const fs::path& name) {
+    const fs::path path = systemPath(name);
     ReadResult result;
     std::error_code ec;
     if (fs::is_directory(path, ec)) {

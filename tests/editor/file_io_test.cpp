@@ -83,6 +83,27 @@ TEST(FileIo, ReadsWholeFilesAndReportsErrno) {
     EXPECT_EQ(readWholeFile(folder.path()).error, EISDIR);
 }
 
+TEST(FileIo, NamesFromTheProgramReachTheFilesOnDisk) {
+    TempFolder folder;
+    // "caffè €.mtf" as the file dialog hands it over (code page 1252) names the UTF-8 file.
+    const std::string cp1252 = (folder / "caff\xE8 \x80.mtf").string();
+    const auto utf8 = folder / "caff\xC3\xA8 \xE2\x82\xAC.mtf";
+    ASSERT_EQ(writeFileSafely(cp1252, "uno"), 0);
+    EXPECT_EQ(readBytes(utf8), "uno");
+    EXPECT_EQ(readWholeFile(cp1252).bytes, "uno");
+    EXPECT_EQ(readWholeFile(utf8).bytes, "uno") << "a UTF-8 name is used as it is";
+    EXPECT_EQ(systemPath(utf8), utf8);
+    EXPECT_EQ(systemPath(folder / "prova.mtf"), folder / "prova.mtf");
+
+    // A file whose name on disk is itself in code page 1252 is still the one read and written.
+    const auto legacy = folder / "vecchio\xE0.mtf";
+    writeBytes(legacy, "vecchio");
+    EXPECT_EQ(systemPath(legacy), legacy);
+    ASSERT_EQ(writeFileSafely(legacy, "nuovo"), 0);
+    EXPECT_EQ(readBytes(legacy), "nuovo");
+    EXPECT_EQ(folder.listing(), "caff\xC3\xA8 \xE2\x82\xAC.mtf\nvecchio\xE0.mtf\n");
+}
+
 TEST(FileIo, MessagesCarryCodeAndName) {
     EXPECT_EQ(writeErrorMessage(28, "C:\\es\\a.mtf"),
               "Errore n. 28 in scrittura file C:\\es\\a.mtf");
