@@ -77,6 +77,20 @@ TEST(CliEmboss, RefusalsAndFailures) {
     EXPECT_TRUE(r.err.starts_with("Errore n. ")) << r.err;
     EXPECT_TRUE(r.err.ends_with(" in scrittura file " + target.string() + "\n")) << r.err;
 
+    // The document itself, under its own name or another one, is never written over.
+    const auto doc = folder / "compito.mtf";
+    editor::PageStore pages;
+    pages.brailleOf(1) = "#a+#b";
+    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
+    const std::string before = readBytes(doc);
+    std::filesystem::create_symlink(doc, folder / "collegamento.prn");
+    for (const auto& out : {doc, folder / "." / "compito.mtf", folder / "collegamento.prn"}) {
+        r = emboss({doc.string(), "-o", out.string()});
+        EXPECT_EQ(r.status, cli::kFailed) << out;
+        EXPECT_EQ(r.err, "tattilo-cli emboss: " + out.string() + " is the document itself\n");
+        EXPECT_EQ(readBytes(doc), before);
+    }
+
     EXPECT_EQ(emboss({"--page", "0", sample}).status, cli::kUsage);
     EXPECT_EQ(emboss({}).status, cli::kUsage);
     EXPECT_EQ(emboss({sample, sample}).status, cli::kUsage);
