@@ -5,6 +5,11 @@
 #include <fstream>
 #include <system_error>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace editor {
 namespace {
 
@@ -117,6 +122,23 @@ int createTemporary(const fs::path& target, std::ofstream& out, fs::path& create
     return EEXIST;
 }
 
+// Makes the written bytes of `file` durable before it takes the old file's place: without it a
+// power cut soon after a save can leave an empty file where the previous document was.
+int syncToDisk(const fs::path& file) {
+#ifndef _WIN32
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errnoOr(EIO);
+    }
+    const int code = ::fsync(fd) == 0 ? 0 : errnoOr(EIO);
+    ::close(fd);
+    return code;
+#else
+    (void)file;
+    return 0;
+#endif
+}
+
 int injected(const WriteFault& fault, WriteStep step) {
     return fault ? fault(step) : 0;
 }
@@ -195,6 +217,10 @@ int writeFileSafely(const fs::path& name, std::string_view bytes, const WriteFau
     out.close();
     if (!out) {
         return discard(errnoOr(EIO));
+    }
+    errno = 0;
+    if (int code = syncToDisk(temporary)) {
+        return discard(code);
     }
 
     // The replaced file keeps who may read and write it.

@@ -3,8 +3,8 @@
 // Whole-file reading and writing for the documents and print files of the editor.
 //
 // A write never destroys the file it replaces: the new bytes go to a temporary file in the same
-// folder, which takes the old file's place only once it is complete. A failure at any step leaves
-// the old file exactly as it was and removes the temporary file.
+// folder, which takes the old file's place only once it is complete and on disk. A failure at any
+// step leaves the old file exactly as it was and removes the temporary file.
 //
 // Error codes are errno values (EIO when the system gave none); the messages shown to the user
 // carry them as "Errore n. <code> in scrittura file <name>".
