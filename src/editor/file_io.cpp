@@ -154,7 +154,12 @@ fs::path systemPath(const fs::path& name) {
     if (fs::exists(fs::symlink_status(name, ec))) {
         return name;
     }
-    return fs::path(cp1252ToUtf8(bytes));
+    // Part by part: a folder already named in UTF-8 (such as the program's own) stays as it is.
+    fs::path converted;
+    for (const fs::path& part : name) {
+        converted /= validUtf8(part.native()) ? part : fs::path(cp1252ToUtf8(part.native()));
+    }
+    return converted;
 }
 
 std::string writeErrorMessage(int code, std::string_view fileName) {

@@ -41,7 +41,8 @@ int writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
 
 // The file system's name for a file the program names. The program's texts, and so the names
 // coming from its file dialogs, are code page 1252, while names on disk are UTF-8: a name that
-// is not valid UTF-8 and names nothing as it stands is taken as code page 1252 and converted.
+// is not valid UTF-8 and names nothing as it stands has each of its parts that is not valid
+// UTF-8 taken as code page 1252 and converted.
 // ASCII names, UTF-8 names (such as those given on the command line) and names of files that
 // exist as they are come back unchanged. The file I/O below applies it itself.
 std::filesystem::path systemPath(const std::filesystem::path& name);

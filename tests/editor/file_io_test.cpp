@@ -94,6 +94,9 @@ TEST(FileIo, NamesFromTheProgramReachTheFilesOnDisk) {
     EXPECT_EQ(readWholeFile(utf8).bytes, "uno") << "a UTF-8 name is used as it is";
     EXPECT_EQ(systemPath(utf8), utf8);
     EXPECT_EQ(systemPath(folder / "prova.mtf"), folder / "prova.mtf");
+    // A folder named in UTF-8 with a file name in code page 1252: only the file name converts.
+    EXPECT_EQ(systemPath(folder / "cos\xC3\xAC" / "s\xEC.mtf"),
+              folder / "cos\xC3\xAC" / "s\xC3\xAC.mtf");
 
     // A file whose name on disk is itself in code page 1252 is still the one read and written.
     const auto legacy = folder / "vecchio\xE0.mtf";
