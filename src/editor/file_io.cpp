@@ -84,6 +84,19 @@ std::string cp1252ToUtf8(std::string_view s) {
     return out;
 }
 
+// The code page 1252 byte of a code point, or 0 when the code page has none.
+unsigned char cp1252Byte(std::uint32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        return static_cast<unsigned char>(cp);
+    }
+    for (unsigned b = 0; b < 32; ++b) {
+        if (kCp1252High[b] == cp) {
+            return static_cast<unsigned char>(0x80 + b);
+        }
+    }
+    return 0;
+}
+
 int errnoOr(int fallback) {
     return errno != 0 ? errno : fallback;
 }
@@ -160,6 +173,29 @@ fs::path systemPath(const fs::path& name) {
         converted /= validUtf8(part.native()) ? part : fs::path(cp1252ToUtf8(part.native()));
     }
     return converted;
+}
+
+std::string programName(std::string_view systemName) {
+    if (!validUtf8(systemName)) {
+        return std::string(systemName);
+    }
+    std::string out;
+    out.reserve(systemName.size());
+    for (std::size_t i = 0; i < systemName.size();) {
+        const auto b = static_cast<unsigned char>(systemName[i]);
+        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        std::uint32_t cp = length == 1 ? b : b & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            cp = (cp << 6) | (static_cast<unsigned char>(systemName[i + k]) & 0x3F);
+        }
+        const unsigned char byte = cp1252Byte(cp);
+        if (byte == 0 && cp != 0) {
+            return std::string(systemName);
+        }
+        out += static_cast<char>(byte);
+        i += length;
+    }
+    return out;
 }
 
 std::string writeErrorMessage(int code, std::string_view fileName) {

@@ -47,6 +47,11 @@ int writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
 // exist as they are come back unchanged. The file I/O below applies it itself.
 std::filesystem::path systemPath(const std::filesystem::path& name);
 
+// The other way: a name as the file system gives it (UTF-8) in the program's code page 1252,
+// for the texts that show or print it. A name that is not valid UTF-8, or that holds a character
+// code page 1252 lacks, comes back unchanged.
+std::string programName(std::string_view systemName);
+
 struct ReadResult {
     int error = 0;  // 0 on success, else the errno value
     std::string bytes;

@@ -49,6 +49,24 @@ TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {
     EXPECT_EQ(readBytes(folder / "uno.prn"), "esempio.mtf\r\n \r\nnot this page\r\n");
 }
 
+TEST(CliEmboss, TheHeaderNamesTheDocumentInCodePage1252) {
+    TempFolder folder;
+    editor::PageStore pages;
+    pages.brailleOf(1) = "#a";
+    // "perché €.mtf" as the system names it.
+    const auto doc = folder / "perch\xC3\xA9 \xE2\x82\xAC.mtf";
+    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
+    EmbossRun r = emboss({doc.string()});
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(r.out, "perch\xE9 \x80.mtf\r\n \r\n#a\r\n");
+
+    // A name the code page cannot write is printed as the system gives it.
+    const auto greek = folder / "\xCF\x80.mtf";
+    ASSERT_TRUE(editor::saveDocument(greek, pages).ok);
+    r = emboss({greek.string()});
+    EXPECT_EQ(r.out, "\xCF\x80.mtf\r\n \r\n#a\r\n");
+}
+
 TEST(CliEmboss, RefusalsAndFailures) {
     TempFolder folder;
     writeBytes(folder / "lettera.mtf", "Cara Maria,\r\n");

@@ -98,6 +98,11 @@ TEST(FileIo, NamesFromTheProgramReachTheFilesOnDisk) {
     EXPECT_EQ(systemPath(folder / "cos\xC3\xAC" / "s\xEC.mtf"),
               folder / "cos\xC3\xAC" / "s\xC3\xAC.mtf");
 
+    // Back to the program's code page for what is shown; names it cannot hold stay as they are.
+    EXPECT_EQ(programName(utf8.filename().native()), "caff\xE8 \x80.mtf");
+    EXPECT_EQ(programName("\xF0\x9F\x98\x80.mtf"), "\xF0\x9F\x98\x80.mtf");
+    EXPECT_EQ(programName("caff\xE8.mtf"), "caff\xE8.mtf");
+
     // A file whose name on disk is itself in code page 1252 is still the one read and written.
     const auto legacy = folder / "vecchio\xE0.mtf";
     writeBytes(legacy, "vecchio");
