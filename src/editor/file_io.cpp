@@ -156,6 +156,21 @@ int injected(const WriteFault& fault, WriteStep step) {
     return fault ? fault(step) : 0;
 }
 
+int writeInPlace(const fs::path& target, std::string_view bytes, const WriteFault& fault) {
+    errno = 0;
+    std::ofstream out(target, std::ios::binary);
+    if (!out.is_open()) {
+        return errnoOr(EIO);
+    }
+    if (int code = injected(fault, WriteStep::Write)) {
+        return code;
+    }
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out ? 0 : errnoOr(EIO);
+}
+
 }  // namespace
 
 fs::path systemPath(const fs::path& name) {
@@ -222,12 +237,19 @@ int writeFileSafely(const fs::path& name, std::string_view bytes, const WriteFau
     }
     // A file the user may not write stays protected, though the folder would let us replace it.
     std::error_code ec;
-    if (fs::is_regular_file(target, ec)) {
+    const fs::file_status existing = fs::status(target, ec);
+    if (fs::is_regular_file(existing)) {
         errno = 0;
         std::ofstream probe(target, std::ios::binary | std::ios::app);
         if (!probe.is_open()) {
             return errnoOr(EACCES);
         }
+    } else if (fs::is_directory(existing)) {
+        return EISDIR;
+    } else if (fs::exists(existing)) {
+        // A device or a pipe (such as /dev/null or /dev/stdout) is written to, never replaced by
+        // a plain file.
+        return writeInPlace(target, bytes, fault);
     }
     fs::path temporary;
     std::ofstream out;

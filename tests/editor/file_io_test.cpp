@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,6 +50,23 @@ TEST(FileIo, ReplacingKeepsPermissionsAndLinks) {
     EXPECT_EQ(readBytes(real), "new");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(FileIo, DevicesAndPipesAreWrittenToNotReplaced) {
+    TempFolder folder;
+    const auto pipe = folder / "tubo";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(writeFileSafely(pipe, "stampa\r\n"), 0);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    char got[32] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 8);
+    ::close(reader);
+    EXPECT_EQ(std::string(got), "stampa\r\n");
+    EXPECT_EQ(folder.listing(), "tubo\n");
+
+    EXPECT_EQ(writeFileSafely(folder.path(), "x"), EISDIR);
 }
 
 TEST(FileIo, ReadOnlyFilesAndFoldersAreLeftAlone) {
