@@ -117,7 +117,11 @@ fs::path realTarget(const fs::path& path) {
 // never overwrites anything.
 int createTemporary(const fs::path& target, std::ofstream& out, fs::path& created) {
     const fs::path folder = target.parent_path();
-    const std::string base = target.filename().string();
+    // Kept short enough that the temporary name fits where the file's own name does.
+    std::string base = target.filename().string();
+    if (base.size() > 240) {
+        base.resize(240);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path candidate = folder / (base + ".~" + std::to_string(attempt) + ".tmp");
         std::error_code ec;

@@ -36,6 +36,11 @@ TEST(FileIo, ATemporaryNameInUseIsNeverOverwritten) {
     ASSERT_EQ(writeFileSafely(folder / "a.mtf", "new"), 0);
     EXPECT_EQ(readBytes(folder / "a.mtf.~0.tmp"), "someone else's");
     EXPECT_EQ(readBytes(folder / "a.mtf"), "new");
+
+    // A name as long as the system allows still leaves room for its temporary.
+    const std::string longest = std::string(251, 'e') + ".mtf";
+    ASSERT_EQ(writeFileSafely(folder / longest, "lungo"), 0);
+    EXPECT_EQ(readBytes(folder / longest), "lungo");
 }
 
 TEST(FileIo, ReplacingKeepsPermissionsAndLinks) {
