@@ -57,9 +57,8 @@ int run(std::span<const std::string> args, Io& io) {
         io.err << editor::kMsgWrongFormat << '\n';
         return kFailed;
     }
-    const std::optional<std::string> file =
-        editor::embosserFile(editor::programName(editor::fileNamePart(path)),
-                             pages.brailleOf(*page), *width, *height);
+    const std::optional<std::string> file = editor::embosserFile(
+        editor::programName(editor::fileNamePart(path)), pages.brailleOf(*page), *width, *height);
 
     if (const std::optional<std::string> out = a.value("-o")) {
         // Writing the print over the document would destroy the document.
