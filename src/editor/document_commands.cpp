@@ -11,7 +11,7 @@ namespace {
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    return std::filesystem::exists(systemPath(path), ec);
 }
 
 }  // namespace
@@ -121,18 +121,15 @@ void DocumentCommands::newDocument() {
 }
 
 void DocumentCommands::open() {
-    // Cancel goes on to the open dialog like No: the student may still cancel there.
-    if (form_.modified()) {
-        const ui::Answer answer =
-            form_.services().dialogs.question(text::kSaveChangesQuestion, ui::Buttons::YesNoCancel);
-        if (answer == ui::Answer::Yes && !save()) {
-            return;
-        }
+    // "Annulla" ends the command like in New: going on to the open dialog would let the next
+    // file chosen there replace the changes the student did not want to decide about.
+    if (!askToSaveChanges()) {
+        return;
     }
     const MainWindowEnvironment& env = form_.environment();
     std::filesystem::path dir = form_.settings().workDir;
     std::error_code ec;
-    if (dir.empty() || !std::filesystem::is_directory(dir, ec)) {
+    if (dir.empty() || !std::filesystem::is_directory(systemPath(dir), ec)) {
         dir = env.programDirectory;
     }
     ui::FileDialog dialog;

@@ -7,7 +7,8 @@
 //
 // Work is never lost to these commands:
 //   - a "Yes" to "Salvare i cambiamenti correnti?" whose save did not happen (no name given,
-//     a write error) stops New and Open, which would otherwise throw the document away;
+//     a write error) stops New and Open, which would otherwise throw the document away, and
+//     so does "Annulla";
 //   - a file that cannot be opened or is not a document leaves the document, its name and the
 //     title as they were, so that a later Save cannot write over the file that was refused;
 //   - declining "Il file esiste già. Sostituirlo ? " gives the old name back, so that a later

@@ -1,5 +1,7 @@
 #include "editor/exercise_name.h"
 
+#include "editor/file_io.h"
+
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -48,7 +50,7 @@ std::string nextExerciseName(std::span<const std::string> fileNames) {
 std::string nextExerciseName(const std::filesystem::path& directory) {
     std::vector<std::string> names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end;
+    for (std::filesystem::directory_iterator it(systemPath(directory), ec), end; !ec && it != end;
          it.increment(ec)) {
         names.push_back(it->path().filename().string());
     }

@@ -3,8 +3,8 @@
 // Whole-file reading and writing for the documents and print files of the editor.
 //
 // A write never destroys the file it replaces: the new bytes go to a temporary file in the same
-// folder, which takes the old file's place only once it is complete. A failure at any step leaves
-// the old file exactly as it was and removes the temporary file.
+// folder, which takes the old file's place only once it is complete and on disk. A failure at any
+// step leaves the old file exactly as it was and removes the temporary file.
 //
 // Error codes are errno values (EIO when the system gave none); the messages shown to the user
 // carry them as "Errore n. <code> in scrittura file <name>".
@@ -38,6 +38,19 @@ using WriteFault = std::function<int(WriteStep)>;
 // that failed. Never throws for I/O failures.
 int writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
                     const WriteFault& fault = {});
+
+// The file system's name for a file the program names. The program's texts, and so the names
+// coming from its file dialogs, are code page 1252, while names on disk are UTF-8: a name that
+// is not valid UTF-8 and names nothing as it stands has each of its parts that is not valid
+// UTF-8 taken as code page 1252 and converted.
+// ASCII names, UTF-8 names (such as those given on the command line) and names of files that
+// exist as they are come back unchanged. The file I/O below applies it itself.
+std::filesystem::path systemPath(const std::filesystem::path& name);
+
+// The other way: a name as the file system gives it (UTF-8) in the program's code page 1252,
+// for the texts that show or print it. A name that is not valid UTF-8, or that holds a character
+// code page 1252 lacks, comes back unchanged.
+std::string programName(std::string_view systemName);
 
 struct ReadResult {
     int error = 0;  // 0 on success, else the errno value

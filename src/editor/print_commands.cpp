@@ -55,7 +55,7 @@ void PrintCommands::printToFile() {
     }
     const std::string name = printFileName(*chosen);
     std::error_code ec;
-    if (std::filesystem::exists(name, ec) &&
+    if (std::filesystem::exists(systemPath(name), ec) &&
         dialogs.question(kMsgFileExists, ui::Buttons::YesNoCancel) != ui::Answer::Yes) {
         return;
     }

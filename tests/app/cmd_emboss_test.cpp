@@ -49,6 +49,24 @@ TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {
     EXPECT_EQ(readBytes(folder / "uno.prn"), "esempio.mtf\r\n \r\nnot this page\r\n");
 }
 
+TEST(CliEmboss, TheHeaderNamesTheDocumentInCodePage1252) {
+    TempFolder folder;
+    editor::PageStore pages;
+    pages.brailleOf(1) = "#a";
+    // "perché €.mtf" as the system names it.
+    const auto doc = folder / "perch\xC3\xA9 \xE2\x82\xAC.mtf";
+    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
+    EmbossRun r = emboss({doc.string()});
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(r.out, "perch\xE9 \x80.mtf\r\n \r\n#a\r\n");
+
+    // A name the code page cannot write is printed as the system gives it.
+    const auto greek = folder / "\xCF\x80.mtf";
+    ASSERT_TRUE(editor::saveDocument(greek, pages).ok);
+    r = emboss({greek.string()});
+    EXPECT_EQ(r.out, "\xCF\x80.mtf\r\n \r\n#a\r\n");
+}
+
 TEST(CliEmboss, RefusalsAndFailures) {
     TempFolder folder;
     writeBytes(folder / "lettera.mtf", "Cara Maria,\r\n");
@@ -76,6 +94,20 @@ TEST(CliEmboss, RefusalsAndFailures) {
     EXPECT_EQ(r.status, cli::kFailed);
     EXPECT_TRUE(r.err.starts_with("Errore n. ")) << r.err;
     EXPECT_TRUE(r.err.ends_with(" in scrittura file " + target.string() + "\n")) << r.err;
+
+    // The document itself, under its own name or another one, is never written over.
+    const auto doc = folder / "compito.mtf";
+    editor::PageStore pages;
+    pages.brailleOf(1) = "#a+#b";
+    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
+    const std::string before = readBytes(doc);
+    std::filesystem::create_symlink(doc, folder / "collegamento.prn");
+    for (const auto& out : {doc, folder / "." / "compito.mtf", folder / "collegamento.prn"}) {
+        r = emboss({doc.string(), "-o", out.string()});
+        EXPECT_EQ(r.status, cli::kFailed) << out;
+        EXPECT_EQ(r.err, "tattilo-cli emboss: " + out.string() + " is the document itself\n");
+        EXPECT_EQ(readBytes(doc), before);
+    }
 
     EXPECT_EQ(emboss({"--page", "0", sample}).status, cli::kUsage);
     EXPECT_EQ(emboss({}).status, cli::kUsage);

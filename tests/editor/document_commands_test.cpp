@@ -201,15 +201,22 @@ TEST_F(DocumentWindow, OpenLoadsTheChosenFileWithTitleCaretsAndStrip) {
     w->type("#b");
     w->memo1.setSelStart(0);
 
-    // No and Cancel both go on to the dialog.
-    for (ui::Answer answer : {ui::Answer::Cancel, ui::Answer::No}) {
-        w->dialogs.answer(answer);
-        w->dialogs.answerText(std::nullopt);
-        w->press(vk::kF12, sh::kCtrl);
-        ASSERT_NE(lastOf(*w, Kind::Open), nullptr);
-        EXPECT_EQ(w->memo2.text(), "#b") << "a cancelled dialog changes nothing";
-        w->dialogs.clearLog();
-    }
+    // Cancel ends the command: the document cannot be replaced by the next file chosen.
+    w->dialogs.answer(ui::Answer::Cancel);
+    w->press(vk::kF12, sh::kCtrl);
+    EXPECT_EQ(lastOf(*w, Kind::Open), nullptr);
+    EXPECT_EQ(w->dialogs.messages(), std::vector<std::string>{kSaveChanges});
+    EXPECT_EQ(w->memo2.text(), "#b");
+    EXPECT_TRUE(w->logic->modified());
+    w->dialogs.clearLog();
+
+    // No goes on to the dialog, where cancelling changes nothing.
+    w->dialogs.answer(ui::Answer::No);
+    w->dialogs.answerText(std::nullopt);
+    w->press(vk::kF12, sh::kCtrl);
+    ASSERT_NE(lastOf(*w, Kind::Open), nullptr);
+    EXPECT_EQ(w->memo2.text(), "#b") << "a cancelled dialog changes nothing";
+    w->dialogs.clearLog();
     w->dialogs.answer(ui::Answer::No);
     w->dialogs.answerText((work / "esercizio003.mtf").string());
     w->press(vk::kF12, sh::kCtrl);
@@ -232,6 +239,34 @@ TEST_F(DocumentWindow, OpenLoadsTheChosenFileWithTitleCaretsAndStrip) {
     std::filesystem::remove_all(work);
     w->press(vk::kF12, sh::kCtrl);
     EXPECT_EQ(lastOf(*w, Kind::Open)->file.initialDirectory, folder.path.string());
+}
+
+TEST_F(DocumentWindow, NamesWithAccentsOpenAndSaveTheFilesOnDisk) {
+    // On disk the names are UTF-8; the dialogs hand them over in code page 1252.
+    put(work / "perch\xC3\xA9.mtf", sampleDocument());
+    put(work / "gi\xC3\xA0.mtf", "vecchio");
+    start();
+    w->dialogs.answerText((work / "perch\xE9.mtf").string());
+    w->press(vk::kF12, sh::kCtrl);
+    EXPECT_TRUE(w->dialogs.messages().empty()) << w->dialogs.messages().front();
+    EXPECT_EQ(w->memo2.text(), "_x+#a\r\n");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - perch\xE9.mtfBraille");
+
+    w->type("-#b");
+    w->press(vk::kF12, sh::kShift);
+    EXPECT_NE(file(work / "perch\xC3\xA9.mtf").find("-#b"), std::string::npos);
+    EXPECT_FALSE(w->logic->modified());
+
+    // An existing file under such a name is not replaced without asking.
+    w->type("+");
+    w->dialogs.answerText((work / "gi\xE0").string());
+    w->dialogs.answer(ui::Answer::No);
+    w->press('T', sh::kCtrl);
+    EXPECT_EQ(w->dialogs.messages().back(), kFileExists);
+    EXPECT_EQ(file(work / "gi\xC3\xA0.mtf"), "vecchio");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work),
+                            std::filesystem::directory_iterator()),
+              2);
 }
 
 TEST_F(DocumentWindow, AFileThatCannotBeOpenedLeavesTheDocumentItsNameAndTitle) {

@@ -7,6 +7,7 @@
 #include "editor/file_io.h"
 
 #include <cstring>
+#include <filesystem>
 #include <ostream>
 
 namespace cli::emboss {
@@ -23,7 +24,8 @@ const std::string_view kHelp =
     "  --width W    Braille cells per line, at least 4 (default 50)\n"
     "  --height H   lines per page, at least 1 (default 30)\n"
     "  -o OUT       write OUT instead of standard output; an existing OUT is\n"
-    "               replaced only once the new file is complete\n";
+    "               replaced only once the new file is complete, and never\n"
+    "               when it is the document itself\n";
 
 int run(std::span<const std::string> args, Io& io) {
     Arguments a(args, {"--page", "--width", "--height", "-o"}, {});
@@ -55,10 +57,16 @@ int run(std::span<const std::string> args, Io& io) {
         io.err << editor::kMsgWrongFormat << '\n';
         return kFailed;
     }
-    const std::optional<std::string> file =
-        editor::embosserFile(editor::fileNamePart(path), pages.brailleOf(*page), *width, *height);
+    const std::optional<std::string> file = editor::embosserFile(
+        editor::programName(editor::fileNamePart(path)), pages.brailleOf(*page), *width, *height);
 
     if (const std::optional<std::string> out = a.value("-o")) {
+        // Writing the print over the document would destroy the document.
+        std::error_code ec;
+        if (std::filesystem::equivalent(path, *out, ec)) {
+            io.err << "tattilo-cli emboss: " << *out << " is the document itself\n";
+            return kFailed;
+        }
         if (const int code = editor::writeFileSafely(*out, *file)) {
             io.err << editor::writeErrorMessage(code, *out) << '\n';
             return kFailed;
