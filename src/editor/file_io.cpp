@@ -1,8 +1,11 @@
 #include "editor/file_io.h"
 
+#include "ui/cp1252.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #ifndef _WIN32
@@ -14,88 +17,6 @@ namespace editor {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Code points of the code page 1252 bytes 0x80..0x9F; the five undefined ones are kept as the
-// C1 controls of the same value.
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-bool validUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t extra = 0;
-        std::uint32_t cp = 0;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= s.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        const bool overlong = (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
-std::string cp1252ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 2);
-    for (const char ch : s) {
-        const auto b = static_cast<unsigned char>(ch);
-        const std::uint32_t cp = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : b;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
-
-// The code page 1252 byte of a code point, or 0 when the code page has none.
-unsigned char cp1252Byte(std::uint32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        return static_cast<unsigned char>(cp);
-    }
-    for (unsigned b = 0; b < 32; ++b) {
-        if (kCp1252High[b] == cp) {
-            return static_cast<unsigned char>(0x80 + b);
-        }
-    }
-    return 0;
-}
 
 int errnoOr(int fallback) {
     return errno != 0 ? errno : fallback;
@@ -179,7 +100,7 @@ int writeInPlace(const fs::path& target, std::string_view bytes, const WriteFaul
 
 fs::path systemPath(const fs::path& name) {
     const std::string& bytes = name.native();
-    if (validUtf8(bytes)) {
+    if (ui::cp1252::isUtf8(bytes)) {
         return name;
     }
     std::error_code ec;
@@ -189,13 +110,14 @@ fs::path systemPath(const fs::path& name) {
     // Part by part: a folder already named in UTF-8 (such as the program's own) stays as it is.
     fs::path converted;
     for (const fs::path& part : name) {
-        converted /= validUtf8(part.native()) ? part : fs::path(cp1252ToUtf8(part.native()));
+        converted /=
+            ui::cp1252::isUtf8(part.native()) ? part : fs::path(ui::cp1252::toUtf8(part.native()));
     }
     return converted;
 }
 
 std::string programName(std::string_view systemName) {
-    if (!validUtf8(systemName)) {
+    if (!ui::cp1252::isUtf8(systemName)) {
         return std::string(systemName);
     }
     std::string out;
@@ -207,11 +129,11 @@ std::string programName(std::string_view systemName) {
         for (std::size_t k = 1; k < length; ++k) {
             cp = (cp << 6) | (static_cast<unsigned char>(systemName[i + k]) & 0x3F);
         }
-        const unsigned char byte = cp1252Byte(cp);
-        if (byte == 0 && cp != 0) {
+        const std::optional<unsigned char> byte = ui::cp1252::fromUnicode(cp);
+        if (!byte) {
             return std::string(systemName);
         }
-        out += static_cast<char>(byte);
+        out += static_cast<char>(*byte);
         i += length;
     }
     return out;

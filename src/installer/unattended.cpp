@@ -14,6 +14,7 @@
 #include "installer/startup.h"
 #include "installer/system/sandbox/sandbox_system.h"
 #include "installer/win_path.h"
+#include "ui/cp1252.h"
 
 namespace installer {
 
@@ -30,30 +31,6 @@ struct Options {
     std::string log;
 };
 
-// The terminal speaks UTF-8; the installer's texts are code page 1252.
-std::string toUtf8(std::string_view text) {
-    static const char16_t k80[32] = {
-        0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-    std::string out;
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        const char16_t u = b >= 0x80 && b < 0xA0 ? k80[b - 0x80] : char16_t{b};
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 // Every line goes to standard output (UTF-8) and to the log (code page 1252, CR LF).
 class Console {
 public:
@@ -62,7 +39,7 @@ public:
         if (!text.empty() && text.back() == '\r') {
             text.remove_suffix(1);
         }
-        out_ << toUtf8(text) << '\n';
+        out_ << ui::cp1252::toUtf8(text) << '\n';
         out_.flush();
         if (log_) {
             *log_ << text << "\r\n";

@@ -1,5 +1,7 @@
 #include "notation/mathml_tables.h"
 
+#include "ui/cp1252.h"
+
 #include <algorithm>
 #include <array>
 
@@ -188,13 +190,6 @@ constexpr std::array<MathmlEntity, 97> kEntities{{
     {"bottom", 0x22A5},
 }};
 
-// 0x80..0x9F of code page 1252; 0 marks the five unassigned bytes.
-constexpr std::array<std::uint16_t, 32> kCp1252High{{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-}};
-
 }  // namespace
 
 std::span<const MathmlSign> mathmlSymbols() {
@@ -218,11 +213,7 @@ std::span<const MathmlEntity> mathmlEntities() {
 }
 
 std::uint32_t cp1252ToUnicode(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        const std::uint16_t mapped = kCp1252High[byte - 0x80];
-        return mapped == 0 ? 0xFFFD : mapped;
-    }
-    return byte;
+    return ui::cp1252::assigned(byte) ? ui::cp1252::toUnicode(byte) : 0xFFFD;
 }
 
 std::string xmlText(std::string_view cp1252) {
