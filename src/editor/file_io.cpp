@@ -117,26 +117,7 @@ fs::path systemPath(const fs::path& name) {
 }
 
 std::string programName(std::string_view systemName) {
-    if (!ui::cp1252::isUtf8(systemName)) {
-        return std::string(systemName);
-    }
-    std::string out;
-    out.reserve(systemName.size());
-    for (std::size_t i = 0; i < systemName.size();) {
-        const auto b = static_cast<unsigned char>(systemName[i]);
-        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        std::uint32_t cp = length == 1 ? b : b & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(systemName[i + k]) & 0x3F);
-        }
-        const std::optional<unsigned char> byte = ui::cp1252::fromUnicode(cp);
-        if (!byte) {
-            return std::string(systemName);
-        }
-        out += static_cast<char>(*byte);
-        i += length;
-    }
-    return out;
+    return ui::cp1252::fromUtf8(systemName).value_or(std::string(systemName));
 }
 
 std::string writeErrorMessage(int code, std::string_view fileName) {

@@ -108,4 +108,27 @@ bool isUtf8(std::string_view s) {
     return true;
 }
 
+std::optional<std::string> fromUtf8(std::string_view text) {
+    if (!isUtf8(text)) {
+        return std::nullopt;
+    }
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t cp = length == 1 ? b : b & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        const std::optional<unsigned char> byte = fromUnicode(cp);
+        if (!byte) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(*byte);
+        i += length;
+    }
+    return out;
+}
+
 }  // namespace ui::cp1252

@@ -26,6 +26,10 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // A code page 1252 text in UTF-8, byte by byte.
 std::string toUtf8(std::string_view text);
 
+// A UTF-8 text in code page 1252; none when it is not well-formed UTF-8 or holds a character
+// the code page lacks.
+std::optional<std::string> fromUtf8(std::string_view text);
+
 // Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool isUtf8(std::string_view bytes);
 

@@ -48,6 +48,14 @@ TEST(Cp1252, Utf8OfATextAndItsCheck) {
     EXPECT_FALSE(cp::isUtf8("\xE0\x80\xAF")) << "overlong";
     EXPECT_FALSE(cp::isUtf8("\xED\xA0\x80")) << "a surrogate";
     EXPECT_FALSE(cp::isUtf8("\xF4\x90\x80\x80")) << "beyond Unicode";
+
+    EXPECT_EQ(cp::fromUtf8("perch\xC3\xA9 \xE2\x82\xAC"), "perch\xE9 \x80");
+    EXPECT_FALSE(cp::fromUtf8("perch\xE9").has_value()) << "not UTF-8";
+    EXPECT_FALSE(cp::fromUtf8("\xCE\xB1").has_value()) << "alpha is not in the code page";
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(cp::fromUtf8(cp::toUtf8(one)), one) << b;
+    }
 }
 
 }  // namespace
