@@ -5,6 +5,7 @@
 # and a few more for developers (build, bench, format, install-demo, clean).
 
 BUILD      ?= build
+RELEASE_BUILD ?= build-release
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 15
@@ -13,7 +14,7 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_GEN = -G Ninja
 
-.PHONY: all setup build run test check test-normal test-asan fuzz bench format clean
+.PHONY: all setup build run test check test-normal test-release test-asan fuzz bench format clean
 
 all: build
 
@@ -39,12 +40,22 @@ run: setup $(BUILD)/build.ninja
 check: setup
 	scripts/check_sources.sh
 
-test-normal: build
+# The checks build with warnings as errors; a user's own build never does.
+test-normal: setup $(BUILD)/build.ninja
+	cmake -S . -B $(BUILD) -DTATTILO_WERROR=ON >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The plain Release configuration, the one most users build with CMake by hand.
+test-release: setup
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
+	  -DTATTILO_BENCH=OFF >/dev/null
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	ctest --test-dir $(RELEASE_BUILD) --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
-	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DTATTILO_SANITIZE=ON -DTATTILO_BENCH=OFF
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DTATTILO_SANITIZE=ON -DTATTILO_BENCH=OFF -DTATTILO_WERROR=ON
 
 test-asan: setup $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -54,14 +65,14 @@ test-asan: setup $(ASAN_BUILD)/build.ninja
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 $(FUZZ_BUILD)/build.ninja:
-	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_FUZZ=ON \
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_FUZZ=ON -DTATTILO_WERROR=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 fuzz: setup $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: check test-normal test-asan fuzz
+test: check test-normal test-release test-asan fuzz
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
@@ -71,7 +82,7 @@ format:
 	  'bench/*.cpp' 'bench/*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # Installs the sample distribution (data/distribution) into a fresh sandbox machine under
 # $(BUILD)/demo-machine with the unattended installer, printing its progress.

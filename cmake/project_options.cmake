@@ -1,6 +1,18 @@
 # Warnings and sanitizers shared by every target of the project.
 add_library(project_options INTERFACE)
-target_compile_options(project_options INTERFACE -Wall -Wextra -Wshadow -Werror)
+target_compile_options(project_options INTERFACE -Wall -Wextra -Wshadow)
+# Warnings are errors only where the project's own checks ask for it (make test, CI): another
+# compiler's new or false warning must never break a user's build.
+if(TATTILO_WERROR)
+  target_compile_options(project_options INTERFACE -Werror)
+endif()
+# GCC 12 inlines std::string's copy at -O3 and then reports overlaps and uninitialised reads
+# that cannot happen (GCC bugs 105329, 105651, 106199): noise, not faults, in every file that
+# concatenates strings. GCC 13 no longer reports them.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  target_compile_options(project_options INTERFACE
+    -Wno-restrict -Wno-array-bounds -Wno-stringop-overflow -Wno-maybe-uninitialized)
+endif()
 target_include_directories(project_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 
 if(TATTILO_SANITIZE)
