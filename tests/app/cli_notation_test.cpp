@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -62,7 +64,7 @@ TEST(CliNotation, ReadsTheFileNamedLast) {
     std::filesystem::remove(file);
     r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_NE(r.err.find("No such file"), std::string::npos);
+    EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos);
 }
 
 TEST(CliNotation, FromTexUsesTheFilterFile) {
