@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -57,7 +58,8 @@ TEST(CliNotation, ToLatexConvertsOrRefuses) {
 }
 
 TEST(CliNotation, ReadsTheFileNamedLast) {
-    const auto file = std::filesystem::temp_directory_path() / "tattilo_cli_notation.txt";
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("tattilo_cli_notation_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(file, std::ios::binary) << "\\sqrt{x}";
     CliRun r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.out, "9_xo");
