@@ -15,14 +15,14 @@ Usage: tools/make_braille_font.py [OUTPUT]   (Debian python3 with python3-fontto
 
 import math
 import pathlib
-import re
 import sys
 
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 
+from braille_cells import cell_order
+
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-HEADER = ROOT / "src" / "notation" / "braille_cells.h"
 OUTPUT = ROOT / "data" / "fonts" / "braillecour.ttf"
 
 FAMILY = "Braillecour"
@@ -37,34 +37,6 @@ FLAT = 22                   # radius of an empty dot position
 # Dot n (1..6) of the cell: column, row.
 DOT_PLACES = {1: (0, 0), 2: (0, 1), 3: (0, 2), 4: (1, 0), 5: (1, 1), 6: (1, 2)}
 FIXED_TIME = 3600 * 24 * 365 * 30  # a fixed timestamp keeps the build reproducible
-
-
-def cell_order():
-    """The 65 characters of kCellOrder (index = dot value), as code page 1252 bytes."""
-    source = HEADER.read_text(encoding="ascii")
-    match = re.search(r'kCellOrder\s*=\s*((?:"(?:[^"\\]|\\.)*"\s*)+);', source)
-    if not match:
-        sys.exit(f"kCellOrder not found in {HEADER}")
-    out = bytearray()
-    for literal in re.findall(r'"((?:[^"\\]|\\.)*)"', match.group(1)):
-        i = 0
-        while i < len(literal):
-            c = literal[i]
-            if c != "\\":
-                out.append(ord(c))
-                i += 1
-                continue
-            nxt = literal[i + 1]
-            if nxt == "x":
-                digits = re.match(r"[0-9A-Fa-f]+", literal[i + 2:]).group(0)
-                out.append(int(digits, 16) & 0xFF)
-                i += 2 + len(digits)
-            else:
-                out.append({"n": 10, "t": 9, "\\": 92, '"': 34, "'": 39}[nxt])
-                i += 2
-    if len(out) != 65:
-        sys.exit(f"kCellOrder has {len(out)} characters, 65 expected")
-    return bytes(out)
 
 
 def circle(pen, cx, cy, r):
