@@ -137,6 +137,9 @@ void readConfiguration(std::string_view content, Settings& s) {
         if (startsWithKey(line, "mathml")) {
             s.mathml = loweredText(valueOf(line)) == "si";
         }
+        if (startsWithKey(line, "display")) {
+            s.brailleDisplay = loweredText(valueOf(line)) != "no";
+        }
     }
 }
 
@@ -168,6 +171,7 @@ std::string writeConfiguration(const Settings& s) {
     number("tutor = ", s.tutor);
     line("winstate = ", s.maximized ? "maximized" : "normal");
     line("mathml = ", s.mathml ? "si" : "no");
+    line("display braille = ", s.brailleDisplay ? "si" : "no");
     return out;
 }
 

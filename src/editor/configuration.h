@@ -10,7 +10,8 @@
 // blanks and control characters. A numeric value that is not a decimal integer leaves the
 // setting as it was.
 //
-// Writing: eighteen lines in a fixed order, code page 1252, CR LF; any other line is lost.
+// Writing: eighteen lines in a fixed order, then the Braille display line the workbench adds to
+// them, code page 1252, CR LF; any other line is lost.
 
 #include <filesystem>
 #include <optional>
@@ -40,6 +41,8 @@ struct Settings {
     int tutor = 2;
     bool maximized = false;
     bool mathml = false;
+    // The caret's line on a refreshable Braille display while the Braille editor has the focus.
+    bool brailleDisplay = true;
 };
 
 inline constexpr std::size_t kMaxValueLength = 100;
@@ -47,7 +50,7 @@ inline constexpr std::size_t kMaxValueLength = 100;
 // Applies the lines of a configuration file to `settings`.
 void readConfiguration(std::string_view content, Settings& settings);
 
-// The file content for `settings`: the eighteen lines.
+// The file content for `settings`: the eighteen lines and the Braille display line.
 std::string writeConfiguration(const Settings& settings);
 
 // A decimal integer with optional blanks around it and an optional sign; nullopt for anything

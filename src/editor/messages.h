@@ -120,6 +120,7 @@ inline constexpr std::string_view kLabelExchangeFile = "File di scambio ";
 inline constexpr std::string_view kGroupExchangeMode = "Modalit\xE0 scambio dati";
 inline constexpr std::string_view kRadioAll = "Tutto";
 inline constexpr std::string_view kRadioSelection = "Solo testo selezionato";
+inline constexpr std::string_view kCheckDisplay = "Riga del cursore sul display Braille";
 inline constexpr std::string_view kLabelFont = "Font Braille ";
 inline constexpr std::string_view kLabelFilter = "Nome file filtro";
 inline constexpr std::string_view kLabelTimer = "Interval Timer per Dattilobraille";

@@ -14,6 +14,7 @@ void applySettingsFields(const SettingsFields& f, Settings& s) {
     s.workDir = f.workDir;
     s.exchangeMode =
         std::string(f.exchangeAll ? text::kDefaultExchangeMode : text::kSelectionExchangeMode);
+    s.brailleDisplay = f.brailleDisplay;
     // A timer of 0 would close every chord at once: only a positive interval is taken.
     if (const auto n = parseInteger(f.timer); n && *n > 0) {
         s.timer = *n;
@@ -70,6 +71,7 @@ std::optional<SettingsFields> TForm3::run(const Settings& s,
     const bool all = s.exchangeMode == text::kDefaultExchangeMode;
     w_.RadioTutto.setChecked(all);
     w_.RadioSelezione.setChecked(!all);
+    w_.CheckDisplay.setChecked(s.brailleDisplay);
     activated_ = false;
     accepted_ = false;
     w_.modal.showModal();
@@ -91,6 +93,7 @@ SettingsFields TForm3::fields() const {
     f.printerChars = w_.EditChars.text();
     f.printerLines = w_.EditLines.text();
     f.exchangeAll = w_.RadioTutto.checked();
+    f.brailleDisplay = w_.CheckDisplay.checked();
     return f;
 }
 

@@ -30,6 +30,7 @@ struct SettingsDialogWidgets {
     ui::TextBox& EditLines;     // "Righe per pagina"
     ui::Control& RadioTutto;
     ui::Control& RadioSelezione;
+    ui::Control& CheckDisplay;  // the caret's line on a Braille display
     ui::Control& SfogliaEditor;
     ui::Control& SfogliaDir;
     ui::Control& ButtonOk;
@@ -48,6 +49,7 @@ struct SettingsFields {
     std::string printerChars;
     std::string printerLines;
     bool exchangeAll = true;
+    bool brailleDisplay = true;
 };
 
 // Applies confirmed fields: the texts replace their settings; each number replaces its setting

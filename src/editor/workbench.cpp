@@ -38,6 +38,10 @@ void Workbench::startSpeechReader(std::unique_ptr<speech::Engine> engine) {
     form_.setSpeechSink(speechReader_.get());
 }
 
+void Workbench::mirrorOnBrailleDisplay(ui::BrailleDisplay& display) {
+    displayMirror_ = std::make_unique<BrailleDisplayMirror>(form_, display);
+}
+
 void Workbench::attachNotation() {
     MainWindowHooks& hooks = form_.hooks();
     hooks.convertAllPages = [this](PageStore& pages, ConversionDirection direction) {

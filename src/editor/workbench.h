@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "editor/braille_display_mirror.h"
 #include "editor/braille_input.h"
 #include "editor/deletion_commands.h"
 #include "editor/document_commands.h"
@@ -49,6 +50,9 @@ public:
     // requests to it from now on. The reader speaks while the window's speech state is on.
     // Called at most once; without it the window keeps the speech sink it was built with.
     void startSpeechReader(std::unique_ptr<speech::Engine> engine);
+    // Shows the caret's line of the Braille editor on `display` from now on; called at most
+    // once. The display must outlive the Workbench.
+    void mirrorOnBrailleDisplay(ui::BrailleDisplay& display);
     // The speech reader, for the windows that speak through it; null before startSpeechReader.
     speech::SpeechReader* speechReader() { return speechReader_.get(); }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
@@ -79,6 +83,7 @@ private:
     // Braille input and speech.
     BrailleInput brailleInput_;
     std::unique_ptr<speech::SpeechReader> speechReader_;
+    std::unique_ptr<BrailleDisplayMirror> displayMirror_;
 
     // Graphic editor hand-off and MathML export.
     std::unique_ptr<GraphicEditorHandoff> handoff_;

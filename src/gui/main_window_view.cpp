@@ -16,6 +16,7 @@
 #include <map>
 
 #include "editor/messages.h"
+#include "gui/braille_display_factory.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
@@ -318,6 +319,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
     workbench_->handoff().setConfirmation(&formulaPrint_->logic());
+    brailleDisplay_ =
+        options.brailleDisplay ? std::move(options.brailleDisplay) : makeBrailleDisplay();
+    workbench_->mirrorOnBrailleDisplay(*brailleDisplay_);
     hoverLogic_ = logic_.get();
     panel->raise();
 }

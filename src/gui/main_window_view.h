@@ -30,6 +30,8 @@ struct MainWindowOptions {
     editor::MainWindowHooks hooks;
     // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
     ui::Dialogs* dialogs = nullptr;
+    // The refreshable Braille display; null for the program's own (BrlAPI when built with it).
+    std::unique_ptr<ui::BrailleDisplay> brailleDisplay;
 };
 
 class MainWindowView {
@@ -65,7 +67,8 @@ private:
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<FormulaPrintDialogView> formulaPrint_;
     std::unique_ptr<editor::TForm1> logic_;
-    std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
+    std::unique_ptr<ui::BrailleDisplay> brailleDisplay_;  // outlives the workbench
+    std::unique_ptr<editor::Workbench> workbench_;        // after the logic: goes first
 };
 
 }  // namespace gui

@@ -1,5 +1,6 @@
 #include "gui/settings_dialog_view.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,6 +67,10 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     QtLine* timer = field(text::kLabelTimer, grid, row++);
     QtLine* speed = field(text::kLabelSpeed, grid, row++);
 
+    auto* displayBox = new QCheckBox;
+    QtButton* checkDisplay = button(text::kCheckDisplay, displayBox);
+    grid->addWidget(displayBox, row++, 0, 1, 3);
+
     auto* printerBox = new QGroupBox(toQString(text::kGroupPrinter));
     auto* printerGrid = new QGridLayout(printerBox);
     QtLine* chars = field(text::kLabelChars, printerGrid, 0);
@@ -88,8 +93,8 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     logic_ = std::make_unique<editor::TForm3>(
         editor::SettingsDialogWidgets{*window_, *modal_, *editorField, *workDir, *exchange, *font,
                                       *filter, *timer, *speed, *chars, *lines, *radioTutto,
-                                      *radioSelezione, *browseEditor, *browseDir, *okButton,
-                                      *esciButton},
+                                      *radioSelezione, *checkDisplay, *browseEditor, *browseDir,
+                                      *okButton, *esciButton},
         dialogs);
 }
 

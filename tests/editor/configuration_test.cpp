@@ -79,7 +79,7 @@ TEST(Configuration, ValuesAndFlags) {
     EXPECT_EQ(d.printerChars, 50);
 }
 
-TEST(Configuration, WritesEighteenLinesAndSpeechRateZeroAsFifty) {
+TEST(Configuration, WritesEighteenLinesThenTheDisplayLineAndSpeechRateZeroAsFifty) {
     Settings s;
     s.speechRate = 0;
     const std::string out = editor::writeConfiguration(s);
@@ -87,16 +87,28 @@ TEST(Configuration, WritesEighteenLinesAndSpeechRateZeroAsFifty) {
     for (std::size_t i = out.find("\r\n"); i != std::string::npos; i = out.find("\r\n", i + 2)) {
         ++lines;
     }
-    EXPECT_EQ(lines, 18u);
+    EXPECT_EQ(lines, 19u);
     EXPECT_EQ(out.substr(0, 11), "wintop = 0\r");
     EXPECT_NE(out.find("\r\nvelvoce = 50\r\n"), std::string::npos);
     EXPECT_NE(out.find("\r\nmodalit\xE0 = Braille\r\n"), std::string::npos);
-    EXPECT_NE(out.find("\r\nwinstate = normal\r\nmathml = no\r\n"), std::string::npos);
+    EXPECT_NE(out.find("\r\nwinstate = normal\r\nmathml = no\r\ndisplay braille = si\r\n"),
+              std::string::npos);
+    EXPECT_EQ(out.size(), out.rfind("display braille = si\r\n") + 22)
+        << "the added line comes last";
     EXPECT_EQ(out.find('\n', 0), out.find("\r\n") + 1) << "no bare line feeds";
 
     Settings back;
     editor::readConfiguration(out, back);
     EXPECT_EQ(editor::writeConfiguration(back), out);
+
+    // The display is on unless the file says no; a file of an older version has no such line.
+    editor::readConfiguration("DISPLAY BRAILLE = No\r\n", back);
+    EXPECT_FALSE(back.brailleDisplay);
+    editor::readConfiguration("display braille = si\r\n", back);
+    EXPECT_TRUE(back.brailleDisplay);
+    Settings older;
+    editor::readConfiguration("mathml = si\r\n", older);
+    EXPECT_TRUE(older.brailleDisplay);
 }
 
 TEST(Configuration, IntegersAndTrimming) {

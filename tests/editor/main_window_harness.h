@@ -65,12 +65,12 @@ struct SettingsWindow {
         filter{false, &form.focusScope()}, timer{false, &form.focusScope()},
         speed{false, &form.focusScope()}, chars{false, &form.focusScope()},
         lines{false, &form.focusScope()};
-    MemoryControl tutto, selezione, sfogliaEditor, sfogliaDir, ok, esci;
+    MemoryControl tutto, selezione, display, sfogliaEditor, sfogliaDir, ok, esci;
     editor::TForm3 logic;
 
     explicit SettingsWindow(ui::Dialogs& dialogs)
         : logic({form, modal, editor, workDir, exchange, font, filter, timer, speed, chars, lines,
-                 tutto, selezione, sfogliaEditor, sfogliaDir, ok, esci},
+                 tutto, selezione, display, sfogliaEditor, sfogliaDir, ok, esci},
                 dialogs) {}
 
     // What the user does when the dialog shows; by default he confirms it as it is.
