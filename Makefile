@@ -47,6 +47,10 @@ test-normal: setup $(BUILD)/build.ninja
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The plain Release configuration, the one most users build with CMake by hand.
+$(RELEASE_BUILD)/build.ninja:
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
+	  -DTATTILO_BENCH=OFF
+
 test-release: setup
 	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
 	  -DTATTILO_BENCH=OFF >/dev/null
@@ -76,6 +80,13 @@ test: check test-normal test-release test-asan fuzz
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+# tattilo-cli against liblouis on 20 000 school formulas, on the Release build; installs
+# liblouis-bin and liblouis-data when they are missing.
+.PHONY: compare-liblouis
+compare-liblouis: setup $(RELEASE_BUILD)/build.ninja
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target tattilo-cli
+	python3 bench/compare_liblouis.py --install --cli $(RELEASE_BUILD)/bin/tattilo-cli
 
 format:
 	git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
