@@ -2,29 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/cli/cli.h"
+#include "cli_run.h"
+
+#include "../editor/temp_folder.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::runCli;
 
 TEST(CliLines, ToBrailleGivesOneLinePerFormulaAndNamesTheRefusedOnes) {
     const CliRun r = runCli({"to-braille", "--lines"},
@@ -109,9 +99,8 @@ TEST(CliLines, RefusesOptionsThatDoNotMixAndUnreadableFiles) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(runCli({"speak", "--lines", "--wav", "out.wav"}, "#a").status, cli::kUsage);
 
-    char pattern[] = "/tmp/tattilo-lines-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder = pattern;
+    editor::testing::TempFolder temp;
+    const std::filesystem::path& folder = temp.path();
     r = runCli({"to-latex", "--lines", (folder / "missing.txt").string()});
     EXPECT_EQ(r.status, cli::kFailed);
     EXPECT_EQ(r.out, "");
@@ -126,7 +115,6 @@ TEST(CliLines, RefusesOptionsThatDoNotMixAndUnreadableFiles) {
     r = runCli({"to-latex", "--lines", (folder / "sheet.txt").string()});
     EXPECT_EQ(r.status, cli::kOk);
     EXPECT_EQ(r.out, "1\n2\n");
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
