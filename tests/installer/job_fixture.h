@@ -77,6 +77,7 @@ struct JobFixture {
         InstallJob& j = makeJob();
         j.prepare();
         unpackPackage(j, "C:\\DIST\\PKG", "C:\\INST\\");
+        j.installed().save();
     }
 
     // The code of the CError that `f` raises, or -1 when it returns.
