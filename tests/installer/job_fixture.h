@@ -10,6 +10,7 @@
 #include "installer/cerror.h"
 #include "installer/component_list.h"
 #include "installer/install_job.h"
+#include "installer/package.h"
 #include "support.h"
 
 namespace installer::test {
