@@ -100,8 +100,9 @@ TEST(PdfReader, EveryStatusCodeAndItsReason) {
 
     // A reader whose program exists but whose plug-in is missing counts as not found.
     EXPECT_TRUE(r.check(-1, 0));  // optional: the question, answered Yes
-    EXPECT_EQ(r.texts().at(0),
-              "Failed to find Acrobat Reader 4 due to a following error:\nCan not find nppdf32.dll");
+    EXPECT_EQ(
+        r.texts().at(0),
+        "Failed to find Acrobat Reader 4 due to a following error:\nCan not find nppdf32.dll");
 
     // A path longer than the reader's buffer: the whole message is the memory error.
     Readers tooLong;
