@@ -169,6 +169,20 @@ TEST_F(Crash, KilledAtEveryJournalRecordTheMachineComesBack) {
                               "Formix.lnk"),
               1u);
     ASSERT_NE(installed.at("C/Documents and Settings/Studente/Desktop/Editor.lnk"), "old");
+    // The registry holds the product key, the uninstall entry, the font and the typed values.
+    const std::string registry = installed.at("registry.reg");
+    for (const char* entry : {
+             "\"Formix Sym (TrueType)\"=\"C:\\\\FORMIX\\\\FONTS\\\\fmxsym.ttf\"\r\n",
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Formix]\r\n"
+             "\"InstallPath\"=\"C:\\\\FORMIX\\\\\"\r\n\"DistributivePath\"=\"D:\\\\\"\r\n"
+             "\"Lingua\"=\"it\"\r\n\"Versione\"=dword:00000002\r\n\"Codice\"=hex:c0,ff,ee\r\n",
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Formix\\Opzioni]\r\n\"Vuoto\"=hex(0):\r\n",
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Formix]"
+             "\r\n\"DisplayName\"=\"Formix\"\r\n"
+             "\"UninstallString\"=\"C:\\\\FORMIX\\\\BIN\\\\FMXUNINST.EXE\"\r\n",
+         }) {
+        EXPECT_NE(registry.find(entry), std::string::npos) << entry << "\n---\n" << registry;
+    }
 
     std::size_t kills = 0;
     std::size_t undoKills = 0;
