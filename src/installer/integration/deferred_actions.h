@@ -143,8 +143,6 @@ public:
     bool queueAlias(std::string_view line, bool replace);
     void queueRasterFonts(std::string folder) { rasterFontFolders.push_back(std::move(folder)); }
 
-    bool empty() const;
-
     std::vector<ExternalProgram> firstRun;
     std::vector<ExternalProgram> secondRun;
     std::vector<StartMenuGroup> groups;
