@@ -145,6 +145,37 @@ TEST_F(Unattended, IntegratesTheProductWithTheSystem) {
     }
 }
 
+// The programs the component programs queue run after the copy, announced, before the Start
+// Menu question; one that cannot start is reported and the installation still succeeds.
+TEST_F(Unattended, ExternalProgramsRunAfterTheCopy) {
+    fs::remove_all(source_);
+    auto put = [&](const std::string& name, const std::string& bytes) {
+        test::writeHost(source_ / name, bytes);
+    };
+    put("INSTELLO.INI", "[AppInfo]\r\nAppName=Prova\r\n[Finish]\r\nRunMsg=1\r\n");
+    put("INSTALL.CFG", "Uno ; Uno ; UNO.QKP ; 1:1:1:1:1:1:1 ; Uno.\r\n");
+    put("UNO.001", test::PackageBuilder().folder("BIN").member("RUN.EXE", "MZ").bytes);
+    put("UNO.QKP", test::ProgramBuilder()
+                       .op(73, {"UNO"})
+                       .op(210, {"", "BIN\\RUN.EXE &dopo"})
+                       .op(210, {"BIN", "BIN\\RUN.EXE -x"})
+                       .op(210, {"", "BIN\\MISSING.EXE"})
+                       .op(202, {"Prova"})
+                       .op(203, {"BIN\\RUN.EXE", "Prova", ""})
+                       .end());
+    const Outcome r = run({});
+    ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    const auto at = [&](const std::string& text) { return r.out.find(text); };
+    EXPECT_LT(at("Progress: 100%"), at("Now intstaller will run external programs.\nIt may take "
+                                       "some time. Please be patient."));
+    EXPECT_LT(at("Please be patient."), at("Can not execute C:\\Prova\\BIN\\MISSING.EXE"));
+    EXPECT_LT(at("MISSING.EXE"), at("Do you want to create icons"));
+    EXPECT_TRUE(has(r.out, "2 program(s) run."));
+    EXPECT_EQ(test::readHost(machine_ / "processes.log"),
+              "C:\\Prova\\BIN\\RUN.EXE -x | C:\\Prova\\BIN\\\r\n"
+              "C:\\Prova\\BIN\\RUN.EXE &dopo | C:\\Prova\\\r\n");
+}
+
 // --recover undoes an interrupted installation and nothing else; every run does it first.
 TEST_F(Unattended, RecoverUndoesAnInterruptedInstallation) {
     const Outcome nothing = run({"--recover"});
