@@ -35,9 +35,9 @@ struct Integration : test::JobFixture {
     }
 
     // Runs `program` as the only component; returns the CError code or -1.
-    int copy(const std::string& program) {
+    int copy(const std::string& program, bool journal = false) {
         addComponent("ONE", program);
-        InstallJob& j = makeJob();
+        InstallJob& j = makeJob(false, true, journal);
         return codeOf([&] { j.run(); });
     }
 
@@ -221,12 +221,43 @@ TEST(Integration, ShortcutsAreShellLinksAndOnlyTheEditorGoesOnTheDesktop) {
             << leggimi;
         EXPECT_EQ(leggimi.find("Icon location"), std::string::npos);  // none given
     }
+}
 
-    // The rollback takes every link and folder back and returns the older desktop link.
-    f.job->rollBack();
-    EXPECT_FALSE(fs::exists(f.box.host(std::string(kStartMenu) + "Korvo")));
-    EXPECT_FALSE(fs::exists(f.box.host(std::string(kStartMenu) + "Altro")));
-    EXPECT_EQ(test::readHost(desktop / "Korvo.lnk"), "an older link");
+// A change of the success steps that cannot be journalled raises before the commit; the
+// rollback then takes back every link, folder and value, and returns the older desktop link.
+TEST(Integration, SuccessStepsThatFailRollBackWithTheCopy) {
+    int failures = 0;
+    for (std::size_t n = 1;; ++n) {
+        Integration f;
+        test::writeHost(f.box.host(std::string(kDesktop) + "Korvo.lnk"), "an older link");
+        const auto before = test::snapshot(f.box.host("machine"));
+        ASSERT_EQ(f.copy(ProgramBuilder()
+                             .op(202, {"Korvo"})
+                             .op(203, {"BIN\\WKORVO.EXE", "Korvo", ""})
+                             .op(236, {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Q", "V", "string", "v"})
+                             .end(),
+                         true),
+                  -1);
+        f.faulty->failAt(n, {test::Fault::Write});  // only the journal writes from here on
+        const int code = test::JobFixture::codeOf([&] { f.finish(); });
+        if (code == -1) {
+            EXPECT_FALSE(f.faulty->fired());
+            EXPECT_EQ(f.texts().back(), "Installation succesful!\nThank you for choosing Formix!");
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(code, CError::kCannotWrite);
+        // Success is never said of an installation that is then rolled back.
+        for (const auto& text : f.texts()) {
+            EXPECT_EQ(text.find("succesful"), std::string::npos);
+        }
+        f.faulty->disarm();
+        EXPECT_TRUE(f.job->rollBack());
+        auto after = test::snapshot(f.box.host("machine"));
+        std::erase_if(after, [](const auto& e) { return e.first.starts_with("C/DIST"); });
+        ASSERT_EQ(after, before) << "journal write " << n;
+    }
+    EXPECT_GT(failures, 5);
 }
 
 TEST(Integration, StartMenuFailures) {
