@@ -260,6 +260,18 @@ TEST(Integration, SuccessStepsThatFailRollBackWithTheCopy) {
     EXPECT_GT(failures, 5);
 }
 
+// Windows 95/98 keep the Start Menu per user, Windows NT for all users.
+TEST(Integration, TheProgramsFolderFollowsTheWindowsFamily) {
+    Integration f;
+    editMachine(f.box, "Family=NT", "Family=9x");
+    f.faulty = std::make_unique<test::FaultySystem>(*f.box.sys);
+    ASSERT_EQ(f.copy(ProgramBuilder().op(202, {"G"}).op(203, {"A.EXE", "A", ""}).end()), -1);
+    f.finish();
+    EXPECT_TRUE(fs::exists(
+        f.box.host("machine/C/Documents and Settings/Studente/Start Menu/Programs/G/A.lnk")));
+    EXPECT_FALSE(fs::exists(f.box.host(std::string(kStartMenu) + "G")));
+}
+
 TEST(Integration, StartMenuFailures) {
     // A shortcut before any group fails the installation.
     Integration early;
