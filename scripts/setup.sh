@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-dejavu-core sox libxml2-utils python3 python3-fonttools
   dbus-daemon at-spi2-core python3-pyatspi
   dpkg-dev file man-db desktop-file-utils
+  liblnk-utils unzip
 )
 
 missing=()
