@@ -5,6 +5,7 @@
 #include "installer/cerror.h"
 #include "installer/ckey.h"
 #include "installer/messages.h"
+#include "installer/tex/korvo_ini.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -128,9 +129,8 @@ public:
         return true;
     }
 
-    // KORVO.INI in BIN. Its TeX-specific content comes with the TeX configuration steps.
     std::unique_ptr<SettingsFile> makeSettingsFile(system::System& sys) override {
-        return std::make_unique<SettingsFile>(sys, installPath + "BIN\\KORVO.INI", installPath);
+        return std::make_unique<tex::KorvoIni>(sys, installPath);
     }
 };
 
