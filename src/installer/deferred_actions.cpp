@@ -78,7 +78,7 @@ bool DeferredActions::queueAlias(std::string_view line, bool replace) {
 bool DeferredActions::empty() const {
     return firstRun.empty() && secondRun.empty() && groups.empty() && fonts.empty() &&
            registryValues.empty() && texAliases.empty() && readerAliases.empty() &&
-           reader3Aliases.empty() && reader4Aliases.empty() && rasterFontFolders.empty();
+           reader3Aliases.empty() && reader4Aliases.empty();
 }
 
 std::optional<int> registryTypeIndex(std::string_view word) {
