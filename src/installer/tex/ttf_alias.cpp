@@ -1,0 +1,65 @@
+#include "installer/tex/ttf_alias.h"
+
+#include <algorithm>
+
+#include "installer/install_job.h"
+#include "installer/tex/binary_file.h"
+#include "installer/tex/tex_messages.h"
+#include "installer/tex/truetype.h"
+#include "installer/win_path.h"
+
+namespace installer::tex {
+
+namespace {
+
+constexpr std::size_t kLargestFont = std::size_t{64} << 20;
+
+}  // namespace
+
+void updateTrueTypeAliasFile(InstallJob& job, const std::string& library,
+                             const TrueTypeAliasCalls* calls) {
+    auto& sys = job.sys();
+    auto& sink = job.sink();
+    const std::string root = job.settings().installPath;
+    sink.showStatus(msg::kStatusTtfAlias);
+    if (!calls) {
+        sink.warning(std::string(msg::kCanNotFind) + library);
+        return;
+    }
+    const std::string aliasFile = root + "SRC\\ALIASING.WIN";
+    job.undo().prepareChange(aliasFile);
+    // A library without all its entry points cannot work on the file.
+    void* file = calls->complete() ? calls->open(aliasFile.c_str()) : nullptr;
+    if (!file) {
+        sink.warning(msg::kCanNotOpenWinAlias);
+        return;
+    }
+    const std::string folder = root + "TTF\\";
+    auto names = sys.listFolder(folder).value_or(std::vector<std::string>{});
+    std::sort(names.begin(), names.end(),
+              [](const auto& a, const auto& b) { return upper(a) < upper(b); });
+    for (const auto& title : names) {
+        if (!iendsWith(title, ".ttf") || !sys.fileExists(folder + title)) {
+            continue;
+        }
+        const std::string name = upper(title.substr(0, title.size() - 4));
+        if (calls->getFontInfo(file, name.c_str())) {
+            continue;
+        }
+        const FileBytes bytes = readFileBytes(sys, folder + title, kLargestFont);
+        const auto info = bytes.status == FileBytes::Ok && !bytes.truncated
+                              ? readTrueType(bytes.bytes)
+                              : std::nullopt;
+        if (!info || !calls->addFont(file, name.c_str(), title.c_str(), info->macStyle,
+                                     info->hasQlns ? 1 : 0)) {
+            sink.warning(msg::kCanNotAddFonts);
+            break;
+        }
+    }
+    if (!calls->write(file)) {
+        sink.warning(msg::kCanNotWriteWinAlias);
+    }
+    calls->close(file);
+}
+
+}  // namespace installer::tex
