@@ -28,6 +28,11 @@ struct JobSettings {
     bool createFormats = false;
     bool reader3Wanted = false;
     bool reader4Wanted = false;
+    // The TeX system's finishing steps run (the product is a TeX system).
+    bool texSystem = false;
+    // The font folders of the PDF readers that were wanted and found (else empty).
+    std::string reader3FontFolder;
+    std::string reader4FontFolder;
 };
 
 class InstallJob {

@@ -496,6 +496,7 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
     settings.createFormats = product.flags.createFormatsOn();
     settings.reader3Wanted = product.flags.reader3 != -1;
     settings.reader4Wanted = product.flags.reader4 != -1;
+    settings.texSystem = product.kind() == ProductKind::TexSystem;
     CancelFlag cancel;
     ConsoleSink sink(console, product.caption(), cancel, interrupted);
     StatusSlot status;
