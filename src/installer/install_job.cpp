@@ -26,6 +26,9 @@ void InstallJob::pollCancel() {
 }
 
 void InstallJob::prepare() {
+    if (!settings_.journalPath.empty()) {
+        undo_.startJournal(settings_.journalPath, settings_.productName);
+    }
     undo_.createFolders(settings_.installPath);
     undo_.prepareChange(installed_.path());
     installed_.load();
@@ -43,17 +46,28 @@ void InstallJob::run() {
     if (settings_.texSystem) {
         tex::runFinishingSteps(*this);
     }
-    undo_.commit();
+    installed_.save();
+}
+
+CError unexpectedError(const InstallJob& job, const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const CError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return CError(CError::kMemory);
+    } catch (...) {
+        return CError(CError::kCannotExecute,
+                      job.currentProgram.empty() ? std::string("INSTELLO") : job.currentProgram);
+    }
 }
 
 std::thread startInstallThread(InstallJob& job, StatusSlot& status) {
     return std::thread([&job, &status] {
         try {
             job.run();
-        } catch (const CError& error) {
-            status.store(error);
-        } catch (const std::bad_alloc&) {
-            status.store(CError(CError::kMemory));
+        } catch (...) {
+            status.store(unexpectedError(job, std::current_exception()));
         }
     });
 }
@@ -66,7 +80,7 @@ void copyFile(InstallJob& job, const std::string& source, const std::string& des
     if (!in) {
         throw CError(CError::kCannotCopy, source);
     }
-    const bool backedUp = undo.prepareOverwrite(destination);
+    undo.prepareOverwrite(destination);
     auto out = sys.openWrite(destination);
     if (!out) {
         undo.createFolders(folderPart(destination));
@@ -95,9 +109,6 @@ void copyFile(InstallJob& job, const std::string& source, const std::string& des
     }
     if (const auto time = sys.fileTime(source)) {
         sys.setFileTime(destination, *time);
-    }
-    if (backedUp) {
-        undo.commitBackup();
     }
     job.installed().record(destination);
 }

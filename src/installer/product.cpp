@@ -4,6 +4,7 @@
 
 #include "installer/cerror.h"
 #include "installer/ckey.h"
+#include "installer/integration/registry_values.h"
 #include "installer/messages.h"
 #include "installer/tex/korvo_ini.h"
 #include "installer/win_path.h"
@@ -27,8 +28,6 @@ constexpr ProductRow kProducts[] = {
     {"Korvo Pro", ProductKind::TexSystem, "C:\\KORVOPRO\\"},
 };
 
-constexpr std::string_view kFontsKeyHead = "SOFTWARE\\Microsoft\\Windows";
-constexpr std::string_view kFontsKeyTail = "\\CurrentVersion\\Fonts";
 constexpr std::string_view kFormixKey = "Software\\Quillon\\Formix";
 
 class EquationEditorProduct : public Product {
@@ -46,8 +45,7 @@ public:
         }
         const auto windows = sys.windowsVersion();
         if (windows.nt && windows.major > 4) {
-            CKey fonts(sys, RegRoot::LocalMachine,
-                       std::string(kFontsKeyHead) + " NT" + std::string(kFontsKeyTail));
+            CKey fonts(sys, RegRoot::LocalMachine, systemFontsKey(sys));
             if (!fonts.open()) {
                 prompter.message(msg::kNoFontRights, caption(), Icon::Warning, Buttons::Ok);
                 return false;

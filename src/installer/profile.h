@@ -43,6 +43,14 @@ public:
     void set(std::string_view section, std::string_view key, std::string_view value);
     void erase(std::string_view section, std::string_view key);
 
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // The same as set() for each entry in order, in time linear in the file and the entries.
+    void setAll(const std::vector<Entry>& entries);
+
     // The file's bytes.
     std::string text() const;
 

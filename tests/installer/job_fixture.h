@@ -10,6 +10,7 @@
 #include "installer/cerror.h"
 #include "installer/component_list.h"
 #include "installer/install_job.h"
+#include "installer/package.h"
 #include "support.h"
 
 namespace installer::test {
@@ -77,6 +78,7 @@ struct JobFixture {
         InstallJob& j = makeJob();
         j.prepare();
         unpackPackage(j, "C:\\DIST\\PKG", "C:\\INST\\");
+        j.installed().save();
     }
 
     // The code of the CError that `f` raises, or -1 when it returns.

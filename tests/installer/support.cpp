@@ -225,6 +225,7 @@ public:
         }
         return inner_->write(data, size);
     }
+    bool flush() override { return !owner_.hit(Fault::Flush) && inner_->flush(); }
     bool close() override {
         const bool closed = inner_->close();
         return !owner_.hit(Fault::Close) && closed;
@@ -259,6 +260,19 @@ bool FaultySystem::deleteFile(std::string_view path) {
 
 bool FaultySystem::moveFile(std::string_view from, std::string_view to) {
     return !hit(Fault::Move) && inner_.moveFile(from, to);
+}
+
+bool FaultySystem::replaceFile(std::string_view from, std::string_view to) {
+    return !hit(Fault::Replace) && inner_.replaceFile(from, to);
+}
+
+std::unique_ptr<system::WriteFile> FaultySystem::openLocked(std::string_view path, bool& busy) {
+    if (hit(Fault::OpenWrite)) {
+        busy = false;
+        return nullptr;
+    }
+    auto inner = inner_.openLocked(path, busy);
+    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner)) : nullptr;
 }
 
 bool FaultySystem::createFolder(std::string_view path) {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "installer/system/sandbox/sandbox_system.h"
-#include "installer/unattended.h"
+#include "installer/unattended/unattended.h"
 #include "support.h"
 
 namespace installer {
@@ -36,7 +36,9 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         std::ostringstream out;
         std::ostringstream err;
-        const int status = runUnattended(args, dir_.path(), out, err, interrupted);
+        UnattendedHooks hooks;
+        hooks.interrupted = std::move(interrupted);
+        const int status = runUnattended(args, dir_.path(), out, err, hooks);
         return {status, out.str(), err.str()};
     }
 

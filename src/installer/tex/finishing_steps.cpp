@@ -67,7 +67,8 @@ void runFinishingSteps(InstallJob& job) {
     if (settings.createFormats) {
         queueFormats(job);
     }
-    updatePsAliasFile(job, {settings.reader3FontFolder, settings.reader4FontFolder});
+    updatePsAliasFile(job, {settings.reader3 ? settings.reader3->fontFolder : std::string(),
+                            settings.reader4 ? settings.reader4->fontFolder : std::string()});
     if (settings.copyInstaller) {
         copyInstaller(job);
     }

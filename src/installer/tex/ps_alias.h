@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "installer/deferred_actions.h"
+#include "installer/integration/deferred_actions.h"
 #include "installer/system/system.h"
 
 namespace installer {

@@ -1,4 +1,4 @@
-#include "installer/deferred_actions.h"
+#include "installer/integration/deferred_actions.h"
 
 #include "installer/win_path.h"
 
@@ -15,11 +15,11 @@ void DeferredActions::queueProgram(std::string commandLine, std::string folder) 
         }
         ++at;
     }
-    (second ? secondRun : firstRun).push_back({std::move(commandLine), std::move(folder)});
+    (second ? secondRun : firstRun).emplace_back(std::move(commandLine), std::move(folder));
 }
 
 void DeferredActions::queueGroup(std::string name) {
-    groups.push_back({std::move(name), {}});
+    groups.emplace_back(std::move(name));
 }
 
 bool DeferredActions::queueShortcut(std::string target, std::string title, std::string iconFile) {
@@ -44,7 +44,7 @@ void DeferredActions::queueFont(std::string_view name, std::string_view file) {
 
 void DeferredActions::queueRegistryValue(std::string keyPath, std::string valueName, int type,
                                          std::string data) {
-    registryValues.push_back({std::move(keyPath), std::move(valueName), type, std::move(data)});
+    registryValues.emplace_back(std::move(keyPath), std::move(valueName), type, std::move(data));
 }
 
 bool DeferredActions::queueAlias(std::string_view line, bool replace) {
