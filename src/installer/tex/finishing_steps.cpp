@@ -7,6 +7,7 @@
 #include "installer/tex/ps_alias.h"
 #include "installer/tex/tex_messages.h"
 #include "installer/tex/tex_tables.h"
+#include "installer/tex/ttf_alias.h"
 
 namespace installer::tex {
 
@@ -64,11 +65,18 @@ void runFinishingSteps(InstallJob& job) {
     if (job.updateFontLibrary) {
         updateFontLibrary(job);
     }
+    if (job.configureHyphenation) {
+        job.sink().showStatus(msg::kStatusHyphenation);
+        job.sink().configureHyphenation(settings.installPath);
+    }
     if (settings.createFormats) {
         queueFormats(job);
     }
     updatePsAliasFile(job, {settings.reader3 ? settings.reader3->fontFolder : std::string(),
                             settings.reader4 ? settings.reader4->fontFolder : std::string()});
+    if (job.updateTrueTypeAlias) {
+        updateTrueTypeAliasFile(job);
+    }
     if (settings.copyInstaller) {
         copyInstaller(job);
     }

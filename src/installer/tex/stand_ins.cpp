@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "installer/system/sandbox/sandbox_system.h"
+#include "installer/system/sandbox/stand_in_library.h"
 #include "installer/win_path.h"
 
 namespace installer::tex {
@@ -10,7 +12,43 @@ namespace {
 
 constexpr std::string_view kFonts = "TrueType";
 
+class HyphenationLibrary : public system::StandInLibrary {
+public:
+    explicit HyphenationLibrary(system::System& sys) : code_(sys) {
+        add<ConfigureHyphenOnInstallFn>(
+            kConfigureHyphenOnInstall,
+            [this](void* window, const char* root) { return code_.configure(window, root); });
+    }
+
+private:
+    HyphenationStandIn code_;
+};
+
+class TrueTypeAliasLibrary : public system::StandInLibrary {
+public:
+    explicit TrueTypeAliasLibrary(system::System& sys) : code_(sys) {
+        TrueTypeAliasCalls calls = code_.calls();
+        add<AWOpenFn>("AWOpen", std::move(calls.open));
+        add<AWGetFontInfoFn>("AWGetFontInfo", std::move(calls.getFontInfo));
+        add<AWAddFontFn>("AWAddFont", std::move(calls.addFont));
+        add<AWWriteFn>("AWWrite", std::move(calls.write));
+        add<AWCloseFn>("AWClose", std::move(calls.close));
+    }
+
+private:
+    TrueTypeAliasStandIn code_;
+};
+
 }  // namespace
+
+void registerTexStandIns(system::SandboxSystem& sandbox) {
+    sandbox.registerLibrary("HYPSET.DLL", [](system::SandboxSystem& sys, const std::string&) {
+        return std::make_unique<HyphenationLibrary>(sys);
+    });
+    sandbox.registerLibrary("KORVOTTF.DLL", [](system::SandboxSystem& sys, const std::string&) {
+        return std::make_unique<TrueTypeAliasLibrary>(sys);
+    });
+}
 
 int HyphenationStandIn::configure(void*, const char* root) {
     if (!root) {

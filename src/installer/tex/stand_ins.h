@@ -15,7 +15,15 @@
 #include "installer/system/system.h"
 #include "installer/tex/tex_libraries.h"
 
+namespace installer::system {
+class SandboxSystem;
+}
+
 namespace installer::tex {
+
+// Registers both stand-ins with the sandbox under HYPSET.DLL and KORVOTTF.DLL; they load
+// where the library's file exists in the machine.
+void registerTexStandIns(system::SandboxSystem& sandbox);
 
 class HyphenationStandIn {
 public:

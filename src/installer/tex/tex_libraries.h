@@ -13,6 +13,9 @@
 //               void AWClose(void* file)
 
 #include <functional>
+#include <string_view>
+
+#include "installer/system/system.h"
 
 namespace installer::tex {
 
@@ -35,5 +38,21 @@ struct TrueTypeAliasCalls {
     std::function<AWCloseFn> close;
     bool complete() const { return open && getFontInfo && addFont && write && close; }
 };
+
+// The entry points of a loaded KORVOTTF.DLL.
+TrueTypeAliasCalls trueTypeAliasCalls(system::Library& library);
+
+}  // namespace installer::tex
+
+namespace installer {
+class ProgressSink;
+}
+
+namespace installer::tex {
+
+// Loads HYPSET.DLL by name and calls ConfigureHyphenOnInstall(window, root); warns through
+// `sink` when the library or its entry point is missing. The library is released afterwards.
+void configureHyphenation(system::System& sys, ProgressSink& sink, void* window,
+                          std::string_view root);
 
 }  // namespace installer::tex

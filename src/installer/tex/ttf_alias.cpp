@@ -16,6 +16,17 @@ constexpr std::size_t kLargestFont = std::size_t{64} << 20;
 
 }  // namespace
 
+void updateTrueTypeAliasFile(InstallJob& job) {
+    const std::string path = job.settings().installPath + "BIN\\KORVOTTF.DLL";
+    auto library = job.sys().fileExists(path) ? job.sys().loadLibrary(path) : nullptr;
+    if (!library) {
+        updateTrueTypeAliasFile(job, path, nullptr);
+        return;
+    }
+    const TrueTypeAliasCalls calls = trueTypeAliasCalls(*library);
+    updateTrueTypeAliasFile(job, path, &calls);
+}
+
 void updateTrueTypeAliasFile(InstallJob& job, const std::string& library,
                              const TrueTypeAliasCalls* calls) {
     auto& sys = job.sys();

@@ -15,6 +15,10 @@ class InstallJob;
 
 namespace installer::tex {
 
+// The step: root + "BIN\KORVOTTF.DLL" loaded (warning "Can not find " + its path when it is
+// missing) and the alias file updated through it.
+void updateTrueTypeAliasFile(InstallJob& job);
+
 // The step with the library's entry points already found (`calls` null: the library could
 // not be loaded). `library` is its path, for the warning.
 void updateTrueTypeAliasFile(InstallJob& job, const std::string& library,

@@ -112,6 +112,8 @@ TEST(TexFinishingSteps, RunInOrderAtTheEndOfAnInstallation) {
                               .op(73, {"TEX"})
                               .op(206)
                               .op(84)
+                              .op(232)
+                              .op(207)
                               .op(231, {"@Helvetica=phvr %KORVO,"})
                               .op(233, {"FINCLUDE", "KORVO", "!MACRO\\"})
                               .end());
@@ -128,9 +130,12 @@ TEST(TexFinishingSteps, RunInOrderAtTheEndOfAnInstallation) {
         }
     }
     EXPECT_EQ(statuses,
-              (std::vector<std::string>{"Creating KORVO.INI...", "Updating KORVO.INI...",
-                                        "Updating TFM.LIB...", "Creating formats...",
-                                        "Updating ALIASING.PST...", "Coping installer..."}));
+              (std::vector<std::string>{
+                  "Creating KORVO.INI...", "Updating KORVO.INI...", "Updating TFM.LIB...",
+                  "Configuring hyphenation patterns...", "Creating formats...",
+                  "Updating ALIASING.PST...", "Updating ALIASING.WIN...", "Coping installer..."}));
+    EXPECT_TRUE(f.sink.has("hyphenation"));
+    EXPECT_TRUE(f.sink.has("warning:Can not find C:\\INST\\BIN\\KORVOTTF.DLL"));
     EXPECT_EQ(f.installed("BIN/TFM.LIB").substr(16, 5), "cmr10");
     EXPECT_FALSE(f.exists("BIN/cmr10.tfm"));
     EXPECT_EQ(f.installed("SRC/ALIASING.PST"),
