@@ -247,6 +247,9 @@ private:
     }
 
     void scanFolder(std::size_t index) {
+        if (sink_.isCancelRequested()) {
+            throw CError(CError::kCancelled);
+        }
         const std::string& folder = result_.folders[index];
         report(formatText(msg::kScanning, folder.c_str()));
         auto names = sys_.listFolder(folder).value_or(std::vector<std::string>{});

@@ -8,7 +8,8 @@
 // The readers check every offset they use against the bytes the file really has; a damaged
 // font gives its message (or the CError text naming the file) and is left out. Nothing here
 // fails the installation: the step reports what it did through the progress sink (every log
-// line as a status text, the errors that stop the step also as a warning).
+// line as a status text, the errors that stop the step also as a warning). A cancel request
+// stops the scan with CError 8.
 //
 // RFONTS.SET (integers little-endian):
 //   header, 44 bytes: "RFONTSET"; version 1 (16 bits); header size 44 (16 bits); number of

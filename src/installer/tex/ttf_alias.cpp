@@ -14,6 +14,35 @@ namespace {
 
 constexpr std::size_t kLargestFont = std::size_t{64} << 20;
 
+// Adds every font of TTF\ that the alias file does not know; stops at the first one that
+// cannot be read or added.
+void addNewFonts(InstallJob& job, const TrueTypeAliasCalls& calls, void* file) {
+    auto& sys = job.sys();
+    const std::string folder = job.settings().installPath + "TTF\\";
+    auto names = sys.listFolder(folder).value_or(std::vector<std::string>{});
+    std::sort(names.begin(), names.end(),
+              [](const auto& a, const auto& b) { return upper(a) < upper(b); });
+    for (const auto& title : names) {
+        if (!iendsWith(title, ".ttf") || !sys.fileExists(folder + title)) {
+            continue;
+        }
+        job.pollCancel();
+        const std::string name = upper(title.substr(0, title.size() - 4));
+        if (calls.getFontInfo(file, name.c_str())) {
+            continue;
+        }
+        const FileBytes bytes = readFileBytes(sys, folder + title, kLargestFont);
+        const auto info = bytes.status == FileBytes::Ok && !bytes.truncated
+                              ? readTrueType(bytes.bytes)
+                              : std::nullopt;
+        if (!info || !calls.addFont(file, name.c_str(), title.c_str(), info->macStyle,
+                                    info->hasQlns ? 1 : 0)) {
+            job.sink().warning(msg::kCanNotAddFonts);
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 void updateTrueTypeAliasFile(InstallJob& job) {
@@ -29,7 +58,6 @@ void updateTrueTypeAliasFile(InstallJob& job) {
 
 void updateTrueTypeAliasFile(InstallJob& job, const std::string& library,
                              const TrueTypeAliasCalls* calls) {
-    auto& sys = job.sys();
     auto& sink = job.sink();
     const std::string root = job.settings().installPath;
     sink.showStatus(msg::kStatusTtfAlias);
@@ -45,27 +73,11 @@ void updateTrueTypeAliasFile(InstallJob& job, const std::string& library,
         sink.warning(msg::kCanNotOpenWinAlias);
         return;
     }
-    const std::string folder = root + "TTF\\";
-    auto names = sys.listFolder(folder).value_or(std::vector<std::string>{});
-    std::sort(names.begin(), names.end(),
-              [](const auto& a, const auto& b) { return upper(a) < upper(b); });
-    for (const auto& title : names) {
-        if (!iendsWith(title, ".ttf") || !sys.fileExists(folder + title)) {
-            continue;
-        }
-        const std::string name = upper(title.substr(0, title.size() - 4));
-        if (calls->getFontInfo(file, name.c_str())) {
-            continue;
-        }
-        const FileBytes bytes = readFileBytes(sys, folder + title, kLargestFont);
-        const auto info = bytes.status == FileBytes::Ok && !bytes.truncated
-                              ? readTrueType(bytes.bytes)
-                              : std::nullopt;
-        if (!info || !calls->addFont(file, name.c_str(), title.c_str(), info->macStyle,
-                                     info->hasQlns ? 1 : 0)) {
-            sink.warning(msg::kCanNotAddFonts);
-            break;
-        }
+    try {
+        addNewFonts(job, *calls, file);
+    } catch (...) {
+        calls->close(file);
+        throw;
     }
     if (!calls->write(file)) {
         sink.warning(msg::kCanNotWriteWinAlias);
