@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Builds the sample distribution of instello from the plain files in tools/distribution/files.
+"""Builds the sample distribution of instello from the plain files in tools/distribution/files
+and the workbench's Braille font in data/fonts.
 
 With --tex it builds the TeX-system variant instead (into data/distribution-tex by default): a
 "Korvo" product whose component programs exercise every TeX configuration step: KORVO.INI,
@@ -58,6 +59,25 @@ def cells():
         dots = [d + 1 for d in range(6) if pattern & (1 << d)]
         out += bytes([len(dots)] + dots)
     return bytes(out)
+
+
+def icon():
+    """A 16 x 16 icon (32-bit colour): a white Braille cell with dots 1, 2 and 4 on blue."""
+    size = 16
+    pixels = bytearray()
+    for row in range(size):  # bottom-up, as bitmaps are stored
+        y = size - 1 - row
+        for x in range(size):
+            dot = any(abs(x - cx) <= 1 and abs(y - cy) <= 1
+                      for cx, cy in ((5, 3), (5, 8), (10, 3)))
+            pixels += bytes([255, 255, 255, 255]) if dot else bytes([160, 60, 20, 255])
+    mask = bytes(4 * size)  # every pixel opaque (rows of 32 bits)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0,
+                         len(pixels) + len(mask), 0, 0, 0, 0)
+    image = header + bytes(pixels) + mask
+    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack(
+        "<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
+    return directory + image
 
 
 def dos_time(year, month, day, hour, minute, second):
@@ -227,6 +247,9 @@ def main():
     license_text = plain("license.txt")
     esercizi = exercises()
     celle = cells()
+    ico = icon()
+    with open(os.path.join(ROOT, "data", "fonts", "braillecour.ttf"), "rb") as f:
+        font = f.read()
 
     # The program package, split over two volumes.
     stream = b"".join([
@@ -234,7 +257,10 @@ def main():
         folder("BIN"),
         member("celle.bin", celle, when),
         member("readme.txt=leggimi.txt", leggimi, later),
+        member("tattilo.ico", ico, when),
         bytes([0x1A]),
+        folder("WINDOWS"),
+        member("Fonts\\braillecour.ttf", font, when),
         folder("ESERCIZI"),
         member("esercizi.txt", esercizi, when),
         skip(b"T", "fine"),
@@ -256,9 +282,13 @@ def main():
         op(233, "Percorsi", "Documenti", "!ESEMPI\\"),
         op(217, "Voce", "Velocita", "50"),
         op(202, "Tattilo"),
-        op(203, "ESERCIZI\\esercizi.txt", "Esercizi", ""),
-        op(203, "BIN\\leggimi.txt", "Leggimi", ""),
+        op(203, "ESERCIZI\\esercizi.txt", "Esercizi", "BIN\\tattilo.ico"),
+        op(203, "BIN\\leggimi.txt", "Leggimi", "BIN\\tattilo.ico"),
+        op(220, "Braillecour (TrueType)", "braillecour"),
         op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Lingua", "string", "it"),
+        op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Velocita", "number", "50"),
+        op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Colori", "hex", "00ff80"),
+        op(236, "HKEY_CURRENT_USER\\Software\\Quillon\\Tattilo", "PrimoAvvio", "bin", ""),
         op(209, "Tattilo 1.1"),
     ))
     write(out, "GUIDA.QKP", program(op(73, "GUIDA"), op(204)))
@@ -267,7 +297,8 @@ def main():
 
     component_list = "\n".join([
         "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; Il programma, le celle Braille e gli esercizi."
-        % clusters_of([len(celle), len(leggimi), len(esercizi), len(license_text)]),
+        % clusters_of([len(celle), len(leggimi), len(ico), len(font), len(esercizi),
+                       len(license_text)]),
         "Documentazione ; POPUP ; La guida e i documenti di esempio.",
         "Guida ; Guida ; GUIDA.QKP ; %s ; La guida del programma." % clusters_of([len(guida)]),
         "-Esempi ; Esempi ; ESEMPI.QKP ; %s ; Documenti di esempio." % clusters_of([len(frazioni)]),
@@ -289,7 +320,7 @@ def main():
         "",
         "[Finish]",
         "CopyInstaller=0",
-        "Restart=0",
+        "Restart=1",
         "",
     ])))
     write(out, "license.txt", license_text)

@@ -75,12 +75,6 @@ bool DeferredActions::queueAlias(std::string_view line, bool replace) {
     return true;
 }
 
-bool DeferredActions::empty() const {
-    return firstRun.empty() && secondRun.empty() && groups.empty() && fonts.empty() &&
-           registryValues.empty() && texAliases.empty() && readerAliases.empty() &&
-           reader3Aliases.empty() && reader4Aliases.empty();
-}
-
 std::optional<int> registryTypeIndex(std::string_view word) {
     static const std::string_view words[] = {"hex", "bin", "number", "string"};
     for (int i = 0; i < 4; ++i) {

@@ -142,8 +142,6 @@ public:
     // tag; a line with another tag, or none, is dropped (returns false).
     bool queueAlias(std::string_view line, bool replace);
 
-    bool empty() const;
-
     std::vector<ExternalProgram> firstRun;
     std::vector<ExternalProgram> secondRun;
     std::vector<StartMenuGroup> groups;

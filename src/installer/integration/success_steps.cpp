@@ -11,13 +11,15 @@ namespace {
 
 using system::RegRoot;
 
-void createStartMenu(DeferredActions& deferred, IntegrationContext& context) {
+// True when every group was made.
+bool createStartMenu(DeferredActions& deferred, IntegrationContext& context) {
     std::size_t made = 0;
     try {
         for (auto& group : deferred.groups) {
             ++made;
             group.perform(context);
         }
+        return true;
     } catch (const CError& e) {
         if (e.code() != CError::kStartMenu) {
             throw;
@@ -27,6 +29,7 @@ void createStartMenu(DeferredActions& deferred, IntegrationContext& context) {
             deferred.groups[i].undo(context);
         }
         context.prompter.message(e.text(), context.caption, Icon::Warning, Buttons::Ok);
+        return false;
     }
 }
 
@@ -42,19 +45,27 @@ void writeStrings(IntegrationContext& context, const std::string& key,
 
 }  // namespace
 
-void performSuccessSteps(InstallJob& job, Product& product, Prompter& prompter) {
+SuccessReport performSuccessSteps(InstallJob& job, Product& product, Prompter& prompter) {
     IntegrationContext context{job.sys(), job.undo(), prompter, product.caption(), {}};
     auto& deferred = job.deferred();
-    if (deferred.hasGroups() && prompter.message(msg::kStartMenuQuestion, context.caption,
-                                                 Icon::Question, Buttons::YesNo) == Answer::Yes) {
-        createStartMenu(deferred, context);
+    SuccessReport report;
+    if (deferred.hasGroups() &&
+        prompter.message(msg::kStartMenuQuestion, context.caption, Icon::Question,
+                         Buttons::YesNo) == Answer::Yes &&
+        createStartMenu(deferred, context)) {
+        report.groups = deferred.groups.size();
+        for (const auto& group : deferred.groups) {
+            report.links += group.shortcuts.size();
+        }
     }
     for (auto& font : deferred.fonts) {
         font.perform(context);
+        report.fonts += font.registered ? 1 : 0;
     }
     deferred.fonts.clear();
     for (auto& value : deferred.registryValues) {
         value.perform(context);
+        report.values += value.written ? 1 : 0;
     }
     job.currentSource = product.distributionPath;
     writeStrings(
@@ -67,6 +78,7 @@ void performSuccessSteps(InstallJob& job, Product& product, Prompter& prompter) 
     }
     prompter.message(std::string(msg::kSuccessHead) + product.name + "!", context.caption,
                      Icon::Information, Buttons::Ok);
+    return report;
 }
 
 bool askRestart(const Product& product, Prompter& prompter) {

@@ -13,6 +13,7 @@
 //
 // The restart question and the restart come at the very end of the program.
 
+#include <cstddef>
 #include <string_view>
 
 #include "installer/install_job.h"
@@ -21,7 +22,15 @@
 
 namespace installer {
 
-void performSuccessSteps(InstallJob& job, Product& product, Prompter& prompter);
+// What the steps did, for a front end that reports it.
+struct SuccessReport {
+    std::size_t groups = 0;  // Start Menu groups made
+    std::size_t links = 0;
+    std::size_t fonts = 0;   // fonts registered
+    std::size_t values = 0;  // queued registry values written
+};
+
+SuccessReport performSuccessSteps(InstallJob& job, Product& product, Prompter& prompter);
 
 // Asks "You must restart Windows before using " + AppName + ".\nDo you want to restart now?";
 // true for Yes. Ask only when the script's Restart flag is set.

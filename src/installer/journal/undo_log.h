@@ -92,7 +92,6 @@ public:
     const std::vector<std::string>& createdFolders() const { return folders_; }
     // The journal file; empty while the log is kept in memory only.
     const std::string& journalPath() const { return journalPath_; }
-    bool empty() const { return records_.empty(); }
 
 private:
     // Writes the record (to the journal too) before its change.

@@ -84,10 +84,6 @@ std::string CAcrobatReader3::classKeyPath() const {
     return std::string(kReader3Class) + "\\LocalServer";
 }
 
-std::string CAcrobatReader3::installPathKey() const {
-    return "Software\\Adobe\\AcrobatReader\\InstallPath";
-}
-
 std::string CAcrobatReader3::fontFolder(const std::string& readerFolder) const {
     return readerFolder + "\\Fonts\\";
 }
@@ -101,10 +97,6 @@ std::optional<std::string> CAcrobatReader4::programPath() {
 
 std::string CAcrobatReader4::classKeyPath() const {
     return std::string(kReader4Class) + "\\LocalServer32";
-}
-
-std::string CAcrobatReader4::installPathKey() const {
-    return "Software\\Adobe\\Acrobat Reader\\4.0\\InstallPath";
 }
 
 std::string CAcrobatReader4::fontFolder(const std::string& readerFolder) const {

@@ -50,10 +50,6 @@ public:
     // be read.
     virtual std::optional<std::string> programPath();
     virtual std::string classKeyPath() const = 0;
-    // Where the reader's installer records its folder (kept for reference: the search goes by
-    // the class key).
-    virtual system::RegRoot installPathRoot() const = 0;
-    virtual std::string installPathKey() const = 0;
     // The plug-in, relative to the reader folder without its trailing backslash.
     virtual std::string plugInPath() const { return "\\Browser\\Nppdf32.dll"; }
     // The font folder for a reader folder without its trailing backslash.
@@ -71,8 +67,6 @@ public:
     using CAcrobatReader::CAcrobatReader;
     int version() const override { return 3; }
     std::string classKeyPath() const override;
-    system::RegRoot installPathRoot() const override { return system::RegRoot::ClassesRoot; }
-    std::string installPathKey() const override;
     std::string fontFolder(const std::string& readerFolder) const override;
 };
 
@@ -83,8 +77,6 @@ public:
     // "LocalServer", or "LocalServer32" when that is missing.
     std::optional<std::string> programPath() override;
     std::string classKeyPath() const override;
-    system::RegRoot installPathRoot() const override { return system::RegRoot::CurrentUser; }
-    std::string installPathKey() const override;
     std::string fontFolder(const std::string& readerFolder) const override;
 };
 

@@ -78,15 +78,7 @@ void listSelection(const ComponentList& list, std::uint32_t cluster, Console& co
 }
 
 // What the system-integration steps did, in one line.
-std::string integrationSummary(const DeferredActions& deferred) {
-    std::size_t links = 0;
-    for (const auto& group : deferred.groups) {
-        links += group.shortcuts.size();
-    }
-    std::size_t values = 0;
-    for (const auto& value : deferred.registryValues) {
-        values += value.written ? 1 : 0;
-    }
+std::string integrationSummary(const SuccessReport& report, const DeferredActions& deferred) {
     std::size_t started = 0;
     for (const auto* run : {&deferred.firstRun, &deferred.secondRun}) {
         for (const auto& program : *run) {
@@ -94,9 +86,9 @@ std::string integrationSummary(const DeferredActions& deferred) {
         }
     }
     std::ostringstream text;
-    text << "System integration: " << deferred.groups.size() << " Start Menu group(s) with "
-         << links << " link(s), " << values << " registry value(s), " << started
-         << " program(s) run.";
+    text << "System integration: " << report.groups << " Start Menu group(s) with " << report.links
+         << " link(s), " << report.fonts << " font(s), " << report.values << " registry value(s), "
+         << started << " program(s) run.";
     return text.str();
 }
 
@@ -335,14 +327,15 @@ private:
 
     // Command "programs done": the success steps, then the commit and the restart question.
     Step finish() {
+        SuccessReport report;
         try {
-            performSuccessSteps(*job_, *product_, prompter_);
+            report = performSuccessSteps(*job_, *product_, prompter_);
             job_->commit();
         } catch (...) {
             status_.store(unexpectedError(*job_, std::current_exception()));
             return failed();
         }
-        console_.line(integrationSummary(job_->deferred()));
+        console_.line(integrationSummary(report, job_->deferred()));
         if (product_->flags.restartOn() && askRestart(*product_, prompter_)) {
             restartWindows(sys(), prompter_);
         }
