@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "installer/component_program.h"
 #include "installer/integration/external_programs.h"
 #include "installer/integration/registry_values.h"
@@ -38,9 +35,9 @@ struct Integration : test::JobFixture {
     }
 
     // Runs `program` as the only component; returns the CError code or -1.
-    int copy(const std::string& program) {
+    int copy(const std::string& program, bool journal = false) {
         addComponent("ONE", program);
-        InstallJob& j = makeJob();
+        InstallJob& j = makeJob(false, true, journal);
         return codeOf([&] { j.run(); });
     }
 
@@ -72,19 +69,6 @@ void editMachine(test::Sandbox& box, const std::string& from, const std::string&
 
 RegValue sz(const std::string& text) {
     return {system::kRegSz, text + '\0'};
-}
-
-std::string lnkinfo(const fs::path& link) {
-    const std::string command = "lnkinfo \"" + link.string() + "\" 2>&1";
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) {
-            output.append(buffer, got);
-        }
-        pclose(pipe);
-    }
-    return output;
 }
 
 TEST(Integration, FontsTakeTheirSuffixesOnceAndOnlyExistingFilesAreRegistered) {
@@ -220,34 +204,60 @@ TEST(Integration, ShortcutsAreShellLinksAndOnlyTheEditorGoesOnTheDesktop) {
     }
     EXPECT_EQ(links, 1);
 
-    // Every link reads back with an independent reader of the format.
-    if (std::system("lnkinfo -V > /dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+    // Every link reads back with an independent reader of the format (when installed).
+    if (const auto korvo = test::lnkinfo(group / "Korvo.lnk")) {
+        EXPECT_NE(korvo->find("Local path\t\t\t: C:\\INST\\BIN\\wkorvo.exe"), std::string::npos)
+            << *korvo;
+        EXPECT_NE(korvo->find("Description\t\t\t: Korvo\n"), std::string::npos) << *korvo;
+        EXPECT_NE(korvo->find("Icon location\t\t\t: C:\\INST\\BIN\\KORVO.ICO"), std::string::npos)
+            << *korvo;
+        EXPECT_NE(korvo->find("File size\t\t\t: 1234 bytes"), std::string::npos) << *korvo;
+        const auto note = *test::lnkinfo(f.box.host(std::string(kStartMenu) + "Altro/Note.lnk"));
+        EXPECT_NE(note.find("Local path\t\t\t: C:\\WINDOWS\\notepad.exe"), std::string::npos)
+            << note;
+        EXPECT_NE(note.find("Icon location\t\t\t: C:\\INST\\BIN\\NOTE.ICO"), std::string::npos);
+        const auto leggimi = *test::lnkinfo(group / "Leggimi \xE8.lnk");
+        EXPECT_NE(leggimi.find("Description\t\t\t: Leggimi \xC3\xA8"), std::string::npos)
+            << leggimi;
+        EXPECT_EQ(leggimi.find("Icon location"), std::string::npos);  // none given
     }
-    const std::string korvo = lnkinfo(group / "Korvo.lnk");
-    EXPECT_NE(korvo.find("Local path\t\t\t: C:\\INST\\BIN\\wkorvo.exe"), std::string::npos)
-        << korvo;
-    EXPECT_NE(korvo.find("Description\t\t\t: Korvo\n"), std::string::npos) << korvo;
-    EXPECT_NE(korvo.find("Icon location\t\t\t: C:\\INST\\BIN\\KORVO.ICO"), std::string::npos)
-        << korvo;
-    EXPECT_NE(korvo.find("File size\t\t\t: 1234 bytes"), std::string::npos) << korvo;
-    const std::string note = lnkinfo(f.box.host(std::string(kStartMenu) + "Altro/Note.lnk"));
-    EXPECT_NE(note.find("Local path\t\t\t: C:\\WINDOWS\\notepad.exe"), std::string::npos) << note;
-    EXPECT_NE(note.find("Icon location\t\t\t: C:\\INST\\BIN\\NOTE.ICO"), std::string::npos);
-    for (const auto& entry : fs::directory_iterator(group)) {
-        if (entry.path().filename().string().starts_with("Leggimi")) {
-            const std::string leggimi = lnkinfo(entry.path());
-            EXPECT_NE(leggimi.find("Description\t\t\t: Leggimi \xC3\xA8"), std::string::npos)
-                << leggimi;
-            EXPECT_EQ(leggimi.find("Icon location"), std::string::npos);  // none given
-        }
-    }
+}
 
-    // The rollback takes every link and folder back and returns the older desktop link.
-    f.job->rollBack();
-    EXPECT_FALSE(fs::exists(f.box.host(std::string(kStartMenu) + "Korvo")));
-    EXPECT_FALSE(fs::exists(f.box.host(std::string(kStartMenu) + "Altro")));
-    EXPECT_EQ(test::readHost(desktop / "Korvo.lnk"), "an older link");
+// A change of the success steps that cannot be journalled raises before the commit; the
+// rollback then takes back every link, folder and value, and returns the older desktop link.
+TEST(Integration, SuccessStepsThatFailRollBackWithTheCopy) {
+    int failures = 0;
+    for (std::size_t n = 1;; ++n) {
+        Integration f;
+        test::writeHost(f.box.host(std::string(kDesktop) + "Korvo.lnk"), "an older link");
+        const auto before = test::snapshot(f.box.host("machine"));
+        ASSERT_EQ(f.copy(ProgramBuilder()
+                             .op(202, {"Korvo"})
+                             .op(203, {"BIN\\WKORVO.EXE", "Korvo", ""})
+                             .op(236, {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Q", "V", "string", "v"})
+                             .end(),
+                         true),
+                  -1);
+        f.faulty->failAt(n, {test::Fault::Write});  // only the journal writes from here on
+        const int code = test::JobFixture::codeOf([&] { f.finish(); });
+        if (code == -1) {
+            EXPECT_FALSE(f.faulty->fired());
+            EXPECT_EQ(f.texts().back(), "Installation succesful!\nThank you for choosing Formix!");
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(code, CError::kCannotWrite);
+        // Success is never said of an installation that is then rolled back.
+        for (const auto& text : f.texts()) {
+            EXPECT_EQ(text.find("succesful"), std::string::npos);
+        }
+        f.faulty->disarm();
+        EXPECT_TRUE(f.job->rollBack());
+        auto after = test::snapshot(f.box.host("machine"));
+        std::erase_if(after, [](const auto& e) { return e.first.starts_with("C/DIST"); });
+        ASSERT_EQ(after, before) << "journal write " << n;
+    }
+    EXPECT_GT(failures, 5);
 }
 
 TEST(Integration, StartMenuFailures) {

@@ -24,9 +24,14 @@ struct JobFixture {
 
     JobFixture() { faulty = std::make_unique<FaultySystem>(*box.sys); }
 
-    // A fresh job (the previous one dropped); `settings` may name a settings file.
-    InstallJob& makeJob(bool withSettings = false, bool skipMissing = true) {
+    // A fresh job (the previous one dropped); `settings` may name a settings file; `journal`
+    // keeps the journal on disk in C:\WINDOWS.
+    InstallJob& makeJob(bool withSettings = false, bool skipMissing = true, bool journal = false) {
         JobSettings s;
+        if (journal) {
+            s.productName = "Prova";
+            s.journalPath = "C:\\WINDOWS\\INSTELLO.JNL";
+        }
         s.installPath = "C:\\INST\\";
         s.distributionPath = "C:\\DIST\\";
         s.clusterSize = 4096;

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -70,6 +71,22 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
         }
     }
     return files;
+}
+
+std::optional<std::string> lnkinfo(const fs::path& link) {
+    if (std::system("lnkinfo -V > /dev/null 2>&1") != 0) {
+        return std::nullopt;
+    }
+    const std::string command = "lnkinfo \"" + link.string() + "\" 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) {
+            output.append(buffer, got);
+        }
+        pclose(pipe);
+    }
+    return output;
 }
 
 std::string deflateRaw(const std::string& data) {

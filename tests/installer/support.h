@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ void writeHost(const std::filesystem::path& path, const std::string& bytes);
 
 // Every file (with its bytes) and folder below `root`, by relative path.
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
+
+// What `lnkinfo` (liblnk-utils, an independent reader of shell links) prints for `link`;
+// nullopt when it is not installed.
+std::optional<std::string> lnkinfo(const std::filesystem::path& link);
 
 // Builds package record streams.
 struct PackageBuilder {

@@ -125,20 +125,12 @@ TEST_F(Unattended, IntegratesTheProductWithTheSystem) {
     }
     std::sort(links.begin(), links.end());
     ASSERT_EQ(links, (std::vector<fs::path>{group / "Esercizi.lnk", group / "Leggimi.lnk"}));
-    if (std::system("lnkinfo -V > /dev/null 2>&1") != 0) {
+    if (!test::lnkinfo(links[0])) {
         GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
     }
     for (const auto& [link, target] : {std::pair{links[0], "C:\\Tattilo\\ESERCIZI\\esercizi.txt"},
                                        std::pair{links[1], "C:\\Tattilo\\BIN\\leggimi.txt"}}) {
-        std::string info;
-        const std::string command = "lnkinfo \"" + link.string() + "\" 2>&1";
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[4096];
-            while (const std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) {
-                info.append(buffer, got);
-            }
-            pclose(pipe);
-        }
+        const std::string info = *test::lnkinfo(link);
         EXPECT_TRUE(has(info, std::string("Local path\t\t\t: ") + target)) << info;
         EXPECT_TRUE(has(info, "Description\t\t\t: " + link.stem().string() + "\n")) << info;
         EXPECT_TRUE(has(info, "Icon location\t\t\t: C:\\Tattilo\\BIN\\tattilo.ico\n")) << info;

@@ -76,6 +76,7 @@ SuccessReport performSuccessSteps(InstallJob& job, Product& product, Prompter& p
                      {{"DisplayName", product.name},
                       {"UninstallString", product.installPath + product.uninstallerPath()}});
     }
+    job.commit();
     prompter.message(std::string(msg::kSuccessHead) + product.name + "!", context.caption,
                      Icon::Information, Buttons::Ok);
     return report;

@@ -5,11 +5,12 @@
 //   2. the queued fonts registered; 3. the queued registry values written;
 //   4. the distribution path made the job's source; 5. the product key written;
 //   6. the uninstall entry, for the products that have one;
-//   7. "Installation succesful!\nThank you for choosing " + AppName + "!".
+//   then the job's undo log is committed (the installation is complete from here on), and
+//   only then 7. "Installation succesful!\nThank you for choosing " + AppName + "!".
 // A Start Menu that cannot be made shows "Can not add Start Menu icons!", takes back the
 // groups made so far, and the later steps still run. Every change is journalled in the job's
-// undo log: the caller commits it after these steps, or rolls the whole installation back
-// when they raise (only a change that cannot be journalled raises, with CError 4).
+// undo log; when a change cannot be journalled the steps raise CError 4 before the commit,
+// and the caller rolls the whole installation back.
 //
 // The restart question and the restart come at the very end of the program.
 

@@ -325,12 +325,11 @@ private:
         return failed();
     }
 
-    // Command "programs done": the success steps, then the commit and the restart question.
+    // Command "programs done": the success steps (with the commit), the restart question.
     Step finish() {
         SuccessReport report;
         try {
             report = performSuccessSteps(*job_, *product_, prompter_);
-            job_->commit();
         } catch (...) {
             status_.store(unexpectedError(*job_, std::current_exception()));
             return failed();
