@@ -6,6 +6,7 @@
 #include "installer/install_job.h"
 #include "installer/messages.h"
 #include "installer/package.h"
+#include "installer/tex/raster_fonts.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -214,7 +215,7 @@ private:
             }
             case 212:
                 status(msg::kStatusRasterFonts);
-                deferred.queueRasterFonts(install_ + "BIN\\");
+                tex::configureRasterFonts(job_, install_ + "BIN\\");
                 break;
             case 217:
             case 233: {

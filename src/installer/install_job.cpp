@@ -3,6 +3,7 @@
 #include <new>
 
 #include "installer/messages.h"
+#include "installer/tex/finishing_steps.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -42,9 +43,9 @@ void InstallJob::run() {
     for (auto& item : components_) {
         item->install(*this);
     }
-    // The TeX system's finishing steps (font library, hyphenation, formats, alias files, the
-    // installer copy) belong here. They are not built yet: the flags that the component
-    // programs and the script set for them are recorded and nothing more.
+    if (settings_.texSystem) {
+        tex::runFinishingSteps(*this);
+    }
     installed_.save();
 }
 

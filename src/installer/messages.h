@@ -68,8 +68,6 @@ inline constexpr std::string_view kSuccessHead = "Installation succesful!\nThank
 inline constexpr std::string_view kInsertDisk = "Insert disk labeled ";
 inline constexpr std::string_view kDifferentLocation =
     "If the files can be found at a different location type a new path";
-inline constexpr std::string_view kHyphenNoLibrary =
-    "Failed to configure HYPHEN.CFG.\nCan not load HYPSET.DLL!";
 inline constexpr std::string_view kCannotTerminate =
     "You can not terminate installation at this moment.";
 

@@ -6,6 +6,7 @@
 #include "installer/ckey.h"
 #include "installer/integration/registry_values.h"
 #include "installer/messages.h"
+#include "installer/tex/korvo_ini.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -126,9 +127,8 @@ public:
         return true;
     }
 
-    // KORVO.INI in BIN. Its TeX-specific content comes with the TeX configuration steps.
     std::unique_ptr<SettingsFile> makeSettingsFile(system::System& sys) override {
-        return std::make_unique<SettingsFile>(sys, installPath + "BIN\\KORVO.INI", installPath);
+        return std::make_unique<tex::KorvoIni>(sys, installPath);
     }
 };
 

@@ -134,6 +134,26 @@ std::vector<std::pair<std::string, std::string>> Profile::section(std::string_vi
     return pairs;
 }
 
+std::vector<std::string> Profile::sectionLines(std::string_view name) const {
+    std::vector<std::string> out;
+    const auto header = findSection(name);
+    if (header == npos) {
+        return out;
+    }
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Section; ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Line::Key) {
+            out.push_back(line.name + "=" + line.value);
+        } else {
+            const std::string_view body = trim(line.raw);
+            if (!body.empty() && body.front() != ';') {
+                out.emplace_back(body);
+            }
+        }
+    }
+    return out;
+}
+
 bool Profile::hasSection(std::string_view name) const {
     return findSection(name) != npos;
 }

@@ -35,6 +35,9 @@ public:
     int getInt(std::string_view section, std::string_view key, int fallback) const;
     // The key=value pairs of a section in file order (lines without "=" left out).
     std::vector<std::pair<std::string, std::string>> section(std::string_view name) const;
+    // The lines of a section as the Windows section query gives them: every line that is not
+    // blank or a comment, trimmed, key lines as "key=value".
+    std::vector<std::string> sectionLines(std::string_view name) const;
     bool hasSection(std::string_view name) const;
 
     void set(std::string_view section, std::string_view key, std::string_view value);

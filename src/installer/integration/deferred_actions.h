@@ -141,7 +141,6 @@ public:
     // Sorts an alias line into its list by its tag (KORVO, AR, AR3, AR4) and removes the
     // tag; a line with another tag, or none, is dropped (returns false).
     bool queueAlias(std::string_view line, bool replace);
-    void queueRasterFonts(std::string folder) { rasterFontFolders.push_back(std::move(folder)); }
 
     std::vector<ExternalProgram> firstRun;
     std::vector<ExternalProgram> secondRun;
@@ -152,7 +151,6 @@ public:
     std::vector<AliasLine> readerAliases;   // tag AR: both PDF readers
     std::vector<AliasLine> reader3Aliases;  // tag AR3
     std::vector<AliasLine> reader4Aliases;  // tag AR4
-    std::vector<std::string> rasterFontFolders;
 };
 
 // The type index of a registry type word ("hex", "bin", "number", "string", any case), or

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "installer/messages.h"
+#include "installer/tex/tex_libraries.h"
 
 namespace installer {
 
@@ -72,9 +73,9 @@ bool ConsoleSink::isCancelRequested() {
     return cancel_.isSet();
 }
 
-void ConsoleSink::configureHyphenation(std::string_view) {
-    // The sandbox has no hyphenation library to load.
-    warning(msg::kHyphenNoLibrary);
+void ConsoleSink::configureHyphenation(std::string_view installPath) {
+    // No window to give the library: the console has none.
+    tex::configureHyphenation(sys_, *this, nullptr, installPath);
 }
 
 }  // namespace installer

@@ -10,15 +10,17 @@
 
 #include "installer/cerror.h"
 #include "installer/progress_sink.h"
+#include "installer/system/system.h"
 #include "installer/unattended/console.h"
 
 namespace installer {
 
 class ConsoleSink : public ProgressSink {
 public:
-    ConsoleSink(Console& console, std::string caption, CancelFlag& cancel,
+    ConsoleSink(Console& console, system::System& sys, std::string caption, CancelFlag& cancel,
                 std::function<bool()> interrupted)
         : console_(console),
+          sys_(sys),
           caption_(std::move(caption)),
           cancel_(cancel),
           interrupted_(std::move(interrupted)) {}
@@ -39,6 +41,7 @@ private:
     bool cancelled() { return isCancelRequested(); }
 
     Console& console_;
+    system::System& sys_;
     std::string caption_;
     CancelFlag& cancel_;
     std::function<bool()> interrupted_;

@@ -18,6 +18,7 @@
 #include "installer/product.h"
 #include "installer/startup.h"
 #include "installer/system/sandbox/sandbox_system.h"
+#include "installer/tex/stand_ins.h"
 #include "installer/unattended/console.h"
 #include "installer/unattended/console_sink.h"
 #include "installer/win_path.h"
@@ -123,6 +124,7 @@ private:
     Step openMachine() {
         try {
             sandbox_ = std::make_unique<system::SandboxSystem>(options_.root);
+            tex::registerTexStandIns(*sandbox_);
         } catch (const std::exception& e) {
             err_ << "instello: " << e.what() << "\n";
             return kExitNotStarted;
@@ -284,8 +286,9 @@ private:
         settings.reader4Wanted = product.flags.reader4 != -1;
         settings.reader3 = product.readers.found(3);
         settings.reader4 = product.readers.found(4);
-        sink_ =
-            std::make_unique<ConsoleSink>(console_, product.caption(), cancel_, hooks_.interrupted);
+        settings.texSystem = product.kind() == ProductKind::TexSystem;
+        sink_ = std::make_unique<ConsoleSink>(console_, sys(), product.caption(), cancel_,
+                                              hooks_.interrupted);
         job_ = std::make_unique<InstallJob>(sys(), *sink_, product_->components, settings,
                                             product_->makeSettingsFile(sys()));
         job_->undo().setRecordHook(hooks_.journalRecord);
