@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "speech/rendering_preparation.h"
 #include "speech/rendering_tables.h"
 
 namespace speech {
@@ -18,38 +19,6 @@ std::string_view bracketOfLevel(char letter) {
         }
     }
     return {};
-}
-
-// ---------------------------------------------------------------------------------------------
-// Cell classes.
-
-bool isUpperDigit(char c) {
-    return c >= 'a' && c <= 'j';
-}
-
-bool isLowerDigit(char c) {
-    return kLowerDigits.find(c) != std::string_view::npos;
-}
-
-char digitOf(char c) {
-    std::size_t i = kUpperDigits.find(c);
-    if (i == std::string_view::npos) {
-        i = kLowerDigits.find(c);
-    }
-    return kDigits[i];
-}
-
-char asciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// The capital sign makes the cell after it a capital: "$a" reads as "$A".
-void applyCapitalSign(std::string& s) {
-    for (std::size_t i = 1; i < s.size(); ++i) {
-        if (s[i - 1] == '$') {
-            s[i] = asciiUpper(s[i]);
-        }
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -132,8 +101,10 @@ std::string_view trimBlanks(std::string_view s) {
 
 class Renderer {
 public:
-    Renderer(Mode mode, std::string_view text) : mode_(mode), s_(text) {
-        prepare();
+    Renderer(Mode mode, std::string_view text) : mode_(mode) {
+        PreparedLine line = prepareLine(text);
+        s_ = std::move(line.cells);
+        marked_ = std::move(line.marked);
         // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
         result_.whole.reserve(s_.size() * 12);
     }
@@ -149,90 +120,6 @@ public:
     }
 
 private:
-    // ---- preparation ------------------------------------------------------------------------
-
-    void prepare() {
-        applyCapitalSign(s_);
-        insertImplicitExponentOpenings();
-        markNumbers();
-    }
-
-    static bool isStructural(char c) {
-        switch (c) {
-            case '#':
-            case '(':
-            case '*':
-            case '+':
-            case '/':
-            case '_':
-            case 'y':
-            case '|':
-            case '}':
-                return true;
-            default:
-                return false;
-        }
-    }
-
-    // A number exponent written after a number or a closing bracket without its opening
-    // sign gets one, just before its number sign: "#b#c1" reads as "#b|#c1". The openings are
-    // gathered first and put in with one copy, so that a long line costs no more than a short
-    // one per cell.
-    void insertImplicitExponentOpenings() {
-        std::vector<std::size_t> openings;  // number signs that get an opening before them
-        char older = 0;
-        char newer = 0;
-        std::size_t lastHash = std::string::npos;
-        for (std::size_t i = 0; i < s_.size(); ++i) {
-            const char c = s_[i];
-            if (c == '1') {
-                if (newer == '#' &&
-                    (older == '#' || older == '*' || older == '}' || older == 'y')) {
-                    openings.push_back(lastHash);
-                    // The inserted opening now stands before that number sign.
-                    older = '|';
-                }
-                continue;
-            }
-            if (isStructural(c)) {
-                older = newer;
-                newer = c;
-                if (c == '#') {
-                    lastHash = i;
-                }
-            }
-        }
-        if (openings.empty()) {
-            return;
-        }
-        std::string withOpenings;
-        withOpenings.reserve(s_.size() + openings.size());
-        std::size_t from = 0;
-        for (const std::size_t hash : openings) {
-            withOpenings.append(s_, from, hash - from);
-            withOpenings += '|';
-            from = hash;
-        }
-        withOpenings.append(s_, from, std::string::npos);
-        s_ = std::move(withOpenings);
-    }
-
-    // The lower digits right after a number sign are digits, never signs.
-    void markNumbers() {
-        marked_.assign(s_.size(), 0);
-        bool on = false;
-        for (std::size_t i = 0; i < s_.size(); ++i) {
-            const char c = s_[i];
-            if (c == '#' && !on) {
-                on = true;
-            } else if (on && isLowerDigit(c)) {
-                marked_[i] = 1;
-            } else {
-                on = false;
-            }
-        }
-    }
-
     // ---- matching ---------------------------------------------------------------------------
 
     char cell(std::size_t i) const { return i < s_.size() ? s_[i] : '\0'; }

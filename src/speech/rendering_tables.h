@@ -219,8 +219,4 @@ inline constexpr std::string_view kKeyNumerators = " chiusura numeratore  errata
 inline constexpr std::string_view kKeyDenominators = " chiusura denominatore  errata";
 inline constexpr std::string_view kKeyExponents = " chiusura potenza errata";
 
-inline constexpr std::string_view kUpperDigits = "abcdefghij";
-inline constexpr std::string_view kLowerDigits = ",;:/?+=(*)";
-inline constexpr std::string_view kDigits = "1234567890";
-
 }  // namespace speech::rendering_words
