@@ -47,6 +47,10 @@ constexpr std::size_t kPieceBytes = 500;
 // Pieces synthesised ahead of the one playing.
 constexpr std::size_t kBlocksAhead = 2;
 
+// Audio is handed to the device in chunks this long, so that a stop, or a new request, is
+// heard within one chunk even while the device's buffer is full.
+constexpr int kChunkMilliseconds = 20;
+
 }  // namespace
 
 int wordsPerMinute(int speed) {
@@ -355,7 +359,7 @@ std::size_t EspeakEngine::play(const Block& block, std::unique_ptr<SoundOutput>&
             std::chrono::duration<double>(static_cast<double>(count) / sampleRate_));
     };
     const std::size_t chunk =
-        std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * 60 / 1000);
+        std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate_) * kChunkMilliseconds / 1000);
     for (std::size_t at = 0; at < block.samples.size(); at += chunk) {
         if (!current(block.generation)) {
             return at;

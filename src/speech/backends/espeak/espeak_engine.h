@@ -3,7 +3,7 @@
 // The engine on Linux: espeak-ng with its Italian voice. Each instance has two threads of its
 // own, so synthesize() returns at once and typing never waits: one synthesises, one plays.
 // stop() takes effect at once (speaking() is false when it returns) and both threads drop the
-// rest within one chunk of audio (60 ms).
+// rest within one chunk of audio (20 ms).
 //
 // Rendered words are read token by token (see spoken_text.h): a blank keeps each token apart
 // from the next, so that espeak-ng says the digits of one number as that number and never
