@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <mutex>
 #include <thread>
@@ -315,6 +316,18 @@ TEST(EspeakEngine, TheSoundOutputGetsEveryPieceOfALongLineOnce) {
     EXPECT_TRUE(engine->speaking());  // until the audio written has been heard
     engine->stop();
     EXPECT_FALSE(engine->speaking());
+
+    // The output took a minute of audio into its buffer, and the stop dropped it: a word
+    // said next is waited for only as long as the word lasts.
+    engine->addText("uno");
+    engine->synthesize();
+    auto spoken = std::async(std::launch::async, [&] { return engine->synchronize(); });
+    const bool inTime = spoken.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    EXPECT_TRUE(inTime);
+    if (!inTime) {
+        engine->stop();
+    }
+    EXPECT_TRUE(spoken.get());
 }
 
 // A sound server that never answers: the worker cannot open its output, and a caller that

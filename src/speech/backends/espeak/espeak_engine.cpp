@@ -343,6 +343,9 @@ void EspeakEngine::playBlocks() {
             finishRecording(recording);
         }
         lock.lock();
+        if (stopped) {
+            playEnd_ = Clock::now();  // what was not heard is gone: nothing more to wait for
+        }
         playBusy_ = false;
         changed_.notify_all();
     }
