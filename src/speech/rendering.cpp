@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "notation/text_scan.h"
 #include "speech/rendering_preparation.h"
 #include "speech/rendering_tables.h"
 
@@ -88,16 +89,6 @@ Mode modeOf(std::string_view word) {
     return Mode::Other;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 // The one diagnostic a whole line ends with: of those that apply, the last.
 std::string_view lineDiagnostic(const Balance& b) {
     std::string_view diagnostic;
@@ -150,10 +141,10 @@ constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
 
 // How a cell typed inside a text region is said.
 TokenKind kindOfCell(char c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+    if (notation::isAsciiLetter(c)) {
         return TokenKind::Letter;
     }
-    return c >= '0' && c <= '9' ? TokenKind::Number : TokenKind::Words;
+    return notation::isDigit(c) ? TokenKind::Number : TokenKind::Words;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -283,7 +274,7 @@ private:
         if (!consumed && saysNothing() && pos_ < s_.size()) {
             singleCell();
         }
-        if (mode_ == Mode::All && trimBlanks(token_.text) == "spazio") {
+        if (mode_ == Mode::All && notation::trimBlanks(token_.text) == "spazio") {
             silence();  // blanks are silent when a whole line is read
         }
         appendToWhole();
