@@ -8,6 +8,7 @@
 #include "notation/text_scan.h"
 #include "speech/rendering_preparation.h"
 #include "speech/rendering_tables.h"
+#include "ui/text_trim.h"
 
 namespace speech {
 namespace {
@@ -274,7 +275,7 @@ private:
         if (!consumed && saysNothing() && pos_ < s_.size()) {
             singleCell();
         }
-        if (mode_ == Mode::All && notation::trimBlanks(token_.text) == "spazio") {
+        if (mode_ == Mode::All && ui::trimBlanks(token_.text) == "spazio") {
             silence();  // blanks are silent when a whole line is read
         }
         appendToWhole();
