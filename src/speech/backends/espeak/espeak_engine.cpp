@@ -44,8 +44,9 @@ const char* voiceOfDialect(int dialect) {
 constexpr std::size_t kFirstPieceBytes = 48;
 constexpr std::size_t kPieceBytes = 500;
 
-// Pieces synthesised ahead of the one playing.
-constexpr std::size_t kBlocksAhead = 2;
+// The next piece is synthesised once less than this much audio waits to be played: far more
+// than it takes to synthesise one.
+constexpr int kAheadSeconds = 5;
 
 // Audio is handed to the device in chunks this long, so that a stop, or a new request, is
 // heard within one chunk even while the device's buffer is full.
@@ -113,6 +114,7 @@ EspeakEngine::~EspeakEngine() {
         ++generation_;
         jobs_.clear();
         blocks_.clear();
+        queuedSamples_ = 0;
     }
     changed_.notify_all();
     synthesiser_.join();
@@ -185,6 +187,7 @@ bool EspeakEngine::stop() {
         std::lock_guard lock(mutex_);
         jobs_.clear();
         blocks_.clear();
+        queuedSamples_ = 0;
         pending_.clear();
         ++generation_;
     }
@@ -202,6 +205,7 @@ bool EspeakEngine::synchronize() {
         if (busy() && Clock::now() > std::max(lastActivity_, playEnd_) + kStallLimit) {
             jobs_.clear();
             blocks_.clear();
+            queuedSamples_ = 0;
             ++generation_;
             changed_.notify_all();
             return false;
@@ -248,35 +252,45 @@ void EspeakEngine::synthesiseJobs() {
             }
             words = std::make_shared<const std::string>(cp1252ToUtf8(all));
         }
-        for (std::size_t i = 0; i < job.pieces.size() && current(job.generation); ++i) {
-            std::vector<std::int16_t> samples;
+        const std::size_t ahead = static_cast<std::size_t>(sampleRate_) * kAheadSeconds;
+        for (const SpokenText& piece : job.pieces) {
+            lock.lock();
+            changed_.wait(lock, [&] {
+                return quit_ || job.generation != generation_ || queuedSamples_ < ahead;
+            });
+            lock.unlock();
+            // The samples go to the player as they come: the first sound of a line is ready
+            // as soon as the library has made its first few milliseconds.
             const EspeakLibrary::SampleSink sink = [&](const std::int16_t* from,
                                                        std::size_t count) {
-                if (!current(job.generation)) {
+                std::lock_guard guard(mutex_);
+                if (quit_ || job.generation != generation_) {
                     return false;
                 }
-                samples.insert(samples.end(), from, from + count);
-                std::lock_guard guard(mutex_);
                 lastActivity_ = Clock::now();
+                if (output_ == AudioOutput::Memory) {
+                    audio_.samples.insert(audio_.samples.end(), from, from + count);
+                } else {
+                    blocks_.push_back(Block{std::vector<std::int16_t>(from, from + count),
+                                            job.generation, job.serial, false, words});
+                    queuedSamples_ += count;
+                    changed_.notify_all();
+                }
                 return true;
             };
-            EspeakLibrary::instance().synthesize(job.pieces[i], job.voice, job.wordsPerMinute,
-                                                 sink);
-            lock.lock();
-            if (output_ == AudioOutput::Memory) {
-                audio_.samples.insert(audio_.samples.end(), samples.begin(), samples.end());
-            } else {
-                changed_.wait(lock, [&] {
-                    return quit_ || job.generation != generation_ || blocks_.size() < kBlocksAhead;
-                });
-                if (!quit_ && job.generation == generation_) {
-                    blocks_.push_back(Block{std::move(samples), job.generation, job.serial,
-                                            i + 1 == job.pieces.size(), words});
-                }
+            if (!current(job.generation)) {
+                break;
             }
-            lock.unlock();
-            changed_.notify_all();
+            EspeakLibrary::instance().synthesize(piece, job.voice, job.wordsPerMinute, sink);
         }
+        if (output_ == AudioOutput::Device) {
+            // The end of the utterance, for the player.
+            std::lock_guard guard(mutex_);
+            if (!quit_ && job.generation == generation_) {
+                blocks_.push_back(Block{{}, job.generation, job.serial, true, words});
+            }
+        }
+        changed_.notify_all();
         lock.lock();
         synthBusy_ = false;
         changed_.notify_all();
@@ -309,6 +323,7 @@ void EspeakEngine::playBlocks() {
         }
         Block block = std::move(blocks_.front());
         blocks_.pop_front();
+        queuedSamples_ -= block.samples.size();
         playBusy_ = true;
         playGeneration_ = block.generation;
         lastActivity_ = Clock::now();

@@ -11,10 +11,11 @@
 // "dix"), and each letter is handed over as the voice names it on its own (see
 // EspeakLibrary::inputText()). The library synthesises one
 // text at a time for the whole process, far faster than it is heard. An utterance is therefore
-// synthesised a piece at a time: the first piece is one short phrase, so that its sound is
-// ready within milliseconds; each later piece is synthesised while the one before it plays,
-// at most two pieces ahead, so that playback never waits for it, an instance playing a long
-// line never holds up the other instance, and memory stays bounded.
+// synthesised a piece at a time, each piece's audio handed to the player as it comes: the
+// first piece is one short phrase, so that its sound is ready within milliseconds; each later
+// piece is synthesised while a few seconds of audio still wait to be played, so that playback
+// never waits for it, an instance playing a long line never holds up the other instance, and
+// memory stays bounded.
 //
 // Speed: the workbench's speed scale (30 slow .. 50 normal .. 90 fast; the engine accepts
 // 0..250) maps to words per minute as speed * 3.5, clamped to espeak-ng's 80..450: 30 gives
@@ -93,12 +94,12 @@ private:
         unsigned long serial = 0;  // one per utterance
     };
 
-    // Synthesised audio waiting to be played.
+    // Synthesised audio waiting to be played, as the library made it.
     struct Block {
         std::vector<std::int16_t> samples;
         unsigned long generation = 0;
         unsigned long serial = 0;
-        bool last = false;                         // the end of its utterance
+        bool last = false;                         // no samples: the end of its utterance
         std::shared_ptr<const std::string> words;  // of the utterance, UTF-8
     };
 
@@ -130,7 +131,8 @@ private:
     SpokenText pending_;  // added, not yet synthesised; tokens kept apart
     std::deque<Job> jobs_;
     std::deque<Block> blocks_;
-    bool synthBusy_ = false;  // the synthesiser is on a job
+    std::size_t queuedSamples_ = 0;  // in blocks_
+    bool synthBusy_ = false;         // the synthesiser is on a job
     unsigned long synthGeneration_ = 0;
     bool playBusy_ = false;  // the player is on a block, or waits for it to be heard
     unsigned long playGeneration_ = 0;
