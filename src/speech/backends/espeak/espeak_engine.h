@@ -28,8 +28,8 @@
 // For checking what the program says where nobody can listen: when the environment variable
 // TATTILO_SPEECH_WAV_DIR names a folder, an engine that speaks to the device also writes each
 // utterance there, as it was played (cut short when stopped), into the next free
-// "utterance-NNNN.wav" with its words in "utterance-NNNN.txt" (UTF-8, the text the library
-// read). Written on the playing thread: typing never waits for it.
+// "utterance-NNNN.wav" with its words in "utterance-NNNN.txt" (UTF-8, with the blanks that
+// keep the tokens apart). Written on the playing thread: typing never waits for it.
 
 #include <chrono>
 #include <condition_variable>
