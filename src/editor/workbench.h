@@ -15,6 +15,7 @@
 #include "editor/document_commands.h"
 #include "editor/editing_commands.h"
 #include "editor/graphic_editor_handoff.h"
+#include "editor/linear_view.h"
 #include "editor/main_window.h"
 #include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
@@ -59,6 +60,7 @@ public:
     EditingCommands& editing() { return editing_; }
     GraphicEditorHandoff& handoff() { return *handoff_; }
     MathmlExportCommand& mathmlExport() { return *mathmlExport_; }
+    LinearView& linearView() { return linearView_; }
 
 private:
     void attachNotation();
@@ -78,8 +80,9 @@ private:
     PaletteCommands palettes_;
     DeletionCommands deletions_;
 
-    // Braille input and speech.
+    // Braille input and speech; the linear view of the Braille page.
     BrailleInput brailleInput_;
+    LinearView linearView_;
     std::unique_ptr<speech::SpeechReader> speechReader_;
 
     // Graphic editor hand-off and MathML export.

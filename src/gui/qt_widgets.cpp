@@ -87,6 +87,8 @@ std::string QtButton::caption() const {
 
 void QtButton::setCaption(std::string_view caption) {
     button_->setText(toQString(caption));
+    // A screen reader says what the button now does.
+    button_->setAccessibleName(toQString(caption));
 }
 
 void QtButton::setChecked(bool checked) {

@@ -163,6 +163,25 @@ public:
     virtual void setOnClick(Callback callback) = 0;
 };
 
+// One line of Braille cells for a view that draws it as ordinary mathematics. `caret` is the
+// caret's column in cells, or -1 on a line without the caret.
+struct MathLine {
+    std::string cells;
+    int caret = -1;
+
+    friend bool operator==(const MathLine&, const MathLine&) = default;
+};
+
+// A view that draws lines of Braille cells as mathematics, one under the other `lineHeight`
+// pixels apart from its top. A click calls the click callback; turning the mouse wheel over
+// it calls the scroll callback with the lines to move (negative: up).
+class MathView : public Widget {
+public:
+    virtual void setLines(const std::vector<MathLine>& lines, int lineHeight) = 0;
+    virtual void setOnClick(Callback callback) = 0;
+    virtual void setOnScroll(std::function<void(int lines)> callback) = 0;
+};
+
 // A timer firing on the window's thread. Enabling a running timer does not restart it.
 class Timer {
 public:
