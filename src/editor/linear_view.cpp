@@ -102,6 +102,8 @@ std::vector<LegendEntry> symbolLegend() {
 LinearView::LinearView(TForm1& form) : form_(form) {
     const MainWindowWidgets& w = form_.widgets();
     form_.hooks().refreshLinearView = [this] { refresh(); };
+    // A page put into the editor (page change, New, Open) is a change of text too.
+    form_.addPageListener([this] { refresh(); });
     form_.setCommandHandler(Command::Visualizzazionelineareoff1, [this] { VisualLineareClick(); });
     w.Simb.setOnClick([this] { SimbClick(); });
     w.Image1.setOnClick([this] { Image1Click(); });

@@ -54,8 +54,10 @@ void TForm1::FormResize() {
     w_.Simb.setBounds({image1.left + image1.width - 50, image1.top + image1.height - 28, simb.width,
                        simb.height});
     const ui::Rect legend = w_.Image3.bounds();
-    w_.Image3.setBounds({image1.left, image1.top + image1.height - 30 - legend.height, legend.width,
-                         legend.height});
+    // A legend taller than the strip starts at the strip's top rather than over the editor.
+    w_.Image3.setBounds({image1.left,
+                         std::max(image1.top, image1.top + image1.height - 30 - legend.height),
+                         legend.width, legend.height});
     w_.tabs.setBounds({kEditorLeft, w_.tabs.bounds().top, width, w_.tabs.bounds().height});
 
     ++changeCounter_;

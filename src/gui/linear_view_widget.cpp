@@ -213,9 +213,9 @@ QPixmap legendPicture(const MathFonts& fonts, int width) {
     for (const editor::LegendEntry& entry : legend) {
         cell = std::max(cell, nameMetrics.horizontalAdvance(toQString(entry.name)));
     }
-    cell += 34;
+    cell += 30;
     const int columns = std::max(1, width / cell);
-    const int rowHeight = 18;
+    const int rowHeight = 15;
     const int rows = (static_cast<int>(legend.size()) + columns - 1) / columns;
     QPixmap picture(std::max(width, cell), rows * rowHeight + 4);
     picture.fill(Qt::white);
@@ -223,13 +223,13 @@ QPixmap legendPicture(const MathFonts& fonts, int width) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (std::size_t i = 0; i < legend.size(); ++i) {
         const int x = static_cast<int>(i) % columns * cell + 4;
-        const int y = static_cast<int>(i) / columns * rowHeight + 15;
+        const int y = static_cast<int>(i) / columns * rowHeight + 13;
         painter.setFont(glyphFont);
         painter.setPen(Qt::black);
         painter.drawText(x, y, fromUcs4(legend[i].glyph));
         painter.setFont(nameFont);
         painter.setPen(QColor(0, 0, 255));
-        painter.drawText(x + 28, y - 1, toQString(legend[i].name));
+        painter.drawText(x + 24, y - 1, toQString(legend[i].name));
     }
     return picture;
 }

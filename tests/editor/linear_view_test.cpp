@@ -94,6 +94,12 @@ TEST(LinearView, FollowsTheBrailleEditorWithTheCaretMarked) {
     EXPECT_EQ(w.workbench->linearView().positionRecord(),
               "10@0#1*" + std::to_string(w.logic->changeCounter()) + "$0");
 
+    // Another page shows its own lines.
+    w.press(ui::vk::kF2);
+    EXPECT_EQ(w.image1.lines(), (std::vector<ui::MathLine>{{"", 0}}));
+    w.press(ui::vk::kF3);
+    EXPECT_EQ(w.image1.lines()[0].cells, "6_anp_b4");
+
     // A click in the editor moves the caret: the view follows.
     w.memo2.click(3);
     EXPECT_EQ(w.image1.lines()[0].caret, 3);
