@@ -309,6 +309,8 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     form_ = std::make_unique<QtWindow>(window_, client, &keyboard_);
     settings_ = std::make_unique<SettingsDialogView>(window_, *dialogs_);
     formulaPrint_ = std::make_unique<FormulaPrintDialogView>(window_);
+    formulaPreview_ =
+        std::make_unique<FormulaPreviewView>(window_, *dialogs_, clipboard_, printer_);
     hover_ = std::make_unique<HoverFilter>(hoverLogic_, panel, link1->widget(), link2->widget());
 
     logic_ = std::make_unique<editor::TForm1>(
@@ -325,6 +327,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
     workbench_->handoff().setConfirmation(&formulaPrint_->logic());
+    workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
+        formulaPreview_->logic().show(title, folder);
+    });
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -341,6 +346,7 @@ MainWindowView::~MainWindowView() {
     settings_.reset();
     formulaPrint_.reset();
     workbench_.reset();
+    formulaPreview_.reset();
     logic_.reset();
     delete window_;
 }
