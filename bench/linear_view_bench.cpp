@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <string>
@@ -55,7 +55,7 @@ void redrawFullPage(benchmark::State& state) {
         }
         strip.fill(Qt::white);
         QPainter painter(&strip);
-        gui::paintDisplayLines(painter, view.fonts(), lines, 46);
+        gui::paintDisplayLines(painter, view.fonts(), view.textCache(), lines, 46);
     }
 }
 BENCHMARK(redrawFullPage)->Unit(benchmark::kMicrosecond);
@@ -64,7 +64,7 @@ BENCHMARK(redrawFullPage)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -320,6 +320,7 @@ void FormulaPrintPreview::AnteprimaClick() {
     if (!preview_) {
         preview_ = true;
         page_ = 0;
+        firstRow_ = 0;
         selection_.clear();
         allSelected_ = false;
         setPreviewMenus(true);
@@ -341,7 +342,7 @@ void FormulaPrintPreview::drawPreview() {
     item(C::Verticale1).setChecked(portrait);
     item(C::Orizzontale1).setChecked(!portrait);
 
-    int pageHeight = std::max(100, area.height - 80);
+    int pageHeight = std::max(100, area.height - 90);
     int pageWidth = static_cast<int>(static_cast<long long>(pageHeight) * pw / ph);
     if (!portrait || pageWidth > area.width - 40) {
         pageWidth = std::max(100, area.width - 40);
@@ -355,24 +356,24 @@ void FormulaPrintPreview::drawPreview() {
     shapes.push_back(fill({0, 0, width, height}, kGrey));
     shapes.push_back(fill({left, top, pageWidth, pageHeight}, ui::colors::kWhite));
     shapes.push_back(label(20, 20, std::string(text::kZoomLabel) + std::to_string(zoom_)));
-    shapes.push_back(label(left + 10, top + pageHeight - 8,
+    shapes.push_back(label(left, top + pageHeight + 16,
                            std::string(text::kRowCount) + std::to_string(rowCount())));
 
     // The rows as they fall on the printed page, scaled to the page on screen and by the zoom.
     const int factor = notation::printPrintFactor(pw);
     const double scale = static_cast<double>(pageHeight) / ph * factor * zoom_ / 100.0;
     const int h = source_.height;
-    const std::vector<std::vector<int>> pages = printedPages();
-    int firstRow = 0;
-    for (int p = 0; p < page_ && p < static_cast<int>(pages.size()); ++p) {
-        firstRow += static_cast<int>(pages[static_cast<std::size_t>(p)].size());
-    }
+    // At 100 % and below, a preview page holds the rows of a printed page; larger rows hold
+    // as many as fit.
+    const int perPage = rowsPerPrintedPage(ph, factor);
+    const int firstRow = firstRow_;
     shownOnPage_ = 0;
     for (int row = firstRow; row < rowCount(); ++row) {
         const int j = row - firstRow;
         const int y = top + static_cast<int>((kRowViewTop + j * (h + kRowGap)) * scale);
         const int barHeight = std::max(1, static_cast<int>(h * scale));
-        if (y + barHeight > top + pageHeight - 20) {
+        if ((zoom_ <= notation::kZoomStart && j >= perPage) ||
+            (j > 0 && y + barHeight > top + pageHeight)) {
             break;
         }
         const int barWidth =
@@ -389,7 +390,7 @@ void FormulaPrintPreview::drawPreview() {
     item(C::Diminuisci1).setVisible(zoom_ > notation::kZoomMin);
 
     // The buttons below the page.
-    const int buttonsTop = area.top + top + pageHeight + 10;
+    const int buttonsTop = area.top + top + pageHeight + 24;
     int x = area.left + left;
     for (ui::Control* button : {&w_.Stampa, &w_.Esci, &w_.ImpostaStampante}) {
         const ui::Rect r = button->bounds();
@@ -412,12 +413,14 @@ void FormulaPrintPreview::DiminuisciClick() {
 void FormulaPrintPreview::OrientationClick(ui::Orientation orientation) {
     s_.printer.setOrientation(orientation);
     page_ = 0;
+    firstRow_ = 0;
     showPreview();
 }
 
 void FormulaPrintPreview::PaginasegClick() {
-    if (preview_ && item(C::Paginaseg1).visible()) {
+    if (preview_ && firstRow_ + shownOnPage_ < rowCount()) {
         ++page_;
+        firstRow_ += shownOnPage_;
         drawPreview();
     }
 }
@@ -425,6 +428,7 @@ void FormulaPrintPreview::PaginasegClick() {
 void FormulaPrintPreview::PaginainizClick() {
     if (preview_) {
         page_ = 0;
+        firstRow_ = 0;
         drawPreview();
     }
 }
@@ -472,6 +476,7 @@ void FormulaPrintPreview::StampaClick() {
     selection_.clear();
     allSelected_ = false;
     page_ = 0;
+    firstRow_ = 0;
     const int pw = s_.printer.pageWidth();
     const int ph = s_.printer.pageHeight();
     const int factor = notation::printPrintFactor(pw);

@@ -160,6 +160,7 @@ private:
     bool preview_ = false;
     int zoom_ = notation::kZoomStart;
     int page_ = 0;
+    int firstRow_ = 0;  // the first row on the preview page
     int shownOnPage_ = 0;
     int factor_ = 1;
 };

@@ -97,12 +97,37 @@ QtTextMetrics::QtTextMetrics(const MathFonts& fonts) : fonts_(fonts) {
     }
 }
 
+int QtTextMetrics::measure(bool glyph, FontRole role, std::u32string_view text) const {
+    auto& known = widths_[(glyph ? 3 : 0) + index(role)];
+    const std::u32string key(text);
+    if (const auto found = known.find(key); found != known.end()) {
+        return found->second;
+    }
+    const auto& metrics = glyph ? glyph_ : text_;
+    const int width =
+        metrics[static_cast<std::size_t>(index(role))].horizontalAdvance(fromUcs4(text));
+    known.emplace(key, width);
+    return width;
+}
+
 int QtTextMetrics::textWidth(FontRole role, std::u32string_view text) const {
-    return text_[static_cast<std::size_t>(index(role))].horizontalAdvance(fromUcs4(text));
+    return measure(false, role, text);
 }
 
 int QtTextMetrics::glyphWidth(FontRole role, std::u32string_view glyph) const {
-    return glyph_[static_cast<std::size_t>(index(role))].horizontalAdvance(fromUcs4(glyph));
+    return measure(true, role, glyph);
+}
+
+const QStaticText& StaticTextCache::get(bool glyph, FontRole role, const std::u32string& text) {
+    auto& known = texts_[(glyph ? 3 : 0) + index(role)];
+    auto found = known.find(text);
+    if (found == known.end()) {
+        QStaticText laidOut(fromUcs4(text));
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+        found = known.emplace(text, std::move(laidOut)).first;
+    }
+    return found->second;
 }
 
 int QtTextMetrics::ascent(FontRole role) const {
@@ -113,31 +138,49 @@ int QtTextMetrics::descent(FontRole role) const {
     return text_[static_cast<std::size_t>(index(role))].descent();
 }
 
-void paintDisplayLines(QPainter& painter, const MathFonts& fonts,
+void paintDisplayLines(QPainter& painter, const MathFonts& fonts, StaticTextCache& cache,
                        const std::vector<notation::DisplayLine>& lines, int lineHeight) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QColor blue(0, 0, 255);
+    // Fonts and pens change only when an item needs another one: setting them costs more
+    // than drawing a short text.
+    const QFont* font = nullptr;
+    int ascent = 0;
+    int inkKey = -1;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const int baseline =
             static_cast<int>(k) * lineHeight + static_cast<int>(lineHeight * kBaselineShare);
         for (const notation::DisplayItem& item : lines[k].items) {
             switch (item.kind) {
                 case DisplayKind::Text:
-                case DisplayKind::Glyph:
-                    painter.setFont(item.kind == DisplayKind::Text ? fonts.text(item.role)
-                                                                   : fonts.glyph(item.role));
-                    painter.setPen(item.operatorInk || item.role != FontRole::Normal ? blue
-                                                                                     : Qt::black);
-                    painter.drawText(item.x, baseline + item.y, fromUcs4(item.text));
+                case DisplayKind::Glyph: {
+                    const bool glyph = item.kind == DisplayKind::Glyph;
+                    const QFont& wanted = glyph ? fonts.glyph(item.role) : fonts.text(item.role);
+                    if (font != &wanted) {
+                        painter.setFont(wanted);
+                        font = &wanted;
+                        ascent = QFontMetrics(wanted).ascent();
+                    }
+                    const bool isBlue = item.operatorInk || item.role != FontRole::Normal;
+                    if (inkKey != (isBlue ? 1 : 0)) {
+                        painter.setPen(isBlue ? blue : QColor(Qt::black));
+                        inkKey = isBlue ? 1 : 0;
+                    }
+                    const QStaticText& text = cache.get(glyph, item.role, item.text);
+                    // A static text is placed by its top; the item by its baseline.
+                    painter.drawStaticText(item.x, baseline + item.y - ascent, text);
                     break;
+                }
                 case DisplayKind::FractionBar:
                 case DisplayKind::RadicalStroke:
                 case DisplayKind::Overline:
                     painter.setPen(QPen(Qt::black, 1));
+                    inkKey = 2;
                     painter.drawLine(item.x, baseline + item.y, item.x2, baseline + item.y2);
                     break;
                 case DisplayKind::Caret:
                     painter.setPen(QPen(Qt::red, 2));
+                    inkKey = 3;
                     painter.drawLine(item.x, baseline + item.y, item.x2, baseline + item.y2);
                     break;
                 case DisplayKind::SubLevelShift:
@@ -163,7 +206,7 @@ void LinearViewWidget::setDisplayLines(std::vector<notation::DisplayLine> lines,
 
 void LinearViewWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    paintDisplayLines(painter, fonts_, lines_, lineHeight_);
+    paintDisplayLines(painter, fonts_, cache_, lines_, lineHeight_);
 }
 
 void LinearViewWidget::mouseReleaseEvent(QMouseEvent* event) {

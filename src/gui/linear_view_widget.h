@@ -6,8 +6,10 @@
 // any other window can give it display lists of its own.
 
 #include <QFont>
+#include <QStaticText>
 #include <QWidget>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "gui/qt_widgets.h"
@@ -40,13 +42,26 @@ public:
     int descent(notation::FontRole role) const override;
 
 private:
+    int measure(bool glyph, notation::FontRole role, std::u32string_view text) const;
+
     const MathFonts& fonts_;
     std::vector<QFontMetrics> text_;
     std::vector<QFontMetrics> glyph_;
+    // Widths already measured, by font and text: a page repeats the same few signs.
+    mutable std::unordered_map<std::u32string, int> widths_[6];
+};
+
+// Texts laid out once for painting, by font and text.
+class StaticTextCache {
+public:
+    const QStaticText& get(bool glyph, notation::FontRole role, const std::u32string& text);
+
+private:
+    std::unordered_map<std::u32string, QStaticText> texts_[6];
 };
 
 // Draws `lines` from the top of `painter`'s device, `lineHeight` pixels apart.
-void paintDisplayLines(QPainter& painter, const MathFonts& fonts,
+void paintDisplayLines(QPainter& painter, const MathFonts& fonts, StaticTextCache& cache,
                        const std::vector<notation::DisplayLine>& lines, int lineHeight);
 
 class LinearViewWidget : public QWidget {
@@ -57,6 +72,7 @@ public:
     const std::vector<notation::DisplayLine>& displayLines() const { return lines_; }
     const MathFonts& fonts() const { return fonts_; }
     const notation::TextMetrics& metrics() const { return metrics_; }
+    StaticTextCache& textCache() { return cache_; }
 
     void setOnClick(std::function<void()> callback) { onClick_ = std::move(callback); }
     void setOnScroll(std::function<void(int)> callback) { onScroll_ = std::move(callback); }
@@ -69,6 +85,7 @@ protected:
 private:
     MathFonts fonts_;
     QtTextMetrics metrics_;
+    StaticTextCache cache_;
     std::vector<notation::DisplayLine> lines_;
     int lineHeight_ = 46;
     int wheel_ = 0;
