@@ -100,19 +100,6 @@ private slots:
         QVERIFY(saved.width() > 0);
         QVERIFY(h->dialogs.allAnswersUsed());
     }
-
-    void linearViewToggleNameFollowsItsCaption() {
-        auto* toggle = h->find<QPushButton>("VisualLineare");
-        QVERIFY(toggle != nullptr);
-        QCOMPARE(toggle->accessibleName(), QStringLiteral("Visual. lineare off"));
-        toggle->click();
-        QCOMPARE(toggle->text(), QStringLiteral("Visual. lineare on"));
-        QCOMPARE(toggle->accessibleName(), QStringLiteral("Visual. lineare on"));
-        QVERIFY(!h->find<QWidget>("Image1")->isVisible());
-        toggle->click();
-        QCOMPARE(toggle->accessibleName(), QStringLiteral("Visual. lineare off"));
-        QVERIFY(h->find<QWidget>("Image1")->isVisible());
-    }
 };
 
 QTEST_MAIN(FormulaPreviewTest)
