@@ -602,6 +602,7 @@ private:
             }
             if (q == p + 1) {
                 lower(box, i + 1, p, role);
+                reach(box, p, role);
                 return q;
             }
             return i + 1;  // not limits after all: the signs follow as they are

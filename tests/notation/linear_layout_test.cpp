@@ -222,6 +222,25 @@ TEST(LinearLayout, AnyCellsLayOutWithoutFailing) {
         const DisplayLine line = lay(cells, cells.size());
         EXPECT_EQ(count(line, DisplayKind::Caret), 1u) << cells;
     }
+    // Random lines of the construct cells: one caret, where the drawing reached it, and
+    // every item inside the line.
+    std::uint32_t seed = 12345;
+    const std::string_view cells = "69:o|1<!np4#abc,'?*{}&y_x$a>a<S7,:\xF2 +=-log.";
+    for (int n = 0; n < 3000; ++n) {
+        std::string line;
+        for (int k = 0; k < 24; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += cells[(seed >> 16) % cells.size()];
+        }
+        const std::size_t caret = (seed >> 8) % (line.size() + 1);
+        const DisplayLine laid = lay(line, caret);
+        ASSERT_EQ(count(laid, DisplayKind::Caret), 1u) << line << " caret " << caret;
+        for (const DisplayItem& item : laid.items) {
+            ASSERT_GE(item.x, kLinePenStart - 1) << line;
+            ASSERT_LE(std::max(item.x, item.x2), laid.width + 1) << line;
+        }
+    }
+
     // Past the nesting the drawing can follow, the cells are shown as they are.
     const std::string deep(5000, '6');
     const DisplayLine flat = lay(deep);
