@@ -6,6 +6,7 @@
 #include "editor/text_lines.h"
 #include "notation/mathml_tables.h"
 #include "speech/rendering.h"
+#include "ui/text_trim.h"
 
 namespace editor {
 
@@ -89,7 +90,7 @@ std::vector<LegendEntry> symbolLegend() {
                                              [&](const auto& e) { return e.glyph == glyph; })) {
                 continue;
             }
-            std::string name(trimBlanks(speech::render(speech::kModeAll, sign.cells).whole));
+            std::string name(ui::trimBlanks(speech::render(speech::kModeAll, sign.cells).whole));
             legend.push_back({std::move(glyph), std::string(sign.cells),
                               name.empty() ? std::string(sign.cells) : std::move(name)});
         }

@@ -2,6 +2,7 @@
 
 #include "editor/messages.h"
 #include "editor/settings_dialog.h"
+#include "ui/text_trim.h"
 
 // TForm1: the first activation.
 
@@ -60,8 +61,8 @@ void TForm1::FormActivate() {
         settings_.brailleFont = std::string(text::kDefaultBrailleFont);
         if (auto typed = s_.dialogs.inputBox(text::kFontInputCaption, text::kFontInputPrompt,
                                              settings_.brailleFont);
-            typed && !trimmed(*typed).empty()) {
-            settings_.brailleFont = trimmed(*typed);
+            typed && !ui::trimControls(*typed).empty()) {
+            settings_.brailleFont = std::string(ui::trimControls(*typed));
         }
     }
     if (!fontInstalled(settings_.brailleFont, environment_.fontDirectories)) {

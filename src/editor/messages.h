@@ -99,11 +99,6 @@ inline constexpr int kPlainFontPixels = 13;
 inline constexpr std::string_view kBrailleFontFamily = "Braillecour";
 inline constexpr int kBrailleFontPixels = 32;
 
-// Spoken texts (two backslashes open and close a spoken phrase).
-inline constexpr std::string_view kSpeakPage = "\\\\@Pagina ";
-inline constexpr std::string_view kSpeakClose = "\\\\";
-inline constexpr std::string_view kSilence = "\x1B";
-
 // Settings dialog.
 inline constexpr std::string_view kSettingsCaption = "Impostazioni ";
 inline constexpr std::string_view kSettingsCaptionAfter = "Impostazioni";

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/text_trim.h"
+
 namespace notation {
 
 // Whether `text` holds `what` at `pos` (false when it would run past the end).
@@ -31,7 +33,7 @@ inline bool isDigit(char c) {
 }
 
 // `text` without the blanks (' ') at both ends.
-std::string_view trimBlanks(std::string_view text);
+using ui::trimBlanks;
 
 // Replaces every occurrence of `from` (not empty) by `to`, left to right, without rescanning
 // what was put in.

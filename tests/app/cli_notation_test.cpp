@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,14 +58,15 @@ TEST(CliNotation, ToLatexConvertsOrRefuses) {
 }
 
 TEST(CliNotation, ReadsTheFileNamedLast) {
-    const auto file = std::filesystem::temp_directory_path() / "tattilo_cli_notation.txt";
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("tattilo_cli_notation_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(file, std::ios::binary) << "\\sqrt{x}";
     CliRun r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.out, "9_xo");
     std::filesystem::remove(file);
     r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_NE(r.err.find("No such file"), std::string::npos);
+    EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos);
 }
 
 TEST(CliNotation, FromTexUsesTheFilterFile) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 namespace {
@@ -64,7 +66,7 @@ TEST(Cli, ReadInputReportsTheSystemMessage) {
     cli::Io io{in, out, err};
     EXPECT_EQ(cli::readInput("", io), "from stdin");
     EXPECT_EQ(cli::readInput("/nonexistent/file.mtf", io), std::nullopt);
-    EXPECT_NE(err.str().find("No such file or directory"), std::string::npos);
+    EXPECT_NE(err.str().find(std::strerror(ENOENT)), std::string::npos);
 }
 
 }  // namespace

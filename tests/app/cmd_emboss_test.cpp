@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 namespace {
@@ -77,11 +79,11 @@ TEST(CliEmboss, RefusalsAndFailures) {
 
     r = emboss({(folder / "manca.mtf").string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_EQ(r.err, (folder / "manca.mtf").string() + ": No such file or directory\n");
+    EXPECT_EQ(r.err, (folder / "manca.mtf").string() + ": " + std::strerror(ENOENT) + "\n");
 
     r = emboss({folder.path().string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_EQ(r.err, folder.path().string() + ": Is a directory\n");
+    EXPECT_EQ(r.err, folder.path().string() + ": " + std::strerror(EISDIR) + "\n");
 
     const std::string sample = std::string(TATTILO_SOURCE_DIR) + "/data/esempi/esempio.mtf";
     r = emboss({"--width", "3", sample});

@@ -6,6 +6,7 @@
 
 #include "editor/messages.h"
 #include "main_window_harness.h"
+#include "speech/request_sources.h"
 
 namespace {
 
@@ -156,6 +157,15 @@ TEST(MainWindowStart, MissingSettingsFilterAndFontAreReportedAndStartGoesOn) {
     // A second activation does nothing.
     w.form.activate();
     EXPECT_EQ(w.dialogs.log().size(), 5u);
+
+    // A later opening from the menu keeps the caption the start-up left.
+    std::string later;
+    w.settings.onShow([&](testing_support::SettingsWindow& s) {
+        later = s.form.caption();
+        s.esci.click();
+    });
+    w.item(Command::Cambiaimpostazioni1).click();
+    EXPECT_EQ(later, "Impostazioni");
 }
 
 TEST(MainWindowStart, FilterFileHookGetsTheFile) {
@@ -369,9 +379,10 @@ TEST(MainWindowKeys, TopLevelMenusSilenceSpeech) {
     EXPECT_EQ(w.speech.requests[0].text, "\x1B");
     EXPECT_EQ(w.speech.requests[0].mode, "");
 
-    // "Impostazioni" opens the dialog itself.
+    // "Impostazioni" opens the dialog itself, with the caption the dialog was made with.
     w.item(Command::MenuImpostazioni).click();
     EXPECT_EQ(w.settings.modal.timesShown(), 1);
+    EXPECT_EQ(w.settings.form.caption(), "Impostazioni ");
 }
 
 TEST(MainWindowClose, ConfirmFirstThenSaveQuestionThenSettings) {
@@ -536,7 +547,7 @@ TEST(MainWindowSpeech, SwitchingOffIsSaidBeforeItGoesQuiet) {
     const std::vector<std::string> spoken = {"\\\\@sintesi vocale disattivata\\\\",
                                              "\\\\@sintesi vocale attivata\\\\"};
     EXPECT_EQ(w.speech.texts(), spoken);
-    w.logic->speak("all", "riga");
+    w.logic->speak(speech::keyCodeRequest("", 38, "riga"));  // Up: the whole line
     EXPECT_EQ(w.speech.requests.back().rate, "50");
 }
 
