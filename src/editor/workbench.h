@@ -58,11 +58,7 @@ public:
     PrintCommands& printing() { return printing_; }
     EditingCommands& editing() { return editing_; }
     GraphicEditorHandoff& handoff() { return *handoff_; }
-<<<<<<< HEAD
-    MathmlExportCommand& mathmlExport() { return *mathmlExport_; }
     LinearView& linearView() { return linearView_; }
-=======
->>>>>>> main
 
 private:
     void attachNotation();
