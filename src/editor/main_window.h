@@ -52,7 +52,7 @@ struct MainWindowWidgets {
     ui::Control& Label4;  // speech state
     ui::TabBar& tabs;
     ui::Control& statusBar;
-    ui::ImageView& Image1;  // linear view
+    ui::MathView& Image1;   // linear view
     ui::ImageView& Image3;  // symbol legend
     ui::Control& Converti;
     ui::Control& Funzioni;

@@ -19,7 +19,8 @@ Workbench::Workbench(TForm1& form)
       editing_(form),
       palettes_(form),
       deletions_(form, formulaErrors_),
-      brailleInput_(form) {
+      brailleInput_(form),
+      linearView_(form) {
     attachNotation();
     attachHandoffAndExport();
 }

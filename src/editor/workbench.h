@@ -15,6 +15,7 @@
 #include "editor/document_commands.h"
 #include "editor/editing_commands.h"
 #include "editor/graphic_editor_handoff.h"
+#include "editor/linear_view.h"
 #include "editor/main_window.h"
 #include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
@@ -57,6 +58,7 @@ public:
     PrintCommands& printing() { return printing_; }
     EditingCommands& editing() { return editing_; }
     GraphicEditorHandoff& handoff() { return *handoff_; }
+    LinearView& linearView() { return linearView_; }
 
 private:
     void attachNotation();
@@ -76,8 +78,9 @@ private:
     PaletteCommands palettes_;
     DeletionCommands deletions_;
 
-    // Braille input and speech.
+    // Braille input and speech; the linear view of the Braille page.
     BrailleInput brailleInput_;
+    LinearView linearView_;
     std::unique_ptr<speech::SpeechReader> speechReader_;
 
     // Graphic editor hand-off and MathML export.

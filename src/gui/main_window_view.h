@@ -11,6 +11,7 @@
 
 #include "editor/main_window.h"
 #include "editor/workbench.h"
+#include "gui/formula_preview_view.h"
 #include "gui/formula_print_dialog_view.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
@@ -44,7 +45,9 @@ public:
     editor::Workbench& workbench() { return *workbench_; }
     SettingsDialogView& settings() { return *settings_; }
     FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
+    FormulaPreviewView& formulaPreview() { return *formulaPreview_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
+    QtPrinter& printer() { return printer_; }
 
 private:
     class HoverFilter;
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<HoverFilter> hover_;
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<FormulaPrintDialogView> formulaPrint_;
+    std::unique_ptr<FormulaPreviewView> formulaPreview_;
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
 };

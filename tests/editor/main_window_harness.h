@@ -95,7 +95,8 @@ struct MainWindow {
     MemoryControl label1, label2, label3, label4;
     MemoryTabBar tabs{&form.focusScope()};
     MemoryControl status;
-    MemoryImageView image1, image3;
+    MemoryMathView image1;
+    MemoryImageView image3;
     MemoryControl converti{"", &form.focusScope()};
     MemoryControl funzioni, operatori, insiemistica, logica, greche, simboli, editorGrafico,
         visualLineare, mathml, simb;
