@@ -799,6 +799,14 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             }
             ++pos_;
             return true;
+        case '.':
+            if (atCells("...")) {
+                // An ellipsis: three dot cells, never the set difference ".." and a dot.
+                pos_ += 3;
+                seq.add(Kind::Operator, "...");
+                return true;
+            }
+            return readRow(seq);
         case '#':
             return readNumber(seq, flags);
         case '6':

@@ -50,13 +50,14 @@ std::string_view readArgument(std::string_view t, std::size_t pos, std::size_t& 
     return t.substr(pos, end - pos);
 }
 
-// The next `keyword` from `pos` on that is not made of the last backslashes of a region
-// placeholder followed by plain letters.
+// The next `keyword` from `pos` on that stands as a whole command word ("\\sum" is not the
+// start of "\\summa") and is not made of the last backslashes of a region placeholder
+// followed by plain letters.
 std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_t pos) {
     while ((pos = t.find(keyword, pos)) != std::string_view::npos) {
         const bool inPlaceholder = (pos >= 4 && at(t, pos - 4, kRegionPlaceholder)) ||
                                    (pos >= 5 && at(t, pos - 5, kRegionPlaceholder));
-        if (!inPlaceholder) {
+        if (!inPlaceholder && commandAt(t, pos, keyword)) {
             return pos;
         }
         ++pos;
@@ -302,7 +303,7 @@ void LatexToBraille::overlinePass(std::string& t) {
     while ((pos = findCommand(t, "\\overline", pos)) != std::string::npos) {
         std::size_t end = 0;
         const std::string content(readArgument(t, pos + 9, end));
-        splice(t, pos, end, "\\over" + content + ":");
+        splice(t, pos, end, "\\over" + std::string(kMarkerEnd) + content + ":");
         pos += 5;
     }
 }
@@ -325,9 +326,10 @@ public:
         }
     }
 
-    // The first keyword row, else the first set row, standing at `pos` (a backslash); a
-    // keyword written with a blank at its end also stands at the very end of the text without
-    // it (the text was trimmed).
+    // The first keyword row, else the first set row, standing at `pos` (a backslash). A
+    // keyword written with a blank at its end is a command word and the blank that ends it;
+    // as in TeX, any other character that is not a letter ends it too ("\\to\\infty"), and
+    // so does the end of the text (which was trimmed).
     const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
         const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
         if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
@@ -349,12 +351,11 @@ private:
                                     std::size_t pos, std::size_t& length) {
         for (const NotationRow* row : rows) {
             const std::string_view k = row->latex;
-            if (at(t, pos, k)) {
+            if (commandAt(t, pos, k)) {
                 length = k.size();
                 return row;
             }
-            if (k.back() == ' ' && pos + k.size() - 1 == t.size() &&
-                at(t, pos, k.substr(0, k.size() - 1))) {
+            if (k.back() == ' ' && commandAt(t, pos, k.substr(0, k.size() - 1))) {
                 length = k.size() - 1;
                 return row;
             }

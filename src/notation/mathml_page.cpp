@@ -2,6 +2,7 @@
 
 #include "notation/mathml_code.h"
 #include "notation/mathml_tables.h"
+#include "notation/text_scan.h"
 
 #include <algorithm>
 #include <functional>
@@ -690,14 +691,6 @@ private:
     int depth_ = 0;
 };
 
-std::string_view trimBlanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t pos = 0;
@@ -721,7 +714,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 std::vector<PageSegment> pageSegments(std::string_view page) {
     std::vector<PageSegment> segments;
     auto addFormula = [&](std::string_view cells) {
-        const std::string_view trimmed = trimBlanks(cells);
+        const std::string_view trimmed = trimBlanks(cells, " \t");
         if (!trimmed.empty()) {
             segments.push_back({false, std::string(trimmed)});
         }
