@@ -50,6 +50,16 @@ private:
         out_ += '}';
     }
 
+    // A subscript or exponent; an empty one ("_{}") shows nothing and is left out.
+    void script(char sign) {
+        const std::size_t start = out_.size();
+        out_ += sign;
+        argument();
+        if (out_.size() == start + 3) {
+            out_.resize(start);
+        }
+    }
+
     // The subscript of a limit: the side of a one-sided limit is written without a power.
     void limitSubscript() {
         skipBlanks();
@@ -120,8 +130,7 @@ private:
                 if (at(t_, i_, "\\limits")) {
                     i_ += 7;
                 } else if (charAt(t_, i_) == '_' || charAt(t_, i_) == '^') {
-                    out_ += t_[i_++];
-                    argument();
+                    script(t_[i_++]);
                 } else {
                     return;
                 }
@@ -157,9 +166,8 @@ private:
         } else if (c == '\\') {
             command();
         } else if (c == '^' || c == '\xA7' || c == '_') {
-            out_ += c == '_' ? '_' : '^';
             ++i_;
-            argument();
+            script(c == '_' ? '_' : '^');
         } else if (c == '{') {
             const std::size_t close = closingBrace(t_, i_);
             if (close == std::string_view::npos) {

@@ -6,6 +6,7 @@
 // - an argument of "^", "_", "\frac" or "\sqrt" that is one letter, digit, sign or command,
 //   with or without braces (x_{i} and x_i, \frac ab and \frac{a}{b}, \sqrt x and \sqrt{x});
 // - braces that group nothing but what stands in them ({d}x and dx);
+// - empty subscripts and exponents (\int_{}^{2} and \int^{2});
 // - blanks that TeX ignores: at both ends of the text, between a command and its argument,
 //   and before the operand of a sum, product or integral;
 // - the power sign "§" and "^"; the bar "|" and the absolute value "%"; "\emptyset",
