@@ -191,8 +191,8 @@ private:
         return false;
     }
 
-    void oneSidedLimits(std::string& t);
-    bool limitsReadable(std::string_view t);
+    bool oneSidedLimits(std::string& t);
+    bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
     bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
                     std::string_view message);
     void subscriptPass(std::string& t);
@@ -211,22 +211,24 @@ private:
 };
 
 // In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
-void LatexToBraille::oneSidedLimits(std::string& t) {
+bool LatexToBraille::oneSidedLimits(std::string& t) {
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\lim_{", pos)) != std::string::npos) {
         const std::size_t open = pos + 5;
-        std::size_t close = closingBrace(t, open);
-        if (close == std::string::npos) {
-            close = t.size();
-        }
+        const std::size_t closing = closingBrace(t, open);
+        const std::size_t close = closing == std::string::npos ? t.size() : closing;
         std::string sub = t.substr(open, close - open);
         sub = replaceAll(sub, "^{+}", "+");
         sub = replaceAll(sub, "^{-}", "-");
         sub = replaceAll(sub, "^+", "+");
         sub = replaceAll(sub, "^-", "-");
         splice(t, open, close, sub);
+        if (closing != std::string::npos && !limitReadable(t, open, open + sub.size())) {
+            return false;
+        }
         pos = open;
     }
+    return true;
 }
 
 // Sums, products and integrals: "\sum_{l}^{u}(" becomes the marker, l ",", u ":" and "(".
@@ -254,12 +256,13 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
             hasUpper = true;
             q = skipBlanks(t, end);
         }
+        const LowerCommas commas = lowerCommas(lower);
         std::string limits;
         if (hasLower) {
             limits = lower + ",";
         }
         if (hasUpper) {
-            const bool decimalLower = lowerCommas(lower) == LowerCommas::InFinalNumber;
+            const bool decimalLower = commas == LowerCommas::InFinalNumber;
             if (!hasLower && upper.find(',') != std::string::npos) {
                 // An empty lower limit first: the upper's decimal comma must not read as the
                 // comma between the limits.
@@ -274,11 +277,8 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
         }
-        if (!lower.empty() || !upper.empty()) {
-            const LowerCommas commas = lowerCommas(lower);
-            if (commas == LowerCommas::Elsewhere) {
-                return fail(messages::twoLines(message, messages::kLowerLimitAdvice));
-            }
+        if (commas == LowerCommas::Elsewhere) {
+            return fail(messages::twoLines(message, messages::kLowerLimitAdvice));
         }
         splice(t, pos, q, std::string(marker) + std::string(kMarkerEnd) + limits);
         pos += marker.size();
@@ -483,26 +483,45 @@ public:
     }
 
 private:
-    using Buckets = std::array<std::vector<const NotationRow*>, 256>;
+    struct Keyword {
+        const NotationRow* row;
+        bool commandWord;  // ends in a command word: no letter may follow
+    };
+    using Buckets = std::array<std::vector<Keyword>, 256>;
 
     static void add(Buckets& buckets, const NotationRow& row) {
         if (row.latex.size() >= 2 && row.latex[0] == '\\') {
-            buckets[static_cast<unsigned char>(row.latex[1])].push_back(&row);
+            std::string_view word = row.latex;
+            if (word.back() == ' ') {
+                word.remove_suffix(1);
+            }
+            buckets[static_cast<unsigned char>(row.latex[1])].push_back(
+                {&row, endsInCommandWord(word)});
         }
     }
 
-    static const NotationRow* first(const std::vector<const NotationRow*>& rows, std::string_view t,
+    static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
                                     std::size_t pos, std::size_t& length) {
-        for (const NotationRow* row : rows) {
-            const std::string_view k = row->latex;
-            if (commandAt(t, pos, k)) {
-                length = k.size();
-                return row;
+        for (const Keyword& keyword : rows) {
+            std::string_view k = keyword.row->latex;
+            const bool blankEnd = k.back() == ' ';
+            if (!at(t, pos, k)) {
+                if (!blankEnd) {
+                    continue;
+                }
+                k.remove_suffix(1);
+                if (!at(t, pos, k)) {
+                    continue;
+                }
+            } else if (blankEnd) {
+                length = k.size();  // its own blank ends the command
+                return keyword.row;
             }
-            if (k.back() == ' ' && commandAt(t, pos, k.substr(0, k.size() - 1))) {
-                length = k.size() - 1;
-                return row;
+            if (keyword.commandWord && isAsciiLetter(charAt(t, pos + k.size()))) {
+                continue;
             }
+            length = k.size();
+            return keyword.row;
         }
         return nullptr;
     }
@@ -528,55 +547,45 @@ bool limitItem(std::string_view s) {
 // Braille-to-LaTeX reads as one item, a subscripted item (x_0) or a number times a symbol
 // (2\pi), with the side of a one-sided limit after it. A limit that does not read so is
 // refused: what follows it would be taken into its value.
-bool LatexToBraille::limitsReadable(std::string_view t) {
-    std::size_t pos = 0;
-    while ((pos = findCommand(t, "\\lim_{", pos)) != std::string::npos) {
-        const std::size_t open = pos + 5;
-        const std::size_t close = closingBrace(t, open);
-        pos = open;
-        if (close == std::string::npos) {
-            continue;
-        }
-        const std::string_view content = t.substr(open + 1, close - open - 1);
-        std::size_t arrow = content.find("\\to");
-        while (arrow != std::string_view::npos && !commandAt(content, arrow, "\\to")) {
-            arrow = content.find("\\to", arrow + 1);
-        }
-        if (arrow == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view variable = trimBlanks(content.substr(0, arrow));
-        std::string_view value = trimBlanks(content.substr(arrow + 3));
-        if (!value.empty() && (value[0] == '+' || value[0] == '-')) {
-            value = trimBlanks(value.substr(1));
-        }
-        const bool side = value.ends_with('+') || value.ends_with('-');
-        if (side) {
-            value = trimBlanks(value.substr(0, value.size() - 1));
-        }
-        const std::size_t bar = value.find('_');
-        std::size_t symbol = value.find('\\');
-        const bool numberTimesSymbol = symbol != std::string_view::npos && symbol > 0 &&
-                                       isDigit(value[0]) && oneItem(value.substr(0, symbol)) &&
-                                       limitItem(value.substr(symbol));
-        const bool valueReads = limitItem(value) || numberTimesSymbol ||
-                                (bar != std::string_view::npos && limitItem(value.substr(0, bar)) &&
-                                 limitItem(trimBlanks(value.substr(bar + 1))));
-        if (!limitItem(variable) || isDigit(variable[0]) || !valueReads) {
-            return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitValueAdvice));
-        }
-        // What follows must not read as part of the value: a sign as the side of the limit, a
-        // symbol after a number as its factor, a subscript sign as its subscript.
-        const char next = charAt(t, close + 1);
-        std::size_t length = 0;
-        const bool greek = next == '\\' && [&] {
-            const NotationRow* row = keywordIndex().find(t, close + 1, length);
-            return row != nullptr && row->braille.starts_with('>');
-        }();
-        if (!side &&
-            ((next == '+' || next == '-') || (greek && isDigit(value[0]) && oneItem(value)))) {
-            return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitOperandAdvice));
-        }
+bool LatexToBraille::limitReadable(std::string_view t, std::size_t open, std::size_t close) {
+    const std::string_view content = t.substr(open + 1, close - open - 1);
+    std::size_t arrow = content.find("\\to");
+    while (arrow != std::string_view::npos && !commandAt(content, arrow, "\\to")) {
+        arrow = content.find("\\to", arrow + 1);
+    }
+    if (arrow == std::string_view::npos) {
+        return true;
+    }
+    const std::string_view variable = trimBlanks(content.substr(0, arrow));
+    std::string_view value = trimBlanks(content.substr(arrow + 3));
+    if (!value.empty() && (value[0] == '+' || value[0] == '-')) {
+        value = trimBlanks(value.substr(1));
+    }
+    const bool side = value.ends_with('+') || value.ends_with('-');
+    if (side) {
+        value = trimBlanks(value.substr(0, value.size() - 1));
+    }
+    const std::size_t bar = value.find('_');
+    const std::size_t symbol = value.find('\\');
+    const bool numberTimesSymbol = symbol != std::string_view::npos && symbol > 0 &&
+                                   isDigit(value[0]) && oneItem(value.substr(0, symbol)) &&
+                                   limitItem(value.substr(symbol));
+    const bool valueReads = limitItem(value) || numberTimesSymbol ||
+                            (bar != std::string_view::npos && limitItem(value.substr(0, bar)) &&
+                             limitItem(trimBlanks(value.substr(bar + 1))));
+    if (!limitItem(variable) || isDigit(variable[0]) || !valueReads) {
+        return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitValueAdvice));
+    }
+    // What follows must not read as part of the value: a sign as the side of the limit, a
+    // symbol after a number as its factor.
+    const char next = charAt(t, close + 1);
+    std::size_t length = 0;
+    const bool greek = next == '\\' && [&] {
+        const NotationRow* row = keywordIndex().find(t, close + 1, length);
+        return row != nullptr && row->braille.starts_with('>');
+    }();
+    if (!side && ((next == '+' || next == '-') || (greek && isDigit(value[0]) && oneItem(value)))) {
+        return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitOperandAdvice));
     }
     return true;
 }
@@ -662,12 +671,11 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    oneSidedLimits(t);
-    digitSubscripts(t);
-    if (!limitsReadable(t)) {
+    if (!oneSidedLimits(t)) {
         result.error = error_;
         return result;
     }
+    digitSubscripts(t);
     const bool constructs = limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
                             limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
                             limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&

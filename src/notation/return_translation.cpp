@@ -1,6 +1,7 @@
 #include "notation/return_translation.h"
 
 #include <algorithm>
+#include <bitset>
 #include <vector>
 
 #include "notation/messages.h"
@@ -178,12 +179,44 @@ void applyEndRules(std::string& text, const FilterTable& table) {
     }
 }
 
+// The pairs of neighbouring characters that the text holds or has held. A pattern with a pair
+// the text never held cannot match, so most rules of a long filter file are passed over
+// without reading the text.
+class CharacterPairs {
+public:
+    void add(std::string_view s) {
+        for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+            pairs_.set(key(s[i], s[i + 1]));
+        }
+    }
+    bool mayHold(std::string_view needle) const {
+        for (std::size_t i = 0; i + 1 < needle.size(); ++i) {
+            if (!pairs_.test(key(needle[i], needle[i + 1]))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    static std::size_t key(char a, char b) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(a)) << 8 |
+               static_cast<unsigned char>(b);
+    }
+    std::bitset<65536> pairs_;
+};
+
 void applyBodyRules(std::string& text, const FilterTable& table) {
     std::size_t budget = kMaxBodyReplacements;
+    CharacterPairs pairs;
+    pairs.add(text);
     for (const FilterRule& rule : table.rules(FilterSection::Body)) {
         const RulePattern p = rulePattern(rule.pattern);
         if (p.needle.empty()) {
             continue;  // an empty pattern would match everywhere, forever
+        }
+        if (!pairs.mayHold(p.needle)) {
+            continue;
         }
         // A replacement that holds its own pattern would be applied again and again without
         // end: each occurrence present now is replaced once.
@@ -204,6 +237,10 @@ void applyBodyRules(std::string& text, const FilterTable& table) {
             text.replace(m.pos, m.end - m.pos, with);
             text += ' ';
             --budget;
+            // The replacement, the pairs it makes with its neighbours, the blank at the end.
+            const std::size_t from = m.pos > 0 ? m.pos - 1 : 0;
+            pairs.add(std::string_view(text).substr(from, with.size() + 2));
+            pairs.add(std::string_view(text).substr(text.size() >= 2 ? text.size() - 2 : 0));
             // Nothing before the replaced text changed: only an occurrence that overlaps it, or
             // a command word that it now ends, can be new there.
             pos = once ? m.pos + with.size()

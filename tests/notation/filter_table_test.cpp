@@ -106,6 +106,11 @@ TEST(FilterRules, StartEndAndBodyRulesApplyInSlotOrder) {
     // The last character is never carried over, so the closing "#" goes first.
     EXPECT_EQ(translate("$abcX$#", table), "zcz");
     EXPECT_EQ(translate("cab#", table), "cab") << "a start rule applies only at the start";
+    // A pattern that an earlier rule makes across the edge of its replacement is found.
+    FilterTable joined;
+    joined.add(FilterSection::Body, column("x", "a"));
+    joined.add(FilterSection::Body, column("ae", "Z"));
+    EXPECT_EQ(translate("xe#", joined), "Z");
 }
 
 TEST(FilterRules, TheTwoBackslashPatternsAreToldApart) {
