@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core sox libxml2-utils python3 python3-fonttools
+  dbus-daemon at-spi2-core python3-pyatspi
+  dpkg-dev file man-db desktop-file-utils
 )
 
 missing=()

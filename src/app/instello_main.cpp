@@ -1,5 +1,6 @@
 // instello: the installer. Until its windows exist, it installs unattended into a sandbox
-// machine (see installer/unattended.h); without --unattended it prints its usage.
+// machine (see installer/unattended.h); without --unattended it prints its usage (on standard
+// output with status 0 when asked for with --help).
 
 #include <atomic>
 #include <csignal>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "installer/unattended.h"
+#include "ui/program_folders.h"
 
 namespace {
 
@@ -19,21 +21,16 @@ extern "C" void onInterrupt(int) {
     interrupted.store(true);
 }
 
-std::filesystem::path programFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        self = std::filesystem::absolute(argv0, ec);
-    }
-    return self.parent_path();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     bool unattended = false;
     for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << installer::unattendedUsage();
+            return 0;
+        }
         unattended = unattended || arg == "--unattended";
     }
     if (!unattended) {
@@ -42,6 +39,8 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
-    return installer::runUnattended(args, programFolder(argv[0]), std::cout, std::cerr,
+    // The program folder is where the installer's files are, as built or as installed.
+    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
+    return installer::runUnattended(args, folders.program, std::cout, std::cerr,
                                     [] { return interrupted.load(); });
 }

@@ -29,7 +29,7 @@ std::string BrailleInput::programDirectory() const {
 
 void BrailleInput::send(const std::optional<speech::Request>& request) {
     if (request) {
-        form_.speak(request->mode, request->text);
+        form_.speak(*request);
     }
 }
 

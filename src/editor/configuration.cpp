@@ -7,6 +7,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/text_lines.h"
+#include "ui/text_trim.h"
+
 namespace editor {
 namespace {
 
@@ -42,8 +45,8 @@ bool startsWithKey(std::string_view line, std::string_view key) {
 std::string valueOf(std::string_view line) {
     const std::size_t eq = line.find('=');
     const std::string_view rest = eq == std::string_view::npos ? line : line.substr(eq + 1);
-    const std::string value = trimmed(rest);
-    return trimmed(std::string_view(value).substr(0, kMaxValueLength));
+    const std::string_view value = ui::trimControls(rest);
+    return std::string(ui::trimControls(value.substr(0, kMaxValueLength)));
 }
 
 void setNumber(std::string_view value, int& target) {
@@ -52,41 +55,10 @@ void setNumber(std::string_view value, int& target) {
     }
 }
 
-// Splits the file into lines at CR LF, lone LF or lone CR.
-std::vector<std::string_view> linesOf(std::string_view content) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        if (content[i] == '\r' || content[i] == '\n') {
-            lines.push_back(content.substr(start, i - start));
-            if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    if (start < content.size()) {
-        lines.push_back(content.substr(start));
-    }
-    return lines;
-}
-
 }  // namespace
 
-std::string trimmed(std::string_view text) {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= ' ') {
-        ++b;
-    }
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') {
-        --e;
-    }
-    return std::string(text.substr(b, e - b));
-}
-
 std::optional<int> parseInteger(std::string_view text) {
-    const std::string t = trimmed(text);
+    const std::string_view t = ui::trimControls(text);
     std::string_view digits = t;
     if (!digits.empty() && digits.front() == '+') {
         digits.remove_prefix(1);
@@ -106,7 +78,7 @@ std::optional<int> parseInteger(std::string_view text) {
 }
 
 void readConfiguration(std::string_view content, Settings& s) {
-    for (const std::string_view line : linesOf(content)) {
+    for (const std::string_view line : editorLines(content)) {
         // Each key that begins the line applies its value; the order is the table's.
         if (startsWithKey(line, "wintop")) {
             setNumber(valueOf(line), s.winTop);

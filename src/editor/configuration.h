@@ -54,9 +54,6 @@ std::string writeConfiguration(const Settings& settings);
 // else, including numbers out of the int range.
 std::optional<int> parseInteger(std::string_view text);
 
-// The text without leading and trailing blanks and control characters.
-std::string trimmed(std::string_view text);
-
 // Reads the file into `settings`. A missing file is not an error (the defaults stay); a file
 // that exists but cannot be read gives the message to show.
 std::optional<std::string> loadConfigurationFile(const std::filesystem::path& file,

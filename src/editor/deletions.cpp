@@ -12,7 +12,6 @@ namespace {
 constexpr std::string_view kNotInside = "Il cursore non \xE8 posizionato all'interno di ";
 
 struct StructureCells {
-    std::string_view caption;
     char opening;
     char closing;
     std::string_view stops;  // closing cells met before the opening cell: the caret is not inside
@@ -21,19 +20,14 @@ struct StructureCells {
 };
 
 constexpr std::array<StructureCells, 5> kStructures = {{
-    {"Elimina contenuto parentesi tonde", '?', '*', "*y}", "parentesi tonde",
-     "Manca parentesi tonda chiusa"},
-    {"Elimina contenuto parentesi quadre", '{', '}', "y}", "parentesi quadre",
-     "Manca parentesi quadra chiusa"},
-    {"Elimina contenuto parentesi graffe", '&', 'y', "y", "parentesi graffe",
-     "Manca parentesi graffa chiusa"},
-    {"Elimina contenuto frazione complessa ", '6', '4', "4", "frazioni complesse",
-     "Manca chiusura frazione"},
-    {"Elimina contenuto radice", '9', 'o', "o", "una radice", "Manca chiusura radice"},
+    {'?', '*', "*y}", "parentesi tonde", "Manca parentesi tonda chiusa"},
+    {'{', '}', "y}", "parentesi quadre", "Manca parentesi quadra chiusa"},
+    {'&', 'y', "y", "parentesi graffe", "Manca parentesi graffa chiusa"},
+    {'6', '4', "4", "frazioni complesse", "Manca chiusura frazione"},
+    {'9', 'o', "o", "una radice", "Manca chiusura radice"},
 }};
 
 struct PartialCells {
-    std::string_view caption;
     bool back;  // towards an opening cell
     char target;
     std::string_view stops;  // only scanning back
@@ -41,20 +35,16 @@ struct PartialCells {
 };
 
 constexpr std::array<PartialCells, 10> kPartials = {{
-    {"Elimina dal cursore a parentesi tonda aperta", true, '?', "*y}", "parentesi tonde"},
-    {"Elimina dal cursore a parentesi tonda chiusa", false, '*', "", "parentesi tonde"},
-    {"Elimina dal cursore a parentesi quadra aperta", true, '{', "y}", "parentesi quadre"},
-    {"Elimina dal cursore a parentesi quadra chiusa", false, '}', "", "parentesi quadre"},
-    {"Elimina dal cursore a parentesi graffa aperta", true, '&', "y", "parentesi graffe"},
-    {"Elimina dal cursore a parentesi graffa chiusa", false, 'y', "", "parentesi graffe"},
-    {"Elimina dal cursore a numeratore aperto escluso", true, '6', "4",
-     "del numeratore di frazione complessa"},
-    {"Elimina dal cursore a numeratore chiuso escluso", false, 'n', "",
-     "del numeratore di frazione comlessa"},
-    {"Elimina dal cursore a denominatore aperto escluso", true, 'p', "4",
-     "del denominatore di frazione complessa"},
-    {"Elimina dal cursore a denominatore chiuso escluso", false, '4', "",
-     "del denominatore di frazione complessa"},
+    {true, '?', "*y}", "parentesi tonde"},
+    {false, '*', "", "parentesi tonde"},
+    {true, '{', "y}", "parentesi quadre"},
+    {false, '}', "", "parentesi quadre"},
+    {true, '&', "y", "parentesi graffe"},
+    {false, 'y', "", "parentesi graffe"},
+    {true, '6', "4", "del numeratore di frazione complessa"},
+    {false, 'n', "", "del numeratore di frazione comlessa"},
+    {true, 'p', "4", "del denominatore di frazione complessa"},
+    {false, '4', "", "del denominatore di frazione complessa"},
 }};
 
 const StructureCells& cellsOf(Structure s) {
@@ -127,14 +117,6 @@ DeletionResult changedTo(std::string text, std::size_t caret) {
 }
 
 }  // namespace
-
-std::string_view structureCaption(Structure structure) {
-    return cellsOf(structure).caption;
-}
-
-std::string_view partialCaption(PartialDeletion deletion) {
-    return cellsOf(deletion).caption;
-}
 
 DeletionResult Deletions::deleteStructure(std::string_view text, std::size_t caret,
                                           Structure structure) {

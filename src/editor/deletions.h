@@ -31,9 +31,6 @@ enum class PartialDeletion {
     ToDenominatorClose,  // on to "4", the fraction's closing
 };
 
-// The captions of the menu items.
-std::string_view structureCaption(Structure structure);
-std::string_view partialCaption(PartialDeletion deletion);
 inline constexpr std::string_view kCaptionRestore = "Ripristina ultimi dati eliminati";
 
 // What a deletion or restore did. `changed`: the text was changed and the window puts `text`

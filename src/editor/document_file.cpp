@@ -1,6 +1,7 @@
 #include "editor/document_file.h"
 
 #include "editor/text_lines.h"
+#include "ui/text_trim.h"
 
 #include <optional>
 
@@ -67,7 +68,7 @@ std::optional<int> headerPage(std::string_view line) {
 }
 
 void appendText(std::string& file, std::string_view text) {
-    const std::vector<std::string_view> lines = editorLines(trimBlanks(text));
+    const std::vector<std::string_view> lines = editorLines(ui::trimControls(text));
     if (lines.empty()) {
         file += kCrLf;
         return;

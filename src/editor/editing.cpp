@@ -4,22 +4,12 @@
 #include "editor/text_lines.h"
 #include "ui/crlf_offsets.h"
 #include "ui/keys.h"
+#include "ui/text_trim.h"
 
 #include <vector>
 
 namespace editor {
 namespace {
-
-// The selection within the text, off the middle of any CR LF pair.
-std::pair<std::size_t, std::size_t> selectionBounds(std::string_view text, Selection selection) {
-    const std::size_t start = clampCaret(text, selection.start);
-    std::size_t end =
-        selection.length > text.size() - start ? text.size() : start + selection.length;
-    if (end > start && end < text.size() && text[end - 1] == '\r' && text[end] == '\n') {
-        ++end;  // a selection that takes the CR takes its LF too
-    }
-    return {start, end};
-}
 
 bool isBrailleOpener(char c) {
     return c == '&' || c == '?' || c == '{';
@@ -40,38 +30,6 @@ bool isLatexCloserAt(std::string_view t, std::size_t i) {
 }
 
 }  // namespace
-
-std::string selectedText(std::string_view text, Selection selection) {
-    const auto [start, end] = selectionBounds(text, selection);
-    return std::string(text.substr(start, end - start));
-}
-
-TextEdit replaceSelection(std::string_view text, Selection selection, std::string_view insert) {
-    const auto [start, end] = selectionBounds(text, selection);
-    TextEdit r;
-    r.text.reserve(text.size() - (end - start) + insert.size());
-    r.text += text.substr(0, start);
-    r.text += insert;
-    r.text += text.substr(end);
-    r.caret = start + insert.size();
-    return r;
-}
-
-TextEdit pasteText(std::string_view text, Selection selection, std::string_view clipboard) {
-    return replaceSelection(text, selection, ui::normalizeLineBreaks(clipboard));
-}
-
-std::string_view undoCaption(UndoKind kind) {
-    switch (kind) {
-        case UndoKind::Cut:
-            return "Annulla taglia";
-        case UndoKind::Paste:
-            return "Annulla incolla";
-        case UndoKind::Typing:
-            break;
-    }
-    return "Annulla digitazione";
-}
 
 std::optional<UndoKind> UndoModel::visibleItem() const {
     if (!snapshot_) {
@@ -131,7 +89,7 @@ std::optional<TextEdit> duplicateLine(std::string_view text, std::size_t caret) 
         const bool last = next >= text.size();
         if (caret < (next == end ? end + 2 : next)) {
             const std::string_view line = text.substr(start, end - start);
-            if (trimBlanks(line).empty()) {
+            if (ui::trimControls(line).empty()) {
                 return std::nullopt;
             }
             TextEdit r;

@@ -16,31 +16,14 @@ namespace editor {
 // Which editor a command acts on: the Latex editor or the Braille editor.
 enum class Notation { Latex, Braille };
 
-struct Selection {
-    std::size_t start = 0;  // the caret when nothing is selected
-    std::size_t length = 0;
-};
-
+// A command's result: the new text and where the caret goes.
 struct TextEdit {
     std::string text;
     std::size_t caret = 0;
 };
 
-// Copy: the selected text (what goes to the clipboard).
-std::string selectedText(std::string_view text, Selection selection);
-
-// Cut (after the selected text has gone to the clipboard) and typing over a selection: the
-// selection replaced by `insert`, the caret after it.
-TextEdit replaceSelection(std::string_view text, Selection selection, std::string_view insert);
-
-// Paste: like replaceSelection, with the clipboard's line breaks written as CR LF.
-TextEdit pasteText(std::string_view text, Selection selection, std::string_view clipboard);
-
 // The three faces of the undo item.
 enum class UndoKind { Cut, Paste, Typing };
-
-// "Annulla taglia", "Annulla incolla", "Annulla digitazione".
-std::string_view undoCaption(UndoKind kind);
 
 // The one-step undo of one editor. Armed means no snapshot is held and the next typing key takes
 // one; a snapshot is the editor's whole text and caret before a cut, a paste or a run of typing.

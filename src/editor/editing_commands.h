@@ -34,10 +34,6 @@ public:
 
     void keyDown(ui::KeyEvent& event) override;
 
-    const UndoModel& undoModel(Editor editor) const {
-        return editor == Editor::Latex ? latexUndo_ : brailleUndo_;
-    }
-
 private:
     Editor activeKind() const { return form_.brailleMode() ? Editor::Braille : Editor::Latex; }
     UndoModel& modelOf(Editor editor) {

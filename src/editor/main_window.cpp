@@ -4,6 +4,7 @@
 
 #include "editor/messages.h"
 #include "editor/settings_dialog.h"
+#include "speech/request_sources.h"
 
 namespace editor {
 namespace {
@@ -221,7 +222,7 @@ bool TForm1::runCommand(Command id) {
 void TForm1::menuOpened(Command id) {
     // Opening a menu silences whatever is being spoken (the tutor menu has its own work).
     if (id != Command::MenuTutor) {
-        speak("", text::kSilence);
+        speak(speech::silenceRequest(environment_.programDirectory.string()));
     }
     runCommand(id);
 }

@@ -22,6 +22,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,9 @@ struct MainWindowEnvironment {
     std::vector<std::filesystem::path> fontDirectories;
     // The configuration file; empty means programDirectory / "tattilo.ini".
     std::filesystem::path configurationFile;
+    // Where the default exercise folder is made; empty means programDirectory (an installed
+    // program keeps its shipped files apart from what the user writes).
+    std::filesystem::path documentsDirectory;
 };
 
 enum class Editor { Latex, Braille };
@@ -199,8 +203,9 @@ public:
     // A command changed or "clicked" an editor: the window and the features react as they do
     // to the user's own edit or click (setting a text from the logic raises nothing).
     void notifyEditor(Editor editor, EditorEvent event) { editorEvent(editor, event); }
-    // Sends a speech request while speech is on; `mode` is "", "key", "last", "all" or "canc".
-    void speak(std::string_view mode, std::string_view text);
+    // Sends a request (built by speech/request_sources.h) while speech is on; a request in mode
+    // "all" without a rate gets the configured one.
+    void speak(speech::Request request);
     void refreshLinearView();
     // Runs a command as its menu item would; false when it has no handler or is disabled.
     bool runCommand(Command id);
@@ -241,7 +246,7 @@ public:
 
 private:
     void wireWidgets();
-    void openSettings(std::string_view caption);
+    void openSettings(std::optional<std::string_view> caption);
     void applyModeWidgets();
     void applyMathml();
     void changePage(int page);

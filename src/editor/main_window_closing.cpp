@@ -2,6 +2,7 @@
 
 #include "editor/messages.h"
 #include "editor/settings_dialog.h"
+#include "speech/request_sources.h"
 
 // TForm1: the closing sequence and the settings dialog.
 
@@ -41,12 +42,14 @@ void TForm1::writeConfiguration() {
 
 // ---- settings
 
+// The dialog keeps the caption it has: "Impostazioni " as it was made, "Impostazioni" after the
+// start-up asked for missing settings.
 void TForm1::openSettings() {
-    openSettings(text::kSettingsCaption);
+    openSettings(std::nullopt);
 }
 
-void TForm1::openSettings(std::string_view caption) {
-    speak("", text::kSilence);
+void TForm1::openSettings(std::optional<std::string_view> caption) {
+    speak(speech::silenceRequest(environment_.programDirectory.string()));
     const std::string workDirBefore = settings_.workDir;
     const auto fields = settingsDialog_.run(settings_, environment_.programDirectory,
                                             environment_.fontDirectories, caption);

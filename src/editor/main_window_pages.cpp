@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/messages.h"
+#include "speech/request_sources.h"
 
 // TForm1: pages, the occupancy strip, the title, and the mode switch.
 
@@ -60,17 +61,13 @@ void TForm1::updateTitle() {
     w_.form.setCaption(titlePrefix_ + modeText_);
 }
 
-void TForm1::speak(std::string_view mode, std::string_view textToSay) {
-    if (speech_ == nullptr || !speechSwitch_.speechOn() || textToSay.empty()) {
+void TForm1::speak(speech::Request request) {
+    if (speech_ == nullptr || !speechSwitch_.speechOn() || request.text.empty()) {
         return;
     }
-    speech::Request request;
-    request.workingDirectory = environment_.programDirectory.string();
-    request.mode = std::string(mode);
-    if (mode == "all") {
+    if (request.mode == "all" && request.rate.empty()) {
         request.rate = std::to_string(settings_.speechRate);
     }
-    request.text = std::string(textToSay);
     speech_->submit(request);
 }
 
@@ -89,8 +86,7 @@ void TForm1::changePage(int page) {
     w_.statusBar.setCaption(std::string(text::kStatusPage) + std::to_string(page_) +
                             (braille_ ? std::string(text::kStatusBraille) : std::string()));
     if (braille_) {
-        speak("", std::string(text::kSpeakPage) + std::to_string(page_) +
-                      std::string(text::kSpeakClose));
+        speak(speech::pageRequest(environment_.programDirectory.string(), page_));
     }
 }
 
@@ -118,8 +114,7 @@ void TForm1::TabControl1Change() {
     showPage();
     activeEditor().setSelStart(0);
     if (braille_) {
-        speak("", std::string(text::kSpeakPage) + std::to_string(page_) +
-                      std::string(text::kSpeakClose));
+        speak(speech::pageRequest(environment_.programDirectory.string(), page_));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "editor/messages.h"
 #include "editor/settings_dialog.h"
+#include "ui/text_trim.h"
 
 // TForm1: the first activation.
 
@@ -26,7 +27,9 @@ void TForm1::FormActivate() {
     if (settings_.exchangeFile.empty()) {
         settings_.exchangeFile = std::string(text::kDefaultExchangeFile);
     }
-    const std::string defaultWorkDir = (dir / std::string(text::kWorkDirName)).string();
+    const std::filesystem::path& documents =
+        environment_.documentsDirectory.empty() ? dir : environment_.documentsDirectory;
+    const std::string defaultWorkDir = (documents / std::string(text::kWorkDirName)).string();
     const bool workDirByDefault = settings_.workDir.empty();
     if (workDirByDefault) {
         settings_.workDir = defaultWorkDir;
@@ -60,8 +63,8 @@ void TForm1::FormActivate() {
         settings_.brailleFont = std::string(text::kDefaultBrailleFont);
         if (auto typed = s_.dialogs.inputBox(text::kFontInputCaption, text::kFontInputPrompt,
                                              settings_.brailleFont);
-            typed && !trimmed(*typed).empty()) {
-            settings_.brailleFont = trimmed(*typed);
+            typed && !ui::trimControls(*typed).empty()) {
+            settings_.brailleFont = std::string(ui::trimControls(*typed));
         }
     }
     if (!fontInstalled(settings_.brailleFont, environment_.fontDirectories)) {

@@ -86,6 +86,8 @@ inline constexpr std::string_view kKeypadFile = "tastnum.htm";
 inline constexpr std::string_view kLink1File = "orbeta.url";
 inline constexpr std::string_view kLink2File = "lumenia.url";
 inline constexpr std::string_view kConfigurationFile = "tattilo.ini";
+// The settings a first start begins with (the shipped filter file and Braille font).
+inline constexpr std::string_view kConfigurationDefaults = "tattilo-iniziale.ini";
 inline constexpr std::string_view kWorkDirName = "esercizi";
 inline constexpr std::string_view kDefaultExchangeFile = "formula.tex";
 inline constexpr std::string_view kDefaultExchangeMode = "tutto";
@@ -98,11 +100,6 @@ inline constexpr std::string_view kPlainFontFamily = "MS Sans Serif";
 inline constexpr int kPlainFontPixels = 13;
 inline constexpr std::string_view kBrailleFontFamily = "Braillecour";
 inline constexpr int kBrailleFontPixels = 32;
-
-// Spoken texts (two backslashes open and close a spoken phrase).
-inline constexpr std::string_view kSpeakPage = "\\\\@Pagina ";
-inline constexpr std::string_view kSpeakClose = "\\\\";
-inline constexpr std::string_view kSilence = "\x1B";
 
 // Settings dialog.
 inline constexpr std::string_view kSettingsCaption = "Impostazioni ";

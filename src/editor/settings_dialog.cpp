@@ -52,10 +52,12 @@ TForm3::TForm3(SettingsDialogWidgets widgets, ui::Dialogs& dialogs)
 std::optional<SettingsFields> TForm3::run(const Settings& s,
                                           const std::filesystem::path& programDirectory,
                                           const std::vector<std::filesystem::path>& fontDirs,
-                                          std::string_view caption) {
+                                          std::optional<std::string_view> caption) {
     programDirectory_ = programDirectory;
     fontDirectories_ = fontDirs;
-    w_.form.setCaption(caption);
+    if (caption) {
+        w_.form.setCaption(*caption);
+    }
     w_.EditEditor.setText(s.graphicEditor);
     w_.EditWorkDir.setText(s.workDir);
     w_.EditExchange.setText(s.exchangeFile);

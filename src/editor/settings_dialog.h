@@ -6,6 +6,7 @@
 // or Esc changes nothing.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,12 +61,13 @@ public:
     TForm3(const TForm3&) = delete;
     TForm3& operator=(const TForm3&) = delete;
 
-    // Fills the fields from `current`, shows the dialog modally with `caption` and returns the
-    // fields when the user confirmed with "Ok", nullopt when he left with "Esci" or Esc.
+    // Fills the fields from `current`, shows the dialog modally (with `caption` when one is
+    // given, else with the caption it has) and returns the fields when the user confirmed with
+    // "Ok", nullopt when he left with "Esci" or Esc.
     std::optional<SettingsFields> run(const Settings& current,
                                       const std::filesystem::path& programDirectory,
                                       const std::vector<std::filesystem::path>& fontDirectories,
-                                      std::string_view caption);
+                                      std::optional<std::string_view> caption = std::nullopt);
 
     const SettingsDialogWidgets& widgets() const { return w_; }
 

@@ -22,19 +22,6 @@ std::vector<std::string_view> editorLines(std::string_view text) {
     return lines;
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    std::size_t first = 0;
-    while (first < text.size() && blank(text[first])) {
-        ++first;
-    }
-    std::size_t last = text.size();
-    while (last > first && blank(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
 std::size_t lineStartOf(std::string_view text, std::size_t caret) {
     if (caret > text.size()) {
         caret = text.size();

@@ -15,9 +15,6 @@ namespace editor {
 // text does not start another line, and an empty text has no lines. The views point into `text`.
 std::vector<std::string_view> editorLines(std::string_view text);
 
-// The text without leading and trailing blanks and control characters (bytes up to 0x20).
-std::string_view trimBlanks(std::string_view text);
-
 // The position where the line holding `caret` starts (just after the previous line feed).
 // A caret past the end counts as the end.
 std::size_t lineStartOf(std::string_view text, std::size_t caret);

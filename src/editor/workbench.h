@@ -51,14 +51,12 @@ public:
     void startSpeechReader(std::unique_ptr<speech::Engine> engine);
     // The speech reader, for the windows that speak through it; null before startSpeechReader.
     speech::SpeechReader* speechReader() { return speechReader_.get(); }
-    BrailleInput& brailleInput() { return brailleInput_; }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
     const notation::FilterTable& filter() const { return filter_; }
     DocumentCommands& documents() { return documents_; }
     PrintCommands& printing() { return printing_; }
     EditingCommands& editing() { return editing_; }
     GraphicEditorHandoff& handoff() { return *handoff_; }
-    MathmlExportCommand& mathmlExport() { return *mathmlExport_; }
 
 private:
     void attachNotation();

@@ -117,7 +117,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
                       QWidget* parent = nullptr) {
         auto* b = new QPushButton(toQString(caption), parent != nullptr ? parent : client);
         b->setObjectName(QString::fromLatin1(object));
-        b->setAccessibleName(toQString(caption));
+        b->setAccessibleName(accessibleCaption(toQString(caption)));
         b->setFocusPolicy(Qt::TabFocus);
         if (parent == nullptr) {
             place(b, p);

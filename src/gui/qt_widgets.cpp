@@ -53,6 +53,21 @@ QColor toQColor(ui::Color color) {
 
 // ---- label, button, action
 
+QString accessibleCaption(const QString& caption) {
+    QString name;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&')) {
+            if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+                name += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        name += caption[i];
+    }
+    return name.trimmed();
+}
+
 QtLabel::QtLabel(QLabel* label) : QtWidget(label), label_(label) {
     label_->installEventFilter(this);
 }
@@ -86,7 +101,14 @@ std::string QtButton::caption() const {
 }
 
 void QtButton::setCaption(std::string_view caption) {
-    button_->setText(toQString(caption));
+    const QString text = toQString(caption);
+    // A screen reader announces the accessible name, not the text: a name made from the
+    // caption follows it ("Modalità Latex" after the mode switch); a name of its own stays.
+    const QString name = button_->accessibleName();
+    if (name.isEmpty() || name == accessibleCaption(button_->text())) {
+        button_->setAccessibleName(accessibleCaption(text));
+    }
+    button_->setText(text);
 }
 
 void QtButton::setChecked(bool checked) {

@@ -76,6 +76,10 @@ public:
 };
 
 // A label: its caption is its text; a click calls the callback.
+// What a screen reader should say for a caption: without its mnemonic ampersands ("&&" is
+// one ampersand) and the blanks around it.
+QString accessibleCaption(const QString& caption);
+
 class QtLabel : public QObject, public QtWidget<ui::Control> {
 public:
     explicit QtLabel(QLabel* label);

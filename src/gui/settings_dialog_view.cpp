@@ -36,7 +36,7 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     };
     auto button = [&](std::string_view caption, QAbstractButton* b) {
         b->setText(toQString(caption));
-        b->setAccessibleName(toQString(caption).trimmed());
+        b->setAccessibleName(accessibleCaption(toQString(caption)));
         buttons_.push_back(std::make_unique<QtButton>(b));
         return buttons_.back().get();
     };

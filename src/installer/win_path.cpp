@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "ui/text_trim.h"
+
 namespace installer {
 
 char upperChar(char c) {
@@ -66,13 +68,7 @@ bool iendsWith(std::string_view text, std::string_view suffix) {
 }
 
 std::string_view trim(std::string_view text) {
-    const std::string_view blanks = " \t\r\n";
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
+    return ui::trimAny(text, " \t\r\n");
 }
 
 std::string withBackslash(std::string_view path) {

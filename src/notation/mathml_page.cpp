@@ -2,7 +2,7 @@
 
 #include "notation/mathml_code.h"
 #include "notation/mathml_tables.h"
-#include "notation/text_scan.h"
+#include "ui/text_trim.h"
 
 #include <algorithm>
 #include <functional>
@@ -714,7 +714,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 std::vector<PageSegment> pageSegments(std::string_view page) {
     std::vector<PageSegment> segments;
     auto addFormula = [&](std::string_view cells) {
-        const std::string_view trimmed = trimBlanks(cells, " \t");
+        const std::string_view trimmed = ui::trimAny(cells, " \t");
         if (!trimmed.empty()) {
             segments.push_back({false, std::string(trimmed)});
         }

@@ -2,15 +2,6 @@
 
 namespace notation {
 
-std::string_view trimBlanks(std::string_view text, std::string_view characters) {
-    const std::size_t first = text.find_first_not_of(characters);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(characters);
-    return text.substr(first, last - first + 1);
-}
-
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
     if (from.empty()) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/text_trim.h"
+
 namespace notation {
 
 // Whether `text` holds `what` at `pos` (false when it would run past the end).
@@ -47,8 +49,9 @@ inline bool commandAt(std::string_view text, std::size_t pos, std::string_view k
            (!isAsciiLetter(charAt(text, pos + keyword.size())) || !endsInCommandWord(keyword));
 }
 
-// `text` without the blanks (' ') at both ends, or without any of `characters` there.
-std::string_view trimBlanks(std::string_view text, std::string_view characters = " ");
+
+// `text` without the blanks (' ') at both ends.
+using ui::trimBlanks;
 
 // Replaces every occurrence of `from` (not empty) by `to`, left to right, without rescanning
 // what was put in.

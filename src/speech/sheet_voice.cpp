@@ -1,19 +1,10 @@
 #include "speech/sheet_voice.h"
 
 #include "speech/messages.h"
+#include "ui/text_trim.h"
 
 namespace speech {
 namespace {
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -22,7 +13,7 @@ char lower(char c) {
 }  // namespace
 
 std::optional<SheetWords> sheetWords(std::string_view message) {
-    if (message.empty() || trimBlanks(message) == "=") {
+    if (message.empty() || ui::trimBlanks(message) == "=") {
         return std::nullopt;
     }
     std::string text;

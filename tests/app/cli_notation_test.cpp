@@ -1,27 +1,19 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::runCli;
 
 const std::string kFilter = std::string(TATTILO_SOURCE_DIR) + "/data/filtro.base";
 
@@ -55,14 +47,15 @@ TEST(CliNotation, ToLatexConvertsOrRefuses) {
 }
 
 TEST(CliNotation, ReadsTheFileNamedLast) {
-    const auto file = std::filesystem::temp_directory_path() / "tattilo_cli_notation.txt";
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("tattilo_cli_notation_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(file, std::ios::binary) << "\\sqrt{x}";
     CliRun r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.out, "9_xo");
     std::filesystem::remove(file);
     r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_NE(r.err.find("No such file"), std::string::npos);
+    EXPECT_NE(r.err.find(std::strerror(ENOENT)), std::string::npos);
 }
 
 TEST(CliNotation, FromTexUsesTheFilterFile) {

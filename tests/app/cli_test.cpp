@@ -1,25 +1,16 @@
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::runCli;
 
 TEST(Cli, HelpVersionAndUsageErrors) {
     const CliRun help = runCli({"--help"});
@@ -64,7 +55,7 @@ TEST(Cli, ReadInputReportsTheSystemMessage) {
     cli::Io io{in, out, err};
     EXPECT_EQ(cli::readInput("", io), "from stdin");
     EXPECT_EQ(cli::readInput("/nonexistent/file.mtf", io), std::nullopt);
-    EXPECT_NE(err.str().find("No such file or directory"), std::string::npos);
+    EXPECT_NE(err.str().find(std::strerror(ENOENT)), std::string::npos);
 }
 
 }  // namespace

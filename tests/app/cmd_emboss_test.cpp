@@ -1,10 +1,13 @@
 #include "app/cli/cli.h"
+#include "cli_run.h"
 #include "editor/document_file.h"
 
 #include "../editor/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sstream>
 
 namespace {
@@ -14,20 +17,11 @@ using editor::testing::TempFolder;
 using editor::testing::testData;
 using editor::testing::writeBytes;
 
-struct EmbossRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using EmbossRun = cli::testing::CliRun;
 
 EmbossRun emboss(std::vector<std::string> args) {
     args.insert(args.begin(), "emboss");
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
+    return cli::testing::runCli(args);
 }
 
 TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {
@@ -77,11 +71,11 @@ TEST(CliEmboss, RefusalsAndFailures) {
 
     r = emboss({(folder / "manca.mtf").string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_EQ(r.err, (folder / "manca.mtf").string() + ": No such file or directory\n");
+    EXPECT_EQ(r.err, (folder / "manca.mtf").string() + ": " + std::strerror(ENOENT) + "\n");
 
     r = emboss({folder.path().string()});
     EXPECT_EQ(r.status, cli::kFailed);
-    EXPECT_EQ(r.err, folder.path().string() + ": Is a directory\n");
+    EXPECT_EQ(r.err, folder.path().string() + ": " + std::strerror(EISDIR) + "\n");
 
     const std::string sample = std::string(TATTILO_SOURCE_DIR) + "/data/esempi/esempio.mtf";
     r = emboss({"--width", "3", sample});

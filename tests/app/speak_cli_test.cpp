@@ -5,23 +5,15 @@
 #include <sstream>
 
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 namespace {
 
-struct SpeakRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using SpeakRun = cli::testing::CliRun;
 
 SpeakRun speak(std::vector<std::string> args, const std::string& input) {
     args.insert(args.begin(), "speak");
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
+    return cli::testing::runCli(args, input);
 }
 
 TEST(SpeakCommand, PrintsExactlyTheWordsForTheMode) {

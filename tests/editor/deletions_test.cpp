@@ -154,14 +154,5 @@ TEST(Deletions, EachRestoreBringsBackItsOwnCopy) {
     EXPECT_FALSE(d.canRestoreStructure());
 }
 
-TEST(Deletions, MenuCaptions) {
-    EXPECT_EQ(structureCaption(Structure::Fraction), "Elimina contenuto frazione complessa ");
-    EXPECT_EQ(structureCaption(Structure::Root), "Elimina contenuto radice");
-    EXPECT_EQ(partialCaption(PartialDeletion::ToDenominatorClose),
-              "Elimina dal cursore a denominatore chiuso escluso");
-    EXPECT_EQ(partialCaption(PartialDeletion::ToRoundOpen),
-              "Elimina dal cursore a parentesi tonda aperta");
-}
-
 }  // namespace
 }  // namespace editor

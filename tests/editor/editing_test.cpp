@@ -82,11 +82,8 @@ TEST(UndoModel, CutAndPasteShowTheirOwnItem) {
     EXPECT_TRUE(undo.armed());
     EXPECT_TRUE(undo.beforeCut("abc", 1, 2));
     EXPECT_EQ(undo.visibleItem(), UndoKind::Cut);
-    EXPECT_EQ(undoCaption(*undo.visibleItem()), "Annulla taglia");
     undo.beforePaste("a", 1);
     EXPECT_EQ(undo.visibleItem(), UndoKind::Paste);
-    EXPECT_EQ(undoCaption(UndoKind::Paste), "Annulla incolla");
-    EXPECT_EQ(undoCaption(UndoKind::Typing), "Annulla digitazione");
     // Typing after a paste keeps the paste snapshot: the run began with it.
     undo.keyDown('B', Notation::Braille, "ab", 2);
     EXPECT_EQ(undo.visibleItem(), UndoKind::Paste);
@@ -96,24 +93,6 @@ TEST(UndoModel, CutAndPasteShowTheirOwnItem) {
     // A text that is exactly the byte 1 is a text like any other.
     undo.beforePaste("\x01", 0);
     EXPECT_EQ(undo.undo()->text, "\x01");
-}
-
-TEST(Clipboard, SelectionsAreCopiedCutAndReplaced) {
-    EXPECT_EQ(selectedText("abcdef", {1, 3}), "bcd");
-    EXPECT_EQ(selectedText("abc", {2, 50}), "c");
-    EXPECT_EQ(selectedText("abc", {9, 1}), "");
-    // A selection ending inside a line break takes the whole break.
-    EXPECT_EQ(selectedText("ab\r\ncd", {1, 2}), "b\r\n");
-
-    TextEdit cut = replaceSelection("abcdef", {1, 3}, "");
-    EXPECT_EQ(cut.text, "aef");
-    EXPECT_EQ(cut.caret, 1u);
-    TextEdit paste = pasteText("abcdef", {1, 3}, "x\ny\r\nz\r");
-    EXPECT_EQ(paste.text, "ax\r\ny\r\nz\r\nef");
-    EXPECT_EQ(paste.caret, 10u);
-    paste = pasteText("ab", {2, 0}, "c");
-    EXPECT_EQ(paste.text, "abc");
-    EXPECT_EQ(paste.caret, 3u);
 }
 
 TEST(DuplicateLine, InnerLinesGetAnEmptyLineAndTheCopy) {

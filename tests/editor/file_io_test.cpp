@@ -1,5 +1,6 @@
 #include "editor/file_io.h"
 
+#include "read_only_mount.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -75,23 +76,40 @@ TEST(FileIo, DevicesAndPipesAreWrittenToNotReplaced) {
 }
 
 TEST(FileIo, ReadOnlyFilesAndFoldersAreLeftAlone) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
     TempFolder folder;
     const auto path = folder / "protetto.mtf";
     writeBytes(path, "old");
-    fs::permissions(path, fs::perms::owner_read);
-    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
-    EXPECT_EQ(readBytes(path), "old");
-    EXPECT_EQ(folder.listing(), "protetto.mtf\n");
+    if (geteuid() != 0) {
+        fs::permissions(path, fs::perms::owner_read);
+        EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+        EXPECT_EQ(readBytes(path), "old");
+        EXPECT_EQ(folder.listing(), "protetto.mtf\n");
 
-    // A folder without write permission: the file in it stays as it was.
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+        // A folder without write permission: the file in it stays as it was.
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(writeFileSafely(path, "new"), EACCES);
+        EXPECT_EQ(readBytes(path), "old");
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        EXPECT_EQ(folder.listing(), "protetto.mtf\n");
+    }
+
+    // A folder on a read-only file system stops the superuser too.
+    const int failed = testing::inReadOnlyFolder(folder.path(), [&] {
+        if (writeFileSafely(path, "new") != EROFS) {
+            return 1;
+        }
+        if (readBytes(path) != "old" || folder.listing() != "protetto.mtf\n") {
+            return 2;
+        }
+        return writeFileSafely(folder / "nuovo.mtf", "x") == EROFS ? 0 : 3;
+    });
+    if (failed == testing::kNoMountNamespace && geteuid() != 0) {
+        return;  // the permission checks above have run
+    }
+    ASSERT_NE(failed, testing::kNoMountNamespace) << "no private mount namespace for the superuser";
+    EXPECT_EQ(failed, 0);
     EXPECT_EQ(readBytes(path), "old");
-    fs::permissions(folder.path(), fs::perms::owner_all);
     EXPECT_EQ(folder.listing(), "protetto.mtf\n");
 }
 

@@ -6,6 +6,7 @@
 
 #include "editor/messages.h"
 #include "main_window_harness.h"
+#include "speech/request_sources.h"
 
 namespace {
 
@@ -156,6 +157,15 @@ TEST(MainWindowStart, MissingSettingsFilterAndFontAreReportedAndStartGoesOn) {
     // A second activation does nothing.
     w.form.activate();
     EXPECT_EQ(w.dialogs.log().size(), 5u);
+
+    // A later opening from the menu keeps the caption the start-up left.
+    std::string later;
+    w.settings.onShow([&](testing_support::SettingsWindow& s) {
+        later = s.form.caption();
+        s.esci.click();
+    });
+    w.item(Command::Cambiaimpostazioni1).click();
+    EXPECT_EQ(later, "Impostazioni");
 }
 
 TEST(MainWindowStart, FilterFileHookGetsTheFile) {
@@ -179,6 +189,34 @@ TEST(MainWindowStart, AChosenWorkingFolderThatIsMissingIsNotMade) {
     EXPECT_EQ(w.logic->settings().workDir, chosen.string());
     EXPECT_FALSE(std::filesystem::exists(folder.path / "chiavetta"));
     EXPECT_FALSE(std::filesystem::exists(folder.path / "esercizi"));
+}
+
+// Installed, the program directory holds the shipped files only: the settings and the
+// exercise folder live in the user's own folders.
+TEST(MainWindowStart, AnInstalledProgramWritesOnlyIntoTheUsersFolders) {
+    ProgramFolder shipped;
+    shipped.write("filtro.base", "x");
+    shipped.write("fonts/braillecour.ttf", "x");
+    shipped.write("editor.sh", "x");
+    ProgramFolder home;
+    home.write("tattilo.ini", "editor grafico = " + (shipped.path / "editor.sh").string() +
+                                  "\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n");
+    MainWindow w(shipped, {}, true, {}, [&](editor::MainWindowEnvironment& env) {
+        env.configurationFile = home.path / "tattilo.ini";
+        env.documentsDirectory = home.path / "dati";
+    });
+    w.start();
+    EXPECT_EQ(w.settings.modal.timesShown(), 0) << "the shipped filter file and font are found";
+    EXPECT_EQ(w.logic->settings().workDir, (home.path / "dati" / "esercizi").string());
+    EXPECT_TRUE(std::filesystem::is_directory(home.path / "dati" / "esercizi"));
+    w.dialogs.answer(Answer::Ok);
+    w.form.close();
+    ASSERT_TRUE(w.form.closed());
+    EXPECT_NE(
+        home.read("tattilo.ini").find("workdir = " + (home.path / "dati" / "esercizi").string()),
+        std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(shipped.path / "esercizi"));
+    EXPECT_FALSE(std::filesystem::exists(shipped.path / "tattilo.ini"));
 }
 
 TEST(MainWindowPages, F2AndF3WrapAroundAndAnnounceThePage) {
@@ -369,9 +407,10 @@ TEST(MainWindowKeys, TopLevelMenusSilenceSpeech) {
     EXPECT_EQ(w.speech.requests[0].text, "\x1B");
     EXPECT_EQ(w.speech.requests[0].mode, "");
 
-    // "Impostazioni" opens the dialog itself.
+    // "Impostazioni" opens the dialog itself, with the caption the dialog was made with.
     w.item(Command::MenuImpostazioni).click();
     EXPECT_EQ(w.settings.modal.timesShown(), 1);
+    EXPECT_EQ(w.settings.form.caption(), "Impostazioni ");
 }
 
 TEST(MainWindowClose, ConfirmFirstThenSaveQuestionThenSettings) {
@@ -536,7 +575,7 @@ TEST(MainWindowSpeech, SwitchingOffIsSaidBeforeItGoesQuiet) {
     const std::vector<std::string> spoken = {"\\\\@sintesi vocale disattivata\\\\",
                                              "\\\\@sintesi vocale attivata\\\\"};
     EXPECT_EQ(w.speech.texts(), spoken);
-    w.logic->speak("all", "riga");
+    w.logic->speak(speech::keyCodeRequest("", 38, "riga"));  // Up: the whole line
     EXPECT_EQ(w.speech.requests.back().rate, "50");
 }
 

@@ -102,8 +102,7 @@ private slots:
 
         // Shown as dots on the screen.
         QVERIFY2(dots() > empty + 100, qPrintable(QString::number(dots() - empty)));
-        h->window().grab().save(QStringLiteral(TATTILO_BIN_DIR) +
-                                QStringLiteral("/../tattilo_chord_typing.png"));
+        gui_test::saveScreenshot(h->window(), "tattilo_chord_typing.png");
     }
 
     void numericKeypadTypesItsTables() {

@@ -18,6 +18,16 @@
 
 namespace gui_test {
 
+// A picture of a window for people to look at, written only where TATTILO_SCREENSHOT_DIR asks
+// for it (tests never write into the source or build tree).
+inline void saveScreenshot(QWidget& widget, const char* name) {
+    const QByteArray dir = qgetenv("TATTILO_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
+                           QString::fromLatin1(name));
+    }
+}
+
 struct RecordingSpeech : speech::RequestSink {
     std::vector<std::string> texts;
     void submit(const speech::Request& r) override { texts.push_back(r.text); }

@@ -145,8 +145,7 @@ private slots:
         QVERIFY2(dark > 300, qPrintable(QString::number(dark)));
         QVERIFY(aqua > picture.width() * picture.height() / 2);
         // A picture of the window for people to look at.
-        h->window().grab().save(QStringLiteral(TATTILO_BIN_DIR) +
-                                QStringLiteral("/../tattilo_main_window.png"));
+        gui_test::saveScreenshot(h->window(), "tattilo_main_window.png");
     }
 
     void caretOffsetsCountCrLfAsTwo() {

@@ -108,20 +108,19 @@ TEST(SpeechReader, NamesTheDeletedCell) {
     EXPECT_EQ(r.engine().spoken().size(), 1u);
 }
 
-TEST(SpeechReader, GoesOnSilentlyWithoutAnEngine) {
-    Gate gate;
-    speech::SpeechReader reader(nullptr, &gate);
-    for (const char* mode : {"key", "last", "all", "canc", "error", ""}) {
-        reader.submit(Request{"/prog", mode, "50", "#abc"});
-    }
-    EXPECT_EQ(reader.engine(), nullptr);
-}
-
 TEST(SpeechReader, PreparesANewEngineOrReportsThatThereIsNone) {
     RecorderEngine engine;
     EXPECT_EQ(speech::prepareEngine(&engine), std::nullopt);
     EXPECT_THAT(*engine.log(), ElementsAre("setParam 9 327680", "setVoiceParam 0 6 50"));
     EXPECT_EQ(speech::prepareEngine(nullptr), "Errore nel caricamento sintesi vocale");
+
+    // Without an engine the program goes on silent: every kind of request is taken (the
+    // sanitizer build would catch a use of the missing engine).
+    Gate gate;
+    speech::SpeechReader silent(nullptr, &gate);
+    for (const char* mode : {"key", "last", "all", "canc", "error", ""}) {
+        silent.submit(Request{"/prog", mode, "50", "#abc"});
+    }
 }
 
 TEST(SpeechSpeed, ReadsTheRateText) {

@@ -14,7 +14,7 @@ namespace cli::speak {
 
 extern const std::string_view kHelp;
 const std::string_view kHelp =
-    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav] [FILE]\n"
+    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav | --lines] [FILE]\n"
     "\n"
     "Reads one line of ASCII braille cells from FILE (or standard input) and prints the\n"
     "Italian words the speech reader hands to the speech engine for it, as code page 1252\n"
@@ -28,13 +28,15 @@ const std::string_view kHelp =
     "                none  the last sign, as announcements are read\n"
     "  --rate N      speed of mode all, 0 to 250 (default 50; the settings use 30 to 90)\n"
     "  --wav OUT     also synthesise the words into OUT, a 16-bit mono WAVE file\n"
+    "  --lines       one Braille line per input line: the words of each on one output line,\n"
+    "                in order\n"
     "\n"
     "A line end at the end of the input is ignored; more than one line is refused.\n";
 
 int run(std::span<const std::string> args, Io& io);
 
 int run(std::span<const std::string> args, Io& io) {
-    Arguments a(args, {"--mode", "--rate", "--wav"}, {});
+    Arguments a(args, {"--mode", "--rate", "--wav"}, {"--lines"});
     if (!a.ok()) {
         io.err << "tattilo-cli speak: " << a.error() << '\n';
         return kUsage;
@@ -58,6 +60,15 @@ int run(std::span<const std::string> args, Io& io) {
         return kUsage;
     }
     const std::string path = a.positional().empty() ? std::string() : a.positional()[0];
+    if (a.flag("--lines")) {
+        if (a.value("--wav")) {
+            io.err << "tattilo-cli speak: --wav and --lines exclude each other\n";
+            return kUsage;
+        }
+        return convertLines(path, io, [&mode](std::string_view line, std::string&) {
+            return std::optional<std::string>(speech::wordsFor(mode, line));
+        });
+    }
     std::optional<std::string> input = readInput(path, io);
     if (!input) {
         return kFailed;
