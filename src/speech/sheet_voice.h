@@ -39,8 +39,6 @@ public:
     // wait (the sheet's deferred-speech timer calls it until then).
     bool pump();
     bool pending() const { return !queue_.empty(); }
-    // Forgets the messages held back (the sheet closes).
-    void dropPending() { queue_.clear(); }
 
     // The sheet's menu entry ("Disattivasintesivocale1"): on at creation.
     void toggle();
