@@ -1,0 +1,66 @@
+#include "editor/main_window.h"
+
+#include <algorithm>
+
+// TForm1: the layout of the window at start and on every resize.
+
+namespace editor {
+
+void TForm1::centrePanel(int width, int height) {
+    w_.Panel1.setBounds({width / 2 - 225, height / 2 - 165, 450, 330});
+}
+
+void TForm1::FormResize() {
+    if (closing_) {
+        return;
+    }
+    if (!startupDone_) {
+        // The saved geometry; a file without it (or with a zero size) would give a window of
+        // no size at all, so the default size stands in for it.
+        if (!w_.form.maximized()) {
+            ui::Rect r{settings_.winLeft, settings_.winTop, settings_.winWidth,
+                       settings_.winHeight};
+            if (r.width <= 0 || r.height <= 0) {
+                r.width = kDefaultWidth;
+                r.height = kDefaultHeight;
+            }
+            w_.form.setBounds(r);
+        }
+        const ui::Rect now = w_.form.bounds();
+        centrePanel(now.width, now.height);
+        startupDone_ = true;
+    }
+    const ui::Rect r = w_.form.bounds();
+    settings_.winTop = r.top;
+    settings_.winLeft = r.left;
+    settings_.winWidth = r.width;
+    settings_.winHeight = r.height;
+
+    auto nonNegative = [](int v) { return std::max(v, 0); };
+    const int width = nonNegative(r.width - 40);
+    const int memo1Height = nonNegative(r.height - 153);
+    w_.Memo1.setBounds({kEditorLeft, kEditorTop, width, memo1Height});
+    const int memo2Height = nonNegative(memo1Height / 2 - w_.Memo2.bounds().height / 10);
+    w_.Memo2.setBounds({kEditorLeft, kEditorTop, width, memo2Height});
+    const ui::Rect image1{kEditorLeft, kEditorTop + memo2Height, width,
+                          nonNegative(memo1Height - memo2Height)};
+    w_.Image1.setBounds(image1);
+    const ui::Rect simb = w_.Simb.bounds();
+    w_.Simb.setBounds({image1.left + image1.width - 50, image1.top + image1.height - 28, simb.width,
+                       simb.height});
+    const ui::Rect legend = w_.Image3.bounds();
+    w_.Image3.setBounds({image1.left, image1.top + image1.height - 30 - legend.height, legend.width,
+                         legend.height});
+    w_.tabs.setBounds({kEditorLeft, w_.tabs.bounds().top, width, w_.tabs.bounds().height});
+
+    ++changeCounter_;
+    refreshLinearView();
+    if (!w_.Panel1.visible()) {
+        ui::TextBox& box = activeEditor();
+        if (box.visible()) {
+            box.setFocus();
+        }
+    }
+}
+
+}  // namespace editor

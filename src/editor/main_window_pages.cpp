@@ -1,0 +1,226 @@
+#include "editor/main_window.h"
+
+#include <algorithm>
+
+#include "editor/messages.h"
+
+// TForm1: pages, the occupancy strip, the title, and the mode switch.
+
+namespace editor {
+namespace {
+
+bool blank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+}  // namespace
+
+// ---- pages
+
+void TForm1::showPage() {
+    w_.Memo1.setText(pages_.latexOf(page_));
+    w_.Memo2.setText(pages_.brailleOf(page_));
+    ui::TextBox& box = activeEditor();
+    if (box.visible()) {
+        box.setFocus();
+    }
+    box.setSelStart(braille_ ? caret2_ : caret1_);
+    for (const auto& listener : pageListeners_) {
+        listener();
+    }
+}
+
+void TForm1::storePage() {
+    if (braille_) {
+        pages_.brailleOf(page_) = w_.Memo2.text();
+    } else {
+        pages_.latexOf(page_) = w_.Memo1.text();
+    }
+}
+
+void TForm1::clearDocument() {
+    pages_.clear();
+    showPage();
+}
+
+void TForm1::updateOccupancyStrip() {
+    std::string strip;
+    for (int p = 1; p <= kPageCount; ++p) {
+        strip += ' ';
+        strip += blank(pages_.latexOf(p)) ? ' ' : '*';
+        strip += ' ';
+        strip += blank(pages_.brailleOf(p)) ? ' ' : '*';
+        strip += ' ';
+    }
+    w_.Label3.setCaption(strip);
+}
+
+void TForm1::updateTitle() {
+    w_.form.setCaption(titlePrefix_ + modeText_);
+}
+
+void TForm1::speak(std::string_view mode, std::string_view textToSay) {
+    if (speech_ == nullptr || !speechSwitch_.speechOn() || textToSay.empty()) {
+        return;
+    }
+    speech::Request request;
+    request.workingDirectory = environment_.programDirectory.string();
+    request.mode = std::string(mode);
+    if (mode == "all") {
+        request.rate = std::to_string(settings_.speechRate);
+    }
+    request.text = std::string(textToSay);
+    speech_->submit(request);
+}
+
+void TForm1::refreshLinearView() {
+    if (hooks_.refreshLinearView) {
+        hooks_.refreshLinearView();
+    }
+}
+
+void TForm1::changePage(int page) {
+    storePage();
+    page_ = page;
+    w_.tabs.setTabIndex(page_ - 1);
+    updateOccupancyStrip();
+    showPage();
+    w_.statusBar.setCaption(std::string(text::kStatusPage) + std::to_string(page_) +
+                            (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    if (braille_) {
+        speak("", std::string(text::kSpeakPage) + std::to_string(page_) +
+                      std::string(text::kSpeakClose));
+    }
+}
+
+void TForm1::AvantiClick() {
+    changePage(page_ == kPageCount ? 1 : page_ + 1);
+}
+
+void TForm1::IndietroClick() {
+    changePage(page_ == 1 ? kPageCount : page_ - 1);
+}
+
+void TForm1::TabControl1Change() {
+    storePage();
+    const int index = w_.tabs.tabIndex();
+    const std::string caption = w_.tabs.tabCaption(index);
+    // The page number is read from the three characters after "Pag.".
+    const std::string digits = caption.size() > text::kTabPrefix.size()
+                                   ? caption.substr(text::kTabPrefix.size(), 3)
+                                   : std::string();
+    const auto number = parseInteger(digits);
+    page_ = number && *number >= 1 && *number <= kPageCount ? *number : index + 1;
+    w_.statusBar.setCaption(std::string(text::kStatusPage) + digits +
+                            (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    updateOccupancyStrip();
+    showPage();
+    activeEditor().setSelStart(0);
+    if (braille_) {
+        speak("", std::string(text::kSpeakPage) + std::to_string(page_) +
+                      std::string(text::kSpeakClose));
+    }
+}
+
+// ---- mode
+
+void TForm1::applyMathml() {
+    w_.Mathml.setVisible(settings_.mathml);
+    menuItem(Command::SalvacomeMathml1).setVisible(settings_.mathml);
+}
+
+void TForm1::applyModeWidgets() {
+    const bool b = braille_;
+    w_.Memo1.setVisible(!b);
+    w_.Memo2.setVisible(b);
+    for (ui::Control* button :
+         {&w_.Funzioni, &w_.Operatori, &w_.Insiemistica, &w_.Greche, &w_.Simboli, &w_.Logica}) {
+        button->setVisible(!b);
+    }
+    w_.VisualLineare.setVisible(b);
+    w_.Simb.setVisible(b);
+    w_.Image1.setVisible(b && linearViewShown_);
+    if (!b) {
+        w_.Image3.setVisible(false);
+    }
+    for (const MenuEntry& e : menuTable()) {
+        switch (e.rule) {
+            case ModeRule::VisibleInBraille:
+                menuItem(e.id).setVisible(b);
+                break;
+            case ModeRule::VisibleInLatex:
+                menuItem(e.id).setVisible(!b);
+                break;
+            case ModeRule::EnabledInBraille:
+                menuItem(e.id).setEnabled(b);
+                break;
+            case ModeRule::Mathml:
+            case ModeRule::None:
+                break;
+        }
+    }
+    const std::string_view modeLabel = b ? text::kBrailleMode : text::kLatexMode;
+    const std::string_view otherMode = b ? text::kLatexMode : text::kBrailleMode;
+    w_.Label1.setCaption(modeLabel);
+    w_.Converti.setCaption(otherMode);
+    menuItem(Command::ModalitaBraille1).setCaption(otherMode);
+    w_.Label2.setVisible(b);
+    w_.Label4.setVisible(b);
+    if (b) {
+        speechLabel();
+    } else {
+        w_.Label2.setCaption("");
+        w_.Label4.setCaption("");
+    }
+    applyMathml();
+}
+
+void TForm1::speechLabel() {
+    w_.Label4.setCaption(speechSwitch_.statusText());
+}
+
+bool TForm1::convertAllPages() {
+    pages_.latexOf(page_) = w_.Memo1.text();
+    pages_.brailleOf(page_) = w_.Memo2.text();
+    if (!hooks_.convertAllPages) {
+        return true;
+    }
+    return hooks_.convertAllPages(pages_, braille_ ? ConversionDirection::BrailleToLatex
+                                                   : ConversionDirection::LatexToBraille);
+}
+
+void TForm1::ConvertiClick() {
+    storePage();
+    const bool converted = convertAllPages();
+    updateOccupancyStrip();
+    if (!converted) {
+        return;  // the mode stays; the conversion has told the user why
+    }
+    if (braille_) {
+        modeText_ = std::string(text::kModeTextLatex);
+        updateTitle();
+        caret2_ = w_.Memo2.selStart();
+        braille_ = false;
+        applyModeWidgets();
+        w_.statusBar.setCaption(w_.statusBar.caption().substr(0, 7));
+        w_.Label1.setCaption(text::kLatexMode);
+        w_.Label2.setCaption("");
+    } else {
+        modeText_ = std::string(text::kModeTextBraille);
+        updateTitle();
+        caret1_ = w_.Memo1.selStart();
+        braille_ = true;
+        applyModeWidgets();
+        w_.ListBox1.setVisible(false);
+        w_.statusBar.setCaption(w_.statusBar.caption() + std::string(text::kStatusBraille));
+        w_.Label1.setCaption(text::kBrailleMode);
+        w_.Label2.setCaption(chordInput_ ? text::kChordInput : text::kKeyboardInput);
+    }
+    showPage();
+    if (braille_) {
+        refreshLinearView();
+    }
+}
+
+}  // namespace editor
