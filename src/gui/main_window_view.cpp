@@ -318,6 +318,11 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
     workbench_->handoff().setConfirmation(&formulaPrint_->logic());
+    calcSheet_ = std::make_unique<CalcSheetView>(
+        window_,
+        CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
+                         options.sheetVoice, workbench_->calcSheetHost()});
+    workbench_->attachCalculationSheet(calcSheet_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -328,6 +333,7 @@ MainWindowView::~MainWindowView() {
     hoverLogic_ = nullptr;
     hover_.reset();
     form_.reset();
+    calcSheet_.reset();
     adapters_.clear();
     timers_.clear();
     menu_.clear();
