@@ -259,10 +259,11 @@ void TForm2::Button4Click() {
 }
 
 void TForm2::restart() {
-    if (restartedThisKey_) {
+    // A key held down repeats its key down: one press, one restart. Clicks always restart.
+    if (keyDown_ && restartedThisKey_) {
         return;
     }
-    restartedThisKey_ = true;
+    restartedThisKey_ = keyDown_;
     w_.StatusBar1.setCaption("");
     decimalsAsked_ = 0;
     s_.clipboard.setText(openingText_);
@@ -427,6 +428,7 @@ void TForm2::keyDown(ui::KeyEvent& event) {
     if (vk::isModifier(event.key)) {
         return;
     }
+    keyDown_ = true;
     // Of two entries with the same keys the first that can run wins; hidden entries keep
     // their keys.
     for (const SheetMenuEntry& e : kMenu) {
@@ -461,7 +463,10 @@ void TForm2::keyPress(ui::KeyPress& press) {
 void TForm2::keyUp(ui::KeyEvent& event) {
     const int key = event.key;
     const unsigned shift = event.shift;
-    restartedThisKey_ = false;
+    if (!vk::isModifier(key)) {
+        keyDown_ = false;
+        restartedThisKey_ = false;
+    }
     if (key == 0) {
         return;
     }

@@ -183,6 +183,7 @@ private:
     std::string openingText_;  // what the sheet was opened on, for "Ricomincia"
     bool fromTool_ = false;
     bool activationPending_ = false;
+    bool keyDown_ = false;  // a key other than a modifier is down
     bool restartedThisKey_ = false;
     bool chord_ = false;
     notation::ChordCollector chordKeys_;
