@@ -12,7 +12,14 @@ namespace editor {
 
 void TForm1::AprifogliocalcoloClick() {
     namespace msg = learning::messages;
-    const std::string selection = w_.Memo2.selText();
+    // Line breaks at the end of the selection are not part of the operation: they stay in the
+    // page when the result replaces it.
+    std::string selection = w_.Memo2.selText();
+    const std::size_t kept = selection.find_last_not_of("\r\n") + 1;
+    if (kept > 0 && kept < selection.size()) {
+        w_.Memo2.setSelection(w_.Memo2.selStart(), kept);
+        selection.resize(kept);
+    }
     std::string_view problem;
     switch (learning::checkSelection(selection)) {
         case learning::SelectionProblem::None:

@@ -581,6 +581,12 @@ TEST(MainWindowCalcolo, SelectionChecksBeforeTheCalculationSheet) {
     w.item(Command::Aprifogliocalcolo1).click();
     EXPECT_TRUE(w.dialogs.log().empty());
     EXPECT_EQ(sheet.timesShown(), 2);
+
+    // A selection that takes the line break with it leaves the break in the page.
+    w.memo2.setText("#b+#c\r\nx");
+    w.memo2.setSelection(0, 7);
+    w.item(Command::Aprifogliocalcolo1).click();
+    EXPECT_EQ(w.memo2.text(), "#ab\r\nx");
 }
 
 TEST(MainWindowCalcolo, CaretLineGoesToTheLearningWindows) {
