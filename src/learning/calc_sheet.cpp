@@ -140,9 +140,8 @@ TForm2::TForm2(CalcSheetWidgets widgets, CalcSheetServices services, speech::She
     refreshMenu();
 }
 
-TForm2::~TForm2() {
-    w_.form.setKeyListener(nullptr);
-}
+// The builder destroys the widgets' adapters before the logic: nothing to unhook here.
+TForm2::~TForm2() = default;
 
 // ---- opening and closing
 
