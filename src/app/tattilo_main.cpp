@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
         engine != nullptr && speech::speechAvailable(programDirectory);
     options.speechReader = true;
     options.speechEngine = std::move(engine);
+    // The calculation sheet has its own engine instance.
+    options.sheetVoice = true;
+    options.sheetEngine = speech::createEngine({.programDirectory = programDirectory});
     gui::MainWindowView view(std::move(options));
     view.window().show();
 

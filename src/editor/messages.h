@@ -67,9 +67,6 @@ inline constexpr std::string_view kHelpLoadError = "Errore caricamento programma
 inline constexpr std::string_view kKeypadNotFound = "tastnum.htm non trovato";
 inline constexpr std::string_view kKeypadLoadError = "Errore caricamento tabella \r\ntastnum.htm";
 inline constexpr std::string_view kLinkLoadError = "Errore caricamento programma \r\n";
-inline constexpr std::string_view kNoExpression = "Nessuna espressione selezionata";
-inline constexpr std::string_view kInvalidExpression = "Espressione non valida";
-inline constexpr std::string_view kSingleOperation = "Selezionare una unica operazione";
 
 // Document, printing and editing commands (the file formats keep their own texts beside them).
 inline constexpr std::string_view kSaveChangesQuestion = "Salvare i cambiamenti correnti?";

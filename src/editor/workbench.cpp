@@ -39,6 +39,12 @@ void Workbench::startSpeechReader(std::unique_ptr<speech::Engine> engine) {
     form_.setSpeechSink(speechReader_.get());
 }
 
+learning::SheetHost Workbench::calcSheetHost() {
+    return {[this] { return form_.chordInput(); },
+            [this] { return form_.widgets().Timer1.interval(); },
+            [this] { return form_.speechOn(); }};
+}
+
 void Workbench::attachNotation() {
     MainWindowHooks& hooks = form_.hooks();
     hooks.convertAllPages = [this](PageStore& pages, ConversionDirection direction) {

@@ -20,6 +20,7 @@
 #include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
 #include "editor/print_commands.h"
+#include "learning/calc_sheet.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 #include "speech/speech_reader.h"
@@ -50,6 +51,13 @@ public:
     // requests to it from now on. The reader speaks while the window's speech state is on.
     // Called at most once; without it the window keeps the speech sink it was built with.
     void startSpeechReader(std::unique_ptr<speech::Engine> engine);
+    // What the calculation sheet reads from the window each time it opens: the chord input
+    // mode and interval, and whether speech is on.
+    learning::SheetHost calcSheetHost();
+    // The sheet that "Apri  foglio calcolo" opens on the selection.
+    void attachCalculationSheet(learning::TForm2& sheet) {
+        form_.hooks().calculationSheet = &sheet;
+    }
     // The speech reader, for the windows that speak through it; null before startSpeechReader.
     speech::SpeechReader* speechReader() { return speechReader_.get(); }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }

@@ -330,6 +330,11 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
         formulaPreview_->logic().show(title, folder);
     });
+    calcSheet_ = std::make_unique<CalcSheetView>(
+        window_,
+        CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
+                         options.sheetVoice, workbench_->calcSheetHost()});
+    workbench_->attachCalculationSheet(calcSheet_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -340,6 +345,7 @@ MainWindowView::~MainWindowView() {
     hoverLogic_ = nullptr;
     hover_.reset();
     form_.reset();
+    calcSheet_.reset();
     adapters_.clear();
     timers_.clear();
     menu_.clear();

@@ -613,6 +613,19 @@ TEST(MainWindowCalcolo, SelectionChecksBeforeTheCalculationSheet) {
     EXPECT_TRUE(w.dialogs.log().empty());
     EXPECT_EQ(sheet.timesShown(), 1);
     EXPECT_EQ(w.memo2.text(), "x #ab-#d y") << "the sheet's result replaces the selection";
+
+    // A bracketed negative number is a number: one operation, not two.
+    w.memo2.setText("x #e+?-#c* y");
+    w.memo2.setSelection(2, 8);
+    w.item(Command::Aprifogliocalcolo1).click();
+    EXPECT_TRUE(w.dialogs.log().empty());
+    EXPECT_EQ(sheet.timesShown(), 2);
+
+    // A selection that takes the line break with it leaves the break in the page.
+    w.memo2.setText("#b+#c\r\nx");
+    w.memo2.setSelection(0, 7);
+    w.item(Command::Aprifogliocalcolo1).click();
+    EXPECT_EQ(w.memo2.text(), "#ab\r\nx");
 }
 
 TEST(MainWindowCalcolo, CaretLineGoesToTheLearningWindows) {

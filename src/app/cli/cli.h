@@ -41,7 +41,8 @@ std::span<const Command> commands();
 int run(std::span<const std::string> args, Io& io);
 
 // Arguments of one subcommand: options with a value ("--page 3", "-o FILE"), flags and
-// positional arguments, in any order. Unknown options are usage errors.
+// positional arguments, in any order. Unknown options are usage errors. After "--" every
+// argument is positional.
 class Arguments {
 public:
     // `valued` and `flags` list the accepted option names, for example {"--page", "-o"}.

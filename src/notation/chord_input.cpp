@@ -1,8 +1,8 @@
-#include "editor/chord_input.h"
+#include "notation/chord_input.h"
 
 #include "notation/braille_cells.h"
 
-namespace editor {
+namespace notation {
 namespace {
 
 constexpr char kBackspace = '\b';
@@ -101,4 +101,4 @@ std::string ChordCollector::close() {
     return text;
 }
 
-}  // namespace editor
+}  // namespace notation

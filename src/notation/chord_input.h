@@ -9,15 +9,15 @@
 //     Space alone   a space
 //     Enter alone   a line break
 //
-// While chord input is on the window feeds every key press typed into the Braille editor to a
-// ChordCollector, starts its chord timer when the collector says so (a chord lasts one timer
-// interval from its first key), and closes the chord when the timer fires, inserting the text
-// at the editor's caret.
+// While chord input is on a window (the main window's Braille editor, the learning windows)
+// feeds every key press to a ChordCollector, starts its chord timer when the collector says so
+// (a chord lasts one timer interval from its first key), and closes the chord when the timer
+// fires, taking the text as typed.
 
 #include <string>
 #include <string_view>
 
-namespace editor {
+namespace notation {
 
 // Enter is collected as this byte, so that it cannot be mistaken for a typed character.
 inline constexpr char kChordEnter = '\xFE';
@@ -61,4 +61,4 @@ private:
     bool collecting_ = false;
 };
 
-}  // namespace editor
+}  // namespace notation
