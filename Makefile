@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds, and starts the workbench on a sample document
 #   make test   installs what is missing, builds the normal and the sanitizer configurations,
 #               runs every test in both, fuzzes the parsers briefly and checks the sources
-# and a few more for developers (build, bench, format, install-demo, clean).
+# and a few more for developers (build, bench, format, install-demo, package, clean).
 
 BUILD      ?= build
 RELEASE_BUILD ?= build-release
@@ -14,7 +14,8 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_GEN = -G Ninja
 
-.PHONY: all setup build run test check test-normal test-release test-asan fuzz bench format clean
+.PHONY: all setup build run test check test-normal test-release test-asan fuzz bench format clean \
+        package package-check
 
 all: build
 
@@ -31,10 +32,6 @@ build: setup $(BUILD)/build.ninja
 # document. Without a display tattilo says how to run it and exits with status 1.
 run: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target tattilo
-	@# A first start finds the shipped filter file and Braille font; the user's own settings,
-	@# written at every close, are never replaced.
-	@[ -f $(BUILD)/bin/tattilo.ini ] || printf 'filtro = filtro.base\r\nfont = braillecour.ttf\r\n' \
-	  > $(BUILD)/bin/tattilo.ini
 	cd $(BUILD)/bin && ./tattilo $(SAMPLE)
 
 check: setup
@@ -47,6 +44,10 @@ test-normal: setup $(BUILD)/build.ninja
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The plain Release configuration, the one most users build with CMake by hand.
+$(RELEASE_BUILD)/build.ninja:
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
+	  -DTATTILO_BENCH=OFF
+
 test-release: setup
 	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
 	  -DTATTILO_BENCH=OFF >/dev/null
@@ -74,8 +75,24 @@ fuzz: setup $(FUZZ_BUILD)/build.ninja
 
 test: check test-normal test-release test-asan fuzz
 
+# The Debian package of the Release build: $(RELEASE_BUILD)/tattilo_VERSION_ARCH.deb.
+package: setup $(RELEASE_BUILD)/build.ninja
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target package
+
+# Installs the package into this machine with apt, runs the installed programs and removes
+# the package again (CI runs it after make test).
+package-check: package
+	scripts/check_package.sh
+
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
+
+# tattilo-cli against liblouis on 20 000 school formulas, on the Release build; installs
+# liblouis-bin and liblouis-data when they are missing.
+.PHONY: compare-liblouis
+compare-liblouis: setup $(RELEASE_BUILD)/build.ninja
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target tattilo-cli
+	python3 bench/compare_liblouis.py --install --cli $(RELEASE_BUILD)/bin/tattilo-cli
 
 format:
 	git ls-files -co --exclude-standard -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
@@ -94,3 +111,15 @@ install-demo: setup $(BUILD)/build.ninja
 	  --source $(BUILD)/bin/distribution --accept-license --check-optional \
 	  --components "Programma,Documentazione,Extra" --log $(BUILD)/demo-machine.log
 	@echo "The machine: $(BUILD)/demo-machine (drive C: is $(BUILD)/demo-machine/C)"
+
+# The TeX-system variant (data/distribution-tex): every configuration step of the TeX system,
+# printed as it runs. The installer copy takes the built instello as INSTELLO.EXE.
+.PHONY: install-demo-tex
+install-demo-tex: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target instello
+	rm -rf $(BUILD)/demo-machine-tex $(BUILD)/demo-distribution-tex
+	cp -r data/distribution-tex $(BUILD)/demo-distribution-tex
+	cp $(BUILD)/bin/instello $(BUILD)/demo-distribution-tex/INSTELLO.EXE
+	$(BUILD)/bin/instello --unattended --root $(BUILD)/demo-machine-tex \
+	  --source $(BUILD)/demo-distribution-tex --log $(BUILD)/demo-machine-tex.log
+	@echo "The machine: $(BUILD)/demo-machine-tex (drive C: is $(BUILD)/demo-machine-tex/C)"

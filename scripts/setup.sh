@@ -11,6 +11,8 @@ packages=(
   xvfb xauth fonts-dejavu-core sox libxml2-utils python3 python3-fonttools
   dbus-daemon at-spi2-core python3-pyatspi
   brltty liblouis-bin liblouis-data libbrlapi-dev
+  dpkg-dev file man-db desktop-file-utils
+  liblnk-utils unzip
 )
 
 missing=()

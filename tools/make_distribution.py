@@ -1,5 +1,12 @@
 #!/usr/bin/env python3
-"""Builds the sample distribution of instello from the plain files in tools/distribution/files.
+"""Builds the sample distribution of instello from the plain files in tools/distribution/files
+and the workbench's Braille font in data/fonts.
+
+With --tex it builds the TeX-system variant instead (into data/distribution-tex by default): a
+"Korvo" product whose component programs exercise every TeX configuration step: KORVO.INI,
+the font library from real .tfm files, raster fonts made by METAFONT, Type 1 alias lines (one
+left pending), the TrueType alias file, hyphenation, the formats and the installer copy. Its
+fonts come from tests/data/installer/tex and data/fonts.
 
 Writes into data/distribution (or the folder given as the first argument):
   INSTELLO.INI            the install script
@@ -54,6 +61,25 @@ def cells():
     return bytes(out)
 
 
+def icon():
+    """A 16 x 16 icon (32-bit colour): a white Braille cell with dots 1, 2 and 4 on blue."""
+    size = 16
+    pixels = bytearray()
+    for row in range(size):  # bottom-up, as bitmaps are stored
+        y = size - 1 - row
+        for x in range(size):
+            dot = any(abs(x - cx) <= 1 and abs(y - cy) <= 1
+                      for cx, cy in ((5, 3), (5, 8), (10, 3)))
+            pixels += bytes([255, 255, 255, 255]) if dot else bytes([160, 60, 20, 255])
+    mask = bytes(4 * size)  # every pixel opaque (rows of 32 bits)
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0,
+                         len(pixels) + len(mask), 0, 0, 0, 0)
+    image = header + bytes(pixels) + mask
+    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack(
+        "<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
+    return directory + image
+
+
 def dos_time(year, month, day, hour, minute, second):
     date = ((year - 1980) << 9) | (month << 5) | day
     time = (hour << 11) | (minute << 5) | (second // 2)
@@ -105,11 +131,111 @@ def write(out, name, data):
         f.write(data)
 
 
+def repo_file(*parts):
+    with open(os.path.join(ROOT, *parts), "rb") as f:
+        return f.read()
+
+
+def font_library(fonts):
+    """TFM.LIB: header, a sorted directory of (name, offset, length), then the data."""
+    names = sorted(fonts)
+    head = b"TFM\x04LIB\x1A@@@@@\0" + struct.pack("<H", len(names))
+    offset = (len(names) + 1) * 16
+    directory = b""
+    for name in names:
+        directory += name.encode("ascii").ljust(8, b"\0") + struct.pack("<II", offset, len(fonts[name]))
+        offset += len(fonts[name])
+    return head + directory + b"".join(fonts[n] for n in names)
+
+
+def tex_distribution(out):
+    when = (2026, 3, 2, 9, 30, 0)
+    tex_data = ("tests", "data", "installer", "tex")
+    # The library ships with three fonts; two more metric files are merged into it at the end.
+    shipped = {m: repo_file(*tex_data, "tfm", m + ".tfm") for m in ["cmr10", "cmbx10", "cmmi10"]}
+    metrics = ["cmsy10", "cmex10"]
+    # Programs and libraries of the TeX system are played by stand-ins in the sandbox; these
+    # files only need to be where the real ones would be.
+    standin = lambda what: crlf("Stands for %s in the sample distribution.\n" % what)
+    stream = [folder("BIN"), member("TFM.LIB", font_library(shipped), when)]
+    stream += [member(m + ".tfm", repo_file(*tex_data, "tfm", m + ".tfm"), when) for m in metrics]
+    stream += [
+        member("korvowh.exe", standin("the format builder"), when),
+        member("KORVOTTF.DLL", standin("the TrueType alias library"), when),
+        folder("SRC"),
+        member("korvo.tex", crlf("% Korvo format\n\\input plain\n\\dump\n"), when),
+        member("ithyph.pat", crlf("% Italian hyphenation patterns\n.a3p2n\n"), when),
+        folder("L2E"),
+        member("latex.tex", crlf("% LaTeX 2e format\n\\input latex.ltx\n"), when),
+        folder("PFB"),
+        member("cmr10.pfb", standin("the Type 1 font cmr10"), when),
+        member("cmbx10.pfb", standin("the Type 1 font cmbx10"), when),
+        folder("PFM"),
+        member("cmr10.pfm", standin("the metrics of cmr10"), when),
+        b"Q",
+    ]
+    write(out, "TEX.001", b"".join(stream))
+    raster = ("tests", "data", "installer", "tex", "raster")
+    write(out, "FONTS.001", b"".join([
+        folder("FONTS"),
+        member("tbraille.300gf", repo_file(*raster, "tbraille.300gf"), when),
+        member("tbraille.tfm", repo_file(*raster, "tbraille.tfm"), when),
+        folder("FONTS\\DPI329"),
+        member("tbraille.329pk", repo_file(*raster, "tbraille.329pk"), when),
+        folder("FONTS\\DPI600"),
+        member("tbraille.600pk", repo_file(*raster, "tbraille.600pk"), when),
+        member("cmr10.600pk", repo_file(*raster, "tbraille.600pk"), when),
+        folder("TTF"),
+        member("braille.ttf", repo_file("data", "fonts", "braillecour.ttf"), when),
+    ]))
+    write(out, "TEX.QKP", program(
+        op(73, "TEX"),
+        op(206),
+        op(211, "MACRO"),
+        op(217, "FontSet", "Braille", "BR,br"),
+        op(233, "FINCLUDE", "LATEX", "!MACRO\\"),
+        op(84),
+        op(232),
+        op(231, "@Times-Roman=cmr10 %KORVO,"),
+        op(230, "@Times-Bold=cmbx10 %KORVO,"),
+        op(231, "@Courier=pcrr %KORVO,"),
+        op(231, "@Symbol=b=\"psyr\" %AR,"),
+    ))
+    write(out, "FONTS.QKP", program(op(73, "FONTS"), op(212), op(207)))
+    write(out, "HYPSET.DLL", standin("the hyphenation library"))
+    write(out, "INSTALL.CFG", crlf("\n".join([
+        "Sistema ; Sistema TeX ; TEX.QKP ; 64:32:16:8:4:2:1 ; Il sistema TeX, i formati e le metriche.",
+        "Caratteri ; Caratteri ; FONTS.QKP ; 16:8:4:2:1:1:1 ; I caratteri raster e TrueType.",
+        "",
+    ])))
+    write(out, "INSTELLO.INI", crlf("\n".join([
+        "[AppInfo]",
+        "AppName=Korvo",
+        "Version=4.0",
+        "",
+        "[StartUp]",
+        "License=0",
+        "",
+        "[Finish]",
+        "CopyInstaller=1",
+        "CreateFormats=1",
+        "Restart=0",
+        "",
+    ])))
+
+
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "data", "distribution")
+    args = sys.argv[1:]
+    tex = "--tex" in args
+    args = [a for a in args if a != "--tex"]
+    default = "distribution-tex" if tex else "distribution"
+    out = args[0] if args else os.path.join(ROOT, "data", default)
     os.makedirs(out, exist_ok=True)
     for old in os.listdir(out):
         os.remove(os.path.join(out, old))
+    if tex:
+        tex_distribution(out)
+        return
 
     when = (2026, 3, 2, 9, 30, 0)
     later = (2026, 3, 2, 9, 31, 4)
@@ -121,6 +247,9 @@ def main():
     license_text = plain("license.txt")
     esercizi = exercises()
     celle = cells()
+    ico = icon()
+    with open(os.path.join(ROOT, "data", "fonts", "braillecour.ttf"), "rb") as f:
+        font = f.read()
 
     # The program package, split over two volumes.
     stream = b"".join([
@@ -128,7 +257,10 @@ def main():
         folder("BIN"),
         member("celle.bin", celle, when),
         member("readme.txt=leggimi.txt", leggimi, later),
+        member("tattilo.ico", ico, when),
         bytes([0x1A]),
+        folder("WINDOWS"),
+        member("Fonts\\braillecour.ttf", font, when),
         folder("ESERCIZI"),
         member("esercizi.txt", esercizi, when),
         skip(b"T", "fine"),
@@ -150,9 +282,13 @@ def main():
         op(233, "Percorsi", "Documenti", "!ESEMPI\\"),
         op(217, "Voce", "Velocita", "50"),
         op(202, "Tattilo"),
-        op(203, "ESERCIZI\\esercizi.txt", "Esercizi", ""),
-        op(203, "BIN\\leggimi.txt", "Leggimi", ""),
+        op(203, "ESERCIZI\\esercizi.txt", "Esercizi", "BIN\\tattilo.ico"),
+        op(203, "BIN\\leggimi.txt", "Leggimi", "BIN\\tattilo.ico"),
+        op(220, "Braillecour (TrueType)", "braillecour"),
         op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Lingua", "string", "it"),
+        op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Velocita", "number", "50"),
+        op(236, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Colori", "hex", "00ff80"),
+        op(236, "HKEY_CURRENT_USER\\Software\\Quillon\\Tattilo", "PrimoAvvio", "bin", ""),
         op(209, "Tattilo 1.1"),
     ))
     write(out, "GUIDA.QKP", program(op(73, "GUIDA"), op(204)))
@@ -161,7 +297,8 @@ def main():
 
     component_list = "\n".join([
         "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; Il programma, le celle Braille e gli esercizi."
-        % clusters_of([len(celle), len(leggimi), len(esercizi), len(license_text)]),
+        % clusters_of([len(celle), len(leggimi), len(ico), len(font), len(esercizi),
+                       len(license_text)]),
         "Documentazione ; POPUP ; La guida e i documenti di esempio.",
         "Guida ; Guida ; GUIDA.QKP ; %s ; La guida del programma." % clusters_of([len(guida)]),
         "-Esempi ; Esempi ; ESEMPI.QKP ; %s ; Documenti di esempio." % clusters_of([len(frazioni)]),
@@ -183,7 +320,7 @@ def main():
         "",
         "[Finish]",
         "CopyInstaller=0",
-        "Restart=0",
+        "Restart=1",
         "",
     ])))
     write(out, "license.txt", license_text)

@@ -1,14 +1,17 @@
 // instello: the installer. Until its windows exist, it installs unattended into a sandbox
-// machine (see installer/unattended.h); without --unattended it prints its usage.
+// machine (see installer/unattended/unattended.h); without --unattended it prints its usage (on
+// standard output with status 0 when asked for with --help).
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "installer/unattended.h"
+#include "installer/unattended/unattended.h"
+#include "ui/program_folders.h"
 
 namespace {
 
@@ -19,13 +22,20 @@ extern "C" void onInterrupt(int) {
     interrupted.store(true);
 }
 
-std::filesystem::path programFolder(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        self = std::filesystem::absolute(argv0, ec);
+// For the crash tests: INSTELLO_TEST_KILL_AT_RECORD=N (or ..._AT_UNDO_STEP=N) kills the
+// process, as a power cut would stop it, right after journal record N has reached the disk
+// (or right before step N of undoing an interrupted installation).
+std::function<void(std::size_t)> killAt(const char* variable) {
+    const char* value = std::getenv(variable);
+    const long at = value ? std::strtol(value, nullptr, 10) : 0;
+    if (at <= 0) {
+        return {};
     }
-    return self.parent_path();
+    return [at](std::size_t n) {
+        if (static_cast<long>(n) == at) {
+            std::raise(SIGKILL);
+        }
+    };
 }
 
 }  // namespace
@@ -34,6 +44,10 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     bool unattended = false;
     for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << installer::unattendedUsage();
+            return 0;
+        }
         unattended = unattended || arg == "--unattended";
     }
     if (!unattended) {
@@ -42,6 +56,11 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
-    return installer::runUnattended(args, programFolder(argv[0]), std::cout, std::cerr,
-                                    [] { return interrupted.load(); });
+    installer::UnattendedHooks hooks;
+    hooks.interrupted = [] { return interrupted.load(); };
+    hooks.journalRecord = killAt("INSTELLO_TEST_KILL_AT_RECORD");
+    hooks.undoStep = killAt("INSTELLO_TEST_KILL_AT_UNDO_STEP");
+    // The program folder is where the installer's files are, as built or as installed.
+    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
+    return installer::runUnattended(args, folders.program, std::cout, std::cerr, hooks);
 }

@@ -12,9 +12,11 @@
 #include <iostream>
 
 #include "app/display_check.h"
+#include "editor/messages.h"
 #include "gui/braille_font.h"
 #include "gui/main_window_view.h"
 #include "speech/engine.h"
+#include "ui/program_folders.h"
 #include "ui/temp_dir.h"
 
 namespace {
@@ -64,10 +66,17 @@ int main(int argc, char** argv) {
                 .string());
     }
 
-    const std::filesystem::path programDirectory =
-        QApplication::applicationDirPath().toLocal8Bit().toStdString();
+    // Built, the program's files lie beside it; installed, in PREFIX/share/tattilo, with the
+    // settings and exercises in the user's own folders.
+    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
+    const std::filesystem::path& programDirectory = folders.program;
     std::error_code ec;
     std::filesystem::current_path(programDirectory, ec);
+    if (const std::string problem = ui::prepareSettingsFile(
+            folders, editor::text::kConfigurationFile, editor::text::kConfigurationDefaults);
+        !problem.empty()) {
+        std::cerr << "tattilo: " << problem << '\n';
+    }
 
     const ui::PrivateTempDir temporary;
     if (temporary.path().empty()) {
@@ -77,6 +86,9 @@ int main(int argc, char** argv) {
 
     gui::MainWindowOptions options;
     options.environment.programDirectory = programDirectory;
+    options.environment.configurationFile =
+        folders.settings / std::string(editor::text::kConfigurationFile);
+    options.environment.documentsDirectory = folders.documents;
     options.environment.temporaryDirectory = temporary.path();
     options.environment.arguments = arguments;
     // The speech reader's engine is made at start. Speech starts on when the backend's own
@@ -88,6 +100,9 @@ int main(int argc, char** argv) {
         engine != nullptr && speech::speechAvailable(programDirectory);
     options.speechReader = true;
     options.speechEngine = std::move(engine);
+    // The calculation sheet has its own engine instance.
+    options.sheetVoice = true;
+    options.sheetEngine = speech::createEngine({.programDirectory = programDirectory});
     gui::MainWindowView view(std::move(options));
     view.window().show();
 

@@ -90,11 +90,11 @@ void BrailleInput::keyPress(ui::KeyPress& press) {
     if (form_.chordInput()) {
         // A chord key held down longer than the keyboard's repeat delay repeats: the repeats
         // belong to no chord and would type cells the student never chorded.
-        if (press.repeat && !passesThroughChord(press.ch)) {
+        if (press.repeat && !notation::passesThroughChord(press.ch)) {
             press.ch = 0;
             return;
         }
-        const ChordCollector::KeyPress chord = chord_.keyPress(press.ch);
+        const notation::ChordCollector::KeyPress chord = chord_.keyPress(press.ch);
         if (chord.swallow) {
             press.ch = 0;
         }

@@ -16,9 +16,9 @@
 #include <optional>
 #include <string>
 
-#include "editor/chord_input.h"
 #include "editor/keypad_input.h"
 #include "editor/main_window.h"
+#include "notation/chord_input.h"
 #include "speech/speech_request.h"
 
 namespace editor {
@@ -56,7 +56,7 @@ private:
 
     TForm1& form_;
     ui::TextBox& memo_;
-    ChordCollector chord_;
+    notation::ChordCollector chord_;
     KeypadInput keypad_;
 };
 

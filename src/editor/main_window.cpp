@@ -195,6 +195,7 @@ void TForm1::addStartupStep(std::function<void()> step) {
 void TForm1::setLinearViewShown(bool shown) {
     linearViewShown_ = shown;
     w_.Image1.setVisible(braille_ && shown);
+    w_.Simb.setVisible(braille_ && shown);
 }
 
 // ---- commands

@@ -52,7 +52,7 @@ struct MainWindowWidgets {
     ui::Control& Label4;  // speech state
     ui::TabBar& tabs;
     ui::Control& statusBar;
-    ui::ImageView& Image1;  // linear view
+    ui::MathView& Image1;   // linear view
     ui::ImageView& Image3;  // symbol legend
     ui::Control& Converti;
     ui::Control& Funzioni;
@@ -93,6 +93,9 @@ struct MainWindowEnvironment {
     std::vector<std::filesystem::path> fontDirectories;
     // The configuration file; empty means programDirectory / "tattilo.ini".
     std::filesystem::path configurationFile;
+    // Where the default exercise folder is made; empty means programDirectory (an installed
+    // program keeps its shipped files apart from what the user writes).
+    std::filesystem::path documentsDirectory;
 };
 
 enum class Editor { Latex, Braille };

@@ -40,8 +40,13 @@ void TForm1::FormResize() {
     const int width = nonNegative(r.width - 40);
     const int memo1Height = nonNegative(r.height - 153);
     w_.Memo1.setBounds({kEditorLeft, kEditorTop, width, memo1Height});
-    const int memo2Height = nonNegative(memo1Height / 2 - w_.Memo2.bounds().height / 10);
-    w_.Memo2.setBounds({kEditorLeft, kEditorTop, width, memo2Height});
+    // With the linear view switched off the Braille editor also covers the strip, whose
+    // place is still worked out from the height the editor has beside it.
+    const int besideStrip =
+        linearViewShown_ ? w_.Memo2.bounds().height : w_.Image1.bounds().top - kEditorTop;
+    const int memo2Height = nonNegative(memo1Height / 2 - besideStrip / 10);
+    w_.Memo2.setBounds(
+        {kEditorLeft, kEditorTop, width, linearViewShown_ ? memo2Height : memo1Height});
     const ui::Rect image1{kEditorLeft, kEditorTop + memo2Height, width,
                           nonNegative(memo1Height - memo2Height)};
     w_.Image1.setBounds(image1);
@@ -49,8 +54,10 @@ void TForm1::FormResize() {
     w_.Simb.setBounds({image1.left + image1.width - 50, image1.top + image1.height - 28, simb.width,
                        simb.height});
     const ui::Rect legend = w_.Image3.bounds();
-    w_.Image3.setBounds({image1.left, image1.top + image1.height - 30 - legend.height, legend.width,
-                         legend.height});
+    // A legend taller than the strip starts at the strip's top rather than over the editor.
+    w_.Image3.setBounds({image1.left,
+                         std::max(image1.top, image1.top + image1.height - 30 - legend.height),
+                         legend.width, legend.height});
     w_.tabs.setBounds({kEditorLeft, w_.tabs.bounds().top, width, w_.tabs.bounds().height});
 
     ++changeCounter_;

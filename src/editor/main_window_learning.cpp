@@ -1,6 +1,8 @@
 #include "editor/main_window.h"
 
 #include "editor/messages.h"
+#include "learning/column_arithmetic.h"
+#include "learning/messages.h"
 
 // TForm1: opening the learning tools on the selection or the caret line.
 
@@ -9,28 +11,39 @@ namespace editor {
 // ---- learning tools
 
 void TForm1::AprifogliocalcoloClick() {
-    const std::string selection = w_.Memo2.selText();
-    if (selection.empty()) {
-        s_.dialogs.message({std::string(text::kNoExpression), {}, ui::Icon::None, ui::Buttons::Ok});
-        return;
+    namespace msg = learning::messages;
+    // Line breaks at the end of the selection are not part of the operation: they stay in the
+    // page when the result replaces it.
+    std::string selection = w_.Memo2.selText();
+    const std::size_t kept = selection.find_last_not_of("\r\n") + 1;
+    if (kept > 0 && kept < selection.size()) {
+        w_.Memo2.setSelection(w_.Memo2.selStart(), kept);
+        selection.resize(kept);
     }
-    // The first operator at position 2 or later splits the expression in two.
-    const std::size_t op = selection.find_first_of("(+-/", 1);
-    const bool parts = op != std::string::npos && op + 1 < selection.size();
-    if (!parts) {
-        s_.dialogs.message(
-            {std::string(text::kInvalidExpression), selection, ui::Icon::None, ui::Buttons::Ok});
-        return;
+    std::string_view problem;
+    switch (learning::checkSelection(selection)) {
+        case learning::SelectionProblem::None:
+            break;
+        case learning::SelectionProblem::NothingSelected:
+            s_.dialogs.message(
+                {std::string(msg::kNoExpression), {}, ui::Icon::None, ui::Buttons::Ok});
+            return;
+        case learning::SelectionProblem::Invalid:
+            problem = msg::kInvalidExpression;
+            break;
+        case learning::SelectionProblem::SeveralOperations:
+            problem = msg::kSingleOperation;
+            break;
     }
-    if (selection.find_first_of("(+-/", op + 1) != std::string::npos) {
-        s_.dialogs.message(
-            {std::string(text::kSingleOperation), selection, ui::Icon::None, ui::Buttons::Ok});
+    if (!problem.empty()) {
+        s_.dialogs.message({std::string(problem), selection, ui::Icon::None, ui::Buttons::Ok});
         return;
     }
     s_.clipboard.setText(selection);
     if (hooks_.calculationSheet != nullptr) {
         hooks_.calculationSheet->showModal();
     }
+    // The sheet left the result there, or the selection itself when no result was copied.
     w_.Memo2.pasteFromClipboard();
 }
 

@@ -134,7 +134,7 @@ void TForm1::applyModeWidgets() {
         button->setVisible(!b);
     }
     w_.VisualLineare.setVisible(b);
-    w_.Simb.setVisible(b);
+    w_.Simb.setVisible(b && linearViewShown_);
     w_.Image1.setVisible(b && linearViewShown_);
     if (!b) {
         w_.Image3.setVisible(false);

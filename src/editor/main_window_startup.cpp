@@ -27,7 +27,9 @@ void TForm1::FormActivate() {
     if (settings_.exchangeFile.empty()) {
         settings_.exchangeFile = std::string(text::kDefaultExchangeFile);
     }
-    const std::string defaultWorkDir = (dir / std::string(text::kWorkDirName)).string();
+    const std::filesystem::path& documents =
+        environment_.documentsDirectory.empty() ? dir : environment_.documentsDirectory;
+    const std::string defaultWorkDir = (documents / std::string(text::kWorkDirName)).string();
     const bool workDirByDefault = settings_.workDir.empty();
     if (workDirByDefault) {
         settings_.workDir = defaultWorkDir;

@@ -67,9 +67,6 @@ inline constexpr std::string_view kHelpLoadError = "Errore caricamento programma
 inline constexpr std::string_view kKeypadNotFound = "tastnum.htm non trovato";
 inline constexpr std::string_view kKeypadLoadError = "Errore caricamento tabella \r\ntastnum.htm";
 inline constexpr std::string_view kLinkLoadError = "Errore caricamento programma \r\n";
-inline constexpr std::string_view kNoExpression = "Nessuna espressione selezionata";
-inline constexpr std::string_view kInvalidExpression = "Espressione non valida";
-inline constexpr std::string_view kSingleOperation = "Selezionare una unica operazione";
 
 // Document, printing and editing commands (the file formats keep their own texts beside them).
 inline constexpr std::string_view kSaveChangesQuestion = "Salvare i cambiamenti correnti?";
@@ -86,6 +83,8 @@ inline constexpr std::string_view kKeypadFile = "tastnum.htm";
 inline constexpr std::string_view kLink1File = "orbeta.url";
 inline constexpr std::string_view kLink2File = "lumenia.url";
 inline constexpr std::string_view kConfigurationFile = "tattilo.ini";
+// The settings a first start begins with (the shipped filter file and Braille font).
+inline constexpr std::string_view kConfigurationDefaults = "tattilo-iniziale.ini";
 inline constexpr std::string_view kWorkDirName = "esercizi";
 inline constexpr std::string_view kDefaultExchangeFile = "formula.tex";
 inline constexpr std::string_view kDefaultExchangeMode = "tutto";

@@ -19,7 +19,8 @@ Workbench::Workbench(TForm1& form)
       editing_(form),
       palettes_(form),
       deletions_(form, formulaErrors_),
-      brailleInput_(form) {
+      brailleInput_(form),
+      linearView_(form) {
     attachNotation();
     attachHandoffAndExport();
 }
@@ -40,6 +41,12 @@ void Workbench::startSpeechReader(std::unique_ptr<speech::Engine> engine) {
 
 void Workbench::mirrorOnBrailleDisplay(ui::BrailleDisplay& display) {
     displayMirror_ = std::make_unique<BrailleDisplayMirror>(form_, display);
+}
+
+learning::SheetHost Workbench::calcSheetHost() {
+    return {[this] { return form_.chordInput(); },
+            [this] { return form_.widgets().Timer1.interval(); },
+            [this] { return form_.speechOn(); }};
 }
 
 void Workbench::attachNotation() {

@@ -16,10 +16,12 @@
 #include "editor/document_commands.h"
 #include "editor/editing_commands.h"
 #include "editor/graphic_editor_handoff.h"
+#include "editor/linear_view.h"
 #include "editor/main_window.h"
 #include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
 #include "editor/print_commands.h"
+#include "learning/calc_sheet.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 #include "speech/speech_reader.h"
@@ -53,6 +55,13 @@ public:
     // Shows the caret's line of the Braille editor on `display` from now on; called at most
     // once. The display must outlive the Workbench.
     void mirrorOnBrailleDisplay(ui::BrailleDisplay& display);
+    // What the calculation sheet reads from the window each time it opens: the chord input
+    // mode and interval, and whether speech is on.
+    learning::SheetHost calcSheetHost();
+    // The sheet that "Apri  foglio calcolo" opens on the selection.
+    void attachCalculationSheet(learning::TForm2& sheet) {
+        form_.hooks().calculationSheet = &sheet;
+    }
     // The speech reader, for the windows that speak through it; null before startSpeechReader.
     speech::SpeechReader* speechReader() { return speechReader_.get(); }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }
@@ -61,6 +70,7 @@ public:
     PrintCommands& printing() { return printing_; }
     EditingCommands& editing() { return editing_; }
     GraphicEditorHandoff& handoff() { return *handoff_; }
+    LinearView& linearView() { return linearView_; }
 
 private:
     void attachNotation();
@@ -80,8 +90,9 @@ private:
     PaletteCommands palettes_;
     DeletionCommands deletions_;
 
-    // Braille input and speech.
+    // Braille input and speech; the linear view of the Braille page.
     BrailleInput brailleInput_;
+    LinearView linearView_;
     std::unique_ptr<speech::SpeechReader> speechReader_;
     std::unique_ptr<BrailleDisplayMirror> displayMirror_;
 

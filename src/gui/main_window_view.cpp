@@ -17,6 +17,7 @@
 
 #include "editor/messages.h"
 #include "gui/braille_display_factory.h"
+#include "gui/linear_view_widget.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
@@ -214,14 +215,20 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         adapters_.push_back(std::move(adapter));
         return raw;
     };
-    QtImage* image1 = image("Image1", QStringLiteral("Visualizzazione lineare"));
+    auto* linear = new LinearViewWidget(client);
+    linear->setObjectName(QStringLiteral("Image1"));
+    linear->setAccessibleName(QStringLiteral("Visualizzazione lineare"));
+    auto image1Adapter = std::make_unique<QtMathView>(linear);
+    QtMathView* image1 = image1Adapter.get();
+    adapters_.push_back(std::move(image1Adapter));
     QtImage* image3 = image("Image3", QStringLiteral("Legenda dei simboli"));
-    image3->widget()->resize(420, 40);
-    static_cast<QLabel*>(image3->widget())
-        ->setText(QStringLiteral("#  numero    ? *  parentesi tonde    6 np 4  frazione    "
-                                 "9 o  radice    | 1  esponente"));
+    {
+        const QPixmap legend = legendPicture(linear->fonts(), 760);
+        auto* legendLabel = static_cast<QLabel*>(image3->widget());
+        legendLabel->setPixmap(legend);
+        legendLabel->resize(legend.size());
+    }
     QtButton* simb = button("Simb", text::kButtonSimb, {0, 0, 44, 22});
-    simb->setOnClick(nullptr);
 
     auto list = [&](const char* object, const QString& accessible) {
         auto* l = new QListWidget(client);
@@ -303,6 +310,8 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     form_ = std::make_unique<QtWindow>(window_, client, &keyboard_);
     settings_ = std::make_unique<SettingsDialogView>(window_, *dialogs_);
     formulaPrint_ = std::make_unique<FormulaPrintDialogView>(window_);
+    formulaPreview_ =
+        std::make_unique<FormulaPreviewView>(window_, *dialogs_, clipboard_, printer_);
     hover_ = std::make_unique<HoverFilter>(hoverLogic_, panel, link1->widget(), link2->widget());
 
     logic_ = std::make_unique<editor::TForm1>(
@@ -322,6 +331,14 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     brailleDisplay_ =
         options.brailleDisplay ? std::move(options.brailleDisplay) : makeBrailleDisplay();
     workbench_->mirrorOnBrailleDisplay(*brailleDisplay_);
+    workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
+        formulaPreview_->logic().show(title, folder);
+    });
+    calcSheet_ = std::make_unique<CalcSheetView>(
+        window_,
+        CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
+                         options.sheetVoice, workbench_->calcSheetHost()});
+    workbench_->attachCalculationSheet(calcSheet_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -332,12 +349,14 @@ MainWindowView::~MainWindowView() {
     hoverLogic_ = nullptr;
     hover_.reset();
     form_.reset();
+    calcSheet_.reset();
     adapters_.clear();
     timers_.clear();
     menu_.clear();
     settings_.reset();
     formulaPrint_.reset();
     workbench_.reset();
+    formulaPreview_.reset();
     logic_.reset();
     delete window_;
 }

@@ -11,6 +11,8 @@
 
 #include "editor/main_window.h"
 #include "editor/workbench.h"
+#include "gui/calc_sheet_view.h"
+#include "gui/formula_preview_view.h"
 #include "gui/formula_print_dialog_view.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
@@ -27,6 +29,10 @@ struct MainWindowOptions {
     // could not be created, which the window says once before it goes on silent).
     bool speechReader = false;
     std::unique_ptr<speech::Engine> speechEngine;
+    // The calculation sheet speaks through a voice of its own made with `sheetEngine` (null:
+    // the engine could not be created, which is said once); without `sheetVoice` it is silent.
+    bool sheetVoice = false;
+    std::unique_ptr<speech::Engine> sheetEngine;
     editor::MainWindowHooks hooks;
     // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
     ui::Dialogs* dialogs = nullptr;
@@ -46,7 +52,10 @@ public:
     editor::Workbench& workbench() { return *workbench_; }
     SettingsDialogView& settings() { return *settings_; }
     FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
+    FormulaPreviewView& formulaPreview() { return *formulaPreview_; }
+    CalcSheetView& calcSheet() { return *calcSheet_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
+    QtPrinter& printer() { return printer_; }
 
 private:
     class HoverFilter;
@@ -66,9 +75,11 @@ private:
     std::unique_ptr<HoverFilter> hover_;
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<FormulaPrintDialogView> formulaPrint_;
+    std::unique_ptr<FormulaPreviewView> formulaPreview_;
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<ui::BrailleDisplay> brailleDisplay_;  // outlives the workbench
     std::unique_ptr<editor::Workbench> workbench_;        // after the logic: goes first
+    std::unique_ptr<CalcSheetView> calcSheet_;
 };
 
 }  // namespace gui

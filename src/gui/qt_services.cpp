@@ -248,6 +248,24 @@ bool QtClipboard::hasBitmap() const {
     return data != nullptr && data->hasImage();
 }
 
+ui::Bitmap QtClipboard::bitmap() const {
+    const QImage image =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32);
+    ui::Bitmap bitmap;
+    if (image.isNull()) {
+        return bitmap;
+    }
+    bitmap.width = image.width();
+    bitmap.height = image.height();
+    bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * bitmap.height);
+    for (int y = 0; y < bitmap.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::copy(line, line + bitmap.width,
+                  bitmap.pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap.width);
+    }
+    return bitmap;
+}
+
 void QtClipboard::clear() {
     QGuiApplication::clipboard()->clear();
 }
@@ -320,6 +338,63 @@ bool QtPrinter::printLines(const std::vector<std::string>& lines, const ui::Font
         }
         painter.drawText(0, y, toQString(line));
         y += metrics.lineSpacing();
+    }
+    return painter.end();
+}
+
+int QtPrinter::pageWidth() const {
+    return printer_->pageLayout().paintRectPixels(printer_->resolution()).width();
+}
+
+int QtPrinter::pageHeight() const {
+    return printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+}
+
+ui::Orientation QtPrinter::orientation() const {
+    return printer_->pageLayout().orientation() == QPageLayout::Landscape
+               ? ui::Orientation::Landscape
+               : ui::Orientation::Portrait;
+}
+
+void QtPrinter::setOrientation(ui::Orientation orientation) {
+    printer_->setPageOrientation(orientation == ui::Orientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
+}
+
+bool QtPrinter::printPages(const std::vector<ui::PrintPage>& pages, const std::string& imageFile) {
+    if (pages.empty()) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        return false;
+    }
+    const QRect area = painter.viewport();
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer_->newPage()) {
+            painter.end();
+            return false;
+        }
+        QImage image = toQImage(pages[i].picture).convertToFormat(QImage::Format_RGB32);
+        {
+            QPainter heading(&image);
+            QFont font = heading.font();
+            font.setPixelSize(14);
+            heading.setFont(font);
+            heading.setPen(Qt::black);
+            heading.drawText(10, 15, toQString(pages[i].heading));
+        }
+        // The page goes through its picture file, as the exercise folder keeps it.
+        if (!imageFile.empty()) {
+            const QString file = QString::fromLocal8Bit(imageFile.c_str());
+            QImage saved;
+            if (image.save(file, "BMP") && saved.load(file, "BMP")) {
+                image = saved;
+            }
+        }
+        const QSize size = image.size().scaled(
+            QSize(area.width(), area.height()).expandedTo(QSize(1, 1)), Qt::KeepAspectRatio);
+        painter.drawImage(QRect(QPoint(0, 0), size), image);
     }
     return painter.end();
 }

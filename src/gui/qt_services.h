@@ -48,6 +48,7 @@ public:
     void setText(std::string_view text) override;
     void setBitmap(const ui::Bitmap& bitmap) override;
     bool hasBitmap() const override;
+    ui::Bitmap bitmap() const override;
     void clear() override;
 };
 
@@ -65,6 +66,11 @@ public:
     ~QtPrinter() override;
     bool printLines(const std::vector<std::string>& lines, const ui::Font& font) override;
     bool printBitmap(const ui::Bitmap& bitmap) override;
+    int pageWidth() const override;
+    int pageHeight() const override;
+    ui::Orientation orientation() const override;
+    void setOrientation(ui::Orientation orientation) override;
+    bool printPages(const std::vector<ui::PrintPage>& pages, const std::string& imageFile) override;
     QPrinter* printer() const { return printer_.get(); }
 
 private:

@@ -260,23 +260,11 @@ ComponentList readComponentList(system::System& sys, std::string_view sourceFold
     if (!sys.fileExists(path)) {
         throw CError(CError::kNotFound, name);
     }
-    auto file = sys.openRead(path);
-    if (!file) {
+    const auto text = system::readWholeFile(sys, path);
+    if (!text) {
         throw CError(CError::kCannotOpen, name);
     }
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const auto got = file->read(buffer, sizeof buffer);
-        if (!got) {
-            throw CError(CError::kCorrupted, name);
-        }
-        if (*got == 0) {
-            break;
-        }
-        text.append(buffer, *got);
-    }
-    return parseComponentList(text, language);
+    return parseComponentList(*text, language);
 }
 
 std::int64_t totalSizeKb(const ComponentList& list, std::uint32_t clusterSize) {

@@ -6,6 +6,7 @@
 #include "installer/install_job.h"
 #include "installer/messages.h"
 #include "installer/package.h"
+#include "installer/tex/raster_fonts.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -104,6 +105,19 @@ private:
         return install_ + std::string(relative);
     }
 
+    // A relative path that may also be empty (the folder itself).
+    std::string folderUnderInstall(std::string_view relative) {
+        return relative.empty() ? install_ : withBackslash(underInstall(relative));
+    }
+
+    // One element of a path (a group or link name): safe, and without separators.
+    const std::string& element(const std::string& name) {
+        if (!isSafeRelativePath(name) || name.find_first_of("\\/") != std::string::npos) {
+            bad();
+        }
+        return name;
+    }
+
     void status(std::string_view text) { job_.sink().showStatus(text); }
 
     void execute(std::uint8_t op) {
@@ -133,22 +147,32 @@ private:
             case 84:
                 job_.updateFontLibrary = true;
                 break;
-            case 202:
-                deferred.queueGroup(operand());
+            case 202: {
+                // A group may sit in a sub-folder of the Programs folder, never above it.
+                const std::string group = operand();
+                if (!isSafeRelativePath(group)) {
+                    bad();
+                }
+                deferred.queueGroup(group);
                 status(msg::kStatusStartMenu);
                 break;
+            }
             case 203: {
                 std::string target = operand();
                 std::string title = operand();
                 const std::string icon = operand();
                 status(msg::kStatusStartMenu);
                 if (!target.empty() && target.front() == '*') {
+                    if (!isSafeRelativePath(std::string_view(target).substr(1))) {
+                        bad();
+                    }
                     target = withBackslash(job_.sys().windowsDirectory()) + target.substr(1);
                 } else {
-                    target = install_ + target;
+                    target = underInstall(target);
                 }
+                element(title);
                 if (!deferred.queueShortcut(std::move(target), std::move(title),
-                                            icon.empty() ? std::string() : install_ + icon)) {
+                                            icon.empty() ? std::string() : underInstall(icon))) {
                     throw CError(CError::kStartMenu);
                 }
                 break;
@@ -176,7 +200,9 @@ private:
                         command[10] = 'h';
                     }
                 }
-                deferred.queueProgram(install_ + command, install_ + folder);
+                // The program (the first word) and its folder lie in the install path.
+                underInstall(std::string_view(command).substr(0, command.find(' ')));
+                deferred.queueProgram(install_ + command, folderUnderInstall(folder));
                 break;
             }
             case 211: {
@@ -189,7 +215,7 @@ private:
             }
             case 212:
                 status(msg::kStatusRasterFonts);
-                deferred.queueRasterFonts(install_ + "BIN\\");
+                tex::configureRasterFonts(job_, install_ + "BIN\\");
                 break;
             case 217:
             case 233: {
@@ -209,15 +235,13 @@ private:
             case 220: {
                 const std::string name = operand();
                 const std::string file = operand();
-                std::string expanded;
-                for (char c : file) {
-                    if (c == '!') {
-                        expanded += install_;
-                    } else {
-                        expanded += c;
-                    }
+                // "!" stands for the install path, so it may only lead the operand; without it
+                // the file is a name in the system's fonts folder.
+                if (file.find('!', 1) != std::string::npos) {
+                    bad();
                 }
-                deferred.queueFont(name, expanded);
+                deferred.queueFont(
+                    name, file.starts_with('!') ? underInstall(file.substr(1)) : element(file));
                 break;
             }
             case 230:
@@ -227,10 +251,13 @@ private:
             case 232:
                 job_.configureHyphenation = true;
                 break;
-            case 235:
+            case 235: {
+                std::string library = operand();
+                underInstall(library);  // the library is written there
                 job_.updateFontLibrary = true;
-                job_.fontLibraryName = operand();
+                job_.fontLibraryName = std::move(library);
                 break;
+            }
             case 236: {
                 std::string key = operand();
                 std::string name = operand();
@@ -287,8 +314,10 @@ void runComponentProgram(InstallJob& job, const Component& component) {
         }
     }
     job.sink().beginComponent(component.label, component.sizeKb(job.settings().clusterSize));
+    job.currentProgram = path;
     ComponentProgram program(sys, path);
     executeComponentProgram(job, program);
+    job.currentProgram.clear();
     job.sink().endComponent();
 }
 

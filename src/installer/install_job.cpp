@@ -3,6 +3,7 @@
 #include <new>
 
 #include "installer/messages.h"
+#include "installer/tex/finishing_steps.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -25,6 +26,9 @@ void InstallJob::pollCancel() {
 }
 
 void InstallJob::prepare() {
+    if (!settings_.journalPath.empty()) {
+        undo_.startJournal(settings_.journalPath, settings_.productName);
+    }
     undo_.createFolders(settings_.installPath);
     undo_.prepareChange(installed_.path());
     installed_.load();
@@ -39,20 +43,31 @@ void InstallJob::run() {
     for (auto& item : components_) {
         item->install(*this);
     }
-    // The TeX system's finishing steps (font library, hyphenation, formats, alias files, the
-    // installer copy) belong here, before the commit. They are not built yet: the flags that
-    // the component programs and the script set for them are recorded and nothing more.
-    undo_.commit();
+    if (settings_.texSystem) {
+        tex::runFinishingSteps(*this);
+    }
+    installed_.save();
+}
+
+CError unexpectedError(const InstallJob& job, const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const CError& e) {
+        return e;
+    } catch (const std::bad_alloc&) {
+        return CError(CError::kMemory);
+    } catch (...) {
+        return CError(CError::kCannotExecute,
+                      job.currentProgram.empty() ? std::string("INSTELLO") : job.currentProgram);
+    }
 }
 
 std::thread startInstallThread(InstallJob& job, StatusSlot& status) {
     return std::thread([&job, &status] {
         try {
             job.run();
-        } catch (const CError& error) {
-            status.store(error);
-        } catch (const std::bad_alloc&) {
-            status.store(CError(CError::kMemory));
+        } catch (...) {
+            status.store(unexpectedError(job, std::current_exception()));
         }
     });
 }
@@ -65,7 +80,7 @@ void copyFile(InstallJob& job, const std::string& source, const std::string& des
     if (!in) {
         throw CError(CError::kCannotCopy, source);
     }
-    const bool backedUp = undo.prepareOverwrite(destination);
+    undo.prepareOverwrite(destination);
     auto out = sys.openWrite(destination);
     if (!out) {
         undo.createFolders(folderPart(destination));
@@ -94,9 +109,6 @@ void copyFile(InstallJob& job, const std::string& source, const std::string& des
     }
     if (const auto time = sys.fileTime(source)) {
         sys.setFileTime(destination, *time);
-    }
-    if (backedUp) {
-        undo.commitBackup();
     }
     job.installed().record(destination);
 }

@@ -2,24 +2,31 @@
 
 // One installation run: the selected components' programs executed in list order on the
 // installation thread, everything journalled in the undo log, the system-integration steps
-// queued for after the copy.
+// queued for after the copy. The undo log stays open after the copy: the system-integration
+// steps are journalled in it too, and the front end commits it (commit()) only when they are
+// done, or rolls everything back (rollBack()).
 
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "installer/cerror.h"
 #include "installer/component_list.h"
-#include "installer/deferred_actions.h"
+#include "installer/integration/deferred_actions.h"
+#include "installer/journal/undo_log.h"
 #include "installer/progress_sink.h"
+#include "installer/reader/pdf_reader.h"
 #include "installer/settings_file.h"
 #include "installer/system/system.h"
-#include "installer/undo_log.h"
 
 namespace installer {
 
 struct JobSettings {
+    std::string productName;       // AppName, for the journal
+    std::string journalPath;       // the journal on disk; empty: in memory only
     std::string installPath;       // ends in a backslash
     std::string distributionPath;  // ends in a backslash
     std::uint32_t clusterSize = 32768;
@@ -28,6 +35,11 @@ struct JobSettings {
     bool createFormats = false;
     bool reader3Wanted = false;
     bool reader4Wanted = false;
+    // The TeX system's finishing steps run (the product is a TeX system).
+    bool texSystem = false;
+    // The readers found at start-up (for their font folders), when wanted and found.
+    std::optional<ReaderInfo> reader3;
+    std::optional<ReaderInfo> reader4;
 };
 
 class InstallJob {
@@ -36,14 +48,18 @@ public:
     InstallJob(system::System& sys, ProgressSink& sink, ComponentList& components,
                JobSettings settings, std::unique_ptr<SettingsFile> settingsFile);
 
-    // Runs the installation; returns on success (the undo log committed), raises CError
-    // otherwise (the undo log is then left for rollBack()).
+    // Runs the copy; returns on success, raises CError otherwise. Either way the undo log
+    // is left for commit() or rollBack().
     void run();
-    // The first steps of run(): the install path created and the installed-files register
-    // and the settings file journalled. For callers that run single steps themselves.
+    // The first steps of run(): the journal started, the install path created and the
+    // installed-files register and the settings file journalled. For callers that run
+    // single steps themselves.
     void prepare();
-    // Puts the machine back as it was before run(). Call after a failed or cancelled run.
-    void rollBack() { undo_.rollBack(); }
+    // The installation is complete: deletes the backups and the journal.
+    void commit() { undo_.commit(); }
+    // Puts the machine back as it was before run(). Call after a failed or cancelled run;
+    // false when something could not be put back (the journal then stays for the next run).
+    bool rollBack() { return undo_.rollBack(); }
 
     // Raises CError 8 when cancel has been requested.
     void pollCancel();
@@ -58,6 +74,8 @@ public:
 
     // Where component programs are looked for; the user may move it for all later ones.
     std::string currentSource;
+    // The component program being run; empty between programs.
+    std::string currentProgram;
 
     // Set by component programs for the finishing steps.
     bool updateFontLibrary = false;
@@ -76,8 +94,13 @@ private:
     DeferredActions deferred_;
 };
 
-// Runs job.run() on a new thread; the outcome goes into `status` (code 9 on success).
+// Runs job.run() on a new thread; the outcome goes into `status` (code 9 on success). Any
+// exception ends as an error, never as a dead process: out of memory as code 0, anything
+// else as code 6 naming the component program that was running.
 std::thread startInstallThread(InstallJob& job, StatusSlot& status);
+
+// The error an exception that is not a CError stands for (see startInstallThread).
+CError unexpectedError(const InstallJob& job, const std::exception_ptr& error);
 
 // Runs the component program of `component` (the install operation of a selected component).
 void runComponentProgram(InstallJob& job, const Component& component);

@@ -68,7 +68,52 @@ inline constexpr std::string_view kSuccessHead = "Installation succesful!\nThank
 inline constexpr std::string_view kInsertDisk = "Insert disk labeled ";
 inline constexpr std::string_view kDifferentLocation =
     "If the files can be found at a different location type a new path";
-inline constexpr std::string_view kHyphenNoLibrary =
-    "Failed to configure HYPHEN.CFG.\nCan not load HYPSET.DLL!";
+inline constexpr std::string_view kCannotTerminate =
+    "You can not terminate installation at this moment.";
+
+// System integration.
+inline constexpr std::string_view kStartMenuQuestion =
+    "Do you want to create icons in Start Menu\\Programs folder?";
+inline constexpr std::string_view kRestartHead = "You must restart Windows before using ";
+inline constexpr std::string_view kRestartTail = ".\nDo you want to restart now?";
+inline constexpr std::string_view kRestartCaption = "System Restart";
+inline constexpr std::string_view kCannotRestart =
+    "Sorry, installation program was unable to restart system.\nPlease use the Start menu to "
+    "reboot your computer.";
+
+// PDF reader detection.
+inline constexpr std::string_view kReader3Name = "Acrobat Reader 3";
+inline constexpr std::string_view kReader4Name = "Acrobat Reader 4";
+inline constexpr std::string_view kReaderFailedHead = "Failed to find ";
+inline constexpr std::string_view kReaderFailedTail = " due to a following error:\n";
+inline constexpr std::string_view kNoAcroRd32 = "Can not find AcroRd32.exe.";
+inline constexpr std::string_view kNoPlugIn = "Can not find nppdf32.dll";
+inline constexpr std::string_view kReaderMemory = "Memory allocation error.";
+inline constexpr std::string_view kReaderRequiredHead = "Can not find Adobe Acrobat Reader.\n";
+inline constexpr std::string_view kReaderRequiredTail =
+    " uses Acrobat Reader and its fonts.\nPlease install/reinstall the Acrobat Reader and run the "
+    "Installer again.";
+inline constexpr std::string_view kReaderProceed =
+    "Can not locate Adobe Acrobat Reader!\nIf you are going to use PDF-mode, press [No] "
+    "button\ninstall/reinstall the Acrobat Reader and run the Installer again.\nProceed with "
+    "installation?";
+
+// An installation that a crash or a power cut interrupted (%s is its product's name).
+inline constexpr std::string_view kInterruptedFound =
+    "The installation of %s was interrupted before it ended.\nThe Installer will now undo it "
+    "and put back every file it changed.";
+inline constexpr std::string_view kInterruptedUndone =
+    "The interrupted installation has been undone.\nYour computer is as it was before it began.";
+inline constexpr std::string_view kInterruptedFinished =
+    "The interrupted installation had already ended.\nThe Installer has removed the copies it "
+    "kept of the files it changed.";
+inline constexpr std::string_view kInterruptedNotUndone =
+    "The interrupted installation could not be undone completely.\nClose every program that may "
+    "use its files and run the Installer again.";
+inline constexpr std::string_view kRollbackIncomplete =
+    "The Installer could not undo the installation completely.\nClose every program that may use "
+    "its files and run the Installer again: it will finish the undo.";
+inline constexpr std::string_view kAnotherInstaller =
+    "Another installation is running.\nWait until it ends and run the Installer again.";
 
 }  // namespace installer::msg

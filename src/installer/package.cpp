@@ -242,7 +242,7 @@ private:
     void write(const MemberHeader& h, const std::string& path) {
         auto& undo = job_.undo();
         auto& sys = job_.sys();
-        const bool backedUp = undo.prepareOverwrite(path);
+        undo.prepareOverwrite(path);
         job_.sink().showCreating(path);
         auto file = sys.openWrite(path);
         if (!file) {
@@ -290,9 +290,6 @@ private:
             if (const auto time = sys.fromLocalTime(local)) {
                 sys.setFileTime(path, *time);
             }
-        }
-        if (backedUp) {
-            undo.commitBackup();
         }
         job_.installed().record(path);
     }

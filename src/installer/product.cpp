@@ -4,7 +4,9 @@
 
 #include "installer/cerror.h"
 #include "installer/ckey.h"
+#include "installer/integration/registry_values.h"
 #include "installer/messages.h"
+#include "installer/tex/korvo_ini.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -26,8 +28,6 @@ constexpr ProductRow kProducts[] = {
     {"Korvo Pro", ProductKind::TexSystem, "C:\\KORVOPRO\\"},
 };
 
-constexpr std::string_view kFontsKeyHead = "SOFTWARE\\Microsoft\\Windows";
-constexpr std::string_view kFontsKeyTail = "\\CurrentVersion\\Fonts";
 constexpr std::string_view kFormixKey = "Software\\Quillon\\Formix";
 
 class EquationEditorProduct : public Product {
@@ -45,8 +45,7 @@ public:
         }
         const auto windows = sys.windowsVersion();
         if (windows.nt && windows.major > 4) {
-            CKey fonts(sys, RegRoot::LocalMachine,
-                       std::string(kFontsKeyHead) + " NT" + std::string(kFontsKeyTail));
+            CKey fonts(sys, RegRoot::LocalMachine, systemFontsKey(sys));
             if (!fonts.open()) {
                 prompter.message(msg::kNoFontRights, caption(), Icon::Warning, Buttons::Ok);
                 return false;
@@ -128,9 +127,8 @@ public:
         return true;
     }
 
-    // KORVO.INI in BIN. Its TeX-specific content comes with the TeX configuration steps.
     std::unique_ptr<SettingsFile> makeSettingsFile(system::System& sys) override {
-        return std::make_unique<SettingsFile>(sys, installPath + "BIN\\KORVO.INI", installPath);
+        return std::make_unique<tex::KorvoIni>(sys, installPath);
     }
 };
 

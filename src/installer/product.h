@@ -11,6 +11,7 @@
 
 #include "installer/component_list.h"
 #include "installer/prompter.h"
+#include "installer/reader/pdf_reader.h"
 #include "installer/script.h"
 #include "installer/settings_file.h"
 #include "installer/system/system.h"
@@ -68,6 +69,10 @@ public:
     bool runsFromInstalledCopy = false;
     bool checkOptional = false;  // "Check for optional components"
     ComponentList components;
+    // The PDF readers the script asks for, searched at start-up.
+    PdfReaders readers;
+    // A worker thread (the external programs or the previous-version removal) is running:
+    // cancel requests are refused.
     std::atomic<bool> workerRunning{false};
 
 protected:

@@ -1,5 +1,7 @@
 #include "installer/profile.h"
 
+#include <unordered_map>
+
 #include "installer/system/system.h"
 #include "installer/win_path.h"
 
@@ -132,6 +134,26 @@ std::vector<std::pair<std::string, std::string>> Profile::section(std::string_vi
     return pairs;
 }
 
+std::vector<std::string> Profile::sectionLines(std::string_view name) const {
+    std::vector<std::string> out;
+    const auto header = findSection(name);
+    if (header == npos) {
+        return out;
+    }
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != Line::Section; ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Line::Key) {
+            out.push_back(line.name + "=" + line.value);
+        } else {
+            const std::string_view body = trim(line.raw);
+            if (!body.empty() && body.front() != ';') {
+                out.emplace_back(body);
+            }
+        }
+    }
+    return out;
+}
+
 bool Profile::hasSection(std::string_view name) const {
     return findSection(name) != npos;
 }
@@ -170,6 +192,102 @@ void Profile::set(std::string_view section, std::string_view key, std::string_vi
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
 }
 
+void Profile::setAll(const std::vector<Entry>& entries) {
+    // The first block of each section (the one set() works on): its keys and where new keys
+    // go (after its last line that is not blank).
+    struct Block {
+        std::unordered_map<std::string, std::size_t> keys;  // upper-case key -> line
+        std::size_t insertAt = 0;
+        std::vector<Line> added;
+    };
+    std::unordered_map<std::string, Block> blocks;
+    Block* current = nullptr;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        if (line.kind == Line::Section) {
+            auto [it, first] = blocks.try_emplace(upper(line.name));
+            current = first ? &it->second : nullptr;
+            if (current) {
+                current->insertAt = i + 1;
+            }
+        } else if (current) {
+            if (line.kind == Line::Key) {
+                current->keys.try_emplace(upper(line.name), i);
+            }
+            if (line.kind == Line::Key || !trim(line.raw).empty()) {
+                current->insertAt = i + 1;
+            }
+        }
+    }
+    // New sections, in the order they first appear.
+    std::vector<std::pair<std::string, Block*>> fresh;
+    std::unordered_map<std::string, std::unique_ptr<Block>> freshBlocks;
+    for (const auto& entry : entries) {
+        Line line;
+        line.kind = Line::Key;
+        line.name = std::string(trim(entry.key));
+        line.value = entry.value;
+        line.raw = line.name + "=" + line.value;
+        const std::string section = upper(trim(entry.section));
+        const std::string key = upper(line.name);
+        Block* block = nullptr;
+        if (auto it = blocks.find(section); it != blocks.end()) {
+            block = &it->second;
+        } else {
+            auto& made = freshBlocks[section];
+            if (!made) {
+                made = std::make_unique<Block>();
+                fresh.emplace_back(std::string(trim(entry.section)), made.get());
+            }
+            block = made.get();
+        }
+        if (auto at = block->keys.find(key); at != block->keys.end()) {
+            // Existing lines are replaced in place; added ones are indexed past the file.
+            if (at->second < lines_.size()) {
+                lines_[at->second] = std::move(line);
+            } else {
+                block->added[at->second - lines_.size()] = std::move(line);
+            }
+            continue;
+        }
+        block->keys.emplace(key, lines_.size() + block->added.size());
+        block->added.push_back(std::move(line));
+    }
+    // One pass to put the added keys in place.
+    std::vector<std::vector<Line>*> before(lines_.size() + 1, nullptr);
+    for (auto& [name, block] : blocks) {
+        if (!block.added.empty()) {
+            before[block.insertAt] = &block.added;
+        }
+    }
+    std::vector<Line> merged;
+    merged.reserve(lines_.size() + entries.size() + 2 * fresh.size());
+    for (std::size_t i = 0; i <= lines_.size(); ++i) {
+        if (before[i]) {
+            for (auto& line : *before[i]) {
+                merged.push_back(std::move(line));
+            }
+        }
+        if (i < lines_.size()) {
+            merged.push_back(std::move(lines_[i]));
+        }
+    }
+    for (auto& [name, block] : fresh) {
+        if (!merged.empty() && !trim(merged.back().raw).empty()) {
+            merged.push_back(Line{});
+        }
+        Line head;
+        head.kind = Line::Section;
+        head.name = name;
+        head.raw = "[" + name + "]";
+        merged.push_back(std::move(head));
+        for (auto& line : block->added) {
+            merged.push_back(std::move(line));
+        }
+    }
+    lines_ = std::move(merged);
+}
+
 void Profile::erase(std::string_view section, std::string_view key) {
     const auto header = findSection(section);
     if (header == npos) {
@@ -192,26 +310,14 @@ std::string Profile::text() const {
 
 std::optional<Profile> Profile::load(system::System& sys, std::string_view path,
                                      bool missingIsEmpty) {
-    auto file = sys.openRead(path);
-    if (!file) {
+    auto bytes = system::readWholeFile(sys, path);
+    if (!bytes) {
         if (missingIsEmpty && !sys.fileExists(path)) {
             return Profile();
         }
         return std::nullopt;
     }
-    std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        const auto got = file->read(buffer, sizeof buffer);
-        if (!got) {
-            return std::nullopt;
-        }
-        if (*got == 0) {
-            break;
-        }
-        bytes.append(buffer, *got);
-    }
-    return Profile(bytes);
+    return Profile(*bytes);
 }
 
 bool Profile::save(system::System& sys, std::string_view path) const {

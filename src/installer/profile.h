@@ -35,10 +35,21 @@ public:
     int getInt(std::string_view section, std::string_view key, int fallback) const;
     // The key=value pairs of a section in file order (lines without "=" left out).
     std::vector<std::pair<std::string, std::string>> section(std::string_view name) const;
+    // The lines of a section as the Windows section query gives them: every line that is not
+    // blank or a comment, trimmed, key lines as "key=value".
+    std::vector<std::string> sectionLines(std::string_view name) const;
     bool hasSection(std::string_view name) const;
 
     void set(std::string_view section, std::string_view key, std::string_view value);
     void erase(std::string_view section, std::string_view key);
+
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // The same as set() for each entry in order, in time linear in the file and the entries.
+    void setAll(const std::vector<Entry>& entries);
 
     // The file's bytes.
     std::string text() const;

@@ -1,7 +1,7 @@
 #include "installer/settings_file.h"
 
 #include "installer/cerror.h"
-#include "installer/undo_log.h"
+#include "installer/journal/undo_log.h"
 #include "installer/win_path.h"
 
 namespace installer {
@@ -87,13 +87,38 @@ void InstalledRegister::record(std::string_view file) {
     const std::string name = fileNamePart(file);
     const auto dot = name.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    const std::string key = name.substr(0, name.find('.'));
-    profile_.set("INSTALLED-" + extension, key, "1");
+    std::string section = "INSTALLED-" + extension;
+    std::string key = name.substr(0, name.find('.'));
+    if (recorded_.insert(upper(section) + '\t' + upper(trim(key))).second) {
+        pending_.push_back({std::move(section), std::move(key), "1"});
+    }
+}
+
+void InstalledRegister::merge() {
+    if (!pending_.empty()) {
+        profile_.setAll(pending_);
+        pending_.clear();
+    }
+}
+
+std::string InstalledRegister::text() const {
+    Profile merged = profile_;
+    merged.setAll(pending_);
+    return merged.text();
+}
+
+void InstalledRegister::save() {
+    merge();
     const std::string folder = folderPart(path_);
     if (!folder.empty() && !sys_.folderExists(folder)) {
         undo_.createFolders(folder);
     }
-    if (!profile_.save(sys_, path_)) {
+    const std::string fresh = path_ + ".new";
+    undo_.prepareOverwrite(fresh);
+    const std::string bytes = profile_.text();
+    auto out = sys_.openWrite(fresh);
+    if (!out || !out->write(bytes.data(), bytes.size()) || !out->flush() || !out->close() ||
+        !sys_.replaceFile(fresh, path_)) {
         throw CError(CError::kCannotWrite, path_);
     }
 }

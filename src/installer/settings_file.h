@@ -7,6 +7,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "installer/profile.h"
 #include "installer/system/system.h"
@@ -48,24 +50,34 @@ private:
 };
 
 // The installed-files register: for every file written, key (name up to its first dot) = "1"
-// in section "INSTALLED-" + (text after its last dot). Kept in memory, written through after
-// each file. Its folder is created (and journalled) when missing.
+// in section "INSTALLED-" + (text after its last dot). Files are recorded in memory and the
+// register is written once, by save(), so that installing N files costs time linear in N. It
+// is written whole into a new file beside it, forced onto the disk, and then put in its
+// place, so that a crash leaves the old register or the new one, never a part. Its folder is
+// created (and journalled) when missing.
 class InstalledRegister {
 public:
     InstalledRegister(system::System& sys, UndoLog& undo, std::string path);
 
     // Reads the existing register (CError 3 when it exists and cannot be read).
     void load();
-    // Records the file (only its name counts) and writes the register.
+    // Records the file (only its name counts).
     void record(std::string_view file);
-    const Profile& profile() const { return profile_; }
+    // Writes the register with every file recorded (CError 4 when it cannot be written).
+    void save();
+    // The register as save() writes it.
+    std::string text() const;
     const std::string& path() const { return path_; }
 
 private:
+    void merge();
+
     system::System& sys_;
     UndoLog& undo_;
     std::string path_;
     Profile profile_;
+    std::vector<Profile::Entry> pending_;
+    std::unordered_set<std::string> recorded_;  // upper-case section and key
 };
 
 }  // namespace installer

@@ -7,26 +7,10 @@
 namespace installer {
 
 std::optional<std::string> readLicense(system::System& sys, std::string_view folder) {
-    auto file = sys.openRead(withBackslash(folder) + "license.txt");
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[4096];
-    for (;;) {
-        const auto got = file->read(buffer, sizeof buffer);
-        if (!got) {
-            return std::nullopt;
-        }
-        if (*got == 0) {
-            return text;
-        }
-        text.append(buffer, *got);
-    }
+    return system::readWholeFile(sys, withBackslash(folder) + "license.txt");
 }
 
-Startup startUp(system::System& sys, Prompter& prompter, std::string_view programFolder,
-                const StartupHooks& hooks) {
+Startup startUp(system::System& sys, Prompter& prompter, std::string_view programFolder) {
     Startup result;
     const std::string folder = withBackslash(programFolder);
     const std::string scriptPath = folder + std::string(msg::kScriptName);
@@ -56,7 +40,9 @@ Startup startUp(system::System& sys, Prompter& prompter, std::string_view progra
             return result;
         }
     }
-    if (product->flags.readerWanted() && hooks.pdfReaderCheck && !hooks.pdfReaderCheck(*product)) {
+    if (product->flags.readerWanted() &&
+        !checkReaders(sys, product->readers, product->flags.reader3, product->flags.reader4,
+                      prompter, product->name, product->caption())) {
         return result;
     }
     prompter.message(std::string(msg::kAboutToInstallHead) + product->name +

@@ -3,7 +3,6 @@
 // The installer's start: the install script beside the program, the product it names, the
 // script check, the paths, the licence and the PDF reader check, then the greeting.
 
-#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -24,15 +23,8 @@ struct Startup {
     std::unique_ptr<Product> product;
 };
 
-struct StartupHooks {
-    // Looks for the PDF readers the script asks for; false ends the start. Not set: the
-    // check is left out.
-    std::function<bool(Product&)> pdfReaderCheck;
-};
-
 // `programFolder` is the folder of the running installer (a Windows path).
-Startup startUp(system::System& sys, Prompter& prompter, std::string_view programFolder,
-                const StartupHooks& hooks = {});
+Startup startUp(system::System& sys, Prompter& prompter, std::string_view programFolder);
 
 // The licence text (license.txt in `folder`); nullopt when missing or unreadable.
 std::optional<std::string> readLicense(system::System& sys, std::string_view folder);

@@ -154,6 +154,7 @@ struct Seq {
     Kind before = Kind::None;
     std::size_t lastStart = 0;
     std::size_t beforeStart = 0;
+    std::size_t spacedAt = std::string::npos;  // an item after a blank that ends a command
 
     bool endsWithCommandWord() const {
         std::size_t k = out.size();
@@ -166,6 +167,7 @@ struct Seq {
     void add(Kind kind, std::string_view text) {
         if (!text.empty() && isAsciiLetter(text[0]) && endsWithCommandWord()) {
             out += ' ';
+            spacedAt = out.size();
         }
         // A subscript of several digits is one group: x_{12}, not x_1 followed by 2.
         const bool groupSubscript = kind == Kind::Number && text.size() > 1 &&
@@ -193,6 +195,10 @@ struct Seq {
     void raiseLast() {
         const std::string exponent = out.substr(lastStart);
         out.erase(lastStart);
+        if (lastStart == spacedAt && lastStart > 0) {
+            out.pop_back();  // the blank that kept it apart from a command: "\\lambda^n"
+            --lastStart;
+        }
         // One letter or sign stays bare (x^n); numbers and longer exponents are braced.
         const bool single = exponent.size() == 1 && last != Kind::Number;
         out += single ? "^" : "^{";
@@ -231,6 +237,9 @@ private:
     bool readFraction(Seq& seq);
     bool readRoot(Seq& seq);
     bool readGroup(Seq& seq);
+    bool readSubscriptGroup(Seq& seq);
+    bool readGroupContent(std::size_t cells, Seq& content);
+    bool decimalLowerLimit() const;
     bool readPowerEnd(Seq& seq);
     bool readLimits(Seq& seq, std::string_view name, std::size_t cells, std::string_view message);
     bool readOverline(Seq& seq);
@@ -249,6 +258,7 @@ private:
     std::vector<std::size_t> regionEnd_;  // at a region start: the position after it
     std::vector<unsigned> onesFrom_;      // power ends at or after a position
     std::vector<unsigned> numericOnesFrom_;
+    std::vector<unsigned> barsFrom_;  // group openings "|" at or after a position
     std::vector<unsigned> colonsFrom_;
     std::vector<char> numericOne_;
     bool unclosedRegion_ = false;
@@ -281,6 +291,7 @@ void BrailleToLatex::prepare() {
     }
     onesFrom_.assign(n + 2, 0);
     numericOnesFrom_.assign(n + 2, 0);
+    barsFrom_.assign(n + 2, 0);
     colonsFrom_.assign(n + 2, 0);
     numericOne_.assign(n + 1, 0);
     std::vector<char> outside(n, 1);
@@ -315,6 +326,7 @@ void BrailleToLatex::prepare() {
         const bool cellHere = outside[i] != 0;
         onesFrom_[i] = onesFrom_[i + 1] + (cellHere && s_[i] == '1' ? 1 : 0);
         numericOnesFrom_[i] = numericOnesFrom_[i + 1] + (numericOne_[i] != 0 ? 1 : 0);
+        barsFrom_[i] = barsFrom_[i + 1] + (cellHere && s_[i] == '|' ? 1 : 0);
         colonsFrom_[i] = colonsFrom_[i + 1] + (cellHere && s_[i] == ':' ? 1 : 0);
     }
 }
@@ -362,12 +374,13 @@ Ended BrailleToLatex::stopAt(const Seq& seq, unsigned flags) const {
     }
     if ((flags & kGroup) != 0 && c == '1') {
         // A one-cell or numeric exponent inside the group ends here instead, when the power
-        // ends that follow can still close every open exponent.
+        // ends that follow can still close every open group. Of those, the ones that close a
+        // later group or a later numeric exponent are taken.
         if (canBeExponent(seq.last) && canBeBase(seq.before)) {
             const unsigned later = onesFrom_[pos_ + 1];
-            const unsigned needed = static_cast<unsigned>(openGroups_) +
-                                    (numericOne_[pos_] != 0 ? 0u : numericOnesFrom_[pos_ + 1]);
-            if (later >= needed) {
+            const unsigned taken =
+                barsFrom_[pos_ + 1] + (numericOne_[pos_] != 0 ? 0u : numericOnesFrom_[pos_ + 1]);
+            if (later >= taken + static_cast<unsigned>(openGroups_)) {
                 return Ended::None;
             }
         }
@@ -401,14 +414,42 @@ bool BrailleToLatex::readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended) {
     }
 }
 
+// Whether the number at the scan position ends a lower limit and has decimal commas: its digit
+// run holds a comma and is followed by the comma between the limits and a cell that cannot go
+// on with it ("7#a,e,#b:" is \int_{1,5}^{2}). In every other lower limit the first comma ends
+// it ("7#a,e,b:" is \int_{1}^{5,2}).
+bool BrailleToLatex::decimalLowerLimit() const {
+    std::size_t i = pos_;
+    bool comma = false;
+    while (i < s_.size()) {
+        const char c = s_[i];
+        if (digitOfLetterCell(c) != 0) {
+            ++i;
+        } else if ((c == ',' || c == '\'') && digitOfLetterCell(charAt(s_, i + 1)) != 0) {
+            comma = comma || c == ',';
+            ++i;
+        } else if (at(s_, i, ",'") && digitOfLetterCell(charAt(s_, i + 2)) != 0) {
+            comma = true;
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    const char next = charAt(s_, i + 1);
+    const bool goesOn = digitOfLetterCell(next) != 0 || next == '\'' ||
+                        (next == '#' && digitOfLowerCell(charAt(s_, i + 2)) != 0);
+    return comma && charAt(s_, i) == ',' && !goesOn;
+}
+
 // Digit letters a-j after a number sign, with a decimal comma and the periodic mark "'".
 void BrailleToLatex::readDigitRun(std::string& digits, unsigned flags) {
+    const bool decimalCommas = (flags & kStopComma) == 0 || decimalLowerLimit();
     while (pos_ < s_.size()) {
         const char c = cell();
         if (const char d = digitOfLetterCell(c); d != 0) {
             digits += d;
             ++pos_;
-        } else if (c == ',' && (flags & kStopComma) == 0 &&
+        } else if (c == ',' && decimalCommas &&
                    (digitOfLetterCell(cell(1)) != 0 ||
                     (cell(1) == '\'' && digitOfLetterCell(cell(2)) != 0))) {
             digits += ',';
@@ -524,27 +565,42 @@ bool BrailleToLatex::readRoot(Seq& seq) {
     return true;
 }
 
-// "|" e "1": a general exponent of the item before it.
-bool BrailleToLatex::readGroup(Seq& seq) {
-    ++pos_;
-    Seq exponent;
+// The content of a group that opens `cells` cells before the scan position and ends at its
+// power end "1". A group never closed runs to the end of the enclosing construct.
+bool BrailleToLatex::readGroupContent(std::size_t cells, Seq& content) {
+    pos_ += cells;
     Ended ended = Ended::None;
     ++openGroups_;
-    const bool ok = readSeq(exponent, kGroup, ended);
+    const bool ok = readSeq(content, kGroup, ended);
     --openGroups_;
-    if (!ok) {
-        return false;
-    }
-    if (ended == Ended::One) {
+    if (ok && ended == Ended::One) {
         ++pos_;
     }
-    // An exponent never closed runs to the end of the enclosing construct.
+    return ok;
+}
+
+// "|" e "1": a general exponent of the item before it.
+bool BrailleToLatex::readGroup(Seq& seq) {
+    Seq exponent;
+    if (!readGroupContent(1, exponent)) {
+        return false;
+    }
     seq.out += "^{" + exponent.out + "}";
     if (seq.last == Kind::None) {
         seq.lastStart = seq.out.size();
     }
     seq.last = Kind::Power;
     seq.before = Kind::None;
+    return true;
+}
+
+// "!|" index "1": a subscript of more than one item (a_{n+1}).
+bool BrailleToLatex::readSubscriptGroup(Seq& seq) {
+    Seq index;
+    if (!readGroupContent(2, index)) {
+        return false;
+    }
+    seq.add(Kind::Power, "_{" + index.out + "}");
     return true;
 }
 
@@ -572,6 +628,7 @@ bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cel
     std::string upper;
     bool hasLower = false;
     bool hasUpper = false;
+    bool ownNumberSign = false;  // the upper limit's number has a number sign of its own
     if (cell() != '?') {
         Seq first;
         Ended ended = Ended::None;
@@ -584,6 +641,7 @@ bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cel
             lower = first.out;
             Seq second;
             const unsigned cont = first.last == Kind::Number ? kContinueNumber : 0u;
+            ownNumberSign = cell() == '#';
             if (!readSeq(second, kStopColon | kStopParen | cont, ended)) {
                 return false;
             }
@@ -605,6 +663,13 @@ bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cel
     }
     if (cell() != '?') {
         return fail(messages::twoLines(message, messages::kOperandAdvice));
+    }
+    if (ownNumberSign && lower.size() >= 2 && lower[lower.size() - 2] == '_' &&
+        isDigit(lower.back())) {
+        // A one-digit subscript ends the lower limit: braced, the upper limit's number does not
+        // go on from it ("7_j!#i,#fi:" is \int_{j_{9}}^{69}).
+        lower.insert(lower.size() - 1, 1, '{');
+        lower += '}';
     }
     std::string latex(name);
     if (hasLower) {
@@ -639,7 +704,7 @@ bool BrailleToLatex::readOverline(Seq& seq) {
 bool BrailleToLatex::readLog(Seq& seq) {
     pos_ += 4;
     std::size_t end = pos_;
-    const std::string_view baseCells = "abcdefghijklmnopqrstuvwxyz^#$>',;/?+=(*)";
+    const std::string_view baseCells = "abcdefghijklmnopqrstuvwxyz^#$>',;/?+=(*)!-|1";
     while (end < s_.size() && end - pos_ < 20 &&
            baseCells.find(s_[end]) != std::string_view::npos) {
         ++end;
@@ -799,6 +864,14 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             }
             ++pos_;
             return true;
+        case '.':
+            if (atCells("...")) {
+                // An ellipsis: three dot cells, never the set difference ".." and a dot.
+                pos_ += 3;
+                seq.add(Kind::Operator, "...");
+                return true;
+            }
+            return readRow(seq);
         case '#':
             return readNumber(seq, flags);
         case '6':
@@ -810,6 +883,11 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             return readRoot(seq);
         case '|':
             return readGroup(seq);
+        case '!':
+            if (cell(1) == '|') {
+                return readSubscriptGroup(seq);
+            }
+            return readRow(seq);
         case '1':
             return readPowerEnd(seq);
         case '7': {

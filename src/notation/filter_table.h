@@ -12,6 +12,7 @@
 //   line of 20 characters or fewer deletes its pattern);
 // - empty lines are skipped; lines before the first header, after a fourth header and rules
 //   beyond 200 in a section are ignored.
+// How the return translation matches a pattern is in return_translation.h.
 
 #include <array>
 #include <filesystem>

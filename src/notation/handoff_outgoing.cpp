@@ -1,6 +1,7 @@
 #include "notation/handoff_outgoing.h"
 
 #include "notation/handoff_texts.h"
+#include "notation/text_scan.h"
 
 #include <algorithm>
 #include <array>
@@ -12,52 +13,14 @@ namespace {
 
 constexpr std::string_view kRegionDelimiter = "\\backslash \\backslash";  // 21 characters
 
-bool startsWithAt(std::string_view s, std::size_t pos, std::string_view what) {
-    return pos <= s.size() && s.substr(pos).starts_with(what);
-}
-
-std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
-    std::string out;
-    out.reserve(s.size());
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t hit = s.find(from, pos);
-        if (hit == std::string_view::npos) {
-            out.append(s.substr(pos));
-            return out;
-        }
-        out.append(s.substr(pos, hit - pos));
-        out.append(to);
-        pos = hit + from.size();
-    }
-}
-
-std::string_view trimBlanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 // The index just past the brace group that opens at `open`, or npos when `open` is not a "{"
-// or the group is not closed. A backslash escapes the character after it, so "\{" and "\}"
-// are not group braces.
+// or the group is not closed. The escaped "\\{" and "\\}" are not group braces.
 std::size_t braceGroupEnd(std::string_view s, std::size_t open) {
-    if (open >= s.size() || s[open] != '{') {
+    if (charAt(s, open) != '{') {
         return std::string_view::npos;
     }
-    int depth = 0;
-    for (std::size_t i = open; i < s.size(); ++i) {
-        if (s[i] == '\\') {
-            ++i;
-        } else if (s[i] == '{') {
-            ++depth;
-        } else if (s[i] == '}' && --depth == 0) {
-            return i + 1;
-        }
-    }
-    return std::string_view::npos;
+    const std::size_t close = closingBrace(s, open);
+    return close == std::string_view::npos ? close : close + 1;
 }
 
 // "\frac{a}{b}" -> "{a\over b}", innermost last. A "\frac" without two brace groups right
@@ -119,7 +82,7 @@ void scanRegions(std::string_view s, Visit&& visit) {
     bool inside = false;
     std::size_t i = 0;
     while (i < s.size()) {
-        if (startsWithAt(s, i, kRegionDelimiter)) {
+        if (at(s, i, kRegionDelimiter)) {
             inside = !inside;
             for (std::size_t end = i + kRegionDelimiter.size(); i < end; ++i) {
                 visit(i, false);
@@ -128,10 +91,6 @@ void scanRegions(std::string_view s, Visit&& visit) {
         }
         i = visit(i, inside);
     }
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 // "'" and the digits after it, outside text regions, -> "\overline{" digits "}".
@@ -185,16 +144,16 @@ std::string spacingAndBars(std::string_view s) {
     bool nextIsLeft = true;
     std::size_t i = 0;
     while (i < s.size()) {
-        if (startsWithAt(s, i, "%%")) {
+        if (at(s, i, "%%")) {
             out += "\\Arrowvert ";
             i += 2;
-        } else if (startsWithAt(s, i, "\\%") && !startsWithAt(s, i, "\\%%")) {
+        } else if (at(s, i, "\\%") && !at(s, i, "\\%%")) {
             out += "\\%";
             i += 2;
-        } else if (startsWithAt(s, i, kBackslash)) {
+        } else if (at(s, i, kBackslash)) {
             out += kBackslash;
             i += kBackslash.size();
-        } else if (startsWithAt(s, i, kOver)) {
+        } else if (at(s, i, kOver)) {
             out += kOver;
             i += kOver.size();
         } else if (s[i] == ' ') {

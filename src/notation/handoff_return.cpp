@@ -1,5 +1,6 @@
 #include "notation/handoff_return.h"
 
+#include "notation/text_scan.h"
 #include "ui/crlf_offsets.h"
 
 #include <algorithm>
@@ -8,22 +9,18 @@ namespace notation {
 
 namespace {
 
-bool startsWithAt(std::string_view s, std::size_t pos, std::string_view what) {
-    return pos <= s.size() && s.substr(pos).starts_with(what);
-}
-
 std::string joinLine(std::string_view line) {
     std::string out;
     out.reserve(line.size());
     std::size_t i = 0;
     while (i < line.size()) {
-        if (startsWithAt(line, i, "\\left|")) {
+        if (at(line, i, "\\left|")) {
             out += "\\left|";
             i += 6;
-        } else if (startsWithAt(line, i, "\\right|")) {
+        } else if (at(line, i, "\\right|")) {
             out += "\\right|";
             i += 7;
-        } else if (startsWithAt(line, i, "||")) {
+        } else if (at(line, i, "||")) {
             out += "\r\n";
             i += 2;
         } else {
@@ -111,11 +108,8 @@ ReadBack readBackExchange(std::string_view fileContent) {
 std::string returnedText(std::string_view readBack, const ReturnTranslation& translate) {
     const std::string translated =
         readBack.empty() || !translate ? std::string() : translate(readBack);
-    const std::size_t first = translated.find_first_not_of(' ');
-    std::string result =
-        first == std::string::npos
-            ? std::string(1, ' ')
-            : translated.substr(first, translated.find_last_not_of(' ') - first + 1);
+    const std::string_view trimmed = trimBlanks(translated);
+    std::string result = trimmed.empty() ? std::string(1, ' ') : std::string(trimmed);
     if (!result.ends_with('\n')) {
         result += "\r\n";
     }

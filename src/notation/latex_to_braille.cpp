@@ -8,6 +8,7 @@
 #include "notation/conversion.h"
 #include "notation/messages.h"
 #include "notation/notation_tables.h"
+#include "notation/same_formula.h"
 #include "notation/text_regions.h"
 #include "notation/text_scan.h"
 
@@ -50,13 +51,14 @@ std::string_view readArgument(std::string_view t, std::size_t pos, std::size_t& 
     return t.substr(pos, end - pos);
 }
 
-// The next `keyword` from `pos` on that is not made of the last backslashes of a region
-// placeholder followed by plain letters.
+// The next `keyword` from `pos` on that stands as a whole command word ("\\sum" is not the
+// start of "\\summa") and is not made of the last backslashes of a region placeholder
+// followed by plain letters.
 std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_t pos) {
     while ((pos = t.find(keyword, pos)) != std::string_view::npos) {
         const bool inPlaceholder = (pos >= 4 && at(t, pos - 4, kRegionPlaceholder)) ||
                                    (pos >= 5 && at(t, pos - 5, kRegionPlaceholder));
-        if (!inPlaceholder) {
+        if (!inPlaceholder && commandAt(t, pos, keyword)) {
             return pos;
         }
         ++pos;
@@ -105,11 +107,83 @@ bool numericExponent(std::string_view s) {
     return digit;
 }
 
+// Where the commas of a lower limit stand. Braille-to-LaTeX ends the lower limit at its first
+// comma, unless the commas belong to the number that ends it ("1,5", "i=0,'3"), which it reads
+// whole when the upper limit follows with a cell of its own.
+enum class LowerCommas { None, InFinalNumber, Elsewhere };
+
+LowerCommas lowerCommas(std::string_view lower) {
+    // The number may stand in a subscript that closes the limit ("N_{0,5}").
+    std::size_t run = lower.find_last_not_of('}') + 1;
+    const std::size_t end = run;
+    while (run > 0 &&
+           (isDigit(lower[run - 1]) || lower[run - 1] == ',' || lower[run - 1] == '\'')) {
+        --run;
+    }
+    while (run < end && !isDigit(lower[run])) {
+        ++run;  // the number begins with a digit
+    }
+    const std::string_view number = lower.substr(run, end - run);
+    const bool wellFormed = number.find(",,") == std::string_view::npos && !number.ends_with(',') &&
+                            !number.ends_with('\'');
+    // Commas inside a group are read with the group; only those outside count.
+    int depth = 0;
+    for (std::size_t i = 0; i < run; ++i) {
+        depth += lower[i] == '{' ? 1 : (lower[i] == '}' ? -1 : 0);
+        if (lower[i] == ',' && depth <= 0) {
+            return LowerCommas::Elsewhere;
+        }
+    }
+    if (!wellFormed && number.find(',') != std::string_view::npos) {
+        return LowerCommas::Elsewhere;
+    }
+    return number.find(',') == std::string_view::npos ? LowerCommas::None
+                                                      : LowerCommas::InFinalNumber;
+}
+
+// Whether a group's content ends in a digit of its own (a_{n+1}; not x^{2}, whose exponent has
+// its own closing).
+bool endsInDigit(std::string_view s) {
+    const std::size_t last = s.find_last_not_of(' ');
+    return last != std::string_view::npos && isDigit(s[last]);
+}
+
+// Whether a subscript's content is one item that the subscript sign alone carries: a letter,
+// a number, or one command.
+bool oneItem(std::string_view s) {
+    if (s.size() <= 1) {
+        return s.empty() || isAsciiLetter(s[0]) || isDigit(s[0]);
+    }
+    if (s[0] == '\\') {
+        return isAsciiLetter(s[1]) && commandEnd(s, 0) == s.size();
+    }
+    if (!isDigit(s[0]) || !isDigit(s.back())) {
+        return false;
+    }
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool mark = s[i] == ',' || s[i] == '\'';
+        if (!isDigit(s[i]) && !(mark && (isDigit(s[i + 1]) || at(s, i, ",'")))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class LatexToBraille {
 public:
-    explicit LatexToBraille(int page) : page_(page) {}
+    // `groupExponents`: write every one-cell exponent as a general one, "|" c "1".
+    LatexToBraille(int page, bool groupExponents) : page_(page), groupExponents_(groupExponents) {}
 
     Conversion run(std::string_view input);
+
+    // Whether the text had a one-cell exponent ("x^n") and the cells a group beside it: the
+    // one-cell exponent's closing may then read as the group's.
+    bool oneCellExponentBesideGroup(const Conversion& c) const {
+        return oneCellExponent_ && c.text.find('|') != std::string::npos;
+    }
+
+    // Whether a group ends in a number (x^{y2}): its closing may read as a numeric exponent's.
+    bool groupEndsInNumber() const { return groupEndsInNumber_; }
 
 private:
     bool fail(std::string_view text) {
@@ -117,9 +191,11 @@ private:
         return false;
     }
 
-    void oneSidedLimits(std::string& t);
+    bool oneSidedLimits(std::string& t);
+    bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
     bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
                     std::string_view message);
+    void subscriptPass(std::string& t);
     bool powerPass(std::string& t);
     void fractionPass(std::string& t);
     void rootPass(std::string& t);
@@ -128,26 +204,31 @@ private:
     bool tokenize(std::string_view t, std::string& out);
 
     int page_;
+    bool groupExponents_ = false;
+    bool oneCellExponent_ = false;
+    bool groupEndsInNumber_ = false;
     std::string error_;
 };
 
 // In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
-void LatexToBraille::oneSidedLimits(std::string& t) {
+bool LatexToBraille::oneSidedLimits(std::string& t) {
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\lim_{", pos)) != std::string::npos) {
         const std::size_t open = pos + 5;
-        std::size_t close = closingBrace(t, open);
-        if (close == std::string::npos) {
-            close = t.size();
-        }
+        const std::size_t closing = closingBrace(t, open);
+        const std::size_t close = closing == std::string::npos ? t.size() : closing;
         std::string sub = t.substr(open, close - open);
         sub = replaceAll(sub, "^{+}", "+");
         sub = replaceAll(sub, "^{-}", "-");
         sub = replaceAll(sub, "^+", "+");
         sub = replaceAll(sub, "^-", "-");
         splice(t, open, close, sub);
+        if (closing != std::string::npos && !limitReadable(t, open, open + sub.size())) {
+            return false;
+        }
         pos = open;
     }
+    return true;
 }
 
 // Sums, products and integrals: "\sum_{l}^{u}(" becomes the marker, l ",", u ":" and "(".
@@ -159,26 +240,88 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
         if (at(t, q, "\\limits")) {
             q = skipBlanks(t, q + 7);
         }
-        std::string limits;
+        std::string lower;
+        std::string upper;
+        bool hasLower = false;
+        bool hasUpper = false;
         if (charAt(t, q) == '_') {
             std::size_t end = 0;
-            limits.append(readArgument(t, q + 1, end));
-            limits += ',';
+            lower = readArgument(t, q + 1, end);
+            hasLower = true;
             q = skipBlanks(t, end);
         }
         if (charAt(t, q) == '^') {
             std::size_t end = 0;
-            limits.append(readArgument(t, q + 1, end));
-            limits += ':';
+            upper = readArgument(t, q + 1, end);
+            hasUpper = true;
             q = skipBlanks(t, end);
+        }
+        const LowerCommas commas = lowerCommas(lower);
+        std::string limits;
+        if (hasLower) {
+            limits = lower + ",";
+        }
+        if (hasUpper) {
+            const bool decimalLower = commas == LowerCommas::InFinalNumber;
+            if (!hasLower && upper.find(',') != std::string::npos) {
+                // An empty lower limit first: the upper's decimal comma must not read as the
+                // comma between the limits.
+                limits = ",";
+            } else if (decimalLower && isDigit(charAt(trimBlanks(upper), 0))) {
+                // After a decimal lower limit the upper keeps its own number sign: read on
+                // as the same number, it would take the lower's last digits.
+                limits += "{}";
+            }
+            limits += upper + ":";
         }
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
+        }
+        if (commas == LowerCommas::Elsewhere) {
+            return fail(messages::twoLines(message, messages::kLowerLimitAdvice));
         }
         splice(t, pos, q, std::string(marker) + std::string(kMarkerEnd) + limits);
         pos += marker.size();
     }
     return true;
+}
+
+// In x_1,5 the digit alone is the subscript: braced, its number ends with it instead of going on
+// over the comma (x_{1,5}).
+void digitSubscripts(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = t.find('_', pos)) != std::string::npos) {
+        ++pos;
+        if (isDigit(charAt(t, pos)) && (charAt(t, pos + 1) == ',' || charAt(t, pos + 1) == '\'')) {
+            t.insert(pos + 1, 1, '}');
+            t.insert(pos, 1, '{');
+        }
+    }
+}
+
+// A subscript of more than one item (a_{n+1}, a_{2n}) is written as a group, "!|" index "1": the
+// subscript sign alone carries one item, and a_{n}+1 would read the same.
+void LatexToBraille::subscriptPass(std::string& t) {
+    std::size_t pos = 0;
+    while ((pos = t.find('_', pos)) != std::string::npos) {
+        const std::string_view before = std::string_view(t).substr(0, pos);
+        const std::size_t open = skipBlanks(t, pos + 1);
+        const std::size_t close =
+            charAt(t, open) == '{' ? closingBrace(t, open) : std::string::npos;
+        if (close == std::string::npos || before.ends_with("\\log") || before.ends_with("\\lim")) {
+            ++pos;
+            continue;
+        }
+        const std::string content(
+            trimBlanks(std::string_view(t).substr(open + 1, close - open - 1)));
+        if (oneItem(content)) {
+            pos = close;
+            continue;
+        }
+        groupEndsInNumber_ = groupEndsInNumber_ || endsInDigit(content);
+        splice(t, pos + 1, close + 1, "\\|" + content + "\\1");
+        ++pos;  // subscripts inside come next
+    }
 }
 
 bool LatexToBraille::powerPass(std::string& t) {
@@ -197,6 +340,7 @@ bool LatexToBraille::powerPass(std::string& t) {
             std::size_t end = 0;
             const std::string content(readArgument(t, q, end));
             const bool numeric = numericExponent(content);
+            groupEndsInNumber_ = groupEndsInNumber_ || (!numeric && endsInDigit(content));
             splice(t, pos, end, (numeric ? "#" : "\\|") + content + "\\1");
             pos += numeric ? 1 : 2;  // the content may hold further powers
         } else if (isDigit(t[q])) {
@@ -216,7 +360,8 @@ bool LatexToBraille::powerPass(std::string& t) {
             if (arg.size() == 1 && isLowerLetter(charAt(t, end))) {
                 return fail(messages::kComplexPower);
             }
-            const std::string with = "@" + std::string(arg) + "\\1";
+            oneCellExponent_ = true;
+            const std::string with = (groupExponents_ ? "\\|" : "@") + std::string(arg) + "\\1";
             splice(t, pos, end, with);
             pos += with.size();
         }
@@ -302,7 +447,7 @@ void LatexToBraille::overlinePass(std::string& t) {
     while ((pos = findCommand(t, "\\overline", pos)) != std::string::npos) {
         std::size_t end = 0;
         const std::string content(readArgument(t, pos + 9, end));
-        splice(t, pos, end, "\\over" + content + ":");
+        splice(t, pos, end, "\\over" + std::string(kMarkerEnd) + content + ":");
         pos += 5;
     }
 }
@@ -325,9 +470,10 @@ public:
         }
     }
 
-    // The first keyword row, else the first set row, standing at `pos` (a backslash); a
-    // keyword written with a blank at its end also stands at the very end of the text without
-    // it (the text was trimmed).
+    // The first keyword row, else the first set row, standing at `pos` (a backslash). A
+    // keyword written with a blank at its end is a command word and the blank that ends it;
+    // as in TeX, any other character that is not a letter ends it too ("\\to\\infty"), and
+    // so does the end of the text (which was trimmed).
     const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
         const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
         if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
@@ -337,27 +483,45 @@ public:
     }
 
 private:
-    using Buckets = std::array<std::vector<const NotationRow*>, 256>;
+    struct Keyword {
+        const NotationRow* row;
+        bool commandWord;  // ends in a command word: no letter may follow
+    };
+    using Buckets = std::array<std::vector<Keyword>, 256>;
 
     static void add(Buckets& buckets, const NotationRow& row) {
         if (row.latex.size() >= 2 && row.latex[0] == '\\') {
-            buckets[static_cast<unsigned char>(row.latex[1])].push_back(&row);
+            std::string_view word = row.latex;
+            if (word.back() == ' ') {
+                word.remove_suffix(1);
+            }
+            buckets[static_cast<unsigned char>(row.latex[1])].push_back(
+                {&row, endsInCommandWord(word)});
         }
     }
 
-    static const NotationRow* first(const std::vector<const NotationRow*>& rows, std::string_view t,
+    static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
                                     std::size_t pos, std::size_t& length) {
-        for (const NotationRow* row : rows) {
-            const std::string_view k = row->latex;
-            if (at(t, pos, k)) {
-                length = k.size();
-                return row;
+        for (const Keyword& keyword : rows) {
+            std::string_view k = keyword.row->latex;
+            const bool blankEnd = k.back() == ' ';
+            if (!at(t, pos, k)) {
+                if (!blankEnd) {
+                    continue;
+                }
+                k.remove_suffix(1);
+                if (!at(t, pos, k)) {
+                    continue;
+                }
+            } else if (blankEnd) {
+                length = k.size();  // its own blank ends the command
+                return keyword.row;
             }
-            if (k.back() == ' ' && pos + k.size() - 1 == t.size() &&
-                at(t, pos, k.substr(0, k.size() - 1))) {
-                length = k.size() - 1;
-                return row;
+            if (keyword.commandWord && isAsciiLetter(charAt(t, pos + k.size()))) {
+                continue;
             }
+            length = k.size();
+            return keyword.row;
         }
         return nullptr;
     }
@@ -369,6 +533,61 @@ private:
 const KeywordIndex& keywordIndex() {
     static const KeywordIndex index;
     return index;
+}
+
+// Whether a value of a limit stands alone: one letter, number or command.
+bool limitItem(std::string_view s) {
+    if (s.size() == 1) {
+        return isAsciiLetter(s[0]) || isDigit(s[0]);
+    }
+    return oneItem(s) && !s.empty();
+}
+
+// Braille writes a limit as "lim." variable ":o" value with no cell that ends the value, which
+// Braille-to-LaTeX reads as one item, a subscripted item (x_0) or a number times a symbol
+// (2\pi), with the side of a one-sided limit after it. A limit that does not read so is
+// refused: what follows it would be taken into its value.
+bool LatexToBraille::limitReadable(std::string_view t, std::size_t open, std::size_t close) {
+    const std::string_view content = t.substr(open + 1, close - open - 1);
+    std::size_t arrow = content.find("\\to");
+    while (arrow != std::string_view::npos && !commandAt(content, arrow, "\\to")) {
+        arrow = content.find("\\to", arrow + 1);
+    }
+    if (arrow == std::string_view::npos) {
+        return true;
+    }
+    const std::string_view variable = trimBlanks(content.substr(0, arrow));
+    std::string_view value = trimBlanks(content.substr(arrow + 3));
+    if (!value.empty() && (value[0] == '+' || value[0] == '-')) {
+        value = trimBlanks(value.substr(1));
+    }
+    const bool side = value.ends_with('+') || value.ends_with('-');
+    if (side) {
+        value = trimBlanks(value.substr(0, value.size() - 1));
+    }
+    const std::size_t bar = value.find('_');
+    const std::size_t symbol = value.find('\\');
+    const bool numberTimesSymbol = symbol != std::string_view::npos && symbol > 0 &&
+                                   isDigit(value[0]) && oneItem(value.substr(0, symbol)) &&
+                                   limitItem(value.substr(symbol));
+    const bool valueReads = limitItem(value) || numberTimesSymbol ||
+                            (bar != std::string_view::npos && limitItem(value.substr(0, bar)) &&
+                             limitItem(trimBlanks(value.substr(bar + 1))));
+    if (!limitItem(variable) || isDigit(variable[0]) || !valueReads) {
+        return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitValueAdvice));
+    }
+    // What follows must not read as part of the value: a sign as the side of the limit, a
+    // symbol after a number as its factor.
+    const char next = charAt(t, close + 1);
+    std::size_t length = 0;
+    const bool greek = next == '\\' && [&] {
+        const NotationRow* row = keywordIndex().find(t, close + 1, length);
+        return row != nullptr && row->braille.starts_with('>');
+    }();
+    if (!side && ((next == '+' || next == '-') || (greek && isDigit(value[0]) && oneItem(value)))) {
+        return fail(messages::twoLines(messages::kLimitLatex, messages::kLimitOperandAdvice));
+    }
+    return true;
 }
 
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
@@ -452,13 +671,17 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    oneSidedLimits(t);
+    if (!oneSidedLimits(t)) {
+        result.error = error_;
+        return result;
+    }
+    digitSubscripts(t);
     const bool constructs = limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
                             limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
                             limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&
                             limitsPass(t, "\\iint", "\\77", messages::kIntLatex) &&
-                            limitsPass(t, "\\iiint", "\\777", messages::kIntLatex) && powerPass(t);
-    if (!constructs) {
+                            limitsPass(t, "\\iiint", "\\777", messages::kIntLatex);
+    if (!constructs || !powerPass(t)) {
         result.error = error_;
         return result;
     }
@@ -468,10 +691,16 @@ Conversion LatexToBraille::run(std::string_view input) {
         result.error = error_;
         return result;
     }
+    subscriptPass(t);
     overlinePass(t);
     std::string out;
     if (!tokenize(t, out)) {
         result.error = error_;
+        return result;
+    }
+    if (out.find("111") != std::string::npos) {
+        // Three closings in a row: Braille-to-LaTeX could not tell which power each ends.
+        result.error = messages::onPage(page_, messages::kPowerOfPower);
         return result;
     }
     for (char& c : out) {
@@ -492,7 +721,33 @@ Conversion LatexToBraille::run(std::string_view input) {
 }  // namespace
 
 Conversion convertLatexToBraille(std::string_view latex, int page) {
-    return LatexToBraille(page).run(latex);
+    LatexToBraille plain(page, false);
+    Conversion c = plain.run(latex);
+    const bool oneCell = plain.oneCellExponentBesideGroup(c);
+    if (!c.ok() || (!oneCell && !plain.groupEndsInNumber())) {
+        return c;
+    }
+    // The closing of a one-cell exponent (x^n, "_x_n1") looks like the closing of a group: when
+    // the cells would read back as another formula, the one-cell exponents are written as
+    // general ones, and if even that reads otherwise the student is asked for braces.
+    const auto readsBack = [&](const Conversion& cells) {
+        const Conversion back = convertBrailleToLatex(cells.text, page);
+        return back.ok() && sameFormula(back.text, latex);
+    };
+    if (readsBack(c)) {
+        return c;
+    }
+    if (oneCell) {
+        Conversion grouped = LatexToBraille(page, true).run(latex);
+        if (grouped.ok() && readsBack(grouped)) {
+            return grouped;
+        }
+    }
+    // A group that ends in a number reads otherwise: brackets around its content end it.
+    Conversion refused;
+    refused.error =
+        messages::onPage(page, oneCell ? messages::kComplexPower : messages::kPowerOfPower);
+    return refused;
 }
 
 std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {

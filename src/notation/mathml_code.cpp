@@ -283,4 +283,92 @@ std::vector<MathToken> mathCode(std::string_view cells) {
     return Reader(cells).read();
 }
 
+std::vector<MathToken> lineCode(std::string_view line) {
+    constexpr std::string_view kDelimiter = "\\\\";
+    std::vector<MathToken> code;
+    auto addFormula = [&](std::size_t from, std::size_t to) {
+        for (MathToken& token : mathCode(line.substr(from, to - from))) {
+            token.offset += from;
+            code.push_back(std::move(token));
+        }
+    };
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        const std::size_t open = line.find(kDelimiter, pos);
+        if (open == std::string_view::npos) {
+            addFormula(pos, line.size());
+            break;
+        }
+        addFormula(pos, open);
+        const std::size_t words = open + kDelimiter.size();
+        const std::size_t close = line.find(kDelimiter, words);
+        const std::size_t end = close == std::string_view::npos ? line.size() : close;
+        MathToken region;
+        region.code = MathCode::TextRegion;
+        region.text = std::string(line.substr(words, end - words));
+        region.offset = open;
+        region.length = (close == std::string_view::npos ? end : end + kDelimiter.size()) - open;
+        code.push_back(std::move(region));
+        pos = open + region.length;
+    }
+    return code;
+}
+
+namespace {
+
+bool takesShortExponent(const MathToken& before) {
+    switch (before.code) {
+        case MathCode::Number:
+        case MathCode::NumericFraction:
+        case MathCode::Letter:
+        case MathCode::Greek:
+        case MathCode::Symbol:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ExponentPairing pairExponents(const std::vector<MathToken>& t) {
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const std::size_t n = t.size();
+    ExponentPairing pairing;
+    pairing.match.assign(n, kNone);
+    pairing.shortEnd.assign(n, false);
+    auto capable = [&](std::size_t end) { return end > 0 && takesShortExponent(t[end - 1]); };
+    std::vector<std::size_t> startsAfter(n + 1, 0);
+    std::vector<std::size_t> endsFrom(n + 1, 0);
+    std::vector<std::size_t> capableAfter(n + 1, 0);
+    for (std::size_t i = n; i-- > 0;) {
+        startsAfter[i] =
+            startsAfter[i + 1] + (i + 1 < n && t[i + 1].code == MathCode::ExponentStart);
+        const bool end = t[i].code == MathCode::ExponentEnd;
+        endsFrom[i] = endsFrom[i + 1] + end;
+        capableAfter[i] = capableAfter[i + 1] +
+                          (i + 1 < n && t[i + 1].code == MathCode::ExponentEnd && capable(i + 1));
+    }
+    std::vector<std::size_t> open;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (t[i].code == MathCode::ExponentStart) {
+            open.push_back(i);
+        } else if (t[i].code == MathCode::ExponentEnd) {
+            if (open.empty()) {
+                pairing.shortEnd[i] = capable(i);
+                continue;
+            }
+            const std::size_t starts = open.size() + startsAfter[i];
+            const std::size_t excess = endsFrom[i] > starts ? endsFrom[i] - starts : 0;
+            if (excess > 0 && capableAfter[i] < excess && capable(i)) {
+                pairing.shortEnd[i] = true;
+            } else {
+                pairing.match[open.back()] = i;
+                open.pop_back();
+            }
+        }
+    }
+    return pairing;
+}
+
 }  // namespace notation

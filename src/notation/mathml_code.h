@@ -40,6 +40,7 @@ enum class MathCode {
     Overline,         // the overline cell, up to its ":"
     Blank,            // one or more blanks
     Other,            // `text`: the cells as XML text, written as they are
+    TextRegion,       // `text`: the words of a text region (only from lineCode)
 };
 
 struct MathToken {
@@ -53,5 +54,21 @@ struct MathToken {
 
 // The internal code of one formula (Braille-mode cells, no text regions, no line breaks).
 std::vector<MathToken> mathCode(std::string_view cells);
+
+// The internal code of one whole line of a page: its formulas as mathCode reads them and each
+// text region ("\\" words "\\", or to the end of the line when it is not closed) as one
+// `TextRegion` code. Offsets count from the start of the line.
+std::vector<MathToken> lineCode(std::string_view line);
+
+// Which power end closes which exponent. A general exponent ("|" ... "1") is closed by the
+// power end `match[start]` (npos when none closes it); a power end not matched by a "|" closes
+// a short exponent (`shortEnd`): the number or the one sign just before it. A power end is
+// taken for the short kind only when the general exponents still open could not otherwise
+// take all the power ends that follow.
+struct ExponentPairing {
+    std::vector<std::size_t> match;
+    std::vector<bool> shortEnd;
+};
+ExponentPairing pairExponents(const std::vector<MathToken>& code);
 
 }  // namespace notation

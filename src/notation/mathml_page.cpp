@@ -135,19 +135,6 @@ std::string overlined(std::string_view content) {
     return out;
 }
 
-bool capableOfShortExponent(const MathToken& before) {
-    switch (before.code) {
-        case MathCode::Number:
-        case MathCode::NumericFraction:
-        case MathCode::Letter:
-        case MathCode::Greek:
-        case MathCode::Symbol:
-            return true;
-        default:
-            return false;
-    }
-}
-
 using Stop = std::function<bool(const MathToken&)>;
 
 bool isOpenRound(const MathToken& t) {
@@ -164,48 +151,11 @@ public:
     }
 
 private:
-    // Which power end closes which general exponent ("|" ... "1"), and which closes a number
-    // or letter exponent written without "|" (the number or letter just before it). A power
-    // end is taken for the short kind only when the general exponents still open could not
-    // otherwise take all the power ends that follow.
     void pairExponents() {
-        const std::size_t n = t_.size();
-        match_.assign(n, kNone);
-        shortEnd_.assign(n, false);
-        std::vector<std::size_t> startsAfter(n + 1, 0);
-        std::vector<std::size_t> endsFrom(n + 1, 0);
-        std::vector<std::size_t> capableAfter(n + 1, 0);
-        for (std::size_t i = n; i-- > 0;) {
-            startsAfter[i] =
-                startsAfter[i + 1] + (i + 1 < n && t_[i + 1].code == MathCode::ExponentStart);
-            const bool end = t_[i].code == MathCode::ExponentEnd;
-            endsFrom[i] = endsFrom[i + 1] + end;
-            capableAfter[i] =
-                capableAfter[i + 1] +
-                (i + 1 < n && t_[i + 1].code == MathCode::ExponentEnd && capable(i + 1));
-        }
-        std::vector<std::size_t> open;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (t_[i].code == MathCode::ExponentStart) {
-                open.push_back(i);
-            } else if (t_[i].code == MathCode::ExponentEnd) {
-                if (open.empty()) {
-                    shortEnd_[i] = capable(i);
-                    continue;
-                }
-                const std::size_t starts = open.size() + startsAfter[i];
-                const std::size_t excess = endsFrom[i] > starts ? endsFrom[i] - starts : 0;
-                if (excess > 0 && capableAfter[i] < excess && capable(i)) {
-                    shortEnd_[i] = true;
-                } else {
-                    match_[open.back()] = i;
-                    open.pop_back();
-                }
-            }
-        }
+        ExponentPairing pairing = notation::pairExponents(t_);
+        match_ = std::move(pairing.match);
+        shortEnd_ = std::move(pairing.shortEnd);
     }
-
-    bool capable(std::size_t end) const { return end > 0 && capableOfShortExponent(t_[end - 1]); }
 
     Row parseRow(std::size_t& pos, std::size_t end, const Stop& stop) {
         Row row;
@@ -361,6 +311,10 @@ private:
                 break;
             case MathCode::Other:
                 row.push_back(otherItem(tok.text));
+                ++pos;
+                break;
+            case MathCode::TextRegion:
+                row.push_back(element(tokenElement("mtext", xmlText(tok.text))));
                 ++pos;
                 break;
         }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace notation {
 
@@ -210,6 +212,62 @@ bool isBigOperatorSign(std::string_view cells) {
 
 std::span<const MathmlEntity> mathmlEntities() {
     return kEntities;
+}
+
+namespace {
+
+std::optional<char32_t> entityCharacter(std::string_view name) {
+    static constexpr std::array<std::pair<std::string_view, char32_t>, 5> kPredefined{
+        {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}, {"apos", U'\''}}};
+    for (const auto& [entity, character] : kPredefined) {
+        if (name == entity) {
+            return character;
+        }
+    }
+    if (name.size() > 1 && name.front() == '#') {
+        char32_t code = 0;
+        for (const char c : name.substr(1)) {
+            if (c < '0' || c > '9' || code > 0x10FFFF) {
+                return std::nullopt;
+            }
+            code = code * 10 + static_cast<char32_t>(c - '0');
+        }
+        return code <= 0x10FFFF ? std::optional<char32_t>(code) : std::nullopt;
+    }
+    for (const MathmlEntity& entity : kEntities) {
+        if (entity.name == name) {
+            return static_cast<char32_t>(entity.codePoint);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::u32string mathmlCharacters(std::string_view mathml) {
+    std::u32string out;
+    for (std::size_t i = 0; i < mathml.size(); ++i) {
+        const char c = mathml[i];
+        if (c == '<') {
+            const std::size_t close = mathml.find('>', i);
+            if (close != std::string_view::npos) {
+                i = close;
+                continue;
+            }
+        } else if (c == '&') {
+            const std::size_t semicolon = mathml.find(';', i);
+            if (semicolon != std::string_view::npos) {
+                if (const auto character =
+                        entityCharacter(mathml.substr(i + 1, semicolon - i - 1))) {
+                    out += *character;
+                    i = semicolon;
+                    continue;
+                }
+            }
+        }
+        out += static_cast<char32_t>(cp1252ToUnicode(static_cast<unsigned char>(c)));
+    }
+    return out;
 }
 
 std::uint32_t cp1252ToUnicode(unsigned char byte) {

@@ -41,6 +41,11 @@ struct MathmlEntity {
 // fetching the DTD.
 std::span<const MathmlEntity> mathmlEntities();
 
+// The characters a MathML of the tables shows: tags left out, entities (those of
+// mathmlEntities, the five XML predefines and numeric references) decoded, other bytes read as
+// code page 1252. "<mi>&infin;</mi>" gives U+221E; "&divide;&divide;" two division signs.
+std::u32string mathmlCharacters(std::string_view mathml);
+
 // The Unicode character of a code page 1252 byte; U+FFFD for the five unassigned bytes.
 std::uint32_t cp1252ToUnicode(unsigned char byte);
 

@@ -34,6 +34,14 @@ inline constexpr std::string_view kSumBraille = "Funzione sommatoria ";
 inline constexpr std::string_view kProdBraille = "Funzione produttoria ";
 inline constexpr std::string_view kIntBraille = "Funzione integrale ";
 inline constexpr std::string_view kOperandAdvice = " racchiudere operando  fra parentesi tonde";
+// A comma in a lower limit would read as the comma that separates it from the upper one.
+inline constexpr std::string_view kLowerLimitAdvice = " separare indici con punto e virgola";
+// A limit's function must not begin where the cells of its value could go on, and its
+// variable and value are one item each: Braille has no cell that ends the value.
+inline constexpr std::string_view kLimitLatex = "Funzione \\lim_ ";
+inline constexpr std::string_view kLimitOperandAdvice = " racchiudere funzione fra parentesi tonde";
+inline constexpr std::string_view kLimitValueAdvice =
+    " scrivere variabile e valore senza operazioni";
 inline constexpr std::string_view kLogLatex = "Funzione \\log_ ";
 inline constexpr std::string_view kLogAdvice = " racchiudere indice fra parentesi graffe";
 

@@ -1,6 +1,7 @@
 #include "notation/return_translation.h"
 
 #include <algorithm>
+#include <bitset>
 #include <vector>
 
 #include "notation/messages.h"
@@ -10,6 +11,9 @@ namespace notation {
 namespace {
 
 constexpr std::string_view kRegionMark = "\\backslash \\backslash";
+// A rule pattern that ends so takes a brace group as its argument ("\\text{...}").
+constexpr std::string_view kGroupArgument = "{...}";
+constexpr std::string_view kGroupContent = "...";
 
 // Body rules are bounded so that no rule file can make the translation run without end.
 constexpr std::size_t kMaxBodyReplacements = 20000;
@@ -82,10 +86,87 @@ std::string bracePass(std::string_view s) {
     return out;
 }
 
+// How a rule's pattern is found in the text. A pattern that ends in a command word matches
+// only where no letter follows, as TeX reads it: a rule for "\le" leaves
+// "\left" and "\lessdot" alone. A pattern ending in "{...}" matches its command followed
+// by a whole brace group, whose content takes the place of "..." in the replacement.
+struct RulePattern {
+    std::string_view needle;  // the text searched for
+    bool wholeWord = false;
+    bool group = false;
+};
+
+struct RuleMatch {
+    std::size_t pos = std::string::npos;
+    std::size_t end = 0;
+    std::string_view content;  // the brace group's content, for a group pattern
+};
+
+// "\backslash" matches only "\backslash " with one blank behind it, "\backslash*" the word
+// with or without anything behind it.
+RulePattern rulePattern(const std::string& pattern) {
+    RulePattern p;
+    if (pattern == "\\backslash") {
+        p.needle = "\\backslash ";
+        return p;
+    }
+    if (pattern == "\\backslash*") {
+        p.needle = "\\backslash";
+        return p;
+    }
+    const std::string_view text = pattern;
+    if (text.ends_with(kGroupArgument)) {
+        p.needle = text.substr(0, text.size() - kGroupArgument.size() + 1);  // keeps the "{"
+        p.group = true;
+        return p;
+    }
+    p.needle = text;
+    p.wholeWord = endsInCommandWord(text);
+    return p;
+}
+
+RuleMatch matchAt(std::string_view text, std::size_t pos, const RulePattern& p) {
+    RuleMatch m;
+    if (!at(text, pos, p.needle) ||
+        (p.wholeWord && isAsciiLetter(charAt(text, pos + p.needle.size())))) {
+        return m;
+    }
+    if (p.group) {
+        const std::size_t open = pos + p.needle.size() - 1;
+        const std::size_t close = closingBrace(text, open);
+        if (close == std::string::npos) {
+            return m;
+        }
+        m.content = text.substr(open + 1, close - open - 1);
+        m.end = close + 1;
+    } else {
+        m.end = pos + p.needle.size();
+    }
+    m.pos = pos;
+    return m;
+}
+
+RuleMatch findRule(std::string_view text, std::size_t from, const RulePattern& p) {
+    for (std::size_t pos = text.find(p.needle, from); pos != std::string_view::npos;
+         pos = text.find(p.needle, pos + 1)) {
+        const RuleMatch m = matchAt(text, pos, p);
+        if (m.pos != std::string::npos) {
+            return m;
+        }
+    }
+    return {};
+}
+
+std::string replacementFor(const FilterRule& rule, const RulePattern& p, const RuleMatch& m) {
+    return p.group ? replaceAll(rule.replacement, kGroupContent, m.content) : rule.replacement;
+}
+
 void applyStartRules(std::string& text, const FilterTable& table) {
     for (const FilterRule& rule : table.rules(FilterSection::Start)) {
-        if (!rule.pattern.empty() && text.starts_with(rule.pattern)) {
-            text = rule.replacement + text.substr(rule.pattern.size());
+        const RulePattern p = rulePattern(rule.pattern);
+        const RuleMatch m = p.needle.empty() ? RuleMatch{} : matchAt(text, 0, p);
+        if (m.pos != std::string::npos) {
+            text = replacementFor(rule, p, m) + text.substr(m.end);
         }
     }
 }
@@ -98,56 +179,77 @@ void applyEndRules(std::string& text, const FilterTable& table) {
     }
 }
 
-// What a body pattern matches: "\backslash" only with one blank behind it, "\backslash*" the
-// word with or without anything behind it, every other pattern itself.
-std::string_view bodyNeedle(const std::string& pattern) {
-    if (pattern == "\\backslash") {
-        return "\\backslash ";
+// The pairs of neighbouring characters that the text holds or has held. A pattern with a pair
+// the text never held cannot match, so most rules of a long filter file are passed over
+// without reading the text.
+class CharacterPairs {
+public:
+    void add(std::string_view s) {
+        for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+            pairs_.set(key(s[i], s[i + 1]));
+        }
     }
-    if (pattern == "\\backslash*") {
-        return "\\backslash";
+    bool mayHold(std::string_view needle) const {
+        for (std::size_t i = 0; i + 1 < needle.size(); ++i) {
+            if (!pairs_.test(key(needle[i], needle[i + 1]))) {
+                return false;
+            }
+        }
+        return true;
     }
-    return pattern;
-}
+
+private:
+    static std::size_t key(char a, char b) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(a)) << 8 |
+               static_cast<unsigned char>(b);
+    }
+    std::bitset<65536> pairs_;
+};
 
 void applyBodyRules(std::string& text, const FilterTable& table) {
     std::size_t budget = kMaxBodyReplacements;
+    CharacterPairs pairs;
+    pairs.add(text);
     for (const FilterRule& rule : table.rules(FilterSection::Body)) {
-        const std::string_view needle = bodyNeedle(rule.pattern);
-        if (needle.empty()) {
+        const RulePattern p = rulePattern(rule.pattern);
+        if (p.needle.empty()) {
             continue;  // an empty pattern would match everywhere, forever
         }
-        const std::string& replacement = rule.replacement;
-        if (replacement.find(needle) != std::string::npos) {
-            // Applied again and again it would never end: each occurrence present now is
-            // replaced once.
-            std::size_t count = 0;
-            std::size_t pos = 0;
-            while ((pos = text.find(needle, pos)) != std::string::npos) {
-                ++count;
-                pos += needle.size();
-            }
-            text = replaceAll(text, needle, replacement);
-            text.append(count, ' ');
+        if (!pairs.mayHold(p.needle)) {
             continue;
         }
+        // A replacement that holds its own pattern would be applied again and again without
+        // end: each occurrence present now is replaced once.
+        const bool once = rule.replacement.find(p.needle) != std::string::npos;
         std::size_t pos = 0;
         while (budget > 0 && text.size() <= kMaxBodyText) {
-            const std::size_t hit = text.find(needle, pos);
-            if (hit == std::string::npos) {
+            const RuleMatch m = findRule(text, pos, p);
+            if (m.pos == std::string::npos) {
                 break;
             }
-            text.replace(hit, needle.size(), replacement);
+            std::string with = replacementFor(rule, p, m);
+            if (isAsciiLetter(charAt(with, 0)) &&
+                endsInCommandWord(std::string_view(text).substr(0, m.pos))) {
+                // Letters put right after a command would join it ("\\alpha\\cos" must not
+                // become the command "\\alphacos"): a blank ends the command, as in TeX.
+                with.insert(0, 1, ' ');
+            }
+            text.replace(m.pos, m.end - m.pos, with);
             text += ' ';
             --budget;
-            // Nothing before the replaced text changed: only an occurrence overlapping it can
-            // be new there.
-            pos = hit >= needle.size() - 1 ? hit - (needle.size() - 1) : 0;
+            // The replacement, the pairs it makes with its neighbours, the blank at the end.
+            const std::size_t from = m.pos > 0 ? m.pos - 1 : 0;
+            pairs.add(std::string_view(text).substr(from, with.size() + 2));
+            pairs.add(std::string_view(text).substr(text.size() >= 2 ? text.size() - 2 : 0));
+            // Nothing before the replaced text changed: only an occurrence that overlaps it, or
+            // a command word that it now ends, can be new there.
+            pos = once ? m.pos + with.size()
+                       : (m.pos >= p.needle.size() ? m.pos - p.needle.size() : 0);
         }
     }
 }
 
-// ":" becomes "\:", "\ " a blank, "\\\\" "\\", "%% " "%%".
+// ":" becomes "\:", "\ " a blank, "\\\\" "\\", "%% " "%%"; a pair "\\" is copied whole.
 std::string escapePass(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 8);
@@ -162,6 +264,10 @@ std::string escapePass(std::string_view s) {
         } else if (at(s, i, "\\\\\\\\")) {
             out += "\\\\";
             i += 4;
+        } else if (at(s, i, "\\\\")) {
+            // A text region's delimiter stays whole: a blank after it is no escaped blank.
+            out += "\\\\";
+            i += 2;
         } else if (at(s, i, "%% ")) {
             out += "%%";
             i += 3;
@@ -385,6 +491,21 @@ void texRootPass(std::string& text) {
     }
 }
 
+// "\\log " becomes `to` ("\\log" or "\\ln"): the blank goes, except before a letter, where it
+// keeps the command apart from the letters ("\\log x", not the unknown command "\\logx").
+std::string logarithmBlanks(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out(text);
+    std::size_t pos = 0;
+    while ((pos = out.find(from, pos)) != std::string::npos) {
+        out.replace(pos, from.size(), to);
+        pos += to.size();
+        if (isAsciiLetter(charAt(out, pos))) {
+            out.insert(pos, 1, ' ');
+        }
+    }
+    return out;
+}
+
 // «\overline{3}» becomes «'3»: a periodic decimal. Any other content stays an overline.
 void periodicPass(std::string& text) {
     std::size_t pos = 0;
@@ -474,9 +595,9 @@ std::string returnTranslation(std::string_view input, const FilterTable& table,
     fractionGroupPass(text);
     texRootPass(text);
     text = replaceAll(text, "\\overline {", "\\overline{");
-    text = replaceAll(text, "\\log ", "\\log");
-    text = replaceAll(text, "\\lg ", "\\log");
-    text = replaceAll(text, "\\ln ", "\\ln");
+    text = logarithmBlanks(text, "\\log ", "\\log");
+    text = logarithmBlanks(text, "\\lg ", "\\log");
+    text = logarithmBlanks(text, "\\ln ", "\\ln");
     periodicPass(text);
     if (powersNestedThreeDeep(text)) {
         report.report(std::string(messages::kPowerOfPower));

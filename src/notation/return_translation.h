@@ -4,6 +4,12 @@
 // into Latex-mode notation. Fixed passes undo what the editor changes of the notation (accents
 // inside text regions, escaped braces, blanks, colons, TeX fractions and roots, overlines of
 // periodic decimals); the rules of the filter table adapt the output of a given editor.
+//
+// A start-of-line or body pattern that ends in a command word ("\\le") matches only where no
+// letter follows, as TeX reads commands, so it leaves "\\left" alone. A pattern ending in
+// "{...}" ("\\text{...}") matches the command with its whole brace group, and "..." in the
+// replacement stands for the group's content. Letters that a replacement puts right after a
+// command are kept apart from it by a blank.
 
 #include <string>
 #include <string_view>

@@ -32,6 +32,24 @@ inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Whether `text` ends in a command word: a backslash and one or more letters ("\\le", but not
+// "ab" or "\\to ").
+inline bool endsInCommandWord(std::string_view text) {
+    std::size_t k = text.size();
+    while (k > 0 && isAsciiLetter(text[k - 1])) {
+        --k;
+    }
+    return k < text.size() && k > 0 && text[k - 1] == '\\';
+}
+
+// Whether `keyword` stands at `pos` as TeX reads command words: a keyword that ends in a
+// command word only where no letter follows it, so "\\ne" is not the start of "\\neq".
+inline bool commandAt(std::string_view text, std::size_t pos, std::string_view keyword) {
+    return at(text, pos, keyword) &&
+           (!isAsciiLetter(charAt(text, pos + keyword.size())) || !endsInCommandWord(keyword));
+}
+
+
 // `text` without the blanks (' ') at both ends.
 using ui::trimBlanks;
 

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "speech/spoken_text.h"
+
 namespace speech {
 
 // Parameter values the workbench sets.
@@ -43,6 +45,9 @@ public:
     virtual int setVoiceParam(int voice, int param, int value) = 0;
     // Queues code page 1252 text.
     virtual bool addText(std::string_view text) = 0;
+    // Queues rendered words. An engine that reads the joined words right may queue them as
+    // text (the default); the others form their own input from the tokens.
+    virtual bool addWords(const SpokenText& words) { return addText(words.text); }
     // Starts speaking the queued text; returns at once.
     virtual bool synthesize() = 0;
     // Blocks until everything queued has been spoken. A backend may give up (and return false)
@@ -71,6 +76,12 @@ struct EngineOptions {
 // The platform's engine: ECI on Windows, espeak-ng where it was built in. Null when it cannot
 // be created (the library is missing or fails to start, or no Italian voice is there).
 std::unique_ptr<Engine> createEngine(const EngineOptions& options);
+
+// What the platform's engine reads for rendered words, piece by piece of synthesis, in the
+// engine's own encoding: for espeak-ng UTF-8, the tokens kept apart, each letter as the voice
+// names it, the first piece one short phrase; for ECI code page 1252, the tokens kept apart,
+// in one piece. Nullopt when this build or machine has no engine.
+std::optional<std::vector<std::string>> engineInput(const SpokenText& words);
 
 // Whether speech can start: the backend's own check. For ECI, the engine library and its three
 // files beside the program; for espeak-ng, the library starts and has the Italian voice.

@@ -1,266 +1,27 @@
 #include "speech/rendering.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "notation/text_scan.h"
+#include "speech/rendering_preparation.h"
+#include "speech/rendering_tables.h"
+#include "ui/text_trim.h"
+
 namespace speech {
 namespace {
 
-// ---------------------------------------------------------------------------------------------
-// Word tables. The words are spoken as written; their leading and trailing blanks are what
-// separates one token from the next. Accented letters are code page 1252 bytes (the escapes
-// are split from the following letters so that they stay one byte).
-
-struct Sign {
-    std::string_view pattern;
-    std::string_view words;
-};
-
-struct Greek {
-    std::string_view lower;
-    std::string_view capital;  // empty: this letter has no capital form
-    std::string_view name;
-};
-
-constexpr std::array<Greek, 25> kGreek = {{
-    {">a", "<A:", "Alpha"}, {">b", "<B:", "Beta"},    {">c", "<C:", "Chi"},
-    {">d", "<D:", "Delta"}, {">e", "<E:", "Epsilon"}, {">f", "<F:", "Phi"},
-    {">g", "<G:", "Gamma"}, {">h", "<H:", "Eta"},     {">i", "<I:", "Iota"},
-    {">k", "<K:", "Kappa"}, {">l", "<L:", "Lambda"},  {">m", "<M:", "Mu"},
-    {">n", "<N:", "Nu"},    {">o", "<O:", "Omicron"}, {">p", "<P:", "Pi greca"},
-    {">q", "<Q:", "Theta"}, {">r", "<R:", "Rho"},     {">s", "<S:", "Sigma"},
-    {">t", "<T:", "Tau"},   {">u", "<U:", "Upsilon"}, {">j", "", "Varphi"},
-    {">w", "<W:", "Omega"}, {">x", "<X:", "Xi"},      {">y", "<Y:", "Psi"},
-    {">z", "<Z:", "Zeta"},
-}};
-
-constexpr std::string_view kCapitalSuffix = " maiuscola";
-
-// Set signs.
-constexpr std::array<Sign, 17> kSetSigns = {{
-    {"!2", " appartiene"},
-    {">!2", " non appartiene"},
-    {"<2", " \xE8 incluso"},
-    {"<`", " include"},
-    {"_2", " include in senso lato"},
-    {"_`", " \xE8 incluso in senso lato"},
-    {"<(", " intersezione"},
-    {"<+", " unione"},
-    {"$.", " per ogni"},
-    {">$.", " non per ogni"},
-    {"$?", " esiste"},
-    {">$?", " non esiste"},
-    {"==", " coincide"},
-    {"..", " differente"},
-    {"8", " alef"},
-    {"_$f", " frontiera"},
-    {"$;", "esiste ed \xE8 unico"},
-}};
-
-// Logic signs. "==" can never match here: the set signs take it first.
-constexpr std::array<Sign, 17> kLogicSigns = {{
-    {"<v", "proposizione vera"},
-    {">v", " proposizione non vera"},
-    {"_?", " and logico"},
-    {"_*", " or logico"},
-    {"_)", " or esclusivo"},
-    {"9:o", " se  e solo se"},
-    {":o", " implica"},
-    {"_0", " negazione"},
-    {"!=,", " equivale"},
-    {">_?", " and negativo"},
-    {">_*", " or negativo"},
-    {"9:", " \xE8 implicato"},
-    {"==", " identico"},
-    {"&y", "insieme vuoto"},
-    {" !l ", "tale che"},
-    {"_=", "tautologia"},
-    {"_:", "contraddizione"},
-}};
-
-constexpr std::string_view kLogPattern = "log.";
-constexpr std::string_view kMatrixPattern = "%%";
-
-// Functions and operators; matched without regard to number marking.
-constexpr std::array<Sign, 25> kFunctions = {{
-    {"lim.", "limite"},
-    {"#)jj", " permille"},
-    {"#)j", " percento"},
-    {"_.", " fattoriale"},
-    {kLogPattern, " logaritmo "},
-    {"ln.", " logaritmo naturale o neperiano"},
-    {"lg.", " logaritmo naturale o neperiano"},
-    {"777", " integrale triplo "},
-    {"77", "integrale doppio "},
-    {"7", " integrale"},
-    {"<S", " sommatoria"},
-    {"<P", " produttoria"},
-    {"<d!", "operatore laplaciano"},
-    {"<d", "discriminante"},
-    {"!=", " circa uguale"},
-    {"``", " molto maggiore"},
-    {"22", " molto minore"},
-    {">=", " non uguale"},
-    {">`", " non maggiore"},
-    {">2", " non minore"},
-    {kMatrixPattern, " matrice "},
-    {"det", " determinante di "},
-    {"_+", " progressione aritmetica"},
-    {"_(", " progressione geometrica"},
-    {"<)", "composto"},
-}};
-
-constexpr std::string_view kLogBase = "in base ";
-constexpr std::string_view kLogDecimal = " decimale";
-constexpr std::string_view kLogBaseCells = "_d_i";
-
-// Single signs, one cell each.
-constexpr std::array<Sign, 37> kSingleSigns = {{
-    {"\r", " a capo "},
-    {"+", " +"},
-    {"?", " apertaparentesitonda "},
-    {"*", " chiusaparentesitonda "},
-    {"{", " apertaparentesiquadra "},
-    {"}", " chiusaparentesiquadra "},
-    {"&", " apertaparentesigraffa "},
-    {"y", " chiusaparentesigraffa "},
-    {" ", " spazio"},
-    {"(", "  per"},
-    {"/", " diviso"},
-    {"-", " meno"},
-    {".", "punto"},
-    {",", "virgola"},
-    {";", "punto e virgola"},
-    {"\"", " punto 4"},
-    {"!", " punto 5"},
-    {">", " punti 4 e 5"},
-    {"<", " punti 5 e 6"},
-    {"\xEC", " punti 3 e 4"},
-    {")", " punti 3 5 e 6"},
-    {"\xE8", " punti 2 3 4 6"},
-    {"\xF9", " punti 2 3 4 5 6"},
-    {"\xE0", " punto uno 2 3 5 6"},
-    {"[", " punti 1 2 3 5 6"},
-    {"]", "punti 2 3 4 5 6"},
-    {"|", " elevato"},
-    {"1", " chiusapotenza"},
-    {"`", " maggiore"},
-    {"2", " minore"},
-    {"3", " diverso da"},
-    {"5", " punti uno 5 e 6"},
-    {"'", " periodico "},
-    {"0", " infinito "},
-    {"%", " valore assoluto "},
-    {":", "due punti"},
-    {"d", "differenziale"},
-}};
-
-// Level markers: the byte 0xA0, a bracket letter, a level digit.
-constexpr char kLevelMarker = '\xA0';
-constexpr char kOverbar = '\xF2';
+using namespace rendering_words;
 
 std::string_view bracketOfLevel(char letter) {
-    switch (letter) {
-        case 'T':
-            return "parentesitonda ";
-        case 'Q':
-            return "parentesiquadra ";
-        case 'G':
-            return "parentesigraffa ";
-        default:
-            return {};
-    }
-}
-
-constexpr std::array<std::string_view, 9> kOrdinals = {
-    "prima", "seconda", "terza", "quarta", "quinta", "sesta", "settima", "ottava", "nona",
-};
-
-constexpr std::string_view kComment = "commento ";
-
-// Cells of fixed meaning.
-constexpr std::string_view kFractionOpen = "frazione apertonumeratore ";
-constexpr std::string_view kFractionClose = " chiusodenominatore chiusafrazione  ";
-constexpr std::string_view kNumeratorEnd = " chiusonumeratore";
-constexpr std::string_view kDenominator = " denominatore ";
-constexpr std::string_view kProportion = " st\xE0 ";
-constexpr std::string_view kRootOpen =
-    "aperta rad\xEC"
-    "ce ";
-constexpr std::string_view kSquareRoot = " quadrata di";
-constexpr std::string_view kRootClose =
-    " chiusa rad\xEC"
-    "ce";
-constexpr std::string_view kRootIndexEnd = " di";
-constexpr std::string_view kOverbarOpen = " sopralineatura";
-constexpr std::string_view kOverbarClose = " fine sopralinatura";
-constexpr std::string_view kDollar = " dollaro ";
-constexpr std::string_view kNumberSign = " segnanumero ";
-constexpr std::string_view kFractionOf = " fratto ";
-constexpr std::string_view kLetterSign =
-    " l\xE8"
-    "ttera ";
-constexpr std::string_view kCapitalSign = " maiuscola ";
-constexpr std::string_view kAs = " come";
-constexpr std::string_view kEquals = " = ";
-constexpr std::string_view kFractionError = " errore frazione ";
-
-// Diagnostics spoken at the end of a whole line: only the last that applies is spoken.
-constexpr std::string_view kAllExponents = " chiusa potenza errata";
-constexpr std::string_view kAllFractions = " chiusa frazione errata";
-constexpr std::string_view kAllRootClosing = " chiusura radice errata";
-constexpr std::string_view kAllRootMissing = " manca chiusura radice ";
-constexpr std::string_view kAllBraces = " parentesi graffe errate";
-constexpr std::string_view kAllSquares = " parentesi quadre errate";
-constexpr std::string_view kAllRounds = " parentesi tonde errate";
-constexpr std::string_view kAllNumerators = " chiuso numeratore errato";
-constexpr std::string_view kAllDenominators = " chiuso denominatore errato";
-
-// Diagnostics of a typed key: every closing without its opening.
-constexpr std::string_view kKeyFractions = " chiusura frazione errata";
-constexpr std::string_view kKeyRoots = " chiusura radice errata";
-constexpr std::string_view kKeyBraces = " chiusura parentesi graffa errata";
-constexpr std::string_view kKeySquares = " chiusura parentesi quadra errata";
-constexpr std::string_view kKeyRounds = " chiusura parentesi tonda errata";
-constexpr std::string_view kKeyNumerators = " chiusura numeratore  errata";
-constexpr std::string_view kKeyDenominators = " chiusura denominatore  errata";
-constexpr std::string_view kKeyExponents = " chiusura potenza errata";
-
-constexpr std::string_view kUpperDigits = "abcdefghij";
-constexpr std::string_view kLowerDigits = ",;:/?+=(*)";
-constexpr std::string_view kDigits = "1234567890";
-
-// ---------------------------------------------------------------------------------------------
-// Cell classes.
-
-bool isUpperDigit(char c) {
-    return c >= 'a' && c <= 'j';
-}
-
-bool isLowerDigit(char c) {
-    return kLowerDigits.find(c) != std::string_view::npos;
-}
-
-char digitOf(char c) {
-    std::size_t i = kUpperDigits.find(c);
-    if (i == std::string_view::npos) {
-        i = kLowerDigits.find(c);
-    }
-    return kDigits[i];
-}
-
-char asciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// The capital sign makes the cell after it a capital: "$a" reads as "$A".
-void applyCapitalSign(std::string& s) {
-    for (std::size_t i = 1; i < s.size(); ++i) {
-        if (s[i - 1] == '$') {
-            s[i] = asciiUpper(s[i]);
+    for (const Sign& s : kLevelBrackets) {
+        if (s.pattern[0] == letter) {
+            return s.words;
         }
     }
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -329,121 +90,90 @@ Mode modeOf(std::string_view word) {
     return Mode::Other;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
+// The one diagnostic a whole line ends with: of those that apply, the last.
+std::string_view lineDiagnostic(const Balance& b) {
+    std::string_view diagnostic;
+    if (b.exponents != 0) {
+        diagnostic = kAllExponents;
     }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
+    if (b.fractions != 0) {
+        diagnostic = kAllFractions;
     }
-    return s;
+    if (b.roots < 0) {
+        diagnostic = kAllRootClosing;
+    }
+    if (b.roots > 0) {
+        diagnostic = kAllRootMissing;
+    }
+    if (b.braces != 0) {
+        diagnostic = kAllBraces;
+    }
+    if (b.squares != 0) {
+        diagnostic = kAllSquares;
+    }
+    if (b.rounds != 0) {
+        diagnostic = kAllRounds;
+    }
+    if (b.numerators != 0) {
+        diagnostic = kAllNumerators;
+    }
+    if (b.denominators != 0) {
+        diagnostic = kAllDenominators;
+    }
+    return diagnostic;
+}
+
+// The diagnostics of a typed key, in the order they are spoken: a closing without its opening.
+struct KeyDiagnostic {
+    int Balance::*count;
+    std::string_view words;
+};
+
+constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
+    {&Balance::fractions, kKeyFractions},
+    {&Balance::roots, kKeyRoots},
+    {&Balance::braces, kKeyBraces},
+    {&Balance::squares, kKeySquares},
+    {&Balance::rounds, kKeyRounds},
+    {&Balance::numerators, kKeyNumerators},
+    {&Balance::denominators, kKeyDenominators},
+    {&Balance::exponents, kKeyExponents},
+}};
+
+// How a cell typed inside a text region is said.
+TokenKind kindOfCell(char c) {
+    if (notation::isAsciiLetter(c)) {
+        return TokenKind::Letter;
+    }
+    return notation::isDigit(c) ? TokenKind::Number : TokenKind::Words;
 }
 
 // ---------------------------------------------------------------------------------------------
 
 class Renderer {
 public:
-    Renderer(Mode mode, std::string_view text) : mode_(mode), s_(text) {
-        prepare();
+    Renderer(Mode mode, std::string_view text) : mode_(mode) {
+        PreparedLine line = prepareLine(text);
+        s_ = std::move(line.cells);
+        marked_ = std::move(line.marked);
         // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
-        result_.whole.reserve(s_.size() * 12);
+        whole_.text.reserve(s_.size() * 12);
     }
 
     Rendering run() {
         while (pos_ < s_.size()) {
             step();
         }
-        result_.lastToken = token_;
+        result_.lastToken = token_.text;
         result_.inTextRegion = textRegion_;
-        result_.spoken = ending();
+        SpokenText spoken = ending();
+        result_.spoken = std::move(spoken.text);
+        result_.spokenTokens = std::move(spoken.tokens);
+        result_.whole = std::move(whole_.text);
         return std::move(result_);
     }
 
 private:
-    // ---- preparation ------------------------------------------------------------------------
-
-    void prepare() {
-        applyCapitalSign(s_);
-        insertImplicitExponentOpenings();
-        markNumbers();
-    }
-
-    static bool isStructural(char c) {
-        switch (c) {
-            case '#':
-            case '(':
-            case '*':
-            case '+':
-            case '/':
-            case '_':
-            case 'y':
-            case '|':
-            case '}':
-                return true;
-            default:
-                return false;
-        }
-    }
-
-    // A number exponent written after a number or a closing bracket without its opening
-    // sign gets one, just before its number sign: "#b#c1" reads as "#b|#c1". The openings are
-    // gathered first and put in with one copy, so that a long line costs no more than a short
-    // one per cell.
-    void insertImplicitExponentOpenings() {
-        std::vector<std::size_t> openings;  // number signs that get an opening before them
-        char older = 0;
-        char newer = 0;
-        std::size_t lastHash = std::string::npos;
-        for (std::size_t i = 0; i < s_.size(); ++i) {
-            const char c = s_[i];
-            if (c == '1') {
-                if (newer == '#' &&
-                    (older == '#' || older == '*' || older == '}' || older == 'y')) {
-                    openings.push_back(lastHash);
-                    // The inserted opening now stands before that number sign.
-                    older = '|';
-                }
-                continue;
-            }
-            if (isStructural(c)) {
-                older = newer;
-                newer = c;
-                if (c == '#') {
-                    lastHash = i;
-                }
-            }
-        }
-        if (openings.empty()) {
-            return;
-        }
-        std::string withOpenings;
-        withOpenings.reserve(s_.size() + openings.size());
-        std::size_t from = 0;
-        for (const std::size_t hash : openings) {
-            withOpenings.append(s_, from, hash - from);
-            withOpenings += '|';
-            from = hash;
-        }
-        withOpenings.append(s_, from, std::string::npos);
-        s_ = std::move(withOpenings);
-    }
-
-    // The lower digits right after a number sign are digits, never signs.
-    void markNumbers() {
-        marked_.assign(s_.size(), 0);
-        bool on = false;
-        for (std::size_t i = 0; i < s_.size(); ++i) {
-            const char c = s_[i];
-            if (c == '#' && !on) {
-                on = true;
-            } else if (on && isLowerDigit(c)) {
-                marked_[i] = 1;
-            } else {
-                on = false;
-            }
-        }
-    }
-
     // ---- matching ---------------------------------------------------------------------------
 
     char cell(std::size_t i) const { return i < s_.size() ? s_[i] : '\0'; }
@@ -476,25 +206,79 @@ private:
         return i < s_.size() && (s_[i] == kLevelMarker || isPair(i));
     }
 
+    // ---- the token of a step ------------------------------------------------------------------
+
+    void say(std::string_view words, TokenKind kind = TokenKind::Words) {
+        token_.clear();
+        token_.append(words, kind);
+    }
+
+    // More words of the same token go on its last part; a letter or a number is a part of
+    // its own.
+    void sayMore(std::string_view words, TokenKind kind = TokenKind::Words) {
+        if (kind == TokenKind::Words && !token_.tokens.empty() &&
+            token_.tokens.back().kind == TokenKind::Words) {
+            token_.extendLast(words, kind);
+        } else {
+            token_.append(words, kind);
+        }
+    }
+
+    void sayDigit(char cell) {
+        const char digit = digitOf(cell);
+        sayMore({&digit, 1}, TokenKind::Number);
+    }
+
+    void silence() { token_.clear(); }
+    bool saysNothing() const { return token_.text.empty(); }
+
+    // Whether the cell is one of the letters the rendering wrote in place of a sign, which
+    // make a word together ("di" of a logarithm's base).
+    bool inWrittenWord(std::size_t i) const {
+        return std::any_of(writtenWords_.begin(), writtenWords_.end(),
+                           [i](const auto& w) { return i >= w.first && i < w.second; });
+    }
+
+    // The token goes after the others. A digit that carries on the number of the step before
+    // it becomes part of that number ("#abc" is the number 123, not 1, 2, 3); a letter of a
+    // written word carries on the letters of that word before it.
+    void appendToWhole() {
+        const bool joinsWord = letterOfWord_ && wordGoesOn_;
+        for (std::size_t i = 0; i < token_.tokens.size(); ++i) {
+            const SpokenToken& t = token_.tokens[i];
+            if (i == 0 && ((numberGoesOn_ && t.kind == TokenKind::Number) || joinsWord)) {
+                whole_.extendLast(token_.token(t), t.kind);
+            } else {
+                whole_.append(token_.token(t), t.kind);
+            }
+        }
+        numberGoesOn_ = !token_.tokens.empty() && token_.tokens.back().kind == TokenKind::Number;
+        // The letter signs between the letters of a written word say nothing in a whole line.
+        if (!saysNothing()) {
+            wordGoesOn_ = letterOfWord_;
+        }
+        letterOfWord_ = false;
+    }
+
     // ---- main loop --------------------------------------------------------------------------
 
     void step() {
-        token_.clear();
+        silence();
         textRegionsAndMarkers();
-        if (token_.empty() && pos_ < s_.size() && (s_[pos_] == '>' || s_[pos_] == '<')) {
+        if (saysNothing() && pos_ < s_.size() && (s_[pos_] == '>' || s_[pos_] == '<')) {
             greekLetters();
         }
-        bool consumed = !token_.empty();
+        bool consumed = !saysNothing();
         if (!consumed && pos_ < s_.size()) {
             consumed = signsAndFunctions();
         }
-        if (!consumed && token_.empty() && pos_ < s_.size()) {
+        if (!consumed && saysNothing() && pos_ < s_.size()) {
             singleCell();
         }
-        if (mode_ == Mode::All && trimBlanks(token_) == "spazio") {
-            token_.clear();  // blanks are silent when a whole line is read
+        if (mode_ == Mode::All && ui::trimBlanks(token_.text) == "spazio") {
+            silence();  // blanks are silent when a whole line is read
         }
-        result_.whole += token_;
+        appendToWhole();
     }
 
     void textRegionsAndMarkers() {
@@ -508,10 +292,10 @@ private:
             return;
         }
         if (s_[pos_] == kLevelMarker) {
-            token_ = bracketOfLevel(cell(pos_ + 1));
+            say(bracketOfLevel(cell(pos_ + 1)));
             const char level = cell(pos_ + 2);
             if (level >= '1' && level <= '9') {
-                token_ += kOrdinals[static_cast<std::size_t>(level - '1')];
+                sayMore(kOrdinals[static_cast<std::size_t>(level - '1')]);
             }
             textRegion_ = true;
             pos_ += 3;
@@ -530,17 +314,17 @@ private:
             // reading goes on at its last cell, so that the cell deleted or moved onto inside
             // a comment not yet closed is what the last token names. A whole line does not
             // say that cell twice, and a typed key names its cell at the end anyway.
-            token_ = kComment;
-            token_.append(s_, open, std::string::npos);
+            say(kComment);
+            sayMore(std::string_view(s_).substr(open));
             textRegion_ = true;
             pos_ = mode_ == Mode::All || mode_ == Mode::Key ? s_.size() : s_.size() - 1;
             return;
         }
         if (cell(open + 2) == '@') {
-            token_.assign(s_, open + 3, close - (open + 3));  // an announcement
+            say(std::string_view(s_).substr(open + 3, close - (open + 3)));  // an announcement
         } else {
-            token_ = kComment;
-            token_.append(s_, open + 2, close - (open + 2));
+            say(kComment);
+            sayMore(std::string_view(s_).substr(open + 2, close - (open + 2)));
         }
         pos_ = close + 2;
         // The blank that separates a text region from what follows is not read; any other
@@ -553,7 +337,7 @@ private:
     void greekLetters() {
         for (const Greek& g : kGreek) {
             if (matches(pos_, g.lower, true)) {
-                token_ = g.name;
+                say(g.name);
                 pos_ += 2;
                 // A capital right after is read in the next step, not in place of this one.
                 return;
@@ -561,8 +345,8 @@ private:
         }
         for (const Greek& g : kGreek) {
             if (!g.capital.empty() && matches(pos_, g.capital, true)) {
-                token_ = g.name;
-                token_ += kCapitalSuffix;
+                say(g.name);
+                sayMore(kCapitalSuffix);
                 pos_ += 3;
                 return;
             }
@@ -572,12 +356,12 @@ private:
     // Returns whether a sign was read (its token may be empty: a closing "%%").
     bool signsAndFunctions() {
         if (const int i = firstMatch(setIndex(), true); i >= 0) {
-            token_ = kSetSigns[static_cast<std::size_t>(i)].words;
+            say(kSetSigns[static_cast<std::size_t>(i)].words);
             pos_ += setIndex().patterns[static_cast<std::size_t>(i)].size();
             return true;
         }
         if (const int i = firstMatch(logicIndex(), true); i >= 0) {
-            token_ = kLogicSigns[static_cast<std::size_t>(i)].words;
+            say(kLogicSigns[static_cast<std::size_t>(i)].words);
             pos_ += logicIndex().patterns[static_cast<std::size_t>(i)].size();
             return true;
         }
@@ -586,7 +370,7 @@ private:
             return false;
         }
         const Sign& f = kFunctions[static_cast<std::size_t>(i)];
-        token_ = f.words;
+        say(f.words);
         pos_ += functionIndex().patterns[static_cast<std::size_t>(i)].size();
         if (f.pattern == kLogPattern) {
             logarithmBase();
@@ -594,7 +378,7 @@ private:
             toggleBars();
         }
         // After a closing "%%" nothing was said: the next cell is read in this same step.
-        return !token_.empty();
+        return !saysNothing();
     }
 
     // "log." followed within five cells by ':' has a base: the ':' becomes the letters
@@ -603,23 +387,30 @@ private:
         const std::size_t end = std::min(pos_ + 5, s_.size());
         for (std::size_t i = pos_; i < end; ++i) {
             if (s_[i] == ':' && !marked_[i]) {
-                token_ += kLogBase;
+                sayMore(kLogBase);
                 s_.replace(i, 1, kLogBaseCells);
                 marked_.erase(marked_.begin() + static_cast<std::ptrdiff_t>(i));
                 marked_.insert(marked_.begin() + static_cast<std::ptrdiff_t>(i),
                                kLogBaseCells.size(), 0);
+                for (auto& [first, last] : writtenWords_) {
+                    if (first > i) {
+                        first += kLogBaseCells.size() - 1;
+                        last += kLogBaseCells.size() - 1;
+                    }
+                }
+                writtenWords_.emplace_back(i, i + kLogBaseCells.size());
                 rootScanValid_ = false;  // the cells after here have moved
                 return;
             }
         }
-        token_ += kLogDecimal;
+        sayMore(kLogDecimal);
     }
 
     // '%' and "%%" open and close bars; the closing one is silent.
     void toggleBars() {
         if (bars_) {
             bars_ = false;
-            token_.clear();
+            silence();
         } else {
             bars_ = true;
         }
@@ -650,44 +441,44 @@ private:
 
         if (!textRegion_) {
             if (c == 'y' && prev == '_') {
-                token_ = "y";
+                say("y", TokenKind::Letter);
             }
             if (c == kOverbar) {
-                token_ = kOverbarOpen;
+                say(kOverbarOpen);
                 ++overbarDepth_;
             }
             if (c == '6') {
-                token_ = kFractionOpen;
+                say(kFractionOpen);
             }
             if (c == '4') {
-                token_ = kFractionClose;
+                say(kFractionClose);
             }
             if (c == 'n' && prev != '_') {
-                token_ = kNumeratorEnd;
+                say(kNumeratorEnd);
             }
             if (c == 'p' && prev != '_') {
-                token_ = kDenominator;
+                say(kDenominator);
             }
             if (c == 'k' && prev != '_') {
-                token_ = kProportion;
+                say(kProportion);
             }
             if (c == '9') {
-                token_ = kRootOpen;
+                say(kRootOpen);
                 ++rootDepth_;
                 if (all && isSquareRoot()) {
-                    token_ += kSquareRoot;
+                    sayMore(kSquareRoot);
                 }
             }
             if (c == 'o' && prev != '$' && prev != '_') {
-                token_ = kRootClose;
+                say(kRootClose);
                 --rootDepth_;
             }
             if (c == ':' && !marked) {
                 if (rootDepth_ > 0 && all) {
-                    token_ = kRootIndexEnd;
+                    say(kRootIndexEnd);
                 }
                 if (overbarDepth_ > 0) {
-                    token_ = kOverbarClose;
+                    say(kOverbarClose);
                     --overbarDepth_;
                 }
             }
@@ -696,11 +487,11 @@ private:
             number_ = false;
         }
         if (c == '$' && (mode_ == Mode::Key || mode_ == Mode::Canc)) {
-            token_ = kDollar;
+            say(kDollar);
         }
         if (c == '#') {
             if (!all) {
-                token_ = kNumberSign;
+                say(kNumberSign);
             }
             number_ = true;
             if (isLowerDigit(cell(pos_ + 1))) {
@@ -708,57 +499,64 @@ private:
             }
         }
         if (lowerNumber_ && isUpperDigit(c)) {
-            token_ = kFractionOf;
-            token_ += digitOf(c);
+            say(kFractionOf);
+            sayDigit(c);
             lowerNumber_ = false;
         } else if (isUpperDigit(c) && number_) {
-            token_.assign(1, digitOf(c));
+            silence();
+            sayDigit(c);
         } else if (lowerNumber_ && isLowerDigit(c)) {
-            token_.assign(1, digitOf(c));
+            silence();
+            sayDigit(c);
         }
         if (c == 'k') {
             proportion_ = !proportion_;
         }
         if (!lowerNumber_) {
             if (c == '_' && !all) {
-                token_ = kLetterSign;
+                say(kLetterSign);
             }
             if (c == '$' && !all) {
-                token_ = kCapitalSign;
+                say(kCapitalSign);
             }
             const bool keepsNumber = isLowerDigit(c) || isUpperDigit(c) || c == '#' || c == '\'';
             if (!keepsNumber) {
                 number_ = false;
             }
             if (c == '=' && !marked) {
-                token_ = proportion_ ? kAs : kEquals;
+                say(proportion_ ? kAs : kEquals);
             }
-            if (token_.empty() && !textRegion_) {
+            if (saysNothing() && !textRegion_) {
                 const std::string_view words = singleSignWords()[static_cast<unsigned char>(c)];
                 if (!words.empty()) {
-                    token_ = words;
+                    say(words);
                     roundBracket = c == '?' || c == '*';
                     if (c == '%') {
                         toggleBars();
                     } else if (c == 'd' && prev == '_') {
-                        token_.clear();
+                        silence();
                     }
                 }
             }
         }
-        if (token_.empty() && c >= 'A' && c <= 'Z') {
-            token_.assign(1, c);
+        if (saysNothing() && c >= 'A' && c <= 'Z') {
+            say({&c, 1}, TokenKind::Letter);
             if (!all) {
-                token_ += kCapitalSuffix;
+                sayMore(kCapitalSuffix);
             }
         }
-        if (token_.empty() && c >= 'a' && c <= 'z' && c != 'y') {
-            token_.assign(1, c);
+        if (saysNothing() && c >= 'a' && c <= 'z' && c != 'y') {
+            if (inWrittenWord(pos_)) {
+                say({&c, 1}, TokenKind::Words);
+                letterOfWord_ = true;
+            } else {
+                say({&c, 1}, TokenKind::Letter);
+            }
         }
         count(c, prev, roundBracket);
         if ((c == 'n' || c == 'p') && prev != '$' && prev != '_' &&
             result_.balance.fractions == 0 && !textRegion_) {
-            token_ += kFractionError;
+            sayMore(kFractionError);
         }
         ++pos_;
     }
@@ -832,45 +630,18 @@ private:
 
     // ---- ending -----------------------------------------------------------------------------
 
-    std::string ending() const {
+    // What the mode speaks, as tokens.
+    SpokenText ending() const {
         const Balance& b = result_.balance;
         if (mode_ == Mode::All) {
-            if (result_.whole.empty()) {
+            if (whole_.text.empty()) {
                 return {};
             }
-            std::string_view diagnostic;
-            if (b.exponents != 0) {
-                diagnostic = kAllExponents;
-            }
-            if (b.fractions != 0) {
-                diagnostic = kAllFractions;
-            }
-            if (b.roots < 0) {
-                diagnostic = kAllRootClosing;
-            }
-            if (b.roots > 0) {
-                diagnostic = kAllRootMissing;
-            }
-            if (b.braces != 0) {
-                diagnostic = kAllBraces;
-            }
-            if (b.squares != 0) {
-                diagnostic = kAllSquares;
-            }
-            if (b.rounds != 0) {
-                diagnostic = kAllRounds;
-            }
-            if (b.numerators != 0) {
-                diagnostic = kAllNumerators;
-            }
-            if (b.denominators != 0) {
-                diagnostic = kAllDenominators;
-            }
-            std::string spoken = result_.whole;
-            spoken += diagnostic;
+            SpokenText spoken = whole_;
+            spoken.append(lineDiagnostic(b), TokenKind::Words);
             return spoken;
         }
-        std::string spoken = token_;
+        SpokenText spoken = token_;
         if (mode_ != Mode::Key) {
             return spoken;
         }
@@ -878,33 +649,15 @@ private:
             // Typing inside a text region names the cell typed, as it stands.
             const char last = s_.empty() ? '\0' : s_.back();
             if (!s_.empty() && last != '\\') {
-                spoken.assign(1, last);
+                spoken.clear();
+                spoken.append({&last, 1}, kindOfCell(last));
             }
             return spoken;
         }
-        if (b.fractions < 0) {
-            spoken += kKeyFractions;
-        }
-        if (b.roots < 0) {
-            spoken += kKeyRoots;
-        }
-        if (b.braces < 0) {
-            spoken += kKeyBraces;
-        }
-        if (b.squares < 0) {
-            spoken += kKeySquares;
-        }
-        if (b.rounds < 0) {
-            spoken += kKeyRounds;
-        }
-        if (b.numerators < 0) {
-            spoken += kKeyNumerators;
-        }
-        if (b.denominators < 0) {
-            spoken += kKeyDenominators;
-        }
-        if (b.exponents < 0) {
-            spoken += kKeyExponents;
+        for (const KeyDiagnostic& d : kKeyDiagnostics) {
+            if (b.*d.count < 0) {
+                spoken.append(d.words, TokenKind::Words);
+            }
         }
         return spoken;
     }
@@ -913,7 +666,13 @@ private:
     std::string s_;
     std::vector<std::uint8_t> marked_;
     std::size_t pos_ = 0;
-    std::string token_;
+    SpokenText token_;           // the words of the current step
+    SpokenText whole_;           // every token so far
+    bool numberGoesOn_ = false;  // the last token ended with a digit of a number
+    // Cells [first, second) that the rendering wrote as a word in place of a sign.
+    std::vector<std::pair<std::size_t, std::size_t>> writtenWords_;
+    bool letterOfWord_ = false;  // this step says a letter of a written word
+    bool wordGoesOn_ = false;    // the last token said one
     Rendering result_;
 
     bool textRegion_ = false;

@@ -4,12 +4,16 @@
 // speech engine reads. The rendering walks the line cell by cell, recognises multi-cell signs
 // (Greek letters, set and logic signs, functions, numbers, fractions, roots, brackets, text
 // regions), keeps counts of what was opened and closed, and produces one token per sign.
-// Tokens are joined without separators: the blanks inside the words separate them.
+// Tokens are joined without separators: the blanks inside the words separate them. Where the
+// tokens begin and end is kept beside the words, for the engines (see spoken_text.h).
 //
 // Everything here is pure: no engine, no state kept between calls.
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "speech/spoken_text.h"
 
 namespace speech {
 
@@ -43,6 +47,9 @@ struct Rendering {
     // the rendering is empty); "key" the last token plus every diagnostic of a closing without
     // its opening; any other mode the last token. Empty means nothing to say.
     std::string spoken;
+    // The tokens of `spoken`, each with how it is to be said. The digits of one number are
+    // one token; a capital letter of a typed key is the letter and then " maiuscola".
+    std::vector<SpokenToken> spokenTokens;
 };
 
 // Renders `text` (code page 1252 cells) for the mode word `mode` ("all", "key", "last",

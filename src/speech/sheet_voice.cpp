@@ -91,26 +91,67 @@ void SheetVoice::speak(std::string_view message) {
     if (!on_ || !engine_) {
         return;
     }
-    const std::optional<SheetWords> words = sheetWords(message);
+    std::optional<SheetWords> words = sheetWords(message);
     if (!words) {
         return;
     }
+    if (!queue_.empty() || holding()) {
+        queue_.push_back(std::move(*words));
+        return;
+    }
+    say(*words);
+}
+
+bool SheetVoice::pump() {
+    while (!queue_.empty() && on_ && engine_) {
+        if (holding()) {
+            return true;
+        }
+        const SheetWords words = std::move(queue_.front());
+        queue_.pop_front();
+        say(words);
+    }
+    queue_.clear();
+    return false;
+}
+
+bool SheetVoice::holding() {
+    if (!waiting_) {
+        return false;
+    }
+    if (engine_->speaking() && std::chrono::steady_clock::now() - waitStart_ < kLongestWait) {
+        return true;
+    }
+    waiting_ = false;
+    return false;
+}
+
+void SheetVoice::say(const SheetWords& words) {
     if (engine_->speaking()) {
         engine_->stop();
     }
-    if (words->words.empty()) {
+    waiting_ = false;
+    if (words.words.empty()) {
         return;
     }
     engine_->setVoiceParam(kVoiceActive, kVoiceParamSpeed, kDefaultSpeed);
-    engine_->addText(words->words);
+    engine_->addText(words.words);
     engine_->synthesize();
-    if (words->wait) {
-        engine_->synchronize();
+    if (words.wait) {
+        waiting_ = true;
+        waitStart_ = std::chrono::steady_clock::now();
     }
 }
 
 void SheetVoice::toggle() {
-    on_ = !on_;
+    setOn(!on_);
+}
+
+void SheetVoice::setOn(bool on) {
+    on_ = on;
+    if (!on_) {
+        queue_.clear();
+    }
 }
 
 std::string_view SheetVoice::menuCaption() const {

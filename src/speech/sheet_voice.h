@@ -5,6 +5,8 @@
 // message says what it is: 'E' expression, 'R' result ('E' after it: right), 'K' mistaken,
 // 'Q' remainder, '@' a message to wait for.
 
+#include <chrono>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,20 +30,37 @@ public:
     // `engine` may be null (creation failed): the voice is then silent.
     explicit SheetVoice(std::unique_ptr<Engine> engine);
 
-    // Speaks a message when the sheet's speech is on. Interrupts what is being spoken; waits
-    // until expression, result and '@' messages have been spoken.
+    // Speaks a message when the sheet's speech is on, interrupting what is being said. The
+    // expression, result and '@' messages are spoken to the end: while one of them is still
+    // being said, later messages wait their turn and pump() says them once it has ended. The
+    // caller never waits for the voice.
     void speak(std::string_view message);
+    // Says the messages held back as far as the voice has finished; true while some still
+    // wait (the sheet's deferred-speech timer calls it until then).
+    bool pump();
+    bool pending() const { return !queue_.empty(); }
 
     // The sheet's menu entry ("Disattivasintesivocale1"): on at creation.
     void toggle();
+    void setOn(bool on);
     bool on() const { return on_; }
     std::string_view menuCaption() const;
 
     Engine* engine() const { return engine_.get(); }
 
+    // A message waited for holds the others back at most this long, should the audio output
+    // stop making progress.
+    static constexpr std::chrono::seconds kLongestWait{30};
+
 private:
+    void say(const SheetWords& words);
+    bool holding();
+
     std::unique_ptr<Engine> engine_;
     bool on_ = true;
+    bool waiting_ = false;  // the last message said is one to be spoken to the end
+    std::chrono::steady_clock::time_point waitStart_;
+    std::deque<SheetWords> queue_;
 };
 
 }  // namespace speech

@@ -5,15 +5,20 @@
 
 namespace speech {
 
-std::string wordsFor(std::string_view mode, std::string_view text) {
+SpokenText spokenFor(std::string_view mode, std::string_view text) {
     if (mode == kModeError) {
-        return std::string(text);
+        return SpokenText::words(text);
     }
-    std::string words = render(mode, text).spoken;
-    if (mode == kModeCanc && !words.empty()) {
-        words.insert(0, messages::kDeleted);
+    Rendering r = render(mode, text);
+    SpokenText words{std::move(r.spoken), std::move(r.spokenTokens)};
+    if (mode == kModeCanc && !words.text.empty()) {
+        words.prepend(messages::kDeleted);
     }
     return words;
+}
+
+std::string wordsFor(std::string_view mode, std::string_view text) {
+    return spokenFor(mode, text).text;
 }
 
 SpeechReader::SpeechReader(std::unique_ptr<Engine> engine, const SpeechGate* gate)
@@ -35,8 +40,8 @@ void SpeechReader::submit(const Request& request) {
         engine_->synchronize();
         return;
     }
-    const std::string words = wordsFor(request.mode, request.text);
-    if (words.empty()) {
+    const SpokenText words = spokenFor(request.mode, request.text);
+    if (words.text.empty()) {
         return;  // the request only silenced what was being spoken
     }
     if (request.mode == kModeAll) {
@@ -45,7 +50,7 @@ void SpeechReader::submit(const Request& request) {
     } else {
         engine_->setVoiceParam(kVoiceActive, kVoiceParamSpeed, kDefaultSpeed);
     }
-    engine_->addText(words);
+    engine_->addWords(words);
     engine_->synthesize();
 }
 

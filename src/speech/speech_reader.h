@@ -23,7 +23,9 @@ public:
 
 // The words the reader hands to the engine for `mode` and `text`: the text itself for
 // "error", " cancellato " and the token for "canc", the rendering's spoken words otherwise
-// (see render()). Empty: nothing is said.
+// (see render()), with their tokens. Empty: nothing is said.
+SpokenText spokenFor(std::string_view mode, std::string_view text);
+// The same words without their tokens.
 std::string wordsFor(std::string_view mode, std::string_view text);
 
 class SpeechReader final : public RequestSink {

@@ -21,6 +21,8 @@ public:
     virtual void setBitmap(const Bitmap& bitmap) = 0;
     // True when the clipboard holds a picture (put there by this program or another one).
     virtual bool hasBitmap() const = 0;
+    // The picture on the clipboard; empty when there is none.
+    virtual Bitmap bitmap() const = 0;
     virtual void clear() = 0;
 };
 
@@ -38,10 +40,29 @@ public:
                                           const std::string& directory) = 0;
 };
 
+enum class Orientation { Portrait, Landscape };
+
+// One page of a printout made of a picture: the heading is written at (10, 15) in 14-pixel
+// type over the picture before it is printed.
+struct PrintPage {
+    Bitmap picture;
+    std::string heading;
+};
+
 // The printer chosen in the last print dialog.
 class Printer {
 public:
     virtual ~Printer() = default;
+    // The printable page, in the printer's dots, in the current orientation.
+    virtual int pageWidth() const = 0;
+    virtual int pageHeight() const = 0;
+    virtual Orientation orientation() const = 0;
+    virtual void setOrientation(Orientation orientation) = 0;
+    // One print job, a printer page for each page: the picture with its heading is saved as
+    // `imageFile` (a BMP file), and what was saved is drawn scaled to the full page height with
+    // its proportions kept (when the file cannot be written the picture is printed as it is).
+    // False when the job could not be printed.
+    virtual bool printPages(const std::vector<PrintPage>& pages, const std::string& imageFile) = 0;
     // Prints the lines as text in `font`, page breaks left to the printer; false on failure.
     virtual bool printLines(const std::vector<std::string>& lines, const Font& font) = 0;
     // Prints one picture on a page of its own.

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +162,57 @@ class ImageView : public Widget {
 public:
     virtual void setBitmap(const Bitmap& bitmap) = 0;
     virtual void setOnClick(Callback callback) = 0;
+};
+
+// One line of Braille cells for a view that draws it as ordinary mathematics. `caret` is the
+// caret's column in cells, or -1 on a line without the caret.
+struct MathLine {
+    std::string cells;
+    int caret = -1;
+
+    friend bool operator==(const MathLine&, const MathLine&) = default;
+};
+
+// A view that draws lines of Braille cells as mathematics, one under the other `lineHeight`
+// pixels apart from its top. A click calls the click callback; turning the mouse wheel over
+// it calls the scroll callback with the lines to move (negative: up).
+class MathView : public Widget {
+public:
+    virtual void setLines(const std::vector<MathLine>& lines, int lineHeight) = 0;
+    virtual void setOnClick(Callback callback) = 0;
+    virtual void setOnScroll(std::function<void(int lines)> callback) = 0;
+};
+
+// One shape of a picture that the window logic composes for a Canvas.
+struct Shape {
+    enum class Kind {
+        Fill,     // `rect` filled with `color`
+        Picture,  // `picture` drawn scaled into `rect`
+        Text,     // `text` in `color`, `pixelSize` high, its baseline starting at rect.left/top
+        Invert,   // the colours within `rect` inverted (a selection)
+    };
+    Kind kind = Kind::Fill;
+    Rect rect;
+    Color color = colors::kWhite;
+    std::shared_ptr<const Bitmap> picture;
+    std::string text;
+    int pixelSize = 12;
+};
+
+struct MouseEvent {
+    enum class Kind { Press, Move, Release };
+    Kind kind = Kind::Press;
+    int x = 0;  // in the canvas's content
+    int y = 0;
+    bool leftButton = false;  // held down (for Press: the one pressed)
+};
+
+// A surface showing shapes over a content `width` x `height` pixels, scrolled when that is
+// larger than the widget.
+class Canvas : public Widget {
+public:
+    virtual void setShapes(std::vector<Shape> shapes, int width, int height) = 0;
+    virtual void setOnMouse(std::function<void(const MouseEvent&)> callback) = 0;
 };
 
 // A timer firing on the window's thread. Enabling a running timer does not restart it.

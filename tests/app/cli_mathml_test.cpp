@@ -5,6 +5,7 @@
 #include "../editor/temp_folder.h"
 #include "../notation/mathml_xml_check.h"
 #include "app/cli/cli.h"
+#include "cli_run.h"
 #include "editor/document_file.h"
 #include "notation/mathml_export.h"
 
@@ -14,20 +15,11 @@ using editor::testing::readBytes;
 using editor::testing::TempFolder;
 using editor::testing::writeBytes;
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using cli::testing::CliRun;
 
 CliRun mathml(std::vector<std::string> args) {
     args.insert(args.begin(), "mathml");
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
+    return cli::testing::runCli(args);
 }
 
 std::string document(const editor::PageStore& pages) {

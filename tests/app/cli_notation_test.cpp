@@ -8,23 +8,12 @@
 #include <sstream>
 
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::runCli;
 
 const std::string kFilter = std::string(TATTILO_SOURCE_DIR) + "/data/filtro.base";
 

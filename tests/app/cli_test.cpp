@@ -1,4 +1,5 @@
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +9,8 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::runCli;
 
 TEST(Cli, HelpVersionAndUsageErrors) {
     const CliRun help = runCli({"--help"});

@@ -1,4 +1,5 @@
 #include "app/cli/cli.h"
+#include "cli_run.h"
 #include "editor/document_file.h"
 
 #include "../editor/temp_folder.h"
@@ -16,20 +17,11 @@ using editor::testing::TempFolder;
 using editor::testing::testData;
 using editor::testing::writeBytes;
 
-struct EmbossRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using EmbossRun = cli::testing::CliRun;
 
 EmbossRun emboss(std::vector<std::string> args) {
     args.insert(args.begin(), "emboss");
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
+    return cli::testing::runCli(args);
 }
 
 TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {

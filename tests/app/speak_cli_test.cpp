@@ -1,27 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/cli/cli.h"
+#include "cli_run.h"
 
 namespace {
 
-struct SpeakRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using SpeakRun = cli::testing::CliRun;
 
 SpeakRun speak(std::vector<std::string> args, const std::string& input) {
     args.insert(args.begin(), "speak");
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    cli::Io io{in, out, err};
-    const int status = cli::run(args, io);
-    return {status, out.str(), err.str()};
+    return cli::testing::runCli(args, input);
 }
 
 TEST(SpeakCommand, PrintsExactlyTheWordsForTheMode) {
@@ -89,6 +83,92 @@ TEST(SpeakCommand, WritesTheWordsAsAWaveFile) {
     const SpeakRun bad = speak({"--wav", "/nonexistent/dir/out.wav"}, "#abc");
     EXPECT_EQ(bad.status, cli::kFailed);
     EXPECT_NE(bad.err.find("cannot write"), std::string::npos);
+}
+
+TEST(SpeakCommand, PrintsTheEngineTextPieceByPiece) {
+    // The letter apart from the word before it, in the phoneme codes of its name.
+    SpeakRun r = speak({"--engine-text"}, "9_xo");
+    ASSERT_EQ(r.status, cli::kOk) << r.err;
+    EXPECT_EQ(r.out.rfind("aperta rad\xC3\xAC"
+                          "ce  quadrata di [[",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("]] chiusa rad\xC3\xAC"
+                         "ce\n"),
+              std::string::npos)
+        << r.out;
+
+    // A long line: the first piece is one short phrase, cut where a token ends.
+    std::string line;
+    for (int i = 0; i < 20; ++i) {
+        line += "6#anp#b4";
+    }
+    r = speak({"--engine-text"}, line);
+    ASSERT_EQ(r.status, cli::kOk) << r.err;
+    const std::string first = r.out.substr(0, r.out.find('\n'));
+    EXPECT_EQ(first, "frazione apertonumeratore 1 chiusonumeratore");
+    EXPECT_GT(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+
+    EXPECT_EQ(speak({"--engine-text"}, "\x1B").out, "");  // nothing said, no piece
+}
+
+std::vector<std::int16_t> samplesOfWave(const std::string& bytes) {
+    std::vector<std::int16_t> samples((bytes.size() - 44) / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[44 + 2 * i]) |
+                                               static_cast<unsigned char>(bytes[45 + 2 * i]) << 8);
+    }
+    return samples;
+}
+
+// How many samples from the start two recordings share.
+std::size_t samePrefix(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b) {
+    const auto common = static_cast<std::ptrdiff_t>(std::min(a.size(), b.size()));
+    return static_cast<std::size_t>(std::mismatch(a.begin(), a.begin() + common, b.begin()).first -
+                                    a.begin());
+}
+
+// The samples of the WAVE file that the program tattilo-cli itself writes for `input`.
+std::vector<std::int16_t> programWave(const std::string& options, const std::string& input) {
+    const auto folder = std::filesystem::temp_directory_path();
+    const auto in = folder / "tattilo_speak_program_in.txt";
+    const auto out = folder / "tattilo_speak_program_out.wav";
+    std::ofstream(in, std::ios::binary) << input;
+    std::filesystem::remove(out);
+    const std::string command = "'" + std::string(TATTILO_BIN_DIR) + "/tattilo-cli' speak " +
+                                options + " --wav '" + out.string() + "' < '" + in.string() +
+                                "' > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream file(out, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    file.close();
+    std::filesystem::remove(in);
+    std::filesystem::remove(out);
+    return bytes.size() > 44 ? samplesOfWave(bytes) : std::vector<std::int16_t>{};
+}
+
+// The WAVE file of the square root of x spells the x: it is the audio of "di ics", not of the
+// word "dix" that the rendered words make when they are read joined. Each file is the first
+// synthesis of its own process, where the voice gives the same samples for the same sounds
+// (later ones vary a little).
+TEST(SpeakCommand, TheWaveFileSpellsALetterAfterAWord) {
+    const std::vector<std::int16_t> wave = programWave("", "9_xo");
+    const std::vector<std::int16_t> spelt = programWave("--mode error",
+                                                        "aperta rad\xEC"
+                                                        "ce  quadrata di ics chiusa rad\xEC"
+                                                        "ce");
+    const std::vector<std::int16_t> glued = programWave("--mode error",
+                                                        "aperta rad\xEC"
+                                                        "ce  quadrata dix chiusa rad\xEC"
+                                                        "ce");
+    ASSERT_GT(wave.size(), 22050u);
+    // The same from start to end, but for the last 20 ms, where the last word fades out.
+    EXPECT_GT(samePrefix(wave, spelt), wave.size() - 441) << wave.size() << " samples";
+    // Apart where the x begins, past the middle.
+    const std::size_t withGlued = samePrefix(wave, glued);
+    EXPECT_GT(withGlued, wave.size() / 3);
+    EXPECT_LT(withGlued, wave.size() * 3 / 5);
 }
 #endif
 

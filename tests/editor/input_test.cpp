@@ -1,4 +1,3 @@
-#include "editor/chord_input.h"
 #include "editor/keypad_input.h"
 #include "editor/typing.h"
 
@@ -13,83 +12,6 @@ namespace editor {
 namespace {
 
 namespace vk = ui::vk;
-
-// Presses `keys` as one chord and lets the timer fire.
-std::string chord(std::string_view keys) {
-    ChordCollector c;
-    for (char k : keys) {
-        c.keyPress(k);
-    }
-    return c.close();
-}
-
-TEST(ChordInput, DotSumsGiveTheirCells) {
-    EXPECT_EQ(chord("fd"), "b");
-    EXPECT_EQ(chord("DF"), "b");
-    EXPECT_EQ(chord("fdsjkl"), "%");
-    EXPECT_EQ(chord("v"), "l");
-    EXPECT_EQ(chord("vm"), "%");
-    EXPECT_EQ(chord("VfdsM"), "%");  // V and M cover F D S and J K L
-    EXPECT_EQ(chord("ffff"), "a");   // a key counts once however often it is pressed
-    EXPECT_EQ(chord("j"), "\"");
-    EXPECT_EQ(chord("s"), ".");
-    EXPECT_EQ(chord("dsjl"), "\xE8");  // dots 2 3 4 6
-    EXPECT_EQ(chord("fk"), "e");
-}
-
-TEST(ChordInput, SpaceAndEnterAlone) {
-    EXPECT_EQ(chord(" "), " ");
-    EXPECT_EQ(chord(" f"), "a");
-    EXPECT_EQ(chord("\r"), "\r\n");
-    EXPECT_EQ(chord("\rf"), "a");
-    EXPECT_EQ(chordValue(std::string(1, kChordEnter)), 65);
-    EXPECT_EQ(chordValue(" "), 64);
-    // Pressed again, or repeating while held, within the chord: still alone.
-    EXPECT_EQ(chord("  "), " ");
-    EXPECT_EQ(chord("\r\r"), "\r\n");
-    EXPECT_EQ(chord(" \r"), "");
-    EXPECT_EQ(chord(" f "), "a");
-}
-
-TEST(ChordInput, KeysThatAreNotChordKeysInsertNothing) {
-    EXPECT_EQ(chord("xqz"), "");
-    EXPECT_EQ(chordText(0), "");
-}
-
-TEST(ChordInput, CollectorSwallowsChordKeysAndPassesSixCharacters) {
-    ChordCollector c;
-    EXPECT_FALSE(c.collecting());
-    auto press = c.keyPress('f');
-    EXPECT_TRUE(press.swallow);
-    EXPECT_TRUE(press.startTimer);
-    EXPECT_TRUE(c.collecting());
-    // The six characters typed through, and the control keys of the editor (Tab leaves it).
-    for (char passing : {'\b', '%', '&', '\'', '(', '.', '\t', '\x1B', '\x03'}) {
-        press = c.keyPress(passing);
-        EXPECT_FALSE(press.swallow) << int(passing);
-        EXPECT_FALSE(press.startTimer) << int(passing);
-    }
-    c.keyPress('\r');
-    EXPECT_EQ(c.keys(), std::string("f") + kChordEnter);
-    EXPECT_EQ(c.close(), "a");
-    EXPECT_FALSE(c.collecting());
-    EXPECT_TRUE(c.keys().empty());
-
-    // A character typed through does not spoil the space chord after it.
-    c.keyPress('%');
-    c.keyPress(' ');
-    EXPECT_EQ(c.close(), " ");
-}
-
-TEST(ChordInput, EveryDotPatternHasItsCell) {
-    const std::string_view order =
-        "a,b.k;l\"cif|msp!e:h*o+r>djg`ntq'1?2-u(v$3960x\xE8&<5/8)z={_4w7#y}% ";
-    for (int value = 1; value <= 64; ++value) {
-        EXPECT_EQ(chordText(value), std::string(1, order[static_cast<std::size_t>(value - 1)]))
-            << value;
-    }
-    EXPECT_EQ(chordText(65), "\r\n");
-}
 
 KeypadInput::KeyUp typeOnKeypad(KeypadInput& k, std::initializer_list<int> modifiersDown, int key,
                                 Modifiers held, char typed = 0) {

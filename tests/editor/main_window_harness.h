@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -94,7 +95,8 @@ struct MainWindow {
     MemoryControl label1, label2, label3, label4;
     MemoryTabBar tabs{&form.focusScope()};
     MemoryControl status;
-    MemoryImageView image1, image3;
+    MemoryMathView image1;
+    MemoryImageView image3;
     MemoryControl converti{"", &form.focusScope()};
     MemoryControl funzioni, operatori, insiemistica, logica, greche, simboli, editorGrafico,
         visualLineare, mathml, simb;
@@ -112,7 +114,8 @@ struct MainWindow {
     std::unique_ptr<editor::TForm1> logic;
 
     MainWindow(const ProgramFolder& folder, std::vector<std::string> arguments = {},
-               bool speechAvailable = true, editor::MainWindowHooks hooks = {}) {
+               bool speechAvailable = true, editor::MainWindowHooks hooks = {},
+               const std::function<void(editor::MainWindowEnvironment&)>& adjust = {}) {
         memo2.setBounds({0, 0, 100, 200});
         image3.setBounds({0, 0, 300, 40});
         simb.setBounds({0, 0, 40, 20});
@@ -124,6 +127,9 @@ struct MainWindow {
         env.speechAvailable = speechAvailable;
         env.fontDirectories = {folder.path / "fonts"};
         env.temporaryDirectory = folder.path / "tmp";
+        if (adjust) {
+            adjust(env);
+        }
         logic = std::make_unique<editor::TForm1>(
             editor::MainWindowWidgets{
                 form,          menu,      memo1,        memo2,    edit3,    label1,  label2,

@@ -191,6 +191,34 @@ TEST(MainWindowStart, AChosenWorkingFolderThatIsMissingIsNotMade) {
     EXPECT_FALSE(std::filesystem::exists(folder.path / "esercizi"));
 }
 
+// Installed, the program directory holds the shipped files only: the settings and the
+// exercise folder live in the user's own folders.
+TEST(MainWindowStart, AnInstalledProgramWritesOnlyIntoTheUsersFolders) {
+    ProgramFolder shipped;
+    shipped.write("filtro.base", "x");
+    shipped.write("fonts/braillecour.ttf", "x");
+    shipped.write("editor.sh", "x");
+    ProgramFolder home;
+    home.write("tattilo.ini", "editor grafico = " + (shipped.path / "editor.sh").string() +
+                                  "\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n");
+    MainWindow w(shipped, {}, true, {}, [&](editor::MainWindowEnvironment& env) {
+        env.configurationFile = home.path / "tattilo.ini";
+        env.documentsDirectory = home.path / "dati";
+    });
+    w.start();
+    EXPECT_EQ(w.settings.modal.timesShown(), 0) << "the shipped filter file and font are found";
+    EXPECT_EQ(w.logic->settings().workDir, (home.path / "dati" / "esercizi").string());
+    EXPECT_TRUE(std::filesystem::is_directory(home.path / "dati" / "esercizi"));
+    w.dialogs.answer(Answer::Ok);
+    w.form.close();
+    ASSERT_TRUE(w.form.closed());
+    EXPECT_NE(
+        home.read("tattilo.ini").find("workdir = " + (home.path / "dati" / "esercizi").string()),
+        std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(shipped.path / "esercizi"));
+    EXPECT_FALSE(std::filesystem::exists(shipped.path / "tattilo.ini"));
+}
+
 TEST(MainWindowPages, F2AndF3WrapAroundAndAnnounceThePage) {
     ProgramFolder folder;
     folder.complete();
@@ -585,6 +613,19 @@ TEST(MainWindowCalcolo, SelectionChecksBeforeTheCalculationSheet) {
     EXPECT_TRUE(w.dialogs.log().empty());
     EXPECT_EQ(sheet.timesShown(), 1);
     EXPECT_EQ(w.memo2.text(), "x #ab-#d y") << "the sheet's result replaces the selection";
+
+    // A bracketed negative number is a number: one operation, not two.
+    w.memo2.setText("x #e+?-#c* y");
+    w.memo2.setSelection(2, 8);
+    w.item(Command::Aprifogliocalcolo1).click();
+    EXPECT_TRUE(w.dialogs.log().empty());
+    EXPECT_EQ(sheet.timesShown(), 2);
+
+    // A selection that takes the line break with it leaves the break in the page.
+    w.memo2.setText("#b+#c\r\nx");
+    w.memo2.setSelection(0, 7);
+    w.item(Command::Aprifogliocalcolo1).click();
+    EXPECT_EQ(w.memo2.text(), "#ab\r\nx");
 }
 
 TEST(MainWindowCalcolo, CaretLineGoesToTheLearningWindows) {

@@ -59,6 +59,38 @@ private slots:
                  std::string("$\\root\\ 3 \\of {x}+{a\\over b}+\\sqrt 2$\r\n"));
     }
 
+    // What a formula editor writes (\\left, \\cdot, \\leq, \\dfrac, spacing, \\sin, \\text,
+    // \\neq) comes back through the shipped filter file as the same formula, in either mode; a
+    // command the notation does not know is refused by name and the page stays as it was.
+    void editorFormsComeBackIntoTheNotation() {
+        const std::string saved = (h->path() / "saved.tex").string();
+        h->view->logic().settings().graphicEditor = editorScript("saves.sh") + " " + saved;
+        h->write("saved.tex",
+                 "$\\left(a\\cdot b\\right)^{2}\\leq\\dfrac{1}{2}\\,\\sin x+\\text{ per }x\\neq "
+                 "0$\r\n");
+        h->view->logic().widgets().Memo2.setText("_x");
+        QTest::keyClick(memo2(), Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(h->dialogs.messages(), std::vector<std::string>{});
+        QCOMPARE(gui::fromQString(memo2()->toPlainText()),
+                 std::string("?_a( _b*#b12=#,b_s_i_n _x+\\\\ per \\\\_x>= #j\n"));
+
+        h->write("saved.tex", "$\\lfloor x\\rfloor$\r\n");
+        h->view->logic().widgets().Memo2.setText("_x");
+        QTest::keyClick(memo2(), Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(h->dialogs.messages(),
+                 std::vector<std::string>{"Pagina 1\r\nFunzione sconosciuta"});
+        QCOMPARE(gui::fromQString(memo2()->toPlainText()), std::string("_x"));
+
+        // In Latex mode the page gets the Latex-mode text.
+        QTest::keyClick(memo2(), Qt::Key_B, Qt::ControlModifier);
+        auto* memo1 = h->find<QPlainTextEdit>("Memo1");
+        QTRY_VERIFY(memo1->hasFocus());
+        h->write("saved.tex", "$\\sin^{2}x+\\cos^{2}x=1\\quad\\forall x$\r\n");
+        QTest::keyClick(memo1, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(gui::fromQString(memo1->toPlainText()),
+                 std::string("sin^{2}x+cos^{2}x=1\\forall x\n"));
+    }
+
     void windowAnswersButTakesNoEditsWhileTheEditorRuns() {
         h->write("slow.sh", "#!/bin/sh\nsleep 1\n");
         std::filesystem::permissions(h->path() / "slow.sh", std::filesystem::perms::owner_all);

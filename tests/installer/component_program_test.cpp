@@ -83,8 +83,8 @@ TEST(ComponentProgram, QueuesAndRecordsEveryOperation) {
     EXPECT_EQ(d.firstRun[1].commandLine, "C:\\INST\\tool.exe a&b");
     ASSERT_EQ(d.secondRun.size(), 1u);
     EXPECT_EQ(d.secondRun[0].commandLine, "C:\\INST\\BIN\\korvo3h &arg");
-    ASSERT_EQ(d.rasterFontFolders.size(), 1u);
-    EXPECT_EQ(d.rasterFontFolders[0], "C:\\INST\\BIN\\");
+    // Raster fonts are configured at once; here without a font library to match against.
+    EXPECT_TRUE(f.sink.has("warning:Cannot open the C:\\INST\\BIN\\TFM.LIB library."));
     ASSERT_EQ(d.fonts.size(), 2u);
     EXPECT_EQ(d.fonts[0].valueName, "Braille(TrueType)");
     EXPECT_EQ(d.fonts[0].file, "C:\\INST\\FONTS\\braille.ttf");
@@ -141,6 +141,75 @@ TEST(ComponentProgram, ErrorsOfAProgram) {
     // Settings operations without a settings file are left out.
     EXPECT_EQ(runProgram(f, ProgramBuilder().op(206).op(217, {"a", "b", "c"}).end()), -1);
     EXPECT_FALSE(f.sink.has("status:Creating KORVO.INI..."));
+}
+
+// Every operand that becomes a path goes through the same root check as member names.
+TEST(ComponentProgram, OperandsThatBecomePathsStayInsideTheirRoot) {
+    JobFixture f;
+    const std::vector<std::pair<int, std::vector<std::string>>> escaping = {
+        {235, {"..\\TFM.LIB"}},
+        {235, {"C:\\WINDOWS\\TFM.LIB"}},
+        {203, {"..\\..\\x.exe", "T", ""}},
+        {203, {"*..\\x.exe", "T", ""}},
+        {203, {"BIN\\x.exe", "..\\T", ""}},
+        {203, {"BIN\\x.exe", "a\\b", ""}},
+        {203, {"BIN\\x.exe", "T", "..\\x.ico"}},
+        {210, {"..\\", "BIN\\x.exe"}},
+        {210, {"", "..\\x.exe -i"}},
+        {210, {"", "C:\\x.exe"}},
+        {220, {"F", "!..\\x"}},
+        {220, {"F", "FONTS\\!x"}},
+        {220, {"F", "..\\x"}},
+        {202, {"..\\Startup"}},
+    };
+    for (const auto& [op, operands] : escaping) {
+        ProgramBuilder program;
+        if (op == 203) {
+            program.op(202, {"G"});
+        }
+        std::string file;
+        EXPECT_EQ(runProgram(f, program.op(op, operands).end(), false, &file), CError::kCorrupted)
+            << op << " " << operands[0];
+        EXPECT_EQ(file, "C:\\DIST\\P.QKP");
+    }
+    EXPECT_EQ(runProgram(f, ProgramBuilder()
+                                .op(202, {"Tattilo\\Strumenti"})
+                                .op(203, {"BIN\\x.exe", "Titolo", "BIN\\x.ico"})
+                                .op(210, {"", "BIN\\x.exe C:\\any\\argument ..\\"})
+                                .op(235, {"BIN\\TFM.LIB"})
+                                .end()),
+              -1);
+    EXPECT_EQ(f.job->deferred().firstRun[0].folder, "C:\\INST\\");
+}
+
+// Whatever the installation thread raises ends as an error and a rollback, not in a dead
+// process.
+TEST(Job, AnyExceptionOnTheInstallationThreadRollsBack) {
+    struct Throwing : test::FaultySystem {
+        using FaultySystem::FaultySystem;
+        int times = 0;
+        bool setFileTime(std::string_view path, system::FileTime time) override {
+            if (++times == 2) {
+                throw std::length_error("a fault of the program itself");
+            }
+            return FaultySystem::setFileTime(path, time);
+        }
+    };
+    JobFixture f;
+    f.put("PKG.001", PackageBuilder().member("a.txt", "a").member("b.txt", "b").bytes);
+    f.addComponent("ONE", ProgramBuilder().op(73, {"PKG"}).end());
+    const auto before = test::snapshot(f.box.host("machine"));
+    Throwing sys(*f.box.sys);
+    JobSettings settings;
+    settings.installPath = "C:\\INST\\";
+    settings.distributionPath = "C:\\DIST\\";
+    InstallJob job(sys, f.sink, f.components, settings, nullptr);
+    StatusSlot status;
+    startInstallThread(job, status).join();
+    EXPECT_EQ(status.load().code(), CError::kCannotExecute);
+    EXPECT_EQ(status.load().text(), "Error executing C:\\DIST\\ONE.QKP.");
+    EXPECT_TRUE(job.rollBack());
+    EXPECT_EQ(test::snapshot(f.box.host("machine")), before);
 }
 
 TEST(ComponentProgram, CopyKeepsTheSourceTimeAndDeletionsRollBack) {

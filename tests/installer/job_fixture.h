@@ -10,6 +10,7 @@
 #include "installer/cerror.h"
 #include "installer/component_list.h"
 #include "installer/install_job.h"
+#include "installer/package.h"
 #include "support.h"
 
 namespace installer::test {
@@ -23,9 +24,14 @@ struct JobFixture {
 
     JobFixture() { faulty = std::make_unique<FaultySystem>(*box.sys); }
 
-    // A fresh job (the previous one dropped); `settings` may name a settings file.
-    InstallJob& makeJob(bool withSettings = false, bool skipMissing = true) {
+    // A fresh job (the previous one dropped); `settings` may name a settings file; `journal`
+    // keeps the journal on disk in C:\WINDOWS.
+    InstallJob& makeJob(bool withSettings = false, bool skipMissing = true, bool journal = false) {
         JobSettings s;
+        if (journal) {
+            s.productName = "Prova";
+            s.journalPath = "C:\\WINDOWS\\INSTELLO.JNL";
+        }
         s.installPath = "C:\\INST\\";
         s.distributionPath = "C:\\DIST\\";
         s.clusterSize = 4096;
@@ -77,6 +83,7 @@ struct JobFixture {
         InstallJob& j = makeJob();
         j.prepare();
         unpackPackage(j, "C:\\DIST\\PKG", "C:\\INST\\");
+        j.installed().save();
     }
 
     // The code of the CError that `f` raises, or -1 when it returns.

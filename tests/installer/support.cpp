@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -70,6 +71,22 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
         }
     }
     return files;
+}
+
+std::optional<std::string> lnkinfo(const fs::path& link) {
+    if (std::system("lnkinfo -V > /dev/null 2>&1") != 0) {
+        return std::nullopt;
+    }
+    const std::string command = "lnkinfo \"" + link.string() + "\" 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) {
+            output.append(buffer, got);
+        }
+        pclose(pipe);
+    }
+    return output;
 }
 
 std::string deflateRaw(const std::string& data) {
@@ -225,6 +242,7 @@ public:
         }
         return inner_->write(data, size);
     }
+    bool flush() override { return !owner_.hit(Fault::Flush) && inner_->flush(); }
     bool close() override {
         const bool closed = inner_->close();
         return !owner_.hit(Fault::Close) && closed;
@@ -259,6 +277,19 @@ bool FaultySystem::deleteFile(std::string_view path) {
 
 bool FaultySystem::moveFile(std::string_view from, std::string_view to) {
     return !hit(Fault::Move) && inner_.moveFile(from, to);
+}
+
+bool FaultySystem::replaceFile(std::string_view from, std::string_view to) {
+    return !hit(Fault::Replace) && inner_.replaceFile(from, to);
+}
+
+std::unique_ptr<system::WriteFile> FaultySystem::openLocked(std::string_view path, bool& busy) {
+    if (hit(Fault::OpenWrite)) {
+        busy = false;
+        return nullptr;
+    }
+    auto inner = inner_.openLocked(path, busy);
+    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner)) : nullptr;
 }
 
 bool FaultySystem::createFolder(std::string_view path) {

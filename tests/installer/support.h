@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ void writeHost(const std::filesystem::path& path, const std::string& bytes);
 // Every file (with its bytes) and folder below `root`, by relative path.
 std::map<std::string, std::string> snapshot(const std::filesystem::path& root);
 
+// What `lnkinfo` (liblnk-utils, an independent reader of shell links) prints for `link`;
+// nullopt when it is not installed.
+std::optional<std::string> lnkinfo(const std::filesystem::path& link);
+
 // Builds package record streams.
 struct PackageBuilder {
     std::string bytes;
@@ -78,7 +83,21 @@ struct ProgramBuilder {
 };
 
 // Operations whose failure the fault-injecting system can force.
-enum class Fault { OpenRead, OpenWrite, Read, Write, Close, Delete, Move, CreateFolder, SetTime };
+enum class Fault {
+    OpenRead,
+    OpenWrite,
+    Read,
+    Write,
+    Close,
+    Delete,
+    Move,
+    CreateFolder,
+    SetTime,
+    Flush,
+    Replace,
+    Registry,
+    Link,
+};
 
 // Forwards to another system and fails the Nth operation of the chosen kinds (counted
 // together), once.
@@ -99,6 +118,8 @@ public:
     std::unique_ptr<system::WriteFile> openWrite(std::string_view path) override;
     bool deleteFile(std::string_view path) override;
     bool moveFile(std::string_view from, std::string_view to) override;
+    bool replaceFile(std::string_view from, std::string_view to) override;
+    std::unique_ptr<system::WriteFile> openLocked(std::string_view path, bool& busy) override;
     bool createFolder(std::string_view path) override;
     bool removeFolder(std::string_view path) override { return inner_.removeFolder(path); }
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override {
@@ -117,6 +138,9 @@ public:
     std::optional<std::string> specialFolder(system::SpecialFolder f) override {
         return inner_.specialFolder(f);
     }
+    bool createShellLink(std::string_view path, const system::ShellLink& link) override {
+        return !hit(Fault::Link) && inner_.createShellLink(path, link);
+    }
     system::DriveType driveType(char l) override { return inner_.driveType(l); }
     std::optional<std::uint64_t> freeBytes(char l) override { return inner_.freeBytes(l); }
     std::string fileSystemName(char l) override { return inner_.fileSystemName(l); }
@@ -128,7 +152,7 @@ public:
         return inner_.regKeyWritable(r, k);
     }
     bool regCreateKey(system::RegRoot r, std::string_view k) override {
-        return inner_.regCreateKey(r, k);
+        return !hit(Fault::Registry) && inner_.regCreateKey(r, k);
     }
     std::optional<system::RegValue> regQueryValue(system::RegRoot r, std::string_view k,
                                                   std::string_view n) override {
@@ -136,12 +160,22 @@ public:
     }
     bool regSetValue(system::RegRoot r, std::string_view k, std::string_view n,
                      const system::RegValue& v) override {
-        return inner_.regSetValue(r, k, n, v);
+        return !hit(Fault::Registry) && inner_.regSetValue(r, k, n, v);
+    }
+    bool regDeleteValue(system::RegRoot r, std::string_view k, std::string_view n) override {
+        return !hit(Fault::Registry) && inner_.regDeleteValue(r, k, n);
+    }
+    bool regDeleteKey(system::RegRoot r, std::string_view k) override {
+        return !hit(Fault::Registry) && inner_.regDeleteKey(r, k);
     }
     bool runAndWait(std::string_view c, std::string_view f) override {
         return inner_.runAndWait(c, f);
     }
-    void restart() override { inner_.restart(); }
+    std::unique_ptr<system::Library> loadLibrary(std::string_view name) override {
+        return inner_.loadLibrary(name);
+    }
+    bool enableShutdownPrivilege() override { return inner_.enableShutdownPrivilege(); }
+    bool restart() override { return inner_.restart(); }
 
     // Whether this operation fails (counts it).
     bool hit(Fault kind);

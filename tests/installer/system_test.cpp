@@ -210,3 +210,89 @@ TEST(Sandbox, RegistryChangesReachTheFileAndReadOnlyKeysRefuseThem) {
 
 }  // namespace
 }  // namespace installer
+
+namespace installer {
+namespace {
+
+using system::RegRoot;
+
+// Libraries are found where Windows looks for them and played by the stand-in registered
+// under their file name; entry points come back only with the signature they were offered
+// with.
+TEST(Sandbox, LibrariesLoadByNameThroughTheirStandIns) {
+    test::Sandbox box;
+    auto& sys = *box.sys;
+    std::vector<std::string> calls;
+    sys.registerLibrary("HypSet.dll", [&](system::SandboxSystem&, const std::string& path) {
+        auto library = std::make_unique<system::StandInLibrary>();
+        library->add<int(void*, const char*)>("ConfigureHyphenOnInstall",
+                                              [&calls, path](void*, const char* root) {
+                                                  calls.push_back(path + " " + root);
+                                                  return 1;
+                                              });
+        return library;
+    });
+    EXPECT_FALSE(sys.loadLibrary("hypset.dll"));  // no file anywhere
+    test::writeHost(box.host("machine/C/WINDOWS/SYSTEM32/HYPSET.DLL"), "MZ");
+    test::writeHost(box.host("machine/C/SETUP/hypset.dll"), "MZ");
+    auto library = sys.loadLibrary("HYPSET.DLL");
+    ASSERT_TRUE(library);
+    auto configure = library->entry<int(void*, const char*)>("ConfigureHyphenOnInstall");
+    ASSERT_TRUE(configure);
+    EXPECT_EQ(configure(nullptr, "C:\\KORVO\\"), 1);
+    EXPECT_FALSE(library->entry<int(const char*)>("ConfigureHyphenOnInstall"));
+    EXPECT_FALSE(library->entry<int(void*, const char*)>("configurehyphenoninstall"));
+    // The installer's own folder comes before the system folders.
+    sys.setProgramFolder("C:\\SETUP");
+    sys.loadLibrary("hypset.dll")
+        ->entry<int(void*, const char*)>("ConfigureHyphenOnInstall")(nullptr, "R");
+    EXPECT_EQ(calls, (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM32\\HYPSET.DLL C:\\KORVO\\",
+                                               "C:\\SETUP\\hypset.dll R"}));
+    // A full path must name the file itself; a file without a stand-in does not load.
+    EXPECT_FALSE(sys.loadLibrary("C:\\KORVO\\BIN\\HYPSET.DLL"));
+    EXPECT_TRUE(sys.loadLibrary("c:\\setup\\HYPSET.DLL"));
+    test::writeHost(box.host("machine/C/SETUP/OTHER.DLL"), "MZ");
+    EXPECT_FALSE(sys.loadLibrary("C:\\SETUP\\OTHER.DLL"));
+    EXPECT_FALSE(sys.loadLibrary("..\\SETUP\\hypset.dll"));
+}
+
+TEST(Sandbox, JournalFilesLocksReplacesAndRegistryDeletes) {
+    test::Sandbox box;
+    auto& sys = *box.sys;
+    bool busy = true;
+    auto first = sys.openLocked("C:\\WINDOWS\\TEST.JNL", busy);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(busy);
+    EXPECT_FALSE(sys.openLocked("C:\\WINDOWS\\test.jnl", busy));
+    EXPECT_TRUE(busy);
+    ASSERT_TRUE(first->write("ab", 2) && first->flush() && first->write("c", 1));
+    first->close();
+    auto again = sys.openLocked("C:\\WINDOWS\\TEST.JNL", busy);
+    ASSERT_TRUE(again);  // appends after what is there
+    again->write("d", 1);
+    again->close();
+    EXPECT_EQ(test::readHost(box.host("machine/C/WINDOWS/TEST.JNL")), "abcd");
+
+    test::writeHost(box.host("machine/C/A/new"), "new");
+    EXPECT_TRUE(sys.replaceFile("C:\\A\\new", "C:\\A\\old"));  // the target may be missing
+    test::writeHost(box.host("machine/C/A/new"), "newer");
+    EXPECT_TRUE(sys.replaceFile("C:\\A\\NEW", "C:\\A\\OLD"));
+    EXPECT_EQ(test::readHost(box.host("machine/C/A/old")), "newer");
+    EXPECT_FALSE(sys.replaceFile("C:\\A\\missing", "C:\\A\\old"));
+
+    const std::string before = test::readHost(box.host("machine/registry.reg"));
+    ASSERT_TRUE(sys.regCreateKey(RegRoot::LocalMachine, "SOFTWARE\\Q"));
+    ASSERT_TRUE(sys.regCreateKey(RegRoot::LocalMachine, "SOFTWARE\\Q\\Sub"));
+    ASSERT_TRUE(sys.regSetValue(RegRoot::LocalMachine, "SOFTWARE\\Q", "v", {1, "x"}));
+    EXPECT_FALSE(sys.regDeleteKey(RegRoot::LocalMachine, "SOFTWARE\\Q"));  // a sub-key
+    EXPECT_TRUE(sys.regDeleteKey(RegRoot::LocalMachine, "SOFTWARE\\Q\\Sub"));
+    EXPECT_FALSE(sys.regDeleteKey(RegRoot::LocalMachine, "SOFTWARE\\Q"));  // a value
+    EXPECT_TRUE(sys.regDeleteValue(RegRoot::LocalMachine, "SOFTWARE\\Q", "V"));
+    EXPECT_TRUE(sys.regDeleteValue(RegRoot::LocalMachine, "SOFTWARE\\Q", "V"));  // gone
+    EXPECT_TRUE(sys.regDeleteKey(RegRoot::LocalMachine, "software\\q"));
+    EXPECT_TRUE(sys.regDeleteKey(RegRoot::LocalMachine, "SOFTWARE\\Q"));  // never there
+    EXPECT_EQ(test::readHost(box.host("machine/registry.reg")), before);
+}
+
+}  // namespace
+}  // namespace installer

@@ -7,8 +7,10 @@
 #include <functional>
 #include <sstream>
 
+#include "installer/journal/recovery.h"
+#include "installer/journal/undo_log.h"
 #include "installer/system/sandbox/sandbox_system.h"
-#include "installer/unattended.h"
+#include "installer/unattended/unattended.h"
 #include "support.h"
 
 namespace installer {
@@ -36,7 +38,9 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         std::ostringstream out;
         std::ostringstream err;
-        const int status = runUnattended(args, dir_.path(), out, err, interrupted);
+        UnattendedHooks hooks;
+        hooks.interrupted = std::move(interrupted);
+        const int status = runUnattended(args, dir_.path(), out, err, hooks);
         return {status, out.str(), err.str()};
     }
 
@@ -78,6 +82,124 @@ TEST_F(Unattended, InstallsTheRecommendedSelection) {
     // The source is read-only and untouched.
     EXPECT_EQ(test::snapshot(source_),
               test::snapshot(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution"));
+}
+
+// Everything the windows would do after the copy: the Start Menu (answered Yes), the font,
+// the registry values and the product key, the success message only then, and the restart
+// question (answered No).
+TEST_F(Unattended, IntegratesTheProductWithTheSystem) {
+    const Outcome r = run({"--accept-license", "--components", "Programma"});
+    ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    const std::string tail =
+        "Progress: 100%\n"
+        "[Tattilo Install]\nDo you want to create icons in Start Menu\\Programs folder?\n"
+        "-> Yes (default answer)\n"
+        "[Tattilo Install]\nInstallation succesful!\nThank you for choosing Tattilo!\n"
+        "System integration: 1 Start Menu group(s) with 2 link(s), 1 font(s), 4 registry "
+        "value(s), 0 program(s) run.\n"
+        "[Tattilo Install]\nYou must restart Windows before using Tattilo.\nDo you want to "
+        "restart now?\n-> No (default answer)\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail) << r.out;
+    EXPECT_FALSE(has(test::readHost(machine_ / "sandbox.ini"), "[Restart]"));
+
+    const std::string registry = test::readHost(machine_ / "registry.reg");
+    for (const char* entry :
+         {"\"Braillecour (TrueType)\"=\"braillecour.ttf\"\r\n",
+          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo]\r\n\"Lingua\"=\"it\"\r\n"
+          "\"Velocita\"=dword:00000032\r\n\"Colori\"=hex:00,ff,80\r\n"
+          "\"InstallPath\"=\"C:\\\\Tattilo\\\\\"\r\n\"DistributivePath\"=\"D:\\\\\"\r\n",
+          "[HKEY_CURRENT_USER\\Software\\Quillon\\Tattilo]\r\n\"PrimoAvvio\"=hex(0):\r\n"}) {
+        EXPECT_TRUE(has(registry, entry)) << entry << "\n---\n" << registry;
+    }
+    EXPECT_TRUE(fs::exists(machine_ / "C/WINDOWS/Fonts/braillecour.ttf"));
+
+    // Every link written reads back with an independent reader of the format.
+    const fs::path group =
+        machine_ / "C/Documents and Settings/All Users/Start Menu/Programs/Tattilo";
+    std::vector<fs::path> links;
+    for (const auto& entry : fs::recursive_directory_iterator(machine_ / "C")) {
+        if (entry.path().extension() == ".lnk") {
+            links.push_back(entry.path());
+        }
+    }
+    std::sort(links.begin(), links.end());
+    ASSERT_EQ(links, (std::vector<fs::path>{group / "Esercizi.lnk", group / "Leggimi.lnk"}));
+    if (!test::lnkinfo(links[0])) {
+        GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+    }
+    for (const auto& [link, target] : {std::pair{links[0], "C:\\Tattilo\\ESERCIZI\\esercizi.txt"},
+                                       std::pair{links[1], "C:\\Tattilo\\BIN\\leggimi.txt"}}) {
+        const std::string info = *test::lnkinfo(link);
+        EXPECT_TRUE(has(info, std::string("Local path\t\t\t: ") + target)) << info;
+        EXPECT_TRUE(has(info, "Description\t\t\t: " + link.stem().string() + "\n")) << info;
+        EXPECT_TRUE(has(info, "Icon location\t\t\t: C:\\Tattilo\\BIN\\tattilo.ico\n")) << info;
+    }
+}
+
+// The programs the component programs queue run after the copy, announced, before the Start
+// Menu question; one that cannot start is reported and the installation still succeeds.
+TEST_F(Unattended, ExternalProgramsRunAfterTheCopy) {
+    fs::remove_all(source_);
+    auto put = [&](const std::string& name, const std::string& bytes) {
+        test::writeHost(source_ / name, bytes);
+    };
+    put("INSTELLO.INI", "[AppInfo]\r\nAppName=Prova\r\n[Finish]\r\nRunMsg=1\r\n");
+    put("INSTALL.CFG", "Uno ; Uno ; UNO.QKP ; 1:1:1:1:1:1:1 ; Uno.\r\n");
+    put("UNO.001", test::PackageBuilder().folder("BIN").member("RUN.EXE", "MZ").bytes);
+    put("UNO.QKP", test::ProgramBuilder()
+                       .op(73, {"UNO"})
+                       .op(210, {"", "BIN\\RUN.EXE &dopo"})
+                       .op(210, {"BIN", "BIN\\RUN.EXE -x"})
+                       .op(210, {"", "BIN\\MISSING.EXE"})
+                       .op(202, {"Prova"})
+                       .op(203, {"BIN\\RUN.EXE", "Prova", ""})
+                       .end());
+    const Outcome r = run({});
+    ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    const auto at = [&](const std::string& text) { return r.out.find(text); };
+    EXPECT_LT(at("Progress: 100%"), at("Now intstaller will run external programs.\nIt may take "
+                                       "some time. Please be patient."));
+    EXPECT_LT(at("Please be patient."), at("Can not execute C:\\Prova\\BIN\\MISSING.EXE"));
+    EXPECT_LT(at("MISSING.EXE"), at("Do you want to create icons"));
+    EXPECT_TRUE(has(r.out, "2 program(s) run."));
+    EXPECT_EQ(test::readHost(machine_ / "processes.log"),
+              "C:\\Prova\\BIN\\RUN.EXE -x | C:\\Prova\\BIN\\\r\n"
+              "C:\\Prova\\BIN\\RUN.EXE &dopo | C:\\Prova\\\r\n");
+}
+
+// --recover undoes an interrupted installation and nothing else; every run does it first.
+TEST_F(Unattended, RecoverUndoesAnInterruptedInstallation) {
+    const Outcome nothing = run({"--recover"});
+    EXPECT_EQ(nothing.status, kExitInstalled);
+    EXPECT_TRUE(has(nothing.out, "No interrupted installation was found.\n"));
+
+    const auto before = test::snapshot(machine_);
+    {
+        system::SandboxSystem sys(machine_);
+        UndoLog undo(sys, "C:\\WINDOWS");
+        undo.startJournal(journalPath(sys), "Tattilo");
+        undo.createFolders("C:\\Tattilo\\BIN\\");
+    }
+    ASSERT_NE(test::snapshot(machine_), before);
+    const Outcome recovered = run({"--recover"});
+    EXPECT_EQ(recovered.status, kExitInstalled);
+    EXPECT_TRUE(has(recovered.out,
+                    "[Tattilo Install]\nThe installation of Tattilo was "
+                    "interrupted before it ended."))
+        << recovered.out;
+    EXPECT_FALSE(has(recovered.out, "Now you about to install"));
+    EXPECT_EQ(test::snapshot(machine_), before);
+
+    // While another installer holds the journal, nothing starts.
+    system::SandboxSystem sys(machine_);
+    UndoLog running(sys, "C:\\WINDOWS");
+    running.startJournal(journalPath(sys), "Tattilo");
+    running.createFolders("C:\\Altro\\");
+    const Outcome busy = run({"--accept-license"});
+    EXPECT_EQ(busy.status, kExitNotStarted);
+    EXPECT_TRUE(has(busy.out, "Another installation is running."));
+    EXPECT_FALSE(has(busy.out, "Now you about to install"));
 }
 
 TEST_F(Unattended, ChoicesTargetsAndPrompts) {

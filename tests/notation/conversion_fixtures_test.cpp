@@ -5,6 +5,7 @@
 #include "notation/filter_table.h"
 #include "notation/messages.h"
 #include "notation/return_translation.h"
+#include "notation/same_formula.h"
 
 namespace {
 
@@ -54,11 +55,16 @@ TEST(NotationFixtures, BrailleToLatex) {
     }
 }
 
-TEST(NotationFixtures, ReturnTranslationWithTheDefaultFilter) {
+notation::FilterTable defaultFilter() {
     notation::FilterTable table;
-    ASSERT_EQ(
+    EXPECT_EQ(
         notation::loadFilterTable(std::string(TATTILO_SOURCE_DIR) + "/data", "filtro.base", table),
         notation::FilterLoad::Loaded);
+    return table;
+}
+
+TEST(NotationFixtures, ReturnTranslationWithTheDefaultFilter) {
+    const notation::FilterTable table = defaultFilter();
     const auto cases = readFixture("return_translation.txt");
     ASSERT_GT(cases.size(), 30u);
     for (const FixtureCase& c : cases) {
@@ -72,6 +78,25 @@ TEST(NotationFixtures, ReturnTranslationWithTheDefaultFilter) {
             EXPECT_EQ(result, c.expected) << "line " << c.line << ": " << c.input;
             EXPECT_EQ(report.message(), "") << "line " << c.line;
         }
+    }
+}
+
+// What formula editors write comes back through the default filter as the stated Latex-mode
+// text, which converts to Braille and back to the same formula.
+TEST(NotationFixtures, EditorTexThroughTheDefaultFilterAndBothConversions) {
+    const notation::FilterTable table = defaultFilter();
+    const auto cases = readFixture("editor_tex.txt");
+    ASSERT_GE(cases.size(), 150u);
+    for (const FixtureCase& c : cases) {
+        notation::FormulaErrorReport report;
+        const std::string latex = notation::returnTranslation(c.input, table, report);
+        EXPECT_EQ(latex, c.expected) << "line " << c.line << ": " << c.input;
+        const auto braille = notation::convertLatexToBraille(latex, 1);
+        ASSERT_TRUE(braille.ok()) << "line " << c.line << ": " << latex << " " << braille.error;
+        const auto back = notation::convertBrailleToLatex(braille.text, 1);
+        ASSERT_TRUE(back.ok()) << "line " << c.line << ": " << braille.text << " " << back.error;
+        EXPECT_TRUE(notation::sameFormula(back.text, latex))
+            << "line " << c.line << ": " << latex << " came back as " << back.text;
     }
 }
 

@@ -106,6 +106,11 @@ TEST(FilterRules, StartEndAndBodyRulesApplyInSlotOrder) {
     // The last character is never carried over, so the closing "#" goes first.
     EXPECT_EQ(translate("$abcX$#", table), "zcz");
     EXPECT_EQ(translate("cab#", table), "cab") << "a start rule applies only at the start";
+    // A pattern that an earlier rule makes across the edge of its replacement is found.
+    FilterTable joined;
+    joined.add(FilterSection::Body, column("x", "a"));
+    joined.add(FilterSection::Body, column("ae", "Z"));
+    EXPECT_EQ(translate("xe#", joined), "Z");
 }
 
 TEST(FilterRules, TheTwoBackslashPatternsAreToldApart) {
@@ -124,6 +129,36 @@ TEST(FilterRules, ARuleThatContainsItsPatternAppliesOncePerOccurrence) {
     table.add(FilterSection::Body, column("a", "aa"));
     table.add(FilterSection::Body, column("   "));  // no pattern: skipped, never loops
     EXPECT_EQ(translate("xaya#", table), "xaayaa");
+}
+
+TEST(FilterRules, APatternEndingInACommandWordMatchesOnlyThatCommand) {
+    FilterTable table;
+    table.add(FilterSection::Start, column("\\sin", "sin"));
+    table.add(FilterSection::Body, column("\\le", "<="));
+    table.add(FilterSection::Body, column("\\cos", "cos"));
+    table.add(FilterSection::Body, column("ab", "X"));
+    EXPECT_EQ(translate("\\sinh x\\le 2\\left(\\lessdot\\le3\\le#", table),
+              "\\sinh x<= 2\\left(\\lessdot<=3<=");
+    EXPECT_EQ(translate("\\sin(x)#", table), "sin(x)");
+    // Letters put after a command would join it: a blank keeps them apart.
+    EXPECT_EQ(translate("\\alpha\\cos x+2\\cos y#", table), "\\alpha cos x+2cos y");
+    // Plain letters are no command: they match anywhere.
+    EXPECT_EQ(translate("cabd#", table), "cXd");
+}
+
+TEST(FilterRules, AGroupPatternTakesTheWholeBraceGroup) {
+    FilterTable table;
+    table.add(FilterSection::Body, column("\\text{...}", "\\\\...\\\\"));
+    table.add(FilterSection::Body, column("\\mathrm{...}", "{...}"));
+    table.add(FilterSection::Body, column("\\mbox{...}", "\\mbox{...}"));
+    EXPECT_EQ(translate("\\text{se {a} b}+\\mathrm{\\mathrm{d}}x#", table),
+              "\\\\se {a} b\\\\+{{d}}x");
+    // A region's delimiter followed by a blank stays whole.
+    EXPECT_EQ(translate("\\text{e} y#", table), "\\\\e\\\\ y");
+    // Without its closing brace the command is left as it is.
+    EXPECT_EQ(translate("\\text{ab#", table), "\\text{ab");
+    // A replacement that holds its own command is applied once to each.
+    EXPECT_EQ(translate("\\mbox{a}\\mbox{b}#", table), "\\mbox{a}\\mbox{b}");
 }
 
 TEST(FilterRules, AGrowingRewriteStopsWithinBounds) {

@@ -25,7 +25,8 @@ TEST(ReturnTranslation, FixedPassesWithoutAFilter) {
     EXPECT_EQ(translate("  a\\ b :c  #"), "a b \\:c");
     EXPECT_EQ(translate("\\\\\\\\%% x#"), "\\\\%%x");
     EXPECT_EQ(translate("\\{ a\\} #"), "\\{a\\}");
-    EXPECT_EQ(translate("\\overline {3}+\\ln x#"), "'3+\\lnx");
+    // The blank after a logarithm goes, but not before a letter: "\\lnx" would be one command.
+    EXPECT_EQ(translate("\\overline {3}+\\ln x+\\log 2+\\lg (x)#"), "'3+\\ln x+\\log2+\\log(x)");
 }
 
 TEST(ReturnTranslation, AccentsOnlyInsideTextRegions) {

@@ -9,7 +9,9 @@
 #include <set>
 
 #include "notation/conversion.h"
+#include "notation/messages.h"
 #include "notation/notation_tables.h"
+#include "notation/text_scan.h"
 
 namespace {
 
@@ -95,6 +97,71 @@ TEST(NotationTables, EverySetRowComesBack) {
 
 TEST(NotationTables, EveryCharacterRowComesBack) {
     checkTable(notation::kCharacterTable, "character");
+}
+
+// A keyword that ends in a command word stands only where no letter follows it, as TeX reads
+// command words: with a letter after it, it is the start of another command, which the tables
+// do not know. Any other character ends it.
+template <std::size_t N>
+void checkWholeWords(const std::array<notation::NotationRow, N>& table, const char* name) {
+    const std::string unknown = notation::messages::onPage(1, notation::messages::kUnknownFunction);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        std::string_view keyword = table[i].latex;
+        if (keyword.back() == ' ') {
+            keyword.remove_suffix(1);  // "\to ": the blank is what ends the word
+        }
+        if (!notation::endsInCommandWord(keyword)) {
+            continue;
+        }
+        const std::string longer = std::string(keyword) + "zz";
+        EXPECT_EQ(notation::convertLatexToBraille(longer, 1).error, unknown)
+            << name << " row " << i + 1 << ": " << longer;
+        for (const std::string_view after : {"2", "(x)", " x", "\\alpha", "+1"}) {
+            const std::string text = std::string(keyword) + std::string(after);
+            EXPECT_NE(notation::convertLatexToBraille(text, 1).error, unknown)
+                << name << " row " << i + 1 << ": " << text;
+        }
+    }
+}
+
+TEST(NotationTables, AKeywordIsAWholeCommandWord) {
+    checkWholeWords(notation::kKeywordTable, "keyword");
+    checkWholeWords(notation::kSetTable, "set");
+    // TeX commands that begin with a keyword are other commands, refused by name.
+    const std::string unknown = notation::messages::onPage(1, notation::messages::kUnknownFunction);
+    for (const char* command : {"a\\neq b",
+                                "a\\newline b",
+                                "\\nearrow",
+                                "\\negthinspace",
+                                "\\inf A",
+                                "\\intercal",
+                                "\\lnot p",
+                                "\\lneq",
+                                "a\\middle b",
+                                "\\overbrace{x}",
+                                "\\overrightarrow{v}",
+                                "p\\implies q",
+                                "\\top",
+                                "\\pitchfork",
+                                "\\nuu",
+                                "\\Pisymbol",
+                                "\\logo",
+                                "\\equivalent",
+                                "\\cuprod",
+                                "\\capital",
+                                "\\emptysetx",
+                                "\\existsx",
+                                "\\forallx",
+                                "\\sqrtx",
+                                "\\fracab",
+                                "\\summa(i)",
+                                "\\intop(x)",
+                                "\\iintop(x)",
+                                "\\limits",
+                                "\\overlined{x}",
+                                "\\Imath"}) {
+        EXPECT_EQ(notation::convertLatexToBraille(command, 1).error, unknown) << command;
+    }
 }
 
 TEST(NotationTables, LowerDigitsMapBothWays) {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <mutex>
 #include <thread>
@@ -206,12 +207,14 @@ struct HeardAudio {
     }
 };
 
+// `speedUp` > 1 hears faster than real time.
 class PacedOutput final : public speech::SoundOutput {
 public:
-    PacedOutput(std::shared_ptr<HeardAudio> heard, int sampleRate)
-        : heard_(std::move(heard)), sampleRate_(sampleRate) {}
+    PacedOutput(std::shared_ptr<HeardAudio> heard, int sampleRate, int speedUp = 1)
+        : heard_(std::move(heard)), sampleRate_(sampleRate), speedUp_(speedUp) {}
     bool write(const std::int16_t*, std::size_t count) override {
-        std::this_thread::sleep_for(std::chrono::microseconds(count * 1000000 / sampleRate_));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(count * 1000000 / sampleRate_ / speedUp_));
         std::lock_guard lock(heard_->mutex);
         heard_->samples += count;
         return true;
@@ -224,6 +227,7 @@ public:
 private:
     std::shared_ptr<HeardAudio> heard_;
     int sampleRate_;
+    int speedUp_;
 };
 
 template <typename Condition>
@@ -277,6 +281,53 @@ TEST(EspeakEngine, PlayingALongLineHoldsUpNeitherTheOtherInstanceNorAStop) {
     ASSERT_TRUE(within(std::chrono::seconds(5), [&] { return heard->heard() > atStop; }));
     reader.reset();  // while speaking
     EXPECT_GT(heard->flushed(), 0);
+}
+
+std::string radicesOf(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "aperta radice quadrata di due chiusa radice ";
+    }
+    return text;
+}
+
+// A line of several pieces reaches the sound output whole: each piece once, none lost where
+// the pieces meet (the voice varies by a few samples from one synthesis to the next).
+TEST(EspeakEngine, TheSoundOutputGetsEveryPieceOfALongLineOnce) {
+    const std::string text = radicesOf(30);  // over 1300 bytes: four pieces
+    auto memory = memoryEngine();
+    ASSERT_NE(memory, nullptr);
+    memory->addText(text);
+    memory->synthesize();
+    ASSERT_TRUE(memory->synchronize());
+    const auto whole = static_cast<double>(memory->takeAudio().samples.size());
+
+    auto heard = std::make_shared<HeardAudio>();
+    std::unique_ptr<speech::Engine> engine = speech::EspeakEngine::create(
+        {}, [heard](int rate) { return std::make_unique<PacedOutput>(heard, rate, 1000); });
+    ASSERT_NE(engine, nullptr);
+    speech::prepareEngine(engine.get());
+    engine->addText(text);
+    engine->synthesize();
+    EXPECT_TRUE(within(std::chrono::seconds(10),
+                       [&] { return static_cast<double>(heard->heard()) > whole * 0.98; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(static_cast<double>(heard->heard()), whole * 1.02);
+    EXPECT_TRUE(engine->speaking());  // until the audio written has been heard
+    engine->stop();
+    EXPECT_FALSE(engine->speaking());
+
+    // The output took a minute of audio into its buffer, and the stop dropped it: a word
+    // said next is waited for only as long as the word lasts.
+    engine->addText("uno");
+    engine->synthesize();
+    auto spoken = std::async(std::launch::async, [&] { return engine->synchronize(); });
+    const bool inTime = spoken.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    EXPECT_TRUE(inTime);
+    if (!inTime) {
+        engine->stop();
+    }
+    EXPECT_TRUE(spoken.get());
 }
 
 // A sound server that never answers: the worker cannot open its output, and a caller that
@@ -335,6 +386,27 @@ TEST(EspeakEngine, WritesEachUtteranceIntoTheFolderOfTheSwitch) {
     ASSERT_GT(wav.size(), 44u + 2000u);
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(le32(wav, 40), wav.size() - 44);
+
+    // Stopped in the middle of a line of several pieces: what was played goes in, as far as
+    // it was played, with the words of the whole line.
+    auto heard = std::make_shared<HeardAudio>();
+    ::setenv("TATTILO_SPEECH_WAV_DIR", folder.c_str(), 1);
+    std::unique_ptr<speech::Engine> paced = speech::EspeakEngine::create(
+        {}, [heard](int rate) { return std::make_unique<PacedOutput>(heard, rate); });
+    ::unsetenv("TATTILO_SPEECH_WAV_DIR");
+    ASSERT_NE(paced, nullptr);
+    speech::prepareEngine(paced.get());
+    paced->addText(radicesOf(3));
+    paced->synthesize();
+    ASSERT_TRUE(within(std::chrono::seconds(5), [&] { return heard->heard() > 22050 / 2; }));
+    paced->stop();
+    ASSERT_TRUE(within(std::chrono::seconds(2),
+                       [&] { return std::filesystem::exists(folder / "utterance-0004.txt"); }));
+    EXPECT_EQ(read("utterance-0004.txt"), radicesOf(3) + "\n");
+    const std::string cut = read("utterance-0004.wav");
+    ASSERT_GT(cut.size(), 44u);
+    EXPECT_GT(le32(cut, 40), 2u * 22050 / 2);
+    EXPECT_LT(le32(cut, 40), 2u * 22050 * 4);  // far less than the line's eight seconds
     std::filesystem::remove_all(folder);
 }
 

@@ -36,18 +36,47 @@ struct Sheet {
     speech::SheetVoice voice{std::make_unique<RecorderEngine>(log)};
 };
 
-TEST(SheetVoice, InterruptsAndWaitsForExpressionsAndResults) {
+TEST(SheetVoice, InterruptsButLetsExpressionsAndResultsEnd) {
     Sheet s;
+    auto& engine = static_cast<RecorderEngine&>(*s.voice.engine());
     s.voice.speak("#bc");
     EXPECT_THAT(*s.log,
                 ElementsAre("speaking", "setVoiceParam 0 6 50", "addText  23", "synthesize"));
     s.log->clear();
+    // A row interrupts a row.
+    s.voice.speak("#d");
+    EXPECT_THAT(*s.log, ElementsAre("speaking", "stop", "setVoiceParam 0 6 50", "addText  4",
+                                    "synthesize"));
+    s.log->clear();
     s.voice.speak("RE#f");
     EXPECT_THAT(*s.log, ElementsAre("speaking", "stop", "setVoiceParam 0 6 50",
-                                    "addText risultato  esatto  6", "synthesize", "synchronize"));
+                                    "addText risultato  esatto  6", "synthesize"));
+    // The result is said to the end: what follows waits, and the caller goes on at once.
+    s.voice.speak("Q#a");
+    s.voice.speak("#b");
+    EXPECT_TRUE(s.voice.pending());
+    EXPECT_TRUE(s.voice.pump());
+    EXPECT_EQ(engine.spoken().size(), 3u);
+    engine.finishSpeaking();
+    EXPECT_FALSE(s.voice.pump());
+    EXPECT_THAT(engine.spoken(), ElementsAre(" 23", " 4", "risultato  esatto  6", "resto 1", " 2"));
     s.log->clear();
     s.voice.speak(" = ");
     EXPECT_THAT(*s.log, IsEmpty());
+}
+
+TEST(SheetVoice, ForgetsWhatWaitsWhenSwitchedOff) {
+    Sheet s;
+    auto& engine = static_cast<RecorderEngine&>(*s.voice.engine());
+    s.voice.speak("E #b+#c");
+    engine.finishSpeaking();
+    s.voice.speak("@#e");
+    s.voice.speak("   =");
+    s.voice.speak("#c");
+    s.voice.setOn(false);
+    engine.finishSpeaking();
+    EXPECT_FALSE(s.voice.pump());
+    EXPECT_THAT(engine.spoken(), ElementsAre("espressione  2+ 3", " 5"));
 }
 
 TEST(SheetVoice, HasItsOwnSwitch) {

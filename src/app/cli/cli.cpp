@@ -72,9 +72,12 @@ Arguments::Arguments(std::span<const std::string> args, std::vector<std::string_
         }
         return false;
     };
+    bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.size() > 1 && a[0] == '-') {
+        if (options && a == "--") {
+            options = false;  // what follows is positional, even when it starts with '-'
+        } else if (options && a.size() > 1 && a[0] == '-') {
             if (contains(valued, a)) {
                 if (i + 1 >= args.size()) {
                     error_ = "option " + a + " needs a value";

@@ -7,6 +7,7 @@
 // Exit status: 0 success, 1 the work was refused or failed (the program's own message on
 // standard error), 2 usage error.
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -40,7 +41,8 @@ std::span<const Command> commands();
 int run(std::span<const std::string> args, Io& io);
 
 // Arguments of one subcommand: options with a value ("--page 3", "-o FILE"), flags and
-// positional arguments, in any order. Unknown options are usage errors.
+// positional arguments, in any order. Unknown options are usage errors. After "--" every
+// argument is positional.
 class Arguments {
 public:
     // `valued` and `flags` list the accepted option names, for example {"--page", "-o"}.
@@ -67,5 +69,16 @@ private:
 // The whole content of `path`, or of standard input when `path` is empty, as bytes.
 // On failure returns nullopt and writes the system's read message to io.err.
 std::optional<std::string> readInput(const std::string& path, Io& io);
+
+// The --lines mode shared by the commands that work on one formula: one formula per line of
+// `path` (or of standard input when it is empty), one output line per input line, in order.
+// A line end is LF or CR LF; a final line end does not start another line. `convert` returns
+// the line's output, or nullopt after setting `message` to why the line is refused; a refused
+// line gives an empty output line and "line N: " + message on standard error (message line
+// breaks as LF). Returns kOk, or kFailed when the input could not be read or any line was
+// refused. Lines are read and written one at a time, so a long input streams through.
+using LineConversion =
+    std::function<std::optional<std::string>(std::string_view line, std::string& message)>;
+int convertLines(const std::string& path, Io& io, const LineConversion& convert);
 
 }  // namespace cli

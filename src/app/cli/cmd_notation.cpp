@@ -32,39 +32,97 @@ private:
     std::ostream& err_;
 };
 
-// Reads the arguments shared by the two conversions, [--page N] [FILE], and the input text.
-// Returns kOk, or the exit status of the failure (already explained on standard error).
-int conversionInput(std::span<const std::string> args, Io& io, std::string_view usage, int& page,
-                    std::string& text) {
-    Arguments a(args, {"--page"}, {});
+// A conversion of one text of page `page`, refusals included.
+using PageConversion = notation::Conversion (*)(std::string_view text, int page);
+
+// Latex-mode text to Braille-mode text as the mode switch converts a page: the brackets must
+// balance before anything is converted.
+notation::Conversion toBrailleText(std::string_view latex, int page) {
+    if (notation::bracketBalance(latex) != 0) {
+        return {{}, notation::messages::onPage(page, notation::messages::kBrackets)};
+    }
+    return notation::convertLatexToBraille(latex, page);
+}
+
+// Braille-mode text to Latex-mode text: the result's brackets must balance.
+notation::Conversion toLatexText(std::string_view braille, int page) {
+    notation::Conversion c = notation::convertBrailleToLatex(braille, page);
+    if (c.ok() && notation::bracketBalance(c.text) != 0) {
+        return {{}, notation::messages::onPage(page, notation::messages::kBrackets)};
+    }
+    return c;
+}
+
+// The refusal without its "Pagina N" line: in --lines mode the line number says where.
+std::string withoutPage(const std::string& message) {
+    const std::string prefix = notation::messages::onPage(1, "");
+    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
+// [--page N | --lines] [FILE]: the whole input as one page, or one formula per line.
+int runConversion(std::span<const std::string> args, Io& io, std::string_view usage,
+                  PageConversion convert) {
+    Arguments a(args, {"--page"}, {"--lines"});
     const auto n = a.integer("--page", 1, 1, 15);
-    if (!a.ok() || !n || a.positional().size() > 1) {
-        io.err << "tattilo-cli: " << (a.ok() ? "too many files" : a.error()) << "\n" << usage;
+    const bool lines = a.flag("--lines");
+    if (!a.ok() || !n || a.positional().size() > 1 || (lines && a.value("--page"))) {
+        io.err << "tattilo-cli: "
+               << (!a.ok() || !n ? a.error()
+                   : a.positional().size() > 1
+                       ? std::string("too many files")
+                       : std::string("--page and --lines exclude each other"))
+               << "\n"
+               << usage;
         return kUsage;
     }
-    page = *n;
-    auto input = readInput(a.positional().empty() ? "" : a.positional()[0], io);
+    const std::string path = a.positional().empty() ? std::string() : a.positional()[0];
+    if (lines) {
+        return convertLines(
+            path, io,
+            [convert](std::string_view line, std::string& message) -> std::optional<std::string> {
+                notation::Conversion c = convert(line, 1);
+                if (!c.ok()) {
+                    message = withoutPage(c.error);
+                    return std::nullopt;
+                }
+                return std::move(c.text);
+            });
+    }
+    const auto input = readInput(path, io);
     if (!input) {
         return kFailed;
     }
-    text = std::move(*input);
+    const notation::Conversion c = convert(*input, *n);
+    if (!c.ok()) {
+        StderrSink(io.err).formulaError(c.error);
+        return kFailed;
+    }
+    io.out << c.text;
     return kOk;
 }
 
 constexpr std::string_view kToBrailleUsage =
-    "Usage: tattilo-cli to-braille [--page N] [FILE]\n"
+    "Usage: tattilo-cli to-braille [--page N | --lines] [FILE]\n"
     "Converts Latex-mode text (FILE, or standard input) to Braille-mode text, as the mode\n"
     "switch converts one page: the brackets must balance, and what the Braille notation\n"
     "cannot express is refused with the workbench's message on standard error.\n"
     "  --page N   the page number used in messages (1 to 15, default 1)\n"
-    "Exit status: 0 converted, 1 refused or unreadable, 2 usage error.\n";
+    "  --lines    one formula per line: one output line per input line, in order; a\n"
+    "             refused line gives an empty output line and \"line N: \" with its message\n"
+    "             on standard error\n"
+    "Exit status: 0 converted, 1 refused (any line, with --lines) or unreadable, 2 usage\n"
+    "error.\n";
 
 constexpr std::string_view kToLatexUsage =
-    "Usage: tattilo-cli to-latex [--page N] [FILE]\n"
+    "Usage: tattilo-cli to-latex [--page N | --lines] [FILE]\n"
     "Converts Braille-mode text (ASCII braille cells, FILE or standard input) to Latex-mode\n"
     "text, as the mode switch converts one page; the result's brackets must balance.\n"
     "  --page N   the page number used in messages (1 to 15, default 1)\n"
-    "Exit status: 0 converted, 1 refused or unreadable, 2 usage error.\n";
+    "  --lines    one formula per line: one output line per input line, in order; a\n"
+    "             refused line gives an empty output line and \"line N: \" with its message\n"
+    "             on standard error\n"
+    "Exit status: 0 converted, 1 refused (any line, with --lines) or unreadable, 2 usage\n"
+    "error.\n";
 
 constexpr std::string_view kFromTexUsage =
     "Usage: tattilo-cli from-tex --filter FILTERFILE [FILE]\n"
@@ -76,43 +134,11 @@ constexpr std::string_view kFromTexUsage =
     "Exit status: 0 translated, 1 refused or a file missing, 2 usage error.\n";
 
 int toBraille(std::span<const std::string> args, Io& io) {
-    int page = 1;
-    std::string text;
-    if (const int status = conversionInput(args, io, kToBrailleUsage, page, text); status != kOk) {
-        return status;
-    }
-    StderrSink sink(io.err);
-    notation::FormulaErrorReport report(&sink);
-    if (notation::bracketBalance(text) != 0) {
-        report.report(notation::messages::onPage(page, notation::messages::kBrackets));
-        return kFailed;
-    }
-    const std::string braille = notation::latexToBraille(text, page, report);
-    if (report.raised()) {
-        return kFailed;
-    }
-    io.out << braille;
-    return kOk;
+    return runConversion(args, io, kToBrailleUsage, toBrailleText);
 }
 
 int toLatex(std::span<const std::string> args, Io& io) {
-    int page = 1;
-    std::string text;
-    if (const int status = conversionInput(args, io, kToLatexUsage, page, text); status != kOk) {
-        return status;
-    }
-    StderrSink sink(io.err);
-    notation::FormulaErrorReport report(&sink);
-    const std::string latex = notation::brailleToLatex(text, page, report);
-    if (report.raised()) {
-        return kFailed;
-    }
-    if (notation::bracketBalance(latex) != 0) {
-        report.report(notation::messages::onPage(page, notation::messages::kBrackets));
-        return kFailed;
-    }
-    io.out << latex;
-    return kOk;
+    return runConversion(args, io, kToLatexUsage, toLatexText);
 }
 
 int fromTex(std::span<const std::string> args, Io& io) {

@@ -6,6 +6,7 @@
 
 #include "app/cli/cli.h"
 #include "speech/engine.h"
+#include "speech/messages.h"
 #include "speech/rendering.h"
 #include "speech/speech_reader.h"
 #include "speech/wave_file.h"
@@ -14,7 +15,8 @@ namespace cli::speak {
 
 extern const std::string_view kHelp;
 const std::string_view kHelp =
-    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav] [FILE]\n"
+    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav | --lines] [--engine-text]\n"
+    "                         [FILE]\n"
     "\n"
     "Reads one line of ASCII braille cells from FILE (or standard input) and prints the\n"
     "Italian words the speech reader hands to the speech engine for it, as code page 1252\n"
@@ -28,13 +30,17 @@ const std::string_view kHelp =
     "                none  the last sign, as announcements are read\n"
     "  --rate N      speed of mode all, 0 to 250 (default 50; the settings use 30 to 90)\n"
     "  --wav OUT     also synthesise the words into OUT, a 16-bit mono WAVE file\n"
+    "  --lines       one Braille line per input line: the words of each on one output line,\n"
+    "                in order\n"
+    "  --engine-text print instead the text the speech engine reads, one piece of synthesis\n"
+    "                a line, in the engine's encoding (UTF-8 for espeak-ng)\n"
     "\n"
     "A line end at the end of the input is ignored; more than one line is refused.\n";
 
 int run(std::span<const std::string> args, Io& io);
 
 int run(std::span<const std::string> args, Io& io) {
-    Arguments a(args, {"--mode", "--rate", "--wav"}, {});
+    Arguments a(args, {"--mode", "--rate", "--wav"}, {"--lines", "--engine-text"});
     if (!a.ok()) {
         io.err << "tattilo-cli speak: " << a.error() << '\n';
         return kUsage;
@@ -58,6 +64,15 @@ int run(std::span<const std::string> args, Io& io) {
         return kUsage;
     }
     const std::string path = a.positional().empty() ? std::string() : a.positional()[0];
+    if (a.flag("--lines")) {
+        if (a.value("--wav") || a.flag("--engine-text")) {
+            io.err << "tattilo-cli speak: --lines goes with neither --wav nor --engine-text\n";
+            return kUsage;
+        }
+        return convertLines(path, io, [&mode](std::string_view line, std::string&) {
+            return std::optional<std::string>(speech::wordsFor(mode, line));
+        });
+    }
     std::optional<std::string> input = readInput(path, io);
     if (!input) {
         return kFailed;
@@ -75,7 +90,18 @@ int run(std::span<const std::string> args, Io& io) {
     }
 
     const speech::Request request{"", mode, std::to_string(*rate), line};
-    io.out << speech::wordsFor(request.mode, request.text);
+    if (a.flag("--engine-text")) {
+        const auto pieces = speech::engineInput(speech::spokenFor(mode, line));
+        if (!pieces) {
+            io.err << "tattilo-cli speak: " << speech::messages::kEngineFailed << '\n';
+            return kFailed;
+        }
+        for (const std::string& piece : *pieces) {
+            io.out << piece << '\n';
+        }
+    } else {
+        io.out << speech::wordsFor(request.mode, request.text);
+    }
 
     const std::optional<std::string> wav = a.value("--wav");
     if (!wav) {

@@ -14,6 +14,7 @@ extern const Command kToBrailleCommand;
 extern const Command kToLatexCommand;
 extern const Command kFromTexCommand;
 extern const Command kMathmlCommand;
+extern const Command kCalcCommand;
 
 namespace emboss {
 extern const std::string_view kHelp;
@@ -30,6 +31,7 @@ std::span<const Command> commands() {
         {"speak", "the Italian words spoken for a Braille line; --wav synthesises them",
          speak::kHelp, speak::run},
         kMathmlCommand,
+        kCalcCommand,
     };
     return table;
 }

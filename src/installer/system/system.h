@@ -1,17 +1,19 @@
 #pragma once
 
 // Every facility of the machine that the installer touches, behind one interface: files by
-// Windows path, the registry, shell folders, drives, the Windows version, processes and the
-// restart. The sandbox implementation (sandbox/) plays a whole machine inside one folder; a
-// Windows build would make the real calls.
+// Windows path, the registry, shell folders and shell links, drives, the Windows version,
+// processes, libraries loaded by name and the restart. The sandbox implementation (sandbox/)
+// plays a whole machine inside one folder; a Windows build makes the real calls.
 //
 // Paths are Windows paths in code page 1252 ("C:\TATTILO\BIN\INST.INI"), compared without
 // regard to case; "/" is accepted as a separator. A path that is not absolute (drive letter,
 // colon, backslash), that is longer than 259 characters, or that names a device fails like a
 // missing file. No operation throws; each reports failure by its result.
 
+#include <any>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,12 +60,56 @@ public:
 class WriteFile {
 public:
     virtual ~WriteFile() = default;
-    // Writes all `size` bytes or fails.
+    // Writes all `size` bytes or fails. What was written survives the end of the process,
+    // however it ends.
     virtual bool write(const char* data, std::size_t size) = 0;
+    // Forces what was written so far onto the disk, so that it survives a power cut.
+    virtual bool flush() = 0;
     virtual bool close() = 0;
 };
 
+// A library loaded by name. Its entry points are looked up by name and called with the
+// signature the caller knows them by; one that is missing, or that the library offers with
+// another signature, comes back empty. Destroying the object releases the library; the
+// entry points must not be called afterwards.
+class Library {
+public:
+    virtual ~Library() = default;
+
+    template <typename Signature>
+    std::function<Signature> entry(std::string_view name) {
+        std::any found = lookUp(name);
+        if (auto* callable = std::any_cast<std::function<Signature>>(&found)) {
+            return *callable;
+        }
+        if (auto* raw = std::any_cast<RawEntry>(&found)) {
+            return reinterpret_cast<Signature*>(*raw);
+        }
+        return {};
+    }
+
+protected:
+    // The address of an entry point of a real library, to be cast to its signature.
+    using RawEntry = void (*)();
+    // The entry point `name`: a RawEntry (a real library), a std::function of its signature
+    // (a stand-in), or an empty any when there is none.
+    virtual std::any lookUp(std::string_view name) = 0;
+};
+
+// What a shell link (.lnk) holds.
+struct ShellLink {
+    std::string target;       // the file it opens, a Windows path
+    std::string description;  // shown as the link's comment
+    std::string iconFile;     // empty: the target's own icon
+    int iconIndex = 0;
+};
+
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users };
+
+// "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS".
+std::string_view regRootName(RegRoot root);
+// The root of a full name (any case); nullopt for another text.
+std::optional<RegRoot> regRootFromName(std::string_view name);
 
 // Registry value types, with the numbers Windows gives them.
 enum RegType : std::uint32_t {
@@ -100,6 +146,13 @@ public:
     virtual bool deleteFile(std::string_view path) = 0;
     // Renames a file; fails when `to` exists.
     virtual bool moveFile(std::string_view from, std::string_view to) = 0;
+    // Renames a file over `to` in one step: afterwards `to` holds either its old bytes or all
+    // of `from`'s, never a mixture, even after a power cut. `to` may be missing.
+    virtual bool replaceFile(std::string_view from, std::string_view to) = 0;
+    // Opens `path` for appending (made when missing) and holds an exclusive lock on it until
+    // the file is closed or the process ends, however it ends. Null when the file cannot be
+    // opened or another process holds the lock; `busy` then tells the second case.
+    virtual std::unique_ptr<WriteFile> openLocked(std::string_view path, bool& busy) = 0;
     // Creates one folder; fails when it exists or its parent is missing.
     virtual bool createFolder(std::string_view path) = 0;
     // Removes an empty folder; fails when it holds anything.
@@ -118,6 +171,10 @@ public:
     // The user's default language identifier (1040 Italian, 1031 German, ...).
     virtual unsigned defaultLanguage() = 0;
     virtual std::optional<std::string> specialFolder(SpecialFolder folder) = 0;
+
+    // Shell links. Writes a link file at `path` (a folder that exists; an existing file is
+    // replaced); false when it cannot be written.
+    virtual bool createShellLink(std::string_view path, const ShellLink& link) = 0;
 
     // Drives, by letter ('A'..'Z', either case).
     virtual DriveType driveType(char letter) = 0;
@@ -140,13 +197,29 @@ public:
     // Fails when the key is missing or may not be changed.
     virtual bool regSetValue(RegRoot root, std::string_view key, std::string_view name,
                              const RegValue& value) = 0;
+    // True when the value is gone afterwards (also when it was never there).
+    virtual bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) = 0;
+    // Deletes a key that holds no values and no sub-keys; true when the key is gone
+    // afterwards (also when it was never there), false when it holds anything.
+    virtual bool regDeleteKey(RegRoot root, std::string_view key) = 0;
 
     // Processes: starts the command line with `folder` as the current folder (empty: keep
     // the current one) and waits for it to end. False when it cannot be started.
     virtual bool runAndWait(std::string_view commandLine, std::string_view folder) = 0;
 
-    // Asks for a restart of Windows.
-    virtual void restart() = 0;
+    // Libraries. `name` is a full Windows path, or a bare file name looked for where Windows
+    // looks: the installer's own folder, then the Windows system folders. Null when the file
+    // is missing or is not a library this machine can load.
+    virtual std::unique_ptr<Library> loadLibrary(std::string_view name) = 0;
+
+    // The restart. Windows NT needs the shutdown privilege first: false when it cannot be
+    // had (Windows 95/98 need none and always get true).
+    virtual bool enableShutdownPrivilege() = 0;
+    // Asks Windows to restart (a plain reboot, nothing forced); false when it refused.
+    virtual bool restart() = 0;
 };
+
+// The whole content of a file; nullopt when it cannot be opened or read.
+std::optional<std::string> readWholeFile(System& sys, std::string_view path);
 
 }  // namespace installer::system

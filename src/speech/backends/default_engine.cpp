@@ -26,6 +26,24 @@ std::unique_ptr<Engine> createEngine(const EngineOptions& options) {
 #endif
 }
 
+std::optional<std::vector<std::string>> engineInput(const SpokenText& words) {
+#if defined(_WIN32)
+    const SpokenText separated = separatedTokens(words);
+    if (separated.text.empty()) {
+        return std::vector<std::string>{};
+    }
+    return std::vector<std::string>{separated.text};
+#elif defined(TATTILO_HAVE_ESPEAK)
+    if (!EspeakLibrary::instance().start({})) {
+        return std::nullopt;
+    }
+    return EspeakEngine::inputFor(words);
+#else
+    (void)words;
+    return std::nullopt;
+#endif
+}
+
 bool speechAvailable(const std::filesystem::path& programDirectory) {
 #if defined(_WIN32)
     return EciEngine::filesPresent(programDirectory);

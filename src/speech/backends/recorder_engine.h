@@ -29,6 +29,9 @@ public:
     bool speaking() override;
     bool stop() override;
 
+    // The engine has said everything it was given (not a call: nothing is written down).
+    void finishSpeaking() { speaking_ = false; }
+
     const std::shared_ptr<Log>& log() const { return log_; }
     // The texts that were synthesised (queued text at each synthesize()), in order.
     const std::vector<std::string>& spoken() const { return spoken_; }

@@ -29,7 +29,7 @@ public:
         ++clears_;
     }
 
-    const Bitmap& bitmap() const { return bitmap_; }
+    Bitmap bitmap() const override { return bitmap_; }
     int clears() const { return clears_; }
 
 private:
@@ -83,9 +83,32 @@ public:
         jobs.push_back({{}, {}, bitmap});
         return succeeds;
     }
+    int pageWidth() const override {
+        return orientation_ == Orientation::Portrait ? width : height;
+    }
+    int pageHeight() const override {
+        return orientation_ == Orientation::Portrait ? height : width;
+    }
+    Orientation orientation() const override { return orientation_; }
+    void setOrientation(Orientation orientation) override { orientation_ = orientation; }
+    bool printPages(const std::vector<PrintPage>& pages, const std::string& imageFile) override {
+        pageJobs.push_back({pages, imageFile});
+        return succeeds;
+    }
 
+    struct PageJob {
+        std::vector<PrintPage> pages;
+        std::string imageFile;
+    };
     bool succeeds = true;
     std::vector<Job> jobs;
+    std::vector<PageJob> pageJobs;
+    // An A4 page at 600 dots per inch, portrait.
+    int width = 4960;
+    int height = 7016;
+
+private:
+    Orientation orientation_ = Orientation::Portrait;
 };
 
 class MemoryKeyboard : public Keyboard {

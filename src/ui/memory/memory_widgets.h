@@ -211,6 +211,71 @@ private:
     Callback onClick_;
 };
 
+class MemoryMathView : public MemoryWidget<MathView> {
+public:
+    using MemoryWidget::MemoryWidget;
+
+    void setLines(const std::vector<MathLine>& lines, int lineHeight) override {
+        lines_ = lines;
+        lineHeight_ = lineHeight;
+        ++draws_;
+    }
+    void setOnClick(Callback callback) override { onClick_ = std::move(callback); }
+    void setOnScroll(std::function<void(int)> callback) override {
+        onScroll_ = std::move(callback);
+    }
+
+    const std::vector<MathLine>& lines() const { return lines_; }
+    int lineHeight() const { return lineHeight_; }
+    int draws() const { return draws_; }
+    void click() {
+        if (onClick_) {
+            onClick_();
+        }
+    }
+    void scroll(int lines) {
+        if (onScroll_) {
+            onScroll_(lines);
+        }
+    }
+
+private:
+    std::vector<MathLine> lines_;
+    int lineHeight_ = 0;
+    int draws_ = 0;
+    Callback onClick_;
+    std::function<void(int)> onScroll_;
+};
+
+class MemoryCanvas : public MemoryWidget<Canvas> {
+public:
+    using MemoryWidget::MemoryWidget;
+
+    void setShapes(std::vector<Shape> shapes, int width, int height) override {
+        shapes_ = std::move(shapes);
+        width_ = width;
+        height_ = height;
+    }
+    void setOnMouse(std::function<void(const MouseEvent&)> callback) override {
+        onMouse_ = std::move(callback);
+    }
+
+    const std::vector<Shape>& shapes() const { return shapes_; }
+    int contentWidth() const { return width_; }
+    int contentHeight() const { return height_; }
+    void mouse(MouseEvent::Kind kind, int x, int y, bool left = true) {
+        if (onMouse_) {
+            onMouse_({kind, x, y, left});
+        }
+    }
+
+private:
+    std::vector<Shape> shapes_;
+    int width_ = 0;
+    int height_ = 0;
+    std::function<void(const MouseEvent&)> onMouse_;
+};
+
 class MemoryTimer : public Timer {
 public:
     explicit MemoryTimer(int interval = 1000, bool enabled = true)

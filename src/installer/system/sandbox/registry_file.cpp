@@ -8,9 +8,6 @@ namespace installer::system {
 
 namespace {
 
-constexpr std::string_view kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
-                                           "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -168,21 +165,8 @@ std::string formatData(const RegValue& value) {
 
 }  // namespace
 
-std::optional<RegRoot> RegistryFile::rootFromName(std::string_view name) {
-    for (std::size_t i = 0; i < std::size(kRootNames); ++i) {
-        if (iequals(name, kRootNames[i])) {
-            return static_cast<RegRoot>(i);
-        }
-    }
-    return std::nullopt;
-}
-
-std::string_view RegistryFile::rootName(RegRoot root) {
-    return kRootNames[static_cast<std::size_t>(root)];
-}
-
 std::string RegistryFile::fullPath(RegRoot root, std::string_view key) {
-    std::string path(rootName(root));
+    std::string path(regRootName(root));
     for (const auto& part : splitPath(key)) {
         path += '\\';
         path += part;
@@ -232,7 +216,7 @@ RegistryFile::RegistryFile(std::string_view text) {
             }
             const std::string_view path = line.substr(1, close - 1);
             const auto slash = path.find('\\');
-            const auto root = rootFromName(path.substr(0, slash));
+            const auto root = regRootFromName(path.substr(0, slash));
             if (!root) {
                 continue;
             }
@@ -315,14 +299,33 @@ bool RegistryFile::keyExists(RegRoot root, std::string_view key) const {
 }
 
 void RegistryFile::createKey(RegRoot root, std::string_view key) {
-    std::string path(rootName(root));
-    for (const auto& part : splitPath(key)) {
-        path += '\\';
-        path += part;
-        if (!findKey(path)) {
-            keys_.push_back({path, {}});
+    if (splitPath(key).empty()) {
+        return;  // a root
+    }
+    const std::string path = fullPath(root, key);
+    if (!findKey(path)) {
+        keys_.push_back({path, {}});
+    }
+}
+
+bool RegistryFile::deleteKey(RegRoot root, std::string_view key) {
+    const std::string path = fullPath(root, key);
+    for (const auto& k : keys_) {
+        if (k.path.size() > path.size() && istartsWith(k.path, path) &&
+            k.path[path.size()] == '\\') {
+            return false;  // a sub-key
         }
     }
+    for (auto it = keys_.begin(); it != keys_.end(); ++it) {
+        if (iequals(it->path, path)) {
+            if (!it->values.empty()) {
+                return false;
+            }
+            keys_.erase(it);
+            return true;
+        }
+    }
+    return true;
 }
 
 std::optional<RegValue> RegistryFile::value(RegRoot root, std::string_view key,
@@ -354,6 +357,12 @@ void RegistryFile::setValue(RegRoot root, std::string_view key, std::string_view
         }
     }
     k->values.push_back({std::string(name), value});
+}
+
+void RegistryFile::deleteValue(RegRoot root, std::string_view key, std::string_view name) {
+    if (Key* k = findKey(fullPath(root, key))) {
+        std::erase_if(k->values, [&](const Value& v) { return iequals(v.name, name); });
+    }
 }
 
 std::string RegistryFile::text() const {

@@ -29,15 +29,15 @@ public:
     // Parses REGEDIT4 text; lines it does not understand are dropped.
     explicit RegistryFile(std::string_view text);
 
-    // "HKEY_LOCAL_MACHINE" etc.; nullopt for an unknown name.
-    static std::optional<RegRoot> rootFromName(std::string_view name);
-    static std::string_view rootName(RegRoot root);
-
     bool keyExists(RegRoot root, std::string_view key) const;
+    // Lists the key (its parents exist through it).
     void createKey(RegRoot root, std::string_view key);
+    // Removes a key that holds no values and no sub-keys; false when it holds anything.
+    bool deleteKey(RegRoot root, std::string_view key);
     std::optional<RegValue> value(RegRoot root, std::string_view key, std::string_view name) const;
     // The key must exist.
     void setValue(RegRoot root, std::string_view key, std::string_view name, const RegValue& value);
+    void deleteValue(RegRoot root, std::string_view key, std::string_view name);
 
     std::string text() const;
 

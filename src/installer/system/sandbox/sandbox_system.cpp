@@ -1,6 +1,7 @@
 #include "installer/system/sandbox/sandbox_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "installer/system/sandbox/host_files.h"
+#include "installer/system/sandbox/shell_link_file.h"
 #include "installer/win_path.h"
 
 namespace installer::system {
@@ -20,33 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxPath = 260;
-
-std::optional<std::string> readHostFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-bool writeHostFile(const fs::path& path, const std::string& bytes) {
-    const fs::path temp = path.string() + ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-            return false;
-        }
-        out.close();
-        if (!out) {
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    return !ec;
-}
 
 DriveType parseDriveType(std::string_view word) {
     static const std::pair<std::string_view, DriveType> names[] = {
@@ -118,6 +94,7 @@ public:
         }
         return true;
     }
+    bool flush() override { return fd_ >= 0 && ::fsync(fd_) == 0; }
     bool close() override {
         const int fd = fd_;
         fd_ = -1;
@@ -187,6 +164,10 @@ SandboxSystem::SandboxSystem(const fs::path& root) : root_(fs::absolute(root)) {
     if (!fs::exists(root_ / "sandbox.ini")) {
         makeDefaultMachine(root_);
     }
+    // A rewrite of the machine's own files that a killed process left half-way.
+    std::error_code ignored;
+    fs::remove(root_ / "sandbox.ini.new", ignored);
+    fs::remove(root_ / "registry.reg.new", ignored);
     const auto settings = readHostFile(root_ / "sandbox.ini");
     if (!settings) {
         throw std::runtime_error("cannot read " + (root_ / "sandbox.ini").string());
@@ -210,6 +191,8 @@ SandboxSystem::SandboxSystem(const fs::path& root) : root_(fs::absolute(root)) {
         const std::string folder = settings_.getString(section, "Folder", "");
         d.folder = folder.empty() ? root_ / std::string(1, letter) : fs::path(folder);
         d.readOnly = settings_.getInt(section, "ReadOnly", 0) != 0;
+        d.serial = static_cast<std::uint32_t>(
+            settings_.getInt(section, "Serial", 0x1A2B3C00 + (letter - 'A')));
         drives_[letter] = d;
     }
 }
@@ -353,6 +336,36 @@ bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
     return !ec;
 }
 
+bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
+    const auto source = writablePath(from);
+    const auto target = writablePath(to);
+    std::error_code ec;
+    if (!source || !target || !fs::is_regular_file(*source, ec) || fs::is_directory(*target, ec)) {
+        return false;
+    }
+    return ::rename(source->c_str(), target->c_str()) == 0;
+}
+
+std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool& busy) {
+    busy = false;
+    const auto host = writablePath(path);
+    std::error_code ec;
+    if (!host || fs::is_directory(*host, ec)) {
+        return nullptr;
+    }
+    const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return nullptr;
+    }
+    // An flock lock belongs to this open file: the kernel drops it when the process dies.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<HostWriteFile>(fd);
+}
+
 bool SandboxSystem::createFolder(std::string_view path) {
     const auto host = writablePath(path);
     return host && ::mkdir(host->c_str(), 0755) == 0;
@@ -462,6 +475,30 @@ std::optional<std::string> SandboxSystem::specialFolder(SpecialFolder folder) {
     return value;
 }
 
+bool SandboxSystem::createShellLink(std::string_view path, const ShellLink& link) {
+    const auto host = writablePath(path);
+    std::error_code ec;
+    if (!host || !fs::is_directory(host->parent_path(), ec) || fs::is_directory(*host, ec)) {
+        return false;
+    }
+    LinkTargetInfo target;
+    if (const auto targetHost = hostPath(link.target)) {
+        if (fs::exists(*targetHost, ec)) {
+            target.modified = fileTime(link.target);
+            target.folder = fs::is_directory(*targetHost, ec);
+            if (!target.folder) {
+                target.size = static_cast<std::uint32_t>(fs::file_size(*targetHost, ec));
+            }
+        }
+    }
+    if (const Drive* d = link.target.empty() ? nullptr : drive(link.target[0])) {
+        target.driveSerial = d->serial;
+    }
+    const std::string bytes = encodeShellLink(link, target);
+    auto out = openWrite(path);
+    return out && out->write(bytes.data(), bytes.size()) && out->close();
+}
+
 DriveType SandboxSystem::driveType(char letter) {
     const Drive* d = drive(letter);
     if (!d) {
@@ -484,114 +521,6 @@ std::string SandboxSystem::fileSystemName(char letter) {
 std::optional<std::uint32_t> SandboxSystem::clusterBytes(char letter) {
     const Drive* d = drive(letter);
     return d ? d->clusterBytes : std::nullopt;
-}
-
-bool SandboxSystem::regKeyExists(RegRoot root, std::string_view key) {
-    return registry_.keyExists(root, key);
-}
-
-bool SandboxSystem::regKeyWritable(RegRoot root, std::string_view key) {
-    if (!registry_.keyExists(root, key)) {
-        return false;
-    }
-    std::string path(RegistryFile::rootName(root));
-    for (const auto& part : splitPath(key)) {
-        path += '\\' + part;
-    }
-    const std::string readOnly = settings_.getString("Registry", "ReadOnly", "");
-    std::size_t start = 0;
-    while (start < readOnly.size()) {
-        auto end = readOnly.find(';', start);
-        if (end == std::string::npos) {
-            end = readOnly.size();
-        }
-        const std::string_view locked = trim(std::string_view(readOnly).substr(start, end - start));
-        if (!locked.empty() && istartsWith(path, locked) &&
-            (path.size() == locked.size() || path[locked.size()] == '\\')) {
-            return false;
-        }
-        start = end + 1;
-    }
-    return true;
-}
-
-bool SandboxSystem::regCreateKey(RegRoot root, std::string_view key) {
-    if (registry_.keyExists(root, key)) {
-        return regKeyWritable(root, key);
-    }
-    RegistryFile before = registry_;
-    registry_.createKey(root, key);
-    if (!regKeyWritable(root, key) || !writeRegistry()) {
-        registry_ = before;
-        return false;
-    }
-    return true;
-}
-
-std::optional<RegValue> SandboxSystem::regQueryValue(RegRoot root, std::string_view key,
-                                                     std::string_view name) {
-    return registry_.value(root, key, name);
-}
-
-bool SandboxSystem::regSetValue(RegRoot root, std::string_view key, std::string_view name,
-                                const RegValue& value) {
-    if (!regKeyWritable(root, key)) {
-        return false;
-    }
-    RegistryFile before = registry_;
-    registry_.setValue(root, key, name, value);
-    if (!writeRegistry()) {
-        registry_ = before;
-        return false;
-    }
-    return true;
-}
-
-bool SandboxSystem::writeRegistry() {
-    return writeHostFile(root_ / "registry.reg", registry_.text());
-}
-
-void SandboxSystem::appendLog(const char* name, const std::string& line) {
-    std::ofstream out(root_ / name, std::ios::binary | std::ios::app);
-    out << line << "\r\n";
-}
-
-bool SandboxSystem::runAndWait(std::string_view commandLine, std::string_view folder) {
-    // The program is the first word (or the quoted text at the start).
-    std::string_view line = trim(commandLine);
-    std::string program;
-    if (!line.empty() && line.front() == '"') {
-        const auto close = line.find('"', 1);
-        program = std::string(
-            line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-    } else {
-        program = std::string(line.substr(0, line.find(' ')));
-    }
-    // Windows programs cannot run here: the run is recorded when the program exists, as the
-    // real system would have started it.
-    std::vector<std::string> candidates;
-    if (program.size() > 1 && program[1] == ':') {
-        candidates.push_back(program);
-    } else {
-        if (!folder.empty()) {
-            candidates.push_back(withBackslash(folder) + program);
-        }
-        const std::string windows = withBackslash(windowsDirectory());
-        candidates.push_back(windows + program);
-        candidates.push_back(windows + "SYSTEM32\\" + program);
-        candidates.push_back(windows + "SYSTEM\\" + program);
-    }
-    for (const auto& candidate : candidates) {
-        if (fileExists(candidate)) {
-            appendLog("processes.log", std::string(commandLine) + " | " + std::string(folder));
-            return true;
-        }
-    }
-    return false;
-}
-
-void SandboxSystem::restart() {
-    appendLog("restart.log", "restart requested");
 }
 
 }  // namespace installer::system

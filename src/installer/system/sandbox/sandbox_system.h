@@ -3,12 +3,17 @@
 // A whole Windows machine inside one folder, for the tests and for `instello --unattended`:
 //
 //   SANDBOX/sandbox.ini     the machine: Windows folder, version, language, shell folders,
-//                           and one [Drive X] section per drive (type, file system, free
-//                           bytes, cluster size, optionally a host folder and ReadOnly=1)
+//                           one [Drive X] section per drive (type, file system, free bytes,
+//                           cluster size, serial number, optionally a host folder and
+//                           ReadOnly=1) and [Restart] (ShutdownPrivilege=0 and Refuse=1 make
+//                           the two restart steps fail; Requested counts the restarts asked
+//                           for, which are never done)
 //   SANDBOX/registry.reg    the registry, in the REGEDIT4 export format
 //   SANDBOX/C/ ...          drive C: (each drive letter is a folder unless mapped elsewhere)
 //   SANDBOX/processes.log   the programs the installer asked to run (they are not run)
-//   SANDBOX/restart.log     written when a restart is asked for (it is never done)
+//
+// Shell links are written as real .lnk files. Libraries are played by stand-ins registered by
+// file name (stand_in_library.h).
 //
 // Windows paths are mapped element by element to the host folders, matching existing names
 // without regard to case; ".." never climbs above a drive's root. The registry file is read
@@ -22,6 +27,7 @@
 
 #include "installer/profile.h"
 #include "installer/system/sandbox/registry_file.h"
+#include "installer/system/sandbox/stand_in_library.h"
 #include "installer/system/system.h"
 
 namespace installer::system {
@@ -44,6 +50,12 @@ public:
     // The first letter from D: on that has no drive.
     std::optional<char> freeDriveLetter() const;
 
+    // The folder of the running installer (a Windows path), where libraries given by a bare
+    // name are looked for first.
+    void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+    // Plays the library with the file name `fileName` (any case) by what `make` returns.
+    void registerLibrary(std::string fileName, StandInFactory make);
+
     const std::filesystem::path& root() const { return root_; }
     // The host path a Windows path maps to; nullopt for an invalid path or a missing drive.
     std::optional<std::filesystem::path> hostPath(std::string_view path) const;
@@ -54,6 +66,8 @@ public:
     std::unique_ptr<WriteFile> openWrite(std::string_view path) override;
     bool deleteFile(std::string_view path) override;
     bool moveFile(std::string_view from, std::string_view to) override;
+    bool replaceFile(std::string_view from, std::string_view to) override;
+    std::unique_ptr<WriteFile> openLocked(std::string_view path, bool& busy) override;
     bool createFolder(std::string_view path) override;
     bool removeFolder(std::string_view path) override;
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override;
@@ -65,6 +79,7 @@ public:
     WindowsVersion windowsVersion() override;
     unsigned defaultLanguage() override;
     std::optional<std::string> specialFolder(SpecialFolder folder) override;
+    bool createShellLink(std::string_view path, const ShellLink& link) override;
 
     DriveType driveType(char letter) override;
     std::optional<std::uint64_t> freeBytes(char letter) override;
@@ -78,9 +93,13 @@ public:
                                           std::string_view name) override;
     bool regSetValue(RegRoot root, std::string_view key, std::string_view name,
                      const RegValue& value) override;
+    bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) override;
+    bool regDeleteKey(RegRoot root, std::string_view key) override;
 
     bool runAndWait(std::string_view commandLine, std::string_view folder) override;
-    void restart() override;
+    std::unique_ptr<Library> loadLibrary(std::string_view name) override;
+    bool enableShutdownPrivilege() override;
+    bool restart() override;
 
 private:
     struct Drive {
@@ -90,6 +109,7 @@ private:
         std::optional<std::uint32_t> clusterBytes;
         std::filesystem::path folder;
         bool readOnly = false;
+        std::uint32_t serial = 0;
     };
     const Drive* drive(char letter) const;
     // The host path of a writable place (false for read-only drives).
@@ -101,6 +121,8 @@ private:
     Profile settings_;
     RegistryFile registry_;
     std::map<char, Drive> drives_;
+    std::string programFolder_;
+    std::map<std::string, StandInFactory> libraries_;  // by upper-case file name
 };
 
 }  // namespace installer::system

@@ -118,6 +118,10 @@ bool EciEngine::addText(std::string_view text) {
     return functions_->eciAddText(handle_, terminated.c_str()) != 0;
 }
 
+bool EciEngine::addWords(const SpokenText& words) {
+    return addText(separatedTokens(words).text);
+}
+
 bool EciEngine::synthesize() {
     return functions_->eciSynthesize(handle_) != 0;
 }

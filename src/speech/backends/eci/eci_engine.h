@@ -2,7 +2,9 @@
 
 // The engine on Windows: the ECI text-to-speech library "eci.dll", loaded at run time from the
 // program directory (so that a missing library leaves the program running, silent). Its
-// Italian voice reads code page 1252 text as it is.
+// Italian voice reads code page 1252 text as it is. Rendered words reach it token by token,
+// a blank between two that would touch, as they reach espeak-ng on Linux: a lone letter is
+// said as a letter, never glued to the word before it.
 
 #include <filesystem>
 #include <memory>
@@ -26,6 +28,7 @@ public:
     int setParam(int param, int value) override;
     int setVoiceParam(int voice, int param, int value) override;
     bool addText(std::string_view text) override;
+    bool addWords(const SpokenText& words) override;
     bool synthesize() override;
     bool synchronize() override;
     bool speaking() override;

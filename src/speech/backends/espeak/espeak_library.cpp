@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+#include "speech/backends/espeak/text_utf8.h"
+
 namespace speech {
 namespace {
 
@@ -69,22 +71,81 @@ int EspeakLibrary::sampleRate() const {
     return sampleRate_;
 }
 
-bool EspeakLibrary::synthesize(const std::string& utf8, const std::string& voice,
-                               int wordsPerMinute, const SampleSink& sink) {
-    std::lock_guard lock(mutex_);
-    if (!started_) {
-        return false;
-    }
+bool EspeakLibrary::selectVoice(const std::string& voice) {
     if (voice != voice_) {
         if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {
             return false;
         }
         voice_ = voice;
     }
+    return true;
+}
+
+const std::string& EspeakLibrary::letterName(char letter) {
+    std::map<char, std::string>& names = letterNames_[voice_];
+    if (const auto found = names.find(letter); found != names.end()) {
+        return found->second;
+    }
+    std::string phonemes;
+    const char text[2] = {letter, '\0'};
+    const void* rest = text;
+    while (rest != nullptr) {
+        if (const char* clause = espeak_TextToPhonemes(&rest, espeakCHARS_UTF8, 0)) {
+            phonemes += clause;
+        }
+    }
+    while (!phonemes.empty() && phonemes.back() == ' ') {
+        phonemes.pop_back();
+    }
+    // Phoneme codes never hold "]]"; the check keeps a strange voice from ending the phonemes
+    // early.
+    if (phonemes.empty() || phonemes.find("]]") != std::string::npos) {
+        phonemes.assign(1, letter);
+    } else {
+        phonemes = "[[" + phonemes + "]]";
+    }
+    return names.emplace(letter, std::move(phonemes)).first->second;
+}
+
+std::string EspeakLibrary::formInput(const SpokenText& piece) {
+    std::string utf8;
+    utf8.reserve(piece.text.size() + piece.text.size() / 4);
+    for (const SpokenToken& t : piece.tokens) {
+        std::string_view words = piece.token(t);
+        if (t.kind == TokenKind::Letter) {
+            utf8 += letterName(words.front());
+            words.remove_prefix(1);  // the blank that keeps it apart from the next token
+        }
+        // "[[" would start phoneme codes: a blank between the brackets keeps them text.
+        std::string text = cp1252ToUtf8(words);
+        for (std::size_t at = text.find("[["); at != std::string::npos;
+             at = text.find("[[", at + 2)) {
+            text.insert(at + 1, 1, ' ');
+        }
+        utf8 += text;
+    }
+    return utf8;
+}
+
+std::string EspeakLibrary::inputText(const SpokenText& piece, const std::string& voice) {
+    std::lock_guard lock(mutex_);
+    if (!started_ || !selectVoice(voice)) {
+        return {};
+    }
+    return formInput(piece);
+}
+
+bool EspeakLibrary::synthesize(const SpokenText& piece, const std::string& voice,
+                               int wordsPerMinute, const SampleSink& sink) {
+    std::lock_guard lock(mutex_);
+    if (!started_ || !selectVoice(voice)) {
+        return false;
+    }
+    const std::string utf8 = formInput(piece);
     espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
     currentSink = &sink;
     const espeak_ERROR result = espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
-                                             espeakCHARS_UTF8, nullptr, nullptr);
+                                             espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr);
     currentSink = nullptr;
     return result == EE_OK;
 }

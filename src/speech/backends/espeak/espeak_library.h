@@ -8,9 +8,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
+
+#include "speech/spoken_text.h"
 
 namespace speech {
 
@@ -28,10 +31,18 @@ public:
 
     int sampleRate() const;
 
-    // Synthesises UTF-8 text with a voice ("it") at a rate in words per minute, handing the
-    // samples to `sink` as they come. Blocks other syntheses meanwhile. False when the library
-    // is not started or refuses the text or voice; true also when the sink aborted.
-    bool synthesize(const std::string& utf8, const std::string& voice, int wordsPerMinute,
+    // The text the library reads for a piece of rendered words, in a voice ("it"): UTF-8, the
+    // words and numbers as they are, each letter as the voice names it on its own, written in
+    // the library's phoneme codes ("[['O:]]": the voice would read a lone "o" between words as
+    // the word "o", not as the letter). Empty when the library is not started or refuses the
+    // voice.
+    std::string inputText(const SpokenText& piece, const std::string& voice);
+
+    // Synthesises a piece of rendered words (read as inputText() gives) with a voice at a rate
+    // in words per minute, handing the samples to `sink` as they come. Blocks other syntheses
+    // meanwhile. False when the library is not started or refuses the text or voice; true also
+    // when the sink aborted.
+    bool synthesize(const SpokenText& piece, const std::string& voice, int wordsPerMinute,
                     const SampleSink& sink);
 
     EspeakLibrary(const EspeakLibrary&) = delete;
@@ -41,11 +52,18 @@ private:
     EspeakLibrary() = default;
     ~EspeakLibrary();
 
+    // With the mutex held.
+    bool selectVoice(const std::string& voice);
+    std::string formInput(const SpokenText& piece);
+    const std::string& letterName(char letter);
+
     mutable std::mutex mutex_;
     bool tried_ = false;
     bool started_ = false;
     int sampleRate_ = 0;
     std::string voice_;
+    // The phonemes of each letter said alone, by voice; filled as letters come.
+    std::map<std::string, std::map<char, std::string>> letterNames_;
 };
 
 }  // namespace speech

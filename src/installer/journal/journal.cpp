@@ -1,0 +1,385 @@
+#include "installer/journal/journal.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "installer/win_path.h"
+
+namespace installer {
+
+namespace {
+
+using Kind = JournalRecord::Kind;
+
+constexpr std::string_view kMagic = "INSTELLO JOURNAL 1";
+
+std::string escape(std::string_view field) {
+    std::string out;
+    for (char c : field) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || c == '%') {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", b);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+std::optional<std::string> unescape(std::string_view field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '%') {
+            out += field[i];
+            continue;
+        }
+        if (i + 2 >= field.size()) {
+            return std::nullopt;
+        }
+        const int high = hexValue(field[i + 1]);
+        const int low = hexValue(field[i + 2]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+std::string hexBytes(std::string_view bytes) {
+    std::string out;
+    for (char c : bytes) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(c));
+        out += hex;
+    }
+    return out;
+}
+
+std::optional<std::string> fromHex(std::string_view text) {
+    if (text.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int high = hexValue(text[i]);
+        const int low = hexValue(text[i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(high * 16 + low);
+    }
+    return out;
+}
+
+std::uint32_t crcOf(std::string_view text) {
+    return static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+}
+
+// Fields joined by tabs, the CRC appended, the line ended.
+std::string line(const std::vector<std::string>& fields) {
+    std::string body;
+    for (const auto& field : fields) {
+        body += escape(field);
+        body += '\t';
+    }
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08x", crcOf(body));
+    return body + crc + "\r\n";
+}
+
+// The fields of a line whose CRC matches; nullopt otherwise.
+std::optional<std::vector<std::string>> fields(std::string_view text) {
+    const auto lastTab = text.rfind('\t');
+    if (lastTab == std::string_view::npos || text.size() - lastTab - 1 != 8) {
+        return std::nullopt;
+    }
+    const std::string_view body = text.substr(0, lastTab + 1);
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%08x", crcOf(body));
+    if (text.substr(lastTab + 1) != expected) {
+        return std::nullopt;
+    }
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < body.size()) {
+        const auto tab = body.find('\t', start);
+        auto field = unescape(body.substr(start, tab - start));
+        if (!field) {
+            return std::nullopt;
+        }
+        out.push_back(std::move(*field));
+        start = tab + 1;
+    }
+    return out;
+}
+
+std::string encodeValue(const std::optional<system::RegValue>& value) {
+    if (!value) {
+        return "-";
+    }
+    char type[16];
+    std::snprintf(type, sizeof type, "%x:", value->type);
+    return type + hexBytes(value->data);
+}
+
+std::optional<std::optional<system::RegValue>> decodeValue(std::string_view text) {
+    if (text == "-") {
+        return std::optional<system::RegValue>();
+    }
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 8) {
+        return std::nullopt;
+    }
+    std::uint32_t type = 0;
+    for (char c : text.substr(0, colon)) {
+        const int d = hexValue(c);
+        if (d < 0) {
+            return std::nullopt;
+        }
+        type = type * 16 + static_cast<std::uint32_t>(d);
+    }
+    auto data = fromHex(text.substr(colon + 1));
+    if (!data) {
+        return std::nullopt;
+    }
+    return std::optional<system::RegValue>(system::RegValue{type, std::move(*data)});
+}
+
+std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
+    if (f.empty() || f[0].size() != 1) {
+        return std::nullopt;
+    }
+    JournalRecord r;
+    r.kind = static_cast<Kind>(f[0][0]);
+    switch (r.kind) {
+        case Kind::Folder:
+        case Kind::NewFile:
+            if (f.size() != 2) {
+                return std::nullopt;
+            }
+            r.path = f[1];
+            return r;
+        case Kind::MovedAside:
+        case Kind::CopyBegun:
+        case Kind::CopyDone:
+            if (f.size() != 3) {
+                return std::nullopt;
+            }
+            r.path = f[1];
+            r.backup = f[2];
+            return r;
+        case Kind::RegistryKey:
+        case Kind::RegistryValue: {
+            const std::size_t expected = r.kind == Kind::RegistryKey ? 3 : 5;
+            const auto root = system::regRootFromName(f.size() > 1 ? f[1] : "");
+            if (f.size() != expected || !root) {
+                return std::nullopt;
+            }
+            r.root = *root;
+            r.path = f[2];
+            if (r.kind == Kind::RegistryValue) {
+                r.valueName = f[3];
+                auto old = decodeValue(f[4]);
+                if (!old) {
+                    return std::nullopt;
+                }
+                r.oldValue = std::move(*old);
+            }
+            return r;
+        }
+        case Kind::Commit:
+            if (f.size() != 1) {
+                return std::nullopt;
+            }
+            return r;
+    }
+    return std::nullopt;
+}
+
+// Puts a file moved or copied aside back in its place; nothing when the backup is gone
+// (already put back, or never made).
+bool restore(system::System& sys, const std::string& path, const std::string& backup) {
+    if (!sys.fileExists(backup)) {
+        return true;
+    }
+    if (sys.fileExists(path) && !sys.deleteFile(path)) {
+        return false;
+    }
+    return sys.moveFile(backup, path);
+}
+
+bool undoOne(system::System& sys, const JournalRecord& r) {
+    switch (r.kind) {
+        case Kind::NewFile:
+            return !sys.fileExists(r.path) || sys.deleteFile(r.path);
+        case Kind::MovedAside:
+        case Kind::CopyDone:
+            return restore(sys, r.path, r.backup);
+        case Kind::CopyBegun:
+            // A copy that never completed (a complete one was put back by its C record).
+            return !sys.fileExists(r.backup) || sys.deleteFile(r.backup);
+        case Kind::RegistryValue:
+            return r.oldValue ? sys.regSetValue(r.root, r.path, r.valueName, *r.oldValue)
+                              : sys.regDeleteValue(r.root, r.path, r.valueName);
+        case Kind::RegistryKey:
+            return sys.regDeleteKey(r.root, r.path);
+        case Kind::Folder:
+        case Kind::Commit:
+            return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+JournalRecord JournalRecord::onFile(Kind kind, std::string path, std::string backup) {
+    JournalRecord r;
+    r.kind = kind;
+    r.path = std::move(path);
+    r.backup = std::move(backup);
+    return r;
+}
+
+JournalRecord JournalRecord::onKey(Kind kind, system::RegRoot root, std::string key) {
+    JournalRecord r;
+    r.kind = kind;
+    r.root = root;
+    r.path = std::move(key);
+    return r;
+}
+
+bool JournalRecord::guardsExistingData() const {
+    switch (kind) {
+        case Kind::MovedAside:
+        case Kind::CopyDone:
+        case Kind::Commit:
+            return true;
+        case Kind::RegistryValue:
+            return oldValue.has_value();
+        default:
+            return false;
+    }
+}
+
+std::string encodeJournalHeader(std::string_view productName) {
+    return line({std::string(kMagic), std::string(productName)});
+}
+
+std::string encodeJournalRecord(const JournalRecord& r) {
+    const std::string kind(1, static_cast<char>(r.kind));
+    switch (r.kind) {
+        case Kind::Folder:
+        case Kind::NewFile:
+            return line({kind, r.path});
+        case Kind::MovedAside:
+        case Kind::CopyBegun:
+        case Kind::CopyDone:
+            return line({kind, r.path, r.backup});
+        case Kind::RegistryKey:
+            return line({kind, std::string(system::regRootName(r.root)), r.path});
+        case Kind::RegistryValue:
+            return line({kind, std::string(system::regRootName(r.root)), r.path, r.valueName,
+                         encodeValue(r.oldValue)});
+        case Kind::Commit:
+            return line({kind});
+    }
+    return {};
+}
+
+std::optional<JournalContents> parseJournal(std::string_view bytes) {
+    JournalContents contents;
+    bool header = true;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const auto end = bytes.find('\n', start);
+        if (end == std::string_view::npos) {
+            break;  // the last line of a write that never completed
+        }
+        std::string_view text = bytes.substr(start, end - start);
+        start = end + 1;
+        if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1);
+        }
+        const auto f = fields(text);
+        if (header) {
+            if (!f || f->size() != 2 || (*f)[0] != kMagic) {
+                return std::nullopt;
+            }
+            contents.productName = (*f)[1];
+            header = false;
+            continue;
+        }
+        if (!f) {
+            continue;  // damaged: the other records are still worth undoing
+        }
+        if (auto record = decodeRecord(*f)) {
+            contents.committed = contents.committed || record->kind == Kind::Commit;
+            contents.records.push_back(std::move(*record));
+        }
+    }
+    if (header) {
+        return std::nullopt;
+    }
+    return contents;
+}
+
+bool undoRecords(system::System& sys, const std::vector<JournalRecord>& records,
+                 std::string_view windowsDirectory, const UndoStepHook& hook) {
+    bool complete = true;
+    std::size_t step = 0;
+    std::vector<std::string> folders;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->kind == Kind::Folder) {
+            folders.push_back(withBackslash(it->path));
+            continue;
+        }
+        if (hook) {
+            hook(++step);
+        }
+        complete = undoOne(sys, *it) && complete;
+    }
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    const std::string windows = withBackslash(windowsDirectory);
+    for (const auto& folder : folders) {
+        if (iequals(folder, windows) || !sys.folderExists(folder)) {
+            continue;
+        }
+        if (hook) {
+            hook(++step);
+        }
+        sys.removeFolder(folder);  // one that holds something else stays
+    }
+    return complete;
+}
+
+void deleteBackups(system::System& sys, const std::vector<JournalRecord>& records) {
+    for (const auto& r : records) {
+        if ((r.kind == Kind::MovedAside || r.kind == Kind::CopyBegun) && sys.fileExists(r.backup)) {
+            sys.deleteFile(r.backup);
+        }
+    }
+}
+
+}  // namespace installer

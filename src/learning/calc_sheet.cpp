@@ -1,0 +1,740 @@
+#include "learning/calc_sheet.h"
+
+#include <algorithm>
+#include <array>
+
+#include "learning/messages.h"
+#include "notation/text_scan.h"
+#include "speech/messages.h"
+
+namespace learning {
+namespace {
+
+namespace msg = messages;
+namespace vk = ui::vk;
+using C = SheetCommand;
+
+constexpr int kDefaultChordInterval = 200;
+constexpr int kSpeechPoll = 50;  // ms between looks at whether the voice has finished
+
+constexpr std::array kMenu = {
+    SheetMenuEntry{C::MenuFile, C::None, "File1", msg::kMenuFile, {}},
+    SheetMenuEntry{C::Copiarisultatoedesci1,
+                   C::MenuFile,
+                   "Copiarisultatoedesci1",
+                   msg::kCopyResult,
+                   {'X', ui::shift::kCtrl}},
+    SheetMenuEntry{C::Copiaesprrisultatoedesci1,
+                   C::MenuFile,
+                   "Copiaesprrisultatoedesci1",
+                   msg::kCopyExpressionResult,
+                   {'V', ui::shift::kCtrl}},
+    SheetMenuEntry{C::Esci1, C::MenuFile, "Esci1", msg::kExit, {vk::kEscape, 0}},
+    SheetMenuEntry{
+        C::Ricomincia1, C::MenuFile, "Ricomincia1", msg::kRestart, {vk::kF1, ui::shift::kShift}},
+    SheetMenuEntry{
+        C::Aumentandecimali1, C::MenuFile, "Aumentandecimali1", msg::kMoreDecimals, {vk::kF2, 0}},
+    SheetMenuEntry{
+        C::Diminndecimali1, C::MenuFile, "Diminndecimali1", msg::kFewerDecimals, {vk::kF3, 0}},
+    SheetMenuEntry{C::Disattivasintesivocale1,
+                   C::MenuFile,
+                   "Disattivasintesivocale1",
+                   speech::messages::kCaptionSwitchOff,
+                   {'V', ui::shift::kCtrl}},
+};
+
+std::vector<std::string> rowsOf(const ui::TextBox& box) {
+    std::vector<std::string> rows;
+    const std::string text = box.text();
+    if (text.empty()) {
+        return rows;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("\r\n", start);
+        rows.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) {
+            return rows;
+        }
+        start = end + 2;
+    }
+}
+
+void setRows(ui::TextBox& box, const std::vector<std::string>& rows) {
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        text += (i > 0 ? "\r\n" : "") + rows[i];
+    }
+    box.setText(text);
+}
+
+// The cell a released key types: a digit letter or a blank; 0 for any other key.
+char cellOfKey(int key, unsigned shift, bool numLock) {
+    if ((shift & (ui::shift::kCtrl | ui::shift::kAlt)) != 0) {
+        return 0;
+    }
+    if (numLock && key >= vk::kNumpad0 && key <= vk::kNumpad0 + 9) {
+        return digitLetter(key - vk::kNumpad0);
+    }
+    if (key >= vk::k0 && key <= vk::k0 + 9) {
+        return digitLetter(key - vk::k0);
+    }
+    if (key >= vk::kA && key < vk::kA + 10) {
+        return static_cast<char>('a' + (key - vk::kA));
+    }
+    return key == vk::kSpace ? ' ' : 0;
+}
+
+bool isArrow(int key) {
+    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
+}
+
+}  // namespace
+
+std::span<const SheetMenuEntry> sheetMenuTable() {
+    return kMenu;
+}
+
+TForm2::TForm2(CalcSheetWidgets widgets, CalcSheetServices services, speech::SheetVoice& voice,
+               SheetHost host)
+    : w_(widgets), s_(services), voice_(voice), host_(std::move(host)) {
+    w_.form.setCaption(msg::kSheetCaption);
+    w_.form.setKeyListener(this);
+    w_.form.setOnActivate([this] { FormActivate(); });
+    w_.form.setOnCloseQuery([this] { return FormCloseQuery(); });
+    for (const SheetMenuEntry& e : kMenu) {
+        ui::Control& item = menuItem(e.id);
+        item.setCaption(e.caption);
+        if (e.parent != C::None) {
+            item.setOnClick([this, id = e.id] { runCommand(id); });
+        }
+    }
+    w_.Button1.setCaption(msg::kExit);
+    w_.Button2.setCaption(msg::kStoreResult);
+    w_.Button3.setCaption(msg::kStoreExpressionResult);
+    w_.Button4.setCaption(msg::kRestart);
+    w_.Button1.setOnClick([this] { Button1Click(); });
+    w_.Button2.setOnClick([this] { Button2Click(); });
+    w_.Button3.setOnClick([this] { Button3Click(); });
+    w_.Button4.setOnClick([this] { Button4Click(); });
+    for (ui::TextBox* box : w_.partialMemos) {
+        box->setReadOnly(true);
+    }
+    for (ui::TextBox* box : w_.stepLines) {
+        box->setReadOnly(true);
+    }
+    w_.Memo1.setReadOnly(true);
+    w_.Edit10.setReadOnly(true);
+    w_.Edit11.setReadOnly(true);
+    w_.Timer1.setEnabled(false);
+    w_.Timer1.setOnTimer([this] { Timer1Timer(); });
+    w_.Timer2.setEnabled(false);
+    w_.Timer2.setInterval(kSpeechPoll);
+    w_.Timer2.setOnTimer([this] { Timer2Timer(); });
+    columns_.box = &w_.Memo1;
+    for (std::size_t i = 0; i < kPartialMemos; ++i) {
+        partials_[i].box = w_.partialMemos[i];
+    }
+    clearSheet();
+    w_.Edit1.setText("");
+    refreshMenu();
+}
+
+// The builder destroys the widgets' adapters before the logic: nothing to unhook here.
+TForm2::~TForm2() = default;
+
+// ---- opening and closing
+
+void TForm2::showModal() {
+    open(false);
+}
+
+std::string TForm2::openFromTool(std::string_view expression) {
+    s_.clipboard.setText(expression);
+    open(true);
+    return s_.clipboard.text();
+}
+
+void TForm2::open(bool fromTool) {
+    fromTool_ = fromTool;
+    decimalsAsked_ = 0;
+    activationPending_ = true;
+    refreshMenu();
+    w_.modal.showModal();
+}
+
+void TForm2::FormActivate() {
+    // The window is activated again whenever a message box over it closes: the operation is
+    // taken from the clipboard once per showing.
+    if (!activationPending_) {
+        return;
+    }
+    activationPending_ = false;
+    std::string text = s_.clipboard.text();
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    openingText_ = text;
+    activate(text);
+}
+
+bool TForm2::FormCloseQuery() {
+    // Closing in any way leaves the result box on the clipboard.
+    if (const std::string result = w_.Edit10.text(); !result.empty()) {
+        s_.clipboard.setText(result);
+    }
+    // What the voice still has to say (the verdict of the last key) is said after closing.
+    w_.Timer1.setEnabled(false);
+    chordKeys_.close();
+    activationPending_ = false;
+    return true;
+}
+
+void TForm2::finish() {
+    FormCloseQuery();
+    w_.modal.closeModal();
+}
+
+void TForm2::closeModal() {
+    finish();
+}
+
+void TForm2::copyResultAndClose(std::string_view joiner) {
+    if (!joiner.empty()) {
+        w_.Edit10.setText(w_.Edit1.text() + std::string(joiner) + w_.Edit10.text());
+    }
+    finish();
+}
+
+bool TForm2::runCommand(SheetCommand id) {
+    if (id == C::None || id == C::MenuFile || id >= C::Count || !menuItem(id).enabled()) {
+        return false;
+    }
+    switch (id) {
+        case C::Copiarisultatoedesci1:
+            copyResultAndClose({});
+            return true;
+        case C::Copiaesprrisultatoedesci1:
+            copyResultAndClose(msg::kEqualsSpaced);
+            return true;
+        case C::Esci1:
+            if (w_.Edit1.text().empty()) {
+                w_.Edit10.setText("");
+            }
+            finish();
+            return true;
+        case C::Ricomincia1:
+            restart();
+            return true;
+        case C::Aumentandecimali1:
+            changeDecimals(+1);
+            return true;
+        case C::Diminndecimali1:
+            changeDecimals(-1);
+            return true;
+        case C::Disattivasintesivocale1:
+            voice_.toggle();
+            refreshMenu();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TForm2::Button1Click() {
+    w_.Edit10.setText("");  // nothing new reaches the clipboard
+    finish();
+}
+
+void TForm2::Button2Click() {
+    copyResultAndClose({});
+}
+
+void TForm2::Button3Click() {
+    copyResultAndClose(msg::kEquals);
+}
+
+void TForm2::Button4Click() {
+    restart();
+}
+
+void TForm2::restart() {
+    // A key held down repeats its key down: one press, one restart. Clicks always restart.
+    if (keyDown_ && restartedThisKey_) {
+        return;
+    }
+    restartedThisKey_ = keyDown_;
+    w_.StatusBar1.setCaption("");
+    decimalsAsked_ = 0;
+    s_.clipboard.setText(openingText_);
+    activate(openingText_);
+}
+
+void TForm2::changeDecimals(int by) {
+    if (!operation_ || operation_->op != kDivide) {
+        return;
+    }
+    const int asked = decimalsAsked_ + by;
+    if (asked < 0 || asked > kMaxDivisionDecimals) {
+        s_.dialogs.beep();  // no more, or no fewer, decimals
+        return;
+    }
+    decimalsAsked_ = asked;
+    Operation op = *operation_;
+    op.firstText = by > 0 ? withOneMoreDecimal(op.firstText) : withOneDecimalFewer(op.firstText);
+    // The new expression goes straight to the sheet: the clipboard keeps the student's own
+    // text, which the main window puts back when no result is copied.
+    activate(expressionText(op));
+}
+
+void TForm2::refreshMenu() {
+    const bool division = operation_ && operation_->op == kDivide;
+    menuItem(C::Aumentandecimali1).setEnabled(division);
+    menuItem(C::Diminndecimali1).setEnabled(division);
+    menuItem(C::Copiarisultatoedesci1).setVisible(!fromTool_);
+    menuItem(C::Copiaesprrisultatoedesci1).setVisible(!fromTool_);
+    menuItem(C::Disattivasintesivocale1).setCaption(voice_.menuCaption());
+    w_.Label1.setCaption(std::string(msg::kDecimalsLabel) + " " + std::to_string(decimalsAsked_));
+}
+
+// ---- activation
+
+void TForm2::clearSheet() {
+    operation_.reset();
+    division_.reset();
+    finalSum_ = false;
+    tableCount_ = 0;
+    step_ = 0;
+    for (WorkArea* area :
+         {&columns_, &partials_[0], &partials_[1], &partials_[2], &partials_[3], &partials_[4]}) {
+        area->box->setText("");
+        area->box->setVisible(false);
+        area->firstRow = 0;
+        area->row = 0;
+    }
+    for (ui::TextBox* line : w_.stepLines) {
+        line->setText("");
+        line->setVisible(false);
+    }
+    w_.Edit10.setText("");
+    w_.Edit10.setVisible(false);
+    w_.Edit11.setText("");
+    w_.Edit11.setVisible(false);
+}
+
+void TForm2::activate(std::string_view text) {
+    chord_ = host_.chordInput && host_.chordInput();
+    w_.Timer1.setInterval(host_.chordInterval ? host_.chordInterval() : kDefaultChordInterval);
+    w_.Label2.setCaption(chord_ ? msg::kInputChord : msg::kInputKeyboard);
+    chordKeys_.close();
+    w_.Timer1.setEnabled(false);
+    w_.StatusBar1.setCaption("");
+
+    clearSheet();
+    const bool mainSpeech = !host_.speechOn || host_.speechOn();
+    if (!mainSpeech) {
+        voice_.setOn(false);
+    }
+    menuItem(C::Disattivasintesivocale1).setVisible(mainSpeech);
+
+    w_.Edit1.setText(text);
+    refreshMenu();
+    if (text.empty()) {
+        return;
+    }
+    say("E " + std::string(text));
+
+    const NormalisedOperation normalised = normaliseOperation(text);
+    w_.Edit1.setText(normalised.text);
+    Prepared p = prepare(normalised, decimalsAsked_);
+    switch (p.refusal) {
+        case Refusal::None:
+            break;
+        case Refusal::Empty:
+            return;
+        case Refusal::Invalid:
+            refuse(msg::kInvalidExpression);
+            return;
+        case Refusal::DivisionByZero:
+            refuse(msg::kDivisionByZero);
+            return;
+    }
+    if (p.cut) {
+        if (p.operation.op == kTimes || p.operation.op == kDivide) {
+            s_.dialogs.beep();
+        }
+        s_.dialogs.message(
+            {std::string(msg::kOperandsTooLong), {}, ui::Icon::None, ui::Buttons::Ok});
+    }
+    operation_ = std::move(p.operation);
+    // The box shows the operation as it is worked, the sign folded into a leading minus.
+    w_.Edit1.setText(expressionText(*operation_));
+    refreshMenu();
+    switch (operation_->op) {
+        case kDivide:
+            layOutDivision();
+            break;
+        case kTimes:
+            layOutProduct();
+            break;
+        default:
+            layOutColumns();
+            break;
+    }
+}
+
+void TForm2::refuse(std::string_view message) {
+    s_.dialogs.beep();
+    s_.dialogs.message({std::string(message), {}, ui::Icon::Warning, ui::Buttons::Ok});
+}
+
+void TForm2::layOutColumns() {
+    setRows(w_.Memo1, columnRows(*operation_));
+    columns_.firstRow = 0;
+    columns_.row = 0;
+    w_.Memo1.setVisible(true);
+    focusArea(columns_);
+    speakRow(columns_);
+}
+
+void TForm2::layOutProduct() {
+    const std::vector<std::vector<std::string>> tables = multiplicationTables(*operation_);
+    tableCount_ = tables.size();
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        WorkArea& area = partials_[t];
+        setRows(*area.box, tables[t]);
+        area.firstRow = static_cast<int>(firstAnswerRow(t));
+        area.row = area.firstRow;
+        area.box->setVisible(true);
+    }
+    focusArea(partials_[0]);
+    speakRow(partials_[0]);
+}
+
+void TForm2::layOutDivision() {
+    division_.emplace(*operation_, decimalsAsked_);
+    step_ = 0;
+    ui::TextBox& line = *w_.stepLines[0];
+    line.setText(division_->stepLine());
+    line.setVisible(true);
+    line.setFocus();
+    line.setSelStart(line.text().size());
+    sayStep(line.text());
+}
+
+// ---- keys
+
+void TForm2::keyDown(ui::KeyEvent& event) {
+    if (vk::isModifier(event.key)) {
+        return;
+    }
+    keyDown_ = true;
+    // Of two entries with the same keys the first that can run wins; hidden entries keep
+    // their keys.
+    for (const SheetMenuEntry& e : kMenu) {
+        if (e.shortcut.matches(event.key, event.shift) && runCommand(e.id)) {
+            event.key = 0;
+            return;
+        }
+    }
+    // The rows keep their caret after the "=": the arrows act on release.
+    if (isArrow(event.key) && (focusedArea() != nullptr || stepLineFocused() >= 0)) {
+        event.key = 0;
+    }
+}
+
+void TForm2::keyPress(ui::KeyPress& press) {
+    if (!chord_ || (focusedArea() == nullptr && stepLineFocused() < 0)) {
+        return;
+    }
+    if (press.repeat && !notation::passesThroughChord(press.ch)) {
+        press.ch = 0;
+        return;
+    }
+    const notation::ChordCollector::KeyPress chord = chordKeys_.keyPress(press.ch);
+    if (chord.swallow) {
+        press.ch = 0;
+    }
+    if (chord.startTimer) {
+        w_.Timer1.setEnabled(true);
+    }
+}
+
+void TForm2::keyUp(ui::KeyEvent& event) {
+    const int key = event.key;
+    const unsigned shift = event.shift;
+    if (!vk::isModifier(key)) {
+        keyDown_ = false;
+        restartedThisKey_ = false;
+    }
+    if (key == 0) {
+        return;
+    }
+    WorkArea* area = focusedArea();
+    const int step = stepLineFocused();
+    if (area == nullptr && step < 0) {
+        return;
+    }
+    if (isArrow(key)) {
+        const int by = key == vk::kUp ? -1 : (key == vk::kDown ? 1 : 0);
+        if (area != nullptr) {
+            moveRow(*area, by);
+        } else {
+            moveStep(by);
+        }
+        event.key = 0;
+        return;
+    }
+    if (chord_) {
+        return;  // the chord timer types the cells
+    }
+    if (const char cell = cellOfKey(key, shift, s_.keyboard.numLockOn()); cell != 0) {
+        enterCell(cell);
+        event.key = 0;
+    }
+}
+
+void TForm2::Timer1Timer() {
+    w_.Timer1.setEnabled(false);
+    const std::string text = chordKeys_.close();
+    if (text.size() != 1) {
+        return;  // a line break or nothing: no digit
+    }
+    // Only the cells of the upper digits and the blank mean something on the sheet.
+    const char cell = text[0];
+    if (cell == ' ' || (cell >= 'a' && cell <= 'j')) {
+        enterCell(cell);
+    }
+}
+
+void TForm2::Timer2Timer() {
+    if (!voice_.pump()) {
+        w_.Timer2.setEnabled(false);
+    }
+}
+
+void TForm2::sayStep(std::string_view line) {
+    // The blank after the "=" is for the eye: heard, it would be a word of its own.
+    std::string words(line);
+    std::erase(words, ' ');
+    say(words);
+}
+
+void TForm2::say(std::string_view message) {
+    voice_.speak(message);
+    if (voice_.pending()) {
+        w_.Timer2.setEnabled(true);
+    }
+}
+
+// ---- the work areas
+
+TForm2::WorkArea* TForm2::focusedArea() {
+    if (columns_.box->focused() && !rowsOf(*columns_.box).empty()) {
+        return &columns_;
+    }
+    for (std::size_t t = 0; t < tableCount_; ++t) {
+        if (partials_[t].box->focused()) {
+            return &partials_[t];
+        }
+    }
+    return nullptr;
+}
+
+int TForm2::stepLineFocused() const {
+    if (!division_) {
+        return -1;
+    }
+    for (int i = 0; i <= step_; ++i) {
+        if (w_.stepLines[static_cast<std::size_t>(i)]->focused()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void TForm2::enterCell(char cell) {
+    WorkArea* area = focusedArea();
+    if (area == nullptr &&
+        (stepLineFocused() < 0 || division_->finished() || letterValue(cell) < 0)) {
+        return;
+    }
+    say(std::string("@#") + cell);
+    if (area != nullptr) {
+        enterRow(*area, cell);
+    } else {
+        enterStep(cell);
+    }
+}
+
+void TForm2::enterRow(WorkArea& area, char cell) {
+    std::vector<std::string> rows = rowsOf(*area.box);
+    if (area.row < area.firstRow || area.row >= static_cast<int>(rows.size())) {
+        return;
+    }
+    std::string& row = rows[static_cast<std::size_t>(area.row)];
+    row = row.substr(0, row.find('=') + 1) + cell;
+    setRows(*area.box, rows);
+    afterRows(area);
+}
+
+void TForm2::afterRows(WorkArea& area) {
+    const std::vector<std::string> rows = rowsOf(*area.box);
+    const auto last = static_cast<int>(rows.size()) - 1;
+    int unanswered = -1;
+    for (int r = last; r >= area.firstRow; --r) {
+        if (rowAnswer(rows[static_cast<std::size_t>(r)]) == '\0') {
+            unanswered = r;
+        }
+    }
+    if (unanswered < 0) {
+        area.row = std::min(area.row + 1, last);
+        placeCaret(area);
+        if (&area == &columns_ || tableCount_ == 1) {
+            judgeRows(area);
+            return;
+        }
+        // A finished table: on to the next one that is not, or to the final sum.
+        for (std::size_t t = 0; t < tableCount_; ++t) {
+            const std::vector<std::string> tableRows = rowsOf(*partials_[t].box);
+            for (int r = partials_[t].firstRow; r < static_cast<int>(tableRows.size()); ++r) {
+                if (rowAnswer(tableRows[static_cast<std::size_t>(r)]) == '\0') {
+                    partials_[t].row = r;
+                    focusArea(partials_[t]);
+                    speakRow(partials_[t]);
+                    return;
+                }
+            }
+        }
+        buildFinalSum();
+        return;
+    }
+    area.row = area.row < last ? area.row + 1 : unanswered;
+    placeCaret(area);
+    speakRow(area);
+}
+
+void TForm2::buildFinalSum() {
+    std::vector<std::vector<std::string>> tables;
+    for (std::size_t t = 0; t < tableCount_; ++t) {
+        tables.push_back(rowsOf(*partials_[t].box));
+    }
+    std::vector<std::string> sum = finalSumRows(tables);
+    // A correction in a table keeps the answers of the sum rows it leaves as they were.
+    if (finalSum_) {
+        const std::vector<std::string> old = rowsOf(w_.Memo1);
+        for (std::size_t r = 0; r < sum.size() && r < old.size(); ++r) {
+            if (old[r].substr(0, old[r].find('=') + 1) == sum[r]) {
+                sum[r] = old[r];
+            }
+        }
+    }
+    finalSum_ = true;
+    setRows(w_.Memo1, sum);
+    columns_.firstRow = 0;
+    columns_.row = 0;
+    w_.Memo1.setVisible(true);
+    focusArea(columns_);
+    speakRow(columns_);
+}
+
+void TForm2::judgeRows(WorkArea& area) {
+    const std::vector<std::string> rows = rowsOf(*area.box);
+    std::string answers;
+    for (auto r = static_cast<std::size_t>(area.firstRow); r < rows.size(); ++r) {
+        answers += rowAnswer(rows[r]);
+    }
+    const Verdict v = checkRows(*operation_, answers);
+    showVerdict(v.right, v.result, v.right ? msg::kRight : msg::kWrong);
+    // After a wrong answer the student corrects a row and is judged again at once.
+    focusArea(area);
+}
+
+void TForm2::showVerdict(bool right, const std::string& result, std::string_view status) {
+    w_.Edit10.setText(result);
+    w_.Edit10.setVisible(true);
+    w_.StatusBar1.setCaption(status);
+    say(std::string("R") + (right ? 'E' : 'S') + result);
+}
+
+void TForm2::enterStep(char cell) {
+    ui::TextBox& line = *w_.stepLines[static_cast<std::size_t>(step_)];
+    const std::string before = line.text();
+    const LongDivision::Step result = division_->enter(letterValue(cell));
+    if (result == LongDivision::Step::Refused) {
+        // An impossible digit does not stay: the student hears that it is wrong.
+        say(std::string("K") + cell);
+        line.setFocus();
+        line.setSelStart(before.size());
+        return;
+    }
+    line.setText(before + cell);
+    line.setSelStart(line.text().size());
+    switch (result) {
+        case LongDivision::Step::Next: {
+            ++step_;
+            ui::TextBox& next = *w_.stepLines[static_cast<std::size_t>(step_)];
+            next.setText(division_->stepLine());
+            next.setVisible(true);
+            next.setFocus();
+            next.setSelStart(next.text().size());
+            sayStep(next.text());
+            break;
+        }
+        case LongDivision::Step::Done: {
+            const bool right = division_->right();
+            showVerdict(right, division_->quotientText(), right ? msg::kRight : msg::kWrong);
+            if (right) {
+                w_.Edit11.setText(division_->remainderText());
+                w_.Edit11.setVisible(true);
+                say("Q" + division_->remainderText());
+            }
+            break;
+        }
+        default:
+            showVerdict(division_->right(), division_->quotientText(), msg::kOverflow);
+            break;
+    }
+}
+
+void TForm2::moveRow(WorkArea& area, int by) {
+    const auto count = static_cast<int>(rowsOf(*area.box).size());
+    area.row = std::clamp(area.row + by, area.firstRow, std::max(area.firstRow, count - 1));
+    placeCaret(area);
+    speakRow(area);
+}
+
+void TForm2::moveStep(int by) {
+    const int from = std::max(stepLineFocused(), 0);
+    const int to = std::clamp(from + by, 0, step_);
+    ui::TextBox& line = *w_.stepLines[static_cast<std::size_t>(to)];
+    line.setFocus();
+    line.setSelStart(line.text().size());
+    sayStep(line.text());
+}
+
+void TForm2::focusArea(WorkArea& area) {
+    area.box->setFocus();
+    placeCaret(area);
+}
+
+void TForm2::placeCaret(WorkArea& area) {
+    const std::vector<std::string> rows = rowsOf(*area.box);
+    std::size_t position = 0;
+    for (int r = 0; r < area.row && r < static_cast<int>(rows.size()); ++r) {
+        position += rows[static_cast<std::size_t>(r)].size() + 2;
+    }
+    if (area.row < static_cast<int>(rows.size())) {
+        const std::string& row = rows[static_cast<std::size_t>(area.row)];
+        position += std::min(row.find('='), row.size()) + 1;
+    }
+    area.box->setSelStart(position);
+}
+
+void TForm2::speakRow(const WorkArea& area) {
+    const std::vector<std::string> rows = rowsOf(*area.box);
+    if (area.row >= 0 && area.row < static_cast<int>(rows.size())) {
+        say(notation::trimBlanks(rows[static_cast<std::size_t>(area.row)]));
+    }
+}
+
+}  // namespace learning

@@ -1,0 +1,724 @@
+#include "notation/linear_layout.h"
+
+#include "notation/mathml_tables.h"
+#include "ui/cp1252.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace notation {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Room left and right of an operator, and the width of a blank.
+constexpr int kOperatorSpace = 3;
+constexpr int kBlankWidth = 4;
+// Space between a fraction bar and its numerator or denominator, and beyond the bar's ends.
+constexpr int kFractionGap = 2;
+constexpr int kFractionOverhang = 2;
+// Nesting deeper than this is drawn flat, so a page of nothing but openings cannot exhaust
+// the stack.
+constexpr int kMaxDepth = 48;
+
+std::u32string unicodeOf(std::string_view cp1252) {
+    std::u32string out;
+    out.reserve(cp1252.size());
+    for (const char c : cp1252) {
+        out += ui::cp1252::toUnicode(static_cast<unsigned char>(c));
+    }
+    return out;
+}
+
+bool isOpenRound(const MathToken& t) {
+    return t.code == MathCode::Open && t.text == "(";
+}
+
+// Code characters of one sign: a number's digits and a text region's words count one each.
+std::size_t codeLength(const MathToken& t) {
+    if (t.code == MathCode::Number || t.code == MathCode::TextRegion) {
+        return t.text.size();
+    }
+    return 1;
+}
+
+// Where inside a sign its first code character stands, in cells from the sign's offset.
+std::size_t firstCharacterCell(const MathToken& t) {
+    if (t.code == MathCode::Number) {
+        return t.opensNumber ? 1 : 0;
+    }
+    if (t.code == MathCode::TextRegion) {
+        return 2;
+    }
+    return 0;
+}
+
+// A piece of drawing with its own pen (width) and baseline (0).
+struct Box {
+    std::vector<DisplayItem> items;
+    int width = 0;
+    int top = 0;
+    int bottom = 0;
+};
+
+class Layout {
+public:
+    Layout(const std::vector<MathToken>& code, std::size_t caret, const TextMetrics& metrics)
+        : t_(code), m_(metrics), raised_(code.size(), false) {
+        pairing_ = pairExponents(t_);
+        markShortExponents();
+        locateCaret(caret);
+    }
+
+    DisplayLine run() {
+        Box line = row(0, t_.size(), FontRole::Normal);
+        if (caretToken_ == t_.size() || (caretToken_ != kNone && !caretDrawn_)) {
+            caretMark(line, FontRole::Normal);
+        }
+        DisplayLine out;
+        out.items.reserve(line.items.size());
+        for (DisplayItem item : line.items) {
+            item.x += kLinePenStart;
+            item.x2 += kLinePenStart;
+            out.items.push_back(std::move(item));
+        }
+        out.width = kLinePenStart + line.width;
+        out.top = line.top;
+        out.bottom = line.bottom;
+        return out;
+    }
+
+private:
+    // ---- preparation
+
+    // The tokens of each short exponent: the number, or the one sign, before its power end.
+    void markShortExponents() {
+        for (std::size_t e = 1; e < t_.size(); ++e) {
+            if (!pairing_.shortEnd[e]) {
+                continue;
+            }
+            std::size_t k = e - 1;
+            if (t_[k].code == MathCode::Number) {
+                while (k > 0 && !(t_[k].code == MathCode::Number && t_[k].opensNumber) &&
+                       (t_[k - 1].code == MathCode::Number || t_[k - 1].code == MathCode::Comma ||
+                        t_[k - 1].code == MathCode::Point ||
+                        t_[k - 1].code == MathCode::Periodic)) {
+                    --k;
+                }
+            }
+            for (std::size_t j = k; j < e; ++j) {
+                raised_[j] = true;
+            }
+        }
+    }
+
+    void locateCaret(std::size_t caret) {
+        if (caret == kNone) {
+            return;
+        }
+        std::size_t before = 0;
+        for (std::size_t i = 0; i < t_.size(); ++i) {
+            const std::size_t length = codeLength(t_[i]);
+            if (caret < before + length || (caret == before && length == 0)) {
+                caretToken_ = i;
+                caretWithin_ = caret - before;
+                return;
+            }
+            before += length;
+        }
+        caretToken_ = t_.size();
+    }
+
+    // ---- drawing primitives
+
+    static void extend(Box& box, int top, int bottom) {
+        box.top = std::min(box.top, top);
+        box.bottom = std::max(box.bottom, bottom);
+    }
+
+    // Appends `part` with its pen at (dx, dy) of `into`'s coordinates.
+    static void put(Box& into, Box&& part, int dx, int dy) {
+        for (DisplayItem& item : part.items) {
+            item.x += dx;
+            item.x2 += dx;
+            item.y += dy;
+            item.y2 += dy;
+            into.items.push_back(std::move(item));
+        }
+        extend(into, part.top + dy, part.bottom + dy);
+    }
+
+    void ink(Box& box, DisplayKind kind, FontRole role, std::u32string text, bool operatorInk) {
+        const int width =
+            kind == DisplayKind::Glyph ? m_.glyphWidth(role, text) : m_.textWidth(role, text);
+        const int space = operatorInk ? kOperatorSpace : 0;
+        DisplayItem item;
+        item.kind = kind;
+        item.role = role;
+        item.operatorInk = operatorInk;
+        item.text = std::move(text);
+        item.x = box.width + space;
+        item.width = width;
+        box.items.push_back(std::move(item));
+        box.width += width + 2 * space;
+        extend(box, -m_.ascent(role), m_.descent(role));
+    }
+
+    static void line(Box& box, DisplayKind kind, int x, int y, int x2, int y2) {
+        DisplayItem item;
+        item.kind = kind;
+        item.x = x;
+        item.y = y;
+        item.x2 = x2;
+        item.y2 = y2;
+        box.items.push_back(std::move(item));
+        extend(box, std::min(y, y2), std::max(y, y2));
+    }
+
+    void caretMark(Box& box, FontRole role, int x) {
+        DisplayItem item;
+        item.kind = DisplayKind::Caret;
+        item.role = role;
+        item.x = x - 1;
+        item.x2 = x - 1;
+        item.y = -m_.ascent(role) - 2;
+        item.y2 = m_.descent(role) + 2;
+        box.items.push_back(std::move(item));
+        caretDrawn_ = true;
+    }
+    void caretMark(Box& box, FontRole role) { caretMark(box, role, box.width); }
+
+    // The caret when the drawing reaches sign `i`.
+    void reach(Box& box, std::size_t i, FontRole role) {
+        if (i == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
+            caretMark(box, role);
+        }
+    }
+
+    // ---- rows and signs
+
+    // Lays out signs [from, to) with the pen at 0.
+    Box row(std::size_t from, std::size_t to, FontRole role) {
+        Box box;
+        extend(box, -m_.ascent(role), m_.descent(role));
+        ++depth_;
+        std::size_t i = from;
+        while (i < to) {
+            reach(box, i, role);
+            if (raised_[i]) {
+                std::size_t j = i;
+                while (j < to && raised_[j]) {
+                    raised_[j] = false;
+                    ++j;
+                }
+                raise(box, i, j, role);
+                i = j;
+                continue;
+            }
+            i = sign(box, i, to, role);
+        }
+        --depth_;
+        return box;
+    }
+
+    static FontRole smaller(FontRole role) {
+        return role == FontRole::Label ? FontRole::Label : FontRole::Exponent;
+    }
+
+    // Signs [from, to) as an exponent of `box`.
+    void raise(Box& box, std::size_t from, std::size_t to, FontRole role) {
+        Box exponent = row(from, to, smaller(role));
+        const int width = exponent.width;
+        put(box, std::move(exponent), box.width, -kExponentRaise);
+        box.width += width;
+    }
+
+    // Signs [from, to) as an index of `box`: the baseline goes down and comes back.
+    void lower(Box& box, std::size_t from, std::size_t to, FontRole role) {
+        shift(box, 0, kSubLevelShift);
+        Box index = row(from, to, smaller(role));
+        const int width = index.width;
+        put(box, std::move(index), box.width, kSubLevelShift);
+        box.width += width;
+        shift(box, kSubLevelShift, -kSubLevelShift);
+    }
+
+    static void shift(Box& box, int from, int by) {
+        DisplayItem item;
+        item.kind = DisplayKind::SubLevelShift;
+        item.x = box.width;
+        item.x2 = box.width;
+        item.y = from;
+        item.y2 = by;
+        box.items.push_back(std::move(item));
+    }
+
+    // Draws the sign at `i` (with what belongs to it) and returns where the next one starts.
+    std::size_t sign(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        const MathToken& tok = t_[i];
+        const bool tooDeep = depth_ > kMaxDepth;
+        switch (tok.code) {
+            case MathCode::Number:
+            case MathCode::TextRegion:
+                characters(box, i, tok.code == MathCode::TextRegion ? FontRole::Label : role);
+                return i + 1;
+            case MathCode::Comma:
+            case MathCode::Point:
+            case MathCode::Letter:
+            case MathCode::Open:
+            case MathCode::Close:
+                ink(box, DisplayKind::Text, role, unicodeOf(tok.text), false);
+                return i + 1;
+            case MathCode::Periodic:
+                if (i + 1 < to && t_[i + 1].code == MathCode::Number && !t_[i + 1].opensNumber) {
+                    overlined(box, i + 1, i + 2, role);
+                    return i + 2;
+                }
+                ink(box, DisplayKind::Text, role, U"'", false);
+                return i + 1;
+            case MathCode::NumericFraction:
+                numericFraction(box, tok, role);
+                return i + 1;
+            case MathCode::Greek:
+                ink(box, DisplayKind::Glyph, role, mathmlCharacters(tok.text), false);
+                return i + 1;
+            case MathCode::Symbol: {
+                const bool identifier =
+                    tok.text.starts_with("<mi>") || tok.text.starts_with("<mtext>");
+                ink(box, DisplayKind::Glyph, role, mathmlCharacters(tok.text), !identifier);
+                return i + 1;
+            }
+            case MathCode::BigOperator:
+                return bigOperator(box, i, to, role);
+            case MathCode::Function:
+                return function(box, i, to, role);
+            case MathCode::Operator:
+                operatorSign(box, tok.text, role);
+                return i + 1;
+            case MathCode::FractionStart:
+                return tooDeep ? stray(box, "6", i, role) : fraction(box, i, to, role);
+            case MathCode::RootStart:
+                return tooDeep ? stray(box, "9", i, role) : root(box, i, to, role);
+            case MathCode::Overline:
+                return tooDeep ? stray(box, "\xF2", i, role) : overline(box, i, to, role);
+            case MathCode::ExponentStart: {
+                if (tooDeep) {
+                    return stray(box, "|", i, role);
+                }
+                std::size_t end = pairing_.match[i];
+                if (end == kNone || end > to) {
+                    end = to;
+                }
+                raise(box, i + 1, end, role);
+                if (end < to) {
+                    // The caret just before the power end stands at the exponent's end, raised.
+                    if (end == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
+                        caretMark(box, smaller(role));
+                        box.items.back().y -= kExponentRaise;
+                        box.items.back().y2 -= kExponentRaise;
+                    }
+                    return end + 1;
+                }
+                return end;
+            }
+            case MathCode::ExponentEnd:
+                if (pairing_.shortEnd[i]) {
+                    return i + 1;  // its exponent is already drawn raised
+                }
+                return stray(box, "1", i, role);
+            case MathCode::PowerSign:
+            case MathCode::IndexSign: {
+                const std::size_t end = tooDeep ? i + 1 : operandEnd(i + 1, to);
+                if (tok.code == MathCode::PowerSign) {
+                    raise(box, i + 1, end, role);
+                } else {
+                    lower(box, i + 1, end, role);
+                }
+                return end;
+            }
+            case MathCode::FractionMiddle:
+                return stray(box, "np", i, role);
+            case MathCode::FractionEnd:
+                return stray(box, "4", i, role);
+            case MathCode::RootEnd:
+                return stray(box, "o", i, role);
+            case MathCode::Colon:
+                operatorSign(box, ":", role);
+                return i + 1;
+            case MathCode::Blank:
+                box.width += kBlankWidth;
+                return i + 1;
+            case MathCode::Other:
+                // A letter or capital sign with nothing to sign draws nothing.
+                if (tok.text != "_" && tok.text != "$") {
+                    ink(box, DisplayKind::Text, role, mathmlCharacters(tok.text), false);
+                }
+                return i + 1;
+        }
+        return i + 1;
+    }
+
+    std::size_t stray(Box& box, std::string_view cells, std::size_t i, FontRole role) {
+        ink(box, DisplayKind::Text, role, unicodeOf(cells), false);
+        return i + 1;
+    }
+
+    void operatorSign(Box& box, std::string_view xml, FontRole role) {
+        std::u32string text = mathmlCharacters(xml);
+        if (text == U"-") {
+            text = U"\u2212";
+        }
+        // Apostrophes and bars stand close to what they mark.
+        const bool spaced = text != U"'" && text != U"|";
+        ink(box, DisplayKind::Text, role, std::move(text), spaced);
+    }
+
+    // A number's digits or a text region's words, with the caret among them.
+    void characters(Box& box, std::size_t i, FontRole role) {
+        const MathToken& tok = t_[i];
+        std::u32string text = unicodeOf(tok.text);
+        if (i == caretToken_ && caretWithin_ > 0 && caretWithin_ <= text.size() && !caretDrawn_) {
+            const int x =
+                box.width + m_.textWidth(role, std::u32string_view(text).substr(0, caretWithin_));
+            caretMark(box, role, x);
+        }
+        ink(box, DisplayKind::Text, role, std::move(text), false);
+    }
+
+    // Where the operand of a one-cell power sign or index sign that starts at `i` ends.
+    std::size_t operandEnd(std::size_t i, std::size_t to) const {
+        if (i >= to) {
+            return to;
+        }
+        switch (t_[i].code) {
+            case MathCode::Open: {
+                int depth = 0;
+                for (std::size_t k = i; k < to; ++k) {
+                    if (t_[k].code == MathCode::Open) {
+                        ++depth;
+                    } else if (t_[k].code == MathCode::Close && --depth == 0) {
+                        return k + 1;
+                    }
+                }
+                return to;
+            }
+            case MathCode::FractionStart:
+                return closing(i, to, MathCode::FractionStart, MathCode::FractionEnd) + 1;
+            case MathCode::RootStart:
+                return closing(i, to, MathCode::RootStart, MathCode::RootEnd) + 1;
+            case MathCode::Overline:
+                return firstOf(i + 1, to, MathCode::Colon) + 1;
+            case MathCode::Number:
+            case MathCode::NumericFraction:
+            case MathCode::Letter:
+            case MathCode::Greek:
+            case MathCode::Symbol:
+            case MathCode::Function:
+            case MathCode::Other:
+                return i + 1;
+            default:
+                return i;  // nothing to raise
+        }
+    }
+
+    // The sign that closes the construct opened at `i`, or `to` - 1 when none does.
+    std::size_t closing(std::size_t i, std::size_t to, MathCode open, MathCode close) const {
+        int depth = 0;
+        for (std::size_t k = i; k < to; ++k) {
+            if (t_[k].code == open) {
+                ++depth;
+            } else if (t_[k].code == close && --depth == 0) {
+                return k;
+            }
+        }
+        return to - 1;
+    }
+
+    std::size_t firstOf(std::size_t from, std::size_t to, MathCode code) const {
+        for (std::size_t k = from; k < to; ++k) {
+            if (t_[k].code == code) {
+                return k;
+            }
+        }
+        return to - 1;
+    }
+
+    // Numerator over denominator, centred, with a bar between them on the math axis.
+    void stack(Box& box, Box&& numerator, Box&& denominator, FontRole role) {
+        const int inner = std::max(numerator.width, denominator.width);
+        const int width = inner + 2 * kFractionOverhang;
+        const int bar = -m_.ascent(role) / 3;
+        const int x = box.width;
+        const int numWidth = numerator.width;
+        const int denWidth = denominator.width;
+        const int numBaseline = bar - kFractionGap - numerator.bottom;
+        const int denBaseline = bar + kFractionGap - denominator.top;
+        put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline);
+        put(box, std::move(denominator), x + kFractionOverhang + (inner - denWidth) / 2,
+            denBaseline);
+        line(box, DisplayKind::FractionBar, x, bar, x + width, bar);
+        box.width += width + 1;
+    }
+
+    std::size_t fraction(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        std::size_t middle = kNone;
+        std::size_t end = to;
+        int depth = 0;
+        for (std::size_t k = i + 1; k < to; ++k) {
+            if (t_[k].code == MathCode::FractionStart) {
+                ++depth;
+            } else if (t_[k].code == MathCode::FractionEnd) {
+                if (depth == 0) {
+                    end = k;
+                    break;
+                }
+                --depth;
+            } else if (t_[k].code == MathCode::FractionMiddle && depth == 0 && middle == kNone) {
+                middle = k;
+            }
+        }
+        const std::size_t numeratorEnd = middle == kNone ? end : middle;
+        Box numerator = row(i + 1, numeratorEnd, role);
+        if (numeratorEnd < to) {
+            reach(numerator, numeratorEnd, role);
+        }
+        Box denominator;
+        extend(denominator, -m_.ascent(role), m_.descent(role));
+        if (middle != kNone) {
+            denominator = row(middle + 1, end, role);
+            if (end < to) {
+                reach(denominator, end, role);
+            }
+        }
+        stack(box, std::move(numerator), std::move(denominator), role);
+        return end < to ? end + 1 : to;
+    }
+
+    void numericFraction(Box& box, const MathToken& tok, FontRole role) {
+        Box numerator;
+        ink(numerator, DisplayKind::Text, role, unicodeOf(tok.text), false);
+        Box denominator;
+        extend(denominator, -m_.ascent(role), m_.descent(role));
+        if (!tok.denominator.empty()) {
+            ink(denominator, DisplayKind::Text, role, unicodeOf(tok.denominator), false);
+        }
+        stack(box, std::move(numerator), std::move(denominator), role);
+    }
+
+    // A radical sign of strokes over the radicand, the index (if any) in the crook.
+    std::size_t root(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        std::size_t end = to;
+        std::size_t colon = kNone;
+        int depth = 0;
+        for (std::size_t k = i + 1; k < to; ++k) {
+            if (t_[k].code == MathCode::RootStart) {
+                ++depth;
+            } else if (t_[k].code == MathCode::RootEnd) {
+                if (depth == 0) {
+                    end = k;
+                    break;
+                }
+                --depth;
+            } else if (t_[k].code == MathCode::Colon && depth == 0 && colon == kNone) {
+                colon = k;
+            }
+        }
+        Box index;
+        std::size_t radicandStart = i + 1;
+        if (colon != kNone) {
+            index = row(i + 1, colon, smaller(role));
+            reach(index, colon, smaller(role));
+            radicandStart = colon + 1;
+        }
+        Box radicand = row(radicandStart, end, role);
+        if (end < to) {
+            reach(radicand, end, role);
+        }
+        const int x = box.width;
+        const int top = radicand.top - 2;
+        const int bottom = radicand.bottom;
+        const int middle = (top + bottom) / 2 + 2;
+        int x0 = x;
+        if (colon != kNone) {
+            const int indexWidth = index.width;
+            put(box, std::move(index), x, middle - 1 - index.bottom);
+            x0 = x + std::max(0, indexWidth - 3);
+        }
+        line(box, DisplayKind::RadicalStroke, x0, middle, x0 + 3, bottom);
+        line(box, DisplayKind::RadicalStroke, x0 + 3, bottom, x0 + 8, top);
+        const int radicandWidth = radicand.width;
+        put(box, std::move(radicand), x0 + 10, 0);
+        line(box, DisplayKind::Overline, x0 + 8, top, x0 + 12 + radicandWidth, top);
+        box.width = x0 + 13 + radicandWidth;
+        return end < to ? end + 1 : to;
+    }
+
+    // Signs [from, to) with a line over them.
+    void overlined(Box& box, std::size_t from, std::size_t to, FontRole role) {
+        Box content = row(from, to, role);
+        const int x = box.width;
+        const int top = content.top - 1;
+        const int width = content.width;
+        put(box, std::move(content), x, 0);
+        line(box, DisplayKind::Overline, x, top, x + width, top);
+        box.width += width;
+    }
+
+    std::size_t overline(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        std::size_t colon = i + 1;
+        while (colon < to && t_[colon].code != MathCode::Colon) {
+            ++colon;
+        }
+        Box content = row(i + 1, colon, role);
+        if (colon < to) {
+            reach(content, colon, role);
+        }
+        const int x = box.width;
+        const int top = content.top - 1;
+        const int width = content.width;
+        put(box, std::move(content), x, 0);
+        line(box, DisplayKind::Overline, x, top, x + width, top);
+        box.width += width + 1;
+        return colon < to ? colon + 1 : to;
+    }
+
+    // Sums, products and integrals with their limits written lower "," upper ":".
+    std::size_t bigOperator(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        ink(box, DisplayKind::Glyph, role, mathmlCharacters(t_[i].text), false);
+        std::size_t p = i + 1;
+        while (p < to && t_[p].code != MathCode::Comma && t_[p].code != MathCode::Colon &&
+               !isOpenRound(t_[p])) {
+            ++p;
+        }
+        if (p < to && t_[p].code == MathCode::Comma) {
+            std::size_t q = p + 1;
+            while (q < to && t_[q].code != MathCode::Colon && !isOpenRound(t_[q])) {
+                ++q;
+            }
+            if (q < to && t_[q].code == MathCode::Colon) {
+                limits(box, i + 1, p, p + 1, q, role);
+                return q + 1;
+            }
+            if (q == p + 1) {
+                lower(box, i + 1, p, role);
+                reach(box, p, role);
+                return q;
+            }
+            return i + 1;  // not limits after all: the signs follow as they are
+        }
+        if (p < to && t_[p].code == MathCode::Colon && p > i + 1) {
+            raise(box, i + 1, p, role);
+            return p + 1;
+        }
+        return i + 1;
+    }
+
+    // The lower limit lowered and the upper one raised, both starting at the pen.
+    void limits(Box& box, std::size_t lowFrom, std::size_t lowTo, std::size_t upFrom,
+                std::size_t upTo, FontRole role) {
+        const int x = box.width;
+        shift(box, 0, kSubLevelShift);
+        Box low = row(lowFrom, lowTo, smaller(role));
+        reach(low, lowTo, smaller(role));
+        const int lowWidth = low.width;
+        put(box, std::move(low), x, kSubLevelShift);
+        shift(box, kSubLevelShift, -kSubLevelShift);
+        Box up = row(upFrom, upTo, smaller(role));
+        reach(up, upTo, smaller(role));
+        const int upWidth = up.width;
+        put(box, std::move(up), x, -kExponentRaise - 2);
+        box.width = x + std::max(lowWidth, upWidth) + 2;
+    }
+
+    // "log" with its base written before a ":" within 20 cells, and the other function names.
+    std::size_t function(Box& box, std::size_t i, std::size_t to, FontRole role) {
+        const MathToken& fn = t_[i];
+        ink(box, DisplayKind::Text, role, unicodeOf(fn.text), false);
+        if (fn.text == "log") {
+            const std::size_t reachEnd = fn.offset + fn.length + 20;
+            for (std::size_t q = i + 1; q < to && t_[q].offset <= reachEnd; ++q) {
+                if (t_[q].code == MathCode::Colon) {
+                    lower(box, i + 1, q, role);
+                    reach(box, q, role);
+                    box.width += 2;
+                    return q + 1;
+                }
+            }
+        }
+        box.width += 2;
+        return i + 1;
+    }
+
+    const std::vector<MathToken>& t_;
+    const TextMetrics& m_;
+    ExponentPairing pairing_;
+    std::vector<bool> raised_;
+    std::size_t caretToken_ = kNone;
+    std::size_t caretWithin_ = 0;
+    bool caretDrawn_ = false;
+    int depth_ = 0;
+};
+
+}  // namespace
+
+int FixedMetrics::advance(FontRole role) {
+    switch (role) {
+        case FontRole::Normal:
+            return 10;
+        case FontRole::Exponent:
+            return 7;
+        case FontRole::Label:
+            return 6;
+    }
+    return 10;
+}
+
+int FixedMetrics::textWidth(FontRole role, std::u32string_view text) const {
+    return advance(role) * static_cast<int>(text.size());
+}
+
+int FixedMetrics::glyphWidth(FontRole role, std::u32string_view glyph) const {
+    return advance(role) * static_cast<int>(glyph.size());
+}
+
+int FixedMetrics::ascent(FontRole role) const {
+    return role == FontRole::Normal ? 12 : role == FontRole::Exponent ? 9 : 8;
+}
+
+int FixedMetrics::descent(FontRole role) const {
+    return role == FontRole::Normal ? 4 : role == FontRole::Exponent ? 3 : 2;
+}
+
+std::size_t caretCodeCharacters(const std::vector<MathToken>& code, std::size_t column) {
+    std::size_t count = 0;
+    for (const MathToken& t : code) {
+        if (t.offset + t.length <= column) {
+            count += codeLength(t);
+        } else {
+            if (t.offset < column &&
+                (t.code == MathCode::Number || t.code == MathCode::TextRegion)) {
+                const std::size_t into = column - t.offset;
+                const std::size_t first = firstCharacterCell(t);
+                count += std::min(into > first ? into - first : 0, codeLength(t));
+            }
+            break;
+        }
+    }
+    return count;
+}
+
+DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
+                       const TextMetrics& metrics) {
+    return Layout(code, caret, metrics).run();
+}
+
+DisplayLine layoutCells(std::string_view line, std::size_t caretColumn,
+                        const TextMetrics& metrics) {
+    const std::vector<MathToken> code = lineCode(line);
+    const std::size_t caret =
+        caretColumn == kNoCaret ? kNoCaret : caretCodeCharacters(code, caretColumn);
+    return layoutLine(code, caret, metrics);
+}
+
+}  // namespace notation

@@ -1,0 +1,103 @@
+#pragma once
+
+// The linear view's layout: one line of a Braille-mode page, read into the internal code of
+// the MathML conversion (lineCode), laid out as ordinary mathematics in one line of print. The
+// result is a display list: what to draw and where, with no toolkit in it, so that any painter
+// (the main window's strip, the tutors' expression) draws it the same way and tests can check
+// it item by item.
+//
+// Coordinates are pixels. x grows to the right from the line's left edge (the pen starts at
+// x = 10); y grows downwards from the line's baseline (y = 0), so raised items have negative y.
+// Text widths come from a TextMetrics, which the painter gives from its real fonts; FixedMetrics
+// gives fixed widths for tests and benchmarks.
+//
+// Every input is accepted: unfinished constructs (a fraction still being typed, a root without
+// its end) are drawn as far as they go, never refused.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "notation/mathml_code.h"
+
+namespace notation {
+
+// The fonts of the view: normal text, exponents (and indices and limits), text-region labels.
+enum class FontRole { Normal, Exponent, Label };
+
+enum class DisplayKind {
+    Text,           // `text` in the role's text font
+    Glyph,          // `text`: a mathematical symbol, drawn in the symbol font at the role's size
+    FractionBar,    // a line from (x, y) to (x2, y2)
+    RadicalStroke,  // one stroke of a radical sign, from (x, y) to (x2, y2)
+    Overline,       // a line over a root's radicand, an overlined group or periodic digits
+    SubLevelShift,  // the baseline moves by `y2` pixels from `y` (down when positive) at x
+    Caret,          // the caret mark: a red bar from (x, y) to (x, y2)
+};
+
+struct DisplayItem {
+    DisplayKind kind = DisplayKind::Text;
+    FontRole role = FontRole::Normal;
+    bool operatorInk = false;  // operators and operator words are drawn in blue
+    std::u32string text;
+    int x = 0;  // Text, Glyph: the pen at the start of the baseline
+    int y = 0;
+    int x2 = 0;  // lines: the other end
+    int y2 = 0;
+    int width = 0;  // Text, Glyph: the advance
+
+    friend bool operator==(const DisplayItem&, const DisplayItem&) = default;
+};
+
+struct DisplayLine {
+    std::vector<DisplayItem> items;
+    int width = 0;   // where the pen ends
+    int top = 0;     // the highest ink above the baseline (negative)
+    int bottom = 0;  // the lowest ink below it
+};
+
+// How wide and tall text is in each font role.
+class TextMetrics {
+public:
+    virtual ~TextMetrics() = default;
+    virtual int textWidth(FontRole role, std::u32string_view text) const = 0;
+    virtual int glyphWidth(FontRole role, std::u32string_view glyph) const = 0;
+    virtual int ascent(FontRole role) const = 0;
+    virtual int descent(FontRole role) const = 0;
+};
+
+// Every character as wide as the role's `advance` (10, 7 and 6 pixels), ascent 12, 9, 8 and
+// descent 4, 3, 2 for normal, exponent and label text.
+class FixedMetrics : public TextMetrics {
+public:
+    int textWidth(FontRole role, std::u32string_view text) const override;
+    int glyphWidth(FontRole role, std::u32string_view glyph) const override;
+    int ascent(FontRole role) const override;
+    int descent(FontRole role) const override;
+    static int advance(FontRole role);
+};
+
+// Where the pen starts on every line.
+inline constexpr int kLinePenStart = 10;
+// How far exponents are raised and indices lowered (a sub-level shift).
+inline constexpr int kExponentRaise = 6;
+inline constexpr int kSubLevelShift = 10;
+
+// The number of code characters before the caret when it stands `column` cells into the line
+// whose code is `code`: one per sign, one per digit of a number, one per character of a text
+// region's words. A caret inside a sign of several cells counts as before it.
+std::size_t caretCodeCharacters(const std::vector<MathToken>& code, std::size_t column);
+
+// Lays out one line's code. `caret` is the caret in code characters (caretCodeCharacters), or
+// npos for a line without the caret; the caret mark is drawn just left of the pen when the
+// drawing reaches it, and at the start of an empty line.
+DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
+                       const TextMetrics& metrics);
+
+// The same for a line of Braille cells with the caret `caretColumn` cells into it (npos: none).
+DisplayLine layoutCells(std::string_view line, std::size_t caretColumn, const TextMetrics& metrics);
+
+inline constexpr std::size_t kNoCaret = static_cast<std::size_t>(-1);
+
+}  // namespace notation

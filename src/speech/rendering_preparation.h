@@ -1,0 +1,30 @@
+#pragma once
+
+// The passes that prepare a line of braille cells before the spoken rendering walks it, and
+// the cell classes both use.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace speech {
+
+struct PreparedLine {
+    std::string cells;                 // the line after the passes
+    std::vector<std::uint8_t> marked;  // per cell: 1 for a lower digit that follows '#'
+};
+
+// The three passes, in order: the capital sign makes the cell after it a capital ("$a" reads
+// as "$A"); a number exponent written after a number or a closing bracket gets its opening
+// ("#b#c1" reads as "#b|#c1"); the lower digits right after a number sign are marked.
+PreparedLine prepareLine(std::string_view text);
+
+// The capital-sign pass alone (sign tables are compared in that form too).
+void applyCapitalSign(std::string& s);
+
+bool isUpperDigit(char c);  // a-j: the digits 1-9, 0 after a number sign
+bool isLowerDigit(char c);  // the cells , ; : / ? + = ( * ): the lower digits 1-9, 0
+char digitOf(char c);       // '1'..'9', '0' for an upper or lower digit cell
+
+}  // namespace speech

@@ -1,0 +1,120 @@
+// The --lines mode of to-braille, to-latex and speak.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/cli/cli.h"
+#include "cli_run.h"
+
+#include "../editor/temp_folder.h"
+
+namespace {
+
+using cli::testing::CliRun;
+using cli::testing::runCli;
+
+TEST(CliLines, ToBrailleGivesOneLinePerFormulaAndNamesTheRefusedOnes) {
+    const CliRun r = runCli({"to-braille", "--lines"},
+                            "x+1\r\n"
+                            "\\foo\n"
+                            "\n"
+                            "\\frac{3}{4}\n"
+                            "(x\n"
+                            "\\sqrt{x}");
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.out,
+              "_x+#a\n"
+              "\n"
+              "\n"
+              "#:d\n"
+              "\n"
+              "9_xo\n");
+    EXPECT_EQ(r.err,
+              "line 2: Funzione sconosciuta\n"
+              "line 5: Errore nelle parentesi \n");
+}
+
+TEST(CliLines, EachLineConvertsAsTheSingleCommandConvertsIt) {
+    const std::vector<std::string> formulas = {"x^{2}+3x-5=0", "\\frac{a+b}{c}", "\\sqrt{2}+3",
+                                               "2,5+0,75", "f(x)=\\log_{2}(x)"};
+    std::string input;
+    std::string expected;
+    for (const auto& f : formulas) {
+        const CliRun one = runCli({"to-braille"}, f);
+        ASSERT_EQ(one.status, cli::kOk) << f << ": " << one.err;
+        input += f + "\n";
+        expected += one.out + "\n";
+    }
+    CliRun r = runCli({"to-braille", "--lines"}, input);
+    EXPECT_EQ(r.status, cli::kOk);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected);
+
+    // And back: the Braille lines give the formulas again.
+    r = runCli({"to-latex", "--lines"}, expected);
+    EXPECT_EQ(r.status, cli::kOk) << r.err;
+    std::string back;
+    for (std::istringstream lines(expected); std::getline(lines, input);) {
+        back += runCli({"to-latex"}, input).out + "\n";
+    }
+    EXPECT_EQ(r.out, back);
+}
+
+TEST(CliLines, ToLatexKeepsTheLineBreaksOfATwoLineMessage) {
+    const CliRun r = runCli({"to-latex", "--lines"}, "6_anp_b4\n<S_i=#a,_n:_i\n");
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.out, "\\frac{a}{b}\n\n");
+    EXPECT_EQ(r.err, "line 2: Funzione sommatoria \n racchiudere operando  fra parentesi tonde\n");
+}
+
+TEST(CliLines, EmptyInputGivesNothingAndAFinalLineEndNoExtraLine) {
+    CliRun r = runCli({"to-braille", "--lines"}, "");
+    EXPECT_EQ(r.status, cli::kOk);
+    EXPECT_EQ(r.out, "");
+    r = runCli({"to-braille", "--lines"}, "x\n");
+    EXPECT_EQ(r.out, "_x\n");
+    r = runCli({"to-braille", "--lines"}, "\r\n\r\n");
+    EXPECT_EQ(r.out, "\n\n");
+}
+
+TEST(CliLines, SpeakSaysEachLineOnItsOwnLine) {
+    CliRun r = runCli({"speak", "--lines"}, "#abc\r\n9#bo\n\x1B\n");
+    EXPECT_EQ(r.status, cli::kOk);
+    EXPECT_EQ(r.out,
+              "123\n"
+              "aperta rad\xEC"
+              "ce  quadrata di2 chiusa rad\xEC"
+              "ce\n"
+              "\n");
+    r = runCli({"speak", "--lines", "--mode", "canc"}, "#ab\n#ab\n");
+    EXPECT_EQ(r.out, " cancellato 2\n cancellato 2\n");
+}
+
+TEST(CliLines, RefusesOptionsThatDoNotMixAndUnreadableFiles) {
+    CliRun r = runCli({"to-braille", "--lines", "--page", "3"}, "x");
+    EXPECT_EQ(r.status, cli::kUsage);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(runCli({"speak", "--lines", "--wav", "out.wav"}, "#a").status, cli::kUsage);
+
+    editor::testing::TempFolder temp;
+    const std::filesystem::path& folder = temp.path();
+    r = runCli({"to-latex", "--lines", (folder / "missing.txt").string()});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("missing.txt: "), std::string::npos);
+
+    // A folder named as the input is reported, not taken for an empty input.
+    r = runCli({"to-latex", "--lines", folder.string()});
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_NE(r.err.find(folder.string()), std::string::npos);
+
+    std::ofstream(folder / "sheet.txt", std::ios::binary) << "#a\n#b";
+    r = runCli({"to-latex", "--lines", (folder / "sheet.txt").string()});
+    EXPECT_EQ(r.status, cli::kOk);
+    EXPECT_EQ(r.out, "1\n2\n");
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+// PK raster fonts: any bytes give a resolution or a message naming the file; never a
+// read outside the bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "raster_font_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // A copy of exactly `size` bytes, so that ASan sees any read past them.
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    fuzz::checkRasterRead(installer::tex::readPk(bytes, "<font>"));
+    return 0;
+}

@@ -1,0 +1,252 @@
+#include "notation/linear_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "notation/mathml_tables.h"
+
+namespace notation {
+namespace {
+
+const FixedMetrics kMetrics;
+
+DisplayLine lay(std::string_view cells, std::size_t caretColumn = kNoCaret) {
+    return layoutCells(cells, caretColumn, kMetrics);
+}
+
+// The first item of `kind` showing `text`; fails the test when there is none.
+const DisplayItem& find(const DisplayLine& line, DisplayKind kind, std::u32string_view text = {}) {
+    for (const DisplayItem& item : line.items) {
+        if (item.kind == kind && (text.empty() || item.text == text)) {
+            return item;
+        }
+    }
+    ADD_FAILURE() << "no item of kind " << static_cast<int>(kind);
+    static const DisplayItem none;
+    return none;
+}
+
+std::size_t count(const DisplayLine& line, DisplayKind kind) {
+    return static_cast<std::size_t>(
+        std::count_if(line.items.begin(), line.items.end(),
+                      [&](const DisplayItem& i) { return i.kind == kind; }));
+}
+
+TEST(LinearLayout, FractionStacksNumeratorOverDenominatorAcrossItsBar) {
+    const DisplayLine line = lay("6_a+_bnp_c4=#a");
+    const DisplayItem& a = find(line, DisplayKind::Text, U"a");
+    const DisplayItem& c = find(line, DisplayKind::Text, U"c");
+    const DisplayItem& bar = find(line, DisplayKind::FractionBar);
+    EXPECT_EQ(bar.y, bar.y2);
+    EXPECT_LT(a.y + kMetrics.descent(FontRole::Normal), bar.y) << "numerator above the bar";
+    EXPECT_GT(c.y - kMetrics.ascent(FontRole::Normal), bar.y) << "denominator below it";
+    EXPECT_LE(bar.x, a.x);
+    EXPECT_GE(bar.x2, find(line, DisplayKind::Text, U"b").x + 10);
+    EXPECT_GT(c.x, a.x) << "the shorter denominator is centred";
+    // After the fraction the pen is back on the baseline, past the bar.
+    const DisplayItem& equals = find(line, DisplayKind::Text, U"=");
+    EXPECT_EQ(equals.y, 0);
+    EXPECT_GT(equals.x, bar.x2);
+
+    // A numeric fraction is stacked the same way; one still being typed gets its bar too.
+    const DisplayLine numeric = lay("#:d");
+    EXPECT_LT(find(numeric, DisplayKind::Text, U"3").y, find(numeric, DisplayKind::FractionBar).y);
+    EXPECT_GT(find(numeric, DisplayKind::Text, U"4").y, find(numeric, DisplayKind::FractionBar).y);
+    const DisplayLine typing = lay("6_a");
+    EXPECT_EQ(count(typing, DisplayKind::FractionBar), 1u);
+    EXPECT_LT(find(typing, DisplayKind::Text, U"a").y, 0);
+}
+
+TEST(LinearLayout, RootWithIndexSitsInTheCrookOfItsStrokes) {
+    const DisplayLine line = lay("9#c:_x+#ao");
+    const DisplayItem& index = find(line, DisplayKind::Text, U"3");
+    const DisplayItem& x = find(line, DisplayKind::Text, U"x");
+    const DisplayItem& over = find(line, DisplayKind::Overline);
+    EXPECT_EQ(index.role, FontRole::Exponent);
+    EXPECT_LT(index.y, 0) << "the index is raised";
+    EXPECT_EQ(count(line, DisplayKind::RadicalStroke), 2u);
+    const DisplayItem& stroke = find(line, DisplayKind::RadicalStroke);
+    EXPECT_LT(stroke.x, x.x);
+    EXPECT_LT(over.y, x.y - kMetrics.ascent(FontRole::Normal)) << "the line runs over the radicand";
+    EXPECT_LE(over.x, x.x);
+    EXPECT_GE(over.x2, find(line, DisplayKind::Text, U"1").x + 10);
+    EXPECT_EQ(x.role, FontRole::Normal);
+
+    // Without an index: a square root; a nested root's strokes stay inside the outer one.
+    const DisplayLine nested = lay("9_x+9_yoo");
+    EXPECT_EQ(count(nested, DisplayKind::RadicalStroke), 4u);
+    EXPECT_EQ(count(nested, DisplayKind::Overline), 2u);
+}
+
+TEST(LinearLayout, ExponentsAreRaisedAndComeBackDown) {
+    // General exponent "|" ... "1".
+    DisplayLine line = lay("_x|_n+#a1+_y");
+    EXPECT_EQ(find(line, DisplayKind::Text, U"n").y, -kExponentRaise);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"n").role, FontRole::Exponent);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"1").y, -kExponentRaise);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"y").y, 0);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"y").role, FontRole::Normal);
+
+    // A numeric exponent closed by its power end, and a one-letter exponent.
+    line = lay("_x#b1+_y_n1");
+    EXPECT_EQ(find(line, DisplayKind::Text, U"2").y, -kExponentRaise);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"+").y, 0);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"n").y, -kExponentRaise);
+
+    // An exponent of an exponent goes up twice, and both come down.
+    line = lay("_e|_x|_a11-_b");
+    EXPECT_EQ(find(line, DisplayKind::Text, U"a").y, -2 * kExponentRaise);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"b").y, 0);
+
+    // The one-cell power sign raises the sign after it only.
+    line = lay("_x<#c_y");
+    EXPECT_EQ(find(line, DisplayKind::Text, U"3").y, -kExponentRaise);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"y").y, 0);
+}
+
+TEST(LinearLayout, IndexShiftsToTheSubLevelAndBack) {
+    const DisplayLine line = lay("_a!_i+_b");
+    const DisplayItem& i = find(line, DisplayKind::Text, U"i");
+    EXPECT_EQ(i.y, kSubLevelShift);
+    EXPECT_EQ(i.role, FontRole::Exponent);
+    ASSERT_EQ(count(line, DisplayKind::SubLevelShift), 2u);
+    std::vector<int> shifts;
+    for (const DisplayItem& item : line.items) {
+        if (item.kind == DisplayKind::SubLevelShift) {
+            shifts.push_back(item.y2);
+        }
+    }
+    EXPECT_EQ(shifts, (std::vector<int>{kSubLevelShift, -kSubLevelShift}));
+    EXPECT_EQ(find(line, DisplayKind::Text, U"b").y, 0);
+
+    // A logarithm's base and a sum's lower limit go down the same way; the upper limit goes up.
+    const DisplayLine log = lay("log.#b:_x");
+    EXPECT_EQ(find(log, DisplayKind::Text, U"2").y, kSubLevelShift);
+    EXPECT_EQ(find(log, DisplayKind::Text, U"x").y, 0);
+    EXPECT_EQ(count(log, DisplayKind::Text), 3u) << "the colon that ends the base draws nothing";
+    const DisplayLine sum = lay("<S_i=#a,_n:?_i*");
+    EXPECT_EQ(find(sum, DisplayKind::Glyph, U"\u2211").y, 0);
+    EXPECT_GT(find(sum, DisplayKind::Text, U"1").y, 0);
+    EXPECT_LT(find(sum, DisplayKind::Text, U"n").y, 0);
+    EXPECT_EQ(find(sum, DisplayKind::Text, U"(").y, 0);
+}
+
+TEST(LinearLayout, GreekLettersAndSetAndLogicSignsAreGlyphs) {
+    const DisplayLine line = lay(">a<+>b!2$a_?$.>p<(&y:o<D:");
+    std::u32string glyphs;
+    for (const DisplayItem& item : line.items) {
+        if (item.kind == DisplayKind::Glyph) {
+            glyphs += item.text;
+        }
+    }
+    EXPECT_EQ(glyphs, U"\u03B1\u222A\u03B2\u2208\u2227\u2200\u03C0\u2229\u2205\u2192\u0394");
+    EXPECT_TRUE(find(line, DisplayKind::Glyph, U"\u222A").operatorInk) << "relations in blue";
+    EXPECT_FALSE(find(line, DisplayKind::Glyph, U"\u03B1").operatorInk);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"A").text, U"A");
+
+    // Every sign of the symbol tables shows as the characters of its MathML, never as its
+    // entity name or its cells.
+    auto check = [](std::span<const MathmlSign> table) {
+        for (const MathmlSign& sign : table) {
+            const DisplayLine one = lay(sign.cells);
+            std::u32string shown;
+            for (const DisplayItem& item : one.items) {
+                shown += item.text;
+            }
+            EXPECT_EQ(shown, mathmlCharacters(sign.mathml)) << sign.cells;
+            EXPECT_EQ(shown.find(U'&'), std::u32string::npos) << sign.cells;
+        }
+    };
+    check(mathmlSymbols());
+    check(mathmlExtraSigns());
+    check(mathmlGreek());
+}
+
+TEST(LinearLayout, TextRegionInTheLabelFontAndOtherForms) {
+    const DisplayLine line = lay("\\\\Calcola\\\\_x-#a");
+    const DisplayItem& words = find(line, DisplayKind::Text, U"Calcola");
+    EXPECT_EQ(words.role, FontRole::Label);
+    EXPECT_EQ(words.x, kLinePenStart);
+    EXPECT_EQ(find(line, DisplayKind::Text, U"x").role, FontRole::Normal);
+    EXPECT_TRUE(find(line, DisplayKind::Text, U"\u2212").operatorInk) << "minus in blue";
+    // A region left open runs to the end of the line.
+    EXPECT_EQ(find(lay("_x\\\\vero"), DisplayKind::Text, U"vero").role, FontRole::Label);
+
+    // Overline and periodic digits.
+    const DisplayLine over = lay("\xF2_a_b:");
+    EXPECT_EQ(count(over, DisplayKind::Overline), 1u);
+    EXPECT_EQ(count(over, DisplayKind::Text), 2u) << "its closing colon draws nothing";
+    const DisplayLine periodic = lay("#j,'c");
+    const DisplayItem& bar = find(periodic, DisplayKind::Overline);
+    EXPECT_EQ(bar.x, find(periodic, DisplayKind::Text, U"3").x);
+    EXPECT_EQ(count(periodic, DisplayKind::Text), 3u) << "0 , 3 without the apostrophe";
+}
+
+TEST(LinearLayout, CaretColumnIsCountedInCodeCharacters) {
+    const std::vector<MathToken> code = lineCode("#abc+_x");
+    EXPECT_EQ(caretCodeCharacters(code, 0), 0u);
+    EXPECT_EQ(caretCodeCharacters(code, 1), 0u) << "after the number sign, before the digits";
+    EXPECT_EQ(caretCodeCharacters(code, 3), 2u) << "between 2 and 3";
+    EXPECT_EQ(caretCodeCharacters(code, 5), 4u) << "after the plus";
+    EXPECT_EQ(caretCodeCharacters(code, 6), 4u) << "inside the letter's two cells";
+    EXPECT_EQ(caretCodeCharacters(code, 7), 5u);
+
+    auto caretX = [](const DisplayLine& line) { return find(line, DisplayKind::Caret).x; };
+    EXPECT_EQ(caretX(lay("#abc+_x", 0)), kLinePenStart - 1);
+    EXPECT_EQ(caretX(lay("#abc+_x", 3)), kLinePenStart + 20 - 1);
+    const DisplayLine afterPlus = lay("#abc+_x", 5);
+    EXPECT_EQ(caretX(afterPlus), find(afterPlus, DisplayKind::Text, U"x").x - 1);
+    const DisplayLine atEnd = lay("#abc+_x", 7);
+    EXPECT_EQ(caretX(atEnd), atEnd.width - 1);
+    EXPECT_EQ(count(lay("#abc+_x"), DisplayKind::Caret), 0u) << "no caret on other lines";
+
+    // Inside an exponent the caret is raised with it.
+    const DisplayLine raised = lay("_x|_n1", 4);
+    EXPECT_LT(find(raised, DisplayKind::Caret).y2, find(lay("_x", 2), DisplayKind::Caret).y2);
+}
+
+TEST(LinearLayout, CaretOnAnEmptyLineIsAtItsStart) {
+    const DisplayLine line = lay("", 0);
+    ASSERT_EQ(line.items.size(), 1u);
+    EXPECT_EQ(line.items[0].kind, DisplayKind::Caret);
+    EXPECT_EQ(line.items[0].x, kLinePenStart - 1);
+    EXPECT_LT(line.items[0].y, line.items[0].y2);
+    EXPECT_TRUE(lay("").items.empty());
+}
+
+TEST(LinearLayout, AnyCellsLayOutWithoutFailing) {
+    // Unbalanced and deeply nested constructs are drawn as far as they go.
+    for (std::string_view cells : {"4np1o:|", "666666", "999:::", "|||||", "!!!<<<", "<S,:", "log.",
+                                   "\xF2\xF2", "?????", "#", "$", "_", "\\\\", "7,:"}) {
+        const DisplayLine line = lay(cells, cells.size());
+        EXPECT_EQ(count(line, DisplayKind::Caret), 1u) << cells;
+    }
+    // Random lines of the construct cells: one caret, where the drawing reached it, and
+    // every item inside the line.
+    std::uint32_t seed = 12345;
+    const std::string_view cells = "69:o|1<!np4#abc,'?*{}&y_x$a>a<S7,:\xF2 +=-log.";
+    for (int n = 0; n < 3000; ++n) {
+        std::string line;
+        for (int k = 0; k < 24; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += cells[(seed >> 16) % cells.size()];
+        }
+        const std::size_t caret = (seed >> 8) % (line.size() + 1);
+        const DisplayLine laid = lay(line, caret);
+        ASSERT_EQ(count(laid, DisplayKind::Caret), 1u) << line << " caret " << caret;
+        for (const DisplayItem& item : laid.items) {
+            ASSERT_GE(item.x, kLinePenStart - 1) << line;
+            ASSERT_LE(std::max(item.x, item.x2), laid.width + 1) << line;
+        }
+    }
+
+    // Past the nesting the drawing can follow, the cells are shown as they are.
+    const std::string deep(5000, '6');
+    const DisplayLine flat = lay(deep);
+    EXPECT_GT(count(flat, DisplayKind::FractionBar), 10u);
+    EXPECT_EQ(count(flat, DisplayKind::FractionBar) + count(flat, DisplayKind::Text), 5000u);
+}
+
+}  // namespace
+}  // namespace notation
