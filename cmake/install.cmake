@@ -66,6 +66,21 @@ if(TARGET tattilo)
 endif()
 install(TARGETS tattilo-cli instello RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# The Braille display tables of the cell code, where liblouis and BRLTTY look for them: liblouis
+# in PREFIX/share/liblouis/tables, BRLTTY in /etc/brltty/Text for a program installed into /usr
+# (the package), PREFIX/etc/brltty/Text otherwise. They also ship in share/tattilo/braille.
+set(braille ${CMAKE_SOURCE_DIR}/data/braille)
+install(FILES ${braille}/tattilo.utb ${braille}/tattilo.dis
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/liblouis/tables)
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(tattilo_brltty_tables /etc/brltty/Text)
+  else()
+    set(tattilo_brltty_tables \${CMAKE_INSTALL_PREFIX}/etc/brltty/Text)
+  endif()
+  file(INSTALL DESTINATION \${tattilo_brltty_tables} TYPE FILE FILES \"${braille}/tattilo.ttb\")
+")
+
 # The manual pages of the command-line programs are made from their --help texts.
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_Interpreter_FOUND AND NOT CMAKE_CROSSCOMPILING)

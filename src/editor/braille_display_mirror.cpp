@@ -48,7 +48,14 @@ BrailleDisplayMirror::BrailleDisplayMirror(TForm1& form, ui::BrailleDisplay& dis
     : form_(form), display_(display) {
     display_.setOnKey([this](ui::DisplayKey key) { onKey(key); });
     form_.addKeyHandler(*this);
-    form_.addEditorListener([this](Editor, EditorEvent) { refresh(); });
+    form_.addEditorListener([this](Editor editor, EditorEvent event) {
+        // While the focus goes, the toolkit may still name the editor as the focused widget.
+        if (editor == Editor::Braille && event == EditorEvent::Left) {
+            release();
+        } else {
+            refresh();
+        }
+    });
     form_.addPageListener([this] { refresh(); });
 }
 
@@ -70,12 +77,16 @@ BrailleDisplayMirror::CaretLine BrailleDisplayMirror::caretLine(std::string_view
     return c;
 }
 
+void BrailleDisplayMirror::release() {
+    if (held_) {
+        display_.release();
+        held_ = false;
+    }
+}
+
 void BrailleDisplayMirror::refresh() {
     if (!wanted()) {
-        if (held_) {
-            display_.release();
-            held_ = false;
-        }
+        release();
         return;
     }
     const int width = display_.acquire();

@@ -50,6 +50,7 @@ private:
         std::size_t column = 0;
     };
     bool wanted() const;
+    void release();
     CaretLine caretLine(std::string_view text) const;
     void onKey(ui::DisplayKey key);
 

@@ -87,16 +87,20 @@ private slots:
         qputenv("BRLAPI_AUTH", "none");
         const QString socket = dir_.filePath(QStringLiteral("display.sock"));
         brltty_.setProcessChannelMode(QProcess::MergedChannels);
-        brltty_.start(QStringLiteral("brltty"),
-                      {QStringLiteral("-n"), QStringLiteral("-e"), QStringLiteral("-q"),
-                       QStringLiteral("-Z"), QStringLiteral("-f"), QStringLiteral("/dev/null"),
-                       QStringLiteral("-F"), QStringLiteral("/dev/null"), QStringLiteral("-P"),
-                       dir_.filePath(QStringLiteral("brltty.pid")), QStringLiteral("-U"),
-                       dir_.path(), QStringLiteral("-W"), dir_.path(), QStringLiteral("-b"),
-                       QStringLiteral("vr"), QStringLiteral("-d"),
-                       QStringLiteral("server:") + socket, QStringLiteral("-x"),
-                       QStringLiteral("no"), QStringLiteral("-s"), QStringLiteral("no"),
-                       QStringLiteral("-A"), QStringLiteral("host=") + host + QStringLiteral(",auth=none")});
+        brltty_.start(
+            QStringLiteral("brltty"),
+            {QStringLiteral("-n"), QStringLiteral("-e"),
+             QStringLiteral("-q"), QStringLiteral("-Z"),
+             QStringLiteral("-f"), QStringLiteral("/dev/null"),
+             QStringLiteral("-F"), QStringLiteral("/dev/null"),
+             QStringLiteral("-P"), dir_.filePath(QStringLiteral("brltty.pid")),
+             QStringLiteral("-U"), dir_.path(),
+             QStringLiteral("-W"), dir_.path(),
+             QStringLiteral("-b"), QStringLiteral("vr"),
+             QStringLiteral("-d"), QStringLiteral("server:") + socket,
+             QStringLiteral("-x"), QStringLiteral("no"),
+             QStringLiteral("-s"), QStringLiteral("no"),
+             QStringLiteral("-A"), QStringLiteral("host=") + host + QStringLiteral(",auth=none")});
         QVERIFY2(brltty_.waitForStarted(5000), "BRLTTY does not start (Debian's brltty package)");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
         QVERIFY(display_.connect(socket));
@@ -126,19 +130,30 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(display_.cells(), QStringLiteral("456|1346|34|456|1|16|78"),
                                   5000);
 
-        // The routing key over the third cell puts the caret before "|".
-        display_.send("Route 3");
+        // The routing key over the third cell puts the caret before "|" (the virtual driver
+        // passes its number on as BRLTTY's cell offset, counted from 0).
+        display_.send("Route 2");
         QTRY_COMPARE_WITH_TIMEOUT(memo2->textCursor().positionInBlock(), 2, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(display_.cells(), QStringLiteral("456|1346|3478|456|1|16"),
-                                  5000);
+        QTRY_COMPARE_WITH_TIMEOUT(display_.cells(), QStringLiteral("456|1346|3478|456|1|16"), 5000);
         // Typing goes on there.
         QTest::keyClicks(memo2, QStringLiteral("b"));
         QTRY_COMPARE_WITH_TIMEOUT(display_.cells(), QStringLiteral("456|1346|12|3478|456|1|16"),
                                   5000);
 
-        // The focus leaves the Braille editor: the display goes back to BRLTTY.
+        // The focus leaves the Braille editor: the display goes back to BRLTTY, and its routing
+        // keys no longer move the caret.
+        const int caret = memo2->textCursor().position();
         h->find<QWidget>("Converti")->setFocus();
-        QTRY_VERIFY_WITH_TIMEOUT(!display_.cells().startsWith(QStringLiteral("456|1346")), 5000);
+        QTRY_VERIFY(!memo2->hasFocus());
+        display_.send("Route 0");
+        QTest::qWait(500);
+        QCOMPARE(memo2->textCursor().position(), caret);
+
+        // Back in the editor, the line is shown again.
+        memo2->setFocus();
+        QTest::keyClick(memo2, Qt::Key_End);
+        QTRY_COMPARE_WITH_TIMEOUT(display_.cells(), QStringLiteral("456|1346|12|34|456|1|16|78"),
+                                  5000);
     }
 };
 
