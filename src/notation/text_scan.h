@@ -49,7 +49,6 @@ inline bool commandAt(std::string_view text, std::size_t pos, std::string_view k
            (!isAsciiLetter(charAt(text, pos + keyword.size())) || !endsInCommandWord(keyword));
 }
 
-
 // `text` without the blanks (' ') at both ends.
 using ui::trimBlanks;
 
