@@ -1,6 +1,23 @@
 #include "notation/bracket_balance.h"
 
+#include <array>
+
 namespace notation {
+namespace {
+
+// What each character adds to the sum: round brackets count 1, square 10, braces 100.
+constexpr std::array<signed char, 256> kWeights = [] {
+    std::array<signed char, 256> w{};
+    w['('] = 1;
+    w[')'] = -1;
+    w['['] = 10;
+    w[']'] = -10;
+    w['{'] = 100;
+    w['}'] = -100;
+    return w;
+}();
+
+}  // namespace
 
 int bracketBalance(std::string_view text) {
     long long sum = 0;
@@ -26,28 +43,7 @@ int bracketBalance(std::string_view text) {
         if (inRegion) {
             continue;
         }
-        switch (c) {
-            case '(':
-                sum += 1;
-                break;
-            case ')':
-                sum -= 1;
-                break;
-            case '[':
-                sum += 10;
-                break;
-            case ']':
-                sum -= 10;
-                break;
-            case '{':
-                sum += 100;
-                break;
-            case '}':
-                sum -= 100;
-                break;
-            default:
-                break;
-        }
+        sum += kWeights[static_cast<unsigned char>(c)];
     }
     return sum == 0 ? 0 : recorded;
 }

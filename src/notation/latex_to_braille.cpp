@@ -395,8 +395,13 @@ void LatexToBraille::fractionPass(std::string& t) {
             pos += 2;
         }
     }
-    t = replaceAll(t, "##", "#");
-    t = replaceAll(t, "#{#", "#{");
+    // Most lines hold neither: no copy is made for them.
+    if (t.find("##") != std::string::npos) {
+        t = replaceAll(t, "##", "#");
+    }
+    if (t.find("#{#") != std::string::npos) {
+        t = replaceAll(t, "#{#", "#{");
+    }
 }
 
 void LatexToBraille::rootPass(std::string& t) {
@@ -502,9 +507,14 @@ private:
 
     static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
                                     std::size_t pos, std::size_t& length) {
+        const char third = charAt(t, pos + 2);
         for (const Keyword& keyword : rows) {
             std::string_view k = keyword.row->latex;
             const bool blankEnd = k.back() == ' ';
+            // The bucket matched the first two characters; most rows differ at the third.
+            if (k.size() > 2 && k[2] != third && (k.size() > 3 || !blankEnd)) {
+                continue;
+            }
             if (!at(t, pos, k)) {
                 if (!blankEnd) {
                     continue;
@@ -599,13 +609,13 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     bool number = false;
     std::size_t i = 0;
     while (i < t.size()) {
-        if (at(t, i, kRegionPlaceholder)) {
-            out.append(kRegionPlaceholder);
-            i += kRegionPlaceholder.size();
-            number = false;
-            continue;
-        }
         if (t[i] == '\\') {
+            if (at(t, i, kRegionPlaceholder)) {
+                out.append(kRegionPlaceholder);
+                i += kRegionPlaceholder.size();
+                number = false;
+                continue;
+            }
             std::size_t length = 0;
             const NotationRow* row = keywordIndex().find(t, i, length);
             if (row == nullptr) {
@@ -671,28 +681,36 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    if (!oneSidedLimits(t)) {
+    // The passes of commands look for their keyword; a line without a backslash (a good part
+    // of school mathematics) holds none, and no pass before them inserts one they look for.
+    const bool commands = t.find('\\') != std::string::npos;
+    if (commands && !oneSidedLimits(t)) {
         result.error = error_;
         return result;
     }
     digitSubscripts(t);
-    const bool constructs = limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
-                            limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
-                            limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&
-                            limitsPass(t, "\\iint", "\\77", messages::kIntLatex) &&
-                            limitsPass(t, "\\iiint", "\\777", messages::kIntLatex);
+    const bool constructs =
+        !commands || (limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
+                      limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
+                      limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&
+                      limitsPass(t, "\\iint", "\\77", messages::kIntLatex) &&
+                      limitsPass(t, "\\iiint", "\\777", messages::kIntLatex));
     if (!constructs || !powerPass(t)) {
         result.error = error_;
         return result;
     }
     fractionPass(t);
-    rootPass(t);
-    if (!logPass(t)) {
-        result.error = error_;
-        return result;
+    if (commands) {
+        rootPass(t);
+        if (!logPass(t)) {
+            result.error = error_;
+            return result;
+        }
     }
     subscriptPass(t);
-    overlinePass(t);
+    if (commands) {
+        overlinePass(t);
+    }
     std::string out;
     if (!tokenize(t, out)) {
         result.error = error_;
@@ -712,9 +730,14 @@ Conversion LatexToBraille::run(std::string_view input) {
             c = '}';
         }
     }
-    out = replaceAll(out, "log ", "log.");
-    out = putBackRegions(out, taken.regions);
-    result.text = std::string(trimBlanks(out));
+    if (out.find("log ") != std::string::npos) {
+        out = replaceAll(out, "log ", "log.");
+    }
+    if (!taken.regions.empty()) {
+        out = putBackRegions(out, taken.regions);
+    }
+    const std::string_view trimmedOut = trimBlanks(out);
+    result.text = trimmedOut.size() == out.size() ? std::move(out) : std::string(trimmedOut);
     return result;
 }
 
