@@ -339,6 +339,14 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
                          options.sheetVoice, workbench_->calcSheetHost()});
     workbench_->attachCalculationSheet(calcSheet_->logic());
+    for (auto kind : {learning::TutorKind::Brackets, learning::TutorKind::Operations,
+                      learning::TutorKind::ComplexFractions}) {
+        tutors_.push_back(
+            std::make_unique<TutorView>(window_, kind, *logic_, keyboard_, options.dialogs));
+    }
+    logic_->hooks().bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
+    logic_->hooks().operationsTutor = &tutor(learning::TutorKind::Operations).logic();
+    logic_->hooks().fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -350,6 +358,7 @@ MainWindowView::~MainWindowView() {
     hover_.reset();
     form_.reset();
     calcSheet_.reset();
+    tutors_.clear();
     adapters_.clear();
     timers_.clear();
     menu_.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "learning/messages.h"
+#include "learning/tutor_value.h"
 #include "speech/request_sources.h"
 
 namespace learning {
@@ -15,6 +16,9 @@ using C = TutorCommand;
 constexpr int kDefaultChordInterval = 200;
 constexpr int kPictureLineHeight = 32;
 constexpr std::string_view kLineBreak = "\r\n";
+// Words said as words, not read as cells.
+constexpr std::string_view kAnnounceStart = "\\\\@";
+constexpr std::string_view kAnnounceEnd = "\\\\";
 
 ui::Shortcut shiftF(int n) {
     return {vk::kF1 + n - 1, ui::shift::kShift};
@@ -181,9 +185,10 @@ void TutorWindow::activate() {
     list_ = built.list;
     w_.Memo1.setText(line_ + std::string(kLineBreak) + list_->labelled);
     // The part of the first unit is marked in the expression.
-    const std::size_t marked = line_.find(list_->units.front().original);
-    if (marked != std::string::npos) {
-        w_.Memo1.setSelection(marked, list_->units.front().original.size());
+    marked_.reset();
+    if (const std::size_t at = line_.find(list_->units.front().original); at != std::string::npos) {
+        marked_ = at;
+        w_.Memo1.setSelection(at, list_->units.front().original.size());
     }
     restoreWorkList();
 }
@@ -326,10 +331,35 @@ bool TutorWindow::checkLine(std::size_t index) {
     return true;
 }
 
+bool TutorWindow::judgeLine(std::size_t index) {
+    const std::vector<std::string> lines = workLines();
+    if (!list_ || index >= lines.size() || index >= list_->units.size()) {
+        return true;
+    }
+    const WorkUnit& unit = list_->units[index];
+    const std::optional<std::string> answer = unitAnswer(unit, lines[index]);
+    std::string_view listed = unit.line;
+    listed.remove_suffix(1);  // its "="
+    const std::optional<Rational> expected = expressionValue(listed);
+    const std::optional<Rational> given = answer ? expressionValue(*answer) : std::nullopt;
+    if (!expected || !given) {
+        return true;  // nothing to judge: a letter, a label, no answer yet
+    }
+    const bool right = *expected == *given;
+    speak({host_.programDirectory, "", "",
+           std::string(kAnnounceStart) +
+               std::string(right ? msg::kAnswerRight : msg::kAnswerWrong) +
+               std::string(kAnnounceEnd)});
+    return right;
+}
+
 void TutorWindow::finishLine() {
     const auto c = caretLine();
     if (!c || !checkLine(c->index)) {
         return;
+    }
+    if (!judgeLine(c->index)) {
+        return;  // a wrong answer: the caret stays for the student to correct it
     }
     const std::size_t next = c->index + 1 < list_->units.size() ? c->index + 1 : c->index;
     placeCaretAtEnd(next);
@@ -513,7 +543,8 @@ void TutorWindow::speakLine() {
 }
 
 void TutorWindow::drawPicture() {
-    std::vector<ui::MathLine> lines{{line_, -1}};
+    // The expression, its red mark where the first part of the step begins.
+    std::vector<ui::MathLine> lines{{line_, marked_ ? static_cast<int>(*marked_) : -1}};
     if (const auto c = caretLine()) {
         const std::string text = w_.Memo2.text();
         const std::size_t caret = std::min(w_.Memo2.selStart(), c->end);

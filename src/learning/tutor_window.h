@@ -11,9 +11,12 @@
 //   - `Memo2` is the work area, one work line per unit; the listed part of each line stays as
 //     it is (keys that would change it are refused), the student types after it, in Braille
 //     cells, by keyboard or by chord as in the main window;
-//   - Enter finishes the line: its structure is examined (tutor_answer.h) and the caret goes to
-//     the next work line, which is spoken; Esc puts the work list back as it was built;
-//   - `Image1` draws the expression and the caret's work line as mathematics;
+//   - Enter finishes the line: its structure is examined (tutor_answer.h); when the listed part
+//     and the answer both have a value (tutor_value.h) "Esatto" or "Sbagliato" is said, and
+//     after a right or unjudged answer the caret goes to the next work line, which is spoken;
+//     Esc puts the work list back as it was built;
+//   - `Image1` draws the expression, its mark where the step's first part begins, and the
+//     caret's work line as mathematics;
 //   - "Riporta risultato ed esci" (Ctrl+A) leaves the result line for the main window, "Esci"
 //     (Ctrl+X; Ctrl+Z in the operations tutor) leaves nothing; the "Tutor" menu of the brackets
 //     and complex-fractions tutors leaves the result and asks the main window to take another
@@ -142,6 +145,8 @@ private:
     bool insideListedPart(std::size_t offset) const;
     bool backspaceAllowed() const;
     bool checkLine(std::size_t index);
+    // Says whether the line's answer has the value of its listed part; false when it has not.
+    bool judgeLine(std::size_t index);
     void finishLine();
     void placeCaretAtEnd(std::size_t index);
     void typeCells(std::string_view cells);
@@ -159,6 +164,7 @@ private:
     std::string line_;  // the caret's line as the main window gave it
     std::optional<TutorStep> step_;
     std::optional<WorkList> list_;
+    std::optional<std::size_t> marked_;  // where the first part of the step stands in line_
     TutorOutcome outcome_;
     bool activationPending_ = false;
     bool chord_ = false;

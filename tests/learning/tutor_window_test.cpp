@@ -94,13 +94,14 @@ TEST(TutorWindow, BracketsWorkedToTheResult) {
         EXPECT_EQ(t.memo2.selStart(), 6u);
         EXPECT_EQ(t.speech.said("all"), std::vector<std::string>{"#a+#b="});
         ASSERT_EQ(t.image1.lines().size(), 2u);
-        EXPECT_EQ(t.image1.lines()[0], (ui::MathLine{"?#a+#b*(?#c+#d*=", -1}));
+        EXPECT_EQ(t.image1.lines()[0], (ui::MathLine{"?#a+#b*(?#c+#d*=", 0}));
         EXPECT_EQ(t.image1.lines()[1], (ui::MathLine{"#a+#b=", 6}));
 
         t.type("#c");
         EXPECT_EQ(t.speech.said("key").back(), "#a+#b=#c");
         EXPECT_EQ(t.image1.lines()[1], (ui::MathLine{"#a+#b=#c", 8}));
         t.enter();
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
         EXPECT_EQ(t.memo2.text(), "#a+#b=#c\r\n#c+#d=") << "Enter adds no line";
         EXPECT_EQ(t.memo2.selStart(), 16u);
         EXPECT_EQ(t.speech.said("all").back(), "#c+#d=");
@@ -144,6 +145,28 @@ TEST(TutorWindow, ListedPartsCannotBeChanged) {
         t.press('X', ui::shift::kCtrl);  // "Esci"
     });
     EXPECT_FALSE(t.modal.open());
+}
+
+TEST(TutorWindow, AWrongAnswerIsSaidAndKeepsTheCaret) {
+    Tutor t(TutorKind::Operations);
+    const TutorOutcome out = t.open("Addizioni e sottrazioni", "#a+#b(#c-#c+#b=", [&t] {
+        EXPECT_EQ(t.memo2.text(), "#a+#b=\r\n#c-#c+#b=");
+        t.type("#d");
+        t.enter();
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Sbagliato\\\\");
+        EXPECT_EQ(t.memo2.selStart(), 8u);
+        t.press(vk::kBack, 0, 8);
+        t.type("c");
+        t.enter();
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
+        EXPECT_EQ(t.memo2.selStart(), 19u);
+        // Several steps: the last one is judged; a letter is not judged at all.
+        t.type("#c-#c+#b=#b");
+        t.enter();
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
+        t.button1.click();
+    });
+    EXPECT_EQ(out.result, "=#c(#b");
 }
 
 TEST(TutorWindow, LeavingWithoutAResult) {

@@ -116,6 +116,14 @@ TEST(TutorResult, EqualsAndNumbers) {
     EXPECT_EQ(unitAnswer(unit, "#b(#d"), std::nullopt);
 }
 
+TEST(TutorResult, ExamplesOfTheReadme) {
+    const WorkList products = *buildWorkList(TutorStep::MultiplicationsDivisions, "=#c(#g=").list;
+    EXPECT_EQ(products.labelled, "=MA=");
+    EXPECT_EQ(resultLine(products, {"#c(#g=#ba"}), "=#ba");
+    const WorkList fractions = *buildWorkList(TutorStep::ComplexFractions, "6#a+#bnp#c(#d4=").list;
+    EXPECT_EQ(resultLine(fractions, {"#a+#b =#c", "#c(#d = #ab"}), "=6#cnp#ab4");
+}
+
 TEST(TutorWorkList, EqualsInsideOnlyOutsideNumbers) {
     EXPECT_TRUE(equalsInside("#a+#b=#c="));
     EXPECT_FALSE(equalsInside("=#a+#b="));
