@@ -1,24 +1,20 @@
 #include "gui/tutor_view.h"
 
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <map>
 
 #include "editor/menu_commands.h"
 #include "editor/messages.h"
 #include "gui/linear_view_widget.h"
+#include "gui/menu_table.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
 namespace {
-
-using learning::TutorCommand;
 
 // What screen readers call the boxes; the labels and buttons say their own captions.
 constexpr std::string_view kNameExpression = "Espressione";
@@ -73,25 +69,8 @@ TutorView::TutorView(QWidget* parent, learning::TutorKind kind, editor::TForm1& 
     // ---- menus, from the tutor's command table
     auto* bar = new QMenuBar(dialog_);
     layout->setMenuBar(bar);
-    std::map<TutorCommand, QMenu*> menus;
-    for (const learning::TutorMenuEntry& e : learning::tutorMenuTable(kind)) {
-        if (e.parent == TutorCommand::None) {
-            QMenu* menu = bar->addMenu(toQString(e.caption));
-            menu->setObjectName(toQString(e.name));
-            menus[e.id] = menu;
-            menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(menu->menuAction(), menu));
-            continue;
-        }
-        QAction* action = menus.at(e.parent)->addAction(toQString(e.caption));
-        action->setObjectName(toQString(e.name));
-        if (!e.shortcut.empty()) {
-            // Shown in the menu and told to screen readers; the tutor's logic does the work.
-            action->setShortcut(
-                QKeySequence(QString::fromLatin1(editor::shortcutText(e.shortcut))));
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
-        menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(action));
-    }
+    const std::vector<learning::TutorMenuEntry> table = learning::tutorMenuTable(kind);
+    buildMenus(*bar, menu_, std::span<const learning::TutorMenuEntry>(table), Qt::WidgetShortcut);
 
     const QFont braille = brailleFont();
     auto keep = [this](auto adapter) {
