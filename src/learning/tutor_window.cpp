@@ -414,6 +414,11 @@ void TutorWindow::keyDown(ui::KeyEvent& event) {
     const std::size_t selection = w_.Memo2.selLength();
     const auto line = caretLine();
     switch (event.key) {
+        case vk::kEscape:
+            // Esc in the work area puts the work list back (when it is let go); it does not
+            // close the window.
+            event.key = 0;
+            return;
         case vk::kReturn:
             if (!chord_) {
                 event.key = 0;

@@ -135,6 +135,11 @@ private slots:
                 QTRY_VERIFY(work->hasFocus());
                 QCOMPARE(work->toPlainText(), QStringLiteral("#b(#c="));
                 QTest::keyClicks(work, QStringLiteral("#f"));
+                // Esc puts the work list back and leaves the window open.
+                QTest::keyClick(work, Qt::Key_Escape);
+                QCOMPARE(work->toPlainText(), QStringLiteral("#b(#c="));
+                QVERIFY(ops->isVisible());
+                QTest::keyClicks(work, QStringLiteral("#f"));
                 QTest::keyClick(work, Qt::Key_Z, Qt::ControlModifier);
             },
             [&] { QTest::keyClick(memo2(), Qt::Key_F6, Qt::ShiftModifier); });
