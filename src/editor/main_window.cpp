@@ -165,6 +165,7 @@ void TForm1::wireWidgets() {
     setCommandHandler(Command::Aiuto1, [this] { AiutoClick(); });
     setCommandHandler(Command::Codicitastnumerica1, [this] { CodicitastnumericaClick(); });
     setCommandHandler(Command::Informazionisu1, [this] { InformazionisuClick(); });
+    wireTutors();
 }
 
 // ---- extension points

@@ -22,6 +22,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,11 +30,16 @@
 #include "editor/configuration.h"
 #include "editor/menu_commands.h"
 #include "editor/page_store.h"
+#include "learning/tutor_opener.h"
 #include "speech/speech_request.h"
 #include "speech/speech_switch.h"
 #include "ui/dialogs.h"
 #include "ui/services.h"
 #include "ui/widgets.h"
+
+namespace learning {
+struct TutorAnalysis;
+}
 
 namespace editor {
 
@@ -121,6 +127,10 @@ struct MainWindowHooks {
     ui::ModalWindow* calculationSheet = nullptr;
     ui::ModalWindow* decomposition = nullptr;
     ui::ModalWindow* structureView = nullptr;
+    // The tutor windows shown from the "Tutor" menu: brackets, operations, complex fractions.
+    learning::TutorOpener* bracketsTutor = nullptr;
+    learning::TutorOpener* operationsTutor = nullptr;
+    learning::TutorOpener* fractionsTutor = nullptr;
 };
 
 // A key handler added by an input feature (chord, keypad, speech of typing, undo...).
@@ -232,6 +242,10 @@ public:
     void AprifogliocalcoloClick();
     void ScomponiClick();
     void StrutturaClick();
+    // The "Tutor" menu (main_window_tutors.cpp): opening it analyses the caret's line; an
+    // entry, or its shortcut, takes the step or says why it cannot.
+    void TutorMenuOpened();
+    void TutorEntryClick(learning::TutorStep step);
 
     // ui::KeyListener: the window sees every key before its focused control.
     void keyDown(ui::KeyEvent& event) override;
@@ -254,6 +268,8 @@ private:
     bool commandEnabled(Command id);
     void editorEvent(Editor editor, EditorEvent event);
     void selectCaretLine();
+    void wireTutors();
+    void showTutorEntries(const learning::TutorAnalysis* analysis);
     void openHelpFile(std::string_view name, std::string_view notFound, std::string_view loadError);
     void speechLabel();
     void centrePanel(int width, int height);
@@ -271,6 +287,7 @@ private:
     std::vector<std::function<void(Editor, EditorEvent)>> editorListeners_;
     std::vector<std::function<void()>> pageListeners_;
     std::vector<std::function<void()>> startupSteps_;
+    std::unique_ptr<KeyHandler> tutorKeys_;  // tutor shortcuts of entries not enabled
 
     PageStore pages_;
     Settings settings_;

@@ -14,12 +14,11 @@
 
 #include "editor/menu_commands.h"
 #include "editor/messages.h"
+#include "gui/menu_table.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
 namespace {
-
-using learning::SheetCommand;
 
 // What screen readers call the boxes; the labels and buttons say their own captions.
 constexpr std::string_view kNameExpression = "Espressione";
@@ -62,25 +61,7 @@ CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
     // ---- menu, from the sheet's command table
     auto* bar = new QMenuBar(dialog_);
     layout->setMenuBar(bar);
-    std::map<SheetCommand, QMenu*> menus;
-    for (const learning::SheetMenuEntry& e : learning::sheetMenuTable()) {
-        if (e.parent == SheetCommand::None) {
-            QMenu* menu = bar->addMenu(toQString(e.caption));
-            menu->setObjectName(toQString(e.name));
-            menus[e.id] = menu;
-            menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(menu->menuAction(), menu));
-            continue;
-        }
-        QAction* action = menus.at(e.parent)->addAction(toQString(e.caption));
-        action->setObjectName(toQString(e.name));
-        if (!e.shortcut.empty()) {
-            // Shown in the menu and told to screen readers; the sheet's logic does the work.
-            action->setShortcut(
-                QKeySequence(QString::fromLatin1(editor::shortcutText(e.shortcut))));
-            action->setShortcutContext(Qt::WidgetShortcut);
-        }
-        menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(action));
-    }
+    buildMenus(*bar, menu_, learning::sheetMenuTable(), Qt::WidgetShortcut);
 
     const QFont braille = brailleFont();
     auto keep = [this](auto adapter) {

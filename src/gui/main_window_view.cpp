@@ -18,12 +18,12 @@
 #include "editor/messages.h"
 #include "gui/braille_display_factory.h"
 #include "gui/linear_view_widget.h"
+#include "gui/menu_table.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
 
 namespace text = editor::text;
-using editor::Command;
 
 // Mouse over the about panel's links (red) and over the panel itself (white again).
 class MainWindowView::HoverFilter : public QObject {
@@ -83,25 +83,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     }
 
     // ---- menu bar, from the command table
-    std::map<Command, QMenu*> menus;
-    for (const editor::MenuEntry& e : editor::menuTable()) {
-        if (e.parent == Command::None) {
-            QMenu* menu = window_->menuBar()->addMenu(toQString(e.caption));
-            menu->setObjectName(toQString(e.name));
-            menus[e.id] = menu;
-            menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(menu->menuAction(), menu));
-        } else {
-            QAction* action = menus.at(e.parent)->addAction(toQString(e.caption));
-            action->setObjectName(toQString(e.name));
-            if (!e.shortcut.empty()) {
-                action->setShortcut(
-                    QKeySequence(QString::fromLatin1(editor::shortcutText(e.shortcut))));
-                // Shown in the menu and told to screen readers; the window logic does the work.
-                action->setShortcutContext(Qt::WindowShortcut);
-            }
-            menu_.add(static_cast<int>(e.id), std::make_unique<QtAction>(action));
-        }
-    }
+    buildMenus(*window_->menuBar(), menu_, editor::menuTable(), Qt::WindowShortcut);
 
     // ---- controls
     auto place = [](QWidget* w, Place p) { w->setGeometry(p.x, p.y, p.w, p.h); };
@@ -339,6 +321,14 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
                          options.sheetVoice, workbench_->calcSheetHost()});
     workbench_->attachCalculationSheet(calcSheet_->logic());
+    for (auto kind : {learning::TutorKind::Brackets, learning::TutorKind::Operations,
+                      learning::TutorKind::ComplexFractions}) {
+        tutors_.push_back(
+            std::make_unique<TutorView>(window_, kind, *logic_, keyboard_, options.dialogs));
+    }
+    logic_->hooks().bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
+    logic_->hooks().operationsTutor = &tutor(learning::TutorKind::Operations).logic();
+    logic_->hooks().fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -350,6 +340,7 @@ MainWindowView::~MainWindowView() {
     hover_.reset();
     form_.reset();
     calcSheet_.reset();
+    tutors_.clear();
     adapters_.clear();
     timers_.clear();
     menu_.clear();

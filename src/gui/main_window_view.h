@@ -18,6 +18,7 @@
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
 #include "gui/settings_dialog_view.h"
+#include "gui/tutor_view.h"
 
 namespace gui {
 
@@ -54,6 +55,8 @@ public:
     FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
     FormulaPreviewView& formulaPreview() { return *formulaPreview_; }
     CalcSheetView& calcSheet() { return *calcSheet_; }
+    // The tutors: brackets, operations, complex fractions.
+    TutorView& tutor(learning::TutorKind kind) { return *tutors_.at(static_cast<int>(kind)); }
     ui::Dialogs& dialogs() { return *dialogs_; }
     QtPrinter& printer() { return printer_; }
 
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<ui::BrailleDisplay> brailleDisplay_;  // outlives the workbench
     std::unique_ptr<editor::Workbench> workbench_;        // after the logic: goes first
     std::unique_ptr<CalcSheetView> calcSheet_;
+    std::vector<std::unique_ptr<TutorView>> tutors_;
 };
 
 }  // namespace gui

@@ -44,4 +44,46 @@ inline constexpr std::string_view kStoreExpressionResult = "Mem. espressione+ris
 inline constexpr std::string_view kEqualsSpaced = " = ";
 inline constexpr std::string_view kEquals = "=";
 
+// ---- Tutors
+
+// The "Tutor" menu of the main window.
+inline constexpr std::string_view kTutorRelation =
+    "Occorre risolvere il rapporto tra  frazioni \r\n prima di proseguire";
+inline constexpr std::string_view kTutorSeveralWays =
+    "Essendoci pi\xF9 modi di procedere non \xE8 possibile \r\nutilizzare il tutor per "
+    "risolvere l'espressione";
+inline constexpr std::string_view kTutorSequence =
+    "Occorre rispettare la sequenza corretta di esecuzione";
+inline constexpr std::string_view kNoPowers = "Non ci sono potenze da risolvere";
+inline constexpr std::string_view kNoProperties =
+    "Non ci sono propriet\xE0 delle potenze da risolvere";
+inline constexpr std::string_view kNoProducts =
+    "Non ci sono moltiplicazioni o divisioni da risolvere";
+inline constexpr std::string_view kNoSums = "Non ci sono addizioni o sottrazioni da risolvere";
+// A shortcut of an entry that the line does not allow.
+inline constexpr std::string_view kNoRoundBrackets = "Non ci sono parentesi tonde da risolvere";
+inline constexpr std::string_view kNoSquareBrackets = "Non ci sono parentesi quadre da risolvere";
+inline constexpr std::string_view kNoBraces = "Non ci sono parentesi graffe da risolvere";
+inline constexpr std::string_view kNoComplexFractions =
+    "Non ci sono frazioni complesse da risolvere";
+
+// The tutor windows.
+inline constexpr std::string_view kBracketsTutorCaption = "Tutor- parentesi";
+inline constexpr std::string_view kOperationsTutorCaption = "Tutor - operazioni";
+inline constexpr std::string_view kFractionsTutorCaption = "Tutor -Frazioni complesse";
+inline constexpr std::string_view kReportResult = "Riporta risultato ed esci";
+inline constexpr std::string_view kMenuTutor = "Tutor";
+inline constexpr std::string_view kEqualsInside = "Carattere = all'interno dell'espressione ";
+inline constexpr std::string_view kNotWorkable = "Espressione non elaborabile dal tutor ";
+inline constexpr std::string_view kCellNotAllowed = "Carattere non ammesso ";
+inline constexpr std::string_view kPowerIncomplete = "Elevaz.potenza incompleta ";
+inline constexpr std::string_view kExpressionIncomplete = "Espressione incompleta ";
+inline constexpr std::string_view kFractionIncomplete = "Espressione frazione incompleta ";
+inline constexpr std::string_view kFractionDivision =
+    "La divisione tra due frazioni deve essere convertita in moltiplicazione per la frazione "
+    "inversa";
+// Spoken when the student's answer to a work line is checked.
+inline constexpr std::string_view kAnswerRight = "Esatto";
+inline constexpr std::string_view kAnswerWrong = "Sbagliato";
+
 }  // namespace learning::messages

@@ -12,32 +12,6 @@
 #include <QTimer>
 
 #include "gui_harness.h"
-#include "speech/engine.h"
-
-namespace {
-
-// An engine that has said everything at once: what it was given is written down.
-struct InstantEngine : speech::Engine {
-    std::vector<std::string>* said;
-    explicit InstantEngine(std::vector<std::string>* log) : said(log) {}
-    int setParam(int, int) override { return 0; }
-    int setVoiceParam(int, int, int) override { return 0; }
-    bool addText(std::string_view text) override {
-        queued += text;
-        return true;
-    }
-    bool synthesize() override {
-        said->push_back(queued);
-        queued.clear();
-        return true;
-    }
-    bool synchronize() override { return true; }
-    bool speaking() override { return false; }
-    bool stop() override { return true; }
-    std::string queued;
-};
-
-}  // namespace
 
 class CalcSheetTest : public QObject {
     Q_OBJECT
@@ -77,7 +51,7 @@ private slots:
         h = std::make_unique<gui_test::Harness>();
         h->start({}, [this](gui::MainWindowOptions& options) {
             options.sheetVoice = true;
-            options.sheetEngine = std::make_unique<InstantEngine>(&said);
+            options.sheetEngine = std::make_unique<gui_test::InstantEngine>(&said);
         });
         QTRY_VERIFY(memo2()->hasFocus());
         QTRY_VERIFY_WITH_TIMEOUT(!h->find<QWidget>("Panel1")->isVisible(), 4000);

@@ -14,6 +14,7 @@
 
 #include "gui/braille_font.h"
 #include "gui/main_window_view.h"
+#include "speech/engine.h"
 #include "ui/memory/scripted_dialogs.h"
 
 namespace gui_test {
@@ -27,6 +28,27 @@ inline void saveScreenshot(QWidget& widget, const char* name) {
                            QString::fromLatin1(name));
     }
 }
+
+// An engine that has said everything at once: what it was given is written down.
+struct InstantEngine : speech::Engine {
+    std::vector<std::string>* said;
+    explicit InstantEngine(std::vector<std::string>* log) : said(log) {}
+    int setParam(int, int) override { return 0; }
+    int setVoiceParam(int, int, int) override { return 0; }
+    bool addText(std::string_view text) override {
+        queued += text;
+        return true;
+    }
+    bool synthesize() override {
+        said->push_back(queued);
+        queued.clear();
+        return true;
+    }
+    bool synchronize() override { return true; }
+    bool speaking() override { return false; }
+    bool stop() override { return true; }
+    std::string queued;
+};
 
 struct RecordingSpeech : speech::RequestSink {
     std::vector<std::string> texts;

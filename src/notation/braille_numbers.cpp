@@ -1,6 +1,6 @@
-#include "editor/braille_numbers.h"
+#include "notation/braille_numbers.h"
 
-namespace editor {
+namespace notation {
 
 std::vector<bool> numberDigits(std::string_view text) {
     std::vector<bool> digits(text.size(), false);
@@ -18,4 +18,4 @@ std::vector<bool> numberDigits(std::string_view text) {
     return digits;
 }
 
-}  // namespace editor
+}  // namespace notation

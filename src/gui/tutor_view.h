@@ -1,0 +1,48 @@
+#pragma once
+
+// A tutor window (TForm10 brackets, TForm11 operations, TForm13 complex fractions) on Qt: its
+// menus from the tutor's command table, the step and input-mode labels, the read-only
+// expression memo, the work area, the expression drawn as mathematics by the linear view's
+// painter, and the two buttons, each with an accessible name, wired to the tutor's logic. The
+// tutor speaks through the main window's speech reader and follows its input mode.
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+#include "editor/main_window.h"
+#include "gui/qt_services.h"
+#include "gui/qt_widgets.h"
+#include "gui/qt_window.h"
+#include "learning/tutor_window.h"
+
+namespace gui {
+
+class TutorView {
+public:
+    // `dialogs`: used instead of real dialogs over the tutor (tests answer them); null for
+    // real ones.
+    TutorView(QWidget* parent, learning::TutorKind kind, editor::TForm1& mainWindow,
+              QtKeyboard& keyboard, ui::Dialogs* dialogs);
+    ~TutorView();
+    TutorView(const TutorView&) = delete;
+    TutorView& operator=(const TutorView&) = delete;
+
+    QDialog& dialog() { return *dialog_; }
+    learning::TutorWindow& logic() { return *logic_; }
+
+private:
+    class MainWindowSpeech;
+
+    QDialog* dialog_;
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    std::unique_ptr<MainWindowSpeech> speech_;
+    std::unique_ptr<QtWindow> window_;
+    std::unique_ptr<QtModal> modal_;
+    QtMenuBar menu_;
+    std::vector<std::unique_ptr<ui::Widget>> adapters_;
+    std::unique_ptr<QtTimer> timer_;
+    std::unique_ptr<learning::TutorWindow> logic_;
+};
+
+}  // namespace gui
