@@ -339,6 +339,12 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
                          options.sheetVoice, workbench_->calcSheetHost()});
     workbench_->attachCalculationSheet(calcSheet_->logic());
+    structure_ = std::make_unique<StructureWindow>(window_, *dialogs_, clipboard_, keyboard_,
+                                                   workbench_->structureHost());
+    decomposition_ = std::make_unique<DecompositionWindow>(
+        window_, *dialogs_, clipboard_, keyboard_, workbench_->decompositionHost(),
+        &calcSheet_->logic());
+    workbench_->attachLearningTools(structure_->logic(), decomposition_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -349,6 +355,8 @@ MainWindowView::~MainWindowView() {
     hoverLogic_ = nullptr;
     hover_.reset();
     form_.reset();
+    decomposition_.reset();
+    structure_.reset();
     calcSheet_.reset();
     adapters_.clear();
     timers_.clear();

@@ -12,12 +12,14 @@
 #include "editor/main_window.h"
 #include "editor/workbench.h"
 #include "gui/calc_sheet_view.h"
+#include "gui/decomposition_window.h"
 #include "gui/formula_preview_view.h"
 #include "gui/formula_print_dialog_view.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
 #include "gui/settings_dialog_view.h"
+#include "gui/structure_window.h"
 
 namespace gui {
 
@@ -54,6 +56,8 @@ public:
     FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
     FormulaPreviewView& formulaPreview() { return *formulaPreview_; }
     CalcSheetView& calcSheet() { return *calcSheet_; }
+    StructureWindow& structureView() { return *structure_; }
+    DecompositionWindow& decomposition() { return *decomposition_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
     QtPrinter& printer() { return printer_; }
 
@@ -80,6 +84,8 @@ private:
     std::unique_ptr<ui::BrailleDisplay> brailleDisplay_;  // outlives the workbench
     std::unique_ptr<editor::Workbench> workbench_;        // after the logic: goes first
     std::unique_ptr<CalcSheetView> calcSheet_;
+    std::unique_ptr<StructureWindow> structure_;
+    std::unique_ptr<DecompositionWindow> decomposition_;
 };
 
 }  // namespace gui

@@ -153,7 +153,11 @@ void TForm9::computeStage() {
             }
             break;
         case StepKind::Final:
-            // The student gives the value of what is left.
+            // The student gives the value of what is left, which the history shows last.
+            if (history_.back() != expression_) {
+                history_.push_back(expression_);
+                setHistory();
+            }
             w_.Button1.setVisible(false);
             showWork(true);
             piece_ = {0, expression_.size(), expression_};

@@ -96,12 +96,16 @@ public:
     void MemorizzaClick();
     void AprifogliocalcoloClick();
 
+    // The focus may have moved (a key, a click, the toolkit): entering a box is said.
+    void noticeFocus();
+
     void keyDown(ui::KeyEvent& event) override;
     void keyPress(ui::KeyPress& press) override;
     void keyUp(ui::KeyEvent& event) override;
 
     // ---- state, for the view and the tests
     const std::string& expression() const { return expression_; }
+    const DecompositionWidgets& widgets() const { return w_; }
     const std::vector<std::string>& history() const { return history_; }
     ui::Control& menuItem(DecompositionCommand id) { return w_.menu.item(static_cast<int>(id)); }
 
@@ -114,7 +118,6 @@ private:
     bool acceptable(std::string_view value);
     void setHistory();
     void close();
-    void noticeFocus();
     void entered(const ui::TextBox* box);
     void sayText(std::string_view text);
     void sayCaption(std::string_view caption);

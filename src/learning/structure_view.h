@@ -85,19 +85,22 @@ public:
     void EsciClick();
     void FontClick();
 
+    // The focus may have moved (a key, a click, the toolkit): entering a box is said.
+    void noticeFocus();
+
     void keyDown(ui::KeyEvent& event) override;
     void keyPress(ui::KeyPress& press) override;
     void keyUp(ui::KeyEvent& event) override;
 
     // ---- state, for the view and the tests
     bool braille() const { return braille_; }
+    const StructureViewWidgets& widgets() const { return w_; }
     bool brailleFontShown() const { return brailleFont_; }
     ui::Control& menuItem(StructureCommand id) { return w_.menu.item(static_cast<int>(id)); }
 
 private:
     void activate();
     void close();
-    void noticeFocus();
     void entered(const ui::TextBox* box);
     void sayContentLine();
     void applyFont();
