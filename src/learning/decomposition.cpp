@@ -58,6 +58,9 @@ TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, Too
     }
     w_.Label1.setCaption(msg::kEqualsLabel);
     w_.Label2.setCaption(msg::kEqualsLabel);
+    // The step buttons are named for their first work until a stage gives them a count.
+    w_.Button1.setCaption(msg::kRoundGroups);
+    w_.Button3.setCaption(msg::kPowers);
     w_.Button2.setCaption(msg::kProceed);
     w_.Button4.setCaption(msg::kProceed);
     w_.Button5.setCaption(msg::kRestart);
