@@ -1,8 +1,7 @@
 #include "editor/main_window.h"
 
 #include "editor/messages.h"
-#include "learning/column_arithmetic.h"
-#include "learning/messages.h"
+#include "learning/calc_sheet_opener.h"
 
 // TForm1: opening the learning tools on the selection or the caret line.
 
@@ -11,7 +10,6 @@ namespace editor {
 // ---- learning tools
 
 void TForm1::AprifogliocalcoloClick() {
-    namespace msg = learning::messages;
     // Line breaks at the end of the selection are not part of the operation: they stay in the
     // page when the result replaces it.
     std::string selection = w_.Memo2.selText();
@@ -20,23 +18,12 @@ void TForm1::AprifogliocalcoloClick() {
         w_.Memo2.setSelection(w_.Memo2.selStart(), kept);
         selection.resize(kept);
     }
-    std::string_view problem;
-    switch (learning::checkSelection(selection)) {
-        case learning::SelectionProblem::None:
-            break;
-        case learning::SelectionProblem::NothingSelected:
-            s_.dialogs.message(
-                {std::string(msg::kNoExpression), {}, ui::Icon::None, ui::Buttons::Ok});
-            return;
-        case learning::SelectionProblem::Invalid:
-            problem = msg::kInvalidExpression;
-            break;
-        case learning::SelectionProblem::SeveralOperations:
-            problem = msg::kSingleOperation;
-            break;
-    }
-    if (!problem.empty()) {
-        s_.dialogs.message({std::string(problem), selection, ui::Icon::None, ui::Buttons::Ok});
+    const learning::SelectionProblem problem = learning::checkSelection(selection);
+    if (problem != learning::SelectionProblem::None) {
+        // An empty selection has no title to show.
+        const bool empty = problem == learning::SelectionProblem::NothingSelected;
+        s_.dialogs.message({std::string(learning::selectionProblemText(problem)),
+                            empty ? std::string() : selection, ui::Icon::None, ui::Buttons::Ok});
         return;
     }
     s_.clipboard.setText(selection);

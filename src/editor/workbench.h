@@ -22,6 +22,7 @@
 #include "editor/palette_commands.h"
 #include "editor/print_commands.h"
 #include "learning/calc_sheet.h"
+#include "learning/structure_host.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 #include "speech/speech_reader.h"
@@ -62,6 +63,13 @@ public:
     void attachCalculationSheet(learning::TForm2& sheet) {
         form_.hooks().calculationSheet = &sheet;
     }
+    // What the structure view and the decomposition read from the window and how they put
+    // their result into the Braille page: the structure view through the hidden "Struttura"
+    // entry of "Modifica", which works only while it pastes such a result.
+    learning::ToolHost structureHost();
+    learning::ToolHost decompositionHost();
+    // The windows that "Struttura" and "Scomponi" open on the caret line.
+    void attachLearningTools(ui::ModalWindow& structureView, ui::ModalWindow& decomposition);
     // The speech reader, for the windows that speak through it; null before startSpeechReader.
     speech::SpeechReader* speechReader() { return speechReader_.get(); }
     notation::FormulaErrorReport& formulaErrors() { return formulaErrors_; }

@@ -329,6 +329,12 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     logic_->hooks().bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
     logic_->hooks().operationsTutor = &tutor(learning::TutorKind::Operations).logic();
     logic_->hooks().fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
+    structure_ = std::make_unique<StructureWindow>(window_, *dialogs_, clipboard_, keyboard_,
+                                                   workbench_->structureHost());
+    decomposition_ = std::make_unique<DecompositionWindow>(
+        window_, *dialogs_, clipboard_, keyboard_, workbench_->decompositionHost(),
+        &calcSheet_->logic());
+    workbench_->attachLearningTools(structure_->logic(), decomposition_->logic());
     hoverLogic_ = logic_.get();
     panel->raise();
 }
@@ -339,6 +345,8 @@ MainWindowView::~MainWindowView() {
     hoverLogic_ = nullptr;
     hover_.reset();
     form_.reset();
+    decomposition_.reset();
+    structure_.reset();
     calcSheet_.reset();
     tutors_.clear();
     adapters_.clear();

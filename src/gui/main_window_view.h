@@ -12,6 +12,7 @@
 #include "editor/main_window.h"
 #include "editor/workbench.h"
 #include "gui/calc_sheet_view.h"
+#include "gui/decomposition_window.h"
 #include "gui/formula_preview_view.h"
 #include "gui/formula_print_dialog_view.h"
 #include "gui/qt_services.h"
@@ -19,6 +20,7 @@
 #include "gui/qt_window.h"
 #include "gui/settings_dialog_view.h"
 #include "gui/tutor_view.h"
+#include "gui/structure_window.h"
 
 namespace gui {
 
@@ -57,6 +59,8 @@ public:
     CalcSheetView& calcSheet() { return *calcSheet_; }
     // The tutors: brackets, operations, complex fractions.
     TutorView& tutor(learning::TutorKind kind) { return *tutors_.at(static_cast<int>(kind)); }
+    StructureWindow& structureView() { return *structure_; }
+    DecompositionWindow& decomposition() { return *decomposition_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
     QtPrinter& printer() { return printer_; }
 
@@ -84,6 +88,8 @@ private:
     std::unique_ptr<editor::Workbench> workbench_;        // after the logic: goes first
     std::unique_ptr<CalcSheetView> calcSheet_;
     std::vector<std::unique_ptr<TutorView>> tutors_;
+    std::unique_ptr<StructureWindow> structure_;
+    std::unique_ptr<DecompositionWindow> decomposition_;
 };
 
 }  // namespace gui

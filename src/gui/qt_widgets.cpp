@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "gui/text_bridge.h"
 #include "ui/crlf_offsets.h"
@@ -116,7 +117,7 @@ void QtButton::setChecked(bool checked) {
     button_->setChecked(checked);
 }
 
-QtAction::QtAction(QAction* action, QMenu* menu) : action_(action) {
+QtAction::QtAction(QAction* action, QMenu* menu) : action_(action), enabled_(action->isEnabled()) {
     if (menu != nullptr) {
         // A menu of the menu bar "is clicked" when it opens. The logic may open a modal
         // window from there, which must not happen inside the popup's own show: it runs
@@ -172,7 +173,11 @@ bool QtMemo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string QtMemo::text() const {
-    return ui::normalizeLineBreaks(fromQString(edit_->toPlainText()));
+    // Not toPlainText(): it turns byte 0xA0, the level marker of the notation, into a blank.
+    QString raw = edit_->document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    raw.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return ui::normalizeLineBreaks(fromQString(raw));
 }
 
 void QtMemo::setText(std::string_view text) {

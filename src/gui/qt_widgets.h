@@ -118,8 +118,12 @@ public:
     explicit QtAction(QAction* action, QMenu* menu = nullptr);
     bool visible() const override { return action_->isVisible(); }
     void setVisible(bool visible) override { action_->setVisible(visible); }
-    bool enabled() const override { return action_->isEnabled(); }
-    void setEnabled(bool enabled) override { action_->setEnabled(enabled); }
+    // The item's own flag: Qt disables a hidden action, but a hidden item keeps its keys.
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override {
+        enabled_ = enabled;
+        action_->setEnabled(enabled);
+    }
     ui::Rect bounds() const override { return {}; }
     void setBounds(const ui::Rect&) override {}
     bool focused() const override { return false; }
@@ -136,6 +140,7 @@ public:
 
 private:
     QAction* action_;
+    bool enabled_ = true;
     ui::Callback onClick_;
 };
 

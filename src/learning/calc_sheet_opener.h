@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "learning/column_arithmetic.h"
+#include "learning/messages.h"
+
 namespace learning {
 
 class CalcSheetOpener {
@@ -20,5 +23,20 @@ public:
     // itself when he closed without copying a result. The clipboard keeps that text too.
     virtual std::string openFromTool(std::string_view expression) = 0;
 };
+
+// What the student is told when the sheet cannot take `problem`; empty for None.
+inline std::string_view selectionProblemText(SelectionProblem problem) {
+    switch (problem) {
+        case SelectionProblem::NothingSelected:
+            return messages::kNoExpression;
+        case SelectionProblem::Invalid:
+            return messages::kInvalidExpression;
+        case SelectionProblem::SeveralOperations:
+            return messages::kSingleOperation;
+        case SelectionProblem::None:
+            break;
+    }
+    return {};
+}
 
 }  // namespace learning

@@ -3,6 +3,7 @@
 // The texts of the learning tools that the user sees or hears: captions, messages, status
 // texts. One block per window.
 
+#include <array>
 #include <string_view>
 
 namespace learning::messages {
@@ -85,5 +86,56 @@ inline constexpr std::string_view kFractionDivision =
 // Spoken when the student's answer to a work line is checked.
 inline constexpr std::string_view kAnswerRight = "Esatto";
 inline constexpr std::string_view kAnswerWrong = "Sbagliato";
+// ---- Structure view ("Struttura")
+
+inline constexpr std::string_view kStructureCaption = "Struttura";
+inline constexpr std::string_view kInitialExpression = "Espressione iniziale";
+inline constexpr std::string_view kStructureBox = "Struttura";
+inline constexpr std::string_view kContents = "Contenuti";
+inline constexpr std::string_view kBrackets = "Parentesi";
+inline constexpr std::string_view kSubstitute = "Sostituisci";
+inline constexpr std::string_view kStoreStructure = "Memorizza risultato ed esci ";
+inline constexpr std::string_view kStoreStructureMenu = "Mem.ris ed esci";
+inline constexpr std::string_view kFont = "Font";
+inline constexpr std::string_view kNoBrackets = "Nessuna espressione fra parentesi";
+// More groups of one kind than the lists hold: the view does not open on the expression.
+inline constexpr std::string_view kTooManyGroups =
+    "Troppe parentesi dello stesso tipo: al massimo 21 gruppi";
+// The names of the groups, said on reaching a content line, and the ordinals past "nona".
+inline constexpr std::string_view kRoundGroup = "parentesi tonda ";
+inline constexpr std::string_view kSquareGroup = "parentesi quadra ";
+inline constexpr std::string_view kBraceGroup = "parentesi graffa ";
+inline constexpr std::array<std::string_view, 12> kOrdinalsPastNine = {
+    "decima",          "undicesima",     "dodicesima", "tredicesima",
+    "quattordicesima", "quindicesima",   "sedicesima", "diciassettesima",
+    "diciottesima",    "diciannovesima", "ventesima",  "ventunesima",
+};
+// Two blanks in mode "all": the reader stops speaking.
+inline constexpr std::string_view kSilence = "  ";
+
+// ---- Decomposition ("Scomposizione")
+
+inline constexpr std::string_view kDecompositionCaption = "Scomposizione";
+inline constexpr std::string_view kRoundGroups = "Parentesi tonde";
+inline constexpr std::string_view kSquareGroups = "Parentesi quadre";
+inline constexpr std::string_view kBraceGroups = "Parentesi graffe";
+inline constexpr std::string_view kMulDiv = "Molt. - Div.";
+inline constexpr std::string_view kPowers = "Potenze";
+inline constexpr std::string_view kProceed = "Procedi";
+inline constexpr std::string_view kEqualsLabel = "=";
+inline constexpr std::string_view kHistory = "Passaggi";
+inline constexpr std::string_view kWork = "Da calcolare";
+inline constexpr std::string_view kInnerWork = "Da calcolare nella parentesi";
+inline constexpr std::string_view kAnswer = "Risultato";
+inline constexpr std::string_view kInnerAnswer = "Risultato nella parentesi";
+inline constexpr std::string_view kExitWithoutStoring = "Esci senza memorizzare ";
+inline constexpr std::string_view kQuit = "Uscita";
+inline constexpr std::string_view kStoreDecomposition = "Mem.risultato ed esci";
+inline constexpr std::string_view kStoreDecompositionMenu = "Memorizza risultato ed esci";
+inline constexpr std::string_view kOpenSheet = "Apri foglio calcolo";
+inline constexpr std::string_view kUnbalanced = "Errore -  Parentesi non bilanciate ";
+inline constexpr std::string_view kErrorCaption = "messaggio di errore";
+// Said when the expression holds nothing to decompose.
+inline constexpr std::string_view kNothingToDecompose = "Niente da scomporre";
 
 }  // namespace learning::messages

@@ -12,8 +12,6 @@ constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
-constexpr int kKeyDeleted = 256;
-constexpr int kKeyError = 999;
 
 Request make(const std::string& dir, std::string_view mode, std::string text,
              std::string rate = {}) {
@@ -145,9 +143,9 @@ std::string_view modeForKeyCode(int keyCode) {
         case kKeyUp:
         case kKeyDown:
             return kModeAll;
-        case kKeyDeleted:
+        case kKeyCodeDeleted:
             return kModeCanc;
-        case kKeyError:
+        case kKeyCodeError:
             return kModeError;
         default:
             return kModeKey;

@@ -61,6 +61,10 @@ Request inputModeRequest(const std::string& programDirectory, bool chordInputOn)
 // Only silences what is being spoken (menus opened, settings dialog).
 Request silenceRequest(const std::string& programDirectory);
 
+// The key codes of the learning windows that are no keys: a removed cell and a message.
+inline constexpr int kKeyCodeDeleted = 256;
+inline constexpr int kKeyCodeError = 999;
+
 // The mode word for a key code, used by the learning windows: Left/Right "last", Up/Down
 // "all", 256 "canc", 999 "error", anything else "key".
 std::string_view modeForKeyCode(int keyCode);

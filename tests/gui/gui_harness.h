@@ -52,7 +52,11 @@ struct InstantEngine : speech::Engine {
 
 struct RecordingSpeech : speech::RequestSink {
     std::vector<std::string> texts;
-    void submit(const speech::Request& r) override { texts.push_back(r.text); }
+    std::vector<std::string> modes;  // the mode word of each text
+    void submit(const speech::Request& r) override {
+        texts.push_back(r.text);
+        modes.push_back(r.mode);
+    }
 };
 
 struct Harness {

@@ -1,0 +1,39 @@
+#pragma once
+
+// The decomposition TForm9 on Qt: the history, the step button, the work box with its "=" and
+// answer box and "Procedi", the same row for the work inside a group, and the buttons
+// "Ricomincia", "Esci" and "Mem.risultato ed esci", each with an accessible name, wired to the
+// logic. The calculation sheet it opens is the program's own.
+
+#include <QDialog>
+#include <memory>
+
+#include "gui/qt_services.h"
+#include "gui/qt_window.h"
+#include "gui/structure_window_parts.h"
+#include "learning/decomposition.h"
+
+namespace gui {
+
+class DecompositionWindow {
+public:
+    DecompositionWindow(QWidget* parent, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
+                        QtKeyboard& keyboard, learning::ToolHost host,
+                        learning::CalcSheetOpener* sheet);
+    ~DecompositionWindow();
+    DecompositionWindow(const DecompositionWindow&) = delete;
+    DecompositionWindow& operator=(const DecompositionWindow&) = delete;
+
+    QDialog& dialog() { return *dialog_; }
+    learning::TForm9& logic() { return *logic_; }
+
+private:
+    QDialog* dialog_;
+    std::unique_ptr<QtWindow> window_;
+    std::unique_ptr<QtModal> modal_;
+    QtMenuBar menu_;
+    WindowParts parts_;
+    std::unique_ptr<learning::TForm9> logic_;
+};
+
+}  // namespace gui

@@ -1,0 +1,120 @@
+#pragma once
+
+// TForm5, the structure view ("Struttura"): shown modally on the caret line of the Braille
+// page. It lists the bracket signs of the expression, cuts out its bracket groups
+// (structure_groups.h) and shows the structure line and one content line per group. The
+// student types the value of a group after its "=", "Sostituisci" (Ctrl+S) puts the values in
+// place of the labels, and "Memorizza risultato ed esci " (or "Mem.ris ed esci", Ctrl+M) puts
+// the expression and the result typed after the structure line's "=" into the Braille page.
+// "Esci" (Esc) closes without touching the page. Everything is said through the main window's
+// speech reader.
+//
+// An expression with more than 21 groups of one kind is refused with a message; the view
+// closes and the page stays as it was.
+//
+// Ownership: TForm5 keeps references to its widgets, services and host; the builder keeps them
+// alive for as long as the TForm5 lives.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "learning/structure_host.h"
+#include "ui/dialogs.h"
+#include "ui/services.h"
+#include "ui/widgets.h"
+
+namespace learning {
+
+enum class StructureCommand : int {
+    None = 0,
+    MenuFile,
+    Sostituisci1,   // Ctrl+S
+    Memrisedesci1,  // Ctrl+M
+    Esci1,          // Esc
+    Count
+};
+
+struct StructureMenuEntry {
+    StructureCommand id;
+    StructureCommand parent;  // None for the menu of the menu bar
+    std::string_view name;
+    std::string_view caption;
+    ui::Shortcut shortcut;
+};
+std::span<const StructureMenuEntry> structureMenuTable();
+
+struct StructureViewWidgets {
+    ui::Window& form;
+    ui::ModalWindow& modal;
+    ui::MenuBar& menu;
+    ui::TextBox& Edit1;    // the initial expression
+    ui::TextBox& Edit2;    // the bracket list, read-only
+    ui::TextBox& Memo1;    // the structure line
+    ui::TextBox& Memo2;    // the contents list
+    ui::Control& Label1;   // "Espressione iniziale"
+    ui::Control& Label2;   // "Parentesi"
+    ui::Control& Label3;   // "Struttura"
+    ui::Control& Label4;   // "Contenuti"
+    ui::Control& Button1;  // "Sostituisci"
+    ui::Control& Button2;  // "Memorizza risultato ed esci "
+    ui::Control& Button3;  // "Esci"
+    ui::Control& Button4;  // "Font"
+};
+
+struct StructureViewServices {
+    ui::Dialogs& dialogs;
+    ui::Clipboard& clipboard;
+};
+
+class TForm5 : public ui::KeyListener, public ui::ModalWindow {
+public:
+    TForm5(StructureViewWidgets widgets, StructureViewServices services, ToolHost host);
+    TForm5(const TForm5&) = delete;
+    TForm5& operator=(const TForm5&) = delete;
+
+    // ui::ModalWindow: opened by the main window on the caret line it selected.
+    void showModal() override;
+    void closeModal() override;
+
+    // ---- events
+    void FormActivate();
+    bool runCommand(StructureCommand id);
+    void SostituisciClick();
+    void MemorizzaClick();
+    void EsciClick();
+    void FontClick();
+
+    // The focus may have moved (a key, a click, the toolkit): entering a box is said.
+    void noticeFocus();
+
+    void keyDown(ui::KeyEvent& event) override;
+    void keyPress(ui::KeyPress& press) override;
+    void keyUp(ui::KeyEvent& event) override;
+
+    // ---- state, for the view and the tests
+    bool braille() const { return braille_; }
+    const StructureViewWidgets& widgets() const { return w_; }
+    bool brailleFontShown() const { return brailleFont_; }
+    ui::Control& menuItem(StructureCommand id) { return w_.menu.item(static_cast<int>(id)); }
+
+private:
+    void activate();
+    void close();
+    void entered(const ui::TextBox* box);
+    void sayContentLine();
+    void applyFont();
+
+    StructureViewWidgets w_;
+    StructureViewServices s_;
+    ToolHost host_;
+    BoxTyping typing_;
+
+    bool activationPending_ = false;
+    bool braille_ = true;
+    bool brailleFont_ = true;
+    const ui::TextBox* lastFocused_ = nullptr;
+    int commandKey_ = 0;  // the key whose key down ran a command
+};
+
+}  // namespace learning
