@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include "../scratch_folder.h"
 
 namespace {
 
@@ -17,8 +18,7 @@ struct Machine {
     bool writable = true;
 
     Machine() {
-        std::string pattern = (fs::temp_directory_path() / "tattilo-folders-XXXXXX").string();
-        root = ::mkdtemp(pattern.data());
+        root = testing_support::makeScratchFolder(fs::temp_directory_path(), "tattilo-folders-");
     }
     ~Machine() { fs::remove_all(root); }
 
