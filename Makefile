@@ -128,7 +128,7 @@ install-demo-tex: setup $(BUILD)/build.ninja
 # cross-built for 32-bit Windows with MinGW-w64 into $(WIN32_BUILD)/ (no Qt: no workbench
 # window). `make test-windows` runs every test program under 32-bit Wine.
 WIN32_BUILD ?= build-win32
-.PHONY: windows test-windows
+.PHONY: windows test-windows dist-windows
 $(WIN32_BUILD)/build.ninja:
 	cmake -S . -B $(WIN32_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_WERROR=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
@@ -137,5 +137,12 @@ $(WIN32_BUILD)/build.ninja:
 windows: setup $(WIN32_BUILD)/build.ninja
 	cmake --build $(WIN32_BUILD) -j $(JOBS)
 
-test-windows: windows
+# Every test program under Wine, then the real distribution installed into a Wine prefix.
+test-windows: dist-windows
 	scripts/test_windows.sh $(WIN32_BUILD)
+	scripts/test_windows_install.sh $(WIN32_BUILD)
+
+# The Windows distribution folder, $(WIN32_BUILD)/distribution: INSTELLO.EXE, its script and
+# component list, the licence, the component program and the package volumes.
+dist-windows: windows
+	python3 tools/make_distribution.py --windows $(WIN32_BUILD)/bin $(WIN32_BUILD)/distribution

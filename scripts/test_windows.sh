@@ -14,15 +14,8 @@ build=${1:-build-win32}
 [ -d "$build/tests" ] || { echo "test_windows: no Windows build in $build (make windows)" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 
-command -v wine >/dev/null || { echo "test_windows: wine is not installed (make setup)" >&2; exit 1; }
-work=$(mktemp -d "${TMPDIR:-/tmp}/tattilo-wine.XXXXXX")
-trap 'WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-mkdir -p "$work/home" "$work/reports"
-export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-wine wineboot --init >/dev/null 2>&1 || true
-wineserver -w
+source scripts/wine_prefix.sh
+mkdir -p "$work/reports"
 
 mapfile -t programs < <(find "$build/tests" -maxdepth 1 -name 'tests_*.exe' | sort)
 [ ${#programs[@]} -gt 0 ] || { echo "test_windows: no test program in $build/tests" >&2; exit 1; }

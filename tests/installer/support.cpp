@@ -21,8 +21,8 @@ TempDir::TempDir() {
     const fs::path shm = "/dev/shm";
     const bool memory = fs::is_directory(shm, ec) && (fs::status(shm, ec).permissions() &
                                                       fs::perms::others_write) != fs::perms::none;
-    path_ = testing_support::makeScratchFolder(memory ? shm : fs::temp_directory_path(),
-                                               "instello-test-");
+    path_ = testing_support::makeScratchFolder(
+        fs::absolute(memory ? shm : fs::temp_directory_path()), "instello-test-");
 }
 
 TempDir::~TempDir() {
@@ -61,7 +61,7 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> files;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
-        const std::string relative = fs::relative(it->path(), root).string();
+        const std::string relative = fs::relative(it->path(), root).generic_string();
         if (it->is_directory()) {
             files[relative + "/"] = "";
         } else {

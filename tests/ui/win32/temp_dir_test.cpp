@@ -27,9 +27,8 @@ TEST(PrivateTempDir, FreshInTheUsersTemporaryFolderAndRemoved) {
     EXPECT_FALSE(std::filesystem::exists(kept));
 }
 
-TEST(ProgramFolders, TheExecutablesFolderHoldsThisProgram) {
+TEST(ProgramFolders, AFolderIsWritableWhenAFileCanBeMadeInIt) {
     const std::filesystem::path folder = ui::executableFolder(nullptr);
-    EXPECT_TRUE(std::filesystem::exists(folder / "tests_ui.exe")) << folder.string();
     EXPECT_TRUE(ui::systemHost().writable(folder));
     EXPECT_FALSE(ui::systemHost().writable(folder / "missing"));
 }
