@@ -68,8 +68,8 @@ private:
 
 std::unique_ptr<ReadFile> openHostRead(const fs::path& path) {
     const HANDLE handle =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
@@ -87,10 +87,13 @@ std::unique_ptr<WriteFile> openHostWrite(const fs::path& path) {
 
 std::unique_ptr<WriteFile> openHostLocked(const fs::path& path, bool& busy) {
     busy = false;
-    // No sharing: while this handle is open nobody else may open the file, and Windows closes
-    // the handle when the process ends, however it ends.
-    const HANDLE handle = CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    // While this handle is open nobody else may open the file for writing (a second lock
+    // fails with a sharing violation), but it may be read, and removed once its work is done,
+    // as an advisory lock allows; Windows closes the handle when the process ends, however it
+    // ends.
+    const HANDLE handle =
+        CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         busy = GetLastError() == ERROR_SHARING_VIOLATION;
         return nullptr;
