@@ -2,8 +2,6 @@
 
 #include "editor/file_sync.h"
 
-#include "ui/cp1252.h"
-
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
@@ -77,10 +75,6 @@ int writeInPlace(const fs::path& target, std::string_view bytes, const WriteFaul
 }
 
 }  // namespace
-
-std::string programName(std::string_view systemName) {
-    return ui::cp1252::fromUtf8(systemName).value_or(std::string(systemName));
-}
 
 std::string writeErrorMessage(int code, std::string_view fileName) {
     std::string m(kMsgErrorNumber);

@@ -43,4 +43,8 @@ fs::path systemPath(const fs::path& name) {
     return converted;
 }
 
+std::string programName(std::string_view systemName) {
+    return ui::cp1252::fromUtf8(systemName).value_or(std::string(systemName));
+}
+
 }  // namespace editor

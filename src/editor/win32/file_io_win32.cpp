@@ -29,4 +29,10 @@ fs::path systemPath(const fs::path& name) {
     return name;
 }
 
+// The narrow names of the C runtime are in the ANSI code page, code page 1252 on the Italian
+// Windows the program is made for.
+std::string programName(std::string_view systemName) {
+    return std::string(systemName);
+}
+
 }  // namespace editor
