@@ -37,7 +37,7 @@ snapshot() {
   for key in 'HKLM\Software' 'HKCU\Software'; do
     wine reg export "$key" "$(winpath "$work/key.reg")" /y >/dev/null 2>&1 ||
       wine reg export "$key" "$(winpath "$work/key.reg")" >/dev/null 2>&1
-    cat "$work/key.reg" >>"$out"
+    iconv -f UTF-16 -t UTF-8 "$work/key.reg" >>"$out"  # reg export writes UTF-16
   done
   wineserver -w
   (cd "$drive_c" && find . \( -type f -o -type d \) -printf '%y %p\n' | LC_ALL=C sort) >>"$out"
@@ -98,7 +98,7 @@ $(cat "$work/damaged.log.out")"
 echo "  the damaged run said:"
 grep -v '^ *$' "$work/damaged.log.out" | tail -n 4 | sed 's/^/    /'
 snapshot "$work/after"
-grep -q '^d ./Tattilo/BIN$' "$work/before" && grep -q 'InstallPath' "$work/before" ||
+grep -q ' ./Tattilo/BIN/tattilo-cli.exe$' "$work/before" && grep -q 'InstallPath' "$work/before" ||
   fail "the snapshot does not show the installation"
 if ! cmp -s "$work/before" "$work/after"; then
   diff "$work/before" "$work/after" | head -n 40
