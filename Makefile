@@ -99,7 +99,7 @@ format:
 	  'bench/*.cpp' 'bench/*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD)
 
 # Installs the sample distribution (data/distribution) into a fresh sandbox machine under
 # $(BUILD)/demo-machine with the unattended installer, printing its progress.
@@ -123,3 +123,26 @@ install-demo-tex: setup $(BUILD)/build.ninja
 	$(BUILD)/bin/instello --unattended --root $(BUILD)/demo-machine-tex \
 	  --source $(BUILD)/demo-distribution-tex --log $(BUILD)/demo-machine-tex.log
 	@echo "The machine: $(BUILD)/demo-machine-tex (drive C: is $(BUILD)/demo-machine-tex/C)"
+
+# The Windows build: the core libraries, tattilo-cli.exe, instello.exe and the test programs,
+# cross-built for 32-bit Windows with MinGW-w64 into $(WIN32_BUILD)/ (no Qt: no workbench
+# window). `make test-windows` runs every test program under 32-bit Wine.
+WIN32_BUILD ?= build-win32
+.PHONY: windows test-windows dist-windows
+$(WIN32_BUILD)/build.ninja:
+	cmake -S . -B $(WIN32_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_WERROR=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+	  -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+
+windows: setup $(WIN32_BUILD)/build.ninja
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+
+# Every test program under Wine, then the real distribution installed into a Wine prefix.
+test-windows: dist-windows
+	scripts/test_windows.sh $(WIN32_BUILD)
+	scripts/test_windows_install.sh $(WIN32_BUILD)
+
+# The Windows distribution folder, $(WIN32_BUILD)/distribution: INSTELLO.EXE, its script and
+# component list, the licence, the component program and the package volumes.
+dist-windows: windows
+	python3 tools/make_distribution.py --windows $(WIN32_BUILD)/bin $(WIN32_BUILD)/distribution

@@ -45,11 +45,14 @@ endfunction()
 
 # tattilo_folder_library(NAME FOLDER [DEPENDS libs...])
 # The library of one folder of src/: every .cpp below it, except the platform folders that
-# do not belong to this build (win32/ and the ECI backend off Windows).
+# do not belong to this build (win32/ and the ECI backend off Windows, posix/ and the espeak-ng
+# backend on Windows).
 function(tattilo_folder_library name folder)
   cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
-  if(NOT WIN32)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "/posix/|/backends/espeak/")
+  else()
     list(FILTER sources EXCLUDE REGEX "/win32/|/backends/eci/")
   endif()
   foreach(pattern IN LISTS ARG_EXCLUDE)
@@ -69,6 +72,12 @@ endfunction()
 function(tattilo_folder_test name folder)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  # Tests of one platform's code live in its folder, as the code does.
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "/posix/")
+  else()
+    list(FILTER sources EXCLUDE REGEX "/win32/")
+  endif()
   if(NOT sources)
     return()
   endif()

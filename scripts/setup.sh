@@ -13,6 +13,7 @@ packages=(
   brltty liblouis-bin liblouis-data libbrlapi-dev
   dpkg-dev file man-db desktop-file-utils
   liblnk-utils unzip
+  g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest wine wine32:i386 ccache
 )
 
 missing=()
@@ -32,5 +33,9 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
+# The Windows tests run the 32-bit programs under Wine, whose 32-bit half comes from i386.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,6 +2,11 @@
 """Builds the sample distribution of instello from the plain files in tools/distribution/files
 and the workbench's Braille font in data/fonts.
 
+With --windows BIN it builds the real Windows distribution from the cross-built programs in
+BIN (tattilo-cli.exe, instello.exe, made by `make windows`): INSTELLO.EXE, INSTELLO.INI,
+INSTALL.CFG, license.txt, PROGRAM.QKP and the package volumes PROGRAM.001 and PROGRAM.002
+holding tattilo-cli.exe, the filter file, the help pages and the Braille font.
+
 With --tex it builds the TeX-system variant instead (into data/distribution-tex by default): a
 "Korvo" product whose component programs exercise every TeX configuration step: KORVO.INI,
 the font library from real .tfm files, raster fonts made by METAFONT, Type 1 alias lines (one
@@ -224,8 +229,79 @@ def tex_distribution(out):
     ])))
 
 
+def windows_distribution(out, bin_dir):
+    """The workbench's command-line program for a real Windows machine, in two volumes."""
+    when = (2026, 3, 2, 9, 30, 0)
+
+    def built(name):
+        with open(os.path.join(bin_dir, name), "rb") as f:
+            return f.read()
+
+    cli = built("tattilo-cli.exe")
+    data = {name: repo_file("data", name) for name in ("filtro.base", "help.htm", "tastnum.htm")}
+    font = repo_file("data", "fonts", "braillecour.ttf")
+    license_text = plain("license.txt")
+    stream = b"".join([
+        skip(b"M", "Tattilo 1.1 per Windows"),
+        folder("BIN"),
+        member("tattilo-cli.exe", cli, when),
+        member("filtro.base", data["filtro.base"], when),
+        member("help.htm", data["help.htm"], when),
+        member("tastnum.htm", data["tastnum.htm"], when),
+        folder("BIN\\fonts"),
+        member("braillecour.ttf", font, when),
+        b"Q",
+    ])
+    cut = len(stream) // 2
+    write(out, "PROGRAM.001", stream[:cut])
+    write(out, "PROGRAM.002", stream[cut:])
+    uninstall = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tattilo"
+    write(out, "PROGRAM.QKP", program(
+        op(73, "PROGRAM"),
+        op(3, "license.txt", "DOC\\"),
+        op(202, "Tattilo"),
+        op(203, "BIN\\tattilo-cli.exe", "Tattilo da riga di comando", ""),
+        op(203, "BIN\\help.htm", "Guida di Tattilo", ""),
+        op(220, "Braillecour (TrueType)", "!BIN\\fonts\\braillecour"),
+        op(236, uninstall, "DisplayName", "string", "Tattilo 1.1"),
+        op(236, uninstall, "DisplayVersion", "string", "1.1"),
+        op(236, uninstall, "Publisher", "string", "Quillon"),
+        op(236, uninstall, "NoModify", "number", "1"),
+    ))
+    write(out, "INSTALL.CFG", crlf("\n".join([
+        "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; tattilo-cli, il filtro, la guida e il carattere Braille."
+        % clusters_of([len(cli), len(font), len(license_text)] + [len(d) for d in data.values()]),
+        "",
+    ])))
+    write(out, "INSTELLO.INI", crlf("\n".join([
+        "[AppInfo]",
+        "AppName=Tattilo",
+        "Version=1.1",
+        "",
+        "[StartUp]",
+        "License=1",
+        "DeletePrev=0",
+        "",
+        "[Finish]",
+        "CopyInstaller=0",
+        "Restart=0",
+        "",
+    ])))
+    write(out, "license.txt", license_text)
+    write(out, "INSTELLO.EXE", built("instello.exe"))
+
+
 def main():
     args = sys.argv[1:]
+    if args[:1] == ["--windows"]:
+        if len(args) not in (2, 3):
+            sys.exit("usage: make_distribution.py --windows BIN [OUT]")
+        out = args[2] if len(args) == 3 else os.path.join(args[1], "distribution")
+        os.makedirs(out, exist_ok=True)
+        for old in os.listdir(out):
+            os.remove(os.path.join(out, old))
+        windows_distribution(out, args[1])
+        return
     tex = "--tex" in args
     args = [a for a in args if a != "--tex"]
     default = "distribution-tex" if tex else "distribution"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/system/abrupt_end.h"
 #include "installer/unattended/unattended.h"
 #include "ui/program_folders.h"
 
@@ -33,7 +34,7 @@ std::function<void(std::size_t)> killAt(const char* variable) {
     }
     return [at](std::size_t n) {
         if (static_cast<long>(n) == at) {
-            std::raise(SIGKILL);
+            installer::system::endProcessAbruptly();
         }
     };
 }

@@ -1,17 +1,12 @@
 #include "editor/file_io.h"
 
-#include "ui/cp1252.h"
+#include "editor/file_sync.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <optional>
 #include <system_error>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace editor {
 namespace {
@@ -60,23 +55,6 @@ int createTemporary(const fs::path& target, std::ofstream& out, fs::path& create
     return EEXIST;
 }
 
-// Makes the written bytes of `file` durable before it takes the old file's place: without it a
-// power cut soon after a save can leave an empty file where the previous document was.
-int syncToDisk(const fs::path& file) {
-#ifndef _WIN32
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errnoOr(EIO);
-    }
-    const int code = ::fsync(fd) == 0 ? 0 : errnoOr(EIO);
-    ::close(fd);
-    return code;
-#else
-    (void)file;
-    return 0;
-#endif
-}
-
 int injected(const WriteFault& fault, WriteStep step) {
     return fault ? fault(step) : 0;
 }
@@ -97,28 +75,6 @@ int writeInPlace(const fs::path& target, std::string_view bytes, const WriteFaul
 }
 
 }  // namespace
-
-fs::path systemPath(const fs::path& name) {
-    const std::string& bytes = name.native();
-    if (ui::cp1252::isUtf8(bytes)) {
-        return name;
-    }
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(name, ec))) {
-        return name;
-    }
-    // Part by part: a folder already named in UTF-8 (such as the program's own) stays as it is.
-    fs::path converted;
-    for (const fs::path& part : name) {
-        converted /=
-            ui::cp1252::isUtf8(part.native()) ? part : fs::path(ui::cp1252::toUtf8(part.native()));
-    }
-    return converted;
-}
-
-std::string programName(std::string_view systemName) {
-    return ui::cp1252::fromUtf8(systemName).value_or(std::string(systemName));
-}
 
 std::string writeErrorMessage(int code, std::string_view fileName) {
     std::string m(kMsgErrorNumber);

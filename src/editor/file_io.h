@@ -45,11 +45,13 @@ int writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
 // UTF-8 taken as code page 1252 and converted.
 // ASCII names, UTF-8 names (such as those given on the command line) and names of files that
 // exist as they are come back unchanged. The file I/O below applies it itself.
+// On Windows the path holds the name in UTF-16 already, and it is the name on disk.
 std::filesystem::path systemPath(const std::filesystem::path& name);
 
 // The other way: a name as the file system gives it (UTF-8) in the program's code page 1252,
 // for the texts that show or print it. A name that is not valid UTF-8, or that holds a character
-// code page 1252 lacks, comes back unchanged.
+// code page 1252 lacks, comes back unchanged. On Windows the name is already in the ANSI
+// code page (1252) and comes back unchanged.
 std::string programName(std::string_view systemName);
 
 struct ReadResult {

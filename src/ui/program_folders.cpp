@@ -1,9 +1,5 @@
 #include "ui/program_folders.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <system_error>
 
 namespace ui {
@@ -26,34 +22,6 @@ std::filesystem::path baseFolder(const ProgramHost& host, const char* variable,
 }
 
 }  // namespace
-
-ProgramHost systemHost() {
-    ProgramHost host;
-    host.variable = [](const char* name) -> std::optional<std::string> {
-        if (const char* value = std::getenv(name)) {
-            return std::string(value);
-        }
-        if (std::string_view(name) == "HOME") {
-            if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {
-                return std::string(entry->pw_dir);
-            }
-        }
-        return std::nullopt;
-    };
-    host.writable = [](const std::filesystem::path& folder) {
-        return ::access(folder.c_str(), W_OK | X_OK) == 0;
-    };
-    return host;
-}
-
-std::filesystem::path executableFolder(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || self.empty()) {
-        self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
-    }
-    return self.lexically_normal().parent_path();
-}
 
 ProgramFolders programFolders(const std::filesystem::path& executableFolder,
                               const ProgramHost& host) {

@@ -34,10 +34,11 @@ struct ProgramHost {
 };
 
 // The running process's environment, its home folder (from the password database when HOME is
-// unset) and access(2).
+// unset) and access(2); on Windows the environment and whether a file can be made in a folder.
 ProgramHost systemHost();
 
-// The folder of the running executable: /proc/self/exe resolved, else `argv0` made absolute.
+// The folder of the running executable: /proc/self/exe resolved (GetModuleFileName on
+// Windows), else `argv0` made absolute.
 std::filesystem::path executableFolder(const char* argv0);
 
 // The folders of a program whose executable lies in `executableFolder`.

@@ -3,7 +3,8 @@
 // The program's private temporary folder: made fresh for this run, readable only by the user
 // (mode 0700), under $XDG_RUNTIME_DIR when that is set and usable, else under the system's
 // temporary folder with an unpredictable name (mkdtemp), so no other user can plant a file or
-// a link where the program will write. It is removed with everything in it when the object is
+// a link where the program will write. On Windows it is a fresh folder with a random name in
+// the user's own temporary folder. It is removed with everything in it when the object is
 // destroyed.
 
 #include <filesystem>

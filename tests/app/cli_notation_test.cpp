@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -7,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../scratch_folder.h"
 #include "app/cli/cli.h"
 #include "cli_run.h"
 
@@ -47,8 +47,8 @@ TEST(CliNotation, ToLatexConvertsOrRefuses) {
 }
 
 TEST(CliNotation, ReadsTheFileNamedLast) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("tattilo_cli_notation_" + std::to_string(::getpid()) + ".txt");
+    auto file = testing_support::scratchName("tattilo_cli_notation_");
+    file += ".txt";
     std::ofstream(file, std::ios::binary) << "\\sqrt{x}";
     CliRun r = runCli({"to-braille", file.string()});
     EXPECT_EQ(r.out, "9_xo");

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -41,24 +42,6 @@ TEST(CliEmboss, WritesThePageAsPrintToFileDoes) {
     EXPECT_EQ(r.status, cli::kOk) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(readBytes(folder / "uno.prn"), "esempio.mtf\r\n \r\nnot this page\r\n");
-}
-
-TEST(CliEmboss, TheHeaderNamesTheDocumentInCodePage1252) {
-    TempFolder folder;
-    editor::PageStore pages;
-    pages.brailleOf(1) = "#a";
-    // "perché €.mtf" as the system names it.
-    const auto doc = folder / "perch\xC3\xA9 \xE2\x82\xAC.mtf";
-    ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
-    EmbossRun r = emboss({doc.string()});
-    EXPECT_EQ(r.status, cli::kOk) << r.err;
-    EXPECT_EQ(r.out, "perch\xE9 \x80.mtf\r\n \r\n#a\r\n");
-
-    // A name the code page cannot write is printed as the system gives it.
-    const auto greek = folder / "\xCF\x80.mtf";
-    ASSERT_TRUE(editor::saveDocument(greek, pages).ok);
-    r = emboss({greek.string()});
-    EXPECT_EQ(r.out, "\xCF\x80.mtf\r\n \r\n#a\r\n");
 }
 
 TEST(CliEmboss, RefusalsAndFailures) {
@@ -95,8 +78,14 @@ TEST(CliEmboss, RefusalsAndFailures) {
     pages.brailleOf(1) = "#a+#b";
     ASSERT_TRUE(editor::saveDocument(doc, pages).ok);
     const std::string before = readBytes(doc);
-    std::filesystem::create_symlink(doc, folder / "collegamento.prn");
-    for (const auto& out : {doc, folder / "." / "compito.mtf", folder / "collegamento.prn"}) {
+    // A link to the document counts as the document, where the system has links.
+    std::vector<std::filesystem::path> outputs = {doc, folder / "." / "compito.mtf"};
+    std::error_code noLinks;
+    std::filesystem::create_symlink(doc, folder / "collegamento.prn", noLinks);
+    if (!noLinks) {
+        outputs.push_back(folder / "collegamento.prn");
+    }
+    for (const auto& out : outputs) {
         r = emboss({doc.string(), "-o", out.string()});
         EXPECT_EQ(r.status, cli::kFailed) << out;
         EXPECT_EQ(r.err, "tattilo-cli emboss: " + out.string() + " is the document itself\n");

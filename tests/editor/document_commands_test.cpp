@@ -7,62 +7,12 @@
 
 #include <cerrno>
 
+#include "document_window_fixture.h"
 #include "editor/document_file.h"
-#include "workbench_harness.h"
 
 namespace {
 
-using editor::Command;
-using testing_support::ProgramFolder;
-using testing_support::WorkbenchWindow;
-using Kind = ui::memory::ScriptedDialogs::Kind;
-namespace vk = ui::vk;
-namespace sh = ui::shift;
-
-const std::string kFileExists = "Il file esiste gi\xE0. Sostituirlo ? ";
-const std::string kSaveChanges = "Salvare i cambiamenti correnti?";
-
-// A document of two pages, each in both notations.
-std::string sampleDocument() {
-    editor::PageStore pages;
-    pages.latexOf(1) = "x+1";
-    pages.brailleOf(1) = "_x+#a";
-    pages.latexOf(2) = "\\frac{3}{4}";
-    pages.brailleOf(2) = "#:d";
-    return editor::formatDocument(pages);
-}
-
-const ui::memory::ScriptedDialogs::Entry* lastOf(const WorkbenchWindow& w, Kind kind) {
-    const ui::memory::ScriptedDialogs::Entry* found = nullptr;
-    for (const auto& e : w.dialogs.log()) {
-        if (e.kind == kind) {
-            found = &e;
-        }
-    }
-    return found;
-}
-
-struct DocumentWindow : ::testing::Test {
-    ProgramFolder folder;
-    std::filesystem::path work = folder.path / "esercizi";
-    std::unique_ptr<WorkbenchWindow> w;
-
-    void SetUp() override {
-        folder.complete();
-        std::filesystem::create_directories(work);
-    }
-    void start(std::vector<std::string> arguments = {}) {
-        w = std::make_unique<WorkbenchWindow>(folder, std::move(arguments));
-        w->start();
-    }
-    std::string file(const std::filesystem::path& p) const {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void put(const std::filesystem::path& p, const std::string& bytes) const {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-};
+using namespace document_window_test;
 
 TEST_F(DocumentWindow, SaveOfAnUntitledDocumentProposesTheNextExerciseAndAddsNoExtension) {
     put(work / "esercizio000.mtf", "x");
@@ -239,34 +189,6 @@ TEST_F(DocumentWindow, OpenLoadsTheChosenFileWithTitleCaretsAndStrip) {
     std::filesystem::remove_all(work);
     w->press(vk::kF12, sh::kCtrl);
     EXPECT_EQ(lastOf(*w, Kind::Open)->file.initialDirectory, folder.path.string());
-}
-
-TEST_F(DocumentWindow, NamesWithAccentsOpenAndSaveTheFilesOnDisk) {
-    // On disk the names are UTF-8; the dialogs hand them over in code page 1252.
-    put(work / "perch\xC3\xA9.mtf", sampleDocument());
-    put(work / "gi\xC3\xA0.mtf", "vecchio");
-    start();
-    w->dialogs.answerText((work / "perch\xE9.mtf").string());
-    w->press(vk::kF12, sh::kCtrl);
-    EXPECT_TRUE(w->dialogs.messages().empty()) << w->dialogs.messages().front();
-    EXPECT_EQ(w->memo2.text(), "_x+#a\r\n");
-    EXPECT_EQ(w->form.caption(), "Tattilo  - perch\xE9.mtfBraille");
-
-    w->type("-#b");
-    w->press(vk::kF12, sh::kShift);
-    EXPECT_NE(file(work / "perch\xC3\xA9.mtf").find("-#b"), std::string::npos);
-    EXPECT_FALSE(w->logic->modified());
-
-    // An existing file under such a name is not replaced without asking.
-    w->type("+");
-    w->dialogs.answerText((work / "gi\xE0").string());
-    w->dialogs.answer(ui::Answer::No);
-    w->press('T', sh::kCtrl);
-    EXPECT_EQ(w->dialogs.messages().back(), kFileExists);
-    EXPECT_EQ(file(work / "gi\xC3\xA0.mtf"), "vecchio");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work),
-                            std::filesystem::directory_iterator()),
-              2);
 }
 
 TEST_F(DocumentWindow, AFileThatCannotBeOpenedLeavesTheDocumentItsNameAndTitle) {

@@ -2,7 +2,6 @@
 
 // A main window and a settings dialog built from in-memory widgets, in a fresh program folder.
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,6 +13,8 @@
 #include "ui/memory/memory_services.h"
 #include "ui/memory/memory_widgets.h"
 #include "ui/memory/scripted_dialogs.h"
+
+#include "../scratch_folder.h"
 
 namespace testing_support {
 
@@ -35,8 +36,7 @@ struct RecordingSpeech : speech::RequestSink {
 struct ProgramFolder {
     std::filesystem::path path;
     ProgramFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tattilo-test-XXXXXX");
-        path = ::mkdtemp(pattern.data());
+        path = makeScratchFolder(std::filesystem::temp_directory_path(), "tattilo-test-");
         std::filesystem::create_directories(path / "fonts");
         std::filesystem::create_directories(path / "tmp");
     }

@@ -38,8 +38,8 @@ struct PrintWindow : ::testing::Test {
         pages.brailleOf(1) =
             readBytes(std::filesystem::path(TATTILO_TEST_DATA) / "editor/emboss/pagina.txt");
         std::ofstream(work / "esempio.mtf", std::ios::binary) << editor::formatDocument(pages);
-        w = std::make_unique<WorkbenchWindow>(folder,
-                                              std::vector<std::string>{(work / "esempio.mtf")});
+        w = std::make_unique<WorkbenchWindow>(
+            folder, std::vector<std::string>{(work / "esempio.mtf").string()});
         w->start();
         w->dialogs.clearLog();
     }

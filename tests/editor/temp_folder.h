@@ -12,16 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "../scratch_folder.h"
+
 namespace editor::testing {
 
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "editor-test-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        path_ = pattern;
+        path_ = testing_support::makeScratchFolder(std::filesystem::temp_directory_path(),
+                                                   "editor-test-");
     }
     ~TempFolder() {
         std::error_code ec;

@@ -1,6 +1,5 @@
 #include "support.h"
 
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "../scratch_folder.h"
+
 namespace installer::test {
 
 namespace fs = std::filesystem;
@@ -17,14 +18,11 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
     // Memory-backed when the machine has it: the sweeps make many small files.
     std::error_code ec;
-    const fs::path base = fs::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK) == 0
-                              ? fs::path("/dev/shm")
-                              : fs::temp_directory_path();
-    std::string pattern = (base / "instello-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
+    const fs::path shm = "/dev/shm";
+    const bool memory = fs::is_directory(shm, ec) && (fs::status(shm, ec).permissions() &
+                                                      fs::perms::others_write) != fs::perms::none;
+    path_ = testing_support::makeScratchFolder(
+        fs::absolute(memory ? shm : fs::temp_directory_path()), "instello-test-");
 }
 
 TempDir::~TempDir() {
@@ -63,7 +61,7 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> files;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
-        const std::string relative = fs::relative(it->path(), root).string();
+        const std::string relative = fs::relative(it->path(), root).generic_string();
         if (it->is_directory()) {
             files[relative + "/"] = "";
         } else {

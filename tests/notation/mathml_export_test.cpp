@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -19,6 +18,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include "../scratch_folder.h"
 
 namespace {
 
@@ -142,8 +142,7 @@ TEST(MathmlExport, XmllintReadsTheExport) {
     if (std::system("xmllint --version > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "xmllint is not installed";
     }
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("mathml_export_test_" + std::to_string(::getpid()));
+    const std::filesystem::path dir = testing_support::scratchName("mathml_export_test_");
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "tutto.xml";
     {
@@ -177,8 +176,7 @@ TEST(MathmlExport, XmllintReadsExportsOfMalformedPages) {
         ">$.",  "<d",   "0",    "log.", "lim.", "\\\\", " ",  "<",   ">",   "\"",   "\xE0",
         "\x80", "\x81", "\x9D", "\xFF", "\x01", "\x1F", "\t", "%",   "\xF2"};
     std::mt19937 random(4242);
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("mathml_malformed_test_" + std::to_string(::getpid()));
+    const std::filesystem::path dir = testing_support::scratchName("mathml_malformed_test_");
     std::filesystem::create_directories(dir);
     for (int document = 0; document < 12; ++document) {
         Pages pages;

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -21,6 +19,7 @@
 #include "speech/wave_file.h"
 
 #if defined(TATTILO_HAVE_ESPEAK)
+#include "../scratch_folder.h"
 #include "speech/backends/espeak/audio_device.h"
 #include "speech/backends/espeak/espeak_engine.h"
 #include "speech/backends/espeak/text_utf8.h"
@@ -360,8 +359,7 @@ TEST(EspeakEngine, AnOutputThatNeverOpensHangsNobody) {
 // The hidden switch for checking speech where nobody listens: every utterance of an engine
 // that speaks to the device also goes into a folder, never over a file already there.
 TEST(EspeakEngine, WritesEachUtteranceIntoTheFolderOfTheSwitch) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("tattilo-utterances-" + std::to_string(getpid()));
+    const std::filesystem::path folder = testing_support::scratchName("tattilo-utterances-");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "utterance-0001.wav") << "kept";

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include "../scratch_folder.h"
 
 namespace {
 
@@ -17,10 +18,16 @@ struct Machine {
     bool writable = true;
 
     Machine() {
-        std::string pattern = (fs::temp_directory_path() / "tattilo-folders-XXXXXX").string();
-        root = ::mkdtemp(pattern.data());
+        root = testing_support::makeScratchFolder(fs::temp_directory_path(), "tattilo-folders-");
     }
-    ~Machine() { fs::remove_all(root); }
+    ~Machine() {
+        // Read-only files (the shipped settings) cannot be removed on Windows.
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(root, ec)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+        fs::remove_all(root, ec);
+    }
 
     ui::ProgramHost host() const {
         return {[this](const char* name) -> std::optional<std::string> {
@@ -89,7 +96,9 @@ TEST(ProgramFolders, AFolderThatCannotBeWrittenSendsTheWritesHome) {
 TEST(ProgramFolders, TheRunningExecutablesFolder) {
     const fs::path here = ui::executableFolder(nullptr);
     EXPECT_TRUE(here.is_absolute());
-    EXPECT_TRUE(fs::is_regular_file(here / "tests_ui")) << here;
+    EXPECT_TRUE(fs::is_regular_file(here / "tests_ui") ||
+                fs::is_regular_file(here / "tests_ui.exe"))
+        << here;
 }
 
 TEST(ProgramFolders, FirstStartCopiesTheShippedSettingsOnce) {

@@ -47,21 +47,19 @@ bool parseUnattendedOptions(std::span<const std::string> args, UnattendedOptions
         error = "only --unattended installations are available in this build";
         return false;
     }
-    if (options.root.empty()) {
-        error = "--root SANDBOX is required";
-        return false;
-    }
     return true;
 }
 
 std::string unattendedUsage() {
-    return "Usage: instello --unattended --root SANDBOX [--source DIR] [--target PATH]\n"
+    return "Usage: instello --unattended [--root SANDBOX] [--source DIR] [--target PATH]\n"
            "                [--components NAMES] [--check-optional] [--accept-license]\n"
            "                [--log FILE]\n"
-           "       instello --unattended --root SANDBOX --recover [--log FILE]\n"
+           "       instello --unattended [--root SANDBOX] --recover [--log FILE]\n"
            "\n"
            "Installs the product of a distribution folder into a sandbox machine (a folder\n"
            "that stands for a Windows machine; made with default settings when new).\n"
+           "  --root SANDBOX      the sandbox machine; the Windows build installs into the\n"
+           "                      computer itself when it is not given\n"
            "  --source DIR        the distribution: a host folder (seen as a CD-ROM drive)\n"
            "                      or a Windows path inside the sandbox; default: the\n"
            "                      installer's own folder\n"

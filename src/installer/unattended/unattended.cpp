@@ -18,6 +18,7 @@
 #include "installer/product.h"
 #include "installer/startup.h"
 #include "installer/system/sandbox/sandbox_system.h"
+#include "installer/system/this_machine.h"
 #include "installer/tex/stand_ins.h"
 #include "installer/unattended/console.h"
 #include "installer/unattended/console_sink.h"
@@ -119,11 +120,16 @@ public:
 private:
     using Step = std::optional<int>;
 
-    system::System& sys() { return *sandbox_; }
+    system::System& sys() { return *machine_; }
 
     Step openMachine() {
+        if (options_.root.empty()) {
+            return openThisMachine();
+        }
         try {
-            sandbox_ = std::make_unique<system::SandboxSystem>(options_.root);
+            auto sandbox = std::make_unique<system::SandboxSystem>(options_.root);
+            sandbox_ = sandbox.get();
+            machine_ = std::move(sandbox);
             tex::registerTexStandIns(*sandbox_);
         } catch (const std::exception& e) {
             err_ << "instello: " << e.what() << "\n";
@@ -133,13 +139,17 @@ private:
             console_.line("Machine: " + sandbox_->root().string());
             return std::nullopt;
         }
-        if (isWindowsPath(options_.source)) {
+        // A Windows path names a folder of the sandbox when the sandbox has it; otherwise the
+        // source is a folder of the host (on Windows its paths are Windows paths too).
+        std::error_code ec;
+        if (isWindowsPath(options_.source) &&
+            (sandbox_->folderExists(options_.source) ||
+             !std::filesystem::is_directory(options_.source, ec))) {
             source_ = normalizeFolder(options_.source);
         } else {
             const std::filesystem::path host =
                 options_.source.empty() ? programFolder_ : std::filesystem::path(options_.source);
             const auto letter = sandbox_->freeDriveLetter();
-            std::error_code ec;
             if (!std::filesystem::is_directory(host, ec) || !letter ||
                 !sandbox_->mountFolder(*letter, host, false)) {
                 err_ << "instello: the source folder " << host.string() << " cannot be used\n";
@@ -150,6 +160,31 @@ private:
         }
         sandbox_->setProgramFolder(source_);
         console_.line("Machine: " + sandbox_->root().string());
+        return std::nullopt;
+    }
+
+    // Without --root the installation goes into the computer itself, where this build has a
+    // system layer for it; the source is then a folder of the computer (Windows path).
+    Step openThisMachine() {
+        machine_ = system::openThisMachine();
+        if (!machine_) {
+            err_ << "instello: --root SANDBOX is required: this build installs into sandbox "
+                    "machines only\n";
+            return kExitNotStarted;
+        }
+        if (options_.recoverOnly) {
+            console_.line("Machine: this computer");
+            return std::nullopt;
+        }
+        const std::string source =
+            options_.source.empty() ? programFolder_.string() : options_.source;
+        if (!isWindowsPath(source) || !machine_->folderExists(source)) {
+            err_ << "instello: the source folder " << source << " cannot be used\n";
+            return kExitNotStarted;
+        }
+        source_ = normalizeFolder(source);
+        console_.line("Source " + source_);
+        console_.line("Machine: this computer");
         return std::nullopt;
     }
 
@@ -372,7 +407,8 @@ private:
     std::ostream& err_;
     const UnattendedHooks& hooks_;
     ConsolePrompter prompter_;
-    std::unique_ptr<system::SandboxSystem> sandbox_;
+    std::unique_ptr<system::System> machine_;
+    system::SandboxSystem* sandbox_ = nullptr;  // the machine, when it is a sandbox
     std::string source_;
     std::unique_ptr<Product> product_;
     std::uint32_t cluster_ = 32768;

@@ -1,17 +1,12 @@
 #include "installer/system/sandbox/sandbox_system.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "installer/system/host_io.h"
 #include "installer/system/sandbox/host_files.h"
 #include "installer/system/sandbox/shell_link_file.h"
 #include "installer/win_path.h"
@@ -51,59 +46,6 @@ std::optional<std::uint64_t> parseUnsigned(const std::optional<std::string>& tex
     }
     return value;
 }
-
-class HostReadFile : public ReadFile {
-public:
-    explicit HostReadFile(int fd) : fd_(fd) {}
-    ~HostReadFile() override { ::close(fd_); }
-    std::optional<std::size_t> read(char* buffer, std::size_t size) override {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer, size);
-            if (got >= 0) {
-                return static_cast<std::size_t>(got);
-            }
-            if (errno != EINTR) {
-                return std::nullopt;
-            }
-        }
-    }
-
-private:
-    int fd_;
-};
-
-class HostWriteFile : public WriteFile {
-public:
-    explicit HostWriteFile(int fd) : fd_(fd) {}
-    ~HostWriteFile() override {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    bool write(const char* data, std::size_t size) override {
-        while (size > 0) {
-            const ssize_t put = ::write(fd_, data, size);
-            if (put < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return false;
-            }
-            data += put;
-            size -= static_cast<std::size_t>(put);
-        }
-        return true;
-    }
-    bool flush() override { return fd_ >= 0 && ::fsync(fd_) == 0; }
-    bool close() override {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 // The name in `folder` that equals `name` without regard to case, or `name` itself.
 std::string matchName(const fs::path& folder, const std::string& name) {
@@ -299,11 +241,7 @@ std::unique_ptr<ReadFile> SandboxSystem::openRead(std::string_view path) {
     if (!host || !fs::is_regular_file(*host, ec)) {
         return nullptr;
     }
-    const int fd = ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return nullptr;
-    }
-    return std::make_unique<HostReadFile>(fd);
+    return openHostRead(*host);
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
@@ -312,17 +250,13 @@ std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
     if (!host || fs::is_directory(*host, ec)) {
         return nullptr;
     }
-    const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return nullptr;
-    }
-    return std::make_unique<HostWriteFile>(fd);
+    return openHostWrite(*host);
 }
 
 bool SandboxSystem::deleteFile(std::string_view path) {
     const auto host = writablePath(path);
     std::error_code ec;
-    return host && fs::is_regular_file(*host, ec) && ::unlink(host->c_str()) == 0;
+    return host && fs::is_regular_file(*host, ec) && deleteHostFile(*host);
 }
 
 bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
@@ -343,7 +277,7 @@ bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
     if (!source || !target || !fs::is_regular_file(*source, ec) || fs::is_directory(*target, ec)) {
         return false;
     }
-    return ::rename(source->c_str(), target->c_str()) == 0;
+    return replaceHostFile(*source, *target);
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool& busy) {
@@ -353,22 +287,12 @@ std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool
     if (!host || fs::is_directory(*host, ec)) {
         return nullptr;
     }
-    const int fd = ::open(host->c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return nullptr;
-    }
-    // An flock lock belongs to this open file: the kernel drops it when the process dies.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        busy = errno == EWOULDBLOCK;
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<HostWriteFile>(fd);
+    return openHostLocked(*host, busy);
 }
 
 bool SandboxSystem::createFolder(std::string_view path) {
     const auto host = writablePath(path);
-    return host && ::mkdir(host->c_str(), 0755) == 0;
+    return host && createHostFolder(*host);
 }
 
 bool SandboxSystem::removeFolder(std::string_view path) {
@@ -376,7 +300,7 @@ bool SandboxSystem::removeFolder(std::string_view path) {
     if (!host || splitPath(path.substr(2)).empty()) {
         return false;  // never a drive's root
     }
-    return ::rmdir(host->c_str()) == 0;
+    return removeHostFolder(*host);
 }
 
 std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_view path) {
@@ -397,12 +321,10 @@ std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_vi
 
 std::optional<FileTime> SandboxSystem::fileTime(std::string_view path) {
     const auto host = hostPath(path);
-    struct stat info {};
-    if (!host || ::stat(host->c_str(), &info) != 0) {
+    if (!host) {
         return std::nullopt;
     }
-    return FileTime{static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                    info.st_mtim.tv_nsec};
+    return hostFileTime(*host);
 }
 
 bool SandboxSystem::setFileTime(std::string_view path, FileTime time) {
@@ -410,15 +332,7 @@ bool SandboxSystem::setFileTime(std::string_view path, FileTime time) {
     if (!host) {
         return false;
     }
-    struct timespec times[2];
-    times[0].tv_sec = static_cast<time_t>(time.nanoseconds / 1000000000);
-    times[0].tv_nsec = static_cast<long>(time.nanoseconds % 1000000000);
-    if (times[0].tv_nsec < 0) {
-        times[0].tv_nsec += 1000000000;
-        times[0].tv_sec -= 1;
-    }
-    times[1] = times[0];
-    return ::utimensat(AT_FDCWD, host->c_str(), times, 0) == 0;
+    return setHostFileTime(*host, time);
 }
 
 std::optional<FileTime> SandboxSystem::fromLocalTime(const LocalTime& time) {

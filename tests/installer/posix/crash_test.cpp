@@ -10,8 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../support.h"
 #include "installer/journal/journal.h"
-#include "support.h"
 
 extern char** environ;
 

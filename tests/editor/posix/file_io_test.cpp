@@ -1,7 +1,7 @@
 #include "editor/file_io.h"
 
+#include "../temp_folder.h"
 #include "read_only_mount.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 

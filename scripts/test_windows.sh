@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs every cross-built test program of the Windows build under 32-bit Wine, each in the
+# program folder as ctest runs them on Linux, and fails unless every one of them really ran:
+# each must write its GoogleTest XML report with at least one test in it (a Wine without its
+# 32-bit half exits 0 for a 32-bit program without running it).
+#
+#   scripts/test_windows.sh [BUILD_DIR]       (default build-win32)
+#
+# Wine gets a private prefix and home in a temporary folder, removed at the end, and no menu
+# integration. Prints the count of every program and a last line "N passed, N failed".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-win32}
+[ -d "$build/tests" ] || { echo "test_windows: no Windows build in $build (make windows)" >&2; exit 1; }
+build=$(cd "$build" && pwd)
+
+source scripts/wine_prefix.sh
+mkdir -p "$work/reports"
+
+mapfile -t programs < <(find "$build/tests" -maxdepth 1 -name 'tests_*.exe' | sort)
+[ ${#programs[@]} -gt 0 ] || { echo "test_windows: no test program in $build/tests" >&2; exit 1; }
+
+total=0 failed=0 broken=()
+for program in "${programs[@]}"; do
+  name=$(basename "$program" .exe)
+  report="$work/reports/$name.xml"
+  status=0
+  (cd "$build/bin" && wine "$program" --gtest_output="xml:Z:${report}" >"$work/$name.log" 2>&1) ||
+    status=$?
+  if [ ! -s "$report" ]; then
+    echo "$name: did not run under Wine (status $status, no test report)"
+    tail -n 20 "$work/$name.log" | sed 's/^/  /'
+    broken+=("$name")
+    continue
+  fi
+  tests=$(grep -o '<testsuites [^>]*' "$report" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
+  failures=$(grep -o '<testsuites [^>]*' "$report" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
+  errors=$(grep -o '<testsuites [^>]*' "$report" | grep -o ' errors="[0-9]*"' | grep -o '[0-9]*')
+  disabled=$(grep -o '<testsuites [^>]*' "$report" | grep -o ' disabled="[0-9]*"' | grep -o '[0-9]*')
+  ran=$((tests - ${disabled:-0}))
+  bad=$((failures + errors))
+  total=$((total + ran))
+  failed=$((failed + bad))
+  echo "$name: $ran tests, $bad failed (status $status)"
+  if [ "$ran" -le 0 ]; then
+    broken+=("$name")
+  elif [ "$bad" -gt 0 ] || [ "$status" -ne 0 ]; then
+    grep -E '^\[  FAILED  \]' "$work/$name.log" | sed 's/^/  /' || true
+    [ "$bad" -gt 0 ] || broken+=("$name")
+  fi
+done
+
+echo "Windows build under Wine: ${#programs[@]} test programs, $total tests"
+echo "$((total - failed)) passed, $failed failed"
+if [ ${#broken[@]} -gt 0 ]; then
+  echo "test_windows: these programs did not run to the end: ${broken[*]}" >&2
+  exit 1
+fi
+[ "$failed" -eq 0 ]

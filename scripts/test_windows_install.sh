@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The Windows distribution (make dist-windows) installed for real under 32-bit Wine:
+#   1. instello.exe --unattended installs it into the prefix's drive C:;
+#   2. `wine reg query` shows the product key and the uninstall entry;
+#   3. the Start Menu shortcut is a .lnk that lnkinfo reads with the right target;
+#   4. the installed tattilo-cli.exe converts a formula from the installed folder and prints
+#      the Braille that the Linux build prints (and the notation fixtures expect);
+#   5. a second run from a copy with a damaged package volume fails midway and rolls back to
+#      a byte-identical drive C: and registry.
+#
+#   scripts/test_windows_install.sh [BUILD_DIR]     (default build-win32)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build-win32}" && pwd)
+dist="$build/distribution"
+[ -f "$dist/INSTELLO.EXE" ] || { echo "no Windows distribution in $dist (make dist-windows)" >&2; exit 1; }
+linux_cli=${LINUX_CLI:-build/bin/tattilo-cli}
+
+source scripts/wine_prefix.sh
+drive_c="$WINEPREFIX/drive_c"
+checks=0
+fail() { echo "test_windows_install: FAILED: $*" >&2; echo "$checks passed, 1 failed"; exit 1; }
+pass() { checks=$((checks + 1)); echo "ok: $*"; }
+
+install() {  # install FROM_FOLDER LOG: the exit status of the installer
+  local status=0
+  wine "$1/INSTELLO.EXE" --unattended --accept-license --target 'C:\Tattilo' \
+    --log "$(winpath "$2")" >"$2.out" 2>&1 || status=$?
+  wineserver -w
+  return $status
+}
+
+# What the registry holds below the keys an installation may touch, and every file of C:.
+snapshot() {
+  local out=$1
+  : >"$out"
+  for key in 'HKLM\Software' 'HKCU\Software'; do
+    wine reg export "$key" "$(winpath "$work/key.reg")" /y >/dev/null 2>&1 ||
+      wine reg export "$key" "$(winpath "$work/key.reg")" >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$work/key.reg" >>"$out"  # reg export writes UTF-16
+  done
+  wineserver -w
+  (cd "$drive_c" && find . \( -type f -o -type d \) -printf '%y %p\n' | LC_ALL=C sort) >>"$out"
+  (cd "$drive_c" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 -r sha256sum) >>"$out"
+}
+
+# 1. The installation.
+install "$dist" "$work/install.log" || fail "the installation ended with status $? (see below)
+$(cat "$work/install.log.out")"
+grep -q "Installation succesful!" "$work/install.log.out" || fail "no success message"
+[ -f "$drive_c/Tattilo/BIN/tattilo-cli.exe" ] || fail "tattilo-cli.exe is not in C:\\Tattilo\\BIN"
+pass "instello.exe --unattended installed the distribution into C:\\Tattilo"
+
+# 2. The registry.
+query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
+product=$(query 'HKLM\Software\Quillon\Tattilo')
+grep -Eq 'InstallPath +REG_SZ +C:\\Tattilo\\$' <<<"$product" || fail "product key: $product"
+grep -Eq 'DistributivePath +REG_SZ +Z:\\' <<<"$product" || fail "product key: $product"
+uninstall=$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tattilo')
+grep -Eq 'DisplayName +REG_SZ +Tattilo 1.1$' <<<"$uninstall" || fail "uninstall entry: $uninstall"
+fonts=$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Braillecour (TrueType)')
+grep -Eq 'REG_SZ +C:\\Tattilo\\BIN\\fonts\\braillecour.ttf$' <<<"$fonts" || fail "font: $fonts"
+pass "reg query shows the product key, the uninstall entry and the font"
+
+# 3. The Start Menu shortcut.
+link=$(find "$drive_c" -name 'Tattilo da riga di comando.lnk' | head -n 1)
+[ -n "$link" ] || fail "no Start Menu shortcut"
+case "$link" in */Start\ Menu/Programs/Tattilo/*) ;; *) fail "shortcut in the wrong place: $link" ;; esac
+info=$(lnkinfo "$link")
+grep -Eqi 'Local path[[:space:]]*: C:\\Tattilo\\BIN\\tattilo-cli.exe' <<<"$info" ||
+  fail "lnkinfo does not show the target:
+$info"
+pass "lnkinfo reads the Start Menu shortcut with its target"
+
+# 4. The installed program.
+formula='\lim_{x\to 0^+}\frac{1}{x}'
+expected='lim._x:o#j+6#anp_x4'
+grep -qF "$formula	$expected" tests/data/notation/latex_to_braille.txt ||
+  fail "the fixture no longer holds the formula"
+if [ -x "$linux_cli" ]; then
+  expected=$(printf '%s' "$formula" | "$linux_cli" to-braille)
+fi
+got=$(cd "$drive_c/Tattilo/BIN" && printf '%s' "$formula" | wine tattilo-cli.exe to-braille)
+[ "$got" = "$expected" ] || fail "tattilo-cli.exe printed '$got', the Linux build '$expected'"
+pass "the installed tattilo-cli.exe prints $got, as the Linux build does"
+
+# 5. A damaged volume: the run fails midway and everything is as it was.
+snapshot "$work/before"
+mkdir "$work/damaged"
+cp "$dist"/* "$work/damaged/"
+size=$(stat -c %s "$work/damaged/PROGRAM.002")
+dd if=/dev/zero of="$work/damaged/PROGRAM.002" bs=1 seek=$((size / 2)) count=4096 conv=notrunc \
+  status=none
+status=0
+install "$work/damaged" "$work/damaged.log" || status=$?
+[ "$status" -eq 4 ] || fail "the damaged run ended with status $status, not 4 (failed, rolled back):
+$(cat "$work/damaged.log.out")"
+echo "  the damaged run said:"
+grep -v '^ *$' "$work/damaged.log.out" | tail -n 4 | sed 's/^/    /'
+snapshot "$work/after"
+grep -q ' ./Tattilo/BIN/tattilo-cli.exe$' "$work/before" && grep -q 'InstallPath' "$work/before" ||
+  fail "the snapshot does not show the installation"
+if ! cmp -s "$work/before" "$work/after"; then
+  diff "$work/before" "$work/after" | head -n 40
+  fail "drive C: or the registry differ after the rollback"
+fi
+pass "a damaged volume fails the second run, which rolls back to the same C: and registry"
+echo "$checks passed, 0 failed"

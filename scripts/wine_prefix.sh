@@ -1,0 +1,20 @@
+# Sourced by the Windows test scripts: a private 32-bit Wine in a temporary folder ($work), with
+# its own prefix and home, no menu integration and no desktop; removed when the script ends.
+# Fails when this Wine cannot run 32-bit programs.
+command -v wine >/dev/null || { echo "wine is not installed (make setup)" >&2; exit 1; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/tattilo-wine.XXXXXX")
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+mkdir -p "$work/home"
+export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+# No menu entries or file associations on the host; no Mono or Gecko installers asked for.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine wineboot --init >/dev/null 2>&1 || true
+wineserver -w
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Wine could not make a 32-bit prefix (is wine32:i386 installed?)" >&2
+  exit 1
+fi
+
+# A host path as Wine's Windows path (drive Z: is the host's root).
+winpath() { local p="$1"; echo "Z:${p//\//\\}"; }

@@ -1,0 +1,7 @@
+#include "ui/standard_streams.h"
+
+namespace ui {
+
+void useBinaryStandardStreams() {}
+
+}  // namespace ui
