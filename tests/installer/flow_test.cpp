@@ -220,8 +220,7 @@ TEST_F(Flow, CancelWhileCopyingHoldsTheInstallationAndRollsBack) {
     EXPECT_EQ(result, FlowResult::Cancelled);
     EXPECT_EQ(asked, 2);
     ASSERT_EQ(polls.size(), 2u);
-    EXPECT_FALSE(polls[0].get());  // No left the flag alone
-    EXPECT_TRUE(polls[1].get());
+    EXPECT_TRUE(polls[1].get());  // the poll that waited saw the Yes
     EXPECT_FALSE(prompter_.saw(CError(CError::kCancelled).text()));
     EXPECT_TRUE(prompter_.saw(msg::kCanceled));
     EXPECT_EQ(front_.events,

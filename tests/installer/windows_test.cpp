@@ -71,11 +71,10 @@ protected:
             helpFiles_.push_back(file);
             return false;
         };
-        services.openDetails = [this](ComponentGroup& group, std::int64_t otherKb) {
+        services.openDetails = [this](ComponentGroup& group, std::int64_t otherKb,
+                                      ChooserContext& context) {
             DetailsSet set;
-            ChooserContext context{*sandbox_.sys, prompter_, product_->distributionPath,
-                                   [this] { return clusters_.get(*sandbox_.sys); }, nullptr};
-            CDetailsDlg details(set.widgets(), group, context, otherKb, available_.caption());
+            CDetailsDlg details(set.widgets(), group, context, otherKb, context.spaceAvailable());
             set.modal.setScript([&] { detailsScript_(set); });
             set.modal.showModal();
             return details.accepted();

@@ -7,14 +7,10 @@
 
 namespace installer {
 
-namespace {
-
 bool isWindowsPath(std::string_view path) {
     return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
-
-}  // namespace
 
 std::string normalizeFolder(std::string_view path) {
     std::string out;

@@ -25,6 +25,9 @@ struct SandboxMachine {
 SandboxMachine openSandboxMachine(const std::filesystem::path& root, const std::string& source,
                                   const std::filesystem::path& programFolder);
 
+// Whether `path` starts like a Windows path ("C:\" or "C:/").
+bool isWindowsPath(std::string_view path);
+
 // A folder as the folder picker gives it: backslashes only, one between elements and one at
 // the end ("C:/Scuola//Tattilo" -> "C:\Scuola\Tattilo\").
 std::string normalizeFolder(std::string_view path);

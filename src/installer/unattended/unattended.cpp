@@ -103,7 +103,7 @@ public:
             thread.run([&] { return flow.ended(); }, [this] { pollInterrupt(); });
         }
         flow_ = nullptr;
-        return exitStatus(flow.result());
+        return exitStatusOf(flow.result());
     }
 
     // The main window's part: the selection, the destination, the two questions.
@@ -161,24 +161,6 @@ public:
     }
 
 private:
-    static int exitStatus(FlowResult result) {
-        switch (result) {
-            case FlowResult::Installed:
-                return kExitInstalled;
-            case FlowResult::NotStarted:
-                return kExitNotStarted;
-            case FlowResult::Declined:
-                return kExitDeclined;
-            case FlowResult::NotRecovered:
-                return kExitNotRecovered;
-            case FlowResult::Failed:
-                return kExitFailed;
-            case FlowResult::Cancelled:
-                return kExitCancelled;
-        }
-        return kExitFailed;
-    }
-
     // Ctrl+C while the external programs run is refused, once; while copying the sink
     // cancels, before copying mayStartCopying() ends the run.
     void pollInterrupt() {
@@ -249,6 +231,24 @@ private:
 };
 
 }  // namespace
+
+int exitStatusOf(FlowResult result) {
+    switch (result) {
+        case FlowResult::Installed:
+            return kExitInstalled;
+        case FlowResult::NotStarted:
+            return kExitNotStarted;
+        case FlowResult::Declined:
+            return kExitDeclined;
+        case FlowResult::NotRecovered:
+            return kExitNotRecovered;
+        case FlowResult::Failed:
+            return kExitFailed;
+        case FlowResult::Cancelled:
+            return kExitCancelled;
+    }
+    return kExitFailed;
+}
 
 int runUnattended(std::span<const std::string> args, const std::filesystem::path& programFolder,
                   std::ostream& out, std::ostream& err, const UnattendedHooks& hooks) {

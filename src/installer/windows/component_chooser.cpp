@@ -111,7 +111,7 @@ void ComponentChooser::details() {
     const std::uint32_t cluster = context_.clusterSize();
     const std::int64_t otherKb = totalSizeKb(list_, cluster) - item->sizeKb(cluster);
     std::unique_ptr<ComponentItem> copy = item->clone();
-    if (!context_.openDetails(static_cast<ComponentGroup&>(*item), otherKb)) {
+    if (!context_.openDetails(static_cast<ComponentGroup&>(*item), otherKb, context_)) {
         list_[static_cast<std::size_t>(index)] = std::move(copy);
     }
     changed();

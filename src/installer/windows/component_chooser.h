@@ -29,9 +29,12 @@ struct ChooserWidgets {
     ui::Control& description;
 };
 
+struct ChooserContext;
+
 // Opens the Details window on `group` modally; `otherKb` is the size of everything chosen
 // outside it. True for OK.
-using OpenDetails = std::function<bool(ComponentGroup& group, std::int64_t otherKb)>;
+using OpenDetails =
+    std::function<bool(ComponentGroup& group, std::int64_t otherKb, ChooserContext& context)>;
 
 struct ChooserContext {
     system::System& sys;
@@ -39,6 +42,8 @@ struct ChooserContext {
     std::string distributionPath;  // where the component programs are looked for
     std::function<std::uint32_t()> clusterSize;
     OpenDetails openDetails;
+    // The main window's "Space available:" text, which the Details windows show too.
+    std::function<std::string()> spaceAvailable;
 };
 
 constexpr ui::Color kMissingPackageColor = 0x000080;

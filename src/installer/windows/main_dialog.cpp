@@ -31,8 +31,12 @@ CMainDlg::CMainDlg(const MainDialogWidgets& widgets, Product& product, system::S
       prompter_(prompter),
       clusters_(clusters),
       services_(std::move(services)),
-      context_{sys, prompter, product.distributionPath, [this] { return clusters_.get(sys_); },
-               services_.openDetails},
+      context_{sys,
+               prompter,
+               product.distributionPath,
+               [this] { return clusters_.get(sys_); },
+               services_.openDetails,
+               [this] { return w_.spaceAvailable.caption(); }},
       chooser_(widgets.chooser, product.components, context_) {
     // The window opens with the recommended selection.
     for (auto& item : product.components) {
