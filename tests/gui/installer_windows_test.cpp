@@ -71,11 +71,24 @@ bool tabTo(QWidget* window, const char* name) {
 
 }  // namespace
 
+// Dialogs that let a test act when a message comes, on the window thread.
+class HookedDialogs : public ui::memory::ScriptedDialogs {
+public:
+    std::function<void(const std::string& text)> onMessage;
+    ui::Answer message(const ui::MessageBox& box) override {
+        const ui::Answer answer = ScriptedDialogs::message(box);
+        if (onMessage) {
+            onMessage(box.text);
+        }
+        return answer;
+    }
+};
+
 class InstallerWindowsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<ui::memory::ScriptedDialogs> dialogs;
+    std::unique_ptr<ui::memory::ScriptedDialogs> dialogs;  // asked in advance
     std::unique_ptr<gui::InstallerApp> app;
     fs::path source;
 
@@ -293,6 +306,50 @@ private slots:
         });
         QCOMPARE(app->exitStatus(), installer::kExitDeclined);
         QCOMPARE(dialogs->messages().back(), std::string(msg::kCanceled));
+    }
+
+    // While the external programs run, the background window's close box is refused with
+    // its message, and the programs go on.
+    void closeIsRefusedWhileExternalProgramsRun() {
+        fs::remove_all(source);
+        fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution-tex", source);
+        std::ofstream(source / "INSTELLO.EXE", std::ios::binary) << "the installer";
+        std::string script;
+        {
+            std::ifstream in(source / "INSTELLO.INI", std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            script = bytes.str();
+        }
+        std::ofstream(source / "INSTELLO.INI", std::ios::binary) << script << "RunMsg=1\r\n";
+        auto hooked = std::make_unique<HookedDialogs>();
+        HookedDialogs& messages = *hooked;
+        dialogs = std::move(hooked);
+        int closes = 0;
+        messages.onMessage = [&](const std::string& text) {
+            if (text == msg::kRunMsg) {
+                // The format program is gone: the programs' thread reports it to this thread.
+                fs::remove(path() / "machine/C/KORVO/BIN/korvowh.exe");
+            } else if (text.rfind(std::string(msg::kCanNotExecute), 0) == 0 && closes++ == 0) {
+                QVERIFY(app->background()->isVisible());
+                app->background()->close();
+                QVERIFY(app->background()->isVisible());
+            }
+        };
+        start();
+        runToEnd([&] {
+            if (QWidget* main = visibleWindow("mainWindow"); main && tabTo(main, "install")) {
+                press(main, Qt::Key_Space);
+            }
+        });
+        QCOMPARE(app->exitStatus(), installer::kExitInstalled);
+        QCOMPARE(closes, 2);  // the second program was tried after the refusal
+        const auto shown = messages.messages();
+        const auto refused =
+            std::find(shown.begin(), shown.end(), std::string(msg::kCannotTerminate));
+        QVERIFY(refused != shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), std::string(msg::kNotCompleted)) ==
+                shown.end());
     }
 
     void missingLicenseCountsAsRefused() {
