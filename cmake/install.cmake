@@ -101,7 +101,7 @@ if(Python3_Interpreter_FOUND AND NOT CMAKE_CROSSCOMPILING)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${man}
     COMMAND Python3::Interpreter ${maker} --program $<TARGET_FILE:instello>
             --name instello --version ${version}
-            --summary "the installer of the Tattilo workbench, unattended into a sandbox machine"
+            --summary "the installer of the Tattilo workbench, with its windows or unattended, into a sandbox machine"
             --sections ${linux}/instello.1.sections ${man}/instello.1
     DEPENDS instello ${maker} ${linux}/instello.1.sections
     COMMENT "Manual page of instello" VERBATIM)

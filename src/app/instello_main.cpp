@@ -1,6 +1,6 @@
-// instello: the installer. Until its windows exist, it installs unattended into a sandbox
-// machine (see installer/unattended/unattended.h); without --unattended it prints its usage (on
-// standard output with status 0 when asked for with --help).
+// instello: the installer. With --unattended it installs without windows into a sandbox
+// machine (see installer/unattended/unattended.h); otherwise it opens its windows over one
+// (app/instello_windows.h). --help prints the usage on standard output with status 0.
 
 #include <atomic>
 #include <csignal>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/instello_windows.h"
 #include "installer/system/abrupt_end.h"
 #include "installer/unattended/unattended.h"
 #include "ui/program_folders.h"
@@ -51,9 +52,10 @@ int main(int argc, char** argv) {
         }
         unattended = unattended || arg == "--unattended";
     }
+    // The program folder is where the installer's files are, as built or as installed.
+    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
     if (!unattended) {
-        std::cerr << installer::unattendedUsage();
-        return 2;
+        return runInstallerWindows(argc, argv, args, folders.program);
     }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
@@ -61,7 +63,5 @@ int main(int argc, char** argv) {
     hooks.interrupted = [] { return interrupted.load(); };
     hooks.journalRecord = killAt("INSTELLO_TEST_KILL_AT_RECORD");
     hooks.undoStep = killAt("INSTELLO_TEST_KILL_AT_UNDO_STEP");
-    // The program folder is where the installer's files are, as built or as installed.
-    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
     return installer::runUnattended(args, folders.program, std::cout, std::cerr, hooks);
 }

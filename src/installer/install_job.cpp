@@ -62,12 +62,15 @@ CError unexpectedError(const InstallJob& job, const std::exception_ptr& error) {
     }
 }
 
-std::thread startInstallThread(InstallJob& job, StatusSlot& status) {
-    return std::thread([&job, &status] {
+std::thread startInstallThread(InstallJob& job, StatusSlot& status, std::function<void()> ended) {
+    return std::thread([&job, &status, ended = std::move(ended)] {
         try {
             job.run();
         } catch (...) {
             status.store(unexpectedError(job, std::current_exception()));
+        }
+        if (ended) {
+            ended();
         }
     });
 }

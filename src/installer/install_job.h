@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,8 +97,10 @@ private:
 
 // Runs job.run() on a new thread; the outcome goes into `status` (code 9 on success). Any
 // exception ends as an error, never as a dead process: out of memory as code 0, anything
-// else as code 6 naming the component program that was running.
-std::thread startInstallThread(InstallJob& job, StatusSlot& status);
+// else as code 6 naming the component program that was running. `ended` runs last on the
+// thread, after the outcome is stored (the windows post "copied" from it).
+std::thread startInstallThread(InstallJob& job, StatusSlot& status,
+                               std::function<void()> ended = {});
 
 // The error an exception that is not a CError stands for (see startInstallThread).
 CError unexpectedError(const InstallJob& job, const std::exception_ptr& error);

@@ -71,6 +71,31 @@ inline constexpr std::string_view kDifferentLocation =
 inline constexpr std::string_view kCannotTerminate =
     "You can not terminate installation at this moment.";
 
+// The windows.
+inline constexpr std::string_view kComponentsPrompt =
+    "Select components you wish to install.\nTo add or remove a component, click the check box .";
+inline constexpr std::string_view kPressDetails = "\nPress Details button to view details.";
+inline constexpr std::string_view kCannotFindPackage = "Can not find package";
+inline constexpr std::string_view kCannotFindPackageAt =
+    "Can not find package at the specified location.";
+inline constexpr std::string_view kReallyQuit = "Do you really want to quit?";
+inline constexpr std::string_view kHelpFile = "INSTELLO.HLP";
+inline constexpr std::string_view kNoHelp = "Help file not available.";
+inline constexpr std::string_view kHelpCaption = "Installer Help";
+inline constexpr std::string_view kDetailsTitle = "Details";
+inline constexpr std::string_view kSelectDirectory = "Select Directory";
+inline constexpr std::string_view kLicenseTitle = "License Agreement";
+inline constexpr std::string_view kInstallingTitle = "Installing...";
+inline constexpr std::string_view kInstallingLine = "Installing";
+inline constexpr std::string_view kCreatingLine = "Creating";
+inline constexpr std::string_view kSelectLocation = "Select location";
+inline constexpr std::string_view kAboutTitle = "About The Installer";
+inline constexpr std::string_view kVersionHead = "Version ";
+// What the About window says under the version.
+inline constexpr std::string_view kAboutText =
+    "Installs the product from its distribution folder and keeps a journal of every change, "
+    "so that a cancelled or interrupted installation is undone.";
+
 // System integration.
 inline constexpr std::string_view kStartMenuQuestion =
     "Do you want to create icons in Start Menu\\Programs folder?";

@@ -3,63 +3,23 @@
 // modes, also after its caption has changed.
 
 #include <QAbstractButton>
-#include <QEventLoop>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QTimer>
 #include <QtTest>
 
+#include "atspi_tree.h"
 #include "gui/qt_widgets.h"
 #include "gui_harness.h"
 
-namespace {
-
-struct Entry {
-    QString role;
-    bool showing = false;
-    QString name;
-};
-
-}  // namespace
+using Entry = gui_test::AtspiEntry;
 
 class AccessibilityTreeTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<gui_test::Harness> h;
 
-    // The tree as the accessibility bus gives it. The window must answer while the reader asks,
-    // so the wait runs the event loop.
-    QList<Entry> readTree() {
-        QProcess reader;
-        QEventLoop loop;
-        QObject::connect(&reader, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&reader, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        reader.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(TATTILO_SOURCE_DIR "/tests/gui/atspi_dump.py"),
-                      QString::number(QCoreApplication::applicationPid())});
-        loop.exec();
-        const QByteArray err = reader.readAllStandardError();
-        if (reader.state() != QProcess::NotRunning || reader.exitCode() != 0) {
-            reader.kill();
-            reader.waitForFinished(1000);
-            qWarning("%s", err.constData());
-            return {};
-        }
-        QList<Entry> tree;
-        for (const QByteArray& line : reader.readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> f = line.split('\t');
-            if (f.size() == 4) {
-                tree.append({QString::fromUtf8(f[1]), f[2] == "1", QString::fromUtf8(f[3])});
-            }
-        }
-        return tree;
-    }
+    static QList<Entry> readTree() { return gui_test::readAtspiTree(); }
 
-    static bool isButtonRole(const QString& role) {
-        return role == QLatin1String("push button") || role == QLatin1String("toggle button") ||
-               role == QLatin1String("check box") || role == QLatin1String("radio button");
-    }
+    static bool isButtonRole(const QString& role) { return gui_test::isButtonRole(role); }
 
     // Every button a sighted user sees, named by what it shows (or, for a picture button, by
     // the name it was given), against every button the reader announces.

@@ -55,6 +55,8 @@ std::string unattendedUsage() {
            "                [--components NAMES] [--check-optional] [--accept-license]\n"
            "                [--log FILE]\n"
            "       instello --unattended [--root SANDBOX] --recover [--log FILE]\n"
+           "       instello [--root SANDBOX] [--source DIR]   (the installer's windows;\n"
+           "                default SANDBOX: ~/.local/share/instello/sandbox)\n"
            "\n"
            "Installs the product of a distribution folder into a sandbox machine (a folder\n"
            "that stands for a Windows machine; made with default settings when new).\n"

@@ -1,6 +1,5 @@
 #include "installer/unattended/unattended.h"
 
-#include <chrono>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -10,13 +9,11 @@
 #include "installer/cerror.h"
 #include "installer/component_list.h"
 #include "installer/drives.h"
+#include "installer/flow/install_flow.h"
+#include "installer/flow/sandbox_machine.h"
 #include "installer/install_job.h"
-#include "installer/integration/external_programs.h"
-#include "installer/integration/success_steps.h"
 #include "installer/journal/recovery.h"
-#include "installer/messages.h"
 #include "installer/product.h"
-#include "installer/startup.h"
 #include "installer/system/sandbox/sandbox_system.h"
 #include "installer/system/this_machine.h"
 #include "installer/tex/stand_ins.h"
@@ -27,28 +24,6 @@
 namespace installer {
 
 namespace {
-
-// A folder as the window's folder picker would give it: backslashes only, one between
-// elements and one at the end. A destination typed as "C:/Scuola//Tattilo" would otherwise
-// reach the settings file and the installed-files register in that form.
-std::string normalizeFolder(std::string_view path) {
-    std::string out;
-    for (char c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-        if (c == '\\' && !out.empty() && out.back() == '\\') {
-            continue;
-        }
-        out += c;
-    }
-    return withBackslash(out);
-}
-
-bool isWindowsPath(std::string_view path) {
-    return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
 
 ComponentItem* findItem(const ComponentList& list, std::string_view name) {
     for (const auto& item : list) {
@@ -93,9 +68,9 @@ std::string integrationSummary(const SuccessReport& report, const DeferredAction
     return text.str();
 }
 
-// The run, step by step, in the order the windows take them. Each step returns the exit
-// status when the run ends there.
-class UnattendedRun {
+// The console as the flow's front end: the command line stands for the main window, the
+// console for the progress window, Ctrl+C for the close box.
+class UnattendedRun : public FlowFrontEnd {
 public:
     UnattendedRun(const UnattendedOptions& options, const std::filesystem::path& programFolder,
                   Console& console, std::ostream& err, const UnattendedHooks& hooks)
@@ -107,180 +82,160 @@ public:
           prompter_(console, options.acceptLicense) {}
 
     int run() {
-        for (auto step : {&UnattendedRun::openMachine, &UnattendedRun::recover,
-                          &UnattendedRun::start, &UnattendedRun::choose, &UnattendedRun::copy,
-                          &UnattendedRun::runPrograms, &UnattendedRun::finish}) {
-            if (const auto status = (this->*step)()) {
-                return *status;
-            }
-        }
-        return kExitInstalled;
-    }
-
-private:
-    using Step = std::optional<int>;
-
-    system::System& sys() { return *machine_; }
-
-    Step openMachine() {
-        if (options_.root.empty()) {
-            return openThisMachine();
-        }
-        try {
-            auto sandbox = std::make_unique<system::SandboxSystem>(options_.root);
-            sandbox_ = sandbox.get();
-            machine_ = std::move(sandbox);
-            tex::registerTexStandIns(*sandbox_);
-        } catch (const std::exception& e) {
-            err_ << "instello: " << e.what() << "\n";
-            return kExitNotStarted;
-        }
         if (options_.recoverOnly) {
-            console_.line("Machine: " + sandbox_->root().string());
-            return std::nullopt;
+            return recoverOnly();
         }
-        // A Windows path names a folder of the sandbox when the sandbox has it; otherwise the
-        // source is a folder of the host (on Windows its paths are Windows paths too).
-        std::error_code ec;
-        if (isWindowsPath(options_.source) &&
-            (sandbox_->folderExists(options_.source) ||
-             !std::filesystem::is_directory(options_.source, ec))) {
-            source_ = normalizeFolder(options_.source);
-        } else {
-            const std::filesystem::path host =
-                options_.source.empty() ? programFolder_ : std::filesystem::path(options_.source);
-            const auto letter = sandbox_->freeDriveLetter();
-            if (!std::filesystem::is_directory(host, ec) || !letter ||
-                !sandbox_->mountFolder(*letter, host, false)) {
-                err_ << "instello: the source folder " << host.string() << " cannot be used\n";
+        std::string source;
+        if (options_.root.empty()) {
+            if (!openThisMachine(source)) {
                 return kExitNotStarted;
             }
-            source_ = std::string(1, *letter) + ":\\";
-            console_.line("Source " + source_ + " = " + std::filesystem::absolute(host).string());
-        }
-        sandbox_->setProgramFolder(source_);
-        console_.line("Machine: " + sandbox_->root().string());
-        return std::nullopt;
-    }
-
-    // Without --root the installation goes into the computer itself, where this build has a
-    // system layer for it; the source is then a folder of the computer (Windows path).
-    Step openThisMachine() {
-        machine_ = system::openThisMachine();
-        if (!machine_) {
-            err_ << "instello: --root SANDBOX is required: this build installs into sandbox "
-                    "machines only\n";
-            return kExitNotStarted;
-        }
-        if (options_.recoverOnly) {
-            console_.line("Machine: this computer");
-            return std::nullopt;
-        }
-        const std::string source =
-            options_.source.empty() ? programFolder_.string() : options_.source;
-        if (!isWindowsPath(source) || !machine_->folderExists(source)) {
-            err_ << "instello: the source folder " << source << " cannot be used\n";
-            return kExitNotStarted;
-        }
-        source_ = normalizeFolder(source);
-        console_.line("Source " + source_);
-        console_.line("Machine: this computer");
-        return std::nullopt;
-    }
-
-    // Before anything else: an installation that a crash interrupted is undone.
-    Step recover() {
-        const RecoveryOutcome outcome =
-            recoverInterruptedInstallation(sys(), prompter_, hooks_.undoStep);
-        if (outcome == RecoveryOutcome::Incomplete) {
-            return kExitNotRecovered;
-        }
-        if (outcome == RecoveryOutcome::Busy) {
-            return kExitNotStarted;
-        }
-        if (options_.recoverOnly) {
-            if (outcome == RecoveryOutcome::Nothing) {
-                console_.line("No interrupted installation was found.");
+        } else {
+            SandboxMachine machine =
+                openSandboxMachine(options_.root, options_.source, programFolder_);
+            if (!machine.sys) {
+                err_ << "instello: " << machine.error << "\n";
+                return kExitNotStarted;
             }
-            return kExitInstalled;
+            if (!machine.mountedFrom.empty()) {
+                console_.line("Source " + machine.source + " = " + machine.mountedFrom.string());
+            }
+            console_.line("Machine: " + machine.sys->root().string());
+            source = machine.source;
+            machine_ = std::move(machine.sys);
         }
-        return std::nullopt;
-    }
-
-    Step start() {
-        Startup started = startUp(sys(), prompter_, source_);
-        if (started.outcome != StartupOutcome::Ready) {
-            return started.outcome == StartupOutcome::Declined ? kExitDeclined : kExitNotStarted;
+        QueuedWindowThread thread;
+        InstallFlow flow(*machine_, prompter_, thread, *this,
+                         FlowHooks{hooks_.journalRecord, hooks_.undoStep});
+        flow_ = &flow;
+        if (flow.startUp(source)) {
+            flow.begin();
+            thread.run([&] { return flow.ended(); }, [this] { pollInterrupt(); });
         }
-        product_ = std::move(started.product);
-        // Command "start": the component list and the prerequisites.
-        try {
-            product_->components =
-                readComponentList(sys(), product_->sourceFolder, sys().defaultLanguage());
-        } catch (const CError& e) {
-            say(e.text(), Icon::Warning);
-            say(msg::kCanceled, Icon::Information);
-            return kExitNotStarted;
-        }
-        if (!product_->checkPrerequisites(sys(), prompter_)) {
-            say(msg::kCanceled, Icon::Information);
-            return kExitDeclined;
-        }
-        return std::nullopt;
+        flow_ = nullptr;
+        return exitStatusOf(flow.result());
     }
 
     // The main window's part: the selection, the destination, the two questions.
-    Step choose() {
-        Product& product = *product_;
-        for (auto& item : product.components) {
-            item->reset();
-        }
-        if (options_.haveComponents) {
-            if (const auto status = selectNamed()) {
-                return status;
-            }
+    Choice choose(Product& product, ClusterCache& clusters) override {
+        if (options_.haveComponents && !selectNamed(product)) {
+            return Choice::Impossible;
         }
         product.checkOptional = options_.checkOptional;
         const std::string target =
             options_.target.empty() ? product.installPath : normalizeFolder(options_.target);
         console_.line("Install to: " + target);
-        const DestinationCheck check = checkDestination(sys(), target);
+        const DestinationCheck check = checkDestination(*machine_, target);
         if (check.code != 0) {
             console_.line(std::string(check.text));
-            return kExitNotStarted;
+            return Choice::Impossible;
         }
-        ClusterCache clusters;
         clusters.moveTo(target[0]);
-        cluster_ = clusters.get(sys());
-        const std::int64_t needed = totalSizeKb(product.components, cluster_);
-        const std::int64_t available = freeKilobytes(sys(), target[0]);
+        const std::uint32_t cluster = clusters.get(*machine_);
+        const std::int64_t needed = totalSizeKb(product.components, cluster);
+        const std::int64_t available = freeKilobytes(*machine_, target[0]);
         console_.line("Components:");
-        listSelection(product.components, cluster_, console_, "  ");
+        listSelection(product.components, cluster, console_, "  ");
         console_.line("Space needed: " + std::to_string(needed) + " kB");
         console_.line("Space available: " + std::to_string(available) + " kB");
-        if (needed == 0 && ask(msg::kNothingSelected) != Answer::Yes) {
-            return kExitDeclined;
-        }
-        if (available < needed && ask(msg::kNoSpace) != Answer::Yes) {
-            return kExitDeclined;
-        }
-        if (!product.acceptDestination(target, prompter_)) {
-            return kExitDeclined;
+        if (!confirmSelection(prompter_, product.caption(), needed, available) ||
+            !product.acceptDestination(target, prompter_)) {
+            return Choice::Cancel;
         }
         product.installPath = target;
-        if (product.flags.deletePrevOn() && !product.removePreviousVersion(sys(), prompter_)) {
-            say(msg::kCanceled, Icon::Information);
-            return kExitDeclined;
-        }
-        if (hooks_.interrupted && hooks_.interrupted()) {
-            say(msg::kCanceled, Icon::Information);
-            return kExitDeclined;
-        }
-        return std::nullopt;
+        return Choice::Install;
     }
 
-    Step selectNamed() {
-        for (auto& item : product_->components) {
+    bool mayStartCopying() override { return !(hooks_.interrupted && hooks_.interrupted()); }
+
+    ProgressSink& openProgress(Product& product, CancelFlag& cancel) override {
+        sink_ = std::make_unique<ConsoleSink>(console_, *machine_, product.caption(), cancel,
+                                              hooks_.interrupted);
+        return *sink_;
+    }
+
+    void closeProgress(const CError& outcome) override {
+        if (outcome.code() == CError::kSuccess) {
+            console_.line("Progress: 100%");
+        }
+    }
+
+    void rollingBack(bool running) override {
+        if (running) {
+            console_.line("Rolling back...");
+        }
+    }
+
+    void succeeded(const SuccessReport& report, const DeferredActions& deferred) override {
+        console_.line(integrationSummary(report, deferred));
+    }
+
+private:
+    // Ctrl+C while the external programs run is refused, once; while copying the sink
+    // cancels, before copying mayStartCopying() ends the run.
+    void pollInterrupt() {
+        if (!refused_ && flow_ && flow_->stage() == FlowStage::RunningPrograms &&
+            hooks_.interrupted && hooks_.interrupted()) {
+            refused_ = flow_->closeRequested() == InstallFlow::CloseAnswer::Refused;
+        }
+    }
+
+    // Without --root the installation goes into the computer itself, where this build has a
+    // system layer for it; the source is then a folder of the computer (a Windows path).
+    bool openThisMachine(std::string& source) {
+        machine_ = system::openThisMachine();
+        if (!machine_) {
+            err_ << "instello: --root SANDBOX is required: this build installs into sandbox "
+                    "machines only\n";
+            return false;
+        }
+        if (options_.recoverOnly) {
+            console_.line("Machine: this computer");
+            return true;
+        }
+        source = options_.source.empty() ? programFolder_.string() : options_.source;
+        if (!isWindowsPath(source) || !machine_->folderExists(source)) {
+            err_ << "instello: the source folder " << source << " cannot be used\n";
+            return false;
+        }
+        source = normalizeFolder(source);
+        console_.line("Source " + source);
+        console_.line("Machine: this computer");
+        return true;
+    }
+
+    int recoverOnly() {
+        if (options_.root.empty()) {
+            std::string unused;
+            if (!openThisMachine(unused)) {
+                return kExitNotStarted;
+            }
+        } else {
+            try {
+                auto sandbox = std::make_unique<system::SandboxSystem>(options_.root);
+                tex::registerTexStandIns(*sandbox);
+                console_.line("Machine: " + sandbox->root().string());
+                machine_ = std::move(sandbox);
+            } catch (const std::exception& e) {
+                err_ << "instello: " << e.what() << "\n";
+                return kExitNotStarted;
+            }
+        }
+        switch (recoverInterruptedInstallation(*machine_, prompter_, hooks_.undoStep)) {
+            case RecoveryOutcome::Incomplete:
+                return kExitNotRecovered;
+            case RecoveryOutcome::Busy:
+                return kExitNotStarted;
+            case RecoveryOutcome::Nothing:
+                console_.line("No interrupted installation was found.");
+                return kExitInstalled;
+            default:
+                return kExitInstalled;
+        }
+    }
+
+    bool selectNamed(Product& product) {
+        for (auto& item : product.components) {
             item->setState(0);
         }
         const std::string& names = options_.components;
@@ -295,110 +250,14 @@ private:
             if (name.empty()) {
                 continue;
             }
-            ComponentItem* item = findItem(product_->components, name);
+            ComponentItem* item = findItem(product.components, name);
             if (!item) {
                 err_ << "instello: no component named \"" << name << "\" in INSTALL.CFG\n";
-                return kExitNotStarted;
+                return false;
             }
             item->setState(1);
         }
-        return std::nullopt;
-    }
-
-    // Command "copy": the job on the installation thread.
-    Step copy() {
-        const Product& product = *product_;
-        JobSettings settings;
-        settings.productName = product.name;
-        settings.journalPath = journalPath(sys());
-        settings.installPath = product.installPath;
-        settings.distributionPath = product.distributionPath;
-        settings.clusterSize = cluster_;
-        settings.skipMissing = !product.checkOptional;
-        settings.copyInstaller = product.flags.copyInstallerOn();
-        settings.createFormats = product.flags.createFormatsOn();
-        settings.reader3Wanted = product.flags.reader3 != -1;
-        settings.reader4Wanted = product.flags.reader4 != -1;
-        settings.reader3 = product.readers.found(3);
-        settings.reader4 = product.readers.found(4);
-        settings.texSystem = product.kind() == ProductKind::TexSystem;
-        sink_ = std::make_unique<ConsoleSink>(console_, sys(), product.caption(), cancel_,
-                                              hooks_.interrupted);
-        job_ = std::make_unique<InstallJob>(sys(), *sink_, product_->components, settings,
-                                            product_->makeSettingsFile(sys()));
-        job_->undo().setRecordHook(hooks_.journalRecord);
-        startInstallThread(*job_, status_).join();
-        // Command "copied".
-        if (status_.load().code() == CError::kSuccess) {
-            console_.line("Progress: 100%");
-        }
-        return failed();
-    }
-
-    // After a successful copy the queued programs run on their thread; a cancel is refused.
-    Step runPrograms() {
-        DeferredActions& deferred = job_->deferred();
-        if (!deferred.hasPrograms()) {
-            return std::nullopt;
-        }
-        if (product_->flags.runMsgOn()) {
-            say(msg::kRunMsg, Icon::Information);
-        }
-        context_.emplace(
-            IntegrationContext{sys(), job_->undo(), prompter_, product_->caption(), {}});
-        std::thread programs =
-            startProgramsThread(deferred, *context_, status_, product_->workerRunning);
-        bool refused = false;
-        while (product_->workerRunning) {
-            if (!refused && hooks_.interrupted && hooks_.interrupted()) {
-                say(msg::kCannotTerminate, Icon::Warning);
-                refused = true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        programs.join();
-        return failed();
-    }
-
-    // Command "programs done": the success steps (with the commit), the restart question.
-    Step finish() {
-        SuccessReport report;
-        try {
-            report = performSuccessSteps(*job_, *product_, prompter_);
-        } catch (...) {
-            status_.store(unexpectedError(*job_, std::current_exception()));
-            return failed();
-        }
-        console_.line(integrationSummary(report, job_->deferred()));
-        if (product_->flags.restartOn() && askRestart(*product_, prompter_)) {
-            restartWindows(sys(), prompter_);
-        }
-        return std::nullopt;
-    }
-
-    // The finish of a failed or cancelled run: its message, the rollback.
-    Step failed() {
-        const CError outcome = status_.load();
-        if (outcome.code() == CError::kSuccess) {
-            return std::nullopt;
-        }
-        if (outcome.code() != CError::kCancelled) {
-            say(outcome.text(), Icon::Warning);
-        }
-        console_.line("Rolling back...");
-        if (!job_->rollBack()) {
-            say(msg::kRollbackIncomplete, Icon::Warning);
-            return kExitNotRecovered;
-        }
-        say(msg::kCanceled, Icon::Information);
-        return outcome.code() == CError::kCancelled ? kExitCancelled : kExitFailed;
-    }
-
-    void say(std::string_view text, Icon icon) {
-        prompter_.message(text, product_->caption(), icon, Buttons::Ok);
-    }
-    Answer ask(std::string_view text) {
-        return prompter_.message(text, product_->caption(), Icon::Question, Buttons::YesNo);
+        return true;
     }
 
     const UnattendedOptions& options_;
@@ -408,18 +267,30 @@ private:
     const UnattendedHooks& hooks_;
     ConsolePrompter prompter_;
     std::unique_ptr<system::System> machine_;
-    system::SandboxSystem* sandbox_ = nullptr;  // the machine, when it is a sandbox
-    std::string source_;
-    std::unique_ptr<Product> product_;
-    std::uint32_t cluster_ = 32768;
-    CancelFlag cancel_;
-    StatusSlot status_;
     std::unique_ptr<ConsoleSink> sink_;
-    std::unique_ptr<InstallJob> job_;
-    std::optional<IntegrationContext> context_;
+    InstallFlow* flow_ = nullptr;
+    bool refused_ = false;
 };
 
 }  // namespace
+
+int exitStatusOf(FlowResult result) {
+    switch (result) {
+        case FlowResult::Installed:
+            return kExitInstalled;
+        case FlowResult::NotStarted:
+            return kExitNotStarted;
+        case FlowResult::Declined:
+            return kExitDeclined;
+        case FlowResult::NotRecovered:
+            return kExitNotRecovered;
+        case FlowResult::Failed:
+            return kExitFailed;
+        case FlowResult::Cancelled:
+            return kExitCancelled;
+    }
+    return kExitFailed;
+}
 
 int runUnattended(std::span<const std::string> args, const std::filesystem::path& programFolder,
                   std::ostream& out, std::ostream& err, const UnattendedHooks& hooks) {

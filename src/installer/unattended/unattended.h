@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 
+#include "installer/flow/install_flow.h"
 #include "installer/unattended/options.h"
 
 namespace installer {
@@ -27,6 +28,9 @@ constexpr int kExitDeclined = 2;
 constexpr int kExitNotRecovered = 3;
 constexpr int kExitFailed = 4;
 constexpr int kExitCancelled = 5;
+
+// The exit status of a run that ended so; the windows end with the same.
+int exitStatusOf(FlowResult result);
 
 struct UnattendedHooks {
     // Asked whether the user wants to stop (Ctrl+C): before copying the run ends, while

@@ -1,0 +1,56 @@
+#pragma once
+
+// The accessibility tree of this very program as a screen reader reads it: dumped over AT-SPI
+// by atspi_dump.py in a process of its own, while this program's event loop keeps answering.
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+
+namespace gui_test {
+
+struct AtspiEntry {
+    int depth = 0;
+    QString role;
+    bool showing = false;
+    QString name;
+};
+
+// Empty when the program is not on the accessibility bus.
+inline QList<AtspiEntry> readAtspiTree() {
+    QProcess reader;
+    QEventLoop loop;
+    QObject::connect(&reader, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&reader, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(TATTILO_SOURCE_DIR "/tests/gui/atspi_dump.py"),
+                  QString::number(QCoreApplication::applicationPid())});
+    loop.exec();
+    const QByteArray err = reader.readAllStandardError();
+    if (reader.state() != QProcess::NotRunning || reader.exitCode() != 0) {
+        reader.kill();
+        reader.waitForFinished(1000);
+        qWarning("%s", err.constData());
+        return {};
+    }
+    QList<AtspiEntry> tree;
+    for (const QByteArray& line : reader.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() == 4) {
+            tree.append(
+                {f[0].toInt(), QString::fromUtf8(f[1]), f[2] == "1", QString::fromUtf8(f[3])});
+        }
+    }
+    return tree;
+}
+
+inline bool isButtonRole(const QString& role) {
+    return role == QLatin1String("push button") || role == QLatin1String("toggle button") ||
+           role == QLatin1String("check box") || role == QLatin1String("radio button");
+}
+
+}  // namespace gui_test
