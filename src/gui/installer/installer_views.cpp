@@ -311,6 +311,8 @@ DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
         buttons->addWidget(b);
     }
     grid->addLayout(buttons, 4, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    browse->setMaximumWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("......")) * 2);
     dialog_->resize(520, 200);
     window_ = std::make_unique<DialogWindow>(dialog_.get());
     modal_ = std::make_unique<QtModal>(dialog_.get());
