@@ -214,6 +214,7 @@ TEST_F(Flow, CancelWhileCopyingHoldsTheInstallationAndRollsBack) {
             thread_->post([&] { yes = flow_->confirmCancel(); });
             thread_->call([] {});
             EXPECT_EQ(yes, advances == 4);
+            polls.back().wait();  // the poll ends while the flow and its flag are still there
         }
     };
     const FlowResult result = run();
