@@ -19,8 +19,8 @@
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
 #include "gui/settings_dialog_view.h"
-#include "gui/tutor_view.h"
 #include "gui/structure_window.h"
+#include "gui/tutor_view.h"
 
 namespace gui {
 
