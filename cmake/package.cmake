@@ -1,7 +1,7 @@
 # The Debian package, made by `make package` (cpack -G DEB in the Release build):
 # tattilo_VERSION_ARCH.deb, installing into /usr. Its dependencies are read from the programs'
 # shared libraries (dpkg-shlibdeps, from dpkg-dev), plus what they load at run time: Qt's
-# platform plugins and espeak-ng's voice data.
+# platform plugins, and espeak-ng with its voice data.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tattilo)
@@ -18,7 +18,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TATTILO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "espeak-ng-data")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libespeak-ng1, espeak-ng-data")
 if(TATTILO_GUI)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-qpa-plugins")
   # The toolkit's own dialogs in Italian, and a font for the program's texts.

@@ -3,6 +3,7 @@
 // to cells through the notation tables.
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "notation/conversion.h"
@@ -169,6 +170,41 @@ bool oneItem(std::string_view s) {
     return true;
 }
 
+// The keywords of the command passes, as a set of flags.
+enum Command : unsigned {
+    kLimit = 1U << 0,  // "\\lim_{"
+    kSum = 1U << 1,
+    kProd = 1U << 2,
+    kInt = 1U << 3,
+    kIint = 1U << 4,
+    kIiint = 1U << 5,
+    kFrac = 1U << 6,
+    kSqrt = 1U << 7,
+    kLog = 1U << 8,  // "\\log_"
+    kOverline = 1U << 9,
+};
+
+// The keywords that stand anywhere in `t`, as its passes would find them: each is looked for
+// as plain text, whatever follows it.
+unsigned commandsIn(std::string_view t) {
+    static constexpr std::pair<std::string_view, Command> kKeywords[] = {
+        {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
+        {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
+        {"\\log_", kLog},    {"\\overline", kOverline},
+    };
+    unsigned found = 0;
+    for (std::size_t pos = t.find('\\'); pos != std::string_view::npos;
+         pos = t.find('\\', pos + 1)) {
+        const char first = charAt(t, pos + 1);
+        for (const auto& [keyword, command] : kKeywords) {
+            if (keyword[1] == first && at(t, pos, keyword)) {
+                found |= command;
+            }
+        }
+    }
+    return found;
+}
+
 class LatexToBraille {
 public:
     // `groupExponents`: write every one-cell exponent as a general one, "|" c "1".
@@ -325,6 +361,7 @@ void LatexToBraille::subscriptPass(std::string& t) {
 }
 
 bool LatexToBraille::powerPass(std::string& t) {
+    std::string with;
     std::size_t pos = 0;
     while ((pos = t.find('^', pos)) != std::string::npos) {
         if (pos > 0 && t[pos - 1] == ',') {
@@ -338,17 +375,22 @@ bool LatexToBraille::powerPass(std::string& t) {
         }
         if (t[q] == '{') {
             std::size_t end = 0;
-            const std::string content(readArgument(t, q, end));
+            const std::string_view content = readArgument(t, q, end);
             const bool numeric = numericExponent(content);
             groupEndsInNumber_ = groupEndsInNumber_ || (!numeric && endsInDigit(content));
-            splice(t, pos, end, (numeric ? "#" : "\\|") + content + "\\1");
+            with.assign(numeric ? "#" : "\\|");
+            with += content;
+            with += "\\1";
+            splice(t, pos, end, with);
             pos += numeric ? 1 : 2;  // the content may hold further powers
         } else if (isDigit(t[q])) {
             std::size_t end = q;
             while (end < t.size() && isDigit(t[end])) {
                 ++end;
             }
-            const std::string with = "#" + t.substr(q, end - q) + "\\1";
+            with.assign("#");
+            with.append(t, q, end - q);
+            with += "\\1";
             splice(t, pos, end, with);
             pos += with.size();
         } else {
@@ -361,7 +403,9 @@ bool LatexToBraille::powerPass(std::string& t) {
                 return fail(messages::kComplexPower);
             }
             oneCellExponent_ = true;
-            const std::string with = (groupExponents_ ? "\\|" : "@") + std::string(arg) + "\\1";
+            with.assign(groupExponents_ ? "\\|" : "@");
+            with += arg;
+            with += "\\1";
             splice(t, pos, end, with);
             pos += with.size();
         }
@@ -370,31 +414,47 @@ bool LatexToBraille::powerPass(std::string& t) {
 }
 
 void LatexToBraille::fractionPass(std::string& t) {
+    std::string with;
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\frac", pos)) != std::string::npos) {
+        // The two arguments are read in place; `with` is made before the text changes.
         std::size_t endA = 0;
-        const std::string a(readArgument(t, skipBlanks(t, pos + 5), endA));
+        const std::string_view a = readArgument(t, skipBlanks(t, pos + 5), endA);
         std::size_t endB = 0;
-        const std::string b(readArgument(t, skipBlanks(t, endA), endB));
+        const std::string_view b = readArgument(t, skipBlanks(t, endA), endB);
         // A numerator starting with zero takes the general form: its lower digit ")" after
         // the number sign would read as a percent sign or be refused.
         const std::size_t first = a.find_first_not_of('{');
-        const bool zeroNumerator = first != std::string::npos && a[first] == '0';
+        const bool zeroNumerator = first != std::string_view::npos && a[first] == '0';
+        with.clear();
         if (onlyDigitsAndBraces(a) && onlyDigitsAndBraces(b) && !zeroNumerator) {
-            std::string with = "#";
+            with += '#';
             for (const char c : a) {
                 if (isDigit(c)) {
                     with += lowerDigitCell(c);
                 }
             }
-            with += '{' + b + '}';
+            with += '{';
+            with += b;
+            with += '}';
             splice(t, pos, endB, with);
             pos += with.size();
         } else {
-            splice(t, pos, endB, "\\6" + a + "\\N\\P" + std::string(kMarkerEnd) + b + "\\4");
+            with += "\\6";
+            with += a;
+            with += "\\N\\P";
+            with += kMarkerEnd;
+            with += b;
+            with += "\\4";
+            splice(t, pos, endB, with);
             pos += 2;
         }
     }
+}
+
+// A number sign written right after another, or after the one of a numeric fraction's
+// numerator and its brace, is one sign too many.
+void doubleNumberSigns(std::string& t) {
     // Most lines hold neither: no copy is made for them.
     if (t.find("##") != std::string::npos) {
         t = replaceAll(t, "##", "#");
@@ -600,8 +660,88 @@ bool LatexToBraille::limitReadable(std::string_view t, std::size_t open, std::si
     return true;
 }
 
+// The finished form of a cell: the letter sign "_", the square brackets "{" and "}".
+constexpr char finishedCell(char c) {
+    return c == '^' ? '_' : c == '\xE0' ? '{' : c == '\xF9' ? '}' : c;
+}
+
+// What the tokenizer needs of each character, looked up once per character.
+struct CharacterCells {
+    enum Kind : unsigned char { kNone, kCells, kSpecial };
+    struct Entry {
+        char cells[4] = {};  // finished; a character has two cells at most
+        unsigned char size = 0;
+        Kind kind = kNone;
+        bool digitClass = false;  // a digit, decimal comma or periodic mark
+        bool digit = false;
+    };
+    std::array<Entry, 256> entries;
+
+    CharacterCells() {
+        for (int c = 0; c < 256; ++c) {
+            const char ch = static_cast<char>(c);
+            Entry& e = entries[static_cast<std::size_t>(c)];
+            if (ch == '\\' || ch == '<' || ch == '#' || ch == '}') {
+                e.kind = kSpecial;
+            } else if (const NotationRow* row = characterRow(ch)) {
+                e.kind = kCells;
+                e.size = static_cast<unsigned char>(std::min<std::size_t>(row->braille.size(), 4));
+                for (std::size_t k = 0; k < e.size; ++k) {
+                    e.cells[k] = finishedCell(row->braille[k]);
+                }
+            }
+            e.digitClass = numberCharacter(ch);
+            e.digit = isDigit(ch);
+        }
+    }
+};
+
+const CharacterCells& characterCells() {
+    static const CharacterCells cells;
+    return cells;
+}
+
+// The tokenizer's output, written in its finished form; it keeps room for one more
+// character's cells at all times.
+class CellWriter {
+public:
+    CellWriter(std::string& out, std::size_t expected) : out_(out) {
+        out_.resize(expected + kRoom);
+    }
+    ~CellWriter() { out_.resize(size_); }
+
+    // The cells of one character: all four bytes are copied, `size` of them count.
+    void put(const CharacterCells::Entry& e) {
+        std::memcpy(out_.data() + size_, e.cells, sizeof e.cells);
+        size_ += e.size;
+        keepRoom();
+    }
+    void put(char c) {
+        out_[size_++] = finishedCell(c);
+        keepRoom();
+    }
+    void put(std::string_view cells) {
+        for (const char c : cells) {
+            put(c);
+        }
+    }
+
+private:
+    static constexpr std::size_t kRoom = sizeof CharacterCells::Entry::cells;
+
+    void keepRoom() {
+        if (out_.size() - size_ < kRoom) {
+            out_.resize(out_.size() * 2);
+        }
+    }
+
+    std::string& out_;
+    std::size_t size_ = 0;
+};
+
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
-    out.reserve(t.size() * 2);
+    const CharacterCells& table = characterCells();
+    CellWriter cells(out, t.size() * 2);
     // A number runs from its number sign through digits, decimal commas and periodic marks;
     // a digit inside it is written without a further number sign. A comma or an apostrophe
     // after anything else (a list "a,2", a derivative "f'2") does not start one, and the
@@ -609,9 +749,25 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     bool number = false;
     std::size_t i = 0;
     while (i < t.size()) {
-        if (t[i] == '\\') {
+        const char c = t[i];
+        const CharacterCells::Entry& e = table.entries[static_cast<unsigned char>(c)];
+        if (e.kind == CharacterCells::kCells) {
+            ++i;
+            if (number && e.digitClass && e.size == 2) {
+                cells.put(e.cells[1]);  // the number sign stands once per number
+            } else {
+                cells.put(e);
+            }
+            number = e.digitClass && (number || e.digit);
+            continue;
+        }
+        if (e.kind == CharacterCells::kNone) {
+            ++i;
+            continue;
+        }
+        if (c == '\\') {
             if (at(t, i, kRegionPlaceholder)) {
-                out.append(kRegionPlaceholder);
+                cells.put(kRegionPlaceholder);
                 i += kRegionPlaceholder.size();
                 number = false;
                 continue;
@@ -621,46 +777,35 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             if (row == nullptr) {
                 return fail(messages::kUnknownFunction);
             }
-            out.append(row->braille);
+            cells.put(row->braille);
             i += length;
             number = false;
-            continue;
-        }
-        if (at(t, i, "<>")) {
-            out += '3';
-            i += 2;
-            number = false;
-            continue;
-        }
-        if (t[i] == '#') {
+        } else if (c == '<') {
+            if (at(t, i, "<>")) {
+                cells.put('3');
+                i += 2;
+                number = false;
+            } else {
+                ++i;
+                if (const NotationRow* row = characterRow(c)) {
+                    cells.put(row->braille);
+                    number = false;
+                }
+            }
+        } else if (c == '#') {
             // A number sign carries the lower digits of a numeric numerator after it.
-            out += '#';
+            cells.put('#');
             ++i;
             while (i < t.size() &&
                    std::string_view("()*+,/:;=?").find(t[i]) != std::string_view::npos) {
-                out += t[i];
+                cells.put(t[i]);
                 ++i;
             }
             number = true;
-            continue;
-        }
-        const char c = t[i];
-        ++i;
-        if (c == '}') {
+        } else {  // '}'
+            ++i;
             number = false;
-            continue;
         }
-        const NotationRow* row = characterRow(c);
-        if (row == nullptr) {
-            continue;
-        }
-        const bool digitClass = numberCharacter(c);
-        if (number && digitClass && row->braille.size() == 2) {
-            out += row->braille[1];  // the number sign stands once per number
-        } else {
-            out.append(row->braille);
-        }
-        number = digitClass && (number || isDigit(c));
     }
     return true;
 }
@@ -681,34 +826,42 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    // The passes of commands look for their keyword; a line without a backslash (a good part
-    // of school mathematics) holds none, and no pass before them inserts one they look for.
-    const bool commands = t.find('\\') != std::string::npos;
-    if (commands && !oneSidedLimits(t)) {
+    // Each pass of a command looks for its keyword; most lines hold one or two of them, none at
+    // all when they have no backslash. No pass writes a keyword that a pass looks for (they
+    // write markers, and always put a cell between the pieces of text they join), so what the
+    // text holds now decides for every pass.
+    const unsigned commands = commandsIn(t);
+    if ((commands & kLimit) != 0 && !oneSidedLimits(t)) {
         result.error = error_;
         return result;
     }
     digitSubscripts(t);
-    const bool constructs =
-        !commands || (limitsPass(t, "\\sum", "\\susu", messages::kSumLatex) &&
-                      limitsPass(t, "\\prod", "\\propro", messages::kProdLatex) &&
-                      limitsPass(t, "\\int", "\\7", messages::kIntLatex) &&
-                      limitsPass(t, "\\iint", "\\77", messages::kIntLatex) &&
-                      limitsPass(t, "\\iiint", "\\777", messages::kIntLatex));
+    const auto limits = [&](unsigned command, std::string_view keyword, std::string_view marker,
+                            std::string_view message) {
+        return (commands & command) == 0 || limitsPass(t, keyword, marker, message);
+    };
+    const bool constructs = limits(kSum, "\\sum", "\\susu", messages::kSumLatex) &&
+                            limits(kProd, "\\prod", "\\propro", messages::kProdLatex) &&
+                            limits(kInt, "\\int", "\\7", messages::kIntLatex) &&
+                            limits(kIint, "\\iint", "\\77", messages::kIntLatex) &&
+                            limits(kIiint, "\\iiint", "\\777", messages::kIntLatex);
     if (!constructs || !powerPass(t)) {
         result.error = error_;
         return result;
     }
-    fractionPass(t);
-    if (commands) {
+    if ((commands & kFrac) != 0) {
+        fractionPass(t);
+    }
+    doubleNumberSigns(t);
+    if ((commands & kSqrt) != 0) {
         rootPass(t);
-        if (!logPass(t)) {
-            result.error = error_;
-            return result;
-        }
+    }
+    if ((commands & kLog) != 0 && !logPass(t)) {
+        result.error = error_;
+        return result;
     }
     subscriptPass(t);
-    if (commands) {
+    if ((commands & kOverline) != 0) {
         overlinePass(t);
     }
     std::string out;
@@ -720,15 +873,6 @@ Conversion LatexToBraille::run(std::string_view input) {
         // Three closings in a row: Braille-to-LaTeX could not tell which power each ends.
         result.error = messages::onPage(page_, messages::kPowerOfPower);
         return result;
-    }
-    for (char& c : out) {
-        if (c == '^') {
-            c = '_';
-        } else if (c == '\xE0') {
-            c = '{';
-        } else if (c == '\xF9') {
-            c = '}';
-        }
     }
     if (out.find("log ") != std::string::npos) {
         out = replaceAll(out, "log ", "log.");

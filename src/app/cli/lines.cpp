@@ -35,11 +35,21 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
         }
     }
     std::istream& in = path.empty() ? io.in : file;
+    // A program that writes a line and waits for its answer gets it: the output is flushed
+    // whenever the input has nothing more buffered, that is, before a read that may wait. A
+    // stream tied to the output would flush it before every line instead, one write per line.
+    std::ostream* const tied = in.tie(nullptr);
     bool refused = false;
     std::size_t number = 0;
     std::string line;
     std::string message;
-    while (std::getline(in, line)) {
+    for (;;) {
+        if (in.rdbuf()->in_avail() <= 0) {
+            io.out.flush();
+        }
+        if (!std::getline(in, line)) {
+            break;
+        }
         ++number;
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
@@ -55,6 +65,7 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
             writeMessage(io.err, number, message);
         }
     }
+    in.tie(tied);
     if (in.bad()) {
         io.err << (path.empty() ? std::string("standard input") : path) << ": "
                << std::strerror(errno != 0 ? errno : EIO) << '\n';

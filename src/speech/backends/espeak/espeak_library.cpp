@@ -1,5 +1,6 @@
 #include "speech/backends/espeak/espeak_library.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <system_error>
@@ -24,6 +25,38 @@ int onSamples(short* wav, int count, espeak_EVENT* /*events*/) {
 
 }  // namespace
 
+// The library's entry points, looked up when it is loaded. It is loaded on the first start, not
+// linked: its sound libraries would otherwise be loaded and relocated by every program start,
+// tattilo-cli converting one formula included.
+struct EspeakLibrary::Functions {
+    decltype(&::espeak_Initialize) initialize = nullptr;
+    decltype(&::espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&::espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&::espeak_TextToPhonemes) textToPhonemes = nullptr;
+    decltype(&::espeak_SetParameter) setParameter = nullptr;
+    decltype(&::espeak_Synth) synth = nullptr;
+    decltype(&::espeak_Terminate) terminate = nullptr;
+
+    // True when every entry point was found.
+    bool load(void* library) {
+        return find(library, "espeak_Initialize", initialize) &&
+               find(library, "espeak_SetVoiceByName", setVoiceByName) &&
+               find(library, "espeak_SetSynthCallback", setSynthCallback) &&
+               find(library, "espeak_TextToPhonemes", textToPhonemes) &&
+               find(library, "espeak_SetParameter", setParameter) &&
+               find(library, "espeak_Synth", synth) && find(library, "espeak_Terminate", terminate);
+    }
+
+private:
+    template <typename F>
+    static bool find(void* library, const char* name, F& function) {
+        function = reinterpret_cast<F>(dlsym(library, name));
+        return function != nullptr;
+    }
+};
+
+EspeakLibrary::EspeakLibrary() : f_(std::make_unique<Functions>()) {}
+
 EspeakLibrary& EspeakLibrary::instance() {
     static EspeakLibrary library;
     return library;
@@ -31,8 +64,9 @@ EspeakLibrary& EspeakLibrary::instance() {
 
 EspeakLibrary::~EspeakLibrary() {
     if (started_) {
-        espeak_Terminate();
+        f_->terminate();
     }
+    // The library stays loaded: its own exit handlers may still run.
 }
 
 bool EspeakLibrary::start(const std::filesystem::path& programDirectory) {
@@ -41,6 +75,10 @@ bool EspeakLibrary::start(const std::filesystem::path& programDirectory) {
         return started_;
     }
     tried_ = true;
+    library_ = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (library_ == nullptr || !f_->load(library_)) {
+        return false;
+    }
     std::string dataPath;
     std::error_code ec;
     if (!programDirectory.empty() &&
@@ -49,18 +87,18 @@ bool EspeakLibrary::start(const std::filesystem::path& programDirectory) {
     }
     // Synchronous output: the samples come back to us, and the library never opens a sound
     // device of its own (nor prints the audio library's complaints when there is none).
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0,
-                                       dataPath.empty() ? nullptr : dataPath.c_str(),
-                                       espeakINITIALIZE_DONT_EXIT);
+    const int rate =
+        f_->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, dataPath.empty() ? nullptr : dataPath.c_str(),
+                       espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0) {
         return false;
     }
-    if (espeak_SetVoiceByName("it") != EE_OK) {
-        espeak_Terminate();
+    if (f_->setVoiceByName("it") != EE_OK) {
+        f_->terminate();
         return false;
     }
     voice_ = "it";
-    espeak_SetSynthCallback(onSamples);
+    f_->setSynthCallback(onSamples);
     sampleRate_ = rate;
     started_ = true;
     return true;
@@ -73,7 +111,7 @@ int EspeakLibrary::sampleRate() const {
 
 bool EspeakLibrary::selectVoice(const std::string& voice) {
     if (voice != voice_) {
-        if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {
+        if (f_->setVoiceByName(voice.c_str()) != EE_OK) {
             return false;
         }
         voice_ = voice;
@@ -90,7 +128,7 @@ const std::string& EspeakLibrary::letterName(char letter) {
     const char text[2] = {letter, '\0'};
     const void* rest = text;
     while (rest != nullptr) {
-        if (const char* clause = espeak_TextToPhonemes(&rest, espeakCHARS_UTF8, 0)) {
+        if (const char* clause = f_->textToPhonemes(&rest, espeakCHARS_UTF8, 0)) {
             phonemes += clause;
         }
     }
@@ -142,10 +180,10 @@ bool EspeakLibrary::synthesize(const SpokenText& piece, const std::string& voice
         return false;
     }
     const std::string utf8 = formInput(piece);
-    espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
+    f_->setParameter(espeakRATE, wordsPerMinute, 0);
     currentSink = &sink;
-    const espeak_ERROR result = espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
-                                             espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr);
+    const espeak_ERROR result = f_->synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0,
+                                          espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr);
     currentSink = nullptr;
     return result == EE_OK;
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -24,8 +25,8 @@ public:
 
     static EspeakLibrary& instance();
 
-    // Starts the library the first time (later calls report the first result): with the data
-    // folder "espeak-ng-data" beside the program when there is one, else the system's. True
+    // Loads and starts the library the first time (later calls report the first result): with the
+    // data folder "espeak-ng-data" beside the program when there is one, else the system's. True
     // when it started and has the Italian voice.
     bool start(const std::filesystem::path& programDirectory);
 
@@ -49,7 +50,9 @@ public:
     EspeakLibrary& operator=(const EspeakLibrary&) = delete;
 
 private:
-    EspeakLibrary() = default;
+    struct Functions;
+
+    EspeakLibrary();
     ~EspeakLibrary();
 
     // With the mutex held.
@@ -58,6 +61,8 @@ private:
     const std::string& letterName(char letter);
 
     mutable std::mutex mutex_;
+    std::unique_ptr<Functions> f_;
+    void* library_ = nullptr;
     bool tried_ = false;
     bool started_ = false;
     int sampleRate_ = 0;
