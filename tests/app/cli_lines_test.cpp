@@ -63,6 +63,28 @@ TEST(CliLines, EachLineConvertsAsTheSingleCommandConvertsIt) {
     EXPECT_EQ(r.out, back);
 }
 
+// A long input, read in large pieces: the answers come in input order, and each refusal names
+// its own line.
+TEST(CliLines, ALongInputKeepsItsOrderAndItsLineNumbers) {
+    std::string input;
+    std::string expected;
+    std::string messages;
+    for (int n = 1; n <= 3000; ++n) {
+        if (n % 7 == 0) {
+            input += "(x\n";
+            expected += "\n";
+            messages += "line " + std::to_string(n) + ": Errore nelle parentesi \n";
+        } else {
+            input += "x+" + std::to_string(n) + (n % 2 == 0 ? "\r\n" : "\n");
+            expected += "_x+" + runCli({"to-braille"}, std::to_string(n)).out + "\n";
+        }
+    }
+    const CliRun r = runCli({"to-braille", "--lines"}, input);
+    EXPECT_EQ(r.status, cli::kFailed);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, messages);
+}
+
 TEST(CliLines, ToLatexKeepsTheLineBreaksOfATwoLineMessage) {
     const CliRun r = runCli({"to-latex", "--lines"}, "6_anp_b4\n<S_i=#a,_n:_i\n");
     EXPECT_EQ(r.status, cli::kFailed);
