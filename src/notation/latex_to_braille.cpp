@@ -57,8 +57,10 @@ std::string_view readArgument(std::string_view t, std::size_t pos, std::size_t& 
 // followed by plain letters.
 std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_t pos) {
     while ((pos = t.find(keyword, pos)) != std::string_view::npos) {
-        const bool inPlaceholder = (pos >= 4 && at(t, pos - 4, kRegionPlaceholder)) ||
-                                   (pos >= 5 && at(t, pos - 5, kRegionPlaceholder));
+        const char before = pos > 0 ? t[pos - 1] : '\0';  // '-' or '\\' in a placeholder
+        const bool inPlaceholder = (before == '-' || before == '\\') &&
+                                   ((pos >= 4 && at(t, pos - 4, kRegionPlaceholder)) ||
+                                    (pos >= 5 && at(t, pos - 5, kRegionPlaceholder)));
         if (!inPlaceholder && commandAt(t, pos, keyword)) {
             return pos;
         }
@@ -565,22 +567,35 @@ private:
         }
     }
 
+    // Whether `t` holds `k` at `pos`, where the bucket has matched its first two characters.
+    static bool restAt(std::string_view t, std::size_t pos, std::string_view k) {
+        if (t.size() - pos < k.size()) {
+            return false;
+        }
+        for (std::size_t j = 2; j < k.size(); ++j) {
+            if (t[pos + j] != k[j]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
                                     std::size_t pos, std::size_t& length) {
         const char third = charAt(t, pos + 2);
         for (const Keyword& keyword : rows) {
             std::string_view k = keyword.row->latex;
             const bool blankEnd = k.back() == ' ';
-            // The bucket matched the first two characters; most rows differ at the third.
+            // Most rows differ at the third character.
             if (k.size() > 2 && k[2] != third && (k.size() > 3 || !blankEnd)) {
                 continue;
             }
-            if (!at(t, pos, k)) {
+            if (!restAt(t, pos, k)) {
                 if (!blankEnd) {
                     continue;
                 }
                 k.remove_suffix(1);
-                if (!at(t, pos, k)) {
+                if (!restAt(t, pos, k)) {
                     continue;
                 }
             } else if (blankEnd) {
@@ -766,7 +781,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             continue;
         }
         if (c == '\\') {
-            if (at(t, i, kRegionPlaceholder)) {
+            if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
                 cells.put(kRegionPlaceholder);
                 i += kRegionPlaceholder.size();
                 number = false;
