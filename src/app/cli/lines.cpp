@@ -23,6 +23,9 @@ void writeMessage(std::ostream& err, std::size_t lineNumber, std::string_view me
     err << '\n';
 }
 
+// How many bytes of answers are gathered before they go to the output stream.
+constexpr std::size_t kPiece = 16384;
+
 }  // namespace
 
 int convertLines(const std::string& path, Io& io, const LineConversion& convert) {
@@ -43,8 +46,16 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
     std::size_t number = 0;
     std::string line;
     std::string message;
+    // The answers not yet handed to the output stream, which take one call per piece instead
+    // of one per line.
+    std::string answers;
+    const auto handOver = [&] {
+        io.out.write(answers.data(), static_cast<std::streamsize>(answers.size()));
+        answers.clear();
+    };
     for (;;) {
         if (in.rdbuf()->in_avail() <= 0) {
+            handOver();
             io.out.flush();
         }
         if (!std::getline(in, line)) {
@@ -56,15 +67,21 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
         }
         message.clear();
         if (const std::optional<std::string> output = convert(line, message)) {
-            io.out << *output << '\n';
+            answers += *output;
+            answers += '\n';
+            if (answers.size() >= kPiece) {
+                handOver();
+            }
         } else {
             // On a terminal the message shows right under the line's empty output line.
             refused = true;
-            io.out << '\n';
+            answers += '\n';
+            handOver();
             io.out.flush();
             writeMessage(io.err, number, message);
         }
     }
+    handOver();
     in.tie(tied);
     if (in.bad()) {
         io.err << (path.empty() ? std::string("standard input") : path) << ": "
