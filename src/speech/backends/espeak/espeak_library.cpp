@@ -75,8 +75,9 @@ bool EspeakLibrary::start(const std::filesystem::path& programDirectory) {
         return started_;
     }
     tried_ = true;
-    library_ = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr || !f_->load(library_)) {
+    // Never closed: the library stays loaded for the rest of the process.
+    void* const library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr || !f_->load(library)) {
         return false;
     }
     std::string dataPath;

@@ -62,7 +62,6 @@ private:
 
     mutable std::mutex mutex_;
     std::unique_ptr<Functions> f_;
-    void* library_ = nullptr;
     bool tried_ = false;
     bool started_ = false;
     int sampleRate_ = 0;
