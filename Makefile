@@ -1,7 +1,8 @@
 # The two commands of the README:
 #   make run    installs what is missing, builds, and starts the workbench on a sample document
-#   make test   installs what is missing, builds the normal and the sanitizer configurations,
-#               runs every test in both, fuzzes the parsers briefly and checks the sources
+#   make test   installs what is missing, builds the Release and the sanitizer configurations
+#               with warnings as errors, runs every test in both, fuzzes the parsers briefly and
+#               checks the sources
 # and a few more for developers (build, bench, format, install-demo, package, clean).
 
 BUILD      ?= build
@@ -14,16 +15,27 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_GEN = -G Ninja
 
+# Every configuration compiles through ccache (setup installs it), so a tree already built on
+# this machine, or a second clone of the same commit, compiles from the cache. Paths below the
+# source folder are hashed relative to it and the build folder is left out of the hash, so the
+# cache does not depend on where the clone lies.
+LAUNCHER = -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+
+# Each step of the checks prints one line with its wall time (scripts/stage.sh).
+STAGE = scripts/stage.sh
+
 .PHONY: all setup build run test check test-normal test-release test-asan fuzz bench format clean \
         package package-check
 
 all: build
 
 setup:
-	@scripts/setup.sh
+	@$(STAGE) setup scripts/setup.sh
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,54 +47,63 @@ run: setup $(BUILD)/build.ninja
 	cd $(BUILD)/bin && ./tattilo $(SAMPLE)
 
 check: setup
-	scripts/check_sources.sh
+	$(STAGE) "source checks" scripts/check_sources.sh
 
-# The checks build with warnings as errors; a user's own build never does.
+# The tests of the developer's tree (RelWithDebInfo), with warnings as errors. Not part of
+# `make test`: see test-release.
 test-normal: setup $(BUILD)/build.ninja
 	cmake -S . -B $(BUILD) -DTATTILO_WERROR=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The plain Release configuration, the one most users build with CMake by hand.
+# The tests of `make test` run in the Release configuration, the one the Debian package is
+# made from and most users build with CMake by hand, with warnings as errors and the
+# benchmarks built (not run). A second optimised configuration beside it (RelWithDebInfo, as
+# before) compiled the whole tree once more and checked nothing this one does not: the
+# assertions and the debugger's view are the sanitizer build's job, and `make package` then
+# packs this very tree instead of building another.
+RELEASE_CONFIG = -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON -DTATTILO_BENCH=ON $(LAUNCHER)
 $(RELEASE_BUILD)/build.ninja:
-	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
-	  -DTATTILO_BENCH=OFF
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) $(RELEASE_CONFIG)
 
 test-release: setup
-	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTATTILO_WERROR=ON \
-	  -DTATTILO_BENCH=OFF >/dev/null
-	cmake --build $(RELEASE_BUILD) -j $(JOBS)
-	ctest --test-dir $(RELEASE_BUILD) --output-on-failure -j $(JOBS)
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) $(RELEASE_CONFIG) >/dev/null
+	$(STAGE) "Release build" cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	$(STAGE) "Release tests" ctest --test-dir $(RELEASE_BUILD) --output-on-failure -j $(JOBS)
 
+# Line tables (-g1) are all a sanitizer report needs for its file and line numbers; full
+# debug information made this the slowest configuration to compile and link.
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
-	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DTATTILO_SANITIZE=ON -DTATTILO_BENCH=OFF -DTATTILO_WERROR=ON
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DTATTILO_SANITIZE=ON -DTATTILO_BENCH=OFF -DTATTILO_WERROR=ON \
+	  $(LAUNCHER)
 
 test-asan: setup $(ASAN_BUILD)/build.ninja
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	$(STAGE) "sanitizer build" cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	  $(STAGE) "sanitizer tests" ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 $(FUZZ_BUILD)/build.ninja:
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_FUZZ=ON -DTATTILO_WERROR=ON \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(LAUNCHER)
 
 fuzz: setup $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	$(STAGE) "fuzz build" cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(STAGE) fuzzing scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
-test: check test-normal test-release test-asan fuzz
+test: check test-release test-asan fuzz
 
-# The Debian package of the Release build: $(RELEASE_BUILD)/tattilo_VERSION_ARCH.deb.
+# The Debian package of the Release build: $(RELEASE_BUILD)/tattilo_VERSION_ARCH.deb. After
+# `make test` the tree is built already and only the package is made.
 package: setup $(RELEASE_BUILD)/build.ninja
-	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target package
+	$(STAGE) "Debian package" cmake --build $(RELEASE_BUILD) -j $(JOBS) --target package
 
 # Installs the package into this machine with apt, runs the installed programs and removes
 # the package again (CI runs it after make test).
 package-check: package
-	scripts/check_package.sh
+	$(STAGE) "package check" scripts/check_package.sh
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
@@ -131,18 +152,22 @@ WIN32_BUILD ?= build-win32
 .PHONY: windows test-windows dist-windows
 $(WIN32_BUILD)/build.ninja:
 	cmake -S . -B $(WIN32_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_WERROR=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
-	  -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake $(LAUNCHER)
 
 windows: setup $(WIN32_BUILD)/build.ninja
-	cmake --build $(WIN32_BUILD) -j $(JOBS)
+	$(STAGE) "Windows build" cmake --build $(WIN32_BUILD) -j $(JOBS)
 
 # Every test program under Wine, then the real distribution installed into a Wine prefix.
+# The installed tattilo-cli.exe is compared with the Linux build's (the Release tree's).
 test-windows: dist-windows
-	scripts/test_windows.sh $(WIN32_BUILD)
-	scripts/test_windows_install.sh $(WIN32_BUILD)
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) $(RELEASE_CONFIG) >/dev/null
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target tattilo-cli
+	$(STAGE) "Wine tests" scripts/test_windows.sh $(WIN32_BUILD)
+	LINUX_CLI=$(RELEASE_BUILD)/bin/tattilo-cli \
+	  $(STAGE) "Wine install" scripts/test_windows_install.sh $(WIN32_BUILD)
 
 # The Windows distribution folder, $(WIN32_BUILD)/distribution: INSTELLO.EXE, its script and
 # component list, the licence, the component program and the package volumes.
 dist-windows: windows
-	python3 tools/make_distribution.py --windows $(WIN32_BUILD)/bin $(WIN32_BUILD)/distribution
+	$(STAGE) "Windows distribution" \
+	  python3 tools/make_distribution.py --windows $(WIN32_BUILD)/bin $(WIN32_BUILD)/distribution

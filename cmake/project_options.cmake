@@ -27,15 +27,21 @@ if(TATTILO_FUZZ)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# What the test programs' own sources add: they are compiled for a quick build (-Og comes after
+# the configuration's -O and wins), while the code under test, in the libraries, keeps the
+# configuration's optimisation. Optimising the test code itself cost more than half of each
+# test file's compile time and checked nothing more.
+# They also see tests/test_paths.h, which tells them where the sources and programs are.
+add_library(test_options INTERFACE)
+target_link_libraries(test_options INTERFACE project_options)
+target_compile_options(test_options INTERFACE -Og
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/tests/test_paths.h")
+
 # tattilo_test(NAME SOURCES... [DEPENDS libs...])
 function(tattilo_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE project_options ${ARG_DEPENDS} GTest::gmock GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE
-    TATTILO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
-    TATTILO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    TATTILO_BIN_DIR="${TATTILO_BIN_DIR}")
+  target_link_libraries(${name} PRIVATE test_options ${ARG_DEPENDS} GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${TATTILO_BIN_DIR})
   if(TARGET data)

@@ -37,5 +37,14 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A mirror in the middle of a sync can fail one index (seen with bookworm-security's i386
+# list); what the other indexes hold is usually enough, so the install is tried anyway and,
+# if it fails, tried once more after a second update.
+if ! $sudo apt-get update -qq; then
+  echo "apt-get update reported a failure; trying the install with the indexes it has" >&2
+fi
+if ! $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+  sleep 20
+  $sudo apt-get update -qq || true
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

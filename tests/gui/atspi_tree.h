@@ -26,9 +26,10 @@ inline QList<AtspiEntry> readAtspiTree() {
     QObject::connect(&reader, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&reader, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    reader.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(TATTILO_SOURCE_DIR "/tests/gui/atspi_dump.py"),
-                  QString::number(QCoreApplication::applicationPid())});
+    reader.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QString::fromLocal8Bit(TATTILO_SOURCE_DIR) + QStringLiteral("/tests/gui/atspi_dump.py"),
+         QString::number(QCoreApplication::applicationPid())});
     loop.exec();
     const QByteArray err = reader.readAllStandardError();
     if (reader.state() != QProcess::NotRunning || reader.exitCode() != 0) {

@@ -19,8 +19,9 @@ private slots:
 
     void everyCellShowsItsDots() {
         // At 1000 pixels a font unit is a pixel; the dots stand at these centres.
-        QRawFont font(QStringLiteral(TATTILO_BIN_DIR) + QStringLiteral("/fonts/braillecour.ttf"),
-                      1000);
+        QRawFont font(
+            QString::fromLocal8Bit(TATTILO_BIN_DIR) + QStringLiteral("/fonts/braillecour.ttf"),
+            1000);
         QVERIFY(font.isValid());
         QCOMPARE(font.familyName(), QStringLiteral("Braillecour"));
         const QPointF centres[6] = {{190, -650}, {190, -400}, {190, -150},

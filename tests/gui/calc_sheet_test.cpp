@@ -136,7 +136,7 @@ private slots:
                 QTest::keyClick(second, Qt::Key_5, Qt::KeypadModifier);
                 QCOMPARE(inSheet<QLineEdit>("Edit10")->text(), QStringLiteral("#c,e"));
                 QCOMPARE(inSheet<QLineEdit>("Edit11")->text(), QStringLiteral("#j"));
-                sheet()->grab().save(QStringLiteral(TATTILO_BIN_DIR) +
+                sheet()->grab().save(QString::fromLocal8Bit(TATTILO_BIN_DIR) +
                                      QStringLiteral("/../tattilo_calc_sheet_division.png"));
                 QTest::keyClick(second, Qt::Key_V, Qt::ControlModifier);
             },
@@ -163,7 +163,7 @@ private slots:
                 QTRY_VERIFY(sum->hasFocus());
                 QTest::keyClicks(sum, QStringLiteral("fea  "));
                 QCOMPARE(inSheet<QLabel>("StatusBar1")->text(), QStringLiteral("Esatto"));
-                sheet()->grab().save(QStringLiteral(TATTILO_BIN_DIR) +
+                sheet()->grab().save(QString::fromLocal8Bit(TATTILO_BIN_DIR) +
                                      QStringLiteral("/../tattilo_calc_sheet_product.png"));
                 QTest::keyClick(sum, Qt::Key_X, Qt::ControlModifier);
             },
