@@ -18,7 +18,7 @@ line="stage $name: $seconds s"
 [ "$status" -eq 0 ] || line="$line FAILED (status $status)"
 echo "$line"
 if [ -n "${STAGE_LOG:-}" ]; then
-  count=$(grep -E 'tests passed, [0-9]+ tests? failed out of|^[0-9]+ passed, [0-9]+ failed$|^[a-z :]*[0-9]+ passed, [0-9]+ failed$|targets, [0-9]+ failed$' "$out" |
+  count=$(grep -E 'tests passed, [0-9]+ tests? failed out of|^[0-9]+ passed, [0-9]+ failed$|^[a-z :]*[0-9]+ passed, [0-9]+ failed$|targets, [0-9]+ failed$|^SKIPPED' "$out" |
     tail -n 1 || true)
   printf '%s\t%s\n' "$line" "$count" >>"$STAGE_LOG"
 fi

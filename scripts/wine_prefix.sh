@@ -1,7 +1,17 @@
 # Sourced by the Windows test scripts: a private 32-bit Wine in a temporary folder ($work), with
 # its own prefix and home, no menu integration and no desktop; removed when the script ends.
 # Fails when this Wine cannot run 32-bit programs.
-command -v wine >/dev/null || { echo "wine is not installed (make setup)" >&2; exit 1; }
+# When setup could not install 32-bit Wine (a Debian mirror without its i386 index), it left a
+# note: the tests are then skipped, loudly, as on a kernel without 32-bit programs below.
+if ! command -v wine >/dev/null; then
+  if [ -f .cache/no-wine ]; then
+    echo "SKIPPED $(basename "$0"): 32-bit Wine is not installed here: $(cat .cache/no-wine);" \
+      "the Windows build was made but its tests did not run here."
+    exit 0
+  fi
+  echo "wine is not installed (make setup)" >&2
+  exit 1
+fi
 # Some virtual machines run a kernel that cannot start 32-bit programs at all ("Exec format
 # error"), so no 32-bit Wine can run there: the Windows tests say so loudly and are skipped,
 # rather than reported as failures of the code. Any other failure to start Wine fails.
