@@ -8,7 +8,10 @@
 #include <QTimer>
 
 #include "gui/key_mapping.h"
+#include "gui/qt_services.h"
+#include "gui/qt_widgets.h"
 #include "gui/text_bridge.h"
+#include "ui/access_keys.h"
 
 namespace gui {
 
@@ -38,6 +41,7 @@ QtWindow::QtWindow(QWidget* window, QWidget* client, QtKeyboard* keyboard)
     : window_(window), client_(client != nullptr ? client : window), keyboard_(keyboard) {
     window_->installEventFilter(this);
     qApp->installEventFilter(this);
+    trackFocus();
 }
 
 QtWindow::~QtWindow() {
@@ -61,6 +65,16 @@ std::string QtWindow::caption() const {
 
 void QtWindow::setCaption(std::string_view caption) {
     window_->setWindowTitle(toQString(caption));
+    // Unless named otherwise, the window is heard by the title it shows.
+    noticeNameFromText(window_);
+}
+
+void QtWindow::setAccessibleName(std::string_view name) {
+    setWidgetAccessibleName(window_, name);
+}
+
+void QtWindow::setAccessibleDescription(std::string_view description) {
+    setWidgetAccessibleDescription(window_, description);
 }
 
 void QtWindow::setMaximized(bool maximized) {
@@ -104,6 +118,11 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     ui::KeyEvent down = keyEventOf(*event);
     listener_->keyDown(down);
     if (down.key == 0) {
+        return true;
+    }
+    if (ui::altLetter(down) != 0) {
+        // Alt with a letter that opens no menu never types: the platform beeps.
+        QApplication::beep();
         return true;
     }
     const char typed = typedCharacter(*event);

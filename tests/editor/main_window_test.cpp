@@ -527,10 +527,12 @@ TEST(MainWindowHelp, HelpPagesAndLinksThroughTheShell) {
     EXPECT_EQ(w.dialogs.messages(),
               std::vector<std::string>{"Errore caricamento tabella \r\ntastnum.htm"});
 
-    // Link labels: nothing when the shortcut file is missing; the failing file is named.
+    // Link labels: a missing shortcut file is named after a beep; so is the failing one.
     w.dialogs.clearLog();
     w.link1.click();
-    EXPECT_TRUE(w.dialogs.log().empty());
+    EXPECT_EQ(w.dialogs.transcript(), std::vector<std::string>{"beep"});
+    EXPECT_EQ(w.status.caption(), "orbeta.url non trovato");
+    w.dialogs.clearLog();
     folder.write("orbeta.url", "[InternetShortcut]");
     w.link1.click();
     EXPECT_EQ(w.dialogs.messages(),
