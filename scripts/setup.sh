@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config make
-  qt6-base-dev zlib1g-dev libespeak-ng-dev espeak-ng-data espeak-ng
+  qt6-base-dev qt6-translations-l10n zlib1g-dev libespeak-ng-dev espeak-ng-data espeak-ng
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core sox libxml2-utils python3 python3-fonttools

@@ -60,7 +60,7 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
     for (const auto& [id, caption] : ui::menuBarCaptions(menuTable())) {
         menuItem(static_cast<Command>(id)).setCaption(caption);
         if (const char key = ui::markedAccessKey(caption); key != 0) {
-            menuKeys_ += key;
+            menuKeys_.emplace_back(key, static_cast<Command>(id));
         }
     }
     wireWidgets();
@@ -307,17 +307,27 @@ bool TForm1::runShortcut(ui::KeyEvent& event) {
     return false;
 }
 
-// Alt with a letter never types into the page. The access key of a menu passes on: the
-// toolkit opens that menu.
+// Alt with a letter never types into the page. The access key of a menu that shows passes on:
+// the toolkit opens that menu. A menu of the other mode, or turned off, says why it stays
+// closed.
 bool TForm1::explainAltKey(ui::KeyEvent& event) {
     const char letter = ui::altLetter(event);
     if (letter == 0) {
         return false;
     }
-    if (menuKeys_.find(letter) == std::string::npos) {
-        event.key = 0;
-        explain(std::string(learning::messages::kNoMenuLetter) + letter);
+    const auto menu = std::find_if(menuKeys_.begin(), menuKeys_.end(),
+                                   [letter](const auto& key) { return key.first == letter; });
+    if (menu != menuKeys_.end() && menuItem(menu->second).visible() &&
+        menuItem(menu->second).enabled()) {
+        return true;
     }
+    event.key = 0;
+    std::string_view why;
+    if (menu != menuKeys_.end()) {
+        why = unavailableReason(menu->second, menuState());
+    }
+    explain(why.empty() ? std::string(learning::messages::kNoMenuLetter) + letter
+                        : std::string(why));
     return true;
 }
 

@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/configuration.h"
@@ -313,8 +314,8 @@ private:
     std::string titlePrefix_;
     std::string modeText_;
     std::string pageStatus_;
-    bool noticeShown_ = false;  // the status bar shows why a key did nothing
-    std::string menuKeys_;      // the access keys of the menu bar's menus
+    bool noticeShown_ = false;                        // the status bar shows why a key did nothing
+    std::vector<std::pair<char, Command>> menuKeys_;  // the access key of each menu of the bar
     std::size_t caret1_ = 0;
     std::size_t caret2_ = 0;
     speech::SpeechSwitch speechSwitch_;  // speech on/off, the menu entry's caption, Label4

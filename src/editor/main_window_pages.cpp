@@ -219,10 +219,12 @@ void TForm1::ConvertiClick() {
         caret1_ = w_.Memo1.selStart();
         braille_ = true;
     }
-    // The new editor shows the page and takes the focus before the old one is hidden: the
-    // focus goes straight from one editor to the other, and the screen reader names the new
-    // one, never a button in between.
+    // The new editor shows and takes the focus before it gets the page and before the old one
+    // is hidden: the focus goes straight from one editor to the other, never through a
+    // button, and a screen reader names the new editor rather than taking its new text for a
+    // caret that moved.
     activeEditor().setVisible(true);
+    activeEditor().setFocus();
     showPage();
     applyModeWidgets();
     if (braille_) {
@@ -232,7 +234,10 @@ void TForm1::ConvertiClick() {
         w_.Label2.setCaption(chordInput_ ? text::kChordInput : text::kKeyboardInput);
         refreshLinearView();
     } else {
-        setPageStatus(pageStatus_.substr(0, 7));
+        // "Pag. 1 Braille" keeps "Pag. 1": no blank is left over for " Braille" to double.
+        std::string page = pageStatus_.substr(0, 7);
+        page.erase(page.find_last_not_of(' ') + 1);
+        setPageStatus(std::move(page));
         w_.Label1.setCaption(text::kLatexMode);
         w_.Label2.setCaption("");
     }

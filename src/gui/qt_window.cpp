@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -82,6 +83,22 @@ void QtWindow::setMaximized(bool maximized) {
                                       : (window_->windowState() & ~Qt::WindowMaximized));
 }
 
+bool QtWindow::opensMenu(int key) const {
+    const auto* bar = window_->findChild<QMenuBar*>();
+    if (bar == nullptr) {
+        return false;
+    }
+    for (const QAction* menu : bar->actions()) {
+        const QString text = menu->text();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < text.size() && text[amp + 1] != QLatin1Char('&') &&
+            menu->isVisible() && menu->isEnabled() && text[amp + 1].toUpper().unicode() == key) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     // Only the first delivery, to the window's focus widget (or the window itself). The
     // window's own focus widget, not the application's: without a window manager (a virtual
@@ -102,9 +119,10 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     }
     if (event->type() == QEvent::ShortcutOverride) {
         // The logic handles the menu shortcuts itself, from the key down: Qt's own shortcut
-        // handling is kept only for Alt+letter, which opens the menus by their access keys.
+        // handling is kept only for Alt+letter of a menu that can open, which Qt opens by its
+        // access key. Any other Alt+letter goes to the logic, which says why nothing opens.
         const unsigned shift = shiftState(event->modifiers());
-        if (shift == ui::shift::kAlt) {
+        if (shift == ui::shift::kAlt && opensMenu(event->key())) {
             return false;
         }
         event->accept();

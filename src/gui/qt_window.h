@@ -62,6 +62,8 @@ protected:
 
 private:
     bool handleKey(QObject* receiver, class QKeyEvent* event);
+    // Whether Alt with `key` (a Qt key code) opens a menu of the window's menu bar now.
+    bool opensMenu(int key) const;
 
     QWidget* window_;
     QWidget* client_;

@@ -129,6 +129,15 @@ TEST(SilentKeys, AltWithALetterNeverTypesAndOnlyMenuKeysPassOn) {
     w.logic->keyDown(other);
     EXPECT_EQ(other.key, 0) << "swallowed: it never reaches the page";
     expectExplained(w, "Nessun menu con la lettera X", "Alt+X");
+
+    // The key of a menu that does not open in this mode says why, rather than nothing.
+    w.press('B', sh::kCtrl);
+    w.dialogs.clearLog();
+    w.speech.requests.clear();
+    ui::KeyEvent options{'O', sh::kAlt};
+    w.logic->keyDown(options);
+    EXPECT_EQ(options.key, 0);
+    expectExplained(w, kOnlyInBraille, "Alt+O in Latex mode");
 }
 
 TEST(SilentKeys, CommandsWithNothingToDoSayWhy) {
