@@ -116,6 +116,9 @@ inline constexpr std::string_view kSubstitute = "Sostituisci";
 inline constexpr std::string_view kStoreStructure = "Memorizza risultato ed esci ";
 inline constexpr std::string_view kStoreStructureMenu = "Mem.ris ed esci";
 inline constexpr std::string_view kFont = "Font";
+// Said by the "Font" button: the font the boxes show now.
+inline constexpr std::string_view kBrailleFontShown = "Font Braille";
+inline constexpr std::string_view kLatexFontShown = "Font Latex";
 inline constexpr std::string_view kNoBrackets = "Nessuna espressione fra parentesi";
 // More groups of one kind than the lists hold: the view does not open on the expression.
 inline constexpr std::string_view kTooManyGroups =

@@ -232,6 +232,9 @@ void TForm5::explain(std::string_view reason) {
 void TForm5::FontClick() {
     brailleFont_ = !brailleFont_;
     applyFont();
+    // The button changes only what the boxes look like: it says which font they show now.
+    speakCode(host_, speech::kKeyCodeError,
+              std::string(brailleFont_ ? msg::kBrailleFontShown : msg::kLatexFontShown));
 }
 
 void TForm5::applyFont() {

@@ -85,7 +85,7 @@ private slots:
         QStringList expected;
         for (const editor::MenuEntry& e : editor::menuTable()) {
             if (e.parent == editor::Command::None) {
-                expected << gui::toQString(e.caption);
+                expected << gui::accessibleCaption(gui::toQString(e.caption));
             }
         }
         QCOMPARE(shown, expected);

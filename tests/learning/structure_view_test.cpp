@@ -232,6 +232,8 @@ TEST(StructureView, KeypadMappingAndFonts) {
         EXPECT_EQ(h.edit2.font().family, "Latex");
         h.button4.click();
         EXPECT_EQ(h.memo2.font().family, "Braille");
+        EXPECT_THAT(h.said(), ElementsAre("error:Font Latex", "error:Font Braille"))
+            << "the button is heard, not only seen";
         h.button3.click();
     });
     EXPECT_FALSE(h.modal.open());
