@@ -55,6 +55,8 @@ void BrailleInput::InputDattilobrailleClick() {
 void BrailleInput::DattiloBrailleClick() {
     form_.setChordInput(true);
     form_.widgets().Label2.setCaption(text::kChordOnLabel);
+    // Said like the switch says it: the key is never silent, even when chords were on.
+    send(speech::inputModeRequest(programDirectory(), true));
 }
 
 // ---- keys

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "editor/messages.h"
+
 namespace editor {
 
 DeletionCommands::DeletionCommands(TForm1& form, notation::FormulaErrorReport& report)
@@ -45,13 +47,15 @@ void DeletionCommands::showRestoreItems() {
     form_.menuItem(Command::Ripristina2).setVisible(deletions_.canRestorePartial());
 }
 
-void DeletionCommands::apply(const DeletionResult& result) {
+void DeletionCommands::apply(const DeletionResult& result, std::string_view nothingDone) {
     if (!result.message.empty()) {
         report_.report(result.message);
         report_.clear();  // nothing else stops on it
         return;
     }
-    if (result.changed) {
+    if (!result.changed) {
+        form_.explain(nothingDone);  // an empty group, the target beside the caret
+    } else {
         ui::TextBox& memo2 = form_.widgets().Memo2;
         memo2.setText(result.text);
         memo2.setSelStart(result.caret);
@@ -66,14 +70,16 @@ void DeletionCommands::apply(const DeletionResult& result) {
 void DeletionCommands::deleteStructure(Structure structure) {
     if (form_.brailleMode()) {
         ui::TextBox& memo2 = form_.widgets().Memo2;
-        apply(deletions_.deleteStructure(memo2.text(), memo2.selStart(), structure));
+        apply(deletions_.deleteStructure(memo2.text(), memo2.selStart(), structure),
+              text::kNothingToDelete);
     }
 }
 
 void DeletionCommands::deletePartial(PartialDeletion deletion) {
     if (form_.brailleMode()) {
         ui::TextBox& memo2 = form_.widgets().Memo2;
-        apply(deletions_.deletePartial(memo2.text(), memo2.selStart(), deletion));
+        apply(deletions_.deletePartial(memo2.text(), memo2.selStart(), deletion),
+              text::kNothingToDelete);
     }
 }
 
@@ -82,13 +88,13 @@ void DeletionCommands::deletePartial(PartialDeletion deletion) {
 
 void DeletionCommands::restoreStructure() {
     if (form_.brailleMode()) {
-        apply(deletions_.restoreStructure());
+        apply(deletions_.restoreStructure(), text::kNothingToRestore);
     }
 }
 
 void DeletionCommands::restorePartial() {
     if (form_.brailleMode()) {
-        apply(deletions_.restorePartial());
+        apply(deletions_.restorePartial(), text::kNothingToRestore);
     }
 }
 

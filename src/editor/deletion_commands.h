@@ -30,7 +30,8 @@ public:
     void restorePartial();
 
 private:
-    void apply(const DeletionResult& result);
+    // Puts a deletion or a restore into the page; `nothingDone` says why nothing changed.
+    void apply(const DeletionResult& result, std::string_view nothingDone);
     void showRestoreItems();
 
     TForm1& form_;

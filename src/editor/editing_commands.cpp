@@ -1,5 +1,6 @@
 #include "editor/editing_commands.h"
 
+#include "editor/messages.h"
 #include "editor/text_lines.h"
 
 namespace editor {
@@ -66,6 +67,7 @@ void EditingCommands::keyDown(ui::KeyEvent& event) {
 void EditingCommands::cut() {
     ui::TextBox& box = form_.activeEditor();
     if (!modelOf(activeKind()).beforeCut(box.text(), box.selStart(), box.selLength())) {
+        form_.explain(text::kNothingSelected);
         return;
     }
     box.cutToClipboard();
@@ -73,11 +75,20 @@ void EditingCommands::cut() {
 }
 
 void EditingCommands::copy() {
-    form_.activeEditor().copyToClipboard();
+    ui::TextBox& box = form_.activeEditor();
+    if (box.selLength() == 0) {
+        form_.explain(text::kNothingSelected);  // the clipboard keeps what it had
+        return;
+    }
+    box.copyToClipboard();
 }
 
 void EditingCommands::paste() {
     ui::TextBox& box = form_.activeEditor();
+    if (form_.services().clipboard.text().empty()) {
+        form_.explain(text::kClipboardEmpty);
+        return;
+    }
     modelOf(activeKind()).beforePaste(box.text(), box.selStart());
     showUndoItem();
     box.pasteFromClipboard();
@@ -98,6 +109,8 @@ void EditingCommands::undo() {
     showUndoItem();
     if (snapshot) {
         replaceText(snapshot->text, snapshot->caret);
+    } else {
+        form_.explain(text::kNothingToUndo);
     }
 }
 
@@ -108,6 +121,8 @@ void EditingCommands::duplicateLine() {
     ui::TextBox& box = form_.widgets().Memo2;
     if (const std::optional<TextEdit> edit = editor::duplicateLine(box.text(), box.selStart())) {
         replaceText(edit->text, edit->caret);
+    } else {
+        form_.explain(text::kLineEmpty);
     }
 }
 
@@ -120,6 +135,7 @@ void EditingCommands::spaceBrackets(bool add) {
     const std::string before = box.text();
     const std::string after = respace(before);
     if (after == before) {
+        form_.explain(text::kBracketsUnchanged);
         return;
     }
     // The caret stays by the character it was at: what comes before it is respaced alike.

@@ -4,7 +4,9 @@
 
 #include "editor/messages.h"
 #include "editor/settings_dialog.h"
+#include "learning/messages.h"
 #include "speech/request_sources.h"
+#include "ui/access_keys.h"
 
 namespace editor {
 namespace {
@@ -54,6 +56,13 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
             }
         });
     }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, caption] : ui::menuBarCaptions(menuTable())) {
+        menuItem(static_cast<Command>(id)).setCaption(caption);
+        if (const char key = ui::markedAccessKey(caption); key != 0) {
+            menuKeys_.emplace_back(key, static_cast<Command>(id));
+        }
+    }
     wireWidgets();
 
     // Defaults, then the configuration file.
@@ -91,12 +100,12 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
         }
     }
 
-    w_.statusBar.setCaption(std::string(text::kStatusPage) + "1");
+    setPageStatus(std::string(text::kStatusPage) + "1");
     applyModeWidgets();  // Latex column
     if (modeText_.find(text::kBrailleWord) != std::string::npos) {
         braille_ = true;
         applyModeWidgets();
-        w_.statusBar.setCaption(w_.statusBar.caption() + std::string(text::kStatusBraille));
+        setPageStatus(pageStatus_ + std::string(text::kStatusBraille));
         w_.form.setCaption(modeText_);
         w_.Label2.setCaption(text::kKeyboardInput);
     } else {
@@ -141,6 +150,13 @@ void TForm1::wireWidgets() {
     w_.Memo2.setFont({std::string(text::kBrailleFontFamily), text::kBrailleFontPixels, 0, true});
     w_.Memo2.setBackgroundColor(ui::colors::kAqua);
     w_.Label1.setTextColor(ui::colors::kRed);
+    // The labels and the status bar are heard by what they show; what each one is for is
+    // their description.
+    w_.Label1.setAccessibleDescription(text::kNameModeLabel);
+    w_.Label2.setAccessibleDescription(text::kNameInputLabel);
+    w_.Label4.setAccessibleDescription(text::kNameSpeechLabel);
+    w_.statusBar.setAccessibleDescription(text::kNameStatusBar);
+    w_.Label3.setAccessibleDescription(text::kNameOccupiedPages);
     w_.Edit3.setVisible(false);
     w_.ListBox1.setVisible(false);
     w_.ListBox2.setVisible(false);
@@ -151,6 +167,10 @@ void TForm1::wireWidgets() {
     setCommandHandler(Command::Esci1, [this] { w_.form.close(); });
     setCommandHandler(Command::Selezionatutto1, [this] {
         ui::TextBox& box = activeEditor();
+        if (box.text().empty()) {
+            explain(text::kPageEmpty);
+            return;
+        }
         box.setSelection(0, box.text().size());
     });
     setCommandHandler(Command::ModalitaBraille1, [this] { ConvertiClick(); });
@@ -231,22 +251,96 @@ void TForm1::menuOpened(Command id) {
 
 // ---- keys
 
-void TForm1::keyDown(ui::KeyEvent& event) {
-    numLock_ = s_.keyboard.numLockOn();
-    // Menu shortcuts first; hidden items keep theirs, disabled ones do not fire. Of two items
-    // with the same keys the first that can run wins.
+MenuState TForm1::menuState() const {
+    return {braille_, settings_.mathml, settings_.tutor != 0, speechSwitch_.menuEnabled()};
+}
+
+void TForm1::explain(std::string_view reason) {
+    s_.dialogs.beep();
+    w_.statusBar.setCaption(reason);
+    noticeShown_ = true;
+    speak(speech::announcementRequest(environment_.programDirectory.string(), reason));
+}
+
+void TForm1::setPageStatus(std::string status) {
+    pageStatus_ = std::move(status);
+    noticeShown_ = false;
+    w_.statusBar.setCaption(pageStatus_);
+}
+
+// Menu shortcuts; hidden items keep theirs, disabled ones do not fire. Of two items with the
+// same keys the first that can run wins. A shortcut that none can run in this mode or with
+// these settings is explained, unless a key handler takes it.
+bool TForm1::runShortcut(ui::KeyEvent& event) {
+    std::string_view why;
+    const MenuState state = menuState();
     for (const MenuEntry& e : menuTable()) {
-        if (e.shortcut.matches(event.key, event.shift) && runCommand(e.id)) {
+        if (!e.shortcut.matches(event.key, event.shift)) {
+            continue;
+        }
+        if (const std::string_view reason = unavailableReason(e.id, state); !reason.empty()) {
+            why = why.empty() ? reason : why;
+            continue;
+        }
+        if (runCommand(e.id)) {
             event.key = 0;
-            return;
+            return true;
         }
     }
     for (KeyHandler* handler : keyHandlers_) {
         handler->keyDown(event);
         if (event.key == 0) {
-            return;
+            return true;
         }
     }
+    // The function keys are the program's commands: one without a command here is said so
+    // too (F10 and Alt with a function key stay the system's).
+    if (why.empty() && ui::vk::isFunctionKey(event.key) && event.key != ui::vk::kF10 &&
+        (event.shift & ui::shift::kAlt) == 0) {
+        why = learning::messages::kKeyNotAssigned;
+    }
+    if (!why.empty()) {
+        event.key = 0;
+        explain(why);
+        return true;
+    }
+    return false;
+}
+
+// Alt with a letter never types into the page. The access key of a menu that shows passes on:
+// the toolkit opens that menu. A menu of the other mode, or turned off, says why it stays
+// closed.
+bool TForm1::explainAltKey(ui::KeyEvent& event) {
+    const char letter = ui::altLetter(event);
+    if (letter == 0) {
+        return false;
+    }
+    const auto menu = std::find_if(menuKeys_.begin(), menuKeys_.end(),
+                                   [letter](const auto& key) { return key.first == letter; });
+    if (menu != menuKeys_.end() && menuItem(menu->second).visible() &&
+        menuItem(menu->second).enabled()) {
+        return true;
+    }
+    event.key = 0;
+    std::string_view why;
+    if (menu != menuKeys_.end()) {
+        why = unavailableReason(menu->second, menuState());
+    }
+    explain(why.empty() ? std::string(learning::messages::kNoMenuLetter) + letter
+                        : std::string(why));
+    return true;
+}
+
+void TForm1::keyDown(ui::KeyEvent& event) {
+    numLock_ = s_.keyboard.numLockOn();
+    // A notice stays in the status bar until the next key.
+    if (noticeShown_ && !ui::vk::isModifier(event.key)) {
+        setPageStatus(pageStatus_);
+    }
+    if (explainAltKey(event)) {
+        return;
+    }
+    runShortcut(event);
 }
 
 void TForm1::keyPress(ui::KeyPress& press) {

@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/configuration.h"
@@ -133,6 +134,10 @@ struct MainWindowHooks {
     learning::TutorOpener* fractionsTutor = nullptr;
 };
 
+// What a screen reader calls the page occupancy strip: the pages whose star shows in either
+// notation, "Pagine occupate: 1, 3" ("Pagine occupate: nessuna" when none).
+std::string occupiedPagesName(std::string_view strip);
+
 // A key handler added by an input feature (chord, keypad, speech of typing, undo...).
 class KeyHandler {
 public:
@@ -221,6 +226,13 @@ public:
     bool runCommand(Command id);
     // Shows the settings dialog and applies what the user confirmed.
     void openSettings();
+    // A key or a button that cannot do its work now says why: a beep, `reason` spoken and
+    // shown in the status bar until the next key or page change.
+    void explain(std::string_view reason);
+    // The page status of the status bar ("Pag. 1 Braille"), whatever notice it shows now.
+    const std::string& pageStatus() const { return pageStatus_; }
+    // What decides whether a menu command can act now (menu_commands.h).
+    MenuState menuState() const;
 
     // ---- events (the builder forwards them; the widgets' callbacks call them too)
     void FormActivate();
@@ -264,10 +276,14 @@ private:
     void applyModeWidgets();
     void applyMathml();
     void changePage(int page);
+    void setPageStatus(std::string status);
     void menuOpened(Command id);
+    bool runShortcut(ui::KeyEvent& event);
+    bool explainAltKey(ui::KeyEvent& event);
     bool commandEnabled(Command id);
     void editorEvent(Editor editor, EditorEvent event);
     void selectCaretLine();
+    void openOnCaretLine(ui::ModalWindow* window);
     void wireTutors();
     void showTutorEntries(const learning::TutorAnalysis* analysis);
     void openHelpFile(std::string_view name, std::string_view notFound, std::string_view loadError);
@@ -297,6 +313,9 @@ private:
     std::string fileName_;
     std::string titlePrefix_;
     std::string modeText_;
+    std::string pageStatus_;
+    bool noticeShown_ = false;                        // the status bar shows why a key did nothing
+    std::vector<std::pair<char, Command>> menuKeys_;  // the access key of each menu of the bar
     std::size_t caret1_ = 0;
     std::size_t caret2_ = 0;
     speech::SpeechSwitch speechSwitch_;  // speech on/off, the menu entry's caption, Label4

@@ -61,6 +61,7 @@ void TForm1::LinkClick(int which) {
     const std::filesystem::path file = environment_.programDirectory / std::string(name);
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) {
+        explain(std::string(name) + std::string(text::kNotFound));
         return;
     }
     if (!s_.shell.open(file.string())) {

@@ -46,24 +46,26 @@ void TForm1::selectCaretLine() {
     w_.Memo2.setSelection(start, end - start);
 }
 
-void TForm1::ScomponiClick() {
-    if (w_.Memo2.text().empty()) {
+void TForm1::openOnCaretLine(ui::ModalWindow* window) {
+    if (!w_.Memo2.text().empty()) {
+        selectCaretLine();
+    }
+    // One cell is no expression to work on: the student hears why nothing opens.
+    if (w_.Memo2.text().empty() || w_.Memo2.selLength() <= 1) {
+        explain(text::kNoLineExpression);
         return;
     }
-    selectCaretLine();
-    if (w_.Memo2.selLength() > 1 && hooks_.decomposition != nullptr) {
-        hooks_.decomposition->showModal();
+    if (window != nullptr) {
+        window->showModal();
     }
 }
 
+void TForm1::ScomponiClick() {
+    openOnCaretLine(hooks_.decomposition);
+}
+
 void TForm1::StrutturaClick() {
-    if (w_.Memo2.text().empty()) {
-        return;
-    }
-    selectCaretLine();
-    if (w_.Memo2.selLength() > 1 && hooks_.structureView != nullptr) {
-        hooks_.structureView->showModal();
-    }
+    openOnCaretLine(hooks_.structureView);
 }
 
 }  // namespace editor

@@ -17,6 +17,21 @@ bool blank(std::string_view text) {
 
 }  // namespace
 
+std::string occupiedPagesName(std::string_view strip) {
+    // Five characters a page: the Latex star at the second, the Braille star at the fourth.
+    std::string pages;
+    for (int p = 1; p <= kPageCount; ++p) {
+        const std::size_t at = static_cast<std::size_t>(p - 1) * 5;
+        const bool latex = at + 1 < strip.size() && strip[at + 1] == '*';
+        const bool braille = at + 3 < strip.size() && strip[at + 3] == '*';
+        if (latex || braille) {
+            pages += (pages.empty() ? "" : ", ") + std::to_string(p);
+        }
+    }
+    return std::string(text::kNameOccupiedPages) + ": " +
+           (pages.empty() ? std::string(text::kNameNoPageOccupied) : pages);
+}
+
 // ---- pages
 
 void TForm1::showPage() {
@@ -55,6 +70,7 @@ void TForm1::updateOccupancyStrip() {
         strip += ' ';
     }
     w_.Label3.setCaption(strip);
+    w_.Label3.setAccessibleName(occupiedPagesName(strip));
 }
 
 void TForm1::updateTitle() {
@@ -83,8 +99,8 @@ void TForm1::changePage(int page) {
     w_.tabs.setTabIndex(page_ - 1);
     updateOccupancyStrip();
     showPage();
-    w_.statusBar.setCaption(std::string(text::kStatusPage) + std::to_string(page_) +
-                            (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    setPageStatus(std::string(text::kStatusPage) + std::to_string(page_) +
+                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
     if (braille_) {
         speak(speech::pageRequest(environment_.programDirectory.string(), page_));
     }
@@ -108,8 +124,8 @@ void TForm1::TabControl1Change() {
                                    : std::string();
     const auto number = parseInteger(digits);
     page_ = number && *number >= 1 && *number <= kPageCount ? *number : index + 1;
-    w_.statusBar.setCaption(std::string(text::kStatusPage) + digits +
-                            (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    setPageStatus(std::string(text::kStatusPage) + digits +
+                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
     updateOccupancyStrip();
     showPage();
     activeEditor().setSelStart(0);
@@ -197,24 +213,33 @@ void TForm1::ConvertiClick() {
         updateTitle();
         caret2_ = w_.Memo2.selStart();
         braille_ = false;
-        applyModeWidgets();
-        w_.statusBar.setCaption(w_.statusBar.caption().substr(0, 7));
-        w_.Label1.setCaption(text::kLatexMode);
-        w_.Label2.setCaption("");
     } else {
         modeText_ = std::string(text::kModeTextBraille);
         updateTitle();
         caret1_ = w_.Memo1.selStart();
         braille_ = true;
-        applyModeWidgets();
+    }
+    // The new editor shows and takes the focus before it gets the page and before the old one
+    // is hidden: the focus goes straight from one editor to the other, never through a
+    // button, and a screen reader names the new editor rather than taking its new text for a
+    // caret that moved.
+    activeEditor().setVisible(true);
+    activeEditor().setFocus();
+    showPage();
+    applyModeWidgets();
+    if (braille_) {
         w_.ListBox1.setVisible(false);
-        w_.statusBar.setCaption(w_.statusBar.caption() + std::string(text::kStatusBraille));
+        setPageStatus(pageStatus_ + std::string(text::kStatusBraille));
         w_.Label1.setCaption(text::kBrailleMode);
         w_.Label2.setCaption(chordInput_ ? text::kChordInput : text::kKeyboardInput);
-    }
-    showPage();
-    if (braille_) {
         refreshLinearView();
+    } else {
+        // "Pag. 1 Braille" keeps "Pag. 1": no blank is left over for " Braille" to double.
+        std::string page = pageStatus_.substr(0, 7);
+        page.erase(page.find_last_not_of(' ') + 1);
+        setPageStatus(std::move(page));
+        w_.Label1.setCaption(text::kLatexMode);
+        w_.Label2.setCaption("");
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "editor/messages.h"
+
 namespace editor {
 namespace {
 
@@ -178,6 +180,43 @@ const MenuEntry* menuEntry(Command id) {
         }
     }
     return nullptr;
+}
+
+std::string_view unavailableReason(Command id, const MenuState& state) {
+    const MenuEntry* entry = menuEntry(id);
+    if (entry == nullptr) {
+        return {};
+    }
+    if (id == Command::Attivasintesivocale1 && state.braille && !state.speechAvailable) {
+        return text::kSpeechUnavailable;
+    }
+    // The entry's own rule first, then its menu's.
+    for (const MenuEntry* e = entry; e != nullptr; e = menuEntry(e->parent)) {
+        if (e->id == Command::MenuTutor && !state.tutorsShown) {
+            return text::kTutorsOff;
+        }
+        switch (e->rule) {
+            case ModeRule::VisibleInBraille:
+            case ModeRule::EnabledInBraille:
+                if (!state.braille) {
+                    return text::kOnlyInBraille;
+                }
+                break;
+            case ModeRule::VisibleInLatex:
+                if (state.braille) {
+                    return text::kOnlyInLatex;
+                }
+                break;
+            case ModeRule::Mathml:
+                if (!state.mathml) {
+                    return text::kMathmlOff;
+                }
+                break;
+            case ModeRule::None:
+                break;
+        }
+    }
+    return {};
 }
 
 std::string shortcutText(const ui::Shortcut& shortcut) {

@@ -126,4 +126,16 @@ const MenuEntry* menuEntry(Command id);
 // The shortcut as the menus show it, e.g. "Ctrl+Shift+F12"; empty for none.
 std::string shortcutText(const ui::Shortcut& shortcut);
 
+// What decides whether a command can act just now, besides its own handler.
+struct MenuState {
+    bool braille = false;          // Braille mode
+    bool mathml = false;           // the mathml setting is on
+    bool tutorsShown = true;       // the tutor setting is not 0
+    bool speechAvailable = false;  // the speech entry can switch speech
+};
+
+// Why a command cannot act in `state`, as the student hears it and the status bar shows it:
+// a menu of one mode only, a setting that turns it off, no speech; empty when it can.
+std::string_view unavailableReason(Command id, const MenuState& state);
+
 }  // namespace editor

@@ -41,6 +41,33 @@ inline constexpr std::string_view kButtonVisualLineare = "Visual. lineare off";
 inline constexpr std::string_view kButtonMathml = "Mathml";
 inline constexpr std::string_view kButtonSimb = "Simb.";
 
+// What screen readers call the labels beside the text they show, and the page strip
+// ("Pagine occupate: 1, 3").
+inline constexpr std::string_view kNameModeLabel = "Modalit\xE0";
+inline constexpr std::string_view kNameInputLabel = "Input";
+inline constexpr std::string_view kNameSpeechLabel = "Sintesi vocale";
+inline constexpr std::string_view kNameStatusBar = "Pagina";
+inline constexpr std::string_view kNameOccupiedPages = "Pagine occupate";
+inline constexpr std::string_view kNameNoPageOccupied = "nessuna";
+
+// Why a key or a button does nothing just now: after a beep, said and shown in the status bar
+// until the next key.
+inline constexpr std::string_view kOnlyInBraille = "Disponibile solo in modalit\xE0 Braille";
+inline constexpr std::string_view kOnlyInLatex = "Disponibile solo in modalit\xE0 Latex";
+inline constexpr std::string_view kSpeechUnavailable = "Sintesi vocale non disponibile";
+inline constexpr std::string_view kTutorsOff = "Tutor disattivati nelle impostazioni";
+inline constexpr std::string_view kMathmlOff = "Mathml non attivato nelle impostazioni";
+inline constexpr std::string_view kNoLineExpression = "Nessuna espressione sulla riga del cursore";
+inline constexpr std::string_view kNothingToUndo = "Niente da annullare";
+inline constexpr std::string_view kNothingSelected = "Nessun testo selezionato";
+inline constexpr std::string_view kClipboardEmpty = "Appunti vuoti";
+inline constexpr std::string_view kPageEmpty = "Pagina vuota";
+inline constexpr std::string_view kLineEmpty = "Riga vuota";
+inline constexpr std::string_view kBracketsUnchanged = "Nessuna parentesi da cambiare";
+inline constexpr std::string_view kNothingToDelete = "Niente da eliminare";
+inline constexpr std::string_view kNothingToRestore = "Niente da ripristinare";
+inline constexpr std::string_view kNotFound = " non trovato";
+
 // About panel.
 inline constexpr std::string_view kAboutName = "Tattilo";
 inline constexpr std::string_view kAboutVersion = "versione 1.1";

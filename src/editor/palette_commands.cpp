@@ -41,6 +41,8 @@ void PaletteCommands::openPalette(const Palette& palette, ui::Control& button) {
         w.ListBox1.add(entry.name);
         w.ListBox2.add(entry.latex);
     }
+    // Heard by the name of its palette when it takes the focus.
+    w.ListBox1.setAccessibleName(palette.caption);
     w.ListBox1.setVisible(true);
     w.ListBox1.setItemIndex(0);
     w.ListBox1.setFocus();

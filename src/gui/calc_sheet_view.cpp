@@ -161,7 +161,8 @@ CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
     }
     layout->addLayout(buttons);
     QtLabel* status = label("StatusBar1");
-    status->widget()->setAccessibleName(toQString(kNameStatus));
+    // Heard by the verdict or the notice it shows; what it is for is its description.
+    status->widget()->setAccessibleDescription(toQString(kNameStatus));
     static_cast<QLabel*>(status->widget())->setFrameShape(QFrame::StyledPanel);
     layout->addWidget(status->widget());
 

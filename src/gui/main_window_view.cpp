@@ -69,7 +69,6 @@ struct Place {
 
 MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWindow) {
     window_->setObjectName(QStringLiteral("TForm1"));
-    window_->setAccessibleName(QStringLiteral("Tattilo"));
     window_->resize(editor::TForm1::kDefaultWidth, editor::TForm1::kDefaultHeight);
     window_->setMinimumSize(480, 360);
     auto* client = new QWidget;
@@ -126,10 +125,11 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         return raw;
     };
 
-    QtLabel* label1 = label("Label1", QStringLiteral("Modalit\u00E0"), {16, 4, 190, 20});
-    QtLabel* label2 = label("Label2", QStringLiteral("Input"), {210, 4, 190, 20});
-    QtLabel* label4 = label("Label4", QStringLiteral("Sintesi vocale"), {404, 4, 260, 20});
-    QtLabel* label3 = label("Label3", QStringLiteral("Pagine occupate"), {16, 54, 760, 18});
+    // The labels are named by what they show; the logic names the page strip.
+    QtLabel* label1 = label("Label1", {}, {16, 4, 190, 20});
+    QtLabel* label2 = label("Label2", {}, {210, 4, 190, 20});
+    QtLabel* label4 = label("Label4", {}, {404, 4, 260, 20});
+    QtLabel* label3 = label("Label3", {}, {16, 54, 760, 18});
     {
         QFont strip(QStringLiteral("Courier"));
         strip.setStyleHint(QFont::TypeWriter);
@@ -277,7 +277,6 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
 
     auto* statusLabel = new QLabel;
     statusLabel->setObjectName(QStringLiteral("StatusBar1"));
-    statusLabel->setAccessibleName(QStringLiteral("Pagina"));
     window_->statusBar()->addWidget(statusLabel, 1);
     auto statusAdapter = std::make_unique<QtLabel>(statusLabel);
     QtLabel* status = statusAdapter.get();

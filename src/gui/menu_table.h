@@ -8,10 +8,12 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <map>
 #include <span>
 
 #include "editor/menu_commands.h"
+#include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/text_bridge.h"
 
@@ -27,6 +29,10 @@ void buildMenus(QMenuBar& bar, QtMenuBar& menus, std::span<const Entry> table,
         if (e.parent == Id::None) {
             QMenu* menu = bar.addMenu(toQString(e.caption));
             menu->setObjectName(toQString(e.name));
+            // A menu closed without a choice gives the focus back to the control that had it,
+            // once the menu bar has let the next menu open.
+            QObject::connect(menu, &QMenu::aboutToHide, menu,
+                             [menu] { QTimer::singleShot(0, menu, returnFocusFromMenuBar); });
             opened[e.id] = menu;
             menus.add(static_cast<int>(e.id), std::make_unique<QtAction>(menu->menuAction(), menu));
             continue;

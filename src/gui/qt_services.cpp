@@ -10,6 +10,8 @@
 #include <QFontDialog>
 #include <QImage>
 #include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -65,6 +67,62 @@ void closePopups() {
     }
 }
 
+namespace {
+
+bool isMenu(const QWidget* widget) {
+    return qobject_cast<const QMenu*>(widget) != nullptr ||
+           qobject_cast<const QMenuBar*>(widget) != nullptr;
+}
+
+QPointer<QWidget>& lastFocus() {
+    static QPointer<QWidget> last;
+    return last;
+}
+
+void giveFocusBack(QWidget* widget) {
+    if (widget != nullptr && widget->isVisible() && widget->isEnabled()) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+}  // namespace
+
+void trackFocus() {
+    static QPointer<QObject> tracker;
+    if (tracker != nullptr || qApp == nullptr) {
+        return;
+    }
+    tracker = new QObject(qApp);
+    QObject::connect(qApp, &QApplication::focusChanged, tracker, [](QWidget*, QWidget* now) {
+        if (now != nullptr && !isMenu(now)) {
+            lastFocus() = now;
+        }
+    });
+    if (QWidget* now = QApplication::focusWidget(); now != nullptr && !isMenu(now)) {
+        lastFocus() = now;
+    }
+}
+
+QWidget* focusOutsideMenus() {
+    QWidget* now = QApplication::focusWidget();
+    return now != nullptr && !isMenu(now) ? now : lastFocus().data();
+}
+
+FocusReturn::FocusReturn() : widget_(focusOutsideMenus()) {}
+
+FocusReturn::~FocusReturn() {
+    giveFocusBack(widget_);
+}
+
+void returnFocusFromMenuBar() {
+    if (QApplication::activePopupWidget() != nullptr) {
+        return;  // the student went on to the next menu
+    }
+    if (qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr) {
+        giveFocusBack(lastFocus());
+    }
+}
+
 QString qtFileFilter(std::string_view filter) {
     const QStringList parts = toQString(filter).split(QLatin1Char('|'));
     QStringList out;
@@ -83,6 +141,7 @@ void QtDialogs::beep() {
 }
 
 ui::Answer QtDialogs::message(const ui::MessageBox& box) {
+    const FocusReturn back;
     closePopups();
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (box.icon) {
@@ -146,6 +205,7 @@ ui::Answer QtDialogs::message(const ui::MessageBox& box) {
 
 std::optional<std::string> QtDialogs::inputBox(std::string_view title, std::string_view prompt,
                                                std::string_view value) {
+    const FocusReturn back;
     closePopups();
     QInputDialog dialog(parent_);
     dialog.setWindowTitle(caption(title));
@@ -158,6 +218,7 @@ std::optional<std::string> QtDialogs::inputBox(std::string_view title, std::stri
 }
 
 std::optional<std::string> QtDialogs::openFile(const ui::FileDialog& d) {
+    const FocusReturn back;
     closePopups();
     QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
                        qtFileFilter(d.filter));
@@ -173,6 +234,7 @@ std::optional<std::string> QtDialogs::openFile(const ui::FileDialog& d) {
 }
 
 std::optional<std::string> QtDialogs::saveFile(const ui::FileDialog& d) {
+    const FocusReturn back;
     closePopups();
     QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
                        qtFileFilter(d.filter));
@@ -190,6 +252,7 @@ std::optional<std::string> QtDialogs::saveFile(const ui::FileDialog& d) {
 }
 
 std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::string_view start) {
+    const FocusReturn back;
     closePopups();
     QFileDialog dialog(parent_, toQString(title), toQString(start));
     dialog.setFileMode(QFileDialog::Directory);
@@ -201,6 +264,7 @@ std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::
 }
 
 std::optional<ui::Font> QtDialogs::chooseFont(const ui::Font& current) {
+    const FocusReturn back;
     closePopups();
     QFontDialog dialog(toQFont(current), parent_);
     if (dialog.exec() != QDialog::Accepted) {
@@ -213,6 +277,7 @@ bool QtDialogs::printDialog() {
     if (printer_ == nullptr) {
         return false;
     }
+    const FocusReturn back;
     closePopups();
     QPrintDialog dialog(printer_, parent_);
     return dialog.exec() == QDialog::Accepted;
@@ -222,6 +287,7 @@ bool QtDialogs::printerSetup() {
     if (printer_ == nullptr) {
         return false;
     }
+    const FocusReturn back;
     closePopups();
     QPageSetupDialog dialog(printer_, parent_);
     return dialog.exec() == QDialog::Accepted;
@@ -415,6 +481,7 @@ bool QtPrinter::printBitmap(const ui::Bitmap& bitmap) {
 }
 
 void QtModal::showModal() {
+    const FocusReturn back;
     closePopups();
     dialog_->exec();
 }

@@ -91,4 +91,27 @@ private:
 // Closes any open popup menu before a modal window shows over it.
 void closePopups();
 
+// From now on remembers the control that last had the keyboard focus outside the menus.
+// Called by every window; the first call starts it.
+void trackFocus();
+// The control that has the focus, or had it before a menu took it; null when none.
+QWidget* focusOutsideMenus();
+
+// While alive, a modal window or a menu is open: when it closes, the focus goes back to the
+// control that had it when it opened, if that can still take it.
+class FocusReturn {
+public:
+    FocusReturn();
+    ~FocusReturn();
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+// After a menu of the bar closed without opening anything: the focus leaves the menu bar and
+// goes back to the control that had it.
+void returnFocusFromMenuBar();
+
 }  // namespace gui

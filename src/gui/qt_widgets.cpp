@@ -1,5 +1,6 @@
 #include "gui/qt_widgets.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QImage>
@@ -52,6 +53,26 @@ QColor toQColor(ui::Color color) {
     return QColor::fromRgb((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
+// ---- names for screen readers
+
+void setWidgetAccessibleName(QWidget* widget, std::string_view name) {
+    widget->setAccessibleName(toQString(name));
+    if (name.empty()) {
+        noticeNameFromText(widget);
+    }
+}
+
+void setWidgetAccessibleDescription(QWidget* widget, std::string_view description) {
+    widget->setAccessibleDescription(toQString(description));
+}
+
+void noticeNameFromText(QWidget* widget) {
+    if (widget->accessibleName().isEmpty() && QAccessible::isActive()) {
+        QAccessibleEvent event(widget, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 // ---- label, button, action
 
 QString accessibleCaption(const QString& caption) {
@@ -78,7 +99,13 @@ std::string QtLabel::caption() const {
 }
 
 void QtLabel::setCaption(std::string_view caption) {
-    label_->setText(editorText(caption));
+    const QString text = editorText(caption);
+    if (text == label_->text()) {
+        return;
+    }
+    label_->setText(text);
+    // A label without a name of its own is heard by what it shows, now.
+    noticeNameFromText(label_);
 }
 
 bool QtLabel::eventFilter(QObject* watched, QEvent* event) {

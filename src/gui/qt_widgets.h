@@ -63,12 +63,32 @@ public:
         widget_->setPalette(p);
         widget_->setAutoFillBackground(true);
     }
+    // Qt names a widget without a name of its own by its text (a label, a button) or its
+    // title (a window).
+    void setAccessibleName(std::string_view name) override;
+    void setAccessibleDescription(std::string_view description) override;
 
     QWidget* widget() const { return widget_; }
 
 protected:
     QWidget* widget_;
 };
+
+// A name or description given by the logic; Qt tells screen readers that it changed.
+void setWidgetAccessibleName(QWidget* widget, std::string_view name);
+void setWidgetAccessibleDescription(QWidget* widget, std::string_view description);
+// Tells screen readers that the name a widget takes from its text or title has changed.
+void noticeNameFromText(QWidget* widget);
+
+template <class Interface>
+void QtWidget<Interface>::setAccessibleName(std::string_view name) {
+    setWidgetAccessibleName(widget_, name);
+}
+
+template <class Interface>
+void QtWidget<Interface>::setAccessibleDescription(std::string_view description) {
+    setWidgetAccessibleDescription(widget_, description);
+}
 
 class QtPlainWidget : public QtWidget<ui::Widget> {
 public:

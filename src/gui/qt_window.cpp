@@ -4,11 +4,15 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTimer>
 
 #include "gui/key_mapping.h"
+#include "gui/qt_services.h"
+#include "gui/qt_widgets.h"
 #include "gui/text_bridge.h"
+#include "ui/access_keys.h"
 
 namespace gui {
 
@@ -38,6 +42,7 @@ QtWindow::QtWindow(QWidget* window, QWidget* client, QtKeyboard* keyboard)
     : window_(window), client_(client != nullptr ? client : window), keyboard_(keyboard) {
     window_->installEventFilter(this);
     qApp->installEventFilter(this);
+    trackFocus();
 }
 
 QtWindow::~QtWindow() {
@@ -61,11 +66,37 @@ std::string QtWindow::caption() const {
 
 void QtWindow::setCaption(std::string_view caption) {
     window_->setWindowTitle(toQString(caption));
+    // Unless named otherwise, the window is heard by the title it shows.
+    noticeNameFromText(window_);
+}
+
+void QtWindow::setAccessibleName(std::string_view name) {
+    setWidgetAccessibleName(window_, name);
+}
+
+void QtWindow::setAccessibleDescription(std::string_view description) {
+    setWidgetAccessibleDescription(window_, description);
 }
 
 void QtWindow::setMaximized(bool maximized) {
     window_->setWindowState(maximized ? (window_->windowState() | Qt::WindowMaximized)
                                       : (window_->windowState() & ~Qt::WindowMaximized));
+}
+
+bool QtWindow::opensMenu(int key) const {
+    const auto* bar = window_->findChild<QMenuBar*>();
+    if (bar == nullptr) {
+        return false;
+    }
+    for (const QAction* menu : bar->actions()) {
+        const QString text = menu->text();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < text.size() && text[amp + 1] != QLatin1Char('&') &&
+            menu->isVisible() && menu->isEnabled() && text[amp + 1].toUpper().unicode() == key) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
@@ -88,9 +119,10 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     }
     if (event->type() == QEvent::ShortcutOverride) {
         // The logic handles the menu shortcuts itself, from the key down: Qt's own shortcut
-        // handling is kept only for Alt+letter, which opens the menus by their access keys.
+        // handling is kept only for Alt+letter of a menu that can open, which Qt opens by its
+        // access key. Any other Alt+letter goes to the logic, which says why nothing opens.
         const unsigned shift = shiftState(event->modifiers());
-        if (shift == ui::shift::kAlt) {
+        if (shift == ui::shift::kAlt && opensMenu(event->key())) {
             return false;
         }
         event->accept();
@@ -104,6 +136,11 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     ui::KeyEvent down = keyEventOf(*event);
     listener_->keyDown(down);
     if (down.key == 0) {
+        return true;
+    }
+    if (ui::altLetter(down) != 0) {
+        // Alt with a letter that opens no menu never types: the platform beeps.
+        QApplication::beep();
         return true;
     }
     const char typed = typedCharacter(*event);

@@ -39,6 +39,8 @@ public:
     void setFocus() override { window_->activateWindow(); }
     void setTextColor(ui::Color) override {}
     void setBackgroundColor(ui::Color) override {}
+    void setAccessibleName(std::string_view name) override;
+    void setAccessibleDescription(std::string_view description) override;
     std::string caption() const override;
     void setCaption(std::string_view caption) override;
     bool maximized() const override { return window_->isMaximized(); }
@@ -60,6 +62,8 @@ protected:
 
 private:
     bool handleKey(QObject* receiver, class QKeyEvent* event);
+    // Whether Alt with `key` (a Qt key code) opens a menu of the window's menu bar now.
+    bool opensMenu(int key) const;
 
     QWidget* window_;
     QWidget* client_;

@@ -7,6 +7,7 @@
 #include "learning/text_box_rows.h"
 #include "notation/text_scan.h"
 #include "speech/messages.h"
+#include "ui/access_keys.h"
 
 namespace learning {
 namespace {
@@ -37,11 +38,12 @@ constexpr std::array kMenu = {
         C::Aumentandecimali1, C::MenuFile, "Aumentandecimali1", msg::kMoreDecimals, {vk::kF2, 0}},
     SheetMenuEntry{
         C::Diminndecimali1, C::MenuFile, "Diminndecimali1", msg::kFewerDecimals, {vk::kF3, 0}},
+    // F7, the main window's key for speech: Ctrl+V belongs to the copy entry above.
     SheetMenuEntry{C::Disattivasintesivocale1,
                    C::MenuFile,
                    "Disattivasintesivocale1",
                    speech::messages::kCaptionSwitchOff,
-                   {'V', ui::shift::kCtrl}},
+                   {vk::kF7, 0}},
 };
 
 // The cell a released key types: a digit letter or a blank; 0 for any other key.
@@ -65,6 +67,17 @@ bool isArrow(int key) {
     return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
 }
 
+// A key that would type or edit in a box, where the rows take only digits and blanks.
+bool editsText(int key, unsigned shift) {
+    if ((shift & (ui::shift::kCtrl | ui::shift::kAlt)) != 0) {
+        return false;
+    }
+    constexpr int kFirstPunctuation = 186;  // the keys of signs beside the letters
+    return (key >= vk::kA && key <= vk::kA + 25) || key == vk::kBack || key == vk::kDelete ||
+           key == vk::kReturn || (key >= vk::kMultiply && key <= vk::kDivide) ||
+           key >= kFirstPunctuation;
+}
+
 }  // namespace
 
 std::span<const SheetMenuEntry> sheetMenuTable() {
@@ -84,6 +97,10 @@ TForm2::TForm2(CalcSheetWidgets widgets, CalcSheetServices services, speech::She
         if (e.parent != C::None) {
             item.setOnClick([this, id = e.id] { runCommand(id); });
         }
+    }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, caption] : ui::menuBarCaptions(std::span<const SheetMenuEntry>(kMenu))) {
+        w_.menu.item(id).setCaption(caption);
     }
     w_.Button1.setCaption(msg::kExit);
     w_.Button2.setCaption(msg::kStoreResult);
@@ -132,6 +149,9 @@ std::string TForm2::openFromTool(std::string_view expression) {
 }
 
 void TForm2::open(bool fromTool) {
+    // The sheet's voice follows the main window's speech each time it opens; the student may
+    // still switch it off (F7) for this showing.
+    voice_.setOn(!host_.speechOn || host_.speechOn());
     fromTool_ = fromTool;
     decimalsAsked_ = 0;
     activationPending_ = true;
@@ -208,8 +228,15 @@ bool TForm2::runCommand(SheetCommand id) {
             changeDecimals(-1);
             return true;
         case C::Disattivasintesivocale1:
+            // Said while the voice is on: switching it off is heard too.
+            if (voice_.on()) {
+                sayWords(msg::kVoiceOff);
+            }
             voice_.toggle();
             refreshMenu();
+            if (voice_.on()) {
+                sayWords(msg::kVoiceOn);
+            }
             return true;
         default:
             return false;
@@ -239,7 +266,7 @@ void TForm2::restart() {
         return;
     }
     restartedThisKey_ = keyDown_;
-    w_.StatusBar1.setCaption("");
+    setStatus("");
     decimalsAsked_ = 0;
     s_.clipboard.setText(openingText_);
     activate(openingText_);
@@ -251,7 +278,7 @@ void TForm2::changeDecimals(int by) {
     }
     const int asked = decimalsAsked_ + by;
     if (asked < 0 || asked > kMaxDivisionDecimals) {
-        s_.dialogs.beep();  // no more, or no fewer, decimals
+        explain(asked < 0 ? msg::kNoDecimals : msg::kMostDecimals);
         return;
     }
     decimalsAsked_ = asked;
@@ -303,14 +330,10 @@ void TForm2::activate(std::string_view text) {
     w_.Label2.setCaption(chord_ ? msg::kInputChord : msg::kInputKeyboard);
     chordKeys_.close();
     w_.Timer1.setEnabled(false);
-    w_.StatusBar1.setCaption("");
+    setStatus("");
 
     clearSheet();
-    const bool mainSpeech = !host_.speechOn || host_.speechOn();
-    if (!mainSpeech) {
-        voice_.setOn(false);
-    }
-    menuItem(C::Disattivasintesivocale1).setVisible(mainSpeech);
+    menuItem(C::Disattivasintesivocale1).setVisible(!host_.speechOn || host_.speechOn());
 
     w_.Edit1.setText(text);
     refreshMenu();
@@ -404,13 +427,41 @@ void TForm2::keyDown(ui::KeyEvent& event) {
         return;
     }
     keyDown_ = true;
+    if (noticeShown_) {
+        setStatus(status_);  // the notice of the last key goes
+    }
+    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
+    // toolkit's).
+    if (const char letter = ui::altLetter(event);
+        letter != 0 &&
+        ui::menuBarKeys(std::span<const SheetMenuEntry>(kMenu)).find(letter) == std::string::npos) {
+        event.key = 0;
+        explain(std::string(msg::kNoMenuLetter) + letter);
+        return;
+    }
     // Of two entries with the same keys the first that can run wins; hidden entries keep
-    // their keys.
+    // their keys. The decimals entries are for a division only.
+    std::string_view why;
     for (const SheetMenuEntry& e : kMenu) {
-        if (e.shortcut.matches(event.key, event.shift) && runCommand(e.id)) {
+        if (!e.shortcut.matches(event.key, event.shift)) {
+            continue;
+        }
+        if (runCommand(e.id)) {
             event.key = 0;
             return;
         }
+        if (why.empty() && (e.id == C::Aumentandecimali1 || e.id == C::Diminndecimali1)) {
+            why = msg::kOnlyInDivision;
+        }
+    }
+    if (why.empty() && vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
+        (event.shift & ui::shift::kAlt) == 0) {
+        why = msg::kKeyNotAssigned;
+    }
+    if (!why.empty()) {
+        event.key = 0;
+        explain(why);
+        return;
     }
     // The rows keep their caret after the "=": the arrows act on release.
     if (isArrow(event.key) && (focusedArea() != nullptr || stepLineFocused() >= 0)) {
@@ -438,6 +489,8 @@ void TForm2::keyPress(ui::KeyPress& press) {
 void TForm2::keyUp(ui::KeyEvent& event) {
     const int key = event.key;
     const unsigned shift = event.shift;
+    // The release of a key pressed in a message box over the sheet is not the sheet's key.
+    const bool pressedHere = keyDown_;
     if (!vk::isModifier(key)) {
         keyDown_ = false;
         restartedThisKey_ = false;
@@ -466,6 +519,9 @@ void TForm2::keyUp(ui::KeyEvent& event) {
     if (const char cell = cellOfKey(key, shift, s_.keyboard.numLockOn()); cell != 0) {
         enterCell(cell);
         event.key = 0;
+    } else if (pressedHere && editsText(key, shift)) {
+        explain(msg::kDigitsOnly);
+        event.key = 0;
     }
 }
 
@@ -479,6 +535,8 @@ void TForm2::Timer1Timer() {
     const char cell = text[0];
     if (cell == ' ' || (cell >= 'a' && cell <= 'j')) {
         enterCell(cell);
+    } else {
+        explain(msg::kDigitsOnly);
     }
 }
 
@@ -500,6 +558,26 @@ void TForm2::say(std::string_view message) {
     if (voice_.pending()) {
         w_.Timer2.setEnabled(true);
     }
+}
+
+void TForm2::sayWords(std::string_view words) {
+    voice_.sayWords(words);
+    if (voice_.pending()) {
+        w_.Timer2.setEnabled(true);
+    }
+}
+
+void TForm2::setStatus(std::string_view status) {
+    status_ = std::string(status);
+    noticeShown_ = false;
+    w_.StatusBar1.setCaption(status_);
+}
+
+void TForm2::explain(std::string_view reason) {
+    s_.dialogs.beep();
+    w_.StatusBar1.setCaption(reason);
+    noticeShown_ = true;
+    sayWords(reason);
 }
 
 }  // namespace learning

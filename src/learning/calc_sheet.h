@@ -48,7 +48,7 @@ enum class SheetCommand : int {
     Ricomincia1,                // Shift+F1
     Aumentandecimali1,          // F2, division only
     Diminndecimali1,            // F3, division only
-    Disattivasintesivocale1,    // Ctrl+V, taken by the copy entry, which comes first
+    Disattivasintesivocale1,    // F7
     Count
 };
 
@@ -168,6 +168,10 @@ private:
     void speakRow(const WorkArea& area);
     void sayStep(std::string_view line);
     void say(std::string_view message);
+    void sayWords(std::string_view words);
+    // The verdict in the status bar; a notice of why a key did nothing stays until the next key.
+    void setStatus(std::string_view status);
+    void explain(std::string_view reason);
 
     void copyResultAndClose(std::string_view joiner);
     void finish();
@@ -187,6 +191,8 @@ private:
     bool restartedThisKey_ = false;
     bool chord_ = false;
     notation::ChordCollector chordKeys_;
+    std::string status_;        // the verdict the status bar shows
+    bool noticeShown_ = false;  // it shows why a key did nothing instead
 
     std::optional<Operation> operation_;
     int decimalsAsked_ = 0;

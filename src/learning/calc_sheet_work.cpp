@@ -44,9 +44,18 @@ int TForm2::stepLineFocused() const {
 
 void TForm2::enterCell(char cell) {
     WorkArea* area = focusedArea();
-    if (area == nullptr &&
-        (stepLineFocused() < 0 || division_->finished() || letterValue(cell) < 0)) {
-        return;
+    if (area == nullptr) {
+        if (stepLineFocused() < 0) {
+            return;
+        }
+        if (division_->finished()) {
+            explain(msg::kDivisionFinished);
+            return;
+        }
+        if (letterValue(cell) < 0) {
+            explain(msg::kDigitsOnly);  // a blank: a step line takes digits only
+            return;
+        }
     }
     say(std::string("@#") + cell);
     if (area != nullptr) {
@@ -142,7 +151,7 @@ void TForm2::judgeRows(WorkArea& area) {
 void TForm2::showVerdict(bool right, const std::string& result, std::string_view status) {
     w_.Edit10.setText(result);
     w_.Edit10.setVisible(true);
-    w_.StatusBar1.setCaption(status);
+    setStatus(status);
     say(std::string("R") + (right ? 'E' : 'S') + result);
 }
 
@@ -182,6 +191,7 @@ void TForm2::enterStep(char cell) {
         }
         default:
             showVerdict(division_->right(), division_->quotientText(), msg::kOverflow);
+            sayWords(msg::kOverflow);  // heard as well as shown
             break;
     }
 }

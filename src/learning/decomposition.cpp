@@ -4,6 +4,7 @@
 
 #include "learning/messages.h"
 #include "speech/request_sources.h"
+#include "ui/access_keys.h"
 #include "ui/text_trim.h"
 
 namespace learning {
@@ -55,6 +56,11 @@ TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, Too
         if (e.parent != C::None) {
             item.setOnClick([this, id = e.id] { runCommand(id); });
         }
+    }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, caption] :
+         ui::menuBarCaptions(std::span<const DecompositionMenuEntry>(kMenu))) {
+        w_.menu.item(id).setCaption(caption);
     }
     w_.Label1.setCaption(msg::kEqualsLabel);
     w_.Label2.setCaption(msg::kEqualsLabel);
@@ -252,7 +258,11 @@ bool TForm9::acceptable(std::string_view value) {
 
 void TForm9::InnerProcediClick() {
     const std::string value = valueToStore(w_.Edit4.text());
-    if (value.empty() || w_.Edit3.text().empty() || !acceptable(value)) {
+    if (value.empty() || w_.Edit3.text().empty()) {
+        explain(w_.Edit3.text().empty() ? msg::kNoWork : msg::kNoValue);
+        return;
+    }
+    if (!acceptable(value)) {
         return;
     }
     w_.Button5.setVisible(true);
@@ -268,7 +278,11 @@ void TForm9::InnerProcediClick() {
 
 void TForm9::ProcediClick() {
     const std::string value = valueToStore(w_.Edit2.text());
-    if (value.empty() || w_.Edit1.text().empty() || !pieceTaken_ || !acceptable(value)) {
+    if (value.empty() || w_.Edit1.text().empty() || !pieceTaken_) {
+        explain(w_.Edit1.text().empty() || !pieceTaken_ ? msg::kNoWork : msg::kNoValue);
+        return;
+    }
+    if (!acceptable(value)) {
         return;
     }
     w_.Button5.setVisible(true);
@@ -369,6 +383,11 @@ void TForm9::sayText(std::string_view text) {
     speakCode(host_, vk::kUp, std::string(text));
 }
 
+void TForm9::explain(std::string_view reason) {
+    s_.dialogs.beep();
+    sayCaption(reason);
+}
+
 void TForm9::sayCaption(std::string_view caption) {
     // Captions are words, not cells: said as they are written.
     speakCode(host_, speech::kKeyCodeError, std::string(caption));
@@ -399,6 +418,17 @@ void TForm9::keyDown(ui::KeyEvent& event) {
     if (vk::isModifier(event.key)) {
         return;
     }
+    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
+    // toolkit's).
+    if (const char letter = ui::altLetter(event);
+        letter != 0 &&
+        ui::menuBarKeys(std::span<const DecompositionMenuEntry>(kMenu)).find(letter) ==
+            std::string::npos) {
+        commandKey_ = event.key;
+        event.key = 0;
+        explain(std::string(msg::kNoMenuLetter) + letter);
+        return;
+    }
     for (const DecompositionMenuEntry& e : kMenu) {
         if (e.shortcut.matches(event.key, event.shift) && menuItem(e.id).enabled() &&
             runCommand(e.id)) {
@@ -406,6 +436,13 @@ void TForm9::keyDown(ui::KeyEvent& event) {
             event.key = 0;
             return;
         }
+    }
+    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
+        (event.shift & ui::shift::kAlt) == 0) {
+        commandKey_ = event.key;
+        event.key = 0;
+        explain(msg::kKeyNotAssigned);
+        return;
     }
     // Enter in an answer box accepts the value, as its "Procedi" does.
     if (event.key == vk::kReturn && event.shift == 0 &&

@@ -121,6 +121,8 @@ private:
     void entered(const ui::TextBox* box);
     void sayText(std::string_view text);
     void sayCaption(std::string_view caption);
+    // A key or a button that cannot do its work says why: a beep and the reason spoken.
+    void explain(std::string_view reason);
 
     DecompositionWidgets w_;
     DecompositionServices s_;

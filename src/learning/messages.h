@@ -8,6 +8,11 @@
 
 namespace learning::messages {
 
+// A function key no command of the window uses, and Alt with a letter that opens no menu
+// (the letter follows).
+inline constexpr std::string_view kKeyNotAssigned = "Tasto non assegnato";
+inline constexpr std::string_view kNoMenuLetter = "Nessun menu con la lettera ";
+
 // ---- Calculation sheet ("Foglio di calcolo")
 
 inline constexpr std::string_view kSheetCaption = "Foglio di calcolo";
@@ -23,6 +28,17 @@ inline constexpr std::string_view kDivisionByZero = "Divisione per zero";
 inline constexpr std::string_view kRight = "Esatto";
 inline constexpr std::string_view kWrong = "Sbagliato";
 inline constexpr std::string_view kOverflow = "Overflow";
+
+// Why a key of the sheet does nothing just now: said, and shown in the status bar until the
+// next key.
+inline constexpr std::string_view kDivisionFinished = "Divisione terminata";
+inline constexpr std::string_view kOnlyInDivision = "Solo nella divisione";
+inline constexpr std::string_view kMostDecimals = "Al massimo 4 decimali";
+inline constexpr std::string_view kNoDecimals = "Nessun decimale da togliere";
+inline constexpr std::string_view kDigitsOnly = "Solo cifre, lettere da A a J";
+// The sheet's voice switched by its menu entry (F7).
+inline constexpr std::string_view kVoiceOn = "sintesi vocale attivata";
+inline constexpr std::string_view kVoiceOff = "sintesi vocale disattivata";
 
 // Labels.
 inline constexpr std::string_view kDecimalsLabel = "N.dec.";
@@ -83,6 +99,9 @@ inline constexpr std::string_view kFractionIncomplete = "Espressione frazione in
 inline constexpr std::string_view kFractionDivision =
     "La divisione tra due frazioni deve essere convertita in moltiplicazione per la frazione "
     "inversa";
+// Why a key of the work area does nothing: the listed part of a line stays as it is.
+inline constexpr std::string_view kListedPartKept = "Parte dell'esercizio non modificabile";
+inline constexpr std::string_view kNoPasteInWork = "Incolla e taglia non ammessi nel lavoro";
 // Spoken when the student's answer to a work line is checked.
 inline constexpr std::string_view kAnswerRight = "Esatto";
 inline constexpr std::string_view kAnswerWrong = "Sbagliato";
@@ -97,6 +116,9 @@ inline constexpr std::string_view kSubstitute = "Sostituisci";
 inline constexpr std::string_view kStoreStructure = "Memorizza risultato ed esci ";
 inline constexpr std::string_view kStoreStructureMenu = "Mem.ris ed esci";
 inline constexpr std::string_view kFont = "Font";
+// Said by the "Font" button: the font the boxes show now.
+inline constexpr std::string_view kBrailleFontShown = "Font Braille";
+inline constexpr std::string_view kLatexFontShown = "Font Latex";
 inline constexpr std::string_view kNoBrackets = "Nessuna espressione fra parentesi";
 // More groups of one kind than the lists hold: the view does not open on the expression.
 inline constexpr std::string_view kTooManyGroups =
@@ -110,6 +132,9 @@ inline constexpr std::array<std::string_view, 12> kOrdinalsPastNine = {
     "quattordicesima", "quindicesima",   "sedicesima", "diciassettesima",
     "diciottesima",    "diciannovesima", "ventesima",  "ventunesima",
 };
+// Said on the empty line between two kinds of group, and for a store with no result.
+inline constexpr std::string_view kEmptyLine = "riga vuota";
+inline constexpr std::string_view kNoResultToStore = "Nessun risultato da memorizzare";
 // Two blanks in mode "all": the reader stops speaking.
 inline constexpr std::string_view kSilence = "  ";
 
@@ -135,6 +160,9 @@ inline constexpr std::string_view kStoreDecompositionMenu = "Memorizza risultato
 inline constexpr std::string_view kOpenSheet = "Apri foglio calcolo";
 inline constexpr std::string_view kUnbalanced = "Errore -  Parentesi non bilanciate ";
 inline constexpr std::string_view kErrorCaption = "messaggio di errore";
+// "Procedi" with nothing to accept.
+inline constexpr std::string_view kNoValue = "Nessun valore scritto";
+inline constexpr std::string_view kNoWork = "Nessun passo in corso";
 // Said when the expression holds nothing to decompose.
 inline constexpr std::string_view kNothingToDecompose = "Niente da scomporre";
 

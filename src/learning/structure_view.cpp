@@ -7,6 +7,7 @@
 #include "learning/messages.h"
 #include "learning/structure_groups.h"
 #include "speech/request_sources.h"
+#include "ui/access_keys.h"
 #include "ui/text_trim.h"
 
 namespace learning {
@@ -73,6 +74,11 @@ TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, Too
         if (e.parent != C::None) {
             item.setOnClick([this, id = e.id] { runCommand(id); });
         }
+    }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, caption] :
+         ui::menuBarCaptions(std::span<const StructureMenuEntry>(kMenu))) {
+        w_.menu.item(id).setCaption(caption);
     }
     w_.Label1.setCaption(msg::kInitialExpression);
     w_.Label2.setCaption(msg::kBrackets);
@@ -206,6 +212,9 @@ void TForm5::MemorizzaClick() {
         if (host_.pasteIntoBraillePage) {
             host_.pasteIntoBraillePage();
         }
+    } else {
+        // Nothing after the "=": the page stays as it was, and the student hears why.
+        explain(msg::kNoResultToStore);
     }
     close();
 }
@@ -215,9 +224,17 @@ void TForm5::EsciClick() {
     close();
 }
 
+void TForm5::explain(std::string_view reason) {
+    s_.dialogs.beep();
+    speakCode(host_, speech::kKeyCodeError, std::string(reason));
+}
+
 void TForm5::FontClick() {
     brailleFont_ = !brailleFont_;
     applyFont();
+    // The button changes only what the boxes look like: it says which font they show now.
+    speakCode(host_, speech::kKeyCodeError,
+              std::string(brailleFont_ ? msg::kBrailleFontShown : msg::kLatexFontShown));
 }
 
 void TForm5::applyFont() {
@@ -264,12 +281,26 @@ void TForm5::sayContentLine() {
     end = end == std::string::npos ? text.size() : end;
     w_.Memo2.setSelStart(end);
     const std::string line = text.substr(start, end - start);
+    if (ui::trimBlanks(line).empty()) {
+        speakCode(host_, speech::kKeyCodeError, std::string(msg::kEmptyLine));
+        return;
+    }
     speakCode(host_, speech::kKeyCodeError, groupName(line));
     speakCode(host_, vk::kUp, line.size() > kContentHead ? line.substr(kContentHead) : "");
 }
 
 void TForm5::keyDown(ui::KeyEvent& event) {
     if (vk::isModifier(event.key)) {
+        return;
+    }
+    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
+    // toolkit's).
+    if (const char letter = ui::altLetter(event);
+        letter != 0 && ui::menuBarKeys(std::span<const StructureMenuEntry>(kMenu)).find(letter) ==
+                           std::string::npos) {
+        commandKey_ = event.key;
+        event.key = 0;
+        explain(std::string(msg::kNoMenuLetter) + letter);
         return;
     }
     for (const StructureMenuEntry& e : kMenu) {
@@ -279,6 +310,13 @@ void TForm5::keyDown(ui::KeyEvent& event) {
             event.key = 0;
             return;
         }
+    }
+    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
+        (event.shift & ui::shift::kAlt) == 0) {
+        commandKey_ = event.key;
+        event.key = 0;
+        explain(msg::kKeyNotAssigned);
+        return;
     }
     if (w_.Memo2.focused()) {
         typing_.keyDown(w_.Memo2, event, kContentHead);

@@ -103,6 +103,8 @@ private:
     void close();
     void entered(const ui::TextBox* box);
     void sayContentLine();
+    // A key or a button that cannot do its work says why: a beep and the reason spoken.
+    void explain(std::string_view reason);
     void applyFont();
 
     StructureViewWidgets w_;

@@ -5,6 +5,7 @@
 #include "learning/messages.h"
 #include "learning/tutor_value.h"
 #include "speech/request_sources.h"
+#include "ui/access_keys.h"
 
 namespace learning {
 namespace {
@@ -16,9 +17,6 @@ using C = TutorCommand;
 constexpr int kDefaultChordInterval = 200;
 constexpr int kPictureLineHeight = 32;
 constexpr std::string_view kLineBreak = "\r\n";
-// Words said as words, not read as cells.
-constexpr std::string_view kAnnounceStart = "\\\\@";
-constexpr std::string_view kAnnounceEnd = "\\\\";
 
 ui::Shortcut shiftF(int n) {
     return {vk::kF1 + n - 1, ui::shift::kShift};
@@ -130,6 +128,10 @@ TutorWindow::TutorWindow(TutorKind kind, TutorWidgets widgets, ui::Dialogs& dial
             item.setOnClick([this, id = e.id] { runCommand(id); });
         }
     }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, caption] : ui::menuBarCaptions(std::span<const TutorMenuEntry>(menu_))) {
+        w_.menu.item(id).setCaption(caption);
+    }
     w_.Button1.setCaption(msg::kReportResult);
     w_.Button2.setCaption(msg::kExit);
     w_.Button1.setOnClick([this] { Button1Click(); });
@@ -203,6 +205,11 @@ bool TutorWindow::FormCloseQuery() {
 void TutorWindow::refuse(std::string_view message) {
     dialogs_.beep();
     dialogs_.warning(message);
+}
+
+void TutorWindow::explain(std::string_view reason) {
+    dialogs_.beep();
+    speak(speech::announcementRequest(host_.programDirectory, reason));
 }
 
 void TutorWindow::finish(std::optional<TutorStep> next, bool withResult) {
@@ -346,10 +353,8 @@ bool TutorWindow::judgeLine(std::size_t index) {
         return true;  // nothing to judge: a letter, a label, no answer yet
     }
     const bool right = *expected == *given;
-    speak({host_.programDirectory, "", "",
-           std::string(kAnnounceStart) +
-               std::string(right ? msg::kAnswerRight : msg::kAnswerWrong) +
-               std::string(kAnnounceEnd)});
+    speak(speech::announcementRequest(host_.programDirectory,
+                                      right ? msg::kAnswerRight : msg::kAnswerWrong));
     return right;
 }
 
@@ -400,11 +405,26 @@ void TutorWindow::typeCells(std::string_view cells) {
 // ---- keys
 
 void TutorWindow::keyDown(ui::KeyEvent& event) {
+    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
+    // toolkit's).
+    if (const char letter = ui::altLetter(event);
+        letter != 0 &&
+        ui::menuBarKeys(std::span<const TutorMenuEntry>(menu_)).find(letter) == std::string::npos) {
+        event.key = 0;
+        explain(std::string(msg::kNoMenuLetter) + letter);
+        return;
+    }
     for (const TutorMenuEntry& e : menu_) {
         if (e.shortcut.matches(event.key, event.shift) && runCommand(e.id)) {
             event.key = 0;
             return;
         }
+    }
+    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
+        (event.shift & ui::shift::kAlt) == 0) {
+        event.key = 0;
+        explain(msg::kKeyNotAssigned);
+        return;
     }
     if (!w_.Memo2.focused() || !list_) {
         return;
@@ -428,7 +448,7 @@ void TutorWindow::keyDown(ui::KeyEvent& event) {
         case vk::kBack:
             if (!backspaceAllowed()) {
                 event.key = 0;
-                dialogs_.beep();
+                explain(msg::kListedPartKept);
             } else if (auto request =
                            speech::backspaceRequest(host_.programDirectory, text, caret)) {
                 speak(*request);
@@ -438,7 +458,7 @@ void TutorWindow::keyDown(ui::KeyEvent& event) {
             if (caret < line->protectedEnd ||
                 caret + std::max<std::size_t>(selection, 1) > line->end) {
                 event.key = 0;
-                dialogs_.beep();
+                explain(msg::kListedPartKept);
             } else if (auto request =
                            speech::deleteRequest(host_.programDirectory, text, caret, selection)) {
                 speak(*request);
@@ -450,7 +470,7 @@ void TutorWindow::keyDown(ui::KeyEvent& event) {
     // The work area takes no pasted or cut text: the listed parts must stay as they are.
     if ((event.shift & ui::shift::kCtrl) != 0 && (event.key == 'V' || event.key == 'X')) {
         event.key = 0;
-        dialogs_.beep();
+        explain(msg::kNoPasteInWork);
     }
 }
 

@@ -131,6 +131,8 @@ public:
 private:
     void activate();
     void refuse(std::string_view message);
+    // A key that cannot act says why: a beep and the reason spoken.
+    void explain(std::string_view reason);
     void finish(std::optional<TutorStep> next, bool withResult);
     void restoreWorkList();
     std::vector<std::string> workLines() const;

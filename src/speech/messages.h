@@ -18,6 +18,8 @@ inline constexpr std::string_view kStatusOn = "Sintesi vocale attivata";
 inline constexpr std::string_view kStatusUnavailable = "Sintesi vocale disattivata";
 
 // Announcements: a text region opened with '@' speaks only its words.
+inline constexpr std::string_view kAnnounceStart = "\\\\@";
+inline constexpr std::string_view kAnnounceEnd = "\\\\";
 inline constexpr std::string_view kAnnounceSpeechOff = "\\\\@sintesi vocale disattivata\\\\";
 inline constexpr std::string_view kAnnounceSpeechOn = "\\\\@sintesi vocale attivata\\\\";
 inline constexpr std::string_view kAnnouncePagePrefix = "\\\\@Pagina ";

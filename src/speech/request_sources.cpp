@@ -131,6 +131,13 @@ Request inputModeRequest(const std::string& programDirectory, bool chordInputOn)
         std::string(chordInputOn ? messages::kAnnounceChordInput : messages::kAnnounceKeyboard));
 }
 
+Request announcementRequest(const std::string& programDirectory, std::string_view words) {
+    std::string text(messages::kAnnounceStart);
+    text += words;
+    text += messages::kAnnounceEnd;
+    return make(programDirectory, "", std::move(text));
+}
+
 Request silenceRequest(const std::string& programDirectory) {
     return make(programDirectory, "", std::string(messages::kSilence));
 }

@@ -58,6 +58,10 @@ Request pageRequest(const std::string& programDirectory, int page);
 // After the keyboard input mode was toggled: chord input on or off.
 Request inputModeRequest(const std::string& programDirectory, bool chordInputOn);
 
+// Words said as words, not read as cells (why a key did nothing, a verdict): an
+// announcement with an empty mode word.
+Request announcementRequest(const std::string& programDirectory, std::string_view words);
+
 // Only silences what is being spoken (menus opened, settings dialog).
 Request silenceRequest(const std::string& programDirectory);
 

@@ -102,6 +102,18 @@ void SheetVoice::speak(std::string_view message) {
     say(*words);
 }
 
+void SheetVoice::sayWords(std::string_view words) {
+    if (!on_ || !engine_ || words.empty()) {
+        return;
+    }
+    SheetWords plain{std::string(words), false};
+    if (!queue_.empty() || holding()) {
+        queue_.push_back(std::move(plain));
+        return;
+    }
+    say(plain);
+}
+
 bool SheetVoice::pump() {
     while (!queue_.empty() && on_ && engine_) {
         if (holding()) {

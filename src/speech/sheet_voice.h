@@ -35,6 +35,9 @@ public:
     // being said, later messages wait their turn and pump() says them once it has ended. The
     // caller never waits for the voice.
     void speak(std::string_view message);
+    // Says `words` as they are written (why a key did nothing, "Overflow"), not through the
+    // word table, in their turn like a message.
+    void sayWords(std::string_view words);
     // Says the messages held back as far as the voice has finished; true while some still
     // wait (the sheet's deferred-speech timer calls it until then).
     bool pump();

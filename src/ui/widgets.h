@@ -81,6 +81,13 @@ public:
 
     virtual void setTextColor(Color color) = 0;
     virtual void setBackgroundColor(Color color) = 0;
+
+    // What a screen reader calls the widget, and what it adds when asked for more. Until it is
+    // given a name of its own, a control is named by its caption and a window by its title,
+    // and the name follows each change of them; an empty name gives that default back. The
+    // description is empty until given. A backend without screen readers may ignore both.
+    virtual void setAccessibleName(std::string_view /*name*/) {}
+    virtual void setAccessibleDescription(std::string_view /*description*/) {}
 };
 
 // A label, button, radio button, status text or menu item: a widget with a caption.

@@ -92,13 +92,18 @@ TEST_F(DeletionWindow, RefusalsBeepAndSayWhyLeavingTheText) {
     EXPECT_FALSE(w->item(Command::Ripristina1).visible());
     EXPECT_FALSE(w->item(Command::Ripristina2).visible());
 
-    // Empty brackets and an empty editor: nothing happens, nothing is said.
+    // Empty brackets, an empty editor, nothing to restore: nothing changes, and a beep and
+    // the status bar say why.
     put("a?*d", 2);
     w->press(vk::kF3, kCtrlShift);
     EXPECT_EQ(w->memo2.text(), "a?*d");
+    EXPECT_EQ(w->status.caption(), "Niente da eliminare");
+    EXPECT_EQ(w->dialogs.transcript(), std::vector<std::string>{"beep"});
     put("", 0);
     w->press(vk::kF3, kCtrlShift);
-    EXPECT_TRUE(w->dialogs.log().empty());
+    w->press(vk::kF9, kCtrlShift);
+    EXPECT_EQ(w->status.caption(), "Niente da ripristinare");
+    EXPECT_EQ(w->dialogs.transcript(), (std::vector<std::string>{"beep", "beep"}));
 }
 
 TEST_F(DeletionWindow, PartialAndFullDeletionsKeepTheirOwnCopies) {

@@ -209,7 +209,8 @@ TEST(MainWindowTutorMenu, NothingInLatexModeOrWhenHidden) {
     t.page("?#a+#b*", 0);
     t.shiftF(1);
     EXPECT_TRUE(t.brackets.opened.empty());
-    EXPECT_TRUE(t.w->dialogs.log().empty());
+    EXPECT_EQ(t.w->dialogs.transcript(), std::vector<std::string>{"beep"});
+    EXPECT_EQ(t.w->status.caption(), "Tutor disattivati nelle impostazioni");
 }
 
 }  // namespace

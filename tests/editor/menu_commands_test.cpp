@@ -55,4 +55,31 @@ TEST(MenuTable, ShortcutsAreUniqueButForTheSharedOnes) {
     EXPECT_EQ(byKeys.size(), 54u);  // 58 items with keys, four of them sharing
 }
 
+TEST(MenuTable, ReasonsForACommandThatCannotActNow) {
+    using editor::MenuState;
+    using editor::unavailableReason;
+    const MenuState latex{false, false, true, true};
+    const MenuState braille{true, false, true, true};
+    const std::string onlyBraille = "Disponibile solo in modalit\xE0 Braille";
+    EXPECT_EQ(unavailableReason(Command::Salva1, latex), "");
+    EXPECT_EQ(unavailableReason(Command::Aprifogliocalcolo1, latex), onlyBraille)
+        << "the rule of its menu";
+    EXPECT_EQ(unavailableReason(Command::Aprifogliocalcolo1, braille), "");
+    EXPECT_EQ(unavailableReason(Command::Carattere1, braille),
+              "Disponibile solo in modalit\xE0 Latex");
+    EXPECT_EQ(unavailableReason(Command::Carattere1, latex), "");
+    EXPECT_EQ(unavailableReason(Command::SalvacomeMathml1, braille),
+              "Mathml non attivato nelle impostazioni");
+    EXPECT_EQ(unavailableReason(Command::SalvacomeMathml1, MenuState{true, true, true, true}), "");
+    // A setting that hides the tutors wins over the mode; no speech over nothing.
+    EXPECT_EQ(unavailableReason(Command::TutorPotenze, MenuState{false, false, false, true}),
+              "Tutor disattivati nelle impostazioni");
+    EXPECT_EQ(unavailableReason(Command::Attivasintesivocale1, MenuState{true, false, true, false}),
+              "Sintesi vocale non disponibile");
+    EXPECT_EQ(
+        unavailableReason(Command::Attivasintesivocale1, MenuState{false, false, true, false}),
+        onlyBraille);
+    EXPECT_EQ(unavailableReason(Command::None, braille), "");
+}
+
 }  // namespace

@@ -130,7 +130,8 @@ TEST_F(PrintWindow, PrintingToAFileIsForBrailleModeOnly) {
     ASSERT_FALSE(w->logic->brailleMode());
     EXPECT_FALSE(w->item(Command::Stampasufile1).enabled());
     printToFile();
-    EXPECT_TRUE(w->dialogs.log().empty());
+    EXPECT_EQ(w->dialogs.transcript(), std::vector<std::string>{"beep"});
+    EXPECT_EQ(w->status.caption(), "Disponibile solo in modalit\xE0 Braille");
 }
 
 TEST_F(PrintWindow, ThePrinterGetsTheActiveEditorsLinesInItsFont) {

@@ -2,7 +2,8 @@
 """Prints the accessibility tree of one running program, as a screen reader sees it over AT-SPI.
 
 Usage: atspi_dump.py PID [SECONDS]
-One line per object, depth-first: depth, role, showing (1/0), name, tab-separated. Waits up to
+One line per object, depth-first: depth, role, showing (1/0), name, focused (1/0), description,
+tab-separated. Waits up to
 SECONDS (default 20) for the program to appear on the accessibility bus; exits 1 if it never does.
 """
 import sys
@@ -30,10 +31,15 @@ def walk(acc, depth, out):
     try:
         role = acc.getRoleName()
         name = acc.name or ""
-        showing = acc.getState().contains(pyatspi.STATE_SHOWING)
+        state = acc.getState()
+        showing = state.contains(pyatspi.STATE_SHOWING)
+        focused = state.contains(pyatspi.STATE_FOCUSED)
+        description = acc.description or ""
     except Exception:
         return
-    out.append("%d\t%s\t%d\t%s" % (depth, role, 1 if showing else 0, name.replace("\n", " ")))
+    out.append("%d\t%s\t%d\t%s\t%d\t%s" % (depth, role, 1 if showing else 0,
+                                          name.replace("\n", " "), 1 if focused else 0,
+                                          description.replace("\n", " ")))
     for i in range(acc.childCount):
         try:
             child = acc.getChildAtIndex(i)

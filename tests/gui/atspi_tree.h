@@ -8,6 +8,7 @@
 #include <QList>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 namespace gui_test {
@@ -17,6 +18,8 @@ struct AtspiEntry {
     QString role;
     bool showing = false;
     QString name;
+    bool focused = false;
+    QString description;
 };
 
 // Empty when the program is not on the accessibility bus.
@@ -41,12 +44,37 @@ inline QList<AtspiEntry> readAtspiTree() {
     QList<AtspiEntry> tree;
     for (const QByteArray& line : reader.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split('\t');
-        if (f.size() == 4) {
-            tree.append(
-                {f[0].toInt(), QString::fromUtf8(f[1]), f[2] == "1", QString::fromUtf8(f[3])});
+        if (f.size() == 6) {
+            tree.append({f[0].toInt(), QString::fromUtf8(f[1]), f[2] == "1",
+                         QString::fromUtf8(f[3]), f[4] == "1", QString::fromUtf8(f[5])});
         }
     }
     return tree;
+}
+
+// The control that has the keyboard focus, as a screen reader finds it; null for none. Qt
+// also marks an editor's viewport (a filler inside it) and the current tab of a tab bar as
+// focused: the control is the one that is neither.
+inline const AtspiEntry* focusedEntry(const QList<AtspiEntry>& tree) {
+    const AtspiEntry* found = nullptr;
+    for (const AtspiEntry& e : tree) {
+        if (e.focused && e.showing && e.role != QLatin1String("filler") &&
+            e.role != QLatin1String("page tab")) {
+            found = &e;
+        }
+    }
+    return found;
+}
+
+// The names of the showing objects of `role`, in tree order.
+inline QStringList namesOfRole(const QList<AtspiEntry>& tree, const QString& role) {
+    QStringList names;
+    for (const AtspiEntry& e : tree) {
+        if (e.showing && e.role == role) {
+            names << e.name;
+        }
+    }
+    return names;
 }
 
 inline bool isButtonRole(const QString& role) {

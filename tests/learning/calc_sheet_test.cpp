@@ -193,15 +193,19 @@ TEST(CalcSheet, LongDivisionStepByStep) {
         EXPECT_EQ(h.edit10.text(), "#ba");
         EXPECT_TRUE(h.edit11.visible());
         EXPECT_EQ(h.edit11.text(), "#c");
-        h.type("a");  // the division is over
+        h.type("a");  // the division is over: the student hears so
         EXPECT_EQ(h.step(1).text(), "h/e= a");
+        EXPECT_EQ(h.status.caption(), "Divisione terminata");
+        EXPECT_EQ(h.dialogs.beeps(), 1);
         h.press(vk::kUp);
         EXPECT_TRUE(h.step(0).focused());
+        EXPECT_EQ(h.status.caption(), "Esatto") << "the verdict comes back at the next key";
     });
     const auto said = h.said();
-    ASSERT_GE(said.size(), 4u);
-    EXPECT_THAT(std::vector<std::string>(said.end() - 4, said.end()),
-                ElementsAre(" 1", "risultato  esatto  21", "resto 3", "10 diviso 5=2"));
+    ASSERT_GE(said.size(), 5u);
+    EXPECT_THAT(std::vector<std::string>(said.end() - 5, said.end()),
+                ElementsAre(" 1", "risultato  esatto  21", "resto 3", "Divisione terminata",
+                            "10 diviso 5=2"));
 }
 
 TEST(CalcSheet, DecimalsOfADivisionComeAndGoWithF2AndF3) {
@@ -252,7 +256,11 @@ TEST(CalcSheet, OverflowAtTheEighthStepLine) {
         EXPECT_EQ(h.edit10.text(), "#fagbhci,j");
         EXPECT_FALSE(h.edit11.visible());
     });
-    EXPECT_EQ(h.said().back(), "risultato  sbagliato  6172839 virgola 0");
+    // Heard as well as shown, after the result.
+    const auto said = h.said();
+    ASSERT_GE(said.size(), 2u);
+    EXPECT_THAT(std::vector<std::string>(said.end() - 2, said.end()),
+                ElementsAre("risultato  sbagliato  6172839 virgola 0", "Overflow"));
 }
 
 TEST(CalcSheet, EveryWayOfClosing) {
@@ -364,7 +372,7 @@ TEST(CalcSheet, ChordInputAndTheKeypad) {
     });
 }
 
-TEST(CalcSheet, SilentWhenTheMainWindowsSpeechIsOff) {
+TEST(CalcSheet, TheVoiceFollowsTheMainWindowEachTimeItOpens) {
     SheetHarness h;
     h.speechOn = false;
     h.open("#b+#c", [&] {
@@ -374,17 +382,65 @@ TEST(CalcSheet, SilentWhenTheMainWindowsSpeechIsOff) {
     EXPECT_THAT(h.said(), IsEmpty());
     EXPECT_FALSE(h.voice->on());
 
-    // The sheet's own switch: its entry has no key of its own (Ctrl+V is the copy entry's).
-    SheetHarness g;
-    g.open("#b+#c", [&] {
-        ui::memory::MemoryControl& entry = g.item(SheetCommand::Disattivasintesivocale1);
+    // The main window speaks again: so does the sheet, the next time it opens.
+    h.speechOn = true;
+    h.open("#b+#c", [&] {
+        ui::memory::MemoryControl& entry = h.item(SheetCommand::Disattivasintesivocale1);
         EXPECT_TRUE(entry.visible());
         EXPECT_EQ(entry.caption(), "Disattiva sintesi vocale");
-        entry.click();
+        EXPECT_TRUE(h.said().size() >= 1u);
+        // Its own switch has a key of its own, F7 as in the main window.
+        h.press(vk::kF7);
         EXPECT_EQ(entry.caption(), "Attiva sintesi vocale");
-        g.type("e");
+        EXPECT_EQ(h.lastSaid(), "sintesi vocale disattivata");
+        const std::size_t before = h.said().size();
+        h.type("e");
+        EXPECT_EQ(h.said().size(), before) << "off for this showing";
+        h.press(vk::kF7);
+        EXPECT_EQ(h.lastSaid(), "sintesi vocale attivata");
+        h.press(vk::kF7);
     });
-    EXPECT_THAT(g.said(), ElementsAre("espressione  2+ 3"));
+    h.open("#b+#c", [&] { EXPECT_TRUE(h.voice->on()) << "switched off in the sheet only"; });
+}
+
+TEST(CalcSheet, KeysThatCannotActSayWhy) {
+    SheetHarness h;
+    // The decimals are a division's: F2 and F3 say so in an addition; so do keys no digit
+    // is typed with, and free function keys.
+    h.open("#b+#c", [&] {
+        const std::string rows = h.memo1.text();
+        const struct {
+            int key;
+            char ch;
+            const char* reason;
+        } keys[] = {
+            {vk::kF2, 0, "Solo nella divisione"},
+            {vk::kF3, 0, "Solo nella divisione"},
+            {'K', 'k', "Solo cifre, lettere da A a J"},
+            {vk::kBack, '\b', "Solo cifre, lettere da A a J"},
+            {vk::kF5, 0, "Tasto non assegnato"},
+        };
+        for (const auto& k : keys) {
+            h.dialogs.clearLog();
+            h.press(k.key, 0, k.ch);
+            EXPECT_EQ(h.dialogs.beeps(), 1) << k.reason;
+            EXPECT_EQ(h.status.caption(), k.reason);
+            EXPECT_EQ(h.lastSaid(), k.reason);
+        }
+        EXPECT_EQ(h.memo1.text(), rows);
+        h.type("e ");
+        EXPECT_EQ(h.status.caption(), "Esatto");
+    });
+    // The limits of the decimals are said too.
+    h.open("#g/#b", [&] {
+        h.press(vk::kF3);
+        EXPECT_EQ(h.lastSaid(), "Nessun decimale da togliere");
+        for (int i = 0; i < 5; ++i) {
+            h.press(vk::kF2);
+        }
+        EXPECT_EQ(h.lastSaid(), "Al massimo 4 decimali");
+        EXPECT_EQ(h.status.caption(), "Al massimo 4 decimali");
+    });
 }
 
 }  // namespace

@@ -213,6 +213,20 @@ TEST(Decomposition, WorkInsideAGroupComesFirst) {
     EXPECT_FALSE(h.modal.open());
 }
 
+TEST(Decomposition, ProcediWithoutAValueSaysWhy) {
+    DecompositionHarness h;
+    h.open("?#a+#b*(#c", [&] {
+        h.button(1).click();  // the round group
+        EXPECT_TRUE(h.edit2.focused());
+        h.said();
+        h.press(vk::kReturn, 0, '\r');  // nothing typed in the answer box
+        EXPECT_THAT(h.said(), ElementsAre("error:Nessun valore scritto"));
+        EXPECT_EQ(h.dialogs.beeps(), 1);
+        EXPECT_EQ(h.view->expression(), "?#a+#b*(#c");
+        h.press(vk::kEscape);
+    });
+}
+
 TEST(Decomposition, NothingToDecompose) {
     DecompositionHarness h;
     h.open("#bc", [&] {
@@ -222,8 +236,9 @@ TEST(Decomposition, NothingToDecompose) {
         EXPECT_TRUE(h.button(6).focused());
         EXPECT_THAT(h.said(), ElementsAre("error:Niente da scomporre"));
         h.press(vk::kReturn, 0, '\r');
-        h.button(2).click();  // Procedi with nothing to accept
+        h.button(2).click();  // Procedi with nothing to accept says why
         EXPECT_EQ(h.view->history().size(), 1u);
+        EXPECT_THAT(h.said(), ElementsAre("error:Nessun passo in corso"));
         h.tabTo(h.memo1);
         EXPECT_THAT(h.said(), ElementsAre("all:#bc"));
         h.press(vk::kEscape);

@@ -175,11 +175,15 @@ TEST(StructureView, StoringWithoutAResultLeavesThePage) {
     h.clipboard.setText("old");
     h.open("?a*", [&] {
         h.memo1.setText(marks("~T1~ =   "));
+        h.said();
         h.press('M', sh::kCtrl);
     });
     EXPECT_FALSE(h.modal.open());
     EXPECT_EQ(h.pasted, 0);
     EXPECT_EQ(h.clipboard.text(), "old");
+    // The student hears why nothing reached the page.
+    EXPECT_EQ(h.dialogs.transcript(), std::vector<std::string>{"beep"});
+    EXPECT_THAT(h.said(), ElementsAre("all:  ", "error:Nessun risultato da memorizzare"));
 }
 
 TEST(StructureView, MoreThanTwentyOneGroupsOfAKindAreRefused) {
@@ -228,6 +232,8 @@ TEST(StructureView, KeypadMappingAndFonts) {
         EXPECT_EQ(h.edit2.font().family, "Latex");
         h.button4.click();
         EXPECT_EQ(h.memo2.font().family, "Braille");
+        EXPECT_THAT(h.said(), ElementsAre("error:Font Latex", "error:Font Braille"))
+            << "the button is heard, not only seen";
         h.button3.click();
     });
     EXPECT_FALSE(h.modal.open());
@@ -242,7 +248,9 @@ TEST(StructureView, LatexModeShowsLabelsInBrackets) {
         EXPECT_EQ(h.memo2.text(), "Q1  a+(T1) =\r\n\r\nT1  b =");
         EXPECT_EQ(h.memo1.font().family, "Latex");
         h.tabTo(h.memo2);
-        h.press(vk::kDown);
+        h.said();
+        h.press(vk::kDown);  // the empty line between the kinds of group is said too
+        EXPECT_THAT(h.said(), ElementsAre("error:riga vuota"));
         h.press(vk::kDown);
         h.form.type("3");
         h.press('S', sh::kCtrl);

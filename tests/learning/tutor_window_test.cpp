@@ -123,14 +123,21 @@ TEST(TutorWindow, ListedPartsCannotBeChanged) {
         t.memo2.setSelStart(2);
         t.type("a");
         EXPECT_EQ(t.dialogs.messages().size(), 2u);
+        // Each refusal says why, not only beeps.
+        const std::string kept = "\\\\@Parte dell'esercizio non modificabile\\\\";
         t.memo2.setSelStart(6);
         t.press(vk::kBack, 0, 8);
+        EXPECT_EQ(t.speech.said("").back(), kept);
         t.memo2.setSelStart(3);
+        t.speech.requests.clear();
         t.press(vk::kDelete);
+        EXPECT_EQ(t.speech.said(""), std::vector<std::string>{kept});
         EXPECT_EQ(t.memo2.text(), "#a+#b=");
         EXPECT_EQ(t.dialogs.beeps(), 4);
         t.press('V', ui::shift::kCtrl);
         EXPECT_EQ(t.memo2.text(), "#a+#b=");
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Incolla e taglia non ammessi nel lavoro\\\\");
+        EXPECT_EQ(t.dialogs.beeps(), 5);
 
         // What the student typed can be taken back.
         t.memo2.setSelStart(6);
@@ -271,6 +278,27 @@ TEST(TutorWindow, MenusOfEachTutor) {
     });
     EXPECT_EQ(out.result, "=#c(#c");
     EXPECT_EQ(out.next, TutorStep::MultiplicationsDivisions);
+}
+
+TEST(TutorWindow, AltLettersAndFreeFunctionKeysSayWhy) {
+    Tutor t(TutorKind::Brackets);
+    t.open("Parentesi tonde", "?#a+#b*(#c=", [&t] {
+        EXPECT_EQ(t.item(TutorCommand::MenuFile).caption(), "&File");
+        EXPECT_EQ(t.item(TutorCommand::MenuTutor).caption(), "&Tutor");
+        ui::KeyEvent menuKey{'T', ui::shift::kAlt};
+        t.window->keyDown(menuKey);
+        EXPECT_EQ(menuKey.key, 'T') << "the toolkit opens the menu";
+        ui::KeyEvent other{'Q', ui::shift::kAlt};
+        t.window->keyDown(other);
+        EXPECT_EQ(other.key, 0) << "never typed";
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Nessun menu con la lettera Q\\\\");
+        t.press(vk::kF1, ui::shift::kShift);  // the main window's, not this tutor's
+        EXPECT_EQ(t.speech.said("").back(), "\\\\@Tasto non assegnato\\\\");
+        EXPECT_TRUE(t.modal.open());
+        EXPECT_EQ(t.memo2.text(), "#a+#b=");
+        EXPECT_EQ(t.dialogs.beeps(), 2);
+        t.button2.click();
+    });
 }
 
 TEST(TutorWindow, ChordInputFollowsTheMainWindow) {

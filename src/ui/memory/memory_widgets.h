@@ -39,6 +39,9 @@ public:
 
     Color textColor() const { return textColor_; }
     Color backgroundColor() const { return backgroundColor_; }
+    // The name given with setAccessibleName (empty: none of its own) and the description.
+    const std::string& ownAccessibleName() const { return accessibleName_; }
+    const std::string& accessibleDescription() const { return accessibleDescription_; }
 
 protected:
     friend class FocusScope;
@@ -51,6 +54,8 @@ protected:
     Rect bounds_;
     Color textColor_ = colors::kBlack;
     Color backgroundColor_ = colors::kWhite;
+    std::string accessibleName_;
+    std::string accessibleDescription_;
 };
 
 // Implements the Widget part of an interface.
@@ -77,6 +82,10 @@ public:
     }
     void setTextColor(Color color) override { textColor_ = color; }
     void setBackgroundColor(Color color) override { backgroundColor_ = color; }
+    void setAccessibleName(std::string_view name) override { accessibleName_ = name; }
+    void setAccessibleDescription(std::string_view description) override {
+        accessibleDescription_ = description;
+    }
 };
 
 class MemoryControl : public MemoryWidget<Control> {
@@ -87,6 +96,10 @@ public:
 
     std::string caption() const override { return caption_; }
     void setCaption(std::string_view caption) override { caption_ = caption; }
+    // What a screen reader says: its own name, else the caption.
+    std::string accessibleName() const {
+        return accessibleName_.empty() ? caption_ : accessibleName_;
+    }
     bool checked() const override { return checked_; }
     void setChecked(bool checked) override { checked_ = checked; }
     void setOnClick(Callback callback) override { onClick_ = std::move(callback); }
@@ -306,6 +319,10 @@ public:
 
     std::string caption() const override { return caption_; }
     void setCaption(std::string_view caption) override { caption_ = caption; }
+    // What a screen reader says: its own name, else the title.
+    std::string accessibleName() const {
+        return accessibleName_.empty() ? caption_ : accessibleName_;
+    }
     bool maximized() const override { return maximized_; }
     void setMaximized(bool maximized) override { maximized_ = maximized; }
     int clientWidth() const override { return bounds_.width; }

@@ -1,0 +1,278 @@
+// What a screen reader user meets, read over AT-SPI as Orca reads it: where the focus is after
+// each dialog, menu, mode switch and learning window; the names that carry what the window
+// shows, before and after they change; Alt with a letter; and the words said for each key that
+// cannot act.
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "atspi_tree.h"
+#include "gui/text_bridge.h"
+#include "gui_harness.h"
+
+using Entry = gui_test::AtspiEntry;
+
+class ScreenReaderTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<gui_test::Harness> h;
+    std::vector<std::string> sheetSaid;
+
+    QPlainTextEdit* memo(const char* name) { return h->find<QPlainTextEdit>(name); }
+
+    // Runs `act` on the first modal window to open (a dialog, a learning window), however it
+    // is opened: the look runs inside the window's own event loop.
+    void whenModal(std::function<void(QWidget*)> act) {
+        auto* poll = new QTimer(this);
+        poll->setInterval(50);
+        connect(poll, &QTimer::timeout, this, [poll, act] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                poll->stop();
+                poll->deleteLater();
+                act(modal);
+            }
+        });
+        poll->start();
+        // A window that never opens leaves no look behind for the next one.
+        QTimer::singleShot(10000, poll, [poll] { poll->deleteLater(); });
+    }
+
+    // Opens a modal window with `open` and closes it with `key` once its focus has settled.
+    void openAndClose(const std::function<void()>& open, Qt::Key key,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        bool closed = false;
+        whenModal([&closed, key, modifiers](QWidget* modal) {
+            QTRY_VERIFY(modal->focusWidget() != nullptr);
+            QTest::keyClick(modal->focusWidget(), key, modifiers);
+            closed = true;
+        });
+        open();
+        QTRY_VERIFY_WITH_TIMEOUT(closed && QApplication::activeModalWidget() == nullptr, 10000);
+        activateMainWindow();
+    }
+
+    // What the screen reader finds focused: its role and name.
+    QString focusedAsHeard() {
+        const QList<Entry> tree = gui_test::readAtspiTree();
+        const Entry* focused = gui_test::focusedEntry(tree);
+        return focused == nullptr ? QStringLiteral("(nothing)")
+                                  : focused->role + QStringLiteral(": ") + focused->name;
+    }
+
+    // The name and description of the showing object of `role` whose description is
+    // `description`.
+    static QString nameOf(const QList<Entry>& tree, const QString& description) {
+        for (const Entry& e : tree) {
+            if (e.showing && e.description == description) {
+                return e.name;
+            }
+        }
+        return QStringLiteral("(missing)");
+    }
+
+    static QString frameName(const QList<Entry>& tree) {
+        const QStringList frames = gui_test::namesOfRole(tree, QStringLiteral("frame"));
+        return frames.isEmpty() ? QString() : frames.first();
+    }
+
+    // Without a window manager on the virtual display nobody gives the window back its
+    // activation when a dialog closes: the test does, as the desktop would. The control that
+    // gets the focus then is the one the window kept for it.
+    void activateMainWindow() {
+        h->window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h->window()));
+    }
+
+    std::string lastSaid() const {
+        return h->speech.texts.empty() ? std::string() : h->speech.texts.back();
+    }
+
+private slots:
+    void init() {
+        sheetSaid.clear();
+        h = std::make_unique<gui_test::Harness>();
+        h->start({}, [this](gui::MainWindowOptions& options) {
+            options.sheetVoice = true;
+            options.sheetEngine = std::make_unique<gui_test::InstantEngine>(&sheetSaid);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(!h->find<QWidget>("Panel1")->isVisible(), 5000);
+        activateMainWindow();
+        QTRY_VERIFY(memo("Memo2")->hasFocus());
+    }
+
+    void cleanup() { h.reset(); }
+
+    void focusComesBackAfterTheSettingsDialogAndMenus() {
+        openAndClose([&] { QTest::keyClick(memo("Memo2"), Qt::Key_I, Qt::AltModifier); },
+                     Qt::Key_Escape);
+        QTRY_VERIFY(memo("Memo2")->hasFocus());
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+
+        // A menu left with Esc gives the focus back too, without a second Esc.
+        QTest::keyClick(memo("Memo2"), Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(memo("Memo2")->hasFocus());
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+    }
+
+    void aModeSwitchGoesStraightToTheNewEditor() {
+        QStringList passed;
+        QObject watcher;
+        connect(qApp, &QApplication::focusChanged, &watcher, [&passed](QWidget*, QWidget* now) {
+            passed << (now != nullptr ? now->objectName() : QStringLiteral("-"));
+        });
+        QTest::keyClick(memo("Memo2"), Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo1")->hasFocus());
+        QCOMPARE(passed, QStringList{QStringLiteral("Memo1")});
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Latex"));
+        passed.clear();
+        QTest::keyClick(memo("Memo1"), Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo2")->hasFocus());
+        QCOMPARE(passed, QStringList{QStringLiteral("Memo2")});
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+    }
+
+    void everyLearningWindowGivesTheFocusBack() {
+        QPlainTextEdit* page = memo("Memo2");
+        QTest::keyClicks(page, QStringLiteral("#b+#c"));
+        QTest::keyClick(page, Qt::Key_Home, Qt::ShiftModifier);
+        openAndClose([&] { QTest::keyClick(page, Qt::Key_Q, Qt::ControlModifier); },
+                     Qt::Key_Escape);
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+        QTest::keyClick(page, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(page, QStringLiteral("?#a+#b*(#c"));
+        for (Qt::Key opens : {Qt::Key_S, Qt::Key_W}) {  // structure view, decomposition
+            openAndClose([&] { QTest::keyClick(page, opens, Qt::ControlModifier); },
+                         Qt::Key_Escape);
+            QTRY_VERIFY(page->hasFocus());
+        }
+        openAndClose([&] { QTest::keyClick(page, Qt::Key_F1, Qt::ShiftModifier); }, Qt::Key_X,
+                     Qt::ControlModifier);  // the brackets tutor, "Esci"
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+        QCOMPARE(page->toPlainText(), QStringLiteral("?#a+#b*(#c"));  // nothing was stored
+    }
+
+    void namesFollowWhatTheWindowShows() {
+        QList<Entry> tree = gui_test::readAtspiTree();
+        QVERIFY2(!tree.isEmpty(), "the window is not on the accessibility bus");
+        QCOMPARE(frameName(tree), h->window().windowTitle());
+        QCOMPARE(nameOf(tree, QStringLiteral("Pagina")), QStringLiteral("Pag. 1 Braille"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Modalit\u00E0")),
+                 QStringLiteral("Modalit\u00E0 Braille"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Input")), QStringLiteral("Tastiera"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Sintesi vocale")),
+                 QStringLiteral("Sintesi vocale attivata"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Pagine occupate")),
+                 QStringLiteral("Pagine occupate: nessuna"));
+
+        QTest::keyClicks(memo("Memo2"), QStringLiteral("#a"));
+        QTest::keyClick(memo("Memo2"), Qt::Key_F2);
+        QTest::keyClick(memo("Memo2"), Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo1")->hasFocus());
+        tree = gui_test::readAtspiTree();
+        QCOMPARE(frameName(tree), h->window().windowTitle());
+        QVERIFY(frameName(tree).endsWith(QStringLiteral("modalit\u00E0 Latex")));
+        QCOMPARE(nameOf(tree, QStringLiteral("Pagina")), QStringLiteral("Pag. 2"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Modalit\u00E0")),
+                 QStringLiteral("Modalit\u00E0 Latex"));
+        QCOMPARE(nameOf(tree, QStringLiteral("Pagine occupate")),
+                 QStringLiteral("Pagine occupate: 1"));
+
+        // Each palette's list is named after its palette.
+        for (const char* palette : {"Funzioni", "Operatori"}) {
+            h->find<QPushButton>(palette)->click();
+            QTRY_VERIFY(h->find<QListWidget>("ListBox1")->hasFocus());
+            tree = gui_test::readAtspiTree();
+            QCOMPARE(gui_test::namesOfRole(tree, QStringLiteral("list")),
+                     QStringList{QString::fromLatin1(palette)});
+            QTest::keyClick(h->find<QListWidget>("ListBox1"), Qt::Key_Escape);
+        }
+    }
+
+    void altFOpensTheFileMenuAndTypesNothing() {
+        QPlainTextEdit* page = memo("Memo2");
+        QTest::keyClicks(page, QStringLiteral("#ab"));
+        QTest::keyClick(page, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("File1"));
+        const QStringList menus =
+            gui_test::namesOfRole(gui_test::readAtspiTree(), QStringLiteral("menu item"));
+        QVERIFY2(menus.contains(QStringLiteral("Nuovo")), qPrintable(menus.join(u'|')));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(page->toPlainText(), QStringLiteral("#ab"));
+
+        // A letter of no menu types nothing either, and says so.
+        QTest::keyClick(page, Qt::Key_X, Qt::AltModifier);
+        QCOMPARE(page->toPlainText(), QStringLiteral("#ab"));
+        QCOMPARE(lastSaid(), std::string("\\\\@Nessun menu con la lettera X\\\\"));
+        QCOMPARE(h->dialogs.beeps(), 1);
+
+        // The key of a menu that is for Braille mode only says so in Latex mode.
+        QTest::keyClick(page, Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo1")->hasFocus());
+        const QString latex = memo("Memo1")->toPlainText();
+        QTest::keyClick(memo("Memo1"), Qt::Key_O, Qt::AltModifier);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        QCOMPARE(lastSaid(), std::string("\\\\@Disponibile solo in modalit\xE0 Braille\\\\"));
+        QCOMPARE(memo("Memo1")->toPlainText(), latex);
+    }
+
+    void eachKeyThatCannotActSaysWhy() {
+        QTest::keyClick(memo("Memo2"), Qt::Key_B, Qt::ControlModifier);
+        QPlainTextEdit* latex = memo("Memo1");
+        QTRY_VERIFY(latex->hasFocus());
+        const std::string onlyBraille = "\\\\@Disponibile solo in modalit\xE0 Braille\\\\";
+        const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys{
+            {Qt::Key_Q, Qt::ControlModifier}, {Qt::Key_W, Qt::ControlModifier},
+            {Qt::Key_S, Qt::ControlModifier}, {Qt::Key_F1, Qt::ShiftModifier},
+            {Qt::Key_F8, Qt::ShiftModifier},  {Qt::Key_F7, Qt::NoModifier},
+        };
+        for (const auto& [key, modifiers] : keys) {
+            h->speech.texts.clear();
+            QTest::keyClick(latex, key, modifiers);
+            QCOMPARE(lastSaid(), onlyBraille);
+            QCOMPARE(h->find<QLabel>("StatusBar1")->text(),
+                     QStringLiteral("Disponibile solo in modalit\u00E0 Braille"));
+        }
+        QCOMPARE(h->dialogs.beeps(), static_cast<int>(keys.size()));
+        // The status bar is heard by the notice while it shows, by the page after the next key.
+        QCOMPARE(nameOf(gui_test::readAtspiTree(), QStringLiteral("Pagina")),
+                 QStringLiteral("Disponibile solo in modalit\u00E0 Braille"));
+        QTest::keyClick(latex, Qt::Key_Right);
+        QCOMPARE(h->find<QLabel>("StatusBar1")->text(), QStringLiteral("Pag. 1"));
+        QCOMPARE(latex->toPlainText(), QString());
+
+        // The calculation sheet says with its own voice why F2 does nothing in a sum.
+        QTest::keyClick(latex, Qt::Key_B, Qt::ControlModifier);
+        QPlainTextEdit* page = memo("Memo2");
+        QTRY_VERIFY(page->hasFocus());
+        QTest::keyClicks(page, QStringLiteral("#b+#c"));
+        QTest::keyClick(page, Qt::Key_Home, Qt::ShiftModifier);
+        bool asked = false;
+        whenModal([&asked](QWidget* sheet) {
+            QTRY_VERIFY(sheet->focusWidget() != nullptr);
+            QTest::keyClick(sheet->focusWidget(), Qt::Key_F2);
+            QTest::keyClick(sheet->focusWidget(), Qt::Key_Escape);
+            asked = true;
+        });
+        QTest::keyClick(page, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(asked && QApplication::activeModalWidget() == nullptr);
+        activateMainWindow();
+        QVERIFY(std::find(sheetSaid.begin(), sheetSaid.end(), "Solo nella divisione") !=
+                sheetSaid.end());
+    }
+};
+
+QTEST_MAIN(ScreenReaderTest)
+#include "screen_reader_atspi_test.moc"
