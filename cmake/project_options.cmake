@@ -51,15 +51,15 @@ endfunction()
 
 # tattilo_folder_library(NAME FOLDER [DEPENDS libs...])
 # The library of one folder of src/: every .cpp below it, except the platform folders that
-# do not belong to this build (win32/ and the ECI backend off Windows, posix/ and the espeak-ng
-# backend on Windows).
+# do not belong to this build (win32/ and the ECI and SAPI backends off Windows, posix/ and the
+# espeak-ng backend on Windows).
 function(tattilo_folder_library name folder)
   cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "/posix/|/backends/espeak/")
   else()
-    list(FILTER sources EXCLUDE REGEX "/win32/|/backends/eci/")
+    list(FILTER sources EXCLUDE REGEX "/win32/|/backends/eci/|/backends/sapi/")
   endif()
   foreach(pattern IN LISTS ARG_EXCLUDE)
     list(FILTER sources EXCLUDE REGEX "${pattern}")

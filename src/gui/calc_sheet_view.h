@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
@@ -36,18 +37,14 @@ public:
     CalcSheetView(const CalcSheetView&) = delete;
     CalcSheetView& operator=(const CalcSheetView&) = delete;
 
-    QDialog& dialog() { return *dialog_; }
+    QDialog& dialog() { return *frame_.dialog(); }
     learning::TForm2& logic() { return *logic_; }
     speech::SheetVoice& voice() { return *voice_; }
 
 private:
-    QDialog* dialog_;
+    LearningWindowFrame frame_;
     std::unique_ptr<QtDialogs> ownDialogs_;
     std::unique_ptr<speech::SheetVoice> voice_;
-    std::unique_ptr<QtWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    QtMenuBar menu_;
-    std::vector<std::unique_ptr<ui::Widget>> adapters_;
     std::vector<std::unique_ptr<QtTimer>> timers_;
     std::unique_ptr<learning::TForm2> logic_;
 };

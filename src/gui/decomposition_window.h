@@ -8,9 +8,9 @@
 #include <QDialog>
 #include <memory>
 
+#include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_window.h"
-#include "gui/structure_window_parts.h"
 #include "learning/decomposition.h"
 
 namespace gui {
@@ -24,15 +24,11 @@ public:
     DecompositionWindow(const DecompositionWindow&) = delete;
     DecompositionWindow& operator=(const DecompositionWindow&) = delete;
 
-    QDialog& dialog() { return *dialog_; }
+    QDialog& dialog() { return *frame_.dialog(); }
     learning::TForm9& logic() { return *logic_; }
 
 private:
-    QDialog* dialog_;
-    std::unique_ptr<QtWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    QtMenuBar menu_;
-    WindowParts parts_;
+    LearningWindowFrame frame_;
     std::unique_ptr<learning::TForm9> logic_;
 };
 

@@ -7,9 +7,9 @@
 #include <QDialog>
 #include <memory>
 
+#include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_window.h"
-#include "gui/structure_window_parts.h"
 #include "learning/structure_view.h"
 
 namespace gui {
@@ -22,15 +22,11 @@ public:
     StructureWindow(const StructureWindow&) = delete;
     StructureWindow& operator=(const StructureWindow&) = delete;
 
-    QDialog& dialog() { return *dialog_; }
+    QDialog& dialog() { return *frame_.dialog(); }
     learning::TForm5& logic() { return *logic_; }
 
 private:
-    QDialog* dialog_;
-    std::unique_ptr<QtWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    QtMenuBar menu_;
-    WindowParts parts_;
+    LearningWindowFrame frame_;
     std::unique_ptr<learning::TForm5> logic_;
 };
 

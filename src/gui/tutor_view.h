@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/main_window.h"
+#include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"
@@ -28,19 +29,15 @@ public:
     TutorView(const TutorView&) = delete;
     TutorView& operator=(const TutorView&) = delete;
 
-    QDialog& dialog() { return *dialog_; }
+    QDialog& dialog() { return *frame_.dialog(); }
     learning::TutorWindow& logic() { return *logic_; }
 
 private:
     class MainWindowSpeech;
 
-    QDialog* dialog_;
+    LearningWindowFrame frame_;
     std::unique_ptr<QtDialogs> ownDialogs_;
     std::unique_ptr<MainWindowSpeech> speech_;
-    std::unique_ptr<QtWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    QtMenuBar menu_;
-    std::vector<std::unique_ptr<ui::Widget>> adapters_;
     std::unique_ptr<QtTimer> timer_;
     std::unique_ptr<learning::TutorWindow> logic_;
 };

@@ -90,17 +90,10 @@ TEST(EciEngine, LoadedAtRunTimeAndCalledWithTheWorkbenchValues) {
 
 TEST(EciEngine, AMissingOrBrokenLibraryLeavesNoEngine) {
     ProgramFolder folder(true);
-    speech::EngineOptions options;
-    options.programDirectory = folder.path / "elsewhere";
-    EXPECT_FALSE(speech::createEngine(options));
+    EXPECT_FALSE(speech::EciEngine::create(folder.path / "elsewhere"));
     fs::create_directory(folder.path / "broken");
     std::ofstream(folder.path / "broken" / "eci.dll") << "not a library";
-    options.programDirectory = folder.path / "broken";
-    EXPECT_FALSE(speech::createEngine(options));
-    // The engine only speaks aloud: an engine for memory output is not made.
-    options.programDirectory = folder.path;
-    options.output = speech::AudioOutput::Memory;
-    EXPECT_FALSE(speech::createEngine(options));
+    EXPECT_FALSE(speech::EciEngine::create(folder.path / "broken"));
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#pragma once
+
+// A learning window on Qt, built from its toolkit-free layout table: the modal dialog, its
+// menu bar, every control of the table with its name, accessible name and font, each wrapped
+// in its adapter, and the window and modal adapters the logic runs over. The view arranges the
+// controls in Qt layouts and makes the logic; finish() then applies what must follow the
+// logic's first captions.
+
+#include <QDialog>
+#include <QFont>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gui/linear_view_widget.h"
+#include "gui/menu_table.h"
+#include "gui/qt_services.h"
+#include "gui/qt_widgets.h"
+#include "gui/qt_window.h"
+#include "learning/window_layout.h"
+
+namespace gui {
+
+class LearningWindowFrame {
+public:
+    LearningWindowFrame(QWidget* parent, const learning::WindowLayout& layout,
+                        QtKeyboard& keyboard);
+    ~LearningWindowFrame();
+    LearningWindowFrame(const LearningWindowFrame&) = delete;
+    LearningWindowFrame& operator=(const LearningWindowFrame&) = delete;
+
+    // Fills the menu bar from the window's command table.
+    template <class Entry>
+    void buildMenu(std::span<const Entry> table) {
+        buildMenus(*bar_, menu_, table, Qt::WidgetShortcut);
+    }
+
+    QDialog* dialog() const { return dialog_; }
+    QVBoxLayout* layout() const { return layout_; }
+    const QFont& font() const { return font_; }
+    QtWindow& window() { return *window_; }
+    QtModal& modal() { return *modal_; }
+    QtMenuBar& menu() { return menu_; }
+
+    // The controls of the table by name; a name the table lacks is a programming error.
+    QtLine& line(std::string_view name) { return adapter<QtLine>(name); }
+    QtMemo& memo(std::string_view name) { return adapter<QtMemo>(name); }
+    QtLabel& label(std::string_view name) { return adapter<QtLabel>(name); }
+    QtButton& button(std::string_view name) { return adapter<QtButton>(name); }
+    QtMathView& picture(std::string_view name) { return adapter<QtMathView>(name); }
+    QWidget* widget(std::string_view name) const;
+    // The fixed label that names `control`.
+    QWidget* captionFor(std::string_view control) const;
+
+    // After the logic is made: read-only boxes, the dialog's accessible name from its title,
+    // the size of the first show.
+    void finish();
+    // Adapters before the logic: call from the view's destructor, before the logic goes.
+    void release();
+
+private:
+    template <class Adapter>
+    Adapter& adapter(std::string_view name) {
+        return dynamic_cast<Adapter&>(*adapters_.at(std::string(name)));
+    }
+    void build(const learning::ControlSpec& spec);
+
+    const learning::WindowLayout& layout_table_;
+    QDialog* dialog_;
+    QVBoxLayout* layout_;
+    QMenuBar* bar_;
+    QFont font_;
+    std::map<std::string, std::unique_ptr<ui::Widget>, std::less<>> adapters_;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
+    std::map<std::string, QWidget*, std::less<>> captions_;
+    std::unique_ptr<QtWindow> window_;
+    std::unique_ptr<QtModal> modal_;
+    QtMenuBar menu_;
+};
+
+// Tells `noticeFocus` whenever the focus moves to a widget of `dialog`, however it moved.
+void forwardFocusChanges(QDialog* dialog, std::function<void()> noticeFocus);
+
+}  // namespace gui
