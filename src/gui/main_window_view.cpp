@@ -293,7 +293,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     settings_ = std::make_unique<SettingsDialogView>(window_, *dialogs_);
     formulaPrint_ = std::make_unique<FormulaPrintDialogView>(window_);
     formulaPreview_ =
-        std::make_unique<FormulaPreviewView>(window_, *dialogs_, clipboard_, printer_);
+        std::make_unique<FormulaPreviewView>(window_, *form_, *dialogs_, clipboard_, printer_);
     hover_ = std::make_unique<HoverFilter>(hoverLogic_, panel, link1->widget(), link2->widget());
 
     logic_ = std::make_unique<editor::TForm1>(
