@@ -243,17 +243,19 @@ private:
         return role == FontRole::Label ? FontRole::Label : FontRole::Exponent;
     }
 
-    // How far an exponent is raised: as far as the rule says, and further when it reaches
-    // down (a fraction), so that all of it stands above the base line.
-    static int raiseFor(const Box& exponent) {
-        return std::max(kExponentRaise, exponent.bottom + 1);
+    // How far an exponent of a `role` row is raised: as far as the rule says; one that reaches
+    // further down than its text (a fraction) goes up until all of it stands above the base
+    // line, its lowest ink as high as a fraction bar of the base.
+    int raiseFor(const Box& exponent, FontRole role) const {
+        const bool reachesDown = exponent.bottom > m_.descent(smaller(role));
+        return std::max(kExponentRaise, exponent.bottom + (reachesDown ? m_.ascent(role) / 3 : 1));
     }
 
     // Signs [from, to) as an exponent of `box`; returns how far it was raised.
     int raise(Box& box, std::size_t from, std::size_t to, FontRole role) {
         Box exponent = row(from, to, smaller(role));
         const int width = exponent.width;
-        const int by = raiseFor(exponent);
+        const int by = raiseFor(exponent, role);
         put(box, std::move(exponent), box.width, -by);
         box.width += width;
         return by;
@@ -690,7 +692,7 @@ private:
         Box up = row(upFrom, upTo, smaller(role));
         reach(up, upTo, smaller(role));
         const int upWidth = up.width;
-        const int upBy = raiseFor(up) + 2;
+        const int upBy = raiseFor(up, role) + 2;
         put(box, std::move(up), x, -upBy);
         box.width = x + std::max(lowWidth, upWidth) + 2;
     }

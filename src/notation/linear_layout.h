@@ -9,9 +9,10 @@
 // Coordinates are pixels. x grows to the right from the line's left edge (the pen starts at
 // x = 10); y grows downwards from the line's baseline (y = 0), so raised items have negative y.
 // Ink spans are half open: a text item's ink covers the rows [y - ascent, y + descent) of its
-// font role; a line (bar, stroke, overline) is kLineThickness wide, its ink covering the rows
-// and columns [c - thickness / 2, c + thickness - thickness / 2) around its points; the caret
-// covers the columns [x, x + kLineThickness) and the rows [y, y2).
+// font role and the columns [x, x + width); a line (bar, stroke, overline) is kLineThickness
+// wide, its ink covering [c - thickness / 2, c + thickness - thickness / 2) around its points
+// across its run, and a level line the columns [x, x2) along it; the caret covers the columns
+// [x, x + kLineThickness) and the rows [y, y2).
 //
 // Several lines share a strip through placeLines: each gets a band at least as high as the
 // nominal pitch and as its own ink, so no line is ever drawn over another or cut off.

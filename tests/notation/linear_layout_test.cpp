@@ -285,6 +285,9 @@ std::pair<int, int> inkColumns(const DisplayItem& item) {
         case DisplayKind::SubLevelShift:
             return {0, 0};
         default:
+            if (item.y == item.y2) {
+                return {std::min(item.x, item.x2), std::max(item.x, item.x2)};
+            }
             return {std::min(item.x, item.x2) - kLineThickness / 2,
                     std::max(item.x, item.x2) + kLineThickness - kLineThickness / 2};
     }
