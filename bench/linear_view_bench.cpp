@@ -53,9 +53,11 @@ void redrawFullPage(benchmark::State& state) {
             lines.push_back(
                 notation::layoutCells(page[k], k == 10 ? 50 : notation::kNoCaret, view.metrics()));
         }
+        const std::vector<notation::LinePlace> places =
+            notation::placeLines(lines, 46, strip.height(), 10);
         strip.fill(Qt::white);
         QPainter painter(&strip);
-        gui::paintDisplayLines(painter, view.fonts(), view.textCache(), lines, 46);
+        gui::paintDisplayLines(painter, view.fonts(), view.textCache(), lines, places);
     }
 }
 BENCHMARK(redrawFullPage)->Unit(benchmark::kMicrosecond);

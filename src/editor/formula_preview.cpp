@@ -114,7 +114,28 @@ FormulaPrintPreview::FormulaPrintPreview(FormulaPreviewWidgets widgets,
     w_.Esci.setOnClick([this] { EsciClick(); });
     w_.ImpostaStampante.setOnClick([this] { ImpostastampanteClick(); });
     w_.canvas.setOnMouse([this](const ui::MouseEvent& e) { mouse(e); });
+    // The rows and the page are laid out for the canvas's size.
+    w_.form.setOnResize([this] { redraw(); });
     setPreviewMenus(false);
+}
+
+void FormulaPrintPreview::takeMainWindowPlace() {
+    if (w_.mainWindow == nullptr) {
+        return;
+    }
+    w_.form.setMaximized(false);
+    w_.form.setBounds(w_.mainWindow->bounds());
+    if (w_.mainWindow->maximized()) {
+        w_.form.setMaximized(true);
+    }
+}
+
+void FormulaPrintPreview::redraw() {
+    if (preview_) {
+        drawPreview();
+    } else {
+        drawRows();
+    }
 }
 
 void FormulaPrintPreview::run(PreviewCommand id) {
@@ -166,6 +187,7 @@ void FormulaPrintPreview::show(const std::string& title, const std::string& fold
                                                         : notation::stackRows(source_, rows_));
     factor_ = notation::screenPrintFactor(s_.printer.pageWidth(), s_.printer.pageHeight());
     item(C::Dimensionistampa1).setCaption(std::string(text::kFactorItem) + std::to_string(factor_));
+    takeMainWindowPlace();
     showRows();
     w_.modal.showModal();
 }
@@ -324,6 +346,9 @@ void FormulaPrintPreview::AnteprimaClick() {
         selection_.clear();
         allSelected_ = false;
         setPreviewMenus(true);
+        if (w_.mainWindow != nullptr && w_.mainWindow->maximized()) {
+            w_.form.setMaximized(true);
+        }
     }
     drawPreview();
 }

@@ -82,6 +82,8 @@ struct FormulaPreviewWidgets {
     ui::Control& Stampa;  // the buttons below the page preview
     ui::Control& Esci;
     ui::Control& ImpostaStampante;
+    // The main window: the preview opens in its place and size, maximised when it is.
+    const ui::Window* mainWindow = nullptr;
 };
 
 struct FormulaPreviewServices {
@@ -136,6 +138,8 @@ public:
 private:
     ui::Control& item(PreviewCommand id) { return w_.menu.item(static_cast<int>(id)); }
     void run(PreviewCommand id);
+    void takeMainWindowPlace();
+    void redraw();
     void showRows();
     void showPreview();
     void drawRows();

@@ -12,15 +12,6 @@ namespace editor {
 
 namespace {
 
-// Room between the drawing and the legend under it.
-constexpr int kLegendGap = 10;
-
-// The Braille editor's font size, in the unit its font gives.
-int boxFontSize(const ui::TextBox& box) {
-    const ui::Font font = box.font();
-    return font.pixelSize > 0 ? font.pixelSize : font.pointSize;
-}
-
 template <class T>
 bool readNumber(std::string_view& text, char end, T& value) {
     const std::size_t stop = end == '\0' ? text.size() : text.find(end);
@@ -64,8 +55,17 @@ std::optional<PositionRecord> parsePositionRecord(std::string_view text) {
     return r;
 }
 
+int boxFontSize(const ui::TextBox& box) {
+    const ui::Font font = box.font();
+    return font.pixelSize > 0 ? font.pixelSize : font.pointSize;
+}
+
 int linesThatFit(int height, int boxFontSize) {
     return std::max(1, height / std::max(1, boxFontSize + 9) - 1);
+}
+
+int drawingRoomFor(int lines, int boxFontSize) {
+    return (lines + 1) * std::max(1, boxFontSize + 9);
 }
 
 int firstShownLine(int previousFirst, int caretLine, int scrollStep, int linesFit, int lineCount) {
@@ -73,7 +73,9 @@ int firstShownLine(int previousFirst, int caretLine, int scrollStep, int linesFi
     first = std::max(first, 0);
     const int last = lineCount - 1;
     if (first + linesFit > last) {
-        first = std::max(last - linesFit / 2, 0);
+        // The last lines centred; a step upwards from there is not put back.
+        const int end = std::max(last - linesFit / 2, 0);
+        first = scrollStep < 0 ? std::min(first, end) : end;
     }
     if (lineCount < linesFit) {
         first = 0;
@@ -121,14 +123,14 @@ void LinearView::setCaptions() {
         .setCaption(shown ? t::kMenuOff : t::kMenuOn);
 }
 
-int LinearView::drawingHeight() const {
-    const MainWindowWidgets& w = form_.widgets();
-    const int legend = legendShown_ ? w.Image3.bounds().height + kLegendGap : 0;
-    return std::max(0, w.Image1.bounds().height - legend);
+bool LinearView::legendShown() const {
+    return form_.widgets().Image3.visible();
 }
 
 int LinearView::linesFit() const {
-    return linesThatFit(drawingHeight(), boxFontSize(form_.widgets().Memo2));
+    // The legend, when shown, lies under the drawing, not over it.
+    const MainWindowWidgets& w = form_.widgets();
+    return linesThatFit(w.Image1.bounds().height, boxFontSize(w.Memo2));
 }
 
 void LinearView::refresh(int scrollStep) {
@@ -172,6 +174,9 @@ void LinearView::redraw(const PositionRecord& r) {
         if (k == caretLine) {
             line.caret = static_cast<int>(std::min(r.caretColumn, line.cells.size()));
         }
+        // When tall lines leave no room for all: the caret's line stays, or after a scroll
+        // the first line, so that the view moves the way it was scrolled.
+        line.anchor = r.scrollStep != 0 ? k == firstLine_ : k == caretLine;
         shown.push_back(std::move(line));
     }
     form_.widgets().Image1.setLines(shown, boxFontSize(form_.widgets().Memo2) + 14);
@@ -180,13 +185,13 @@ void LinearView::redraw(const PositionRecord& r) {
 void LinearView::VisualLineareClick() {
     const MainWindowWidgets& w = form_.widgets();
     const ui::Rect memo = w.Memo2.bounds();
-    const ui::Rect strip = w.Image1.bounds();
+    const ui::Rect strip = form_.stripBounds();
     if (form_.linearViewShown()) {
         // The Braille editor takes the strip's place too.
         form_.setLinearViewShown(false);
         w.Memo2.setBounds({memo.left, memo.top, memo.width, strip.top + strip.height - memo.top});
         w.Image3.setVisible(false);
-        legendShown_ = false;
+        form_.placeStrip();
     } else {
         form_.setLinearViewShown(true);
         w.Memo2.setBounds({memo.left, memo.top, memo.width, std::max(0, strip.top - memo.top)});
@@ -200,8 +205,8 @@ void LinearView::VisualLineareClick() {
 
 void LinearView::SimbClick() {
     const MainWindowWidgets& w = form_.widgets();
-    legendShown_ = !legendShown_ && form_.linearViewShown();
-    w.Image3.setVisible(legendShown_);
+    w.Image3.setVisible(!w.Image3.visible() && form_.linearViewShown());
+    form_.placeStrip();
     refresh();
     if (w.Memo2.visible()) {
         w.Memo2.setFocus();

@@ -4,8 +4,9 @@
 // the caret as ordinary mathematics for a sighted teacher, with the caret marked, and the
 // legend of the symbols (`Image3`) under it. This class is the view's logic: which lines are
 // shown, where the caret is, the "Visual. lineare off"/"on" toggle (button and menu item), the
-// "Simb." legend and the strip's layout. The drawing itself is the MathView's, which lays each
-// line out with notation/linear_layout.h.
+// "Simb." legend. The drawing itself is the MathView's, which lays each line out and gives the
+// lines their bands with notation/linear_layout.h; the window places the strip
+// (TForm1::placeStrip).
 //
 // The main window hands the caret over as a position record, the text the view's hidden input
 // field held: caret offset "@" caret column "#" caret line "*" change counter "$" scroll step.
@@ -48,10 +49,18 @@ inline constexpr int kMaxScrollStep = 99;
 // How many lines fit in a drawing `height` pixels high for the Braille editor's font size:
 // height / (size + 9) - 1, at least 1.
 int linesThatFit(int height, int boxFontSize);
+// The height a drawing needs for `lines` lines to fit.
+int drawingRoomFor(int lines, int boxFontSize);
+// The Braille editor's font size, in the unit its font gives.
+int boxFontSize(const ui::TextBox& box);
+// Room between the drawing and the legend under it.
+inline constexpr int kLegendGap = 10;
 
-// The first line to show. With a scroll step the previous first line moves by it, otherwise
-// the caret line is centred; never below 0, and when the lines would run past the page the
-// last lines are centred instead; a page with fewer lines than fit starts at its first line.
+// The first line to show. Following the caret (no scroll step) the caret line is centred;
+// when the lines would run past the page the last lines are centred instead. A scroll step
+// moves the previous first line by it, up to where the last lines are centred, and never
+// back down again when it goes up. Never below 0; a page with fewer lines than fit starts at
+// its first line.
 int firstShownLine(int previousFirst, int caretLine, int scrollStep, int linesFit, int lineCount);
 
 // One sign of the legend: its glyph as the view draws it, its cells and its Italian name.
@@ -92,18 +101,16 @@ public:
 
     int firstLine() const { return firstLine_; }
     int linesFit() const;
-    bool legendShown() const { return legendShown_; }
+    bool legendShown() const;
 
 private:
     void redraw(const PositionRecord& record);
     void setCaptions();
-    int drawingHeight() const;
 
     TForm1& form_;
     std::function<ui::Widget*()> learningTool_;
     std::string record_;
     int firstLine_ = 0;
-    bool legendShown_ = false;
 };
 
 }  // namespace editor

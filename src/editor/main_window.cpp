@@ -161,6 +161,7 @@ void TForm1::wireWidgets() {
     w_.ListBox1.setVisible(false);
     w_.ListBox2.setVisible(false);
     w_.Image3.setVisible(false);
+    legendHeight_ = w_.Image3.bounds().height;
     w_.Link1.setTextColor(ui::colors::kWhite);
     w_.Link2.setTextColor(ui::colors::kWhite);
 

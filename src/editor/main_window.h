@@ -199,6 +199,12 @@ public:
     bool closing() const { return closing_; }
     bool linearViewShown() const { return linearViewShown_; }
     void setLinearViewShown(bool shown);
+    // The strip under the Braille editor that the linear view's drawing (`Image1`) and, when
+    // shown, the legend (`Image3`) share, as the last resize left it.
+    const ui::Rect& stripBounds() const { return strip_; }
+    // Lays the drawing, the legend under it and the "Simb." button out in the strip: the
+    // legend never takes the room of the drawing's last two lines.
+    void placeStrip();
     const MainWindowEnvironment& environment() const { return environment_; }
     const MainWindowWidgets& widgets() const { return w_; }
     const MainWindowServices& services() const { return s_; }
@@ -326,6 +332,8 @@ private:
     bool startupDone_ = false;
     bool closing_ = false;
     bool linearViewShown_ = true;
+    ui::Rect strip_;
+    int legendHeight_ = 0;  // the legend picture's own height
 };
 
 }  // namespace editor

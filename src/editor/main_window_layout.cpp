@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/linear_view.h"
+
 // TForm1: the layout of the window at start and on every resize.
 
 namespace editor {
@@ -47,17 +49,8 @@ void TForm1::FormResize() {
     const int memo2Height = nonNegative(memo1Height / 2 - besideStrip / 10);
     w_.Memo2.setBounds(
         {kEditorLeft, kEditorTop, width, linearViewShown_ ? memo2Height : memo1Height});
-    const ui::Rect image1{kEditorLeft, kEditorTop + memo2Height, width,
-                          nonNegative(memo1Height - memo2Height)};
-    w_.Image1.setBounds(image1);
-    const ui::Rect simb = w_.Simb.bounds();
-    w_.Simb.setBounds({image1.left + image1.width - 50, image1.top + image1.height - 28, simb.width,
-                       simb.height});
-    const ui::Rect legend = w_.Image3.bounds();
-    // A legend taller than the strip starts at the strip's top rather than over the editor.
-    w_.Image3.setBounds({image1.left,
-                         std::max(image1.top, image1.top + image1.height - 30 - legend.height),
-                         legend.width, legend.height});
+    strip_ = {kEditorLeft, kEditorTop + memo2Height, width, nonNegative(memo1Height - memo2Height)};
+    placeStrip();
     w_.tabs.setBounds({kEditorLeft, w_.tabs.bounds().top, width, w_.tabs.bounds().height});
 
     ++changeCounter_;
@@ -68,6 +61,27 @@ void TForm1::FormResize() {
             box.setFocus();
         }
     }
+}
+
+void TForm1::placeStrip() {
+    if (!startupDone_) {
+        return;  // the first resize places it
+    }
+    ui::Rect drawing = strip_;
+    if (w_.Image3.visible()) {
+        // The legend is the height of its picture while that leaves the drawing two lines of
+        // mathematics; a taller legend scrolls in the room that is left.
+        const int keep = drawingRoomFor(2, boxFontSize(w_.Memo2));
+        const int legend =
+            std::clamp(strip_.height - kLegendGap - keep, 0, std::max(legendHeight_, 0));
+        drawing.height = std::max(0, strip_.height - legend - kLegendGap);
+        w_.Image3.setBounds(
+            {strip_.left, strip_.top + strip_.height - legend, strip_.width, legend});
+    }
+    w_.Image1.setBounds(drawing);
+    const ui::Rect simb = w_.Simb.bounds();
+    w_.Simb.setBounds({drawing.left + drawing.width - 50, drawing.top + drawing.height - 28,
+                       simb.width, simb.height});
 }
 
 }  // namespace editor

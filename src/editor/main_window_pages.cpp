@@ -154,6 +154,7 @@ void TForm1::applyModeWidgets() {
     w_.Image1.setVisible(b && linearViewShown_);
     if (!b) {
         w_.Image3.setVisible(false);
+        placeStrip();
     }
     for (const MenuEntry& e : menuTable()) {
         switch (e.rule) {

@@ -125,13 +125,13 @@ void QtCanvas::setOnMouse(std::function<void(const ui::MouseEvent&)> callback) {
     surface_->setOnMouse(std::move(callback));
 }
 
-FormulaPreviewView::FormulaPreviewView(QWidget* parent, ui::Dialogs& dialogs,
-                                       ui::Clipboard& clipboard, ui::Printer& printer)
+FormulaPreviewView::FormulaPreviewView(QWidget* parent, const ui::Window& mainWindow,
+                                       ui::Dialogs& dialogs, ui::Clipboard& clipboard,
+                                       ui::Printer& printer)
     : dialog_(new QDialog(parent)) {
     dialog_->setObjectName(QStringLiteral("FormulaPreview"));
     dialog_->setAccessibleName(QStringLiteral("Stampa formule"));
     dialog_->setModal(true);
-    dialog_->resize(800, 600);
     auto* layout = new QVBoxLayout(dialog_);
     auto* bar = new QMenuBar(dialog_);
     layout->setMenuBar(bar);
@@ -191,7 +191,7 @@ FormulaPreviewView::FormulaPreviewView(QWidget* parent, ui::Dialogs& dialogs,
     canvas_ = std::make_unique<QtCanvas>(area);
     logic_ = std::make_unique<editor::FormulaPrintPreview>(
         editor::FormulaPreviewWidgets{*window_, *modal_, menu_, *canvas_, *stampa_, *esci_,
-                                      *imposta_},
+                                      *imposta_, &mainWindow},
         editor::FormulaPreviewServices{dialogs, clipboard, printer});
 }
 

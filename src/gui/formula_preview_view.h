@@ -54,8 +54,9 @@ private:
 
 class FormulaPreviewView {
 public:
-    FormulaPreviewView(QWidget* parent, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
-                       ui::Printer& printer);
+    // `mainWindow`: whose place and size the preview takes when it opens.
+    FormulaPreviewView(QWidget* parent, const ui::Window& mainWindow, ui::Dialogs& dialogs,
+                       ui::Clipboard& clipboard, ui::Printer& printer);
     ~FormulaPreviewView();
     FormulaPreviewView(const FormulaPreviewView&) = delete;
     FormulaPreviewView& operator=(const FormulaPreviewView&) = delete;

@@ -4,7 +4,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
 
 #include "editor/linear_view.h"
 #include "gui/text_bridge.h"
@@ -16,10 +19,6 @@ namespace {
 
 using notation::DisplayKind;
 using notation::FontRole;
-
-// Where a line's baseline stands below its top, as a share of the line height: room above
-// for numerators and exponents, below for denominators and indices.
-constexpr double kBaselineShare = 0.6;
 
 int index(FontRole role) {
     return static_cast<int>(role);
@@ -130,27 +129,59 @@ const QStaticText& StaticTextCache::get(bool glyph, FontRole role, const std::u3
     return found->second;
 }
 
+// Symbols are drawn in another font than letters: the room of a role holds both.
 int QtTextMetrics::ascent(FontRole role) const {
-    return text_[static_cast<std::size_t>(index(role))].ascent();
+    const auto i = static_cast<std::size_t>(index(role));
+    return std::max(text_[i].ascent(), glyph_[i].ascent());
 }
 
 int QtTextMetrics::descent(FontRole role) const {
-    return text_[static_cast<std::size_t>(index(role))].descent();
+    const auto i = static_cast<std::size_t>(index(role));
+    return std::max(text_[i].descent(), glyph_[i].descent());
 }
 
+namespace {
+
+// A bar of kLineThickness from (x, y) to (x2, y2): a level one is a filled rectangle, so it is
+// full colour at any position; a slanted one is drawn without smoothing for the same reason.
+void bar(QPainter& painter, const notation::DisplayItem& item, const QColor& colour) {
+    constexpr int t = notation::kLineThickness;
+    if (item.y == item.y2) {
+        painter.fillRect(std::min(item.x, item.x2), item.y - t / 2, std::abs(item.x2 - item.x), t,
+                         colour);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(colour, t, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.drawLine(item.x, item.y, item.x2, item.y2);
+}
+
+}  // namespace
+
 void paintDisplayLines(QPainter& painter, const MathFonts& fonts, StaticTextCache& cache,
-                       const std::vector<notation::DisplayLine>& lines, int lineHeight) {
-    painter.setRenderHint(QPainter::Antialiasing, true);
+                       const std::vector<notation::DisplayLine>& lines,
+                       const std::vector<notation::LinePlace>& places) {
     const QColor blue(0, 0, 255);
+    const QColor black(Qt::black);
+    const QColor red(Qt::red);
     // Fonts and pens change only when an item needs another one: setting them costs more
     // than drawing a short text.
     const QFont* font = nullptr;
     int ascent = 0;
     int inkKey = -1;
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        const int baseline =
-            static_cast<int>(k) * lineHeight + static_cast<int>(lineHeight * kBaselineShare);
-        for (const notation::DisplayItem& item : lines[k].items) {
+    for (const notation::LinePlace& place : places) {
+        if (place.line >= lines.size()) {
+            continue;
+        }
+        painter.save();
+        painter.translate(0, place.baseline);
+        if (place.scale != 1.0) {
+            painter.scale(place.scale, place.scale);
+        }
+        // A restored painter has its own font and pen again.
+        font = nullptr;
+        inkKey = -1;
+        for (const notation::DisplayItem& item : lines[place.line].items) {
             switch (item.kind) {
                 case DisplayKind::Text:
                 case DisplayKind::Glyph: {
@@ -163,30 +194,31 @@ void paintDisplayLines(QPainter& painter, const MathFonts& fonts, StaticTextCach
                     }
                     const bool isBlue = item.operatorInk || item.role != FontRole::Normal;
                     if (inkKey != (isBlue ? 1 : 0)) {
-                        painter.setPen(isBlue ? blue : QColor(Qt::black));
+                        painter.setPen(isBlue ? blue : black);
                         inkKey = isBlue ? 1 : 0;
                     }
                     const QStaticText& text = cache.get(glyph, item.role, item.text);
                     // A static text is placed by its top; the item by its baseline.
-                    painter.drawStaticText(item.x, baseline + item.y - ascent, text);
+                    painter.setRenderHint(QPainter::Antialiasing, true);
+                    painter.drawStaticText(item.x, item.y - ascent, text);
                     break;
                 }
                 case DisplayKind::FractionBar:
                 case DisplayKind::RadicalStroke:
                 case DisplayKind::Overline:
-                    painter.setPen(QPen(Qt::black, 1));
-                    inkKey = 2;
-                    painter.drawLine(item.x, baseline + item.y, item.x2, baseline + item.y2);
+                    bar(painter, item, black);
+                    inkKey = -1;
                     break;
                 case DisplayKind::Caret:
-                    painter.setPen(QPen(Qt::red, 2));
-                    inkKey = 3;
-                    painter.drawLine(item.x, baseline + item.y, item.x2, baseline + item.y2);
+                    // Its columns start at x, its rows at y (see linear_layout.h).
+                    painter.fillRect(item.x, item.y, notation::kLineThickness, item.y2 - item.y,
+                                     red);
                     break;
                 case DisplayKind::SubLevelShift:
                     break;
             }
         }
+        painter.restore();
     }
 }
 
@@ -198,15 +230,26 @@ LinearViewWidget::LinearViewWidget(QWidget* parent) : QWidget(parent), metrics_(
     setFocusPolicy(Qt::NoFocus);
 }
 
-void LinearViewWidget::setDisplayLines(std::vector<notation::DisplayLine> lines, int lineHeight) {
+void LinearViewWidget::setDisplayLines(std::vector<notation::DisplayLine> lines, int pitch,
+                                       std::size_t anchor) {
     lines_ = std::move(lines);
-    lineHeight_ = lineHeight;
+    pitch_ = pitch;
+    anchor_ = anchor;
+    place();
+}
+
+void LinearViewWidget::place() {
+    places_ = notation::placeLines(lines_, pitch_, height(), anchor_);
     update();
+}
+
+void LinearViewWidget::resizeEvent(QResizeEvent* /*event*/) {
+    place();
 }
 
 void LinearViewWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    paintDisplayLines(painter, fonts_, cache_, lines_, lineHeight_);
+    paintDisplayLines(painter, fonts_, cache_, lines_, places_);
 }
 
 void LinearViewWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -231,12 +274,22 @@ QtMathView::QtMathView(LinearViewWidget* view) : QtWidget(view), view_(view) {}
 void QtMathView::setLines(const std::vector<ui::MathLine>& lines, int lineHeight) {
     std::vector<notation::DisplayLine> display;
     display.reserve(lines.size());
-    for (const ui::MathLine& line : lines) {
+    std::size_t anchor = notation::kNoCaret;
+    std::size_t caretLine = 0;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const ui::MathLine& line = lines[k];
         const std::size_t caret =
             line.caret < 0 ? notation::kNoCaret : static_cast<std::size_t>(line.caret);
         display.push_back(notation::layoutCells(line.cells, caret, view_->metrics()));
+        if (line.anchor && anchor == notation::kNoCaret) {
+            anchor = k;
+        }
+        if (line.caret >= 0) {
+            caretLine = k;
+        }
     }
-    view_->setDisplayLines(std::move(display), lineHeight);
+    view_->setDisplayLines(std::move(display), lineHeight,
+                           anchor == notation::kNoCaret ? caretLine : anchor);
 }
 
 void QtMathView::setOnClick(ui::Callback callback) {

@@ -60,16 +60,22 @@ private:
     std::unordered_map<std::u32string, QStaticText> texts_[6];
 };
 
-// Draws `lines` from the top of `painter`'s device, `lineHeight` pixels apart.
+// Draws each of `lines` that `places` shows, where it places it (notation::placeLines):
+// text in its role's font, lines and the caret as full-colour bars of kLineThickness.
 void paintDisplayLines(QPainter& painter, const MathFonts& fonts, StaticTextCache& cache,
-                       const std::vector<notation::DisplayLine>& lines, int lineHeight);
+                       const std::vector<notation::DisplayLine>& lines,
+                       const std::vector<notation::LinePlace>& places);
 
 class LinearViewWidget : public QWidget {
 public:
     explicit LinearViewWidget(QWidget* parent = nullptr);
 
-    void setDisplayLines(std::vector<notation::DisplayLine> lines, int lineHeight);
+    // Shows `lines` in bands of at least `pitch` pixels; `anchor` is the line that stays in
+    // view when not all fit.
+    void setDisplayLines(std::vector<notation::DisplayLine> lines, int pitch, std::size_t anchor);
     const std::vector<notation::DisplayLine>& displayLines() const { return lines_; }
+    // Where the lines shown are, for the widget's present height.
+    const std::vector<notation::LinePlace>& places() const { return places_; }
     const MathFonts& fonts() const { return fonts_; }
     const notation::TextMetrics& metrics() const { return metrics_; }
     StaticTextCache& textCache() { return cache_; }
@@ -79,6 +85,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -86,8 +93,12 @@ private:
     MathFonts fonts_;
     QtTextMetrics metrics_;
     StaticTextCache cache_;
+    void place();
+
     std::vector<notation::DisplayLine> lines_;
-    int lineHeight_ = 46;
+    std::vector<notation::LinePlace> places_;
+    int pitch_ = 46;
+    std::size_t anchor_ = 0;
     int wheel_ = 0;
     std::function<void()> onClick_;
     std::function<void(int)> onScroll_;

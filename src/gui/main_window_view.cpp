@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -183,32 +184,32 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     QtLine* edit3 = edit3Adapter.get();
     adapters_.push_back(std::move(edit3Adapter));
 
-    auto image = [&](const char* object, const QString& accessible) {
-        auto* l = new QLabel(client);
-        l->setObjectName(QString::fromLatin1(object));
-        l->setAccessibleName(accessible);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setAutoFillBackground(true);
-        QPalette p = l->palette();
-        p.setColor(QPalette::Window, Qt::white);
-        l->setPalette(p);
-        auto adapter = std::make_unique<QtImage>(l);
-        QtImage* raw = adapter.get();
-        adapters_.push_back(std::move(adapter));
-        return raw;
-    };
     auto* linear = new LinearViewWidget(client);
     linear->setObjectName(QStringLiteral("Image1"));
     linear->setAccessibleName(QStringLiteral("Visualizzazione lineare"));
     auto image1Adapter = std::make_unique<QtMathView>(linear);
     QtMathView* image1 = image1Adapter.get();
     adapters_.push_back(std::move(image1Adapter));
-    QtImage* image3 = image("Image3", QStringLiteral("Legenda dei simboli"));
+    // The legend scrolls when the strip leaves it less room than its picture needs.
+    QtImage* image3 = nullptr;
     {
-        const QPixmap legend = legendPicture(linear->fonts(), 760);
-        auto* legendLabel = static_cast<QLabel*>(image3->widget());
+        auto* area = new QScrollArea(client);
+        area->setObjectName(QStringLiteral("Image3"));
+        area->setAccessibleName(QStringLiteral("Legenda dei simboli"));
+        area->setFrameShape(QFrame::NoFrame);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        auto* legendLabel = new QLabel;
+        legendLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Narrower than the strip by the scroll bar's room.
+        const QPixmap legend = legendPicture(linear->fonts(), 740);
         legendLabel->setPixmap(legend);
         legendLabel->resize(legend.size());
+        area->setWidget(legendLabel);
+        area->setBackgroundRole(QPalette::Base);
+        area->resize(legend.size());
+        auto adapter = std::make_unique<QtImage>(legendLabel, area);
+        image3 = adapter.get();
+        adapters_.push_back(std::move(adapter));
     }
     QtButton* simb = button("Simb", text::kButtonSimb, {0, 0, 44, 22});
 
@@ -292,7 +293,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     settings_ = std::make_unique<SettingsDialogView>(window_, *dialogs_);
     formulaPrint_ = std::make_unique<FormulaPrintDialogView>(window_);
     formulaPreview_ =
-        std::make_unique<FormulaPreviewView>(window_, *dialogs_, clipboard_, printer_);
+        std::make_unique<FormulaPreviewView>(window_, *form_, *dialogs_, clipboard_, printer_);
     hover_ = std::make_unique<HoverFilter>(hoverLogic_, panel, link1->widget(), link2->widget());
 
     logic_ = std::make_unique<editor::TForm1>(

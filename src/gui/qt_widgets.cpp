@@ -370,7 +370,9 @@ void QtTabBar::setTabIndex(int index) {
     }
 }
 
-QtImage::QtImage(QLabel* label) : QtWidget(label), label_(label) {
+QtImage::QtImage(QLabel* label) : QtImage(label, label) {}
+
+QtImage::QtImage(QLabel* label, QWidget* frame) : QtWidget(frame), label_(label) {
     label_->installEventFilter(this);
 }
 

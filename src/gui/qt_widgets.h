@@ -266,6 +266,8 @@ private:
 class QtImage : public QObject, public QtWidget<ui::ImageView> {
 public:
     explicit QtImage(QLabel* label);
+    // A picture in a frame (a scroll area) that takes the place, size and visibility.
+    QtImage(QLabel* label, QWidget* frame);
     void setBitmap(const ui::Bitmap& bitmap) override;
     void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
 

@@ -215,6 +215,7 @@ void prepareQuotient(Operation& op, int dividendDecimals, int divisorDecimals,
     // The comma of both moves right until the divisor is whole, as on paper.
     padDecimals(op.first, dividendDecimals, divisorDecimals);
     op.decimals = dividendDecimals - divisorDecimals;
+    op.divisorDecimals = divisorDecimals;
     op.first = toLetters(stripZeros(toNumber(op.first)));
     op.second = toLetters(stripZeros(toNumber(op.second)));
 
@@ -595,13 +596,16 @@ std::string LongDivision::quotientText() const {
 }
 
 std::string LongDivision::remainderText() const {
-    return partial_ == "0" ? "#j" : numberText(toLetters(partial_), decimals_, false);
+    return partial_ == "0"
+               ? "#j"
+               : numberText(toLetters(partial_), decimals_ + op_.divisorDecimals, false);
 }
 
 bool LongDivision::right() const {
     return finished_ && !overflow_ && !quotient_.empty() &&
            sameValue(quotient_, decimals_, op_.expected, op_.expectedDecimals) &&
-           sameValue(toLetters(partial_), decimals_, op_.remainder, op_.expectedDecimals);
+           sameValue(toLetters(partial_), decimals_ + op_.divisorDecimals, op_.remainder,
+                     op_.remainderDecimals());
 }
 
 // ---- answer key

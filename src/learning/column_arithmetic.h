@@ -79,10 +79,15 @@ struct Operation {
     std::string expected;    // the magnitude of the expected result, digit letters; for
                              // division the quotient with `expectedDecimals` decimals
     int expectedDecimals = 0;
-    std::string remainder;  // division: the remainder, with `expectedDecimals` decimals
+    std::string remainder;    // division: the remainder, with `remainderDecimals()` decimals
+    int divisorDecimals = 0;  // division: the places the comma of both moved to make the
+                              // divisor whole
 
     // Whether the result carries a minus sign (negative flag and swap cancel each other).
     bool resultNegative() const { return negative != swapped; }
+    // The remainder belongs to the numbers as written, not to the shifted ones: it has the
+    // quotient's decimals and those the comma moved (1 : 0,3 = 3, remainder 0,1).
+    int remainderDecimals() const { return expectedDecimals + divisorDecimals; }
 };
 
 struct Prepared {

@@ -12,12 +12,18 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Room left and right of an operator, and the width of a blank.
+// Room left and right of an operator, left of a sign (the minus of -2), and a blank's width.
 constexpr int kOperatorSpace = 3;
+constexpr int kSignSpace = 1;
 constexpr int kBlankWidth = 4;
-// Space between a fraction bar and its numerator or denominator, and beyond the bar's ends.
+// Blank rows between a fraction bar and its numerator or denominator; room beyond its ends.
 constexpr int kFractionGap = 2;
 constexpr int kFractionOverhang = 2;
+// Blank rows between a radicand or an overlined group and the line over it.
+constexpr int kOverlineGap = 2;
+// Where a line's baseline stands in a band of the nominal pitch, as a share of it: room above
+// for numerators and exponents, below for denominators and indices.
+constexpr double kBaselineShare = 0.6;
 // Nesting deeper than this is drawn flat, so a page of nothing but openings cannot exhaust
 // the stack.
 constexpr int kMaxDepth = 48;
@@ -74,7 +80,7 @@ public:
     DisplayLine run() {
         Box line = row(0, t_.size(), FontRole::Normal);
         if (caretToken_ == t_.size() || (caretToken_ != kNone && !caretDrawn_)) {
-            caretMark(line, FontRole::Normal);
+            caretMark(line, FontRole::Normal, 0);
         }
         DisplayLine out;
         out.items.reserve(line.items.size());
@@ -149,22 +155,27 @@ private:
         extend(into, part.top + dy, part.bottom + dy);
     }
 
-    void ink(Box& box, DisplayKind kind, FontRole role, std::u32string text, bool operatorInk) {
+    void ink(Box& box, DisplayKind kind, FontRole role, std::u32string text, bool operatorInk,
+             int before = -1, int after = -1) {
         const int width =
             kind == DisplayKind::Glyph ? m_.glyphWidth(role, text) : m_.textWidth(role, text);
         const int space = operatorInk ? kOperatorSpace : 0;
+        before = before < 0 ? space : before;
+        after = after < 0 ? space : after;
         DisplayItem item;
         item.kind = kind;
         item.role = role;
         item.operatorInk = operatorInk;
         item.text = std::move(text);
-        item.x = box.width + space;
+        item.x = box.width + before;
         item.width = width;
         box.items.push_back(std::move(item));
-        box.width += width + 2 * space;
+        box.width += before + width + after;
         extend(box, -m_.ascent(role), m_.descent(role));
     }
 
+    // A line of kLineThickness: its ink covers the rows and columns half the thickness either
+    // side of the points given.
     static void line(Box& box, DisplayKind kind, int x, int y, int x2, int y2) {
         DisplayItem item;
         item.kind = kind;
@@ -173,26 +184,30 @@ private:
         item.x2 = x2;
         item.y2 = y2;
         box.items.push_back(std::move(item));
-        extend(box, std::min(y, y2), std::max(y, y2));
+        extend(box, std::min(y, y2) - kLineThickness / 2,
+               std::max(y, y2) + kLineThickness - kLineThickness / 2);
     }
 
-    void caretMark(Box& box, FontRole role, int x) {
+    // The caret takes a room of its own at the pen, so that it never covers ink; `dy` raises
+    // or lowers it with the row it stands in.
+    void caretMark(Box& box, FontRole role, int dy) {
         DisplayItem item;
         item.kind = DisplayKind::Caret;
         item.role = role;
-        item.x = x - 1;
-        item.x2 = x - 1;
-        item.y = -m_.ascent(role) - 2;
-        item.y2 = m_.descent(role) + 2;
-        box.items.push_back(std::move(item));
+        item.x = box.width + (kCaretRoom - kLineThickness) / 2;
+        item.x2 = item.x;
+        item.y = -m_.ascent(role) - 2 + dy;
+        item.y2 = m_.descent(role) + 2 + dy;
+        box.items.push_back(item);
+        box.width += kCaretRoom;
+        extend(box, item.y, item.y2);
         caretDrawn_ = true;
     }
-    void caretMark(Box& box, FontRole role) { caretMark(box, role, box.width); }
 
     // The caret when the drawing reaches sign `i`.
     void reach(Box& box, std::size_t i, FontRole role) {
         if (i == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
-            caretMark(box, role);
+            caretMark(box, role, 0);
         }
     }
 
@@ -203,6 +218,7 @@ private:
         Box box;
         extend(box, -m_.ascent(role), m_.descent(role));
         ++depth_;
+        rowStarts_.push_back(from);
         std::size_t i = from;
         while (i < to) {
             reach(box, i, role);
@@ -218,6 +234,7 @@ private:
             }
             i = sign(box, i, to, role);
         }
+        rowStarts_.pop_back();
         --depth_;
         return box;
     }
@@ -226,12 +243,22 @@ private:
         return role == FontRole::Label ? FontRole::Label : FontRole::Exponent;
     }
 
-    // Signs [from, to) as an exponent of `box`.
-    void raise(Box& box, std::size_t from, std::size_t to, FontRole role) {
+    // How far an exponent of a `role` row is raised: as far as the rule says; one that reaches
+    // further down than its text (a fraction) goes up until all of it stands above the base
+    // line, its lowest ink as high as a fraction bar of the base.
+    int raiseFor(const Box& exponent, FontRole role) const {
+        const bool reachesDown = exponent.bottom > m_.descent(smaller(role));
+        return std::max(kExponentRaise, exponent.bottom + (reachesDown ? m_.ascent(role) / 3 : 1));
+    }
+
+    // Signs [from, to) as an exponent of `box`; returns how far it was raised.
+    int raise(Box& box, std::size_t from, std::size_t to, FontRole role) {
         Box exponent = row(from, to, smaller(role));
         const int width = exponent.width;
-        put(box, std::move(exponent), box.width, -kExponentRaise);
+        const int by = raiseFor(exponent, role);
+        put(box, std::move(exponent), box.width, -by);
         box.width += width;
+        return by;
     }
 
     // Signs [from, to) as an index of `box`: the baseline goes down and comes back.
@@ -294,7 +321,7 @@ private:
             case MathCode::Function:
                 return function(box, i, to, role);
             case MathCode::Operator:
-                operatorSign(box, tok.text, role);
+                operatorSign(box, tok.text, role, isSign(i));
                 return i + 1;
             case MathCode::FractionStart:
                 return tooDeep ? stray(box, "6", i, role) : fraction(box, i, to, role);
@@ -310,13 +337,11 @@ private:
                 if (end == kNone || end > to) {
                     end = to;
                 }
-                raise(box, i + 1, end, role);
+                const int by = raise(box, i + 1, end, role);
                 if (end < to) {
                     // The caret just before the power end stands at the exponent's end, raised.
                     if (end == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
-                        caretMark(box, smaller(role));
-                        box.items.back().y -= kExponentRaise;
-                        box.items.back().y2 -= kExponentRaise;
+                        caretMark(box, smaller(role), -by);
                     }
                     return end + 1;
                 }
@@ -364,10 +389,44 @@ private:
         return i + 1;
     }
 
-    void operatorSign(Box& box, std::string_view xml, FontRole role) {
+    // Whether the operator at `i` is the sign of what follows it (the minus of x^-2, of (-3),
+    // of -a + b) rather than an operation between two terms: nothing stands before it in its
+    // row but an opening, another operator or a relation.
+    bool isSign(std::size_t i) const {
+        if (rowStarts_.empty() || i == rowStarts_.back()) {
+            return true;
+        }
+        const MathToken& before = t_[i - 1];
+        switch (before.code) {
+            case MathCode::Open:
+            case MathCode::Operator:
+            case MathCode::Colon:
+            case MathCode::Comma:
+            case MathCode::ExponentStart:
+            case MathCode::FractionStart:
+            case MathCode::FractionMiddle:
+            case MathCode::RootStart:
+            case MathCode::PowerSign:
+            case MathCode::IndexSign:
+                return true;
+            case MathCode::Symbol:
+                // A relation (=, <, the set signs) before it; an identifier is a term.
+                return !before.text.starts_with("<mi>") && !before.text.starts_with("<mtext>");
+            default:
+                return false;
+        }
+    }
+
+    void operatorSign(Box& box, std::string_view xml, FontRole role, bool sign = false) {
         std::u32string text = mathmlCharacters(xml);
+        const bool plusOrMinus = text == U"-" || text == U"+" || text == U"\u00B1";
         if (text == U"-") {
             text = U"\u2212";
+        }
+        if (sign && plusOrMinus) {
+            // A sign stands against what it signs.
+            ink(box, DisplayKind::Text, role, std::move(text), true, kSignSpace, 0);
+            return;
         }
         // Apostrophes and bars stand close to what they mark.
         const bool spaced = text != U"'" && text != U"|";
@@ -379,9 +438,13 @@ private:
         const MathToken& tok = t_[i];
         std::u32string text = unicodeOf(tok.text);
         if (i == caretToken_ && caretWithin_ > 0 && caretWithin_ <= text.size() && !caretDrawn_) {
-            const int x =
-                box.width + m_.textWidth(role, std::u32string_view(text).substr(0, caretWithin_));
-            caretMark(box, role, x);
+            // The caret between two digits: each part is drawn on its side of the caret's room.
+            ink(box, DisplayKind::Text, role, text.substr(0, caretWithin_), false);
+            caretMark(box, role, 0);
+            text.erase(0, caretWithin_);
+            if (text.empty()) {
+                return;
+            }
         }
         ink(box, DisplayKind::Text, role, std::move(text), false);
     }
@@ -452,8 +515,10 @@ private:
         const int x = box.width;
         const int numWidth = numerator.width;
         const int denWidth = denominator.width;
-        const int numBaseline = bar - kFractionGap - numerator.bottom;
-        const int denBaseline = bar + kFractionGap - denominator.top;
+        // The bar's rows are [bar - 1, bar + 1); the gap's blank rows lie either side of them.
+        const int numBaseline = bar - kLineThickness / 2 - kFractionGap - numerator.bottom;
+        const int denBaseline =
+            bar + kLineThickness - kLineThickness / 2 + kFractionGap - denominator.top;
         put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline);
         put(box, std::move(denominator), x + kFractionOverhang + (inner - denWidth) / 2,
             denBaseline);
@@ -536,7 +601,7 @@ private:
             reach(radicand, end, role);
         }
         const int x = box.width;
-        const int top = radicand.top - 2;
+        const int top = radicand.top - kOverlineGap - 1;
         const int bottom = radicand.bottom;
         const int middle = (top + bottom) / 2 + 2;
         int x0 = x;
@@ -558,7 +623,7 @@ private:
     void overlined(Box& box, std::size_t from, std::size_t to, FontRole role) {
         Box content = row(from, to, role);
         const int x = box.width;
-        const int top = content.top - 1;
+        const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
         put(box, std::move(content), x, 0);
         line(box, DisplayKind::Overline, x, top, x + width, top);
@@ -575,7 +640,7 @@ private:
             reach(content, colon, role);
         }
         const int x = box.width;
-        const int top = content.top - 1;
+        const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
         put(box, std::move(content), x, 0);
         line(box, DisplayKind::Overline, x, top, x + width, top);
@@ -627,7 +692,8 @@ private:
         Box up = row(upFrom, upTo, smaller(role));
         reach(up, upTo, smaller(role));
         const int upWidth = up.width;
-        put(box, std::move(up), x, -kExponentRaise - 2);
+        const int upBy = raiseFor(up, role) + 2;
+        put(box, std::move(up), x, -upBy);
         box.width = x + std::max(lowWidth, upWidth) + 2;
     }
 
@@ -658,6 +724,7 @@ private:
     std::size_t caretWithin_ = 0;
     bool caretDrawn_ = false;
     int depth_ = 0;
+    std::vector<std::size_t> rowStarts_;  // the first sign of each row being laid out
 };
 
 }  // namespace
@@ -711,6 +778,61 @@ std::size_t caretCodeCharacters(const std::vector<MathToken>& code, std::size_t 
 DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
                        const TextMetrics& metrics) {
     return Layout(code, caret, metrics).run();
+}
+
+std::vector<LinePlace> placeLines(const std::vector<DisplayLine>& lines, int pitch, int height,
+                                  std::size_t keep) {
+    std::vector<LinePlace> places;
+    if (lines.empty() || height <= 0) {
+        return places;
+    }
+    keep = std::min(keep, lines.size() - 1);
+    pitch = std::max(pitch, 1);
+    const int above = static_cast<int>(pitch * kBaselineShare);
+    std::vector<LinePlace> bands(lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const int up = std::max(above, kLineMargin - lines[k].top);
+        const int down = std::max(pitch - above, lines[k].bottom + kLineMargin);
+        bands[k].line = k;
+        bands[k].baseline = up;  // within the band, for now
+        bands[k].height = up + down;
+    }
+    // The lines kept: a run around `keep`, grown on the side nearer to it, above first.
+    std::size_t first = keep;
+    std::size_t last = keep;
+    long total = bands[keep].height;
+    for (;;) {
+        const std::size_t below = last + 1 - keep;
+        const std::size_t aboveBy = keep - first + 1;
+        const bool canBelow = last + 1 < lines.size();
+        const bool canAbove = first > 0;
+        if (!canBelow && !canAbove) {
+            break;
+        }
+        const bool takeBelow = canBelow && (!canAbove || below < aboveBy);
+        const std::size_t next = takeBelow ? last + 1 : first - 1;
+        if (total + bands[next].height > height) {
+            break;
+        }
+        total += bands[next].height;
+        (takeBelow ? last : first) = next;
+    }
+    int top = 0;
+    for (std::size_t k = first; k <= last; ++k) {
+        LinePlace place = bands[k];
+        place.top = top;
+        if (place.height > height) {
+            // Alone and still too tall: drawn smaller, about its baseline, to fit the strip.
+            place.scale = static_cast<double>(height) / place.height;
+            place.baseline = static_cast<int>(place.baseline * place.scale);
+            place.height = height;
+        } else {
+            place.baseline += top;
+        }
+        top += place.height;
+        places.push_back(place);
+    }
+    return places;
 }
 
 DisplayLine layoutCells(std::string_view line, std::size_t caretColumn,

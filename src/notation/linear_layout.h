@@ -8,6 +8,14 @@
 //
 // Coordinates are pixels. x grows to the right from the line's left edge (the pen starts at
 // x = 10); y grows downwards from the line's baseline (y = 0), so raised items have negative y.
+// Ink spans are half open: a text item's ink covers the rows [y - ascent, y + descent) of its
+// font role and the columns [x, x + width); a line (bar, stroke, overline) is kLineThickness
+// wide, its ink covering [c - thickness / 2, c + thickness - thickness / 2) around its points
+// across its run, and a level line the columns [x, x2) along it; the caret covers the columns
+// [x, x + kLineThickness) and the rows [y, y2).
+//
+// Several lines share a strip through placeLines: each gets a band at least as high as the
+// nominal pitch and as its own ink, so no line is ever drawn over another or cut off.
 // Text widths come from a TextMetrics, which the painter gives from its real fonts; FixedMetrics
 // gives fixed widths for tests and benchmarks.
 //
@@ -29,7 +37,7 @@ enum class FontRole { Normal, Exponent, Label };
 enum class DisplayKind {
     Text,           // `text` in the role's text font
     Glyph,          // `text`: a mathematical symbol, drawn in the symbol font at the role's size
-    FractionBar,    // a line from (x, y) to (x2, y2)
+    FractionBar,    // a line from (x, y) to (x2, y2), full black
     RadicalStroke,  // one stroke of a radical sign, from (x, y) to (x2, y2)
     Overline,       // a line over a root's radicand, an overlined group or periodic digits
     SubLevelShift,  // the baseline moves by `y2` pixels from `y` (down when positive) at x
@@ -53,8 +61,8 @@ struct DisplayItem {
 struct DisplayLine {
     std::vector<DisplayItem> items;
     int width = 0;   // where the pen ends
-    int top = 0;     // the highest ink above the baseline (negative)
-    int bottom = 0;  // the lowest ink below it
+    int top = 0;     // the first row of ink, from the baseline (negative)
+    int bottom = 0;  // the row after the last row of ink
 };
 
 // How wide and tall text is in each font role.
@@ -80,9 +88,17 @@ public:
 
 // Where the pen starts on every line.
 inline constexpr int kLinePenStart = 10;
-// How far exponents are raised and indices lowered (a sub-level shift).
+// How far exponents are raised (at least: an exponent that reaches down, such as a fraction,
+// goes up until all of it stands above the base line) and indices lowered.
 inline constexpr int kExponentRaise = 6;
 inline constexpr int kSubLevelShift = 10;
+// The width of fraction bars, radical strokes, overlines and the caret: partially sighted
+// readers must see them.
+inline constexpr int kLineThickness = 2;
+// The caret's own room at the pen: what follows it moves right, so it never covers ink.
+inline constexpr int kCaretRoom = 4;
+// Blank rows a line keeps above and below its ink in a strip.
+inline constexpr int kLineMargin = 2;
 
 // The number of code characters before the caret when it stands `column` cells into the line
 // whose code is `code`: one per sign, one per digit of a number, one per character of a text
@@ -99,5 +115,25 @@ DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
 DisplayLine layoutCells(std::string_view line, std::size_t caretColumn, const TextMetrics& metrics);
 
 inline constexpr std::size_t kNoCaret = static_cast<std::size_t>(-1);
+
+// Where one line goes in a strip, from the strip's top.
+struct LinePlace {
+    std::size_t line = 0;  // which of the lines given
+    int top = 0;           // the top of its band
+    int height = 0;        // the band's height: the next line's band starts below it
+    int baseline = 0;      // the line's baseline; the painter draws the line scaled about it
+    double scale = 1;      // below 1 only for a line taller than the whole strip
+
+    friend bool operator==(const LinePlace&, const LinePlace&) = default;
+};
+
+// Places `lines` one under the other from the top of a strip `height` pixels high. Each band is
+// at least `pitch` high with the baseline at the same share of it on every plain line, and high
+// enough for the line's ink with kLineMargin blank rows above and below. When not all fit,
+// lines are left out, farthest from line `keep` first (below it before above it at the same
+// distance); `keep` itself is always placed, drawn smaller when even alone it is taller than
+// the strip. Returns the places in order from the top; none when `height` is not positive.
+std::vector<LinePlace> placeLines(const std::vector<DisplayLine>& lines, int pitch, int height,
+                                  std::size_t keep);
 
 }  // namespace notation

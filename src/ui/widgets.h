@@ -172,17 +172,21 @@ public:
 };
 
 // One line of Braille cells for a view that draws it as ordinary mathematics. `caret` is the
-// caret's column in cells, or -1 on a line without the caret.
+// caret's column in cells, or -1 on a line without the caret. `anchor` marks the line that stays
+// in view when not all the lines fit (when none is marked: the last line with a caret).
 struct MathLine {
     std::string cells;
     int caret = -1;
+    bool anchor = false;
 
     friend bool operator==(const MathLine&, const MathLine&) = default;
 };
 
-// A view that draws lines of Braille cells as mathematics, one under the other `lineHeight`
-// pixels apart from its top. A click calls the click callback; turning the mouse wheel over
-// it calls the scroll callback with the lines to move (negative: up).
+// A view that draws lines of Braille cells as mathematics, one under the other from its top,
+// each in a band at least `lineHeight` pixels high and as high as its mathematics needs. Lines
+// that do not fit are left out, the farthest from the anchor first; nothing is drawn cut off
+// or over another line. A click calls the click callback; turning the mouse wheel over it
+// calls the scroll callback with the lines to move (negative: up).
 class MathView : public Widget {
 public:
     virtual void setLines(const std::vector<MathLine>& lines, int lineHeight) = 0;

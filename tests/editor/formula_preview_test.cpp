@@ -23,6 +23,7 @@ ui::Bitmap picture(const std::string& name) {
 }
 
 struct PreviewWindow {
+    MemoryWindow main;  // the main window the preview opens over
     MemoryWindow form;
     ScriptedModal modal;
     MemoryMenuBar menu;
@@ -31,7 +32,7 @@ struct PreviewWindow {
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
     RecordingPrinter printer;
-    editor::FormulaPrintPreview logic{{form, modal, menu, canvas, stampa, esci, imposta},
+    editor::FormulaPrintPreview logic{{form, modal, menu, canvas, stampa, esci, imposta, &main},
                                       {dialogs, clipboard, printer}};
 
     PreviewWindow() {
@@ -242,6 +243,36 @@ TEST(FormulaPreview, WithoutFormulasNothingIsSelectedCopiedOrPrinted) {
     empty.show([](PreviewWindow& p) {
         EXPECT_EQ(p.logic.rowCount(), 0);
         EXPECT_EQ(p.canvas.contentWidth(), 1440);
+    });
+}
+
+TEST(FormulaPreview, OpensInTheMainWindowsPlaceMaximisedWhenItIs) {
+    PreviewWindow w;
+    w.clipboard.setBitmap(picture("three_formulas"));
+    w.main.setBounds({35, 48, 1024, 700});
+    w.form.setBounds({0, 0, 800, 600});
+    w.form.setMaximized(true);  // left so by an earlier showing
+    w.show([](PreviewWindow& p) {
+        EXPECT_EQ(p.form.bounds(), (ui::Rect{35, 48, 1024, 700}));
+        EXPECT_FALSE(p.form.maximized());
+        p.logic.AnteprimaClick();
+        EXPECT_FALSE(p.form.maximized()) << "the main window is not maximised";
+        p.logic.EsciClick();
+    });
+
+    w.main.setMaximized(true);
+    w.show([](PreviewWindow& p) {
+        EXPECT_TRUE(p.form.maximized());
+        EXPECT_EQ(p.form.bounds(), (ui::Rect{35, 48, 1024, 700}));
+        p.logic.AnteprimaClick();
+        EXPECT_TRUE(p.form.maximized());
+        // A new size lays the page out again for the canvas.
+        const std::size_t shapes = p.canvas.shapes().size();
+        p.canvas.setShapes({}, 0, 0);
+        p.form.resize({0, 0, 1280, 1000});
+        EXPECT_EQ(p.canvas.shapes().size(), shapes);
+        EXPECT_TRUE(p.logic.previewShown());
+        p.logic.EsciClick();
     });
 }
 

@@ -38,8 +38,13 @@ TEST(LinearViewRules, FirstLineRules) {
     EXPECT_EQ(firstShownLine(0, 1, 0, 5, 40), 0);
     // Near the end the last line is centred.
     EXPECT_EQ(firstShownLine(0, 38, 0, 5, 40), 37);
-    // A scroll step moves from the previous first line and stays within the page.
+    // A scroll step moves from the previous first line and stays within the page; upwards
+    // from the page's end it is never put back.
     EXPECT_EQ(firstShownLine(10, 0, 3, 5, 40), 13);
+    EXPECT_EQ(firstShownLine(37, 39, -1, 5, 40), 36);
+    EXPECT_EQ(firstShownLine(36, 39, -1, 5, 40), 35);
+    EXPECT_EQ(firstShownLine(36, 39, 1, 5, 40), 37);
+    EXPECT_EQ(firstShownLine(37, 39, 1, 5, 40), 37);
     EXPECT_EQ(firstShownLine(10, 0, -99, 5, 40), 0);
     EXPECT_EQ(firstShownLine(30, 0, 99, 5, 40), 37);
     for (int step = -99; step <= 99; step += 7) {
@@ -80,23 +85,24 @@ TEST(LinearView, FollowsTheBrailleEditorWithTheCaretMarked) {
     w.resize();
     // An empty page: one empty line with the caret at its start.
     ASSERT_EQ(w.image1.lines().size(), 1u);
-    EXPECT_EQ(w.image1.lines()[0], (ui::MathLine{"", 0}));
+    EXPECT_EQ(w.image1.lines()[0], (ui::MathLine{"", 0, true}));
     EXPECT_EQ(w.image1.lineHeight(), 32 + 14);
 
     const int before = w.image1.draws();
     w.type("6_anp_b4");
     EXPECT_GT(w.image1.draws(), before) << "every change redraws";
-    EXPECT_EQ(w.image1.lines()[0], (ui::MathLine{"6_anp_b4", 8}));
+    EXPECT_EQ(w.image1.lines()[0], (ui::MathLine{"6_anp_b4", 8, true}));
     w.type("\r\n");
     ASSERT_EQ(w.image1.lines().size(), 2u);
-    EXPECT_EQ(w.image1.lines()[1], (ui::MathLine{"", 0})) << "caret on the new empty line";
+    EXPECT_EQ(w.image1.lines()[1], (ui::MathLine{"", 0, true})) << "caret on the new empty line";
     EXPECT_EQ(w.image1.lines()[0].caret, -1);
+    EXPECT_FALSE(w.image1.lines()[0].anchor);
     EXPECT_EQ(w.workbench->linearView().positionRecord(),
               "10@0#1*" + std::to_string(w.logic->changeCounter()) + "$0");
 
     // Another page shows its own lines.
     w.press(ui::vk::kF2);
-    EXPECT_EQ(w.image1.lines(), (std::vector<ui::MathLine>{{"", 0}}));
+    EXPECT_EQ(w.image1.lines(), (std::vector<ui::MathLine>{{"", 0, true}}));
     w.press(ui::vk::kF3);
     EXPECT_EQ(w.image1.lines()[0].cells, "6_anp_b4");
 
@@ -119,7 +125,24 @@ TEST(LinearView, ShowsTheLinesThatFitAroundTheCaretAndScrolls) {
     ASSERT_GT(fit, 2);
     // The caret is on the empty line after the last: the last lines show.
     EXPECT_EQ(static_cast<int>(w.image1.lines().size()), 30 - (30 - fit / 2) + 1);
-    EXPECT_EQ(w.image1.lines().back(), (ui::MathLine{"", 0}));
+    EXPECT_EQ(w.image1.lines().back(), (ui::MathLine{"", 0, true}));
+
+    // From there the wheel goes up one line at a time, all the way to the top, and the top
+    // line shown is the one kept in view; down again it stops where the last lines centre.
+    const int end = 30 - fit / 2;
+    ASSERT_EQ(w.workbench->linearView().firstLine(), end);
+    for (int first = end - 1; first >= 0; --first) {
+        w.image1.scroll(-1);
+        ASSERT_EQ(w.workbench->linearView().firstLine(), first);
+        ASSERT_TRUE(w.image1.lines().front().anchor) << first;
+    }
+    EXPECT_EQ(w.shownCells().front(), "_x+#a");
+    for (int k = 0; k < 40; ++k) {
+        w.image1.scroll(1);
+    }
+    EXPECT_EQ(w.workbench->linearView().firstLine(), end);
+    w.image1.scroll(-2);
+    EXPECT_EQ(w.workbench->linearView().firstLine(), end - 2);
 
     w.memo2.click(15 * 7);  // the start of line 16
     EXPECT_EQ(w.workbench->linearView().firstLine(), 15 - fit / 2);
@@ -184,18 +207,51 @@ TEST(LinearView, LegendShortensTheDrawingAndClicksGiveTheFocusBack) {
     folder.complete();
     LinearViewWindow w(folder);
     w.resize();
+    const ui::Rect strip = w.image1.bounds();
     const int fit = w.workbench->linearView().linesFit();
     EXPECT_FALSE(w.image3.visible());
+    EXPECT_EQ(w.logic->stripBounds(), strip);
     w.simb.click();
     EXPECT_TRUE(w.image3.visible());
     EXPECT_TRUE(w.workbench->linearView().legendShown());
-    EXPECT_EQ(w.workbench->linearView().linesFit(),
-              editor::linesThatFit(w.image1.bounds().height - w.image3.bounds().height - 10, 32));
+    // The legend lies under the drawing, which is shortened by its height and the gap.
+    const ui::Rect drawing = w.image1.bounds();
+    const ui::Rect legend = w.image3.bounds();
+    EXPECT_EQ(drawing.top, strip.top);
+    EXPECT_EQ(drawing.height + editor::kLegendGap + legend.height, strip.height);
+    EXPECT_EQ(legend.top, drawing.top + drawing.height + editor::kLegendGap);
+    EXPECT_EQ(legend.top + legend.height, strip.top + strip.height);
+    EXPECT_EQ(w.workbench->linearView().linesFit(), editor::linesThatFit(drawing.height, 32));
     EXPECT_LE(w.workbench->linearView().linesFit(), fit);
+    EXPECT_GE(w.workbench->linearView().linesFit(), 2) << "the legend leaves two lines";
+    EXPECT_LE(w.simb.bounds().top + w.simb.bounds().height, drawing.top + drawing.height);
     EXPECT_TRUE(w.memo2.focused());
     w.simb.click();
     EXPECT_FALSE(w.image3.visible());
+    EXPECT_EQ(w.image1.bounds(), strip);
     EXPECT_EQ(w.workbench->linearView().linesFit(), fit);
+
+    // In the default window the legend is cut to what leaves two lines, and scrolls.
+    w.form.setBounds({0, 0, editor::TForm1::kDefaultWidth, editor::TForm1::kDefaultHeight});
+    w.logic->FormResize();
+    w.simb.click();
+    EXPECT_EQ(w.workbench->linearView().linesFit(), 2);
+    EXPECT_LT(w.image3.bounds().height, 214);
+    EXPECT_GT(w.image3.bounds().height, 0);
+    // Latex mode hides the legend; back in Braille mode the drawing has all the strip again.
+    w.press('B', ui::shift::kCtrl);
+    w.press('B', ui::shift::kCtrl);
+    ASSERT_TRUE(w.logic->brailleMode());
+    EXPECT_FALSE(w.image3.visible());
+    EXPECT_EQ(w.image1.bounds(), w.logic->stripBounds());
+    // Switching the view off and on again gives the Braille editor the strip and back.
+    w.simb.click();
+    w.visualLineare.click();
+    EXPECT_EQ(w.memo2.bounds().top + w.memo2.bounds().height,
+              w.logic->stripBounds().top + w.logic->stripBounds().height);
+    EXPECT_FALSE(w.image3.visible());
+    w.visualLineare.click();
+    EXPECT_EQ(w.image1.bounds(), w.logic->stripBounds());
 
     // A click on the drawing: back to the Braille editor, or to an open learning tool.
     w.tabs.setFocus();

@@ -117,7 +117,7 @@ struct MainWindow {
                bool speechAvailable = true, editor::MainWindowHooks hooks = {},
                const std::function<void(editor::MainWindowEnvironment&)>& adjust = {}) {
         memo2.setBounds({0, 0, 100, 200});
-        image3.setBounds({0, 0, 300, 40});
+        image3.setBounds({0, 0, 740, 214});  // the legend picture's size in the program
         simb.setBounds({0, 0, 40, 20});
         tabs.setBounds({0, 76, 100, 24});
         settings.onShow(nullptr);

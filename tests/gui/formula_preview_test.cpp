@@ -48,6 +48,24 @@ private slots:
 
     void cleanup() { h.reset(); }
 
+    void opensInTheMainWindowsPlace() {
+        QGuiApplication::clipboard()->setImage(picture("forty_formulas"));
+        h->window().setGeometry(40, 50, 930, 660);
+        QRect seen;
+        bool maximised = true;
+        showPreview([&](QDialog& dialog) {
+            seen = dialog.geometry();
+            maximised = dialog.isMaximized();
+        });
+        QCOMPARE(seen, QRect(40, 50, 930, 660));
+        QVERIFY(!maximised);
+
+        h->window().showMaximized();
+        QTRY_VERIFY(h->window().isMaximized());
+        showPreview([&](QDialog& dialog) { maximised = dialog.isMaximized(); });
+        QVERIFY(maximised);
+    }
+
     void printsTwoPagesToAPdfFile() {
         const QImage line = picture("forty_formulas");
         QVERIFY(!line.isNull());

@@ -208,6 +208,28 @@ TEST(CalcSheet, LongDivisionStepByStep) {
                             "10 diviso 5=2"));
 }
 
+// The remainder shown and spoken is the one of the numbers the student wrote, with its
+// decimals, not the one of the numbers with the comma moved.
+TEST(CalcSheet, RemainderOfADivisionByADecimal) {
+    SheetHarness h;
+    h.open("#a/#j,c", [&] {  // 1 : 0,3
+        EXPECT_EQ(h.step(0).text(), "aj/c= ");
+        h.type("c");
+        EXPECT_EQ(h.status.caption(), "Esatto");
+        EXPECT_EQ(h.edit10.text(), "#c");
+        EXPECT_EQ(h.edit11.text(), "#j,a");
+        EXPECT_EQ(h.lastSaid(), "resto 0 virgola 1");
+        h.press(vk::kF2);  // one decimal: 3,3 and 0,01 left
+        EXPECT_EQ(h.edit1.text(), "#a,j/#j,c");
+        h.type("cc");
+        EXPECT_EQ(h.status.caption(), "Esatto");
+        EXPECT_EQ(h.edit10.text(), "#c,c");
+        EXPECT_EQ(h.edit11.text(), "#j,ja");
+        EXPECT_EQ(h.lastSaid(), "resto 0 virgola 01");
+        h.press(vk::kEscape);
+    });
+}
+
 TEST(CalcSheet, DecimalsOfADivisionComeAndGoWithF2AndF3) {
     SheetHarness h;
     h.open("#g/#b", [&] {

@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -357,3 +360,127 @@ TEST(ColumnArithmetic, LongDivisionOverflowsAtTheEighthStepLine) {
 }
 
 }  // namespace
+
+// ---- the remainder of a division, checked against exact arithmetic on the numbers as written
+
+namespace exact {
+
+// A number of Braille cells ("#j,c") as an integer and its decimals, read here rather than
+// through the code under test.
+struct Decimal {
+    std::int64_t units = 0;
+    int decimals = 0;
+};
+
+Decimal read(std::string_view cells) {
+    Decimal d;
+    bool comma = false;
+    for (const char c : cells) {
+        if (c == ',') {
+            comma = true;
+        } else if (const std::size_t v = std::string_view("jabcdefghi").find(c);
+                   v != std::string_view::npos) {
+            d.units = d.units * 10 + static_cast<std::int64_t>(v);
+            d.decimals += comma ? 1 : 0;
+        }
+    }
+    return d;
+}
+
+std::int64_t scaled(const Decimal& d, int decimals) {
+    std::int64_t v = d.units;
+    for (int i = d.decimals; i < decimals; ++i) {
+        EXPECT_FALSE(__builtin_mul_overflow(v, 10, &v)) << "the check itself would overflow";
+    }
+    return v;
+}
+
+bool same(const Decimal& a, const Decimal& b) {
+    const int decimals = std::max(a.decimals, b.decimals);
+    return scaled(a, decimals) == scaled(b, decimals);
+}
+
+// Quotient truncated to `decimals` decimals and the remainder A - Q * B, both exact.
+std::pair<Decimal, Decimal> divide(const Decimal& a, const Decimal& b, int decimals) {
+    // Q * 10^decimals = floor(a * 10^(decimals + b.decimals) / (b * 10^a.decimals)).
+    const int common = std::max(a.decimals, decimals + b.decimals);
+    const std::int64_t numerator = scaled(a, common);
+    const std::int64_t denominator = scaled({b.units, b.decimals}, common - decimals);
+    const Decimal q{numerator / denominator, decimals};
+    const Decimal r{numerator - q.units * denominator, common};
+    return {q, r};
+}
+
+std::string_view digitsOf(std::string_view text) {
+    text.remove_prefix(std::min(text.find('#') + 1, text.size()));
+    return text;
+}
+
+}  // namespace exact
+
+learning::Prepared withDecimalsAsked(std::string_view text, int decimals) {
+    learning::Prepared p = prepared(text);
+    for (int i = 0; i < decimals; ++i) {
+        p.operation.firstText = learning::withOneMoreDecimal(p.operation.firstText);
+    }
+    return decimals == 0 ? p : prepared(learning::expressionText(p.operation), decimals);
+}
+
+TEST(ColumnArithmetic, DivisionRemainderBelongsToTheNumbersAsWritten) {
+    struct Case {
+        std::string_view text;
+        int asked;  // decimals asked with F2
+        std::string_view quotient, remainder;
+    };
+    const Case cases[] = {
+        // decimals in the divisor only
+        {"#a/#j,c", 0, "#c", "#j,a"},       // 1 : 0,3 = 3, resto 0,1
+        {"#e/#a,b", 0, "#d", "#j,b"},       // 5 : 1,2 = 4, resto 0,2
+        {"#e/#a,bj", 0, "#d", "#j,b"},      // a divisor's trailing zero says nothing
+        {"#a,b/#j,jg", 0, "#ag", "#j,ja"},  // 1,2 : 0,07 = 17, resto 0,01
+        {"#a,b/#j,jc", 0, "#dj", "#j"},     // exact
+        {"#j,a/#j,c", 0, "#j", "#j,a"},     // a dividend smaller than the divisor
+        // decimals in the dividend only, and on both sides
+        {"#g,e/#b", 0, "#c,g", "#j,a"},       // 7,5 : 2 = 3,7, resto 0,1
+        {"#ab,cd/#a,e", 0, "#h,b", "#j,jd"},  // 12,34 : 1,5 = 8,2, resto 0,04
+        {"#j,jjje/#c", 0, "#j,jjja", "#j,jjjb"},
+        // decimals asked with F2
+        {"#a/#j,c", 1, "#c,c", "#j,ja"},    // 3,3, resto 0,01
+        {"#e/#a,b", 2, "#d,af", "#j,jjh"},  // 5 : 1,2 = 4,16, resto 0,008
+        {"#a/#j,c", 4, "#c,cccc", "#j,jjjja"},
+        {"#g/#b", 1, "#c,e", "#j"},
+        // the largest operands the sheet takes: 8 and 5 digits
+        {"#abcdefgh/#abcde", 0, "#ajjj", "#fgh"},
+        {"#abcd,efgh/#j,jjjg", 0, "#agfcffh", "#j,jjjb"},
+        {"#iiiiiiii/#i,iiii", 0, "#ajjjjjii", "#i,jjii"},     // eight step lines
+        {"#abcdefg,h/#j,iiii", 1, "#abcdfia,b", "#j,jfiab"},  // and one zero brought down
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " with " + std::to_string(c.asked) + " asked");
+        const learning::Prepared p = withDecimalsAsked(c.text, c.asked);
+        ASSERT_EQ(p.refusal, Refusal::None);
+        ASSERT_FALSE(p.cut);
+        const learning::AnswerKey key = learning::answerKey(p.operation, c.asked);
+        ASSERT_FALSE(key.overflow);
+        EXPECT_EQ(key.result, c.quotient);
+        EXPECT_EQ(key.remainder, c.remainder);
+
+        // The same by exact arithmetic on the numbers the student wrote (and the zeros F2 put
+        // after the dividend): A = Q * B + R with 0 <= R < B.
+        const std::string_view text = c.text;
+        const std::size_t slash = text.find('/');
+        exact::Decimal a = exact::read(text.substr(0, slash));
+        const exact::Decimal b = exact::read(text.substr(slash + 1));
+        for (int i = 0; i < c.asked; ++i) {
+            a.units *= 10;
+            ++a.decimals;
+        }
+        const exact::Decimal q = exact::read(exact::digitsOf(key.result));
+        const exact::Decimal r = exact::read(exact::digitsOf(key.remainder));
+        const auto [rightQ, rightR] = exact::divide(a, b, q.decimals);
+        EXPECT_TRUE(exact::same(q, rightQ)) << rightQ.units << " with " << rightQ.decimals;
+        EXPECT_TRUE(exact::same(r, rightR)) << rightR.units << " with " << rightR.decimals;
+        // The quotient has at least the decimals asked, or is exact.
+        EXPECT_TRUE(q.decimals >= c.asked || rightR.units == 0);
+    }
+}

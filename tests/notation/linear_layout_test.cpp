@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <utility>
 
 #include "notation/mathml_tables.h"
 
@@ -192,13 +195,20 @@ TEST(LinearLayout, CaretColumnIsCountedInCodeCharacters) {
     EXPECT_EQ(caretCodeCharacters(code, 6), 4u) << "inside the letter's two cells";
     EXPECT_EQ(caretCodeCharacters(code, 7), 5u);
 
+    // The caret stands in a room of its own, with what follows it moved right.
     auto caretX = [](const DisplayLine& line) { return find(line, DisplayKind::Caret).x; };
-    EXPECT_EQ(caretX(lay("#abc+_x", 0)), kLinePenStart - 1);
-    EXPECT_EQ(caretX(lay("#abc+_x", 3)), kLinePenStart + 20 - 1);
+    const DisplayLine atStart = lay("#abc+_x", 0);
+    EXPECT_EQ(caretX(atStart), kLinePenStart + (kCaretRoom - kLineThickness) / 2);
+    EXPECT_EQ(find(atStart, DisplayKind::Text, U"123").x, kLinePenStart + kCaretRoom);
+    const DisplayLine between = lay("#abc+_x", 3);
+    EXPECT_EQ(find(between, DisplayKind::Text, U"12").x, kLinePenStart);
+    EXPECT_EQ(caretX(between), kLinePenStart + 20 + 1);
+    EXPECT_EQ(find(between, DisplayKind::Text, U"3").x, kLinePenStart + 20 + kCaretRoom);
     const DisplayLine afterPlus = lay("#abc+_x", 5);
-    EXPECT_EQ(caretX(afterPlus), find(afterPlus, DisplayKind::Text, U"x").x - 1);
+    EXPECT_LT(caretX(afterPlus) + kLineThickness, find(afterPlus, DisplayKind::Text, U"x").x);
+    EXPECT_GT(caretX(afterPlus), find(afterPlus, DisplayKind::Text, U"+").x + 10);
     const DisplayLine atEnd = lay("#abc+_x", 7);
-    EXPECT_EQ(caretX(atEnd), atEnd.width - 1);
+    EXPECT_LT(caretX(atEnd) + kLineThickness, atEnd.width);
     EXPECT_EQ(count(lay("#abc+_x"), DisplayKind::Caret), 0u) << "no caret on other lines";
 
     // Inside an exponent the caret is raised with it.
@@ -210,7 +220,7 @@ TEST(LinearLayout, CaretOnAnEmptyLineIsAtItsStart) {
     const DisplayLine line = lay("", 0);
     ASSERT_EQ(line.items.size(), 1u);
     EXPECT_EQ(line.items[0].kind, DisplayKind::Caret);
-    EXPECT_EQ(line.items[0].x, kLinePenStart - 1);
+    EXPECT_EQ(line.items[0].x, kLinePenStart + 1);
     EXPECT_LT(line.items[0].y, line.items[0].y2);
     EXPECT_TRUE(lay("").items.empty());
 }
@@ -246,6 +256,182 @@ TEST(LinearLayout, AnyCellsLayOutWithoutFailing) {
     const DisplayLine flat = lay(deep);
     EXPECT_GT(count(flat, DisplayKind::FractionBar), 10u);
     EXPECT_EQ(count(flat, DisplayKind::FractionBar) + count(flat, DisplayKind::Text), 5000u);
+}
+
+// The rows [first, second) an item inks, by the spans the layout promises.
+std::pair<int, int> inkRows(const DisplayItem& item, const TextMetrics& metrics = kMetrics) {
+    switch (item.kind) {
+        case DisplayKind::Text:
+        case DisplayKind::Glyph:
+            return {item.y - metrics.ascent(item.role), item.y + metrics.descent(item.role)};
+        case DisplayKind::Caret:
+            return {item.y, item.y2};
+        case DisplayKind::SubLevelShift:
+            return {0, 0};
+        default:
+            return {std::min(item.y, item.y2) - kLineThickness / 2,
+                    std::max(item.y, item.y2) + kLineThickness - kLineThickness / 2};
+    }
+}
+
+// The columns [first, second) an item inks.
+std::pair<int, int> inkColumns(const DisplayItem& item) {
+    switch (item.kind) {
+        case DisplayKind::Text:
+        case DisplayKind::Glyph:
+            return {item.x, item.x + item.width};
+        case DisplayKind::Caret:
+            return {item.x, item.x + kLineThickness};
+        case DisplayKind::SubLevelShift:
+            return {0, 0};
+        default:
+            if (item.y == item.y2) {
+                return {std::min(item.x, item.x2), std::max(item.x, item.x2)};
+            }
+            return {std::min(item.x, item.x2) - kLineThickness / 2,
+                    std::max(item.x, item.x2) + kLineThickness - kLineThickness / 2};
+    }
+}
+
+bool overlap(std::pair<int, int> a, std::pair<int, int> b) {
+    return a.first < b.second && b.first < a.second && a.first < a.second && b.first < b.second;
+}
+
+TEST(LinearLayout, AnExponentsFractionStandsWhollyAboveTheBaseLine) {
+    for (std::string_view cells : {"_x|6#anp#b41", "_x|6_anp_b4+#a1", "_e|_x|6#anp#b411"}) {
+        const DisplayLine line = lay(cells);
+        int lowest = std::numeric_limits<int>::min();
+        for (const DisplayItem& item : line.items) {
+            if (item.role == FontRole::Exponent || item.kind == DisplayKind::FractionBar) {
+                lowest = std::max(lowest, inkRows(item).second);
+            }
+        }
+        EXPECT_LE(lowest, 0) << cells << ": the denominator reaches the base line";
+        EXPECT_EQ(line.items.front().y, 0) << cells << ": the base stays on it";
+    }
+    // A plain exponent keeps its raise.
+    EXPECT_EQ(find(lay("_x|_n1"), DisplayKind::Text, U"n").y, -kExponentRaise);
+}
+
+TEST(LinearLayout, ASignStandsAgainstWhatItSigns) {
+    auto gap = [](std::string_view cells, std::u32string_view sign, std::u32string_view next) {
+        const DisplayLine line = lay(cells);
+        const DisplayItem& s = find(line, DisplayKind::Text, sign);
+        return find(line, DisplayKind::Text, next).x - (s.x + s.width);
+    };
+    EXPECT_EQ(gap("_x|-#b1", U"\u2212", U"2"), 0) << "x to the minus two";
+    EXPECT_EQ(gap("-_a+_b", U"\u2212", U"a"), 0) << "at the start of a line";
+    EXPECT_EQ(gap("?-#c*", U"\u2212", U"3"), 0) << "after a bracket";
+    EXPECT_EQ(gap("_x=-#c", U"\u2212", U"3"), 0) << "after a relation";
+    EXPECT_EQ(gap("6-_anp_b4", U"\u2212", U"a"), 0) << "at the start of a numerator";
+    // Between two terms it is an operation, with room either side.
+    EXPECT_GT(gap("_x-#b", U"\u2212", U"2"), 0);
+    EXPECT_GT(gap("_x|_n-#a1", U"\u2212", U"1"), 0);
+    const DisplayLine binary = lay("_x-#b");
+    EXPECT_GT(find(binary, DisplayKind::Text, U"\u2212").x,
+              find(binary, DisplayKind::Text, U"x").x + 10);
+}
+
+// Every item lies within the line's ink rows, and the caret covers no ink: for the lines the
+// issue showed and for random lines of the construct cells.
+TEST(LinearLayout, InkStaysInsideTheLineAndTheCaretCoversNone) {
+    auto check = [](std::string_view cells, std::size_t caret) {
+        const DisplayLine line = lay(cells, caret);
+        const DisplayItem* mark = nullptr;
+        for (const DisplayItem& item : line.items) {
+            const auto rows = inkRows(item);
+            if (rows.first < rows.second) {
+                EXPECT_GE(rows.first, line.top) << cells;
+                EXPECT_LE(rows.second, line.bottom) << cells;
+            }
+            if (item.kind == DisplayKind::Caret) {
+                mark = &item;
+            }
+        }
+        ASSERT_NE(mark, nullptr) << cells;
+        for (const DisplayItem& item : line.items) {
+            if (&item != mark) {
+                EXPECT_FALSE(overlap(inkColumns(item), inkColumns(*mark)) &&
+                             overlap(inkRows(item), inkRows(*mark)))
+                    << cells << " caret " << caret << " covers an item at " << item.x;
+            }
+        }
+    };
+    for (std::string_view cells : {"_x|_y|_z11", "_x|-#b1", "66_anp_b4np_c4", "9_x+#ao",
+                                   "\xF2_a_b:", "#abc", "_x|6#anp#b41", "_a!6_inp_j4"}) {
+        for (std::size_t caret = 0; caret <= cells.size(); ++caret) {
+            check(cells, caret);
+        }
+    }
+    std::uint32_t seed = 2024;
+    const std::string_view cells = "69:o|1<!np4#abc,'?*_x$a>a<S\xF2 +=-";
+    for (int n = 0; n < 2000; ++n) {
+        std::string line;
+        for (int k = 0; k < 16; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += cells[(seed >> 16) % cells.size()];
+        }
+        check(line, (seed >> 8) % (line.size() + 1));
+    }
+}
+
+DisplayLine tall(int top, int bottom) {
+    DisplayLine line;
+    line.top = top;
+    line.bottom = bottom;
+    return line;
+}
+
+TEST(LinearLayout, LinesShareTheStripInBandsTheirInkNeeds) {
+    // Plain lines keep the nominal pitch; a tall one gets what it needs, margins included.
+    const std::vector<DisplayLine> lines = {tall(-12, 4), tall(-40, 30), tall(-12, 4)};
+    auto places = placeLines(lines, 46, 500, 1);
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_EQ(places[0].top, 0);
+    EXPECT_EQ(places[0].height, 46);
+    EXPECT_EQ(places[0].baseline, 27);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const LinePlace& p = places[k];
+        EXPECT_EQ(p.line, k);
+        EXPECT_EQ(p.scale, 1.0);
+        EXPECT_GE(p.height, 46);
+        EXPECT_GE(p.baseline + lines[k].top, p.top + kLineMargin) << k;
+        EXPECT_LE(p.baseline + lines[k].bottom, p.top + p.height - kLineMargin) << k;
+        if (k > 0) {
+            EXPECT_EQ(p.top, places[k - 1].top + places[k - 1].height) << "bands follow";
+        }
+    }
+    EXPECT_EQ(places[1].height, 40 + 30 + 2 * kLineMargin);
+
+    // Too many for the strip: the farthest from the kept line go first, below before above.
+    const std::vector<DisplayLine> five(5, tall(-12, 4));
+    auto shown = [](const std::vector<LinePlace>& p) {
+        std::vector<std::size_t> out;
+        for (const LinePlace& place : p) {
+            out.push_back(place.line);
+        }
+        return out;
+    };
+    EXPECT_EQ(shown(placeLines(five, 46, 46 * 3, 2)), (std::vector<std::size_t>{1, 2, 3}));
+    EXPECT_EQ(shown(placeLines(five, 46, 46 * 2, 2)), (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(shown(placeLines(five, 46, 46 * 3, 0)), (std::vector<std::size_t>{0, 1, 2}));
+    EXPECT_EQ(shown(placeLines(five, 46, 46 * 3, 4)), (std::vector<std::size_t>{2, 3, 4}));
+    EXPECT_EQ(shown(placeLines(five, 46, 1000, 9)), (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    // A tall line next to the kept one stops the run there.
+    EXPECT_EQ(
+        shown(placeLines({tall(-12, 4), tall(-12, 4), tall(-90, 80), tall(-12, 4)}, 46, 46 * 3, 1)),
+        (std::vector<std::size_t>{0, 1}));
+
+    // Alone and taller than the strip, the kept line is drawn smaller to fit it whole.
+    places = placeLines({tall(-12, 4), tall(-150, 150)}, 46, 200, 1);
+    ASSERT_EQ(places.size(), 1u);
+    EXPECT_EQ(places[0].line, 1u);
+    EXPECT_LT(places[0].scale, 1.0);
+    EXPECT_GE(places[0].baseline - 150 * places[0].scale, 0.0);
+    EXPECT_LE(places[0].baseline + 150 * places[0].scale, 200.0);
+
+    EXPECT_TRUE(placeLines(five, 46, 0, 0).empty());
+    EXPECT_TRUE(placeLines({}, 46, 100, 0).empty());
 }
 
 }  // namespace
