@@ -47,21 +47,6 @@ std::optional<std::uint64_t> parseUnsigned(const std::optional<std::string>& tex
     return value;
 }
 
-// The name in `folder` that equals `name` without regard to case, or `name` itself.
-std::string matchName(const fs::path& folder, const std::string& name) {
-    std::error_code ec;
-    if (fs::exists(folder / name, ec)) {
-        return name;
-    }
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (iequals(entry, name)) {
-            return entry;
-        }
-    }
-    return name;
-}
-
 }  // namespace
 
 void SandboxSystem::makeDefaultMachine(const fs::path& root) {
@@ -207,9 +192,74 @@ std::optional<fs::path> SandboxSystem::hostPath(std::string_view path) const {
     }
     fs::path host = d->folder;
     for (const auto& element : elements) {
-        host /= matchName(host, element);
+        host /= entryName(host, element);
     }
     return host;
+}
+
+std::string SandboxSystem::entryName(const fs::path& folder, const std::string& name) const {
+    std::error_code ec;
+    if (fs::exists(folder / name, ec)) {
+        return name;
+    }
+    std::lock_guard guard(indexLock_);
+    const std::string key = folder.string();
+    const auto modified = fs::last_write_time(folder, ec);
+    if (ec) {
+        index_.erase(key);
+        return name;
+    }
+    auto it = index_.find(key);
+    if (it == index_.end() || it->second.modified != modified) {
+        FolderIndex fresh;
+        fresh.modified = modified;
+        for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end;
+             entry.increment(ec)) {
+            const std::string found = entry->path().filename().string();
+            fresh.names.try_emplace(upper(found), found);
+        }
+        if (ec) {
+            index_.erase(key);
+            return name;
+        }
+        it = index_.insert_or_assign(key, std::move(fresh)).first;
+    }
+    const auto found = it->second.names.find(upper(name));
+    return found == it->second.names.end() ? name : found->second;
+}
+
+void SandboxSystem::noteAdded(const fs::path& host) const {
+    std::lock_guard guard(indexLock_);
+    const auto it = index_.find(host.parent_path().string());
+    if (it == index_.end()) {
+        return;
+    }
+    const std::string name = host.filename().string();
+    it->second.names.try_emplace(upper(name), name);
+    std::error_code ec;
+    it->second.modified = fs::last_write_time(host.parent_path(), ec);
+    if (ec) {
+        index_.erase(it);
+    }
+}
+
+void SandboxSystem::noteRemoved(const fs::path& host) const {
+    std::lock_guard guard(indexLock_);
+    index_.erase(host.string());  // a folder's own index goes with it
+    const auto it = index_.find(host.parent_path().string());
+    if (it == index_.end()) {
+        return;
+    }
+    const std::string name = host.filename().string();
+    if (const auto found = it->second.names.find(upper(name));
+        found != it->second.names.end() && found->second == name) {
+        it->second.names.erase(found);
+    }
+    std::error_code ec;
+    it->second.modified = fs::last_write_time(host.parent_path(), ec);
+    if (ec) {
+        index_.erase(it);
+    }
 }
 
 std::optional<fs::path> SandboxSystem::writablePath(std::string_view path) const {
@@ -250,13 +300,21 @@ std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
     if (!host || fs::is_directory(*host, ec)) {
         return nullptr;
     }
-    return openHostWrite(*host);
+    auto file = openHostWrite(*host);
+    if (file) {
+        noteAdded(*host);
+    }
+    return file;
 }
 
 bool SandboxSystem::deleteFile(std::string_view path) {
     const auto host = writablePath(path);
     std::error_code ec;
-    return host && fs::is_regular_file(*host, ec) && deleteHostFile(*host);
+    if (!host || !fs::is_regular_file(*host, ec) || !deleteHostFile(*host)) {
+        return false;
+    }
+    noteRemoved(*host);
+    return true;
 }
 
 bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
@@ -267,7 +325,12 @@ bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
         return false;
     }
     fs::rename(*source, *target, ec);
-    return !ec;
+    if (ec) {
+        return false;
+    }
+    noteRemoved(*source);
+    noteAdded(*target);
+    return true;
 }
 
 bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
@@ -277,7 +340,12 @@ bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
     if (!source || !target || !fs::is_regular_file(*source, ec) || fs::is_directory(*target, ec)) {
         return false;
     }
-    return replaceHostFile(*source, *target);
+    if (!replaceHostFile(*source, *target)) {
+        return false;
+    }
+    noteRemoved(*source);
+    noteAdded(*target);
+    return true;
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool& busy) {
@@ -287,12 +355,20 @@ std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool
     if (!host || fs::is_directory(*host, ec)) {
         return nullptr;
     }
-    return openHostLocked(*host, busy);
+    auto file = openHostLocked(*host, busy);
+    if (file) {
+        noteAdded(*host);
+    }
+    return file;
 }
 
 bool SandboxSystem::createFolder(std::string_view path) {
     const auto host = writablePath(path);
-    return host && createHostFolder(*host);
+    if (!host || !createHostFolder(*host)) {
+        return false;
+    }
+    noteAdded(*host);
+    return true;
 }
 
 bool SandboxSystem::removeFolder(std::string_view path) {
@@ -300,7 +376,11 @@ bool SandboxSystem::removeFolder(std::string_view path) {
     if (!host || splitPath(path.substr(2)).empty()) {
         return false;  // never a drive's root
     }
-    return removeHostFolder(*host);
+    if (!removeHostFolder(*host)) {
+        return false;
+    }
+    noteRemoved(*host);
+    return true;
 }
 
 std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_view path) {
