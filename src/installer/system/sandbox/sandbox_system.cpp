@@ -190,24 +190,45 @@ std::optional<fs::path> SandboxSystem::hostPath(std::string_view path) const {
         }
         elements.push_back(std::move(element));
     }
-    fs::path host = d->folder;
-    for (const auto& element : elements) {
-        host /= entryName(host, element);
+    if (elements.empty()) {
+        return d->folder;
     }
-    return host;
-}
-
-std::string SandboxSystem::entryName(const fs::path& folder, const std::string& name) const {
-    std::error_code ec;
-    if (fs::exists(folder / name, ec)) {
-        return name;
+    const std::string last = std::move(elements.back());
+    elements.pop_back();
+    std::string key(1, upperChar(path[0]));
+    for (const auto& element : elements) {
+        key += '\\' + upper(element);
     }
     std::lock_guard guard(indexLock_);
+    // The folder as it was found before, while it is still there; else element by element.
+    if (const auto cached = folders_.find(key); cached != folders_.end()) {
+        if (auto name = entryName(cached->second, last)) {
+            return cached->second / *name;
+        }
+        folders_.erase(cached);
+    }
+    fs::path host = d->folder;
+    bool found = true;
+    for (const auto& element : elements) {
+        const auto name = found ? entryName(host, element) : std::nullopt;
+        found = name.has_value();
+        host /= name ? *name : element;
+    }
+    const auto name = found ? entryName(host, last) : std::nullopt;
+    if (name) {
+        folders_[key] = host;
+    }
+    return host / (name ? *name : last);
+}
+
+std::optional<std::string> SandboxSystem::entryName(const fs::path& folder,
+                                                    const std::string& name) const {
+    std::error_code ec;
     const std::string key = folder.string();
     const auto modified = fs::last_write_time(folder, ec);
     if (ec) {
         index_.erase(key);
-        return name;
+        return std::nullopt;
     }
     auto it = index_.find(key);
     if (it == index_.end() || it->second.modified != modified) {
@@ -225,7 +246,11 @@ std::string SandboxSystem::entryName(const fs::path& folder, const std::string& 
         it = index_.insert_or_assign(key, std::move(fresh)).first;
     }
     const auto found = it->second.names.find(upper(name));
-    return found == it->second.names.end() ? name : found->second;
+    if (found == it->second.names.end() || found->second == name) {
+        return name;
+    }
+    // Another spelling is there; a host that tells case may hold this one as well.
+    return fs::exists(folder / name, ec) ? name : found->second;
 }
 
 void SandboxSystem::noteAdded(const fs::path& host) const {
@@ -236,16 +261,19 @@ void SandboxSystem::noteAdded(const fs::path& host) const {
     }
     const std::string name = host.filename().string();
     it->second.names.try_emplace(upper(name), name);
-    std::error_code ec;
-    it->second.modified = fs::last_write_time(host.parent_path(), ec);
-    if (ec) {
-        index_.erase(it);
-    }
+    refreshTime(it);
 }
 
 void SandboxSystem::noteRemoved(const fs::path& host) const {
     std::lock_guard guard(indexLock_);
-    index_.erase(host.string());  // a folder's own index goes with it
+    const std::string removed = host.string();
+    index_.erase(removed);  // a folder's own index goes with it
+    std::erase_if(folders_, [&](const auto& entry) {
+        const std::string folder = entry.second.string();
+        return folder == removed ||
+               (folder.size() > removed.size() && folder.compare(0, removed.size(), removed) == 0 &&
+                folder[removed.size()] == fs::path::preferred_separator);
+    });
     const auto it = index_.find(host.parent_path().string());
     if (it == index_.end()) {
         return;
@@ -255,8 +283,14 @@ void SandboxSystem::noteRemoved(const fs::path& host) const {
         found != it->second.names.end() && found->second == name) {
         it->second.names.erase(found);
     }
+    refreshTime(it);
+}
+
+// The folder's time after the sandbox's own change: a later change by anyone else moves it
+// again (file systems give a new time to a change made after the time was read).
+void SandboxSystem::refreshTime(std::unordered_map<std::string, FolderIndex>::iterator it) const {
     std::error_code ec;
-    it->second.modified = fs::last_write_time(host.parent_path(), ec);
+    it->second.modified = fs::last_write_time(it->first, ec);
     if (ec) {
         index_.erase(it);
     }
@@ -295,9 +329,9 @@ std::unique_ptr<ReadFile> SandboxSystem::openRead(std::string_view path) {
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
+    // Opening a folder for writing fails by itself.
     const auto host = writablePath(path);
-    std::error_code ec;
-    if (!host || fs::is_directory(*host, ec)) {
+    if (!host) {
         return nullptr;
     }
     auto file = openHostWrite(*host);

@@ -130,18 +130,20 @@ private:
     void appendLog(const char* name, const std::string& line);
 
     // The name in the host `folder` that equals `name` without regard to case, or `name`
-    // itself when there is none.
-    std::string entryName(const std::filesystem::path& folder, const std::string& name) const;
+    // itself when there is none; nullopt when the folder is not there. Under indexLock_.
+    std::optional<std::string> entryName(const std::filesystem::path& folder,
+                                         const std::string& name) const;
     // The sandbox made or removed the host entry `host`: its folder's index follows.
     void noteAdded(const std::filesystem::path& host) const;
     void noteRemoved(const std::filesystem::path& host) const;
 
     // The names of one host folder, by upper-case name, as they were when the folder had the
-    // modification time `modified` (or were made since by the sandbox itself).
+    // modification time `modified`.
     struct FolderIndex {
         std::filesystem::file_time_type modified;
         std::unordered_map<std::string, std::string> names;
     };
+    void refreshTime(std::unordered_map<std::string, FolderIndex>::iterator it) const;
 
     std::filesystem::path root_;
     Profile settings_;
@@ -152,6 +154,8 @@ private:
     System* librarySystem_ = nullptr;
     mutable std::mutex indexLock_;
     mutable std::unordered_map<std::string, FolderIndex> index_;  // by host folder
+    // Host folders already found, by drive letter and upper-case elements ("C\INST\BIN").
+    mutable std::unordered_map<std::string, std::filesystem::path> folders_;
 };
 
 }  // namespace installer::system
