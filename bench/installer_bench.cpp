@@ -94,6 +94,65 @@ void put32(std::string& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
+// Appends one member (local header, name, data) to `out`; deflated when `deflated`.
+void appendMember(std::string& out, const std::string& name, const std::string& data, bool deflated,
+                  std::string* centralEntry, std::uint32_t offset) {
+    std::string packed = data;
+    if (deflated) {
+        packed.assign(compressBound(static_cast<uLong>(data.size())), '\0');
+        z_stream z{};
+        deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+        z.avail_in = static_cast<uInt>(data.size());
+        z.next_out = reinterpret_cast<Bytef*>(packed.data());
+        z.avail_out = static_cast<uInt>(packed.size());
+        deflate(&z, Z_FINISH);
+        packed.resize(z.total_out);
+        deflateEnd(&z);
+    }
+    const auto crc = static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    std::string header;
+    put32(header, 0x04034B50);
+    put16(header, 20);
+    put16(header, 0);
+    put16(header, deflated ? 8 : 0);
+    put16(header, 0x4C20);
+    put16(header, 0x5462);
+    put32(header, crc);
+    put32(header, static_cast<std::uint32_t>(packed.size()));
+    put32(header, static_cast<std::uint32_t>(data.size()));
+    put16(header, static_cast<std::uint32_t>(name.size()));
+    put16(header, 0);
+    out += header + name + packed;
+    if (centralEntry) {
+        std::string entry;
+        put32(entry, 0x02014B50);
+        put16(entry, 20);
+        entry += header.substr(4, 26);  // version needed .. extra length
+        put16(entry, 0);                // comment
+        put16(entry, 0);                // disk
+        put16(entry, 0);                // internal attributes
+        put32(entry, 0);                // external attributes
+        put32(entry, offset);
+        *centralEntry = entry + name;
+    }
+}
+
+// The end of a ZIP archive's central directory of `count` entries.
+std::string zipEnd(std::size_t count, std::size_t centralSize, std::size_t centralOffset) {
+    std::string end;
+    put32(end, 0x06054B50);
+    put16(end, 0);
+    put16(end, 0);
+    put16(end, static_cast<std::uint32_t>(count));
+    put16(end, static_cast<std::uint32_t>(count));
+    put32(end, static_cast<std::uint32_t>(centralSize));
+    put32(end, static_cast<std::uint32_t>(centralOffset));
+    put16(end, 0);
+    return end;
+}
+
 struct Fixture {
     fs::path base;
     std::unique_ptr<installer::system::SandboxSystem> sys;
@@ -112,61 +171,17 @@ struct Fixture {
         package << ">" << '\3' << "OUT";
         for (std::size_t i = 0; i < kMembers; ++i) {
             const std::string data = memberData(i);
-            std::string packed(compressBound(static_cast<uLong>(data.size())), '\0');
-            z_stream z{};
-            deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-            z.avail_in = static_cast<uInt>(data.size());
-            z.next_out = reinterpret_cast<Bytef*>(packed.data());
-            z.avail_out = static_cast<uInt>(packed.size());
-            deflate(&z, Z_FINISH);
-            packed.resize(z.total_out);
-            deflateEnd(&z);
             const std::string name = "member" + std::to_string(i) + (i % 2 ? ".bin" : ".txt");
-            const auto crc = static_cast<std::uint32_t>(crc32(
-                0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-            std::string header;
-            put32(header, 0x04034B50);
-            put16(header, 20);
-            put16(header, 0);
-            put16(header, 8);
-            put16(header, 0x4C20);
-            put16(header, 0x5462);
-            put32(header, crc);
-            put32(header, static_cast<std::uint32_t>(packed.size()));
-            put32(header, static_cast<std::uint32_t>(data.size()));
-            put16(header, static_cast<std::uint32_t>(name.size()));
-            put16(header, 0);
-            package << 'V' << header << name << packed;
-            {
-                zip << header << name << packed;
-                std::string entry;
-                put32(entry, 0x02014B50);
-                put16(entry, 20);
-                entry += header.substr(4, 26);  // version needed .. extra length
-                put16(entry, 0);                // comment
-                put16(entry, 0);                // disk
-                put16(entry, 0);                // internal attributes
-                put32(entry, 0);                // external attributes
-                put32(entry, zipOffset);
-                central += entry + name;
-                zipOffset +=
-                    static_cast<std::uint32_t>(header.size() + name.size() + packed.size());
-            }
+            std::string stored;
+            std::string entry;
+            appendMember(stored, name, data, true, &entry, zipOffset);
+            package << 'V' << stored;
+            zip << stored;
+            central += entry;
+            zipOffset += static_cast<std::uint32_t>(stored.size());
             bytes += data.size();
         }
-        {
-            std::string end;
-            put32(end, 0x06054B50);
-            put16(end, 0);
-            put16(end, 0);
-            put16(end, kMembers);
-            put16(end, kMembers);
-            put32(end, static_cast<std::uint32_t>(central.size()));
-            put32(end, zipOffset);
-            put16(end, 0);
-            zip << central << end;
-        }
+        zip << central << zipEnd(kMembers, central.size(), zipOffset);
     }
 
     ~Fixture() {
@@ -233,51 +248,6 @@ void BM_UnpackPackage(benchmark::State& state) {
 }
 BENCHMARK(BM_UnpackPackage)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
-// Appends one member (local header, name, data) to `out`; deflated when `deflated`.
-void appendMember(std::string& out, const std::string& name, const std::string& data, bool deflated,
-                  std::string* centralEntry, std::uint32_t offset) {
-    std::string packed = data;
-    if (deflated) {
-        packed.assign(compressBound(static_cast<uLong>(data.size())), '\0');
-        z_stream z{};
-        deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-        z.avail_in = static_cast<uInt>(data.size());
-        z.next_out = reinterpret_cast<Bytef*>(packed.data());
-        z.avail_out = static_cast<uInt>(packed.size());
-        deflate(&z, Z_FINISH);
-        packed.resize(z.total_out);
-        deflateEnd(&z);
-    }
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-    std::string header;
-    put32(header, 0x04034B50);
-    put16(header, 20);
-    put16(header, 0);
-    put16(header, deflated ? 8 : 0);
-    put16(header, 0x4C20);
-    put16(header, 0x5462);
-    put32(header, crc);
-    put32(header, static_cast<std::uint32_t>(packed.size()));
-    put32(header, static_cast<std::uint32_t>(data.size()));
-    put16(header, static_cast<std::uint32_t>(name.size()));
-    put16(header, 0);
-    out += header + name + packed;
-    if (centralEntry) {
-        std::string entry;
-        put32(entry, 0x02014B50);
-        put16(entry, 20);
-        entry += header.substr(4, 26);  // version needed .. extra length
-        put16(entry, 0);                // comment
-        put16(entry, 0);                // disk
-        put16(entry, 0);                // internal attributes
-        put32(entry, 0);                // external attributes
-        put32(entry, offset);
-        *centralEntry = entry + name;
-    }
-}
-
 // A distribution of `count` files of about 300 bytes in one folder, in one package, and the
 // same members as a ZIP archive for `unzip`.
 struct SmallFiles {
@@ -306,17 +276,9 @@ struct SmallFiles {
             appendMember(zip, name, data, true, &entry, static_cast<std::uint32_t>(zip.size()));
             central += entry;
         }
-        std::string end;
-        put32(end, 0x06054B50);
-        put16(end, 0);
-        put16(end, 0);
-        put16(end, static_cast<std::uint32_t>(count));
-        put16(end, static_cast<std::uint32_t>(count));
-        put32(end, static_cast<std::uint32_t>(central.size()));
-        put32(end, static_cast<std::uint32_t>(zip.size()));
-        put16(end, 0);
         std::ofstream(base / "C" / "DIST" / "SMALL.001", std::ios::binary) << package;
-        std::ofstream(base / "SMALL.zip", std::ios::binary) << zip << central << end;
+        std::ofstream(base / "SMALL.zip", std::ios::binary)
+            << zip << central << zipEnd(count, central.size(), zip.size());
         std::ofstream program(base / "C" / "DIST" / "SMALL.QKP", std::ios::binary);
         program << "QKIP" << '\x49' << '\x05' << "SMALL" << '\xFF';
         auto component = std::make_unique<installer::Component>();
