@@ -190,13 +190,26 @@ struct Fixture {
     }
 };
 
-installer::JobSettings benchSettings(installer::system::System& sys) {
+installer::JobSettings benchSettings(installer::system::System& sys,
+                                     const std::string& installPath = "C:\\INST\\") {
     installer::JobSettings settings;
     settings.productName = "Bench";
     settings.journalPath = installer::journalPath(sys);
-    settings.installPath = "C:\\INST\\";
+    settings.installPath = installPath;
     settings.distributionPath = "C:\\DIST\\";
     return settings;
+}
+
+// Seconds `unzip` takes to extract the archive into `out`; 0 when it cannot run.
+double unzipOnce(const fs::path& zip, const fs::path& out) {
+    const std::string command =
+        "unzip -q -o \"" + zip.string() + "\" -d \"" + out.string() + "\" > /dev/null 2>&1";
+    const auto start = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) {
+        return 0;
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    return took.count();
 }
 
 // Seconds `unzip` takes for the archive, the best of three runs; 0 when it cannot run.
@@ -204,14 +217,11 @@ double unzipSeconds(const fs::path& zip, const fs::path& out) {
     double best = 0;
     for (int i = 0; i < 3; ++i) {
         fs::remove_all(out);
-        const std::string command =
-            "unzip -q -o \"" + zip.string() + "\" -d \"" + out.string() + "\" > /dev/null 2>&1";
-        const auto start = std::chrono::steady_clock::now();
-        if (std::system(command.c_str()) != 0) {
+        const double took = unzipOnce(zip, out);
+        if (took == 0) {
             return 0;
         }
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = i == 0 ? took.count() : std::min(best, took.count());
+        best = i == 0 ? took : std::min(best, took);
     }
     fs::remove_all(out);
     return best;
@@ -292,27 +302,34 @@ struct SmallFiles {
     }
 };
 
+// Each round installs into a folder of its own, and unzip extracts into one of its own right
+// after it; nothing is deleted until the end. (On ext4, creating files among many just
+// deleted ones costs several times more, in the kernel, than creating them in a fresh place:
+// deleting between rounds would measure that.)
 void BM_InstallSmallFiles(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     SmallFiles files(count);
     QuietSink sink;
     double best = 0;
+    double unzip = 0;
+    int round = 0;
     for (auto _ : state) {
+        const std::string target = "C:\\INST" + std::to_string(++round) + "\\";
         const auto start = std::chrono::steady_clock::now();
-        installer::InstallJob job(*files.sys, sink, files.components, benchSettings(*files.sys),
-                                  nullptr);
+        installer::InstallJob job(*files.sys, sink, files.components,
+                                  benchSettings(*files.sys, target), nullptr);
         job.run();
         job.commit();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         best = best == 0 ? took.count() : std::min(best, took.count());
         state.PauseTiming();
-        fs::remove_all(files.base / "C" / "INST");
+        const double extracted =
+            unzipOnce(files.base / "SMALL.zip", files.base / ("unzipped" + std::to_string(round)));
+        unzip = unzip == 0 ? extracted : std::min(unzip, extracted);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * count));
-    const double perFile = best / static_cast<double>(count);
-    state.counters["us_per_file"] = perFile * 1e6;
-    const double unzip = unzipSeconds(files.base / "SMALL.zip", files.base / "unzipped");
+    state.counters["us_per_file"] = best / static_cast<double>(count) * 1e6;
     if (unzip > 0) {
         state.counters["unzip_us_per_file"] = unzip / static_cast<double>(count) * 1e6;
         state.counters["vs_unzip"] = best / unzip;
