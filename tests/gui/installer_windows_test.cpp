@@ -333,6 +333,7 @@ private slots:
                 fs::remove(path() / "machine/C/KORVO/BIN/korvowh.exe");
             } else if (text.rfind(std::string(msg::kCanNotExecute), 0) == 0) {
                 QVERIFY(!app->background()->isEnabled());
+                gui_test::saveScreenshot(*app->background(), "instello-programs-running.png");
                 if (closes++ == 0) {
                     QVERIFY(app->background()->isVisible());
                     app->background()->close();
