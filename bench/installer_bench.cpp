@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -303,12 +304,13 @@ struct SmallFiles {
 };
 
 // Each round installs into a folder of its own, and unzip extracts into one of its own right
-// after it; nothing is deleted until the end. (On ext4, creating files among many just
-// deleted ones costs several times more, in the kernel, than creating them in a fresh place:
-// deleting between rounds would measure that.)
+// after it; nothing is deleted before the program ends. (On ext4, creating files soon after
+// many were deleted costs several times more, in the kernel, than creating them elsewhere:
+// deleting between rounds, or between the sizes, would measure that.)
 void BM_InstallSmallFiles(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
-    SmallFiles files(count);
+    static std::map<std::size_t, std::unique_ptr<SmallFiles>> kept;  // deleted at the end
+    SmallFiles& files = *(kept[count] = std::make_unique<SmallFiles>(count));
     QuietSink sink;
     double best = 0;
     double unzip = 0;
