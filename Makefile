@@ -134,15 +134,14 @@ install-demo: setup $(BUILD)/build.ninja
 	@echo "The machine: $(BUILD)/demo-machine (drive C: is $(BUILD)/demo-machine/C)"
 
 # The TeX-system variant (data/distribution-tex): every configuration step of the TeX system,
-# printed as it runs. The installer copy takes the built instello as INSTELLO.EXE.
+# printed as it runs. The build puts instello into the sample as INSTELLO.EXE, which the
+# installer copy takes.
 .PHONY: install-demo-tex
 install-demo-tex: setup $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target instello
-	rm -rf $(BUILD)/demo-machine-tex $(BUILD)/demo-distribution-tex
-	cp -r data/distribution-tex $(BUILD)/demo-distribution-tex
-	cp $(BUILD)/bin/instello $(BUILD)/demo-distribution-tex/INSTELLO.EXE
+	cmake --build $(BUILD) -j $(JOBS) --target instello tex_sample_installer
+	rm -rf $(BUILD)/demo-machine-tex
 	$(BUILD)/bin/instello --unattended --root $(BUILD)/demo-machine-tex \
-	  --source $(BUILD)/demo-distribution-tex --log $(BUILD)/demo-machine-tex.log
+	  --source $(BUILD)/bin/distribution-tex --log $(BUILD)/demo-machine-tex.log
 	@echo "The machine: $(BUILD)/demo-machine-tex (drive C: is $(BUILD)/demo-machine-tex/C)"
 
 # The Windows build: the core libraries, tattilo-cli.exe, instello.exe and the test programs,

@@ -65,6 +65,9 @@ if(TARGET tattilo)
   install(FILES ${linux}/tattilo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 install(TARGETS tattilo-cli instello RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The TeX sample distribution copies its installer into the product (see src/app).
+install(PROGRAMS $<TARGET_FILE:instello> DESTINATION ${TATTILO_DATA_INSTALL_DIR}/distribution-tex
+        RENAME INSTELLO.EXE)
 
 # The Braille display tables of the cell code, where liblouis and BRLTTY look for them: liblouis
 # in PREFIX/share/liblouis/tables, BRLTTY in /etc/brltty/Text for a program installed into /usr

@@ -43,9 +43,8 @@ void InstallJob::run() {
     for (auto& item : components_) {
         item->install(*this);
     }
-    if (settings_.texSystem) {
-        tex::runFinishingSteps(*this);
-    }
+    // Whatever the product: each step runs when a component program or the script asked.
+    tex::runFinishingSteps(*this);
     installed_.save();
 }
 

@@ -36,8 +36,6 @@ struct JobSettings {
     bool createFormats = false;
     bool reader3Wanted = false;
     bool reader4Wanted = false;
-    // The TeX system's finishing steps run (the product is a TeX system).
-    bool texSystem = false;
     // The readers found at start-up (for their font folders), when wanted and found.
     std::optional<ReaderInfo> reader3;
     std::optional<ReaderInfo> reader4;

@@ -33,7 +33,7 @@ std::uint32_t le32(const unsigned char* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-// Ends the inflate stream however the member ends.
+// Ends the inflate stream however the package ends.
 struct Inflater {
     z_stream z{};
     bool ready = false;
@@ -248,12 +248,18 @@ private:
         if (!file) {
             throw CError(CError::kCannotOpen, path);
         }
-        Inflater inflater;
+        // One inflate stream for every member, reset between them: a package of many small
+        // members does not allocate its window again for each.
+        Inflater& inflater = inflater_;
         if (h.method == 8) {
-            if (inflateInit2(&inflater.z, -MAX_WBITS) != Z_OK) {
+            if (!inflater.ready) {
+                if (inflateInit2(&inflater.z, -MAX_WBITS) != Z_OK) {
+                    throw CError(CError::kMemory);
+                }
+                inflater.ready = true;
+            } else if (inflateReset(&inflater.z) != Z_OK) {
                 throw CError(CError::kMemory);
             }
-            inflater.ready = true;
         }
         std::uint64_t remainingIn = h.compressedSize;
         std::uint64_t remainingOut = h.uncompressedSize;
@@ -327,6 +333,7 @@ private:
     std::string root_;
     std::string folder_;
     std::vector<char> out_;
+    Inflater inflater_;
 };
 
 }  // namespace

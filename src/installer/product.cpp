@@ -1,7 +1,5 @@
 #include "installer/product.h"
 
-#include <thread>
-
 #include "installer/cerror.h"
 #include "installer/ckey.h"
 #include "installer/integration/registry_values.h"
@@ -56,22 +54,12 @@ public:
 
     std::unique_ptr<SettingsFile> makeSettingsFile(system::System&) override { return nullptr; }
 
-    bool removePreviousVersion(system::System& sys, Prompter& prompter) override {
+    bool removePreviousVersion(Prompter& prompter, std::string& commandLine) override {
         if (prompter.message(msg::kRemovePrevious, caption(), Icon::Warning, Buttons::OkCancel) !=
             Answer::Ok) {
             return false;
         }
-        const std::string command = "fmxuninst.exe -i";
-        bool started = false;
-        // The uninstaller runs on a worker thread; while it runs, cancel is refused.
-        workerRunning = true;
-        std::thread worker([&] { started = sys.runAndWait(command, ""); });
-        worker.join();
-        workerRunning = false;
-        if (!started) {
-            prompter.message(std::string(msg::kCanNotExecute) + command, caption(), Icon::Warning,
-                             Buttons::Ok);
-        }
+        commandLine = "fmxuninst.exe -i";
         return true;
     }
 
@@ -90,7 +78,7 @@ public:
         CKey formix(sys, RegRoot::LocalMachine, std::string(kFormixKey));
         if (formix.openForQuery()) {
             if (const auto path = formix.readString("InstallPath")) {
-                const std::string folder = withBackslash(*path);
+                const std::string folder = withBackslash(canonicalPath(*path));
                 if (!folder.empty() && sys.fileExists(folder + "BIN\\FMX.EXE")) {
                     installPath = folder;
                     return true;
@@ -157,7 +145,8 @@ std::unique_ptr<SettingsFile> Product::makeSettingsFile(system::System& sys) {
     return std::make_unique<SettingsFile>(sys, installPath + name, installPath);
 }
 
-bool Product::removePreviousVersion(system::System&, Prompter&) {
+bool Product::removePreviousVersion(Prompter&, std::string& commandLine) {
+    commandLine.clear();
     return true;
 }
 
@@ -182,8 +171,9 @@ void Product::settlePaths(system::System& sys, std::string_view source) {
     std::string recordedDistribution;
     CKey key(sys, RegRoot::LocalMachine, registryKey());
     if (key.openForQuery()) {
-        recordedInstall = withBackslash(key.readString("InstallPath").value_or(""));
-        recordedDistribution = withBackslash(key.readString("DistributivePath").value_or(""));
+        recordedInstall = withBackslash(canonicalPath(key.readString("InstallPath").value_or("")));
+        recordedDistribution =
+            withBackslash(canonicalPath(key.readString("DistributivePath").value_or("")));
     }
     installPath = recordedInstall;
     sourceFolder = withBackslash(source);

@@ -40,8 +40,11 @@ public:
     virtual bool checkScript(system::System& sys, Prompter& prompter);
     // The settings file the component programs write, or none.
     virtual std::unique_ptr<SettingsFile> makeSettingsFile(system::System& sys);
-    // The step before copying: true to start copying, false when the user declined.
-    virtual bool removePreviousVersion(system::System& sys, Prompter& prompter);
+    // The step before copying (the script's DeletePrev): false when the user declined, and
+    // the installation does not start. A program that must run first (the old version's
+    // uninstaller) goes into `commandLine`, for the flow to run on a worker thread; empty:
+    // copying starts at once.
+    virtual bool removePreviousVersion(Prompter& prompter, std::string& commandLine);
     // False when the installation cannot go on (the user cancelled).
     virtual bool checkPrerequisites(system::System& sys, Prompter& prompter);
     virtual bool writesUninstallEntry() const { return false; }

@@ -50,13 +50,49 @@ void SettingsFile::set(std::string_view section, std::string_view key, std::stri
     save(profile);
 }
 
+namespace {
+
+// One element of a ";" list as it compares: blanks and one trailing backslash left out, so
+// that "C:\X\" and "c:\x" are the same folder.
+std::string_view listElement(std::string_view element) {
+    element = trim(element);
+    if (element.size() > 1 && element.back() == '\\') {
+        element.remove_suffix(1);
+    }
+    return element;
+}
+
+// Whether the ";" list holds `item`, compared without regard to case as Windows paths are.
+bool listHolds(std::string_view list, std::string_view item) {
+    const std::string_view wanted = listElement(item);
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        auto end = list.find(';', start);
+        if (end == std::string_view::npos) {
+            end = list.size();
+        }
+        if (iequals(listElement(list.substr(start, end - start)), wanted)) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
 void SettingsFile::append(std::string_view section, std::string_view key, std::string_view value) {
     Profile profile = load();
     std::string text = profile.getString(section, key, "");
+    const std::string added = expand(value);
+    // A repair install runs the same programs again: the list must not grow each time.
+    if (!listElement(added).empty() && listHolds(text, added)) {
+        return;
+    }
     if (!text.empty() && text.back() != ';') {
         text += ';';
     }
-    text += expand(value);
+    text += added;
     profile.set(section, key, text);
     save(profile);
 }

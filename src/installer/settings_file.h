@@ -29,7 +29,9 @@ public:
     virtual void create();
     // section/key = value.
     virtual void set(std::string_view section, std::string_view key, std::string_view value);
-    // section/key = old value + ";" (unless empty or already ending in ";") + value.
+    // section/key = old value + ";" (unless empty or already ending in ";") + value; nothing
+    // when the ";" list already holds the value (compared without regard to case, and to a
+    // trailing backslash).
     virtual void append(std::string_view section, std::string_view key, std::string_view value);
     // Adds root + `folder` (ending in a backslash) to [Directories] INCDIR, ";"-separated.
     void appendFolder(std::string_view folder);

@@ -162,6 +162,32 @@ bool isSafeRelativePath(std::string_view relative) {
     return true;
 }
 
+std::string canonicalPath(std::string_view path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (!drive) {
+        return std::string(path);
+    }
+    std::vector<std::string> kept;
+    for (auto& element : splitPath(path.substr(3))) {
+        if (element == ".") {
+            continue;
+        }
+        if (element == "..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            }
+            continue;
+        }
+        kept.push_back(std::move(element));
+    }
+    std::string out = std::string(path.substr(0, 2)) + "\\";
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        out += i == 0 ? kept[i] : "\\" + kept[i];
+    }
+    return out;
+}
+
 int parseDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {

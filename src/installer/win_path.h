@@ -45,6 +45,12 @@ bool isSafeRelativePath(std::string_view relative);
 // The elements of a path split at backslashes and slashes, empty elements dropped.
 std::vector<std::string> splitPath(std::string_view path);
 
+// A path that starts with a drive ("C:\" or "C:/") in its canonical form: backslashes only,
+// one between elements, the "." elements dropped and each ".." taking away the element before
+// it, never climbing above the drive's root ("C:\a\..\..\b" is "C:\b"); no trailing
+// backslash except for the root itself. Any other text comes back unchanged.
+std::string canonicalPath(std::string_view path);
+
 // C's strtol rule for a decimal integer: leading blanks, an optional sign, digits up to the
 // first non-digit; no digit gives 0. Saturates at the limits of int32.
 int parseDecimal(std::string_view text);

@@ -308,8 +308,9 @@ private slots:
         QCOMPARE(dialogs->messages().back(), std::string(msg::kCanceled));
     }
 
-    // While the external programs run, the background window's close box is refused with
-    // its message, and the programs go on.
+    // While the external programs run, the background window is disabled and its close box
+    // is refused with its message; the programs go on. When they end, the information beep
+    // sounds and the window takes input again, before the Start Menu question.
     void closeIsRefusedWhileExternalProgramsRun() {
         fs::remove_all(source);
         fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution-tex", source);
@@ -330,10 +331,16 @@ private slots:
             if (text == msg::kRunMsg) {
                 // The format program is gone: the programs' thread reports it to this thread.
                 fs::remove(path() / "machine/C/KORVO/BIN/korvowh.exe");
-            } else if (text.rfind(std::string(msg::kCanNotExecute), 0) == 0 && closes++ == 0) {
-                QVERIFY(app->background()->isVisible());
-                app->background()->close();
-                QVERIFY(app->background()->isVisible());
+            } else if (text.rfind(std::string(msg::kCanNotExecute), 0) == 0) {
+                QVERIFY(!app->background()->isEnabled());
+                gui_test::saveScreenshot(*app->background(), "instello-programs-running.png");
+                if (closes++ == 0) {
+                    QVERIFY(app->background()->isVisible());
+                    app->background()->close();
+                    QVERIFY(app->background()->isVisible());
+                }
+            } else if (text == std::string(msg::kSuccessHead) + "Korvo!") {
+                QVERIFY(app->background()->isEnabled());
             }
         };
         start();
@@ -349,6 +356,68 @@ private slots:
             std::find(shown.begin(), shown.end(), std::string(msg::kCannotTerminate));
         QVERIFY(refused != shown.end());
         QVERIFY(std::find(shown.begin(), shown.end(), std::string(msg::kNotCompleted)) ==
+                shown.end());
+        // One beep, after the programs' last message and before the success message.
+        const auto said = messages.transcript();
+        QCOMPARE(messages.beeps(), 1);
+        const auto beep = std::find(said.begin(), said.end(), std::string("beep"));
+        const auto last = std::find_if(said.rbegin(), said.rend(), [](const std::string& line) {
+            return line.find(std::string(msg::kCanNotExecute)) != std::string::npos;
+        });
+        QVERIFY(last != said.rend() && beep > last.base() - 1);
+        QVERIFY(std::find_if(beep, said.end(), [](const std::string& line) {
+                    return line.find("Installation succesful!") != std::string::npos;
+                }) != said.end());
+    }
+
+    // The previous version's uninstaller (DeletePrev=1) runs while the windows go on: the
+    // background window is painted and answers (its close box refused) until it has ended.
+    void windowsAnswerWhileThePreviousVersionIsRemoved() {
+        fs::remove_all(source);
+        auto put = [&](const std::string& name, const std::string& bytes) {
+            std::ofstream(source / name, std::ios::binary) << bytes;
+        };
+        fs::create_directories(source);
+        put("INSTELLO.INI",
+            "[AppInfo]\r\nAppName=Formix\r\nVersion=2.0\r\n[StartUp]\r\nDeletePrev=1\r\n");
+        put("INSTALL.CFG", "Fmx ; Formix ; FMX.QKP ; 1:1:1:1:1:1:1 ; L'editor.\r\n");
+        // An empty package: the program only has to run.
+        put("FMX.001", "Q");
+        put("FMX.QKP", std::string("QKIP") + '\x49' + '\x03' + "FMX" + '\xFF');
+        { installer::system::SandboxSystem make(path() / "machine"); }
+        std::ofstream(path() / "machine/C/WINDOWS/fmxuninst.exe", std::ios::binary) << "MZ";
+        std::ofstream(path() / "machine/sandbox.ini", std::ios::binary | std::ios::app)
+            << "\r\n[Programs]\r\nRunMilliseconds=1500\r\n";
+        auto hooked = std::make_unique<HookedDialogs>();
+        HookedDialogs& messages = *hooked;
+        dialogs = std::move(hooked);
+        dialogs->answer(ui::Answer::Ok);  // remove the previous version
+        start();
+        int ticks = 0;
+        bool closed = false;
+        runToEnd([&] {
+            if (QWidget* main = visibleWindow("mainWindow"); main && tabTo(main, "install")) {
+                press(main, Qt::Key_Space);
+                return;
+            }
+            if (app->flow() && app->flow()->stage() == installer::FlowStage::RemovingPrevious &&
+                app->flow()->product() && app->flow()->product()->workerRunning) {
+                ++ticks;
+                const QImage painted = app->background()->grab().toImage();
+                QVERIFY(!painted.isNull());
+                if (!closed) {
+                    closed = true;
+                    app->background()->close();
+                    QVERIFY(app->background()->isVisible());
+                }
+            }
+        });
+        QCOMPARE(app->exitStatus(), installer::kExitInstalled);
+        QVERIFY2(ticks >= 5, std::to_string(ticks).c_str());
+        const auto shown = messages.messages();
+        QVERIFY(std::find(shown.begin(), shown.end(), std::string(msg::kCannotTerminate)) !=
+                shown.end());
+        QVERIFY(std::find(shown.begin(), shown.end(), std::string(msg::kRemovePrevious)) !=
                 shown.end());
     }
 

@@ -94,8 +94,11 @@ public:
     void closeProgress(const CError& outcome) override {
         events.push_back("closed " + std::to_string(outcome.code()));
     }
-    void programsRunning(bool running) override {
-        events.push_back(running ? "programs" : "programs done");
+    void enableMainWindow(bool enabled) override {
+        events.push_back(enabled ? "main window enabled" : "main window disabled");
+    }
+    void beep(Icon icon) override {
+        events.push_back(icon == Icon::Information ? "information beep" : "other beep");
     }
     void rollingBack(bool running) override {
         if (running) {
@@ -164,14 +167,22 @@ TEST_F(Flow, CommandsRunInTheirOrder) {
 }
 
 TEST_F(Flow, RunsThatEndBeforeCopying) {
+    // A cancel in the main window is said by the flow, whichever front end drives it.
     front_.answer = FlowFrontEnd::Choice::Cancel;
     EXPECT_EQ(run(), FlowResult::Declined);
     EXPECT_EQ(front_.events, (std::vector<std::string>{"choose", "ended"}));
     EXPECT_FALSE(fs::exists(dir_.path() / "machine/C/Tattilo"));
+    EXPECT_EQ(prompter_.shown().back(), msg::kCanceled);
 
+    // A choice that cannot be made has been explained by the front end: no cancel message.
     front_ = {};
     front_.answer = FlowFrontEnd::Choice::Impossible;
+    const auto before = prompter_.shown().size();
     EXPECT_EQ(run(), FlowResult::NotStarted);
+    const auto shown = prompter_.shown();
+    EXPECT_EQ(std::count(shown.begin() + static_cast<std::ptrdiff_t>(before), shown.end(),
+                         std::string(msg::kCanceled)),
+              0);
 
     // A damaged component list: said, and nothing chosen.
     test::writeHost(source_ / "INSTALL.CFG", "Broken ; line\r\n");
@@ -229,7 +240,9 @@ TEST_F(Flow, CancelWhileCopyingHoldsTheInstallationAndRollsBack) {
     EXPECT_EQ(machineFiles(), before);
 }
 
-// While the external programs run, the close box is refused and the programs go on.
+// While the external programs run, the main window is disabled and the close box is refused;
+// the programs go on. When they end, the information beep sounds and the window takes input
+// again, before the questions of the system integration.
 TEST_F(Flow, CloseIsRefusedWhileExternalProgramsRun) {
     fs::remove_all(source_);
     test::writeHost(source_ / "INSTELLO.INI", "[AppInfo]\r\nAppName=Prova\r\n");
@@ -246,9 +259,11 @@ TEST_F(Flow, CloseIsRefusedWhileExternalProgramsRun) {
     std::condition_variable changed;
     bool inPrograms = false;
     bool tried = false;
+    std::vector<std::string> eventsWhileRunning;
     prompter_.onMessage = [&](std::string_view text) {
         if (text.starts_with(msg::kCanNotExecute)) {
             std::unique_lock held(lock);
+            eventsWhileRunning = front_.events;
             inPrograms = true;
             changed.notify_all();
             changed.wait(held, [&] { return tried; });
@@ -269,8 +284,108 @@ TEST_F(Flow, CloseIsRefusedWhileExternalProgramsRun) {
     EXPECT_FALSE(prompter_.saw(msg::kNotCompleted));
     EXPECT_EQ(test::readHost(dir_.path() / "machine/processes.log"),
               "C:\\Prova\\BIN\\RUN.EXE -x | C:\\Prova\\BIN\\\r\n");
-    EXPECT_EQ(front_.events, (std::vector<std::string>{"choose", "progress", "closed 9", "programs",
-                                                       "programs done", "succeeded", "ended"}));
+    EXPECT_EQ(front_.events, (std::vector<std::string>{
+                                 "choose", "progress", "closed 9", "main window disabled",
+                                 "main window enabled", "information beep", "succeeded", "ended"}));
+    ASSERT_FALSE(eventsWhileRunning.empty());
+    EXPECT_EQ(eventsWhileRunning.back(), "main window disabled");
+}
+
+// A system whose programs run until the test lets them end.
+class HeldPrograms : public test::FaultySystem {
+public:
+    using FaultySystem::FaultySystem;
+    bool runAndWait(std::string_view commandLine, std::string_view folder) override {
+        std::unique_lock held(lock_);
+        running_ = true;
+        changed_.notify_all();
+        // A window thread that waits for the program could never let it end: time out.
+        timedOut_ = !changed_.wait_for(held, std::chrono::seconds(20), [&] { return released_; });
+        running_ = false;
+        return FaultySystem::runAndWait(commandLine, folder);
+    }
+    bool running() {
+        std::lock_guard guard(lock_);
+        return running_;
+    }
+    void release() {
+        std::lock_guard guard(lock_);
+        released_ = true;
+        changed_.notify_all();
+    }
+    bool timedOut() {
+        std::lock_guard guard(lock_);
+        return timedOut_;
+    }
+
+private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    bool running_ = false;
+    bool released_ = false;
+    bool timedOut_ = false;
+};
+
+// The previous version's uninstaller runs on a worker thread: meanwhile the window thread
+// goes on answering (here a close request, refused), and copying starts only when the
+// uninstaller has ended. One that cannot start is said, and copying starts all the same.
+TEST_F(Flow, PreviousVersionIsRemovedOffTheWindowThread) {
+    fs::remove_all(source_);
+    test::writeHost(source_ / "INSTELLO.INI",
+                    "[AppInfo]\r\nAppName=Formix\r\nVersion=2.0\r\n[StartUp]\r\nDeletePrev=1\r\n");
+    test::writeHost(source_ / "INSTALL.CFG",
+                    "Fmx ; Formix ; FMX.QKP ; 1:1:1:1:1:1:1 ; L'editor.\r\n");
+    test::writeHost(source_ / "FMX.001",
+                    test::PackageBuilder().folder("BIN").member("FMX.EXE", "MZ").bytes);
+    test::writeHost(source_ / "FMX.QKP", test::ProgramBuilder().op(73, {"FMX"}).end());
+    prompter_.onQuestion = [](std::string_view text) {
+        return text == msg::kRemovePrevious ? Answer::Ok : Answer::Yes;
+    };
+
+    // No uninstaller on the machine: said, then copied.
+    EXPECT_EQ(run(), FlowResult::Installed);
+    EXPECT_TRUE(prompter_.saw("Can not execute fmxuninst.exe -i"));
+    EXPECT_TRUE(fs::exists(dir_.path() / "machine/C/FORMIX/BIN/FMX.EXE"));
+
+    test::writeHost(dir_.path() / "machine/C/WINDOWS/fmxuninst.exe", "MZ");
+    machine_ = openSandboxMachine(dir_.path() / "machine", source_.string(), {});
+    ASSERT_TRUE(machine_.sys);
+    HeldPrograms sys(*machine_.sys);
+    ThreadPrompter prompter;
+    prompter.onQuestion = prompter_.onQuestion;
+    TestFront front;
+    QueuedWindowThread thread;
+    InstallFlow flow(sys, prompter, thread, front);
+    ASSERT_TRUE(flow.startUp(machine_.source));
+    flow.begin();
+    int answeredWhileRunning = 0;
+    std::optional<InstallFlow::CloseAnswer> closed;
+    bool copyWaited = true;
+    thread.run([&] { return flow.ended(); },
+               [&] {
+                   if (!sys.running()) {
+                       return;
+                   }
+                   // The window thread is free while the uninstaller runs.
+                   ++answeredWhileRunning;
+                   EXPECT_EQ(flow.stage(), FlowStage::RemovingPrevious);
+                   copyWaited = copyWaited && front.events.size() == 1;  // only "choose"
+                   if (answeredWhileRunning == 3) {
+                       closed = flow.closeRequested();
+                       sys.release();
+                   }
+               });
+    EXPECT_EQ(flow.result(), FlowResult::Installed);
+    EXPECT_FALSE(sys.timedOut());
+    EXPECT_EQ(answeredWhileRunning, 3);
+    EXPECT_EQ(closed, InstallFlow::CloseAnswer::Refused);
+    EXPECT_TRUE(prompter.saw(msg::kCannotTerminate));
+    EXPECT_FALSE(prompter.saw(msg::kCanNotExecute));
+    EXPECT_TRUE(copyWaited);
+    EXPECT_EQ(front.events,
+              (std::vector<std::string>{"choose", "progress", "closed 9", "succeeded", "ended"}));
+    EXPECT_NE(test::readHost(dir_.path() / "machine/processes.log").find("fmxuninst.exe -i"),
+              std::string::npos);
 }
 
 TEST(ConfirmSelection, AsksAboutTheEmptySelectionFirstThenAboutSpace) {
@@ -297,6 +412,12 @@ TEST(ConfirmSelection, AsksAboutTheEmptySelectionFirstThenAboutSpace) {
 TEST(SandboxMachineTest, FoldersAndSources) {
     EXPECT_EQ(normalizeFolder("C:/Scuola//Tattilo"), "C:\\Scuola\\Tattilo\\");
     EXPECT_EQ(normalizeFolder("C:\\"), "C:\\");
+    // "." and ".." are resolved on the drive, never above its root.
+    EXPECT_EQ(normalizeFolder("C:\\a\\..\\b"), "C:\\b\\");
+    EXPECT_EQ(normalizeFolder("C:\\Tattilo\\..\\..\\..\\x\\.\\"), "C:\\x\\");
+    EXPECT_EQ(normalizeFolder("c:/a/./b/../.."), "c:\\");
+    EXPECT_EQ(normalizeFolder("C:\\..."), "C:\\...\\");  // a name, not a step up
+    EXPECT_EQ(normalizeFolder("Tattilo"), "Tattilo\\");  // no drive: left to the check
     test::TempDir dir;
     const SandboxMachine missing = openSandboxMachine(dir.path() / "m", "/no/such/folder", {});
     EXPECT_FALSE(missing.sys);

@@ -10,6 +10,8 @@
 #include <stdexcept>
 
 #include "../scratch_folder.h"
+#include "installer/journal/journal.h"
+#include "installer/win_path.h"
 
 namespace installer::test {
 
@@ -230,15 +232,22 @@ private:
 
 class FaultyWrite : public system::WriteFile {
 public:
-    FaultyWrite(FaultySystem& owner, std::unique_ptr<system::WriteFile> inner)
-        : owner_(owner), inner_(std::move(inner)) {}
+    // `journal`: the file is the watched journal, and what reaches it is told to the owner.
+    FaultyWrite(FaultySystem& owner, std::unique_ptr<system::WriteFile> inner, bool journal)
+        : owner_(owner), inner_(std::move(inner)), journal_(journal) {}
     bool write(const char* data, std::size_t size) override {
         if (owner_.hit(Fault::Write)) {
             // A disk that fills up: part of the data reaches it.
-            inner_->write(data, size / 2);
+            if (inner_->write(data, size / 2) && journal_) {
+                owner_.journalWritten(data, size / 2);
+            }
             return false;
         }
-        return inner_->write(data, size);
+        const bool written = inner_->write(data, size);
+        if (written && journal_) {
+            owner_.journalWritten(data, size);
+        }
+        return written;
     }
     bool flush() override { return !owner_.hit(Fault::Flush) && inner_->flush(); }
     bool close() override {
@@ -249,9 +258,115 @@ public:
 private:
     FaultySystem& owner_;
     std::unique_ptr<system::WriteFile> inner_;
+    bool journal_;
 };
 
+std::string windowsKey(std::string_view path) {
+    std::string key = upper(path);
+    std::replace(key.begin(), key.end(), '/', '\\');
+    return key;
+}
+
+std::string registryKey(system::RegRoot root, std::string_view key) {
+    return upper(std::string(system::regRootName(root)) + "\\" + std::string(key));
+}
+
 }  // namespace
+
+void FaultySystem::watchJournal(std::string journalPath) {
+    journalPath_ = std::move(journalPath);
+    journalText_.clear();
+    journalRead_ = 0;
+    journalHeader_.clear();
+    knownFiles_.clear();
+    knownKeys_.clear();
+    knownValues_.clear();
+    unjournalled_.clear();
+}
+
+void FaultySystem::journalWritten(const char* data, std::size_t size) {
+    journalText_.append(data, size);
+}
+
+// Takes the journal's complete new lines into the known sets (the header goes in front of
+// them, as parseJournal wants it).
+void FaultySystem::readJournal() {
+    const auto end = journalText_.rfind('\n');
+    if (end == std::string::npos || end + 1 <= journalRead_) {
+        return;
+    }
+    std::string lines = journalText_.substr(journalRead_, end + 1 - journalRead_);
+    journalRead_ = end + 1;
+    if (journalHeader_.empty()) {
+        const auto first = lines.find('\n');
+        journalHeader_ = lines.substr(0, first + 1);
+        lines.erase(0, first + 1);
+    }
+    const auto contents = parseJournal(journalHeader_ + lines);
+    if (!contents) {
+        return;
+    }
+    using Kind = JournalRecord::Kind;
+    for (const auto& r : contents->records) {
+        switch (r.kind) {
+            case Kind::Folder:
+                knownFiles_.insert(windowsKey(withBackslash(r.path)));
+                break;
+            case Kind::NewFile:
+            case Kind::MovedAside:
+            case Kind::CopyBegun:
+            case Kind::CopyDone:
+                knownFiles_.insert(windowsKey(r.path));
+                if (!r.backup.empty()) {
+                    knownFiles_.insert(windowsKey(r.backup));
+                }
+                break;
+            case Kind::RegistryKey:
+                knownKeys_.insert(registryKey(r.root, r.path));
+                break;
+            case Kind::RegistryValue:
+                knownValues_.insert(registryKey(r.root, r.path) + "\t" + upper(r.valueName));
+                break;
+            case Kind::Commit:
+                break;
+        }
+    }
+}
+
+void FaultySystem::expectFile(std::string_view what, std::string_view path) {
+    if (journalPath_.empty() || iequals(path, journalPath_)) {
+        return;
+    }
+    readJournal();
+    if (!knownFiles_.count(windowsKey(path)) &&
+        !knownFiles_.count(windowsKey(withBackslash(path)))) {
+        unjournalled_.push_back(std::string(what) + " " + std::string(path));
+    }
+}
+
+void FaultySystem::expectKey(std::string_view what, system::RegRoot root, std::string_view key) {
+    // Asking for a key that is there already changes nothing.
+    if (journalPath_.empty() || (what == "regCreateKey" && inner_.regKeyExists(root, key)) ||
+        (what == "regDeleteKey" && !inner_.regKeyExists(root, key))) {
+        return;
+    }
+    readJournal();
+    if (!knownKeys_.count(registryKey(root, key))) {
+        unjournalled_.push_back(std::string(what) + " " + registryKey(root, key));
+    }
+}
+
+void FaultySystem::expectValue(std::string_view what, system::RegRoot root, std::string_view key,
+                               std::string_view name) {
+    if (journalPath_.empty()) {
+        return;
+    }
+    readJournal();
+    if (!knownValues_.count(registryKey(root, key) + "\t" + upper(name))) {
+        unjournalled_.push_back(std::string(what) + " " + registryKey(root, key) + " " +
+                                std::string(name));
+    }
+}
 
 std::unique_ptr<system::ReadFile> FaultySystem::openRead(std::string_view path) {
     if (hit(Fault::OpenRead)) {
@@ -262,39 +377,49 @@ std::unique_ptr<system::ReadFile> FaultySystem::openRead(std::string_view path) 
 }
 
 std::unique_ptr<system::WriteFile> FaultySystem::openWrite(std::string_view path) {
+    expectFile("openWrite", path);
     if (hit(Fault::OpenWrite)) {
         return nullptr;
     }
     auto inner = inner_.openWrite(path);
-    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner)) : nullptr;
+    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner), false) : nullptr;
 }
 
 bool FaultySystem::deleteFile(std::string_view path) {
+    expectFile("deleteFile", path);
     return !hit(Fault::Delete) && inner_.deleteFile(path);
 }
 
 bool FaultySystem::moveFile(std::string_view from, std::string_view to) {
+    expectFile("moveFile", from);
+    expectFile("moveFile to", to);
     return !hit(Fault::Move) && inner_.moveFile(from, to);
 }
 
 bool FaultySystem::replaceFile(std::string_view from, std::string_view to) {
+    expectFile("replaceFile", from);
+    expectFile("replaceFile to", to);
     return !hit(Fault::Replace) && inner_.replaceFile(from, to);
 }
 
 std::unique_ptr<system::WriteFile> FaultySystem::openLocked(std::string_view path, bool& busy) {
+    expectFile("openLocked", path);
     if (hit(Fault::OpenWrite)) {
         busy = false;
         return nullptr;
     }
     auto inner = inner_.openLocked(path, busy);
-    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner)) : nullptr;
+    const bool journal = !journalPath_.empty() && iequals(path, journalPath_);
+    return inner ? std::make_unique<FaultyWrite>(*this, std::move(inner), journal) : nullptr;
 }
 
 bool FaultySystem::createFolder(std::string_view path) {
+    expectFile("createFolder", path);
     return !hit(Fault::CreateFolder) && inner_.createFolder(path);
 }
 
 bool FaultySystem::setFileTime(std::string_view path, system::FileTime time) {
+    expectFile("setFileTime", path);
     return !hit(Fault::SetTime) && inner_.setFileTime(path, time);
 }
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,7 +101,8 @@ enum class Fault {
 };
 
 // Forwards to another system and fails the Nth operation of the chosen kinds (counted
-// together), once.
+// together), once. It can also watch the journal: every change of the machine must then be
+// announced by a journal record before it is made.
 class FaultySystem : public system::System {
 public:
     explicit FaultySystem(system::System& inner) : inner_(inner) {}
@@ -112,6 +114,15 @@ public:
     bool fired() const { return fired_; }
     Fault firedKind() const { return firedKind_; }
 
+    // From now on, the journal at `journalPath` (written through this system) must name every
+    // file and folder before it is written, created, moved, deleted or given a time, and every
+    // registry key and value before it is created, set or deleted. Each change it does not
+    // name is noted ("openWrite C:\X\Y") in unjournalled(); the journal itself is exempt.
+    void watchJournal(std::string journalPath);
+    const std::vector<std::string>& unjournalled() const { return unjournalled_; }
+    // What the journal file was given to write.
+    void journalWritten(const char* data, std::size_t size);
+
     bool fileExists(std::string_view path) override { return inner_.fileExists(path); }
     bool folderExists(std::string_view path) override { return inner_.folderExists(path); }
     std::unique_ptr<system::ReadFile> openRead(std::string_view path) override;
@@ -121,7 +132,10 @@ public:
     bool replaceFile(std::string_view from, std::string_view to) override;
     std::unique_ptr<system::WriteFile> openLocked(std::string_view path, bool& busy) override;
     bool createFolder(std::string_view path) override;
-    bool removeFolder(std::string_view path) override { return inner_.removeFolder(path); }
+    bool removeFolder(std::string_view path) override {
+        expectFile("removeFolder", path);
+        return inner_.removeFolder(path);
+    }
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override {
         return inner_.listFolder(path);
     }
@@ -139,6 +153,7 @@ public:
         return inner_.specialFolder(f);
     }
     bool createShellLink(std::string_view path, const system::ShellLink& link) override {
+        expectFile("createShellLink", path);
         return !hit(Fault::Link) && inner_.createShellLink(path, link);
     }
     system::DriveType driveType(char l) override { return inner_.driveType(l); }
@@ -152,6 +167,7 @@ public:
         return inner_.regKeyWritable(r, k);
     }
     bool regCreateKey(system::RegRoot r, std::string_view k) override {
+        expectKey("regCreateKey", r, k);
         return !hit(Fault::Registry) && inner_.regCreateKey(r, k);
     }
     std::optional<system::RegValue> regQueryValue(system::RegRoot r, std::string_view k,
@@ -160,12 +176,15 @@ public:
     }
     bool regSetValue(system::RegRoot r, std::string_view k, std::string_view n,
                      const system::RegValue& v) override {
+        expectValue("regSetValue", r, k, n);
         return !hit(Fault::Registry) && inner_.regSetValue(r, k, n, v);
     }
     bool regDeleteValue(system::RegRoot r, std::string_view k, std::string_view n) override {
+        expectValue("regDeleteValue", r, k, n);
         return !hit(Fault::Registry) && inner_.regDeleteValue(r, k, n);
     }
     bool regDeleteKey(system::RegRoot r, std::string_view k) override {
+        expectKey("regDeleteKey", r, k);
         return !hit(Fault::Registry) && inner_.regDeleteKey(r, k);
     }
     bool runAndWait(std::string_view c, std::string_view f) override {
@@ -181,6 +200,21 @@ public:
     bool hit(Fault kind);
 
 private:
+    // Notes the change `what` of `path` when the journal does not name it.
+    void expectFile(std::string_view what, std::string_view path);
+    void expectKey(std::string_view what, system::RegRoot root, std::string_view key);
+    void expectValue(std::string_view what, system::RegRoot root, std::string_view key,
+                     std::string_view name);
+    void readJournal();
+
+    std::string journalPath_;
+    std::string journalText_;
+    std::size_t journalRead_ = 0;  // bytes of journalText_ taken into the sets below
+    std::string journalHeader_;
+    std::set<std::string> knownFiles_;   // upper case, folders with a trailing backslash
+    std::set<std::string> knownKeys_;    // root\key, upper case
+    std::set<std::string> knownValues_;  // root\key<TAB>name, upper case
+    std::vector<std::string> unjournalled_;
     system::System& inner_;
     std::vector<Fault> kinds_;
     std::size_t target_ = 0;

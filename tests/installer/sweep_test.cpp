@@ -1,5 +1,6 @@
 // Whatever fails or is cancelled, a rolled-back installation leaves the machine exactly as it
-// was: every file operation failed in turn, and cancel requested at every progress step.
+// was: every file operation failed in turn, and cancel requested at every progress step. No
+// run changes anything the journal has not named first.
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,7 @@ protected:
         // The outcome of an undisturbed installation.
         Outcome clean = install(0, {}, 0);
         ASSERT_EQ(clean.code, -1);
+        ASSERT_TRUE(clean.unjournalled.empty()) << clean.unjournalled.front();
         reference_ = clean.machine;
         ASSERT_EQ(reference_.at("C/INST/SUB/DEEP/bee.txt"), "bee");
         ASSERT_EQ(reference_.count("C/INST/old.txt"), 0u);
@@ -66,6 +68,7 @@ protected:
         int code = -1;  // -1 success, else the CError code
         bool fired = false;
         Fault kind = Fault::OpenRead;
+        std::vector<std::string> unjournalled;
         std::map<std::string, std::string> machine;
     };
 
@@ -89,6 +92,7 @@ protected:
         settings.journalPath = "C:\\WINDOWS\\INSTELLO.JNL";
         InstallJob job(sys, sink, components, settings,
                        std::make_unique<SettingsFile>(sys, "C:\\INST\\Prodotto", "C:\\INST\\"));
+        sys.watchJournal(settings.journalPath);
         sys.failAt(failAt, std::move(kinds));
         Outcome outcome;
         try {
@@ -103,6 +107,7 @@ protected:
         if (outcome.code != -1) {
             job.rollBack();
         }
+        outcome.unjournalled = sys.unjournalled();
         outcome.machine = test::snapshot(machine);
         return outcome;
     }
@@ -122,6 +127,8 @@ TEST_F(Sweep, FailingAnyFileOperationRollsBackToTheSameBytes) {
     std::size_t n = 1;
     for (; n < 2000; ++n) {
         const Outcome o = install(n, all, 0);
+        ASSERT_TRUE(o.unjournalled.empty())
+            << "operation " << n << " failed; not in the journal: " << o.unjournalled.front();
         if (!o.fired) {
             EXPECT_EQ(o.code, -1);
             break;
@@ -155,6 +162,8 @@ TEST_F(Sweep, CancellingAtAnyStepRollsBackToTheSameBytes) {
     std::size_t step = 1;
     for (; step < 500; ++step) {
         const Outcome o = install(0, {}, step);
+        ASSERT_TRUE(o.unjournalled.empty())
+            << "cancel at step " << step << ": " << o.unjournalled.front();
         if (o.code == -1) {
             // Cancel came after the last poll: the installation is complete.
             EXPECT_EQ(o.machine, reference_);

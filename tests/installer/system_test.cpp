@@ -118,6 +118,66 @@ TEST(Sandbox, WindowsPathsIgnoreCaseAndNeverLeaveTheDrive) {
     EXPECT_FALSE(sys.removeFolder("C:\\"));
 }
 
+// The names of a folder are read once and then kept up to date: after any change, made by
+// the sandbox or behind its back, every spelling finds what is there and nothing that is gone.
+TEST(Sandbox, NamesOfAFolderFollowEveryChange) {
+    namespace fs = std::filesystem;
+    test::Sandbox box;
+    auto& sys = *box.sys;
+    auto write = [&](const std::string& path) {
+        auto out = sys.openWrite(path);
+        return out && out->write("x", 1) && out->close();
+    };
+    ASSERT_TRUE(sys.createFolder("C:\\Big"));
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(write("C:\\Big\\File" + std::to_string(i) + ".txt"));
+    }
+    EXPECT_TRUE(sys.fileExists("C:\\BIG\\FILE7.TXT"));
+    EXPECT_FALSE(sys.fileExists("C:\\BIG\\FILE300.TXT"));
+    // Made after the folder was read: found in any spelling, and written over as one file.
+    ASSERT_TRUE(write("C:\\Big\\Late.txt"));
+    EXPECT_TRUE(sys.fileExists("c:\\big\\LATE.TXT"));
+    ASSERT_TRUE(write("C:\\BIG\\late.TXT"));
+    EXPECT_TRUE(fs::exists(box.host("machine/C/Big/Late.txt")));
+    EXPECT_FALSE(fs::exists(box.host("machine/C/Big/late.TXT")));
+    // Renamed, replaced, deleted.
+    ASSERT_TRUE(sys.moveFile("C:\\big\\late.txt", "C:\\Big\\Moved.TXT"));
+    EXPECT_FALSE(sys.fileExists("C:\\BIG\\LATE.TXT"));
+    EXPECT_TRUE(sys.fileExists("C:\\BIG\\moved.txt"));
+    ASSERT_TRUE(write("C:\\Big\\New.tmp"));
+    ASSERT_TRUE(sys.replaceFile("C:\\BIG\\NEW.TMP", "C:\\Big\\Fresh.txt"));
+    EXPECT_FALSE(sys.fileExists("C:\\big\\new.tmp"));
+    EXPECT_TRUE(sys.fileExists("C:\\big\\FRESH.TXT"));
+    ASSERT_TRUE(sys.deleteFile("C:\\BIG\\FILE7.TXT"));
+    EXPECT_FALSE(sys.fileExists("C:\\Big\\file7.txt"));
+    // A folder made, removed, and made again under another spelling.
+    ASSERT_TRUE(sys.createFolder("C:\\Big\\Sub\\"));
+    EXPECT_TRUE(sys.folderExists("C:\\BIG\\SUB"));
+    ASSERT_TRUE(write("C:\\BIG\\SUB\\Inside.txt"));
+    EXPECT_TRUE(sys.fileExists("C:\\big\\sub\\inside.TXT"));
+    ASSERT_TRUE(sys.deleteFile("C:\\big\\sub\\INSIDE.TXT"));
+    ASSERT_TRUE(sys.removeFolder("C:\\big\\sub\\"));
+    EXPECT_FALSE(sys.folderExists("C:\\BIG\\SUB"));
+    ASSERT_TRUE(sys.createFolder("C:\\BIG\\sub"));
+    EXPECT_TRUE(fs::is_directory(box.host("machine/C/Big/sub")));
+    EXPECT_FALSE(sys.fileExists("C:\\big\\SUB\\inside.txt"));
+
+    // Behind the sandbox's back: seen once the folder's time shows the change (here set a
+    // second on, as the clock would have moved).
+    const fs::path big = box.host("machine/C/Big");
+    auto touched = [&] {
+        fs::last_write_time(big, fs::last_write_time(big) + std::chrono::seconds(1));
+    };
+    test::writeHost(big / "Outside.TXT", "o");
+    touched();
+    EXPECT_TRUE(sys.fileExists("C:\\BIG\\outside.txt"));
+    fs::remove(big / "Outside.TXT");
+    touched();
+    EXPECT_FALSE(sys.fileExists("C:\\BIG\\outside.txt"));
+    ASSERT_TRUE(write("C:\\BIG\\OUTSIDE.txt"));
+    EXPECT_TRUE(fs::exists(big / "OUTSIDE.txt"));
+}
+
 TEST(Sandbox, MachineSettingsAndMountedSources) {
     test::Sandbox box;
     box.configure(
@@ -229,7 +289,7 @@ TEST(Sandbox, LibrariesLoadByNameThroughTheirStandIns) {
     test::Sandbox box;
     auto& sys = *box.sys;
     std::vector<std::string> calls;
-    sys.registerLibrary("HypSet.dll", [&](system::SandboxSystem&, const std::string& path) {
+    sys.registerLibrary("HypSet.dll", [&](system::System&, const std::string& path) {
         auto library = std::make_unique<system::StandInLibrary>();
         library->add<int(void*, const char*)>("ConfigureHyphenOnInstall",
                                               [&calls, path](void*, const char* root) {

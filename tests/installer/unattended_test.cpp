@@ -230,9 +230,13 @@ TEST_F(Unattended, RunsThatDoNotStart) {
     const Outcome unknown = run({"--accept-license", "--components", "Nessuno"});
     EXPECT_EQ(unknown.status, kExitNotStarted);
     EXPECT_TRUE(has(unknown.err, "Nessuno"));
+    // Every cancel ends with "Installation canceled!", as in the windows.
     const Outcome none = run({"--accept-license", "--components", ""});
     EXPECT_EQ(none.status, kExitDeclined);
-    EXPECT_TRUE(has(none.out, "You have not select any package to install!\nAre you sure?\n-> No"));
+    EXPECT_TRUE(has(none.out,
+                    "You have not select any package to install!\nAre you sure?\n"
+                    "-> No (default answer)\n[Tattilo Install]\nInstallation canceled!\n"))
+        << none.out;
     const Outcome network = run({"--accept-license", "--target", "D:\\Tattilo"});  // the CD
     EXPECT_EQ(network.status, kExitNotStarted);
     EXPECT_TRUE(has(network.out, "You can not install to removable or network drive."));
@@ -261,7 +265,82 @@ TEST_F(Unattended, RunsThatDoNotStart) {
                     "[Drive C]\r\nType=fixed\r\nFileSystem=NTFS\r\nFreeBytes=1024\r\n");
     const Outcome full = run({"--accept-license"});
     EXPECT_EQ(full.status, kExitDeclined);
-    EXPECT_TRUE(has(full.out, "Available space is not suffucient!\nProceed anyway?\n-> No"));
+    EXPECT_TRUE(has(full.out,
+                    "Available space is not suffucient!\nProceed anyway?\n"
+                    "-> No (default answer)\n[Tattilo Install]\nInstallation canceled!\n"))
+        << full.out;
+}
+
+// The destination is made canonical before it is checked, shown, stored or created: nothing
+// is made on the way to it, and the registry and the settings file hold the folder itself.
+TEST_F(Unattended, TargetsAreCanonical) {
+    const Outcome r =
+        run({"--accept-license", "--components", "Programma", "--target", "C:\\a\\..\\b"});
+    ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    EXPECT_TRUE(has(r.out, "Install to: C:\\b\\\n"));
+    EXPECT_FALSE(fs::exists(machine_ / "C" / "a"));
+    EXPECT_TRUE(
+        has(test::readHost(machine_ / "C" / "b" / "Tattilo"), "Programma=C:\\b\\BIN\\\r\n"));
+    EXPECT_TRUE(
+        has(test::readHost(machine_ / "registry.reg"), "\"InstallPath\"=\"C:\\\\b\\\\\"\r\n"));
+
+    // ".." never climbs above the drive, and leaves nothing behind on its way.
+    const Outcome above = run(
+        {"--accept-license", "--components", "Guida", "--target", "C:\\Tattilo\\..\\..\\..\\x"});
+    ASSERT_EQ(above.status, kExitInstalled) << above.out;
+    EXPECT_TRUE(has(above.out, "Install to: C:\\x\\\n"));
+    EXPECT_TRUE(fs::exists(machine_ / "C" / "x" / "GUIDA" / "guida.htm"));
+    EXPECT_FALSE(fs::exists(machine_ / "C" / "Tattilo"));
+}
+
+// Installing the same components again (a repair) leaves the same machine: in particular a
+// settings list that operation 233 appends to does not grow on each run.
+TEST_F(Unattended, RepairInstallLeavesTheSameMachine) {
+    const std::vector<std::string> args = {"--accept-license", "--components",
+                                           "Programma,Documentazione"};
+    ASSERT_EQ(run(args).status, kExitInstalled);
+    const fs::path settings = machine_ / "C" / "Tattilo" / "Tattilo";
+    // PROGRAM.QKP and ESEMPI.QKP both append the examples folder: it is there once.
+    EXPECT_TRUE(has(test::readHost(settings), "Documenti=C:\\Tattilo\\ESEMPI\\\r\n"))
+        << test::readHost(settings);
+    const auto first = test::snapshot(machine_);
+    ASSERT_EQ(run(args).status, kExitInstalled);
+    EXPECT_EQ(test::snapshot(machine_), first);
+}
+
+// The finishing steps and the operations that ask for them run for a product that is not a
+// TeX system too: the installer copy, the font library, hyphenation, the TrueType aliases.
+TEST_F(Unattended, FinishingStepsRunForEveryProduct) {
+    fs::remove_all(source_);
+    auto put = [&](const std::string& name, const std::string& bytes) {
+        test::writeHost(source_ / name, bytes);
+    };
+    put("INSTELLO.INI", "[AppInfo]\r\nAppName=Prova\r\n[Finish]\r\nCopyInstaller=1\r\n");
+    put("INSTALL.CFG", "Uno ; Uno ; UNO.QKP ; 1:1:1:1:1:1:1 ; Uno.\r\n");
+    put("INSTELLO.EXE", "the installer");
+    put("HYPSET.DLL", "the hyphenation library");
+    const std::string tfm =
+        test::readHost(fs::path(TATTILO_TEST_DATA) / "installer/tex/tfm/cmr10.tfm");
+    put("UNO.001", test::PackageBuilder()
+                       .folder("BIN")
+                       .member("cmr10.tfm", tfm)
+                       .folder("SRC")
+                       .member("itpat.pat", "patterns")
+                       .bytes);
+    put("UNO.QKP", test::ProgramBuilder().op(73, {"UNO"}).op(84).op(232).op(207).end());
+    const Outcome r = run({});
+    ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
+    const fs::path bin = machine_ / "C" / "Prova" / "BIN";
+    EXPECT_EQ(test::readHost(bin / "INSTELLO.EXE"), "the installer");
+    EXPECT_EQ(test::readHost(bin / "INSTELLO.INI"), test::readHost(source_ / "INSTELLO.INI"));
+    EXPECT_EQ(test::readHost(bin / "HYPSET.DLL"), "the hyphenation library");
+    EXPECT_EQ(test::readHost(bin / "TFM.LIB").substr(16, 5), "cmr10");
+    EXPECT_FALSE(fs::exists(bin / "cmr10.tfm"));
+    EXPECT_EQ(test::readHost(bin / "HYPHEN.CFG"),
+              "[Hyphenation]\r\nRoot=C:\\Prova\\\r\nPattern1=itpat.pat\r\n");
+    EXPECT_TRUE(has(r.out, "Can not find C:\\Prova\\BIN\\KORVOTTF.DLL"));
+    // No Type 1 alias was queued: no alias file of its own.
+    EXPECT_FALSE(fs::exists(machine_ / "C" / "Prova" / "SRC" / "ALIASING.PST"));
 }
 
 TEST_F(Unattended, DamagedOrCancelledRunsRollBack) {

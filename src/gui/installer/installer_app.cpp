@@ -103,12 +103,7 @@ installer::FlowFrontEnd::Choice InstallerApp::choose(installer::Product& product
     MainDialogView view(parentWindow(), product, *machine_.sys, *prompter_, clusters,
                         std::move(services));
     view.dialog().exec();
-    if (view.logic().installChosen()) {
-        return Choice::Install;
-    }
-    prompter_->message(msg::kCanceled, product.caption(), installer::Icon::Information,
-                       installer::Buttons::Ok);
-    return Choice::Cancel;
+    return view.logic().installChosen() ? Choice::Install : Choice::Cancel;
 }
 
 installer::ProgressSink& InstallerApp::openProgress(installer::Product& product,
@@ -147,6 +142,16 @@ installer::ProgressSink& InstallerApp::openProgress(installer::Product& product,
 
 void InstallerApp::closeProgress(const installer::CError&) {
     progress_.reset();
+}
+
+void InstallerApp::enableMainWindow(bool enabled) {
+    if (background_) {
+        background_->setEnabled(enabled);
+    }
+}
+
+void InstallerApp::beep(installer::Icon) {
+    dialogs_->beep();
 }
 
 void InstallerApp::rollingBack(bool running) {

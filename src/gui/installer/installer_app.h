@@ -59,6 +59,8 @@ public:
     installer::ProgressSink& openProgress(installer::Product& product,
                                           installer::CancelFlag& cancel) override;
     void closeProgress(const installer::CError& outcome) override;
+    void enableMainWindow(bool enabled) override;
+    void beep(installer::Icon icon) override;
     void rollingBack(bool running) override;
     void ended(installer::FlowResult result) override;
 

@@ -26,7 +26,7 @@ InstallFlow::InstallFlow(system::System& sys, Prompter& prompter, WindowThread& 
 InstallFlow::~InstallFlow() {
     // Only a run abandoned half-way leaves a thread; it ends at its next cancel poll.
     cancel_.set();
-    for (auto* worker : {&installThread_, &programsThread_}) {
+    for (auto* worker : {&installThread_, &programsThread_, &previousThread_}) {
         if (worker->joinable()) {
             worker->join();
         }
@@ -104,6 +104,7 @@ void InstallFlow::start() {
         case FlowFrontEnd::Choice::Install:
             break;
         case FlowFrontEnd::Choice::Cancel:
+            say(msg::kCanceled, Icon::Information);
             end(FlowResult::Declined);
             return;
         case FlowFrontEnd::Choice::Impossible:
@@ -115,12 +116,38 @@ void InstallFlow::start() {
         return;
     }
     stage_ = FlowStage::RemovingPrevious;
-    if (!product.removePreviousVersion(sys_, prompter_)) {
+    std::string uninstaller;
+    if (!product.removePreviousVersion(prompter_, uninstaller)) {
         say(msg::kCanceled, Icon::Information);
         end(FlowResult::Declined);
         return;
     }
-    thread_.post([this] { command(kCommandCopy); });
+    if (uninstaller.empty()) {
+        thread_.post([this] { command(kCommandCopy); });
+        return;
+    }
+    // The old uninstaller may take long: the window thread goes back to its windows, and a
+    // cancel is refused until the worker posts the copy.
+    product.workerRunning = true;
+    previousThread_ = std::thread([this, uninstaller] {
+        const bool started = sys_.runAndWait(uninstaller, "");
+        thread_.post([this, uninstaller, started] { previousRemoved(uninstaller, started); });
+    });
+}
+
+void InstallFlow::previousRemoved(const std::string& commandLine, bool started) {
+    if (previousThread_.joinable()) {
+        previousThread_.join();
+    }
+    if (ended()) {
+        return;
+    }
+    product_->workerRunning = false;
+    if (!started) {
+        // Copying starts all the same.
+        say(std::string(msg::kCanNotExecute) + commandLine, Icon::Warning);
+    }
+    command(kCommandCopy);
 }
 
 JobSettings InstallFlow::jobSettings() {
@@ -138,7 +165,6 @@ JobSettings InstallFlow::jobSettings() {
     settings.reader4Wanted = product.flags.reader4 != -1;
     settings.reader3 = product.readers.found(3);
     settings.reader4 = product.readers.found(4);
-    settings.texSystem = product.kind() == ProductKind::TexSystem;
     return settings;
 }
 
@@ -176,7 +202,7 @@ void InstallFlow::copied() {
     }
     context_.emplace(IntegrationContext{sys_, job_->undo(), prompter_, product_->caption(), {}});
     stage_ = FlowStage::RunningPrograms;
-    front_.programsRunning(true);
+    front_.enableMainWindow(false);
     ProgramsThreadHooks hooks;
     hooks.finished = [this] { thread_.post([this] { command(kCommandProgramsDone); }); };
     programsThread_ = startProgramsThread(deferred, *context_, status_, product_->workerRunning,
@@ -187,7 +213,9 @@ void InstallFlow::programsDone() {
     if (programsThread_.joinable()) {
         programsThread_.join();
     }
-    front_.programsRunning(false);
+    // For a blind user the beep is the sign that the long wait is over.
+    front_.enableMainWindow(true);
+    front_.beep(Icon::Information);
     if (status_.load().code() != CError::kSuccess) {
         failed();
         return;

@@ -6,11 +6,12 @@
 //              the product, the licence, the PDF readers, the greeting;
 //   begin()    posts command 100, and from then on the commands drive it:
 //   100 start          the component list, the prerequisites, the front end's choice (the
-//                      main window), the previous version removed; then copying
+//                      main window), the previous version removed (its uninstaller waited
+//                      for on a worker thread); then copying
 //   103 copy           the progress window, the job and the installation thread
-//   102 copied         the progress window closed; the external programs on their thread,
-//                      or the finish at once
-//   101 programs done  the finish
+//   102 copied         the progress window closed; the external programs on their thread
+//                      (the main window disabled meanwhile), or the finish at once
+//   101 programs done  the main window enabled, the information beep; the finish
 //   finish: on success the system-integration steps and the commit, else the error shown
 //   (not for a cancel), everything rolled back and "Installation canceled!"; then the restart
 //   question when the script asks for it after a successful installation.
@@ -75,11 +76,11 @@ public:
     enum class Choice { Install, Cancel, Impossible };
 
     virtual ~FlowFrontEnd() = default;
-    // The main window: the selection, the destination (into product.installPath, ending in a
-    // backslash), "Check for optional components" (into product.checkOptional), its two
-    // questions and the product's accept-destination step. `clusters` is moved to the chosen
-    // drive. Impossible ends the run as not started, Cancel as declined; the front end has
-    // said why (the flow adds nothing).
+    // The main window: the selection, the destination (into product.installPath, canonical and
+    // ending in a backslash), "Check for optional components" (into product.checkOptional),
+    // its two questions and the product's accept-destination step. `clusters` is moved to the
+    // chosen drive. Impossible ends the run as not started (the front end has said why);
+    // Cancel ends it as declined, and the flow says "Installation canceled!".
     virtual Choice choose(Product& product, ClusterCache& clusters) = 0;
     // Last word before the copy starts; false ends the run as declined.
     virtual bool mayStartCopying() { return true; }
@@ -87,8 +88,12 @@ public:
     // the outcome of the copy. The sink must live until ended().
     virtual ProgressSink& openProgress(Product& product, CancelFlag& cancel) = 0;
     virtual void closeProgress(const CError& outcome) = 0;
-    // The external programs start (after the announcement) or have ended.
-    virtual void programsRunning(bool running) { (void)running; }
+    // The main window (the background window) takes input (true) or not (false): it is
+    // disabled while the external programs run.
+    virtual void enableMainWindow(bool enabled) { (void)enabled; }
+    // The beep of a message box with this icon, without the box: the information beep says
+    // that the external programs have ended.
+    virtual void beep(Icon icon) { (void)icon; }
     // The rollback starts (true; the wait cursor) and has ended (false).
     virtual void rollingBack(bool running) { (void)running; }
     // The system-integration steps are done and committed.
@@ -151,6 +156,7 @@ private:
     void copy();
     void copied();
     void programsDone();
+    void previousRemoved(const std::string& commandLine, bool started);
     void finish();
     void failed();
     void end(FlowResult result);
@@ -172,6 +178,7 @@ private:
     std::optional<IntegrationContext> context_;
     std::thread installThread_;
     std::thread programsThread_;
+    std::thread previousThread_;
 };
 
 // The main window's two questions before "Install" goes on, in their order: nothing selected

@@ -13,6 +13,9 @@ bool isWindowsPath(std::string_view path) {
 }
 
 std::string normalizeFolder(std::string_view path) {
+    if (isWindowsPath(path)) {
+        return withBackslash(canonicalPath(path));
+    }
     std::string out;
     for (char c : path) {
         if (c == '/') {

@@ -29,7 +29,8 @@ SandboxMachine openSandboxMachine(const std::filesystem::path& root, const std::
 bool isWindowsPath(std::string_view path);
 
 // A folder as the folder picker gives it: backslashes only, one between elements and one at
-// the end ("C:/Scuola//Tattilo" -> "C:\Scuola\Tattilo\").
+// the end ("C:/Scuola//Tattilo" -> "C:\Scuola\Tattilo\"); on a drive, "." and ".." are
+// resolved without leaving it ("C:\a\..\b" -> "C:\b\", see canonicalPath).
 std::string normalizeFolder(std::string_view path);
 
 }  // namespace installer

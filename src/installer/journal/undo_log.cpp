@@ -54,9 +54,15 @@ void UndoLog::startJournal(std::string path, std::string_view productName) {
 
 void UndoLog::record(JournalRecord r) {
     if (journal_) {
+        // After a write that failed, the file may end in part of a line: a record written
+        // after it would be lost with it, so no change may follow.
+        if (journalBroken_) {
+            throw CError(CError::kCannotWrite, journalPath_);
+        }
         const std::string text = encodeJournalRecord(r);
         if (!journal_->write(text.data(), text.size()) ||
             (r.guardsExistingData() && !journal_->flush())) {
+            journalBroken_ = true;
             throw CError(CError::kCannotWrite, journalPath_);
         }
         if (hook_) {
@@ -67,7 +73,8 @@ void UndoLog::record(JournalRecord r) {
 }
 
 void UndoLog::createFolders(std::string_view folder) {
-    const std::string path = withBackslash(folder);
+    // Only the folders the path really names, so that no ".." leaves one behind.
+    const std::string path = withBackslash(canonicalPath(folder));
     if (path.size() < 3 || path[1] != ':') {
         throw CError(CError::kCannotWrite, std::string(folder));
     }
@@ -261,6 +268,7 @@ void UndoLog::closeJournal(bool deleteFile) {
     }
     journal_->close();
     journal_.reset();
+    journalBroken_ = false;
     if (deleteFile) {
         sys_.deleteFile(journalPath_);
     }

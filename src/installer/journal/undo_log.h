@@ -19,7 +19,8 @@
 //
 // Used by the installation thread while it copies and by the window thread after it ended;
 // never by both at once. Failures raise CError (4 for a file, folder or journal that cannot
-// be written, 10 for a backup copy that fails) naming the path.
+// be written, 10 for a backup copy that fails) naming the path. Once a journal write has
+// failed, every later change is refused with CError 4 (only the rollback goes on).
 
 #include <cstddef>
 #include <cstdint>
@@ -112,6 +113,7 @@ private:
     std::uint32_t counter_ = 0;
     std::string journalPath_;
     std::unique_ptr<system::WriteFile> journal_;
+    bool journalBroken_ = false;  // a write failed: nothing more may be recorded
     std::size_t written_ = 0;
     std::function<void(std::size_t)> hook_;
 };

@@ -5,6 +5,7 @@
 #include "installer/install_job.h"
 #include "installer/tex/font_library.h"
 #include "installer/tex/ps_alias.h"
+#include "installer/tex/tex_libraries.h"
 #include "installer/tex/tex_messages.h"
 #include "installer/tex/tex_tables.h"
 #include "installer/tex/ttf_alias.h"
@@ -67,6 +68,9 @@ void runFinishingSteps(InstallJob& job) {
     }
     if (job.configureHyphenation) {
         job.sink().showStatus(msg::kStatusHyphenation);
+        // The library writes its configuration file itself: journalled first, so that a
+        // rollback takes it back too.
+        job.undo().prepareChange(settings.installPath + std::string(kHyphenationFile));
         job.sink().configureHyphenation(settings.installPath);
     }
     if (settings.createFormats) {

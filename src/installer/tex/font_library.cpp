@@ -122,25 +122,6 @@ void writeLibrary(system::System& sys, const std::string& path, std::string_view
     out.close();
 }
 
-// Puts `temporary` in the place of `library`; on failure the old library is where it was.
-void replaceLibrary(system::System& sys, const std::string& library, const std::string& temporary) {
-    if (!sys.fileExists(library)) {
-        if (!sys.moveFile(temporary, library)) {
-            throw CError(CError::kCannotWrite, library);
-        }
-        return;
-    }
-    const std::string aside = freeName(sys, folderPart(library), "tfmold");
-    if (!sys.moveFile(library, aside)) {
-        throw CError(CError::kCannotWrite, library);
-    }
-    if (!sys.moveFile(temporary, library)) {
-        sys.moveFile(aside, library);
-        throw CError(CError::kCannotWrite, library);
-    }
-    sys.deleteFile(aside);
-}
-
 }  // namespace
 
 std::vector<LibraryEntry> readLibraryDirectory(std::string_view bytes, const std::string& path) {
@@ -192,7 +173,7 @@ std::string libraryName(std::string_view fileName) {
 }
 
 void mergeFontLibrary(system::System& sys, const std::string& library,
-                      const std::vector<std::string>& metricFiles) {
+                      const std::vector<std::string>& metricFiles, UndoLog* journal) {
     std::string old;
     std::map<std::string, Source> fonts;
     if (sys.fileExists(library)) {
@@ -235,9 +216,15 @@ void mergeFontLibrary(system::System& sys, const std::string& library,
         throw CError(CError::kCorrupted, library);
     }
     const std::string temporary = freeName(sys, folderPart(library), "tfmlib");
+    if (journal) {
+        journal->isNewFile(temporary);
+    }
     try {
         writeLibrary(sys, temporary, old, fonts);
-        replaceLibrary(sys, library, temporary);
+        // In one step: the old library or the new one, never neither.
+        if (!sys.replaceFile(temporary, library)) {
+            throw CError(CError::kCannotWrite, library);
+        }
     } catch (...) {
         sys.deleteFile(temporary);
         throw;
@@ -276,7 +263,7 @@ void updateFontLibrary(InstallJob& job) {
         }
     };
     try {
-        mergeFontLibrary(sys, library, metricFiles);
+        mergeFontLibrary(sys, library, metricFiles, &job.undo());
     } catch (...) {
         removeMetricFiles();
         throw;

@@ -9,10 +9,10 @@
 // directory order.
 //
 // A merge writes the new library to a temporary file in the same folder and only then puts it
-// in the old one's place, so a merge that fails for any reason leaves the old library as it
-// was. Every offset and length read from a library or a metric file is checked against the
-// file's real size. Errors are CError: 2 a file that exists but cannot be opened, 3 a read
-// error, 4 a write error, 5 a damaged library or metric file (each naming the file).
+// in the old one's place in one step, so a merge that fails for any reason leaves the old
+// library as it was. Every offset and length read from a library or a metric file is checked
+// against the file's real size. Errors are CError: 2 a file that exists but cannot be opened, 3 a
+// read error, 4 a write error, 5 a damaged library or metric file (each naming the file).
 
 #include <cstdint>
 #include <string>
@@ -23,7 +23,8 @@
 
 namespace installer {
 class InstallJob;
-}
+class UndoLog;
+}  // namespace installer
 
 namespace installer::tex {
 
@@ -46,9 +47,10 @@ std::string libraryName(std::string_view fileName);
 
 // Merges the metric files into the library at `library` (made when missing): a file replaces
 // the entry of the same name. When two files give the same name, the one whose file name
-// sorts last wins.
+// sorts last wins. With a `journal`, the temporary file is journalled as new before it is
+// made, so that a crash between writing it and putting it in place leaves nothing behind.
 void mergeFontLibrary(system::System& sys, const std::string& library,
-                      const std::vector<std::string>& metricFiles);
+                      const std::vector<std::string>& metricFiles, UndoLog* journal = nullptr);
 
 // The finishing step: backs the library up (or journals it as new), merges every BIN\*.TFM
 // into it and deletes those files, also when the merge fails (the failure is raised again).

@@ -227,18 +227,22 @@ void updatePsAliasFile(InstallJob& job, const ReaderFontFolders& readers) {
     const std::string root = job.settings().installPath;
     job.sink().showStatus(msg::kStatusPsAlias);
     const std::string path = root + "SRC\\ALIASING.PST";
-    undo.prepareChange(path);
-    PsAliasFile file;
-    if (const auto text = readExisting(sys, path)) {
-        file = parsePsAliasFile(*text);
-    }
-
+    const auto text = readExisting(sys, path);
     const DeferredActions& queued = job.deferred();
     AliasLists lists{queued.texAliases, queued.readerAliases, queued.reader3Aliases,
                      queued.reader4Aliases};
     const std::string pendingPath = root + "BIN\\t1fntnf.bck";
     if (const auto bytes = readExisting(sys, pendingPath)) {
         readPendingLines(*bytes, pendingPath, lists);
+    }
+    // A product without Type 1 aliases, and without the file, gets no alias file.
+    if (!text && lists.empty()) {
+        return;
+    }
+    undo.prepareChange(path);
+    PsAliasFile file;
+    if (text) {
+        file = parsePsAliasFile(*text);
     }
 
     // A line is done once any merge has placed it.

@@ -79,7 +79,8 @@ struct ReaderFontFolders {
 };
 
 // The finishing step: ALIASING.PST backed up (or journalled as new), read, merged with the
-// queued and the pending lines, written; the lines still pending go to t1fntnf.bck.
+// queued and the pending lines, written; the lines still pending go to t1fntnf.bck. With no
+// line queued or pending and no ALIASING.PST, nothing is written.
 void updatePsAliasFile(InstallJob& job, const ReaderFontFolders& readers);
 
 }  // namespace installer::tex

@@ -42,10 +42,10 @@ private:
 }  // namespace
 
 void registerTexStandIns(system::SandboxSystem& sandbox) {
-    sandbox.registerLibrary("HYPSET.DLL", [](system::SandboxSystem& sys, const std::string&) {
+    sandbox.registerLibrary("HYPSET.DLL", [](system::System& sys, const std::string&) {
         return std::make_unique<HyphenationLibrary>(sys);
     });
-    sandbox.registerLibrary("KORVOTTF.DLL", [](system::SandboxSystem& sys, const std::string&) {
+    sandbox.registerLibrary("KORVOTTF.DLL", [](system::System& sys, const std::string&) {
         return std::make_unique<TrueTypeAliasLibrary>(sys);
     });
 }
@@ -65,7 +65,7 @@ int HyphenationStandIn::configure(void*, const char* root) {
             config.set("Hyphenation", "Pattern" + std::to_string(++count), name);
         }
     }
-    return config.save(sys_, folder + "BIN\\HYPHEN.CFG") ? 1 : 0;
+    return config.save(sys_, folder + std::string(kHyphenationFile)) ? 1 : 0;
 }
 
 TrueTypeAliasCalls TrueTypeAliasStandIn::calls() {

@@ -28,6 +28,8 @@ using AWCloseFn = void(void*);
 
 inline constexpr const char* kHyphenationLibrary = "hypset.dll";
 inline constexpr const char* kConfigureHyphenOnInstall = "ConfigureHyphenOnInstall";
+// The file ConfigureHyphenOnInstall writes, relative to the root it is given.
+inline constexpr std::string_view kHyphenationFile = "BIN\\HYPHEN.CFG";
 
 // KORVOTTF.DLL's entry points; an empty one is missing from the library.
 struct TrueTypeAliasCalls {

@@ -171,11 +171,13 @@ public:
     }
 
 private:
-    // Ctrl+C while the external programs run is refused, once; while copying the sink
-    // cancels, before copying mayStartCopying() ends the run.
+    // Ctrl+C while the external programs or the previous version's uninstaller run is
+    // refused, once; while copying the sink cancels, before copying mayStartCopying() ends
+    // the run.
     void pollInterrupt() {
-        if (!refused_ && flow_ && flow_->stage() == FlowStage::RunningPrograms &&
-            hooks_.interrupted && hooks_.interrupted()) {
+        const bool workerStage = flow_ && (flow_->stage() == FlowStage::RunningPrograms ||
+                                           flow_->stage() == FlowStage::RemovingPrevious);
+        if (!refused_ && workerStage && hooks_.interrupted && hooks_.interrupted()) {
             refused_ = flow_->closeRequested() == InstallFlow::CloseAnswer::Refused;
         }
     }

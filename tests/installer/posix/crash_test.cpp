@@ -228,5 +228,43 @@ TEST_F(Crash, KilledAtEveryJournalRecordTheMachineComesBack) {
     EXPECT_EQ(test::snapshot(run_), installed);
 }
 
+// The TeX sample on a new machine: the files its finishing steps and its libraries write (the
+// font library's temporary file, HYPHEN.CFG, the alias files) come back out too, at any kill.
+TEST_F(Crash, TexSampleKilledAtEveryJournalRecordTheMachineComesBack) {
+    cd_ = base_.path() / "cd-tex";
+    fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution-tex", cd_);
+    test::writeHost(cd_ / "INSTELLO.EXE", "the installer");
+    fs::remove_all(golden_);
+    { system::SandboxSystem make(golden_); }
+    before_ = test::snapshot(golden_);
+
+    resetMachine();
+    ASSERT_EQ(install().status, 0) << log();
+    auto installed = test::snapshot(run_);
+    ASSERT_EQ(installed.count("C/KORVO/BIN/HYPHEN.CFG"), 1u);
+    // The formats ran before the commit; what they did is not the journal's to undo.
+    installed.erase("processes.log");
+
+    std::size_t kills = 0;
+    for (std::size_t n = 1; n < 400; ++n) {
+        resetMachine();
+        const Exit run = install("INSTELLO_TEST_KILL_AT_RECORD=" + std::to_string(n));
+        if (!run.killed) {
+            EXPECT_EQ(run.status, 0) << log();
+            break;
+        }
+        ++kills;
+        const auto journal = parseJournal(test::readHost(run_ / "C/WINDOWS/INSTELLO.JNL"));
+        ASSERT_TRUE(journal) << "record " << n;
+        const Exit again = recover();
+        ASSERT_EQ(again.status, 0) << "record " << n << "\n" << log();
+        auto machine = test::snapshot(run_);
+        machine.erase("processes.log");
+        auto expected = journal->committed ? installed : before_;
+        ASSERT_EQ(machine, expected) << "killed at record " << n << "\n" << log();
+    }
+    EXPECT_GT(kills, 40u);
+}
+
 }  // namespace
 }  // namespace installer

@@ -26,7 +26,6 @@ struct TexJob : test::JobFixture {
         s.clusterSize = 4096;
         s.createFormats = formats;
         s.copyInstaller = copy;
-        s.texSystem = true;
         job.reset();
         job = std::make_unique<InstallJob>(*faulty, sink, components, s,
                                            std::make_unique<KorvoIni>(*faulty, "C:\\INST\\"));

@@ -137,9 +137,9 @@ TEST(FontLibrary, AFailedMergeLeavesTheOldLibraryAndRollbackRestoresAll) {
          [](LibraryFixture& x) { x.faulty->failAt(2, {test::Fault::Write}); }, CError::kCannotWrite,
          ""},
         {"the new library cannot take the old one's place",
-         // The first move takes the old library aside, the second fails.
-         [](LibraryFixture& x) { x.faulty->failAt(2, {test::Fault::Move}); }, CError::kCannotWrite,
-         "C:\\INST\\BIN\\TFM.LIB"},
+         // It takes it in one step, which fails.
+         [](LibraryFixture& x) { x.faulty->failAt(1, {test::Fault::Replace}); },
+         CError::kCannotWrite, "C:\\INST\\BIN\\TFM.LIB"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -43,6 +43,27 @@ TEST(KorvoIni, CreateSetAndAppendGiveTheFixture) {
                                        "/installer/tex/korvo_ini_expected.ini"));
 }
 
+// Operation 233 outside [FINCLUDE]: a value the ";" list holds already, in any case and with
+// or without its trailing backslash, is not added again (a repair install runs it again).
+TEST(KorvoIni, AppendDoesNotRepeatAValueTheListHolds) {
+    IniFixture f;
+    SettingsFile plain(*f.box.sys, "C:\\KORVO\\Prodotto", "C:\\KORVO\\");
+    plain.append("Percorsi", "Documenti", "!ESEMPI\\");
+    plain.append("Percorsi", "Documenti", "!ESEMPI\\");
+    plain.append("Percorsi", "Documenti", "c:\\korvo\\esempi");
+    plain.append("Percorsi", "Documenti", "D:\\ALTRI\\");
+    plain.append("Percorsi", "Documenti", "d:\\altri\\");
+    plain.append("Percorsi", "Documenti", "!ESEMPI\\VECCHI\\");
+    EXPECT_EQ(
+        test::readHost(f.box.host("machine/C/KORVO/Prodotto")),
+        "[Percorsi]\r\nDocumenti=C:\\KORVO\\ESEMPI\\;D:\\ALTRI\\;C:\\KORVO\\ESEMPI\\VECCHI\\\r\n");
+    // The TeX system's own file follows the same rule.
+    f.ini.create();
+    f.ini.append("Directories", "INCDIR", "!src\\+");
+    EXPECT_EQ(Profile(f.text()).getString("Directories", "INCDIR", ""),
+              "C:\\KORVO\\SRC\\+;C:\\KORVO\\PST\\");
+}
+
 TEST(KorvoIni, CreateLeavesAnExistingFileAsItIs) {
     IniFixture f;
     const std::string mine = "[Directories]\r\nPGMDIR=D:\\ALTRO\\\r\n";

@@ -1,6 +1,7 @@
-// The TeX-system sample distribution (data/distribution-tex) installed by instello
-// --unattended: every finishing step leaves its file, and the committed distribution is what
-// its generator makes.
+// The TeX-system sample distribution installed by instello --unattended from the folder the
+// build ships (build/bin/distribution-tex, with the installer in it), as the README says:
+// every finishing step leaves its file; a run that fails leaves nothing, not even the files
+// of the TeX system's libraries; and the committed distribution is what its generator makes.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 #include "../support.h"
 #include "installer/profile.h"
+#include "installer/system/sandbox/sandbox_system.h"
 #include "installer/unattended/unattended.h"
 
 namespace installer {
@@ -18,9 +20,8 @@ namespace fs = std::filesystem;
 
 TEST(TexDistribution, UnattendedInstallRunsEveryConfigurationStep) {
     test::TempDir dir;
-    const fs::path source = dir.path() / "cd";
-    fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution-tex", source);
-    test::writeHost(source / "INSTELLO.EXE", "the installer");
+    const fs::path source = fs::path(TATTILO_BIN_DIR) / "distribution-tex";
+    ASSERT_TRUE(fs::exists(source / "INSTELLO.EXE")) << "the build puts the installer there";
     const fs::path machine = dir.path() / "machine";
     std::ostringstream out;
     std::ostringstream err;
@@ -58,8 +59,27 @@ TEST(TexDistribution, UnattendedInstallRunsEveryConfigurationStep) {
               "@Times-Roman = cmr10 %1,2,\r\n@Times-Bold = cmbx10 %1,1,\r\n");
     EXPECT_NE(read("BIN/t1fntnf.bck").find("@Courier=pcrr %,"), std::string::npos);
     EXPECT_EQ(read("SRC/ALIASING.WIN"), "[TrueType]\r\nBRAILLE=braille.ttf,0,0\r\n");
-    EXPECT_EQ(read("BIN/INSTELLO.EXE"), "the installer");
+    EXPECT_TRUE(read("BIN/INSTELLO.EXE") == test::readHost(source / "INSTELLO.EXE"));
     EXPECT_EQ(read("BIN/HYPSET.DLL"), test::readHost(source / "HYPSET.DLL"));
+}
+
+// The run the README's command once ended in: everything done, then the installer copy fails.
+// The rollback takes back every file and folder, those the hyphenation library wrote too.
+TEST(TexDistribution, AFailedRunLeavesNothingBehind) {
+    test::TempDir dir;
+    const fs::path source = dir.path() / "cd";
+    fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution-tex", source);
+    const fs::path machine = dir.path() / "machine";
+    { system::SandboxSystem make(machine); }
+    const auto before = test::snapshot(machine);
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::vector<std::string> args = {"--unattended", "--root", machine.string(), "--source",
+                                           source.string()};
+    EXPECT_EQ(runUnattended(args, dir.path(), out, err, {}), kExitFailed);
+    EXPECT_NE(out.str().find("Configuring hyphenation patterns..."), std::string::npos);
+    EXPECT_NE(out.str().find("Can not copy file D:\\INSTELLO.EXE."), std::string::npos);
+    EXPECT_EQ(test::snapshot(machine), before);
 }
 
 TEST(TexDistribution, MatchesItsGenerator) {

@@ -41,7 +41,7 @@ TEST(TexLibraries, HyphenationLoadsHypsetByNameAndWarnsWhenItCannot) {
               "Pattern2=ithyph.pat\r\n");
 
     // A library without the entry point.
-    box.sys->registerLibrary("HYPSET.DLL", [](system::SandboxSystem&, const std::string&) {
+    box.sys->registerLibrary("HYPSET.DLL", [](system::System&, const std::string&) {
         return std::make_unique<system::StandInLibrary>();
     });
     configureHyphenation(*box.sys, sink, nullptr, "C:\\KORVO\\");

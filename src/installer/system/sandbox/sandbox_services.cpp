@@ -1,6 +1,8 @@
 // The sandbox machine's registry, processes, libraries and restart.
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "installer/system/sandbox/host_files.h"
 #include "installer/system/sandbox/sandbox_system.h"
@@ -140,6 +142,11 @@ bool SandboxSystem::runAndWait(std::string_view commandLine, std::string_view fo
     for (const auto& candidate : candidates) {
         if (fileExists(candidate)) {
             appendLog("processes.log", std::string(commandLine) + " | " + std::string(folder));
+            // A machine may play programs that take their time, as real ones do.
+            const int running = settings_.getInt("Programs", "RunMilliseconds", 0);
+            if (running > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(running));
+            }
             return true;
         }
     }
@@ -174,7 +181,7 @@ std::unique_ptr<Library> SandboxSystem::loadLibrary(std::string_view name) {
         if (standIn == libraries_.end()) {
             return nullptr;  // a file this machine cannot run
         }
-        return standIn->second(*this, candidate);
+        return standIn->second(librarySystem_ ? *librarySystem_ : *this, candidate);
     }
     return nullptr;
 }

@@ -47,21 +47,6 @@ std::optional<std::uint64_t> parseUnsigned(const std::optional<std::string>& tex
     return value;
 }
 
-// The name in `folder` that equals `name` without regard to case, or `name` itself.
-std::string matchName(const fs::path& folder, const std::string& name) {
-    std::error_code ec;
-    if (fs::exists(folder / name, ec)) {
-        return name;
-    }
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (iequals(entry, name)) {
-            return entry;
-        }
-    }
-    return name;
-}
-
 }  // namespace
 
 void SandboxSystem::makeDefaultMachine(const fs::path& root) {
@@ -205,11 +190,110 @@ std::optional<fs::path> SandboxSystem::hostPath(std::string_view path) const {
         }
         elements.push_back(std::move(element));
     }
-    fs::path host = d->folder;
-    for (const auto& element : elements) {
-        host /= matchName(host, element);
+    if (elements.empty()) {
+        return d->folder;
     }
-    return host;
+    const std::string last = std::move(elements.back());
+    elements.pop_back();
+    std::string key(1, upperChar(path[0]));
+    for (const auto& element : elements) {
+        key += '\\' + upper(element);
+    }
+    std::lock_guard guard(indexLock_);
+    // The folder as it was found before, while it is still there; else element by element.
+    if (const auto cached = folders_.find(key); cached != folders_.end()) {
+        if (auto name = entryName(cached->second, last)) {
+            return cached->second / *name;
+        }
+        folders_.erase(cached);
+    }
+    fs::path host = d->folder;
+    bool found = true;
+    for (const auto& element : elements) {
+        const auto name = found ? entryName(host, element) : std::nullopt;
+        found = name.has_value();
+        host /= name ? *name : element;
+    }
+    const auto name = found ? entryName(host, last) : std::nullopt;
+    if (name) {
+        folders_[key] = host;
+    }
+    return host / (name ? *name : last);
+}
+
+std::optional<std::string> SandboxSystem::entryName(const fs::path& folder,
+                                                    const std::string& name) const {
+    std::error_code ec;
+    const std::string key = folder.string();
+    const auto modified = fs::last_write_time(folder, ec);
+    if (ec) {
+        index_.erase(key);
+        return std::nullopt;
+    }
+    auto it = index_.find(key);
+    if (it == index_.end() || it->second.modified != modified) {
+        FolderIndex fresh;
+        fresh.modified = modified;
+        for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end;
+             entry.increment(ec)) {
+            const std::string found = entry->path().filename().string();
+            fresh.names.try_emplace(upper(found), found);
+        }
+        if (ec) {
+            index_.erase(key);
+            return name;
+        }
+        it = index_.insert_or_assign(key, std::move(fresh)).first;
+    }
+    const auto found = it->second.names.find(upper(name));
+    if (found == it->second.names.end() || found->second == name) {
+        return name;
+    }
+    // Another spelling is there; a host that tells case may hold this one as well.
+    return fs::exists(folder / name, ec) ? name : found->second;
+}
+
+void SandboxSystem::noteAdded(const fs::path& host) const {
+    std::lock_guard guard(indexLock_);
+    const auto it = index_.find(host.parent_path().string());
+    if (it == index_.end()) {
+        return;
+    }
+    const std::string name = host.filename().string();
+    it->second.names.try_emplace(upper(name), name);
+    refreshTime(it);
+}
+
+void SandboxSystem::noteRemoved(const fs::path& host) const {
+    std::lock_guard guard(indexLock_);
+    const std::string removed = host.string();
+    index_.erase(removed);  // a folder's own index goes with it
+    std::erase_if(folders_, [&](const auto& entry) {
+        const std::string folder = entry.second.string();
+        return folder == removed ||
+               (folder.size() > removed.size() && folder.compare(0, removed.size(), removed) == 0 &&
+                folder[removed.size()] == fs::path::preferred_separator);
+    });
+    const auto it = index_.find(host.parent_path().string());
+    if (it == index_.end()) {
+        return;
+    }
+    const std::string name = host.filename().string();
+    if (const auto found = it->second.names.find(upper(name));
+        found != it->second.names.end() && found->second == name) {
+        it->second.names.erase(found);
+    }
+    refreshTime(it);
+}
+
+// The folder's time after the sandbox's own change: a later change by anyone else moves it
+// again (file systems give a new time to a change made after the time was read).
+void SandboxSystem::refreshTime(std::unordered_map<std::string, FolderIndex>::iterator it) const {
+    std::error_code ec;
+    it->second.modified = fs::last_write_time(it->first, ec);
+    if (ec) {
+        index_.erase(it);
+    }
 }
 
 std::optional<fs::path> SandboxSystem::writablePath(std::string_view path) const {
@@ -245,18 +329,26 @@ std::unique_ptr<ReadFile> SandboxSystem::openRead(std::string_view path) {
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openWrite(std::string_view path) {
+    // Opening a folder for writing fails by itself.
     const auto host = writablePath(path);
-    std::error_code ec;
-    if (!host || fs::is_directory(*host, ec)) {
+    if (!host) {
         return nullptr;
     }
-    return openHostWrite(*host);
+    auto file = openHostWrite(*host);
+    if (file) {
+        noteAdded(*host);
+    }
+    return file;
 }
 
 bool SandboxSystem::deleteFile(std::string_view path) {
     const auto host = writablePath(path);
     std::error_code ec;
-    return host && fs::is_regular_file(*host, ec) && deleteHostFile(*host);
+    if (!host || !fs::is_regular_file(*host, ec) || !deleteHostFile(*host)) {
+        return false;
+    }
+    noteRemoved(*host);
+    return true;
 }
 
 bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
@@ -267,7 +359,12 @@ bool SandboxSystem::moveFile(std::string_view from, std::string_view to) {
         return false;
     }
     fs::rename(*source, *target, ec);
-    return !ec;
+    if (ec) {
+        return false;
+    }
+    noteRemoved(*source);
+    noteAdded(*target);
+    return true;
 }
 
 bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
@@ -277,7 +374,12 @@ bool SandboxSystem::replaceFile(std::string_view from, std::string_view to) {
     if (!source || !target || !fs::is_regular_file(*source, ec) || fs::is_directory(*target, ec)) {
         return false;
     }
-    return replaceHostFile(*source, *target);
+    if (!replaceHostFile(*source, *target)) {
+        return false;
+    }
+    noteRemoved(*source);
+    noteAdded(*target);
+    return true;
 }
 
 std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool& busy) {
@@ -287,12 +389,20 @@ std::unique_ptr<WriteFile> SandboxSystem::openLocked(std::string_view path, bool
     if (!host || fs::is_directory(*host, ec)) {
         return nullptr;
     }
-    return openHostLocked(*host, busy);
+    auto file = openHostLocked(*host, busy);
+    if (file) {
+        noteAdded(*host);
+    }
+    return file;
 }
 
 bool SandboxSystem::createFolder(std::string_view path) {
     const auto host = writablePath(path);
-    return host && createHostFolder(*host);
+    if (!host || !createHostFolder(*host)) {
+        return false;
+    }
+    noteAdded(*host);
+    return true;
 }
 
 bool SandboxSystem::removeFolder(std::string_view path) {
@@ -300,7 +410,11 @@ bool SandboxSystem::removeFolder(std::string_view path) {
     if (!host || splitPath(path.substr(2)).empty()) {
         return false;  // never a drive's root
     }
-    return removeHostFolder(*host);
+    if (!removeHostFolder(*host)) {
+        return false;
+    }
+    noteRemoved(*host);
+    return true;
 }
 
 std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_view path) {

@@ -10,20 +10,28 @@
 //                           for, which are never done)
 //   SANDBOX/registry.reg    the registry, in the REGEDIT4 export format
 //   SANDBOX/C/ ...          drive C: (each drive letter is a folder unless mapped elsewhere)
-//   SANDBOX/processes.log   the programs the installer asked to run (they are not run)
+//   SANDBOX/processes.log   the programs the installer asked to run (they are not run; with
+//                           [Programs] RunMilliseconds=N in sandbox.ini each one takes N ms)
 //
 // Shell links are written as real .lnk files. Libraries are played by stand-ins registered by
 // file name (stand_in_library.h).
 //
 // Windows paths are mapped element by element to the host folders, matching existing names
-// without regard to case; ".." never climbs above a drive's root. The registry file is read
-// once and written back whole after every change. Nothing here is shared between threads
-// except through the installer's own locking (one installation thread at a time).
+// without regard to case; ".." never climbs above a drive's root. The names of a folder are
+// read once, into an index by upper-case name that the sandbox's own changes keep up to date,
+// so that looking up a name costs the same in a folder of fifty thousand files as in an empty
+// one; a change made behind the sandbox's back (another process, a test writing host files)
+// is seen once it shows in the folder's modification time. The registry file is read once and
+// written back whole after every change. The folder index has a lock of its own; nothing else
+// here is shared between threads except through the installer's own locking (one
+// installation thread at a time).
 
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "installer/profile.h"
 #include "installer/system/sandbox/registry_file.h"
@@ -55,6 +63,10 @@ public:
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     // Plays the library with the file name `fileName` (any case) by what `make` returns.
     void registerLibrary(std::string fileName, StandInFactory make);
+    // The system the stand-in libraries do their work through: the sandbox itself, unless a
+    // wrapper around it (a test's) names itself here so that what they write passes through it
+    // too. `sys` must outlive the libraries loaded afterwards.
+    void setLibrarySystem(System* sys) { librarySystem_ = sys; }
 
     const std::filesystem::path& root() const { return root_; }
     // The host path a Windows path maps to; nullopt for an invalid path or a missing drive.
@@ -117,12 +129,33 @@ private:
     bool writeRegistry();
     void appendLog(const char* name, const std::string& line);
 
+    // The name in the host `folder` that equals `name` without regard to case, or `name`
+    // itself when there is none; nullopt when the folder is not there. Under indexLock_.
+    std::optional<std::string> entryName(const std::filesystem::path& folder,
+                                         const std::string& name) const;
+    // The sandbox made or removed the host entry `host`: its folder's index follows.
+    void noteAdded(const std::filesystem::path& host) const;
+    void noteRemoved(const std::filesystem::path& host) const;
+
+    // The names of one host folder, by upper-case name, as they were when the folder had the
+    // modification time `modified`.
+    struct FolderIndex {
+        std::filesystem::file_time_type modified;
+        std::unordered_map<std::string, std::string> names;
+    };
+    void refreshTime(std::unordered_map<std::string, FolderIndex>::iterator it) const;
+
     std::filesystem::path root_;
     Profile settings_;
     RegistryFile registry_;
     std::map<char, Drive> drives_;
     std::string programFolder_;
     std::map<std::string, StandInFactory> libraries_;  // by upper-case file name
+    System* librarySystem_ = nullptr;
+    mutable std::mutex indexLock_;
+    mutable std::unordered_map<std::string, FolderIndex> index_;  // by host folder
+    // Host folders already found, by drive letter and upper-case elements ("C\INST\BIN").
+    mutable std::unordered_map<std::string, std::filesystem::path> folders_;
 };
 
 }  // namespace installer::system

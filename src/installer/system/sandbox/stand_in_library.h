@@ -15,8 +15,6 @@
 
 namespace installer::system {
 
-class SandboxSystem;
-
 class StandInLibrary : public Library {
 public:
     // Offers `function` as the entry point `name` (names are compared exactly, as Windows
@@ -33,9 +31,10 @@ private:
     std::map<std::string, std::any, std::less<>> entries_;
 };
 
-// Makes the stand-in of one library when the installer loads it. `path` is the Windows path
-// of the library file that was found.
+// Makes the stand-in of one library when the installer loads it. `sys` is the machine the
+// library works on (the sandbox, or the wrapper around it that the sandbox was given);
+// `path` is the Windows path of the library file that was found.
 using StandInFactory =
-    std::function<std::unique_ptr<Library>(SandboxSystem& sys, const std::string& path)>;
+    std::function<std::unique_ptr<Library>(System& sys, const std::string& path)>;
 
 }  // namespace installer::system
