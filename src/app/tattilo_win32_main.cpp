@@ -68,12 +68,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     options.environment.documentsDirectory = folders.documents;
     options.environment.temporaryDirectory = temporary.path();
     options.environment.arguments = arguments;
-    // Speech starts on when the backend's own check passes and the engine was made.
+    // Speech starts on when the backend's own check passes and the engine was made. Without
+    // the engine's files speech is simply off, as the label says; an engine that is there but
+    // cannot be made is said once.
     std::unique_ptr<speech::Engine> engine =
         speech::createEngine({.programDirectory = programDirectory});
-    options.environment.speechAvailable =
-        engine != nullptr && speech::speechAvailable(programDirectory);
-    options.speechReader = true;
+    const bool filesPresent = speech::speechAvailable(programDirectory);
+    options.environment.speechAvailable = engine != nullptr && filesPresent;
+    options.speechReader = engine != nullptr || filesPresent;
     options.speechEngine = std::move(engine);
 
     int status = 0;

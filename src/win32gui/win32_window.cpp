@@ -325,7 +325,17 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 SendMessageW(statusBar_, WM_SIZE, 0, 0);
             }
             if (wParam != SIZE_MINIMIZED && onResize_) {
-                onResize_();
+                // A resize from within the logic's own resize handler runs after it, once.
+                if (inResize_) {
+                    resizePending_ = true;
+                    return 0;
+                }
+                inResize_ = true;
+                do {
+                    resizePending_ = false;
+                    onResize_();
+                } while (resizePending_ && onResize_);
+                inResize_ = false;
             }
             return 0;
         case WM_GETMINMAXINFO:

@@ -105,6 +105,8 @@ private:
     int minWidth_ = 0;
     int minHeight_ = 0;
     bool inCloseQuery_ = false;
+    bool inResize_ = false;
+    bool resizePending_ = false;
     bool activatePending_ = false;
     ui::KeyListener* listener_ = nullptr;
     ui::Callback onActivate_;
