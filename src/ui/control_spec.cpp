@@ -43,6 +43,9 @@ bool namedByLabel(ControlKind kind) {
         case ControlKind::LineEdit:
         case ControlKind::ListBox:
         case ControlKind::TabBar:
+        case ControlKind::CheckList:
+        case ControlKind::ProgressBar:
+        case ControlKind::ComboBox:
             return true;
         default:
             return false;

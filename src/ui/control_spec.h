@@ -30,6 +30,9 @@ enum class ControlKind {
     Canvas,      // a picture composed of shapes
     Panel,       // a frame holding the controls whose `parent` names it
     StatusText,  // the text of the window's status bar
+    CheckList,   // a list whose lines have check boxes (ui/check_list.h)
+    ProgressBar,
+    ComboBox,  // a one-line field with a list of texts to choose from
 };
 
 struct ControlSpec {

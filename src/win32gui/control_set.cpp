@@ -69,6 +69,9 @@ std::string conventionalName(std::span<const ui::ControlSpec> table, std::size_t
         case K::LineEdit:
         case K::ListBox:
         case K::TabBar:
+        case K::CheckList:
+        case K::ProgressBar:
+        case K::ComboBox:
             if (index > 0 && table[index - 1].kind == K::Label) {
                 return ui::accessibleCaption(table[index - 1].caption);
             }
@@ -185,11 +188,27 @@ HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStar
                                    GetModuleHandleW(nullptr), nullptr);
         case K::StatusText:
             return window_.statusBar();
+        case K::CheckList:
+            className = WC_LISTVIEWW;
+            exStyle |= WS_EX_CLIENTEDGE;
+            style |=
+                LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+            break;
+        case K::ProgressBar:
+            className = PROGRESS_CLASSW;
+            break;
+        case K::ComboBox: {
+            className = WC_COMBOBOXW;
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+            break;
+        }
     }
-    HWND hwnd = CreateWindowExW(exStyle, className, widenLines(spec.caption).c_str(), style, b.left,
-                                b.top, b.width, b.height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+    // A field with a list is as high as its field and its list together.
+    const int height = spec.kind == K::ComboBox ? b.height + 200 : b.height;
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, widenLines(spec.caption).c_str(), style, b.left, b.top,
+                        b.width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }
@@ -243,6 +262,12 @@ std::unique_ptr<NativeWidget> ControlSet::adapt(const ui::ControlSpec& spec, HWN
             return std::make_unique<Win32PlainWidget>(hwnd);
         case K::StatusText:
             return std::make_unique<Win32StatusText>(hwnd);
+        case K::CheckList:
+            return std::make_unique<Win32CheckList>(hwnd);
+        case K::ProgressBar:
+            return std::make_unique<Win32ProgressBar>(hwnd);
+        case K::ComboBox:
+            return std::make_unique<Win32ComboBox>(hwnd);
     }
     return nullptr;
 }
@@ -305,6 +330,18 @@ Win32MathView& ControlSet::mathView(std::string_view name) {
 
 Win32Canvas& ControlSet::canvas(std::string_view name) {
     return as<Win32Canvas>(find(name), name);
+}
+
+Win32CheckList& ControlSet::checkList(std::string_view name) {
+    return as<Win32CheckList>(find(name), name);
+}
+
+Win32ProgressBar& ControlSet::progressBar(std::string_view name) {
+    return as<Win32ProgressBar>(find(name), name);
+}
+
+Win32ComboBox& ControlSet::comboBox(std::string_view name) {
+    return as<Win32ComboBox>(find(name), name);
 }
 
 HWND ControlSet::handle(std::string_view name) {

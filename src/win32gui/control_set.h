@@ -22,6 +22,7 @@
 #include "ui/control_spec.h"
 #include "win32gui/math_painter.h"
 #include "win32gui/native_widget.h"
+#include "win32gui/win32_check_list.h"
 #include "win32gui/win32_controls.h"
 #include "win32gui/win32_pictures.h"
 #include "win32gui/win32_text_box.h"
@@ -49,6 +50,9 @@ public:
     Win32ImageView& image(std::string_view name);
     Win32MathView& mathView(std::string_view name);
     Win32Canvas& canvas(std::string_view name);
+    Win32CheckList& checkList(std::string_view name);
+    Win32ProgressBar& progressBar(std::string_view name);
+    Win32ComboBox& comboBox(std::string_view name);
     HWND handle(std::string_view name);
 
     // Puts the control in front of the others (a panel or list shown over the editors); it then

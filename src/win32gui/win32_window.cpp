@@ -19,7 +19,8 @@ bool menuLoopRunning = false;
 ATOM windowClass(WNDPROC proc) {
     static const ATOM atom = [proc] {
         INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                      ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+                                      ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                          ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
@@ -123,7 +124,10 @@ bool Win32Window::visible() const {
 }
 
 void Win32Window::setVisible(bool visible) {
-    ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+    // Asked to be maximized while hidden: it shows maximized.
+    ShowWindow(hwnd_, !visible                                     ? SW_HIDE
+                      : maximizeOnShow_ && !IsWindowVisible(hwnd_) ? SW_SHOWMAXIMIZED
+                                                                   : SW_SHOW);
     if (visible) {
         SetForegroundWindow(hwnd_);
     }
@@ -192,29 +196,14 @@ void Win32Window::setCaption(std::string_view caption) {
 }
 
 bool Win32Window::maximized() const {
-    if (!IsWindowVisible(hwnd_)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof(placement);
-        GetWindowPlacement(hwnd_, &placement);
-        return (placement.flags & WPF_RESTORETOMAXIMIZED) != 0 ||
-               placement.showCmd == SW_SHOWMAXIMIZED;
-    }
-    return IsZoomed(hwnd_) != FALSE;
+    return IsWindowVisible(hwnd_) ? IsZoomed(hwnd_) != FALSE : maximizeOnShow_;
 }
 
 void Win32Window::setMaximized(bool maximized) {
+    maximizeOnShow_ = maximized;
     if (IsWindowVisible(hwnd_)) {
         ShowWindow(hwnd_, maximized ? SW_MAXIMIZE : SW_RESTORE);
-        return;
     }
-    // Hidden: it shows maximized when it first shows.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(hwnd_, &placement);
-    placement.showCmd = SW_HIDE;
-    placement.flags = maximized ? (placement.flags | WPF_RESTORETOMAXIMIZED)
-                                : (placement.flags & ~WPF_RESTORETOMAXIMIZED);
-    SetWindowPlacement(hwnd_, &placement);
 }
 
 int Win32Window::clientWidth() const {
@@ -321,6 +310,9 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SIZE:
+            if (IsWindowVisible(hwnd_) && (wParam == SIZE_MAXIMIZED || wParam == SIZE_RESTORED)) {
+                maximizeOnShow_ = wParam == SIZE_MAXIMIZED;
+            }
             if (statusBar_ != nullptr) {
                 SendMessageW(statusBar_, WM_SIZE, 0, 0);
             }

@@ -106,6 +106,7 @@ private:
     int minHeight_ = 0;
     bool inCloseQuery_ = false;
     bool inResize_ = false;
+    bool maximizeOnShow_ = false;
     bool resizePending_ = false;
     bool activatePending_ = false;
     ui::KeyListener* listener_ = nullptr;

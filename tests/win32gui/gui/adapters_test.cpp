@@ -328,3 +328,67 @@ TEST_F(AdapterTest, MenusComeFromTheCommandTableWithTheirShortcuts) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr std::array kListTable = {
+    ControlSpec{"Lines", K::CheckList, {}, {10, 10, 300, 120}, "Componenti"},
+    ControlSpec{"Bar", K::ProgressBar, {}, {10, 140, 300, 20}, "Avanzamento"},
+    ControlSpec{"LabelDir", K::Label, "Cartella", {10, 170, 80, 20}},
+    ControlSpec{"Dir", K::ComboBox, {}, {100, 170, 200, 24}},
+};
+
+TEST_F(AdapterTest, CheckListsLeaveTheMarksToTheLogic) {
+    win32gui::ControlSet lists(*window, kListTable, {});
+    win32gui::Win32CheckList& checks = lists.checkList("Lines");
+    std::vector<int> toggled;
+    int selected = 0;
+    checks.setOnToggle([&](int i) { toggled.push_back(i); });
+    checks.setOnSelect([&] { ++selected; });
+    checks.setLines({{"Programma", 1, {}}, {"Documentazione", 2, 0xFF0000}, {"Extra", 0, {}}});
+    EXPECT_EQ(checks.count(), 3);
+    EXPECT_EQ(checks.line(1), (ui::CheckLine{"Documentazione", 2, 0xFF0000}));
+    EXPECT_EQ(selected, 0) << "the logic's own lines raise nothing";
+    checks.setItemIndex(2);
+    EXPECT_EQ(checks.itemIndex(), 2);
+    EXPECT_EQ(selected, 0);
+
+    // Space on a line asks the logic; the mark stays until the logic sets it.
+    checks.setFocus();
+    tap(VK_SPACE);
+    settle();
+    ASSERT_EQ(toggled, std::vector<int>{2});
+    EXPECT_EQ(checks.line(2).mark, 0);
+    EXPECT_EQ(ListView_GetItemState(lists.handle("Lines"), 2, LVIS_STATEIMAGEMASK),
+              INDEXTOSTATEIMAGEMASK(1u));
+    checks.setLine(2, {"Extra", 1, {}});
+    EXPECT_EQ(ListView_GetItemState(lists.handle("Lines"), 2, LVIS_STATEIMAGEMASK),
+              INDEXTOSTATEIMAGEMASK(2u));
+    tap(VK_UP);
+    settle();
+    EXPECT_EQ(checks.itemIndex(), 1);
+    EXPECT_EQ(selected, 1) << "the user's choice of another line";
+
+    win32gui::Win32ProgressBar& bar = lists.progressBar("Bar");
+    bar.setRange(0, 65535);
+    bar.setPosition(40000);
+    EXPECT_EQ(bar.position(), 40000);
+
+    win32gui::Win32ComboBox& dir = lists.comboBox("Dir");
+    int changes = 0;
+    dir.setOnChange([&] { ++changes; });
+    dir.setItems({"C:\\Tattilo", "D:\\Tattilo"});
+    dir.setText("C:\\Tattilo");
+    EXPECT_EQ(dir.items(), (std::vector<std::string>{"C:\\Tattilo", "D:\\Tattilo"}));
+    EXPECT_EQ(changes, 0);
+    dir.setFocus();
+    EXPECT_TRUE(dir.focused()) << "the focus is in its field";
+    SendMessageW(lists.handle("Dir"), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    type("E:\\x");
+    settle();
+    EXPECT_EQ(dir.text(), "E:\\x");
+    EXPECT_GT(changes, 0);
+    window->setKeyListener(nullptr);
+}
+
+}  // namespace
