@@ -24,6 +24,24 @@ IAccPropServices* services() {
 
 }  // namespace
 
+bool annotationsAvailable() {
+    // The service may be there and still refuse every annotation: ask it once.
+    thread_local const bool available = [] {
+        IAccPropServices* s = services();
+        if (s == nullptr) {
+            return false;
+        }
+        HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        const bool ok = SUCCEEDED(s->SetHwndPropStr(probe, static_cast<DWORD>(OBJID_CLIENT),
+                                                    static_cast<DWORD>(CHILDID_SELF),
+                                                    PROPID_ACC_NAME, L"probe"));
+        DestroyWindow(probe);
+        return ok;
+    }();
+    return available;
+}
+
 bool setAccessibleName(HWND hwnd, std::string_view name) {
     IAccPropServices* s = services();
     if (s == nullptr || hwnd == nullptr) {

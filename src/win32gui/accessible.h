@@ -12,6 +12,9 @@
 
 namespace win32gui {
 
+// Whether the system has the annotation service (Wine does not implement it).
+bool annotationsAvailable();
+
 // Gives `hwnd` the name `name` (code page 1252); false when the system has no annotation
 // service. A later call replaces the name.
 bool setAccessibleName(HWND hwnd, std::string_view name);

@@ -81,6 +81,17 @@ std::string conventionalName(std::span<const ui::ControlSpec> table, std::size_t
     }
 }
 
+// The text of a hidden label put just before the control: for a kind named by its label, when no
+// label of the table names it as the table wants.
+std::string hiddenLabel(std::span<const ui::ControlSpec> table, std::size_t index) {
+    const ui::ControlSpec& spec = table[index];
+    if (!ui::namedByLabel(spec.kind)) {
+        return {};
+    }
+    const std::string wanted = ui::accessibleName(table, spec);
+    return wanted != conventionalName(table, index) ? wanted : std::string();
+}
+
 }  // namespace
 
 ControlSet::ControlSet(Win32Window& window, std::span<const ui::ControlSpec> table,
@@ -95,6 +106,13 @@ ControlSet::ControlSet(Win32Window& window, std::span<const ui::ControlSpec> tab
         // A run of radio buttons is one group; every other control starts one of its own.
         const bool groupStart =
             spec.kind != K::RadioButton || i == 0 || table[i - 1].kind != K::RadioButton;
+        if (const std::string label = hiddenLabel(table, i); !label.empty()) {
+            // Readers name an edit box or list by the STATIC just before it, shown or not.
+            HWND before =
+                CreateWindowExW(0, L"STATIC", widen(label).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0,
+                                0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetWindowPos(before, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         HWND hwnd = create(spec, parent, groupStart, 100 + static_cast<int>(i));
         if (hwnd == nullptr) {
             throw std::runtime_error("the control " + std::string(spec.name) +
@@ -273,9 +291,27 @@ std::unique_ptr<NativeWidget> ControlSet::adapt(const ui::ControlSpec& spec, HWN
 }
 
 void ControlSet::name(std::span<const ui::ControlSpec> table, std::size_t index, HWND hwnd) {
-    const std::string wanted = ui::accessibleName(table, table[index]);
-    if (!wanted.empty() && wanted != conventionalName(table, index)) {
-        setAccessibleName(hwnd, wanted);
+    const ui::ControlSpec& spec = table[index];
+    const std::string wanted = ui::accessibleName(table, spec);
+    if (wanted.empty() || wanted == conventionalName(table, index)) {
+        return;
+    }
+    setAccessibleName(hwnd, wanted);
+    // Controls that show no text of their own carry the name as their window text too, which
+    // readers take where annotations are not to be had.
+    switch (spec.kind) {
+        case K::ListBox:
+        case K::TabBar:
+        case K::Image:
+        case K::MathView:
+        case K::Canvas:
+        case K::Panel:
+        case K::ProgressBar:
+        case K::CheckList:
+            SetWindowTextW(hwnd, widen(wanted).c_str());
+            break;
+        default:
+            break;
     }
 }
 

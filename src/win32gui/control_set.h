@@ -11,6 +11,11 @@
 //
 // Ownership: the set owns the adapters and the fonts it made, not the native controls, which go
 // with their window; destroy the set (or clear() it) before the window's logic goes.
+//
+// Where annotations are not to be had (Wine has none), an edit box or list whose name no label
+// gives gets a hidden STATIC with its name just before it, and a control that shows no text of
+// its own (a list, the tab strip, a picture, a panel) carries its name as its window text: the
+// names readers find there are the table's.
 
 #include <functional>
 #include <memory>
