@@ -125,6 +125,14 @@ ControlSet::ControlSet(Win32Window& window, std::span<const ui::ControlSpec> tab
         entries_.push_back({spec.name, adapt(spec, hwnd)});
         name(table, i, hwnd);
     }
+    // A group frame lies behind everything, so the controls inside it show: the tab order of
+    // the others stays, and the frame has no stop of its own.
+    for (const ui::ControlSpec& spec : table) {
+        if (spec.kind == K::GroupBox) {
+            SetWindowPos(handle(spec.name), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 ControlSet::~ControlSet() {

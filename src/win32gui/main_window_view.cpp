@@ -78,6 +78,13 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         r.height = picture.height;
         legend.setBounds(r);
     }
+    // All fifteen page tabs fit in the window's default width.
+    {
+        HWND tabs = c.handle("TabControl1");
+        tabFont_ = createFont({"Tahoma", 11, 0});
+        SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(tabFont_), FALSE);
+        TabCtrl_SetPadding(tabs, 4, 3);
+    }
     // What lies over the editors and the strip comes in front, as it shows.
     for (const char* overlay : {"Image3", "Simb", "ListBox1", "Panel1"}) {
         c.raise(overlay);
@@ -173,6 +180,9 @@ MainWindowView::~MainWindowView() {
     controls_.reset();
     window_->setMenuBar(nullptr);
     window_.reset();
+    if (tabFont_ != nullptr) {
+        DeleteObject(tabFont_);
+    }
 }
 
 }  // namespace win32gui

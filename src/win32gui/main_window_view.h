@@ -77,6 +77,7 @@ private:
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
     std::vector<std::unique_ptr<Unavailable>> unavailable_;
+    HFONT tabFont_ = nullptr;
 };
 
 }  // namespace win32gui

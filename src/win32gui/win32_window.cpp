@@ -106,8 +106,8 @@ Win32Window::~Win32Window() {
 }
 
 LONG Win32Window::frameStyle() const {
-    return dialog_ ? WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN
-                   : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    // A dialog paints under its controls too: a group frame shows the dialog through it.
+    return dialog_ ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 }
 
 Win32Window* Win32Window::from(HWND hwnd) {
@@ -163,8 +163,20 @@ ui::Rect Win32Window::bounds() const {
 
 void Win32Window::setBounds(const ui::Rect& b) {
     const RECT f = frameInsets(hwnd_);
-    SetWindowPos(hwnd_, nullptr, b.left + f.left, b.top + f.top, b.width + (f.right - f.left),
-                 b.height + (f.bottom - f.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT outer{b.left + f.left, b.top + f.top, b.left + b.width + f.right,
+               b.top + b.height + f.bottom};
+    // The caption stays on the screen, where it can be reached: bounds saved as 0, 0 (the
+    // settings' default) would put it above the top.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        const LONG dx = outer.left < work.left ? work.left - outer.left : 0;
+        const LONG dy = outer.top < work.top ? work.top - outer.top : 0;
+        OffsetRect(&outer, dx, dy);
+    }
+    SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Win32Window::focused() const {

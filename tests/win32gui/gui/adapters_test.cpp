@@ -97,14 +97,17 @@ TEST_F(AdapterTest, EditPositionsCountALineBreakAsTwoAndNeverSplitIt) {
     memo.setSelection(4, 2);
     EXPECT_EQ(memo.selText(), "cd");
     memo.setSelStart(3);  // between CR and LF of the first line break
-    EXPECT_EQ(memo.selStart(), 4u) << "a caret between CR and LF goes to the end of its line";
+    EXPECT_EQ(memo.selStart(), 2u) << "a caret between CR and LF goes to the end of its line";
+    memo.setSelection(3, 3);
+    EXPECT_EQ(memo.selStart(), 2u);
+    EXPECT_EQ(memo.selText(), "\r\nc") << "a selection never starts inside a line break";
     memo.setSelection(12, 100);
     EXPECT_EQ(memo.selText(), "gh") << "a selection past the end stops at the end";
 
     memo.setSelection(4, 2);
     memo.setSelText("X\nY");
     EXPECT_EQ(memo.text(), "ab\r\nX\r\nY\r\nef\r\ngh");
-    EXPECT_EQ(memo.selStart(), 9u) << "the caret after what went in";
+    EXPECT_EQ(memo.selStart(), 8u) << "the caret after what went in";
     EXPECT_EQ(memo.selLength(), 0u);
     EXPECT_EQ(changes, 1) << "an edit like typing raises one change";
 
