@@ -295,6 +295,51 @@ TEST_F(MainWindowTest, TheSettingsDialogByKeyboard) {
     EXPECT_EQ(w.logic().settings().timer, 300);
 }
 
+TEST_F(MainWindowTest, OpeningTheSettingsMenuOpensTheDialogAndTheMenuGoes) {
+    ASSERT_NO_FATAL_FAILURE(w.start());
+    const HWND main = w.view->window().handle();
+    {
+        win32_test::Answerer answer(
+            L"TattiloWindow", [&](HWND) { tap(VK_ESCAPE); }, main);
+        // F10 to the menu bar, right to "Impostazioni", down opens it: the dialog comes.
+        tap(VK_F10);
+        for (int i = 0; i < 5; ++i) {
+            tap(VK_RIGHT);
+        }
+        tap(VK_DOWN);
+        ASSERT_TRUE(waitUntil([&] { return answer.seen(); }, 5000)) << "no settings dialog";
+        answer.join();
+    }
+    ASSERT_TRUE(waitUntil([&] {
+        return !IsWindowVisible(w.view->settings().window().handle()) &&
+               GetForegroundWindow() == main && GetFocus() == w.handle("Memo2");
+    })) << "the window did not come back to the Braille editor";
+    EXPECT_TRUE(IsWindowEnabled(main));
+    // No menu is left open: typing goes into the page.
+    type("#a");
+    settle();
+    EXPECT_EQ(memo2().text(), "#a");
+}
+
+TEST_F(MainWindowTest, TheAboutPanelFromTheMenuByKeyboard) {
+    ASSERT_NO_FATAL_FAILURE(w.start());
+    // F10, left past the window's own menu to "?", open it, up to its last item
+    // "Informazioni su ..", Enter.
+    tap(VK_F10);
+    tap(VK_LEFT);
+    tap(VK_LEFT);
+    tap(VK_DOWN);
+    tap(VK_UP);
+    tap(VK_RETURN);
+    ASSERT_TRUE(waitUntil([this] { return w.logic().widgets().Panel1.visible(); }))
+        << "the menu item did not show the panel";
+    EXPECT_EQ(GetFocus(), w.handle("Button1")) << "the panel's OK has the focus";
+    EXPECT_EQ(win32gui::readAccessibleName(w.handle("Panel1")), "Informazioni su Tattilo");
+    tap(VK_RETURN);
+    ASSERT_TRUE(waitUntil([this] { return !w.logic().widgets().Panel1.visible(); }));
+    EXPECT_EQ(GetFocus(), w.handle("Memo2"));
+}
+
 TEST_F(MainWindowTest, ScreenReadersReadTheSameNamesAsOnLinux) {
     ASSERT_NO_FATAL_FAILURE(w.start());
     // What MSAA gives a reader: a button by its text, an editor by the label before it, the
