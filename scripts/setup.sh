@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n zlib1g-dev libespeak-ng-dev espeak-ng-data espeak-ng
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth fonts-dejavu-core sox libxml2-utils python3 python3-fonttools
+  xvfb xauth x11-utils fonts-dejavu-core sox libxml2-utils python3 python3-fonttools
   dbus-daemon at-spi2-core python3-pyatspi
   brltty liblouis-bin liblouis-data libbrlapi-dev
   dpkg-dev file man-db desktop-file-utils

@@ -6,6 +6,10 @@
 #
 #   scripts/test_windows.sh [BUILD_DIR]       (default build-win32)
 #
+# The tests_*.exe programs run without a display. The gui_*.exe programs open real windows:
+# they run on a virtual X display (Xvfb) of their own, each at most ten minutes; without Xvfb
+# they fail, saying so.
+#
 # Wine gets a private prefix and home in a temporary folder, removed at the end, and no menu
 # integration. Prints the count of every program and a last line "N passed, N failed".
 set -euo pipefail
@@ -19,14 +23,22 @@ mkdir -p "$work/reports"
 
 mapfile -t programs < <(find "$build/tests" -maxdepth 1 -name 'tests_*.exe' | sort)
 [ ${#programs[@]} -gt 0 ] || { echo "test_windows: no test program in $build/tests" >&2; exit 1; }
+mapfile -t window_programs < <(find "$build/tests" -maxdepth 1 -name 'gui_*.exe' | sort)
 
 total=0 failed=0 broken=()
-for program in "${programs[@]}"; do
+for program in "${programs[@]}" "${window_programs[@]}"; do
   name=$(basename "$program" .exe)
   report="$work/reports/$name.xml"
   status=0
-  (cd "$build/bin" && wine "$program" --gtest_output="xml:Z:${report}" >"$work/$name.log" 2>&1) ||
-    status=$?
+  if [[ $name == gui_* ]] && [ -z "${DISPLAY:-}" ]; then
+    if ! start_virtual_display; then
+      echo "$name: did not run: no virtual display for its windows"
+      broken+=("$name")
+      continue
+    fi
+  fi
+  (cd "$build/bin" && timeout 600 wine "$program" --gtest_output="xml:Z:${report}" \
+    >"$work/$name.log" 2>&1) || status=$?
   if [ ! -s "$report" ]; then
     echo "$name: did not run under Wine (status $status, no test report)"
     tail -n 20 "$work/$name.log" | sed 's/^/  /'
@@ -50,7 +62,7 @@ for program in "${programs[@]}"; do
   fi
 done
 
-echo "Windows build under Wine: ${#programs[@]} test programs, $total tests"
+echo "Windows build under Wine: $((${#programs[@]} + ${#window_programs[@]})) test programs, $total tests"
 echo "$((total - failed)) passed, $failed failed"
 if [ ${#broken[@]} -gt 0 ]; then
   echo "test_windows: these programs did not run to the end: ${broken[*]}" >&2

@@ -2,10 +2,14 @@
 # The Windows distribution (make dist-windows) installed for real under 32-bit Wine:
 #   1. instello.exe --unattended installs it into the prefix's drive C:;
 #   2. `wine reg query` shows the product key and the uninstall entry;
-#   3. the Start Menu shortcut is a .lnk that lnkinfo reads with the right target;
+#   3. the Start Menu shortcuts are .lnk files that lnkinfo reads with the right targets: the
+#      workbench tattilo.exe and tattilo-cli.exe;
 #   4. the installed tattilo-cli.exe converts a formula from the installed folder and prints
 #      the Braille that the Linux build prints (and the notation fixtures expect);
-#   5. a second run from a copy with a damaged package volume fails midway and rolls back to
+#   5. the installed tattilo.exe starts on a virtual display (Xvfb) with the sample document
+#      and shows its main window; with EVIDENCE_DIR set, a picture of the screen is saved there
+#      as tattilo-installed.png (needs ImageMagick's import);
+#   6. a second run from a copy with a damaged package volume fails midway and rolls back to
 #      a byte-identical drive C: and registry.
 #
 #   scripts/test_windows_install.sh [BUILD_DIR]     (default build-win32)
@@ -62,15 +66,21 @@ fonts=$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Brai
 grep -Eq 'REG_SZ +C:\\Tattilo\\BIN\\fonts\\braillecour.ttf$' <<<"$fonts" || fail "font: $fonts"
 pass "reg query shows the product key, the uninstall entry and the font"
 
-# 3. The Start Menu shortcut.
-link=$(find "$drive_c" -name 'Tattilo da riga di comando.lnk' | head -n 1)
-[ -n "$link" ] || fail "no Start Menu shortcut"
-case "$link" in */Start\ Menu/Programs/Tattilo/*) ;; *) fail "shortcut in the wrong place: $link" ;; esac
-info=$(lnkinfo "$link")
-grep -Eqi 'Local path[[:space:]]*: C:\\Tattilo\\BIN\\tattilo-cli.exe' <<<"$info" ||
-  fail "lnkinfo does not show the target:
+# 3. The Start Menu shortcuts.
+for shortcut in 'Tattilo:tattilo.exe' 'Tattilo da riga di comando:tattilo-cli.exe'; do
+  title=${shortcut%%:*} target=${shortcut#*:}
+  link=$(find "$drive_c" -name "$title.lnk" | head -n 1)
+  [ -n "$link" ] || fail "no Start Menu shortcut \"$title\""
+  case "$link" in */Start\ Menu/Programs/Tattilo/*) ;; *) fail "shortcut in the wrong place: $link" ;; esac
+  info=$(lnkinfo "$link")
+  grep -Eqi "Local path[[:space:]]*: C:\\\\Tattilo\\\\BIN\\\\$target" <<<"$info" ||
+    fail "lnkinfo does not show the target $target:
 $info"
-pass "lnkinfo reads the Start Menu shortcut with its target"
+done
+[ -f "$drive_c/Tattilo/BIN/tattilo.exe" ] && [ -f "$drive_c/Tattilo/BIN/esempi/esempio.mtf" ] &&
+  [ -f "$drive_c/Tattilo/BIN/tattilo-iniziale.ini" ] && [ -f "$drive_c/Tattilo/BIN/fonts/braillecour.ttf" ] ||
+  fail "the workbench's files are not all in C:\\Tattilo\\BIN"
+pass "lnkinfo reads the Start Menu shortcuts to tattilo.exe and tattilo-cli.exe with their targets"
 
 # 4. The installed program.
 formula='\lim_{x\to 0^+}\frac{1}{x}'
@@ -84,7 +94,36 @@ got=$(cd "$drive_c/Tattilo/BIN" && printf '%s' "$formula" | wine tattilo-cli.exe
 [ "$got" = "$expected" ] || fail "tattilo-cli.exe printed '$got', the Linux build '$expected'"
 pass "the installed tattilo-cli.exe prints $got, as the Linux build does"
 
-# 5. A damaged volume: the run fails midway and everything is as it was.
+# 5. The installed workbench starts and shows its window. Its settings name the graphic editor,
+# which a first start would otherwise ask for first.
+start_virtual_display || fail "no virtual display for the workbench's window"
+printf 'editor grafico = C:\\windows\\notepad.exe\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n' \
+  >"$drive_c/Tattilo/BIN/tattilo.ini"
+(cd "$drive_c/Tattilo/BIN" && wine tattilo.exe 'C:\Tattilo\BIN\esempi\esempio.mtf' \
+  >"$work/tattilo.out" 2>&1 &)
+title='Tattilo v. 1.1 - esempio.mtf'
+for _ in $(seq 300); do
+  xwininfo -root -tree 2>/dev/null | grep -qF "\"$title" && break
+  sleep 0.1
+done
+xwininfo -root -tree 2>/dev/null | grep -qF "\"$title" ||
+  fail "the installed tattilo.exe showed no window \"$title...\":
+$(xwininfo -root -tree 2>/dev/null | grep '"' | head -n 20)
+$(tail -n 20 "$work/tattilo.out")"
+if [ -n "${EVIDENCE_DIR:-}" ] && command -v import >/dev/null; then
+  sleep 3  # the splash panel goes after two seconds
+  mkdir -p "$EVIDENCE_DIR"
+  import -window root "$EVIDENCE_DIR/tattilo-installed.png" && echo "  saved $EVIDENCE_DIR/tattilo-installed.png"
+fi
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+rm -f "$drive_c/Tattilo/BIN/tattilo.ini"
+unset DISPLAY
+kill "$xvfb_pid" 2>/dev/null || true
+xvfb_pid=
+pass "the installed tattilo.exe opened the sample document in its window"
+
+# 6. A damaged volume: the run fails midway and everything is as it was.
 snapshot "$work/before"
 mkdir "$work/damaged"
 cp "$dist"/* "$work/damaged/"

@@ -25,7 +25,8 @@ if ! wine_version=$(wine --version 2>&1); then
   exit 1
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/tattilo-wine.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+xvfb_pid=
+trap 'wineserver -k >/dev/null 2>&1 || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/home"
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
 # No menu entries or file associations on the host; no Mono or Gecko installers asked for.
@@ -40,3 +41,35 @@ fi
 
 # A host path as Wine's Windows path (drive Z: is the host's root).
 winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
+
+# A virtual X display for programs that open windows (Xvfb, 1280 x 1024), set as DISPLAY, with
+# Wine started afresh on it. Fails, saying why, when none can be started.
+start_virtual_display() {
+  command -v Xvfb >/dev/null && command -v xdpyinfo >/dev/null || {
+    echo "windows need Xvfb and xdpyinfo (apt-get install xvfb x11-utils)" >&2
+    return 1
+  }
+  local n
+  for n in $(seq 91 160); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w
+        # No window manager runs there: windows that wait for one wait two seconds each time
+        # they show or go.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wineserver -w
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  echo "no virtual display could be started" >&2
+  return 1
+}

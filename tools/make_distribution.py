@@ -3,9 +3,12 @@
 and the workbench's Braille font in data/fonts.
 
 With --windows BIN it builds the real Windows distribution from the cross-built programs in
-BIN (tattilo-cli.exe, instello.exe, made by `make windows`): INSTELLO.EXE, INSTELLO.INI,
-INSTALL.CFG, license.txt, PROGRAM.QKP and the package volumes PROGRAM.001 and PROGRAM.002
-holding tattilo-cli.exe, the filter file, the help pages and the Braille font.
+BIN (tattilo.exe, tattilo-cli.exe, instello.exe, made by `make windows`, without their debug
+information when the MinGW strip tool is there): INSTELLO.EXE, INSTELLO.INI, INSTALL.CFG,
+license.txt, PROGRAM.QKP and the package volumes PROGRAM.001 and PROGRAM.002 holding the
+workbench tattilo.exe, tattilo-cli.exe, the filter file, the help pages, the first settings
+(tattilo-iniziale.ini), the sample documents and the Braille font. The Start Menu gets the
+workbench, the command line program and the guide.
 
 With --tex it builds the TeX-system variant instead (into data/distribution-tex by default): a
 "Korvo" product whose component programs exercise every TeX configuration step: KORVO.INI,
@@ -25,8 +28,11 @@ Only the Python standard library is used.
 """
 
 import os
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -229,27 +235,44 @@ def tex_distribution(out):
     ])))
 
 
-def windows_distribution(out, bin_dir):
-    """The workbench's command-line program for a real Windows machine, in two volumes."""
-    when = (2026, 3, 2, 9, 30, 0)
-
-    def built(name):
-        with open(os.path.join(bin_dir, name), "rb") as f:
+def built_program(bin_dir, name):
+    """A cross-built program as it ships: without its debug information when strip is there."""
+    path = os.path.join(bin_dir, name)
+    strip = shutil.which("i686-w64-mingw32-strip")
+    if strip is None:
+        print("make_distribution: no i686-w64-mingw32-strip, %s ships with its debug information"
+              % name, file=sys.stderr)
+        with open(path, "rb") as f:
+            return f.read()
+    with tempfile.TemporaryDirectory() as scratch:
+        stripped = os.path.join(scratch, name)
+        subprocess.run([strip, "--strip-debug", "-o", stripped, path], check=True)
+        with open(stripped, "rb") as f:
             return f.read()
 
-    cli = built("tattilo-cli.exe")
-    data = {name: repo_file("data", name) for name in ("filtro.base", "help.htm", "tastnum.htm")}
+
+def windows_distribution(out, bin_dir):
+    """The workbench and its command-line program for a real Windows machine, in two volumes."""
+    when = (2026, 3, 2, 9, 30, 0)
+
+    workbench = built_program(bin_dir, "tattilo.exe")
+    cli = built_program(bin_dir, "tattilo-cli.exe")
+    data = {name: repo_file("data", name)
+            for name in ("filtro.base", "help.htm", "tastnum.htm", "tattilo-iniziale.ini")}
+    samples = {name: repo_file("data", "esempi", name)
+               for name in sorted(os.listdir(os.path.join(ROOT, "data", "esempi")))}
     font = repo_file("data", "fonts", "braillecour.ttf")
     license_text = plain("license.txt")
     stream = b"".join([
         skip(b"M", "Tattilo 1.1 per Windows"),
         folder("BIN"),
+        member("tattilo.exe", workbench, when),
         member("tattilo-cli.exe", cli, when),
-        member("filtro.base", data["filtro.base"], when),
-        member("help.htm", data["help.htm"], when),
-        member("tastnum.htm", data["tastnum.htm"], when),
+    ] + [member(name, content, when) for name, content in data.items()] + [
         folder("BIN\\fonts"),
         member("braillecour.ttf", font, when),
+        folder("BIN\\esempi"),
+    ] + [member(name, content, when) for name, content in samples.items()] + [
         b"Q",
     ])
     cut = len(stream) // 2
@@ -260,6 +283,7 @@ def windows_distribution(out, bin_dir):
         op(73, "PROGRAM"),
         op(3, "license.txt", "DOC\\"),
         op(202, "Tattilo"),
+        op(203, "BIN\\tattilo.exe", "Tattilo", ""),
         op(203, "BIN\\tattilo-cli.exe", "Tattilo da riga di comando", ""),
         op(203, "BIN\\help.htm", "Guida di Tattilo", ""),
         op(220, "Braillecour (TrueType)", "!BIN\\fonts\\braillecour"),
@@ -269,8 +293,9 @@ def windows_distribution(out, bin_dir):
         op(236, uninstall, "NoModify", "number", "1"),
     ))
     write(out, "INSTALL.CFG", crlf("\n".join([
-        "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; tattilo-cli, il filtro, la guida e il carattere Braille."
-        % clusters_of([len(cli), len(font), len(license_text)] + [len(d) for d in data.values()]),
+        "Programma ; Programma Tattilo ; PROGRAM.QKP ; %s ; Tattilo, tattilo-cli, il filtro, la guida, gli esempi e il carattere Braille."
+        % clusters_of([len(workbench), len(cli), len(font), len(license_text)]
+                      + [len(d) for d in data.values()] + [len(d) for d in samples.values()]),
         "",
     ])))
     write(out, "INSTELLO.INI", crlf("\n".join([
@@ -288,7 +313,8 @@ def windows_distribution(out, bin_dir):
         "",
     ])))
     write(out, "license.txt", license_text)
-    write(out, "INSTELLO.EXE", built("instello.exe"))
+    with open(os.path.join(bin_dir, "instello.exe"), "rb") as f:
+        write(out, "INSTELLO.EXE", f.read())
 
 
 def main():

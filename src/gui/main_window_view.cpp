@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "editor/main_window_controls.h"
 #include "editor/messages.h"
 #include "gui/braille_display_factory.h"
 #include "gui/linear_view_widget.h"
@@ -23,8 +24,6 @@
 #include "gui/text_bridge.h"
 
 namespace gui {
-
-namespace text = editor::text;
 
 // Mouse over the about panel's links (red) and over the panel itself (white again).
 class MainWindowView::HoverFilter : public QObject {
@@ -60,11 +59,19 @@ private:
 
 namespace {
 
-// Where the controls stand in the window's client area; the editors, the linear view and the
-// about panel are placed by the window's resize logic.
-struct Place {
-    int x, y, w, h;
-};
+// The window's controls: kind, caption, place and accessible name.
+const ui::ControlSpec& spec(std::string_view name) {
+    return ui::control(editor::mainWindowControls(), name);
+}
+
+QString accessibleNameOf(std::string_view name) {
+    return toQString(ui::accessibleName(editor::mainWindowControls(), name));
+}
+
+void place(QWidget* w, std::string_view name) {
+    const ui::Rect& r = spec(name).bounds;
+    w->setGeometry(r.left, r.top, r.width, r.height);
+}
 
 }  // namespace
 
@@ -86,40 +93,39 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     buildMenus(*window_->menuBar(), menu_, editor::menuTable(), Qt::WindowShortcut);
 
     // ---- controls
-    auto place = [](QWidget* w, Place p) { w->setGeometry(p.x, p.y, p.w, p.h); };
-    auto label = [&](const char* object, const QString& accessible, Place p) {
+    auto label = [&](std::string_view object) {
         auto* l = new QLabel(client);
-        l->setObjectName(QString::fromLatin1(object));
-        l->setAccessibleName(accessible);
-        place(l, p);
+        l->setObjectName(toQString(object));
+        l->setAccessibleName(accessibleNameOf(object));
+        place(l, object);
         auto adapter = std::make_unique<QtLabel>(l);
         QtLabel* raw = adapter.get();
         adapters_.push_back(std::move(adapter));
         return raw;
     };
-    auto button = [&](const char* object, std::string_view caption, Place p,
-                      QWidget* parent = nullptr) {
-        auto* b = new QPushButton(toQString(caption), parent != nullptr ? parent : client);
-        b->setObjectName(QString::fromLatin1(object));
-        b->setAccessibleName(accessibleCaption(toQString(caption)));
+    auto button = [&](std::string_view object, QWidget* parent = nullptr) {
+        auto* b =
+            new QPushButton(toQString(spec(object).caption), parent != nullptr ? parent : client);
+        b->setObjectName(toQString(object));
+        b->setAccessibleName(accessibleNameOf(object));
         b->setFocusPolicy(Qt::TabFocus);
         if (parent == nullptr) {
-            place(b, p);
+            place(b, object);
         }
         auto adapter = std::make_unique<QtButton>(b);
         QtButton* raw = adapter.get();
         adapters_.push_back(std::move(adapter));
         return raw;
     };
-    auto memo = [&](const char* object, const QString& accessible) {
+    auto memo = [&](std::string_view object) {
         auto* m = new QPlainTextEdit(client);
-        m->setObjectName(QString::fromLatin1(object));
-        m->setAccessibleName(accessible);
+        m->setObjectName(toQString(object));
+        m->setAccessibleName(accessibleNameOf(object));
         m->setLineWrapMode(QPlainTextEdit::NoWrap);
         m->setTabChangesFocus(true);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        place(m, {editor::TForm1::kEditorLeft, editor::TForm1::kEditorTop, 760, 400});
+        place(m, object);
         auto adapter = std::make_unique<QtMemo>(m);
         QtMemo* raw = adapter.get();
         adapters_.push_back(std::move(adapter));
@@ -127,33 +133,33 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     };
 
     // The labels are named by what they show; the logic names the page strip.
-    QtLabel* label1 = label("Label1", {}, {16, 4, 190, 20});
-    QtLabel* label2 = label("Label2", {}, {210, 4, 190, 20});
-    QtLabel* label4 = label("Label4", {}, {404, 4, 260, 20});
-    QtLabel* label3 = label("Label3", {}, {16, 54, 760, 18});
+    QtLabel* label1 = label("Label1");
+    QtLabel* label2 = label("Label2");
+    QtLabel* label4 = label("Label4");
+    QtLabel* label3 = label("Label3");
     {
-        QFont strip(QStringLiteral("Courier"));
+        const ui::ControlSpec& s3 = spec("Label3");
+        QFont strip(toQString(s3.fontFamily));
         strip.setStyleHint(QFont::TypeWriter);
-        strip.setBold(true);
-        strip.setPixelSize(12);
+        strip.setBold(s3.bold);
+        strip.setPixelSize(s3.fontPixels);
         label3->widget()->setFont(strip);
     }
 
-    QtButton* converti = button("Converti", text::kBrailleMode, {16, 26, 120, 24});
-    QtButton* funzioni = button("Funzioni", text::kButtonFunzioni, {140, 26, 76, 24});
-    QtButton* operatori = button("Operatori", text::kButtonOperatori, {218, 26, 76, 24});
-    QtButton* insiemistica = button("Insiemistica", text::kButtonInsiemistica, {296, 26, 76, 24});
-    QtButton* logica = button("Logica", text::kButtonLogica, {374, 26, 76, 24});
-    QtButton* greche = button("Greche", text::kButtonGreche, {452, 26, 76, 24});
-    QtButton* simboli = button("Simboli", text::kButtonSimboli, {530, 26, 76, 24});
-    QtButton* visual = button("VisualLineare", text::kButtonVisualLineare, {140, 26, 130, 24});
-    QtButton* editorGrafico =
-        button("EditorGrafico", text::kButtonEditorGrafico, {610, 26, 96, 24});
-    QtButton* mathml = button("Mathml", text::kButtonMathml, {710, 26, 66, 24});
+    QtButton* converti = button("Converti");
+    QtButton* funzioni = button("Funzioni");
+    QtButton* operatori = button("Operatori");
+    QtButton* insiemistica = button("Insiemistica");
+    QtButton* logica = button("Logica");
+    QtButton* greche = button("Greche");
+    QtButton* simboli = button("Simboli");
+    QtButton* visual = button("VisualLineare");
+    QtButton* editorGrafico = button("EditorGrafico");
+    QtButton* mathml = button("Mathml");
 
     auto* tabBar = new QTabBar(client);
     tabBar->setObjectName(QStringLiteral("TabControl1"));
-    tabBar->setAccessibleName(QStringLiteral("Pagine"));
+    tabBar->setAccessibleName(accessibleNameOf("TabControl1"));
     tabBar->setExpanding(false);
     tabBar->setUsesScrollButtons(true);
     tabBar->setDrawBase(false);
@@ -167,18 +173,17 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         small.setPixelSize(11);
         tabBar->setFont(small);
     }
-    place(tabBar, {16, 74, 760, 26});
+    place(tabBar, "TabControl1");
     auto tabsAdapter = std::make_unique<QtTabBar>(tabBar);
     QtTabBar* tabs = tabsAdapter.get();
     adapters_.push_back(std::move(tabsAdapter));
 
-    QtMemo* memo1 = memo("Memo1", QStringLiteral("Editor Latex"));
-    QtMemo* memo2 = memo("Memo2", QStringLiteral("Editor Braille"));
-    memo2->widget()->resize(760, 200);
+    QtMemo* memo1 = memo("Memo1");
+    QtMemo* memo2 = memo("Memo2");
 
     auto* chordBuffer = new QLineEdit(client);
     chordBuffer->setObjectName(QStringLiteral("Edit3"));
-    chordBuffer->setAccessibleName(QStringLiteral("Celle in composizione"));
+    chordBuffer->setAccessibleName(accessibleNameOf("Edit3"));
     chordBuffer->hide();
     auto edit3Adapter = std::make_unique<QtLine>(chordBuffer);
     QtLine* edit3 = edit3Adapter.get();
@@ -186,7 +191,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
 
     auto* linear = new LinearViewWidget(client);
     linear->setObjectName(QStringLiteral("Image1"));
-    linear->setAccessibleName(QStringLiteral("Visualizzazione lineare"));
+    linear->setAccessibleName(accessibleNameOf("Image1"));
     auto image1Adapter = std::make_unique<QtMathView>(linear);
     QtMathView* image1 = image1Adapter.get();
     adapters_.push_back(std::move(image1Adapter));
@@ -195,7 +200,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     {
         auto* area = new QScrollArea(client);
         area->setObjectName(QStringLiteral("Image3"));
-        area->setAccessibleName(QStringLiteral("Legenda dei simboli"));
+        area->setAccessibleName(accessibleNameOf("Image3"));
         area->setFrameShape(QFrame::NoFrame);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         auto* legendLabel = new QLabel;
@@ -211,25 +216,25 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         image3 = adapter.get();
         adapters_.push_back(std::move(adapter));
     }
-    QtButton* simb = button("Simb", text::kButtonSimb, {0, 0, 44, 22});
+    QtButton* simb = button("Simb");
 
-    auto list = [&](const char* object, const QString& accessible) {
+    auto list = [&](std::string_view object) {
         auto* l = new QListWidget(client);
-        l->setObjectName(QString::fromLatin1(object));
-        l->setAccessibleName(accessible);
-        place(l, {140, editor::TForm1::kEditorTop, 220, 260});
+        l->setObjectName(toQString(object));
+        l->setAccessibleName(accessibleNameOf(object));
+        place(l, object);
         auto adapter = std::make_unique<QtListBox>(l);
         QtListBox* raw = adapter.get();
         adapters_.push_back(std::move(adapter));
         return raw;
     };
-    QtListBox* listBox1 = list("ListBox1", QStringLiteral("Simboli"));
-    QtListBox* listBox2 = list("ListBox2", QStringLiteral("Testi dei simboli"));
+    QtListBox* listBox1 = list("ListBox1");
+    QtListBox* listBox2 = list("ListBox2");
 
     // About panel.
     auto* panel = new QFrame(client);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setAccessibleName(QStringLiteral("Informazioni su Tattilo"));
+    panel->setAccessibleName(accessibleNameOf("Panel1"));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setAutoFillBackground(true);
@@ -241,36 +246,41 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         panel->setPalette(p);
     }
     auto* panelLayout = new QVBoxLayout(panel);
-    auto panelText = [&](std::string_view s, int pixels, bool bold) {
-        auto* l = new QLabel(toQString(s), panel);
-        l->setWordWrap(true);
-        l->setAlignment(Qt::AlignCenter);
-        QFont f = l->font();
-        f.setPixelSize(pixels);
-        f.setBold(bold);
-        l->setFont(f);
-        panelLayout->addWidget(l);
-    };
-    panelText(text::kAboutName, 28, true);
-    panelText(text::kAboutVersion, 14, false);
-    {
-        std::string credits(text::kAboutCredits);
-        std::erase(credits, '\r');
-        panelText(credits, 13, false);
+    // The panel's texts, links and button in the order of the table, one under the other.
+    QtButton* link1 = nullptr;
+    QtButton* link2 = nullptr;
+    QtButton* panelOk = nullptr;
+    for (const ui::ControlSpec& c : editor::mainWindowControls()) {
+        if (c.parent != "Panel1") {
+            continue;
+        }
+        if (c.kind == ui::ControlKind::Label) {
+            std::string caption(c.caption);
+            std::erase(caption, '\r');
+            auto* l = new QLabel(toQString(caption), panel);
+            l->setWordWrap(true);
+            l->setAlignment(Qt::AlignCenter);
+            QFont f = l->font();
+            f.setPixelSize(c.fontPixels);
+            f.setBold(c.bold);
+            l->setFont(f);
+            panelLayout->addWidget(l);
+            continue;
+        }
+        QtButton* b = button(c.name, panel);
+        auto* pushButton = static_cast<QPushButton*>(b->widget());
+        if (c.kind == ui::ControlKind::Link) {
+            pushButton->setFlat(true);
+            pushButton->setCursor(Qt::PointingHandCursor);
+            panelLayout->addWidget(pushButton);
+            (link1 == nullptr ? link1 : link2) = b;
+        } else {
+            pushButton->setFocusPolicy(Qt::StrongFocus);
+            panelLayout->addWidget(pushButton, 0, Qt::AlignHCenter);
+            panelOk = b;
+        }
     }
-    QtButton* link1 = button("Label5", text::kAboutLink1, {}, panel);
-    QtButton* link2 = button("Label6", text::kAboutLink2, {}, panel);
-    for (QtButton* l : {link1, link2}) {
-        auto* b = static_cast<QPushButton*>(l->widget());
-        b->setFlat(true);
-        b->setCursor(Qt::PointingHandCursor);
-        panelLayout->addWidget(b);
-    }
-    panelText(text::kAboutScreenReader, 12, false);
-    QtButton* panelOk = button("Button1", text::kAboutOk, {}, panel);
-    panelOk->widget()->setFocusPolicy(Qt::StrongFocus);
-    panelLayout->addWidget(panelOk->widget(), 0, Qt::AlignHCenter);
-    panel->setGeometry(175, 135, 450, 330);
+    place(panel, "Panel1");
     panel->raise();
     auto panelAdapter = std::make_unique<QtPlainWidget>(panel);
     QtPlainWidget* panel1 = panelAdapter.get();

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 
 #include "gui/text_bridge.h"
+#include "ui/control_spec.h"
 #include "ui/crlf_offsets.h"
 
 namespace gui {
@@ -76,18 +77,7 @@ void noticeNameFromText(QWidget* widget) {
 // ---- label, button, action
 
 QString accessibleCaption(const QString& caption) {
-    QString name;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&')) {
-            if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
-                name += QLatin1Char('&');
-                ++i;
-            }
-            continue;
-        }
-        name += caption[i];
-    }
-    return name.trimmed();
+    return toQString(ui::accessibleCaption(fromQString(caption)));
 }
 
 QtLabel::QtLabel(QLabel* label) : QtWidget(label), label_(label) {

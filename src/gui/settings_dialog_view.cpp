@@ -10,12 +10,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "editor/messages.h"
+#include "editor/settings_dialog_controls.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
-
-namespace text = editor::text;
 
 SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     : dialog_(new QDialog(parent)) {
@@ -24,57 +22,60 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     auto* grid = new QGridLayout(dialog_);
 
     int row = 0;
+    const auto table = editor::settingsDialogControls();
+    auto caption = [&](std::string_view name) {
+        return toQString(ui::control(table, name).caption);
+    };
     // A field with its label; the label names the field for screen readers.
-    auto field = [&](std::string_view label, QGridLayout* into, int r, int column = 0) {
-        auto* l = new QLabel(toQString(label));
+    auto field = [&](std::string_view label, std::string_view name, QGridLayout* into, int r,
+                     int column = 0) {
+        auto* l = new QLabel(caption(label));
         auto* e = new QLineEdit;
         l->setBuddy(e);
-        e->setAccessibleName(toQString(label).trimmed());
+        e->setAccessibleName(toQString(ui::accessibleName(table, name)));
         into->addWidget(l, r, column);
         into->addWidget(e, r, column + 1);
         fields_.push_back(std::make_unique<QtLine>(e));
         return fields_.back().get();
     };
-    auto button = [&](std::string_view caption, QAbstractButton* b) {
-        b->setText(toQString(caption));
-        b->setAccessibleName(accessibleCaption(toQString(caption)));
+    auto button = [&](std::string_view name, QAbstractButton* b) {
+        b->setText(caption(name));
+        b->setAccessibleName(toQString(ui::accessibleName(table, name)));
         buttons_.push_back(std::make_unique<QtButton>(b));
         return buttons_.back().get();
     };
 
-    QtLine* editorField = field(text::kLabelEditor, grid, row);
-    QtButton* browseEditor = button(text::kButtonBrowse, new QPushButton);
-    browseEditor->widget()->setAccessibleName(QStringLiteral("Sfoglia editor grafico"));
+    QtLine* editorField = field("LabelEditor", "EditEditor", grid, row);
+    QtButton* browseEditor = button("SfogliaEditor", new QPushButton);
     grid->addWidget(browseEditor->widget(), row++, 2);
-    QtLine* workDir = field(text::kLabelWorkDir, grid, row);
-    QtButton* browseDir = button(text::kButtonBrowse, new QPushButton);
-    browseDir->widget()->setAccessibleName(QStringLiteral("Sfoglia directory lavoro"));
+    QtLine* workDir = field("LabelWorkDir", "EditWorkDir", grid, row);
+    QtButton* browseDir = button("SfogliaDir", new QPushButton);
     grid->addWidget(browseDir->widget(), row++, 2);
-    QtLine* exchange = field(text::kLabelExchangeFile, grid, row++);
+    QtLine* exchange = field("LabelExchange", "EditExchange", grid, row++);
 
-    auto* modeBox = new QGroupBox(toQString(text::kGroupExchangeMode));
+    auto* modeBox = new QGroupBox(caption("GroupExchange"));
     auto* modeLayout = new QHBoxLayout(modeBox);
     auto* tutto = new QRadioButton;
     auto* selezione = new QRadioButton;
     modeLayout->addWidget(tutto);
     modeLayout->addWidget(selezione);
-    QtButton* radioTutto = button(text::kRadioAll, tutto);
-    QtButton* radioSelezione = button(text::kRadioSelection, selezione);
+    QtButton* radioTutto = button("RadioTutto", tutto);
+    QtButton* radioSelezione = button("RadioSelezione", selezione);
     grid->addWidget(modeBox, row++, 0, 1, 3);
 
-    QtLine* font = field(text::kLabelFont, grid, row++);
-    QtLine* filter = field(text::kLabelFilter, grid, row++);
-    QtLine* timer = field(text::kLabelTimer, grid, row++);
-    QtLine* speed = field(text::kLabelSpeed, grid, row++);
+    QtLine* font = field("LabelFont", "EditFont", grid, row++);
+    QtLine* filter = field("LabelFilter", "EditFilter", grid, row++);
+    QtLine* timer = field("LabelTimer", "EditTimer", grid, row++);
+    QtLine* speed = field("LabelSpeed", "EditSpeed", grid, row++);
 
     auto* displayBox = new QCheckBox;
-    QtButton* checkDisplay = button(text::kCheckDisplay, displayBox);
+    QtButton* checkDisplay = button("CheckDisplay", displayBox);
     grid->addWidget(displayBox, row++, 0, 1, 3);
 
-    auto* printerBox = new QGroupBox(toQString(text::kGroupPrinter));
+    auto* printerBox = new QGroupBox(caption("GroupPrinter"));
     auto* printerGrid = new QGridLayout(printerBox);
-    QtLine* chars = field(text::kLabelChars, printerGrid, 0);
-    QtLine* lines = field(text::kLabelLines, printerGrid, 1);
+    QtLine* chars = field("LabelChars", "EditChars", printerGrid, 0);
+    QtLine* lines = field("LabelLines", "EditLines", printerGrid, 1);
     grid->addWidget(printerBox, row++, 0, 1, 3);
 
     auto* buttonRow = new QHBoxLayout;
@@ -84,8 +85,8 @@ SettingsDialogView::SettingsDialogView(QWidget* parent, ui::Dialogs& dialogs)
     buttonRow->addStretch();
     buttonRow->addWidget(ok);
     buttonRow->addWidget(esci);
-    QtButton* okButton = button(text::kButtonOk, ok);
-    QtButton* esciButton = button(text::kButtonEsci, esci);
+    QtButton* okButton = button("ButtonOk", ok);
+    QtButton* esciButton = button("ButtonEsci", esci);
     grid->addLayout(buttonRow, row++, 0, 1, 3);
 
     window_ = std::make_unique<QtWindow>(dialog_, dialog_);

@@ -138,8 +138,17 @@ TEST(Sandbox, NamesOfAFolderFollowEveryChange) {
     ASSERT_TRUE(write("C:\\Big\\Late.txt"));
     EXPECT_TRUE(sys.fileExists("c:\\big\\LATE.TXT"));
     ASSERT_TRUE(write("C:\\BIG\\late.TXT"));
-    EXPECT_TRUE(fs::exists(box.host("machine/C/Big/Late.txt")));
-    EXPECT_FALSE(fs::exists(box.host("machine/C/Big/late.TXT")));
+    // The names as the host folder lists them (a Windows host finds any spelling by itself).
+    auto listed = [&](const std::string& name) {
+        for (const auto& entry : fs::directory_iterator(box.host("machine/C/Big"))) {
+            if (entry.path().filename().string() == name) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(listed("Late.txt"));
+    EXPECT_FALSE(listed("late.TXT"));
     // Renamed, replaced, deleted.
     ASSERT_TRUE(sys.moveFile("C:\\big\\late.txt", "C:\\Big\\Moved.TXT"));
     EXPECT_FALSE(sys.fileExists("C:\\BIG\\LATE.TXT"));
@@ -165,8 +174,10 @@ TEST(Sandbox, NamesOfAFolderFollowEveryChange) {
     // Behind the sandbox's back: seen once the folder's time shows the change (here set a
     // second on, as the clock would have moved).
     const fs::path big = box.host("machine/C/Big");
+    // (Wine refuses to set a folder's time; there the change's own time has to show it.)
     auto touched = [&] {
-        fs::last_write_time(big, fs::last_write_time(big) + std::chrono::seconds(1));
+        std::error_code ec;
+        fs::last_write_time(big, fs::last_write_time(big) + std::chrono::seconds(1), ec);
     };
     test::writeHost(big / "Outside.TXT", "o");
     touched();
@@ -175,7 +186,7 @@ TEST(Sandbox, NamesOfAFolderFollowEveryChange) {
     touched();
     EXPECT_FALSE(sys.fileExists("C:\\BIG\\outside.txt"));
     ASSERT_TRUE(write("C:\\BIG\\OUTSIDE.txt"));
-    EXPECT_TRUE(fs::exists(big / "OUTSIDE.txt"));
+    EXPECT_TRUE(listed("OUTSIDE.txt"));
 }
 
 TEST(Sandbox, MachineSettingsAndMountedSources) {

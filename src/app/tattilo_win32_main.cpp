@@ -1,0 +1,89 @@
+// tattilo.exe: the mathematics workbench with native Windows windows. Usage: tattilo [DOCUMENT.mtf]
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/messages.h"
+#include "speech/engine.h"
+#include "ui/program_folders.h"
+#include "ui/temp_dir.h"
+#include "win32gui/main_window_view.h"
+#include "win32gui/message_loop.h"
+#include "win32gui/native.h"
+#include "win32gui/program_fonts.h"
+#include "win32gui/wide_text.h"
+
+namespace {
+
+// The command line after the program's name, as Windows splits it.
+std::vector<std::wstring> commandArguments() {
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) {
+            arguments.emplace_back(argv[i]);
+        }
+        LocalFree(argv);
+    }
+    return arguments;
+}
+
+void problem(const std::string& text) {
+    MessageBoxW(nullptr, win32gui::widenLines(text).c_str(), L"Tattilo", MB_ICONERROR | MB_OK);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // COM for the shell's folder dialog, the clipboard and the accessibility annotations.
+    OleInitialize(nullptr);
+
+    // The document is named relative to where the program was started: made absolute before
+    // the program directory becomes the current one.
+    std::vector<std::string> arguments;
+    for (const std::wstring& a : commandArguments()) {
+        std::error_code ec;
+        arguments.push_back(win32gui::pathText(
+            std::filesystem::absolute(std::filesystem::path(a), ec).lexically_normal()));
+    }
+
+    const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(nullptr));
+    const std::filesystem::path& programDirectory = folders.program;
+    std::error_code ec;
+    std::filesystem::current_path(programDirectory, ec);
+    if (const std::string why = ui::prepareSettingsFile(folders, editor::text::kConfigurationFile,
+                                                        editor::text::kConfigurationDefaults);
+        !why.empty()) {
+        problem(why);
+    }
+    const ui::PrivateTempDir temporary;
+    // The Braille font and the program's other fonts, when Windows does not have them.
+    win32gui::loadProgramFonts(programDirectory, win32gui::windowsFontsFolder());
+
+    win32gui::MainWindowOptions options;
+    options.environment.programDirectory = programDirectory;
+    options.environment.configurationFile =
+        folders.settings / std::string(editor::text::kConfigurationFile);
+    options.environment.documentsDirectory = folders.documents;
+    options.environment.temporaryDirectory = temporary.path();
+    options.environment.arguments = arguments;
+    // Speech starts on when the backend's own check passes and the engine was made. Without
+    // the engine's files speech is simply off, as the label says; an engine that is there but
+    // cannot be made is said once.
+    std::unique_ptr<speech::Engine> engine =
+        speech::createEngine({.programDirectory = programDirectory});
+    const bool filesPresent = speech::speechAvailable(programDirectory);
+    options.environment.speechAvailable = engine != nullptr && filesPresent;
+    options.speechReader = engine != nullptr || filesPresent;
+    options.speechEngine = std::move(engine);
+
+    int status = 0;
+    {
+        win32gui::MainWindowView view(std::move(options));
+        view.window().setVisible(true);
+        status = win32gui::runMessageLoop();
+    }
+    OleUninitialize();
+    return status;
+}

@@ -1,0 +1,47 @@
+#include "win32gui/wide_text.h"
+
+#include "ui/cp1252.h"
+#include "ui/crlf_offsets.h"
+
+namespace win32gui {
+
+wchar_t widenChar(char c) {
+    return static_cast<wchar_t>(ui::cp1252::toUnicode(static_cast<unsigned char>(c)));
+}
+
+char narrowChar(wchar_t unit) {
+    const auto byte = ui::cp1252::fromUnicode(static_cast<char32_t>(unit));
+    return byte ? static_cast<char>(*byte) : '?';
+}
+
+std::wstring widen(std::string_view cp1252) {
+    std::wstring out;
+    out.reserve(cp1252.size());
+    for (const char c : cp1252) {
+        out += widenChar(c);
+    }
+    return out;
+}
+
+std::string narrow(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const wchar_t unit : text) {
+        out += narrowChar(unit);
+    }
+    return out;
+}
+
+std::filesystem::path pathOf(std::string_view cp1252) {
+    return std::filesystem::path(widen(cp1252));
+}
+
+std::string pathText(const std::filesystem::path& path) {
+    return narrow(path.wstring());
+}
+
+std::wstring widenLines(std::string_view cp1252) {
+    return widen(ui::normalizeLineBreaks(cp1252));
+}
+
+}  // namespace win32gui
