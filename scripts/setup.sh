@@ -66,8 +66,49 @@ fi
 # Without its i386 index, 32-bit Wine cannot be installed beside this machine's libraries.
 # Everything else is still built and tested; the Wine tests then say loudly that they were
 # skipped and why, instead of failing the build of the code.
+#
+# The i386 half of bookworm-security has been seen to stay out of step with its signed
+# InRelease for days. Multiarch needs the i386 libraries at the very versions the amd64 ones
+# came in at, which only that index lists, so Wine then cannot be installed at all. The fallback
+# fetches that one index as it stands, serves it to apt as a local flat repository for this
+# one install (apt still checks every package against the index's hashes), downloads the
+# packages it names from the same mirror, and removes the repository again. It is used only
+# when the normal install has failed, and says so.
+security_mirror=http://deb.debian.org/debian-security
+install_wine_from_fetched_index() {
+  local dir list uri rel
+  dir=$(mktemp -d /tmp/tattilo-i386-security.XXXXXX)
+  list=/etc/apt/sources.list.d/tattilo-i386-security.list
+  echo "Fetching bookworm-security's i386 index as it stands, to install 32-bit Wine" >&2
+  python3 -c 'import sys, urllib.request; urllib.request.urlretrieve(sys.argv[1], sys.argv[2])' \
+    "$security_mirror/dists/bookworm-security/main/binary-i386/Packages.xz" "$dir/Packages.xz" ||
+    return 1
+  xz -d "$dir/Packages.xz"
+  chmod 755 "$dir" && chmod 644 "$dir/Packages"
+  echo "deb [trusted=yes arch=i386] file:$dir ./" | $sudo tee "$list" >/dev/null
+  local ok=1
+  if $sudo apt-get update -qq -o Dir::Etc::sourcelist="$list" -o Dir::Etc::sourceparts=- \
+       -o APT::Get::List-Cleanup=0; then
+    # The packages apt would take from the local repository: fetch each into its place.
+    while read -r uri; do
+      rel=${uri#"file:$dir/"}
+      mkdir -p "$dir/$(dirname "$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(sys.argv[1]))' "$rel")")"
+      python3 -c 'import sys, urllib.parse, urllib.request
+urllib.request.urlretrieve(sys.argv[1] + "/" + sys.argv[2], sys.argv[3] + "/" + urllib.parse.unquote(sys.argv[2]))' \
+        "$security_mirror" "$rel" "$dir" || { ok=0; break; }
+    done < <($sudo apt-get install --print-uris -qq --no-install-recommends "$@" |
+               sed -n "s|^'\(file:$dir/[^']*\)'.*|\1|p")
+    chmod -R a+rX "$dir"
+    [ "$ok" -eq 1 ] && install "$@" || ok=0
+  else
+    ok=0
+  fi
+  $sudo rm -f "$list"
+  rm -rf "$dir"
+  [ "$ok" -eq 1 ]
+}
 if [ ${#missing_wine[@]} -gt 0 ]; then
-  if install "${missing_wine[@]}"; then
+  if install "${missing_wine[@]}" || install_wine_from_fetched_index "${missing_wine[@]}"; then
     rm -f "$no_wine_note"
   else
     mkdir -p "$(dirname "$no_wine_note")"
