@@ -144,9 +144,9 @@ install-demo-tex: setup $(BUILD)/build.ninja
 	  --source $(BUILD)/bin/distribution-tex --log $(BUILD)/demo-machine-tex.log
 	@echo "The machine: $(BUILD)/demo-machine-tex (drive C: is $(BUILD)/demo-machine-tex/C)"
 
-# The Windows build: the core libraries, tattilo-cli.exe, instello.exe and the test programs,
-# cross-built for 32-bit Windows with MinGW-w64 into $(WIN32_BUILD)/ (no Qt: no workbench
-# window). `make test-windows` runs every test program under 32-bit Wine.
+# The Windows build: the core libraries, tattilo.exe (native Win32 windows), tattilo-cli.exe,
+# instello.exe and the test programs, cross-built for 32-bit Windows with MinGW-w64 into
+# $(WIN32_BUILD)/. `make test-windows` runs every test program under 32-bit Wine.
 WIN32_BUILD ?= build-win32
 .PHONY: windows test-windows dist-windows
 $(WIN32_BUILD)/build.ninja:
