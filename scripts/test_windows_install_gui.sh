@@ -21,24 +21,52 @@ dist="$build/distribution"
 source scripts/wine_prefix.sh
 command -v xdotool >/dev/null || { echo "the window test needs xdotool (apt-get install xdotool)" >&2; exit 1; }
 checks=0
-fail() { echo "test_windows_install_gui: FAILED: $*" >&2; echo "$checks passed, 1 failed"; exit 1; }
+fail() {
+  echo "test_windows_install_gui: FAILED: $*" >&2
+  [ -z "${DISPLAY:-}" ] || shot failed.png  # the screen as the failure left it
+  echo "$checks passed, 1 failed"
+  exit 1
+}
 pass() { checks=$((checks + 1)); echo "ok: $*"; }
 
-# The X window of a Wine window titled exactly $1, once it shows; empty after $2 tenths.
+# A window titled exactly $1 that was not there before (a dialog or message box: the background
+# window, as wide as the screen, has the product's caption too), once it shows; its X window.
+# Gives up after $2 tenths of a second.
+seen=" "
 await() {
-  local id
+  local id width
   for _ in $(seq "${2:-300}"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$id" ]; then
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true); do
+      [[ $seen == *" $id "* ]] && continue
+      width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
+      [ -n "$width" ] && [ "$width" -lt 1200 ] || continue
+      seen="$seen$id "
       sleep 0.4
       echo "$id"
       return 0
-    fi
+    done
     sleep 0.1
   done
   return 1
 }
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+# Types $1 key by key on the display's US layout. (xdotool type remaps spare key codes, which
+# Wine's keyboard does not follow.)
+typed() {
+  local text=$1 c names=()
+  for ((i = 0; i < ${#text}; i++)); do
+    c=${text:i:1}
+    case $c in
+      [a-z0-9]) names+=("$c") ;;
+      [A-Z]) names+=("shift+${c,,}") ;;
+      :) names+=(shift+semicolon) ;;
+      '\') names+=(backslash) ;;
+      ' ') names+=(space) ;;
+      *) fail "typed: no key for '$c'" ;;
+    esac
+  done
+  keys "${names[@]}"
+}
 # Waits until no window titled $1 shows.
 gone() {
   for _ in $(seq 300); do
@@ -80,11 +108,11 @@ $(xwininfo -root -tree | grep '"' | head -n 20)"
 keys Tab space  # from the text to "I Agree"
 await 'Tattilo Install' >/dev/null || fail "no greeting"
 keys Return  # "Now you about to install ..."
-sleep 1
+await 'Tattilo Install' >/dev/null || fail "no main window"
+sleep 0.5
 shot component-chooser.png
 keys alt+t  # "Install &to:", all of the field selected
-xdotool type --delay 60 'C:\Tattilo'
-sleep 0.3
+typed 'C:\Tattilo'
 keys Return  # the default button, "Install"
 for _ in $(seq 100); do
   if xdotool search --onlyvisible --name '^Installing\.\.\.$' >/dev/null 2>&1; then

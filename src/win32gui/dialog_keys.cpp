@@ -42,7 +42,19 @@ void DialogKeys::keyDown(ui::KeyEvent& event) {
         window_.close();
         return;
     }
+    if (event.key == ui::vk::kMenu) {
+        altUsed_ = false;
+        return;
+    }
     if (const char letter = ui::altLetter(event); letter != 0 && accessKey(letter)) {
+        altUsed_ = true;
+        event.key = 0;
+    }
+}
+
+void DialogKeys::keyUp(ui::KeyEvent& event) {
+    if (event.key == ui::vk::kMenu && altUsed_) {
+        altUsed_ = false;
         event.key = 0;
     }
 }

@@ -5,7 +5,8 @@
 // a caption marks with "&" works that control: a button or check box is pressed, a label puts
 // the focus on the control it names. When several usable controls have the same key, each
 // press moves the focus to the next of them instead, as dialogs do. Alt with a key no control
-// has goes on (the system beeps).
+// has goes on (the system beeps). The release of an Alt that worked a control is kept from the
+// window, which would open its system menu for an Alt pressed alone.
 
 #include <span>
 
@@ -23,7 +24,7 @@ public:
 
     void keyDown(ui::KeyEvent& event) override;
     void keyPress(ui::KeyPress& press) override;
-    void keyUp(ui::KeyEvent&) override {}
+    void keyUp(ui::KeyEvent& event) override;
 
     // Works the control whose caption marks `letter` (a capital); false when none has it.
     bool accessKey(char letter);
@@ -34,6 +35,8 @@ private:
     Win32Window& window_;
     ControlSet& controls_;
     std::span<const ui::ControlSpec> table_;
+    // Alt worked a control since it went down: its release must not open the system menu.
+    bool altUsed_ = false;
 };
 
 }  // namespace win32gui

@@ -402,6 +402,10 @@ TEST_F(InstallerWindowsTest, CancelAtTheProgressWindowHoldsTheCopyAndRollsBack) 
         }
         wentOn = records.load() > asked + 1;
         EXPECT_TRUE(IsWindowVisible(progress)) << "No keeps the progress window";
+        // The background window's close box asks the same.
+        PostMessageW(FindWindowW(L"InstelloBackground", nullptr), WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.answerBox('N'), msg::kNotCompleted);
+        EXPECT_TRUE(IsWindow(FindWindowW(L"InstelloBackground", nullptr)));
         tap(VK_ESCAPE);  // Esc asks the same
         EXPECT_EQ(p.answerBox('Y'), msg::kNotCompleted);
         EXPECT_EQ(p.answerBox(VK_RETURN), msg::kCanceled);
@@ -422,6 +426,7 @@ TEST_F(InstallerWindowsTest, CancelAtTheProgressWindowHoldsTheCopyAndRollsBack) 
 TEST_F(InstallerWindowsTest, TheDiskPromptByKeyboard) {
     make();
     std::atomic<bool> optional{false};
+    std::atomic<bool> noMenu{false};
     std::atomic<bool> stayed{false};
     std::atomic<bool> okEnabledAfter{false};
     std::string label;
@@ -440,6 +445,10 @@ TEST_F(InstallerWindowsTest, TheDiskPromptByKeyboard) {
         tap(VK_SPACE);
         chord({VK_MENU}, 'O');  // " Check for &optional components"
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+        noMenu = (info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE)) == 0;
         optional = SendMessageW(button(main, L" Check for &optional components"), BM_GETCHECK, 0,
                                 0) == BST_CHECKED;
         p.tabTo(main, button(main, L"&Install"));
@@ -474,6 +483,7 @@ TEST_F(InstallerWindowsTest, TheDiskPromptByKeyboard) {
     run();
     pilot.join();
     EXPECT_TRUE(optional) << "Alt+O checks \"Check for optional components\"";
+    EXPECT_TRUE(noMenu) << "the release of Alt opened the system menu";
     EXPECT_EQ(label, "Insert disk labeled Disco 2");
     EXPECT_TRUE(okDisabled);
     EXPECT_EQ(validation, msg::kCannotFindPackageAt);
