@@ -144,7 +144,7 @@ uninstall=$(query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tatt
 grep -Eq 'DisplayName +REG_SZ +Tattilo 1.1$' <<<"$uninstall" || fail "uninstall entry: $uninstall"
 fonts=$(query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Braillecour (TrueType)')
 grep -Eq 'REG_SZ +C:\\Tattilo\\BIN\\fonts\\braillecour.ttf$' <<<"$fonts" || fail "font: $fonts"
-echo "$product" | sed -n 's/^ *\(InstallPath.*\)/  \1/p'
+{ echo "$product"; echo "$uninstall"; echo "$fonts"; } | grep REG_ | sed 's/^ */  /'
 pass "reg query shows the product key, the uninstall entry and the Braille font"
 
 # 3. The Start Menu shortcut.
@@ -154,6 +154,7 @@ info=$(lnkinfo "$link")
 grep -Eqi 'Local path[[:space:]]*: C:\\Tattilo\\BIN\\tattilo.exe' <<<"$info" ||
   fail "lnkinfo does not show the target tattilo.exe:
 $info"
+grep -Ei 'Local path' <<<"$info" | sed 's/^[[:space:]]*/  /'
 pass "lnkinfo reads the Start Menu shortcut to C:\\Tattilo\\BIN\\tattilo.exe"
 
 # 4. The same answers without windows, into a second prefix.
