@@ -1,5 +1,6 @@
 #include "win32gui/installer/installer_views.h"
 
+#include "win32gui/accessible.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -85,8 +86,11 @@ DetailsDialogView::DetailsDialogView(HWND owner, installer::ComponentGroup& grou
     : dialog_(owner, installer::detailsDialogControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Ok"));
-    // The group's name over its list names the list too.
+    // The group's name over its list names the list too: as the label before it, as its
+    // annotation, and as its window text where readers have neither.
     c.control("Group").setCaption(group.name);
+    setAccessibleName(c.handle("Components"), group.name);
+    SetWindowTextW(c.handle("Components"), widen(group.name).c_str());
     logic_ = std::make_unique<installer::CDetailsDlg>(
         installer::DetailsDialogWidgets{dialog_.window(), dialog_.modal(), chooserWidgets(c),
                                         c.control("SpaceNeeded"), c.control("SpaceAvailable"),

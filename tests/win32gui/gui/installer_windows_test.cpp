@@ -534,4 +534,65 @@ TEST_F(InstallerWindowsTest, FromTheLicenceToSuccessIntoThisComputer) {
     EXPECT_TRUE(linked) << "the Start Menu shortcut";
 }
 
+// Details, About and Item Info from the main window by keyboard, and Quit: Alt with the
+// underlined letters, Esc for Cancel, Enter for OK.
+TEST_F(InstallerWindowsTest, DetailsAboutItemInfoAndQuitByKeyboard) {
+    make();
+    std::string group;
+    std::string listName;
+    std::string info;
+    std::atomic<int> marksAfterCancel{-1};
+    std::atomic<bool> aboutSeen{false};
+    Pilot pilot([&](Pilot& p) {
+        CoInitialize(nullptr);
+        agree(p);
+        greeted(p);
+        HWND main = p.await(L"Tattilo Install");
+        if (main == nullptr) {
+            return;
+        }
+        HWND list = FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr);
+        tap(VK_DOWN);           // "Documentazione", a group
+        chord({VK_MENU}, 'D');  // "&Details..."
+        HWND details = p.await(L"Details");
+        if (details == nullptr) {
+            return;
+        }
+        HWND members = FindWindowExW(details, nullptr, WC_LISTVIEWW, nullptr);
+        group = win32_test::windowText(FindWindowExW(details, nullptr, L"Static", nullptr));
+        listName = win32gui::readAccessibleName(members);
+        tap(VK_DOWN);    // "Esempi"
+        tap(VK_SPACE);   // chosen ...
+        tap(VK_ESCAPE);  // ... and put back by Cancel
+        Pilot::waitGone(details);
+        marksAfterCancel = static_cast<int>(
+            (SendMessageW(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK) >> 12) - 1);
+        chord({VK_MENU}, 'B');  // "A&bout..."
+        if (HWND about = p.await(L"About The Installer")) {
+            aboutSeen = true;
+            tap(VK_RETURN);
+            Pilot::waitGone(about);
+        }
+        p.tabTo(main, button(main, L"Item &Info..."));
+        tap(VK_SPACE);
+        if (HWND box = p.await(L"Documentazione", L"#32770")) {
+            info = boxText(box);
+            tap(VK_RETURN);
+            Pilot::waitGone(box);
+        }
+        chord({VK_MENU}, 'Q');  // "&Quit"
+        EXPECT_EQ(p.answerBox('Y'), msg::kReallyQuit);
+        EXPECT_EQ(p.answerBox(VK_RETURN), msg::kCanceled);
+        CoUninitialize();
+    });
+    run();
+    pilot.join();
+    EXPECT_EQ(group, "Documentazione") << "the group's name over its members";
+    EXPECT_EQ(listName, "Documentazione") << "names the members' list for a reader";
+    EXPECT_EQ(marksAfterCancel.load(), 2) << "Cancel put the group back, partly chosen";
+    EXPECT_TRUE(aboutSeen);
+    EXPECT_EQ(info, "La guida e i documenti di esempio.");
+    EXPECT_EQ(app->exitStatus(), installer::kExitDeclined);
+}
+
 }  // namespace
