@@ -37,7 +37,8 @@ for program in "${programs[@]}" "${window_programs[@]}"; do
       continue
     fi
   fi
-  (cd "$build/bin" && timeout 600 wine "$program" --gtest_output="xml:Z:${report}" \
+  # The prefix is this script's own: the window tests may install into it as into a computer.
+  (cd "$build/bin" && TATTILO_TEST_INSTALL_HERE=1 timeout 600 wine "$program" --gtest_output="xml:Z:${report}" \
     >"$work/$name.log" 2>&1) || status=$?
   if [ ! -s "$report" ]; then
     echo "$name: did not run under Wine (status $status, no test report)"

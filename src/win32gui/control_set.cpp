@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "ui/access_keys.h"
 #include "win32gui/accessible.h"
 #include "win32gui/wide_text.h"
 
@@ -158,7 +159,9 @@ HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStar
     switch (spec.kind) {
         case K::Label:
             className = L"STATIC";
-            style |= SS_NOPREFIX | SS_NOTIFY | (inPanel ? SS_CENTER : SS_LEFT);
+            // A label that marks an access key shows it underlined; any other shows its "&".
+            style |= (ui::markedAccessKey(spec.caption) != 0 ? 0 : SS_NOPREFIX) | SS_NOTIFY |
+                     (inPanel ? SS_CENTER : SS_LEFT);
             break;
         case K::Link:
             className = L"BUTTON";

@@ -44,6 +44,7 @@ UINT markState(int mark) {
 Win32CheckList::Win32CheckList(HWND listView) : Win32Widget(listView), marks_(markPictures()) {
     ListView_SetExtendedListViewStyle(listView, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     ListView_SetImageList(listView, marks_, LVSIL_STATE);
+    subclass();
     RECT r{};
     GetClientRect(listView, &r);
     LVCOLUMNW column{};
@@ -117,6 +118,47 @@ void Win32CheckList::setItemIndex(int index) {
         ListView_EnsureVisible(hwnd(), index, FALSE);
     }
     quiet_ = false;
+}
+
+bool Win32CheckList::message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+                const int focused = ListView_GetNextItem(hwnd(), -1, LVNI_FOCUSED);
+                if (focused >= 0 && onToggle_) {
+                    onToggle_(focused);
+                }
+                result = 0;
+                return true;
+            }
+            return false;
+        case WM_CHAR:
+            // The space of the toggle does not search for a line beginning with a blank.
+            if (wParam == L' ') {
+                result = 0;
+                return true;
+            }
+            return false;
+        case WM_LBUTTONDOWN: {
+            LVHITTESTINFO hit{};
+            hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            const int index = ListView_HitTest(hwnd(), &hit);
+            if (index < 0 || (hit.flags & LVHT_ONITEMSTATEICON) == 0) {
+                return false;
+            }
+            SetFocus(hwnd());
+            // The line clicked becomes the selected one, as the user's choice.
+            ListView_SetItemState(hwnd(), index, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+            if (onToggle_) {
+                onToggle_(index);
+            }
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 bool Win32CheckList::notify(const NMHDR& header, LRESULT& result) {

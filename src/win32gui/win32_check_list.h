@@ -4,7 +4,9 @@
 // with check boxes, one column, a third picture for "partly checked"; its lines in the colours
 // the logic gives them), a progress bar, and a one-line field with a list of texts (COMBOBOX).
 // A click on a line's check box or Space on a line asks the logic (setOnToggle), which decides
-// the line's mark: the control never changes a mark by itself.
+// the line's mark: the control never changes a mark by itself. The adapter takes Space and the
+// click on the box itself, so a partly checked line (which the control's own toggle may leave
+// as it is) asks the same.
 
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
     void setOnDoubleClick(ui::Callback callback) override { onDoubleClick_ = std::move(callback); }
 
     bool notify(const NMHDR& header, LRESULT& result) override;
+
+protected:
+    bool message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void showLine(int index);

@@ -159,7 +159,9 @@ ui::Answer Win32Dialogs::message(const ui::MessageBox& box) {
         MessageBeep(icon);
     }
     pendingTexts.okForYes = box.buttons == ui::Buttons::OkNo;
-    pendingTexts.hook = SetWindowsHookExW(WH_CBT, &renameButtons, nullptr, GetCurrentThreadId());
+    pendingTexts.hook =
+        italianButtons_ ? SetWindowsHookExW(WH_CBT, &renameButtons, nullptr, GetCurrentThreadId())
+                        : nullptr;
     const std::wstring caption =
         box.caption.empty() ? std::wstring(L"Tattilo") : widen(box.caption);
     const int answer = MessageBoxW(owner(), widenLines(box.text).c_str(), caption.c_str(),

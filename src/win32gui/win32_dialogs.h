@@ -21,7 +21,13 @@ namespace win32gui {
 class Win32Dialogs : public ui::Dialogs {
 public:
     // `owner` is the window the dialogs belong to when none of the program's is active.
-    Win32Dialogs(HWND owner, PrinterChoice& printer) : owner_(owner), printer_(printer) {}
+    // `italianButtons` off: the message boxes keep the system's own button texts (a program in
+    // English, as the installer is).
+    Win32Dialogs(HWND owner, PrinterChoice& printer, bool italianButtons = true)
+        : owner_(owner), printer_(printer), italianButtons_(italianButtons) {}
+
+    // The window the dialogs belong to from now on when none of the program's is active.
+    void setOwner(HWND owner) { owner_ = owner; }
 
     void beep() override;
     ui::Answer message(const ui::MessageBox& box) override;
@@ -41,6 +47,7 @@ private:
 
     HWND owner_;
     PrinterChoice& printer_;
+    bool italianButtons_;
 };
 
 // "Name|pattern|Name|pattern" as the common dialogs want it: "Name\0pattern\0...\0\0".

@@ -188,30 +188,7 @@ std::optional<std::string> InstallerApp::chooseFolder(const std::string& start) 
     if (installer::isWindowsPath(*chosen)) {
         return *chosen;
     }
-    return windowsPathOf(*chosen);
-}
-
-std::optional<std::string> InstallerApp::windowsPathOf(const std::filesystem::path& host) {
-    std::error_code ec;
-    const auto target = std::filesystem::weakly_canonical(host, ec);
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const auto root = machine_.sys->hostPath(std::string(1, letter) + ":\\");
-        if (!root) {
-            continue;
-        }
-        const auto base = std::filesystem::weakly_canonical(*root, ec);
-        const auto relative = target.lexically_relative(base);
-        if (!relative.empty() && *relative.begin() != "..") {
-            std::string path = std::string(1, letter) + ":\\";
-            for (const auto& part : relative) {
-                if (part != ".") {
-                    path += part.string() + "\\";
-                }
-            }
-            return path;
-        }
-    }
-    return std::nullopt;
+    return installer::windowsPathOf(*machine_.sys, *chosen);
 }
 
 bool InstallerApp::openHelp(const std::string& file) {

@@ -66,7 +66,6 @@ public:
 
 private:
     std::optional<std::string> chooseFolder(const std::string& start);
-    std::optional<std::string> windowsPathOf(const std::filesystem::path& host);
     bool openHelp(const std::string& file);
     QWidget* parentWindow();
 

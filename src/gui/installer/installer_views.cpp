@@ -15,6 +15,7 @@
 
 #include "gui/text_bridge.h"
 #include "installer/messages.h"
+#include "installer/windows/window_controls.h"
 
 namespace gui {
 
@@ -69,6 +70,15 @@ QtComboBox& ControlSet::combo(QComboBox* combo) {
 
 namespace {
 
+// Captions and the names readers hear come from the windows' tables, which the Windows build
+// reads too.
+QString captionOf(const installer::WindowTable& table, std::string_view name) {
+    return toQString(ui::control(table.controls, name).caption);
+}
+QString nameOf(const installer::WindowTable& table, std::string_view name) {
+    return toQString(ui::accessibleName(table.controls, name));
+}
+
 // A push button with its caption (mnemonic included) as its accessible name.
 QPushButton* pushButton(const QString& caption, const char* objectName) {
     auto* b = new QPushButton(caption);
@@ -106,17 +116,17 @@ InstallerDialog* makeDialog(QWidget* parent, const char* objectName) {
 }  // namespace
 
 ChooserView::ChooserView(QWidget* owner, ControlSet& set, const QString& listName,
-                         const QString& recommended)
+                         const installer::WindowTable& table)
     : list(new QListWidget(owner)),
       buttons(new QWidget(owner)),
-      descriptionTitle(new QLabel(QStringLiteral("Description:"), owner)),
-      description(valueLabel(QStringLiteral("Description"), "description")),
+      descriptionTitle(new QLabel(captionOf(table, "DescriptionTitle"), owner)),
+      description(valueLabel(nameOf(table, "Description"), "description")),
       widgets{set.checkList(list),
-              set.button(pushButton(QStringLiteral("Select &All"), "selectAll")),
-              set.button(pushButton(recommended, "recommended")),
-              set.button(pushButton(QStringLiteral("C&lear"), "clear")),
-              set.button(pushButton(QStringLiteral("&Details..."), "details")),
-              set.button(pushButton(QStringLiteral("Item &Info..."), "itemInfo")),
+              set.button(pushButton(captionOf(table, "SelectAll"), "selectAll")),
+              set.button(pushButton(captionOf(table, "Recommended"), "recommended")),
+              set.button(pushButton(captionOf(table, "Clear"), "clear")),
+              set.button(pushButton(captionOf(table, "Details"), "details")),
+              set.button(pushButton(captionOf(table, "ItemInfo"), "itemInfo")),
               set.label(description)} {
     list->setObjectName(QStringLiteral("components"));
     list->setAccessibleName(listName);
@@ -136,28 +146,30 @@ MainDialogView::MainDialogView(QWidget* parent, installer::Product& product,
                                installer::ClusterCache& clusters,
                                installer::MainDialogServices services)
     : dialog_(makeDialog(parent, "mainWindow")) {
-    chooser_ = std::make_unique<ChooserView>(dialog_.get(), set_, QStringLiteral("Components"),
-                                             QStringLiteral("&Recommended"));
+    const installer::WindowTable table = installer::mainDialogControls();
+    chooser_ =
+        std::make_unique<ChooserView>(dialog_.get(), set_, nameOf(table, "Components"), table);
     auto* prompt = new QLabel;
     prompt->setObjectName(QStringLiteral("prompt"));
     prompt->setWordWrap(true);
-    auto* componentsLabel = new QLabel(QStringLiteral("&Components :"));
+    auto* componentsLabel = new QLabel(captionOf(table, "ComponentsLabel"));
     componentsLabel->setBuddy(chooser_->list);
-    auto* optional = new QCheckBox(QStringLiteral(" Check for &optional components"));
+    auto* optional = new QCheckBox(captionOf(table, "CheckOptional"));
     optional->setObjectName(QStringLiteral("checkOptional"));
-    optional->setAccessibleName(QStringLiteral("Check for optional components"));
+    optional->setAccessibleName(nameOf(table, "CheckOptional"));
     auto* destination = new QLineEdit;
     destination->setObjectName(QStringLiteral("destination"));
-    auto* destinationLabel = labelFor(QStringLiteral("Install &to:"), destination);
-    auto* browse = pushButton(QStringLiteral("B&rowse..."), "browse");
-    auto* validation = valueLabel(QStringLiteral("Destination check"), "validation");
-    auto* needed = valueLabel(QStringLiteral("Space needed"), "spaceNeeded");
-    auto* available = valueLabel(QStringLiteral("Space available"), "spaceAvailable");
-    auto* install = pushButton(QStringLiteral("&Install"), "install");
+    auto* destinationLabel = labelFor(captionOf(table, "DestinationLabel"), destination);
+    destination->setAccessibleName(nameOf(table, "Destination"));
+    auto* browse = pushButton(captionOf(table, "Browse"), "browse");
+    auto* validation = valueLabel(nameOf(table, "Validation"), "validation");
+    auto* needed = valueLabel(nameOf(table, "SpaceNeeded"), "spaceNeeded");
+    auto* available = valueLabel(nameOf(table, "SpaceAvailable"), "spaceAvailable");
+    auto* install = pushButton(captionOf(table, "Install"), "install");
     install->setDefault(true);
-    auto* quit = pushButton(QStringLiteral("&Quit"), "quit");
-    auto* help = pushButton(QStringLiteral("&Help..."), "help");
-    auto* about = pushButton(QStringLiteral("A&bout..."), "about");
+    auto* quit = pushButton(captionOf(table, "Quit"), "quit");
+    auto* help = pushButton(captionOf(table, "Help"), "help");
+    auto* about = pushButton(captionOf(table, "About"), "about");
 
     auto* grid = new QGridLayout(dialog_.get());
     grid->addWidget(prompt, 0, 0, 1, 3);
@@ -171,9 +183,9 @@ MainDialogView::MainDialogView(QWidget* parent, installer::Product& product,
     grid->addWidget(destination, 5, 1);
     grid->addWidget(browse, 5, 2);
     grid->addWidget(validation, 6, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Space needed:")), 7, 0);
+    grid->addWidget(new QLabel(captionOf(table, "NeededTitle")), 7, 0);
     grid->addWidget(needed, 7, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Space available:")), 8, 0);
+    grid->addWidget(new QLabel(captionOf(table, "AvailableTitle")), 8, 0);
     grid->addWidget(available, 8, 1);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {install, quit, help, about}) {
@@ -219,21 +231,21 @@ DetailsDialogView::DetailsDialogView(QWidget* parent, installer::ComponentGroup&
                                      installer::ChooserContext& context, std::int64_t otherKb,
                                      const std::string& available)
     : dialog_(makeDialog(parent, "detailsWindow")) {
-    chooser_ = std::make_unique<ChooserView>(dialog_.get(), set_, toQString(group.name),
-                                             QStringLiteral("&Recommened"));
-    auto* needed = valueLabel(QStringLiteral("Space needed"), "spaceNeeded");
-    auto* free = valueLabel(QStringLiteral("Space available"), "spaceAvailable");
-    auto* ok = pushButton(QStringLiteral("OK"), "ok");
+    const installer::WindowTable table = installer::detailsDialogControls();
+    chooser_ = std::make_unique<ChooserView>(dialog_.get(), set_, toQString(group.name), table);
+    auto* needed = valueLabel(nameOf(table, "SpaceNeeded"), "spaceNeeded");
+    auto* free = valueLabel(nameOf(table, "SpaceAvailable"), "spaceAvailable");
+    auto* ok = pushButton(captionOf(table, "Ok"), "ok");
     ok->setDefault(true);
-    auto* cancel = pushButton(QStringLiteral("Cancel"), "cancel");
+    auto* cancel = pushButton(captionOf(table, "Cancel"), "cancel");
     auto* grid = new QGridLayout(dialog_.get());
     grid->addWidget(chooser_->list, 0, 0, 1, 2);
     grid->addWidget(chooser_->buttons, 1, 0, 1, 2);
     grid->addWidget(chooser_->descriptionTitle, 2, 0, 1, 2);
     grid->addWidget(chooser_->description, 3, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Space needed:")), 4, 0);
+    grid->addWidget(new QLabel(captionOf(table, "NeededTitle")), 4, 0);
     grid->addWidget(needed, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Space available:")), 5, 0);
+    grid->addWidget(new QLabel(captionOf(table, "AvailableTitle")), 5, 0);
     grid->addWidget(free, 5, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok);
@@ -254,19 +266,22 @@ DetailsDialogView::DetailsDialogView(QWidget* parent, installer::ComponentGroup&
 ProgressView::ProgressView(QWidget* parent, std::function<bool()> confirmCancel)
     : dialog_(makeDialog(parent, "progressWindow")) {
     dialog_->setModal(false);
-    auto* upper = valueLabel(QStringLiteral("Installing"), "upper");
-    auto* lower = valueLabel(QStringLiteral("File"), "lower");
+    const installer::WindowTable table = installer::progressDialogControls();
+    auto* upper = valueLabel(nameOf(table, "Upper"), "upper");
+    auto* lower = valueLabel(nameOf(table, "Lower"), "lower");
     auto* component = new QProgressBar;
     component->setObjectName(QStringLiteral("componentBar"));
     auto* total = new QProgressBar;
     total->setObjectName(QStringLiteral("totalBar"));
-    auto* cancel = pushButton(QStringLiteral("Cancel"), "cancel");
+    auto* cancel = pushButton(captionOf(table, "Cancel"), "cancel");
     auto* grid = new QGridLayout(dialog_.get());
     grid->addWidget(upper, 0, 0, 1, 2);
     grid->addWidget(lower, 1, 0, 1, 2);
-    grid->addWidget(labelFor(QStringLiteral("Current package:"), component), 2, 0);
+    grid->addWidget(labelFor(captionOf(table, "ComponentTitle"), component), 2, 0);
+    component->setAccessibleName(nameOf(table, "ComponentBar"));
     grid->addWidget(component, 2, 1);
-    grid->addWidget(labelFor(QStringLiteral("Total:"), total), 3, 0);
+    grid->addWidget(labelFor(captionOf(table, "TotalTitle"), total), 3, 0);
+    total->setAccessibleName(nameOf(table, "TotalBar"));
     grid->addWidget(total, 3, 1);
     grid->addWidget(cancel, 4, 1, Qt::AlignRight);
     dialog_->resize(520, 160);
@@ -282,24 +297,25 @@ DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
                                std::string programFile, std::vector<std::string>& history,
                                installer::DiskPromptServices services)
     : dialog_(makeDialog(parent, "diskPrompt")) {
-    auto* label = valueLabel(QStringLiteral("Disk"), "label");
+    const installer::WindowTable table = installer::diskPromptControls();
+    auto* label = valueLabel(nameOf(table, "Label"), "label");
     auto* hint = new QLabel;
     hint->setWordWrap(true);
     auto* path = new QComboBox;
     path->setObjectName(QStringLiteral("path"));
     path->setEditable(true);
     path->setInsertPolicy(QComboBox::NoInsert);
-    path->setAccessibleName(QStringLiteral("Path"));
-    path->lineEdit()->setAccessibleName(QStringLiteral("Path"));
+    path->setAccessibleName(nameOf(table, "Path"));
+    path->lineEdit()->setAccessibleName(nameOf(table, "Path"));
     hint->setBuddy(path);
-    auto* browse = pushButton(QStringLiteral("..."), "browse");
-    browse->setAccessibleName(QStringLiteral("Browse"));
-    auto* validation = valueLabel(QStringLiteral("Location check"), "validation");
-    auto* ok = pushButton(QStringLiteral("OK"), "ok");
+    auto* browse = pushButton(captionOf(table, "Browse"), "browse");
+    browse->setAccessibleName(nameOf(table, "Browse"));
+    auto* validation = valueLabel(nameOf(table, "Validation"), "validation");
+    auto* ok = pushButton(captionOf(table, "Ok"), "ok");
     ok->setDefault(true);
-    auto* all = pushButton(QStringLiteral("&Apply to All"), "applyToAll");
-    auto* skip = pushButton(QStringLiteral("&Skip"), "skip");
-    auto* cancel = pushButton(QStringLiteral("Cancel"), "cancel");
+    auto* all = pushButton(captionOf(table, "ApplyToAll"), "applyToAll");
+    auto* skip = pushButton(captionOf(table, "Skip"), "skip");
+    auto* cancel = pushButton(captionOf(table, "Cancel"), "cancel");
     auto* grid = new QGridLayout(dialog_.get());
     grid->addWidget(label, 0, 0, 1, 2);
     grid->addWidget(hint, 1, 0, 1, 2);
@@ -327,12 +343,13 @@ DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
 
 LicenseView::LicenseView(QWidget* parent, std::string_view text)
     : dialog_(makeDialog(parent, "licenseWindow")) {
+    const installer::WindowTable table = installer::licenseDialogControls();
     auto* memo = new QPlainTextEdit;
     memo->setObjectName(QStringLiteral("licenseText"));
-    memo->setAccessibleName(QStringLiteral("License Agreement"));
-    auto* agree = pushButton(QStringLiteral("I &Agree"), "agree");
+    memo->setAccessibleName(nameOf(table, "Text"));
+    auto* agree = pushButton(captionOf(table, "Agree"), "agree");
     agree->setDefault(true);
-    auto* disagree = pushButton(QStringLiteral("I &Disagree"), "disagree");
+    auto* disagree = pushButton(captionOf(table, "Disagree"), "disagree");
     auto* layout = new QVBoxLayout(dialog_.get());
     layout->addWidget(memo);
     auto* buttons = new QHBoxLayout;
@@ -351,10 +368,11 @@ LicenseView::LicenseView(QWidget* parent, std::string_view text)
 
 AboutView::AboutView(QWidget* parent, const std::string& appName, const std::string& version)
     : dialog_(makeDialog(parent, "aboutWindow")) {
-    auto* name = valueLabel(QStringLiteral("Installer"), "name");
-    auto* versionLabel = valueLabel(QStringLiteral("Version"), "version");
-    auto* text = valueLabel(QStringLiteral("About"), "text");
-    auto* ok = pushButton(QStringLiteral("OK"), "ok");
+    const installer::WindowTable table = installer::aboutDialogControls();
+    auto* name = valueLabel(nameOf(table, "Name"), "name");
+    auto* versionLabel = valueLabel(nameOf(table, "Version"), "version");
+    auto* text = valueLabel(nameOf(table, "Text"), "text");
+    auto* ok = pushButton(captionOf(table, "Ok"), "ok");
     ok->setDefault(true);
     auto* layout = new QVBoxLayout(dialog_.get());
     for (QWidget* w : {static_cast<QWidget*>(name), static_cast<QWidget*>(versionLabel),

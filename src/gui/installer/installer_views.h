@@ -14,6 +14,7 @@
 #include "installer/windows/main_dialog.h"
 #include "installer/windows/progress_dialog.h"
 #include "installer/windows/small_windows.h"
+#include "installer/windows/window_controls.h"
 
 class QGridLayout;
 class QLabel;
@@ -38,10 +39,10 @@ private:
 };
 
 // The check list with its five buttons and description, as the main and Details windows
-// lay it out; `recommended` is the button's caption ("Recommended", "Recommened").
+// lay it out, with the captions of the window's table ("Recommended", "Recommened").
 struct ChooserView {
     ChooserView(QWidget* owner, ControlSet& set, const QString& listName,
-                const QString& recommended);
+                const installer::WindowTable& table);
     QListWidget* list;
     QWidget* buttons;  // the row of buttons
     QLabel* descriptionTitle;

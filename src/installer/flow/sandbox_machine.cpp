@@ -29,6 +29,30 @@ std::string normalizeFolder(std::string_view path) {
     return withBackslash(out);
 }
 
+std::optional<std::string> windowsPathOf(system::SandboxSystem& sys,
+                                         const std::filesystem::path& host) {
+    std::error_code ec;
+    const auto target = std::filesystem::weakly_canonical(host, ec);
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const auto root = sys.hostPath(std::string(1, letter) + ":\\");
+        if (!root) {
+            continue;
+        }
+        const auto base = std::filesystem::weakly_canonical(*root, ec);
+        const auto relative = target.lexically_relative(base);
+        if (!relative.empty() && *relative.begin() != "..") {
+            std::string path = std::string(1, letter) + ":\\";
+            for (const auto& part : relative) {
+                if (part != ".") {
+                    path += part.string() + "\\";
+                }
+            }
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
 SandboxMachine openSandboxMachine(const std::filesystem::path& root, const std::string& source,
                                   const std::filesystem::path& programFolder) {
     SandboxMachine machine;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "installer/system/sandbox/sandbox_system.h"
@@ -24,6 +25,11 @@ struct SandboxMachine {
 // the first free drive; empty: `programFolder`, the host folder of the running installer.
 SandboxMachine openSandboxMachine(const std::filesystem::path& root, const std::string& source,
                                   const std::filesystem::path& programFolder);
+
+// The Windows path of a host folder that lies on one of the sandbox's drives ("C:\\a\\b\\"); none
+// for a folder outside them. A folder picker of the host shows the drives as they are.
+std::optional<std::string> windowsPathOf(system::SandboxSystem& sys,
+                                         const std::filesystem::path& host);
 
 // Whether `path` starts like a Windows path ("C:\" or "C:/").
 bool isWindowsPath(std::string_view path);

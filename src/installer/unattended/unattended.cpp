@@ -10,6 +10,7 @@
 #include "installer/component_list.h"
 #include "installer/drives.h"
 #include "installer/flow/install_flow.h"
+#include "installer/flow/install_machine.h"
 #include "installer/flow/sandbox_machine.h"
 #include "installer/install_job.h"
 #include "installer/journal/recovery.h"
@@ -85,25 +86,22 @@ public:
         if (options_.recoverOnly) {
             return recoverOnly();
         }
-        std::string source;
-        if (options_.root.empty()) {
-            if (!openThisMachine(source)) {
-                return kExitNotStarted;
-            }
+        InstallMachine machine = openInstallMachine(options_.root, options_.source, programFolder_);
+        if (!machine.sys) {
+            err_ << "instello: " << machine.error << "\n";
+            return kExitNotStarted;
+        }
+        if (!machine.sandbox) {
+            console_.line("Source " + machine.source);
+            console_.line("Machine: this computer");
         } else {
-            SandboxMachine machine =
-                openSandboxMachine(options_.root, options_.source, programFolder_);
-            if (!machine.sys) {
-                err_ << "instello: " << machine.error << "\n";
-                return kExitNotStarted;
-            }
             if (!machine.mountedFrom.empty()) {
                 console_.line("Source " + machine.source + " = " + machine.mountedFrom.string());
             }
-            console_.line("Machine: " + machine.sys->root().string());
-            source = machine.source;
-            machine_ = std::move(machine.sys);
+            console_.line("Machine: " + machine.sandbox->root().string());
         }
+        const std::string source = machine.source;
+        machine_ = std::move(machine.sys);
         QueuedWindowThread thread;
         InstallFlow flow(*machine_, prompter_, thread, *this,
                          FlowHooks{hooks_.journalRecord, hooks_.undoStep});
@@ -182,34 +180,22 @@ private:
         }
     }
 
-    // Without --root the installation goes into the computer itself, where this build has a
-    // system layer for it; the source is then a folder of the computer (a Windows path).
-    bool openThisMachine(std::string& source) {
+    // Without --root the interrupted installation is looked for on the computer itself, where
+    // this build has a system layer for it.
+    bool openThisMachine() {
         machine_ = system::openThisMachine();
         if (!machine_) {
             err_ << "instello: --root SANDBOX is required: this build installs into sandbox "
                     "machines only\n";
             return false;
         }
-        if (options_.recoverOnly) {
-            console_.line("Machine: this computer");
-            return true;
-        }
-        source = options_.source.empty() ? programFolder_.string() : options_.source;
-        if (!isWindowsPath(source) || !machine_->folderExists(source)) {
-            err_ << "instello: the source folder " << source << " cannot be used\n";
-            return false;
-        }
-        source = normalizeFolder(source);
-        console_.line("Source " + source);
         console_.line("Machine: this computer");
         return true;
     }
 
     int recoverOnly() {
         if (options_.root.empty()) {
-            std::string unused;
-            if (!openThisMachine(unused)) {
+            if (!openThisMachine()) {
                 return kExitNotStarted;
             }
         } else {

@@ -371,6 +371,11 @@ TEST_F(AdapterTest, CheckListsLeaveTheMarksToTheLogic) {
     settle();
     EXPECT_EQ(checks.itemIndex(), 1);
     EXPECT_EQ(selected, 1) << "the user's choice of another line";
+    // A partly checked line asks the same (the list's own toggle would leave it alone).
+    tap(VK_SPACE);
+    settle();
+    EXPECT_EQ(toggled, (std::vector<int>{2, 1}));
+    EXPECT_EQ(checks.line(1).mark, 2);
 
     win32gui::Win32ProgressBar& bar = lists.progressBar("Bar");
     bar.setRange(0, 65535);
