@@ -162,10 +162,33 @@ windows: setup $(WIN32_BUILD)/build.ninja
 test-windows: dist-windows
 	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) $(RELEASE_CONFIG) >/dev/null
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target tattilo-cli
-	$(STAGE) "Wine tests" scripts/test_windows.sh $(WIN32_BUILD)
+	@if [ "$$(scripts/windows_test_arch.sh)" = x86_64 ]; then \
+	  echo "This machine's kernel runs no 32-bit programs: the Windows tests run the 64-bit" \
+	    "build of the same sources ($(WIN64_BUILD)) under 64-bit Wine."; \
+	  TATTILO_WINE_ARCH=win64 $(MAKE) --no-print-directory wine-tests WINE_TEST_BUILD=$(WIN64_BUILD); \
+	else \
+	  $(MAKE) --no-print-directory wine-tests WINE_TEST_BUILD=$(WIN32_BUILD); \
+	fi
+
+# The tests of one Windows build under Wine. The 64-bit build (the shipped programs are the
+# 32-bit ones) is made only where the kernel runs no 32-bit programs; it is built from the same
+# sources with the same warnings as errors.
+WIN64_BUILD ?= build-win64
+WINE_TEST_BUILD ?= $(WIN32_BUILD)
+.PHONY: wine-tests
+wine-tests:
+ifneq ($(WINE_TEST_BUILD),$(WIN32_BUILD))
+	[ -f $(WINE_TEST_BUILD)/build.ninja ] || cmake -S . -B $(WINE_TEST_BUILD) $(CMAKE_GEN) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTATTILO_WERROR=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(LAUNCHER)
+	$(STAGE) "Windows 64-bit build" cmake --build $(WINE_TEST_BUILD) -j $(JOBS)
+	$(STAGE) "Windows 64-bit distribution" \
+	  python3 tools/make_distribution.py --windows $(WINE_TEST_BUILD)/bin $(WINE_TEST_BUILD)/distribution
+endif
+	$(STAGE) "Wine tests" scripts/test_windows.sh $(WINE_TEST_BUILD)
 	LINUX_CLI=$(RELEASE_BUILD)/bin/tattilo-cli \
-	  $(STAGE) "Wine install" scripts/test_windows_install.sh $(WIN32_BUILD)
-	$(STAGE) "Wine install by the windows" scripts/test_windows_install_gui.sh $(WIN32_BUILD)
+	  $(STAGE) "Wine install" scripts/test_windows_install.sh $(WINE_TEST_BUILD)
+	$(STAGE) "Wine install by the windows" scripts/test_windows_install_gui.sh $(WINE_TEST_BUILD)
 
 # The Windows distribution folder, $(WIN32_BUILD)/distribution: INSTELLO.EXE, its script and
 # component list, the licence, the component program and the package volumes.

@@ -14,10 +14,11 @@ packages=(
   brltty liblouis-bin liblouis-data libbrlapi-dev
   dpkg-dev file man-db desktop-file-utils
   liblnk-utils unzip
-  g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest ccache
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest ccache
 )
-# 32-bit Wine, for the Windows build's tests, comes from the i386 architecture.
-wine_packages=(wine wine32:i386)
+# 32-bit Wine, for the Windows build's tests, comes from the i386 architecture; 64-bit Wine runs
+# them where the kernel runs no 32-bit programs (see Makefile, test-windows).
+wine_packages=(wine wine32:i386 wine64)
 # Where setup leaves word that 32-bit Wine could not be installed (read by the Wine tests).
 no_wine_note=.cache/no-wine
 

@@ -15,8 +15,19 @@ if ! command -v wine >/dev/null; then
   exit 1
 fi
 # Some virtual machines run a kernel that cannot start 32-bit programs at all ("Exec format
-# error"), so no 32-bit Wine can run there: the Windows tests say so loudly and are skipped,
-# rather than reported as failures of the code. Any other failure to start Wine fails.
+# error"). There the Makefile tests the 64-bit build instead and sets TATTILO_WINE_ARCH=win64:
+# `wine` and `wineserver` are then 64-bit Wine's own, through two small stand-ins on PATH.
+# Without that, the Windows tests say so loudly and are skipped, rather than reported as
+# failures of the code. Any other failure to start Wine fails.
+wine_arch=${TATTILO_WINE_ARCH:-win32}
+if [ "$wine_arch" = win64 ]; then
+  wine_bin=$(mktemp -d "${TMPDIR:-/tmp}/tattilo-wine64.XXXXXX")
+  printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+    >"$wine_bin/wine"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wineserver64 -p0 "$@"\n' >"$wine_bin/wineserver"
+  chmod +x "$wine_bin/wine" "$wine_bin/wineserver"
+  export PATH="$wine_bin:$PATH"
+fi
 if ! wine_version=$(wine --version 2>&1); then
   if [[ $wine_version == *"Exec format error"* ]]; then
     echo "SKIPPED $(basename "$0"): this machine's kernel cannot run 32-bit programs" \
@@ -28,16 +39,16 @@ if ! wine_version=$(wine --version 2>&1); then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/tattilo-wine.XXXXXX")
 xvfb_pid=
-trap 'wineserver -k >/dev/null 2>&1 || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null; rm -rf "$work" ${wine_bin:+"$wine_bin"}' EXIT
 mkdir -p "$work/home"
-export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=$wine_arch WINEDEBUG=-all
 # No menu entries or file associations on the host; no Mono or Gecko installers asked for.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 wine wineboot --init >/dev/null 2>&1 || true
 wineserver -w
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Wine could not make a 32-bit prefix (is wine32:i386 installed?)" >&2
+  echo "Wine could not make a $wine_arch prefix (is wine32:i386 installed?)" >&2
   exit 1
 fi
 

@@ -235,13 +235,26 @@ def tex_distribution(out):
     ])))
 
 
+def pe_machine(path):
+    """The processor a Windows program is built for, as MinGW names it: i686 or x86_64."""
+    with open(path, "rb") as f:
+        head = f.read(4096)
+    pe = struct.unpack_from("<I", head, 0x3C)[0]
+    if head[pe:pe + 4] != b"PE\0\0":
+        raise SystemExit("make_distribution: %s is no Windows program" % path)
+    machine = struct.unpack_from("<H", head, pe + 4)[0]
+    return {0x14C: "i686", 0x8664: "x86_64"}.get(machine) or sys.exit(
+        "make_distribution: %s is built for machine 0x%x" % (path, machine))
+
+
 def built_program(bin_dir, name):
     """A cross-built program as it ships: without its debug information when strip is there."""
     path = os.path.join(bin_dir, name)
-    strip = shutil.which("i686-w64-mingw32-strip")
+    tool = "%s-w64-mingw32-strip" % pe_machine(path)
+    strip = shutil.which(tool)
     if strip is None:
-        print("make_distribution: no i686-w64-mingw32-strip, %s ships with its debug information"
-              % name, file=sys.stderr)
+        print("make_distribution: no %s, %s ships with its debug information" % (tool, name),
+              file=sys.stderr)
         with open(path, "rb") as f:
             return f.read()
     with tempfile.TemporaryDirectory() as scratch:

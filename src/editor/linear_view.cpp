@@ -72,15 +72,19 @@ int firstShownLine(int previousFirst, int caretLine, int scrollStep, int linesFi
     int first = scrollStep != 0 ? previousFirst + scrollStep : caretLine - linesFit / 2;
     first = std::max(first, 0);
     const int last = lineCount - 1;
-    if (first + linesFit > last) {
+    if (first + linesFit > lineCount) {
         // The last lines centred; a step upwards from there is not put back.
         const int end = std::max(last - linesFit / 2, 0);
         first = scrollStep < 0 ? std::min(first, end) : end;
     }
-    if (lineCount < linesFit) {
+    if (scrollStep == 0) {
+        // Following the caret, its line is always among those shown.
+        first = std::clamp(first, caretLine - linesFit + 1, caretLine);
+    }
+    if (lineCount <= linesFit) {
         first = 0;
     }
-    return first;
+    return std::max(first, 0);
 }
 
 std::vector<LegendEntry> symbolLegend() {

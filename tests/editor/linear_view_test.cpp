@@ -56,6 +56,21 @@ TEST(LinearViewRules, FirstLineRules) {
     EXPECT_EQ(firstShownLine(0, 3, 0, 5, 4), 0);
     EXPECT_EQ(firstShownLine(2, 3, 9, 5, 4), 0);
     EXPECT_EQ(firstShownLine(0, 0, 0, 5, 1), 0);
+    // A page that just fits, or one line more, keeps its first lines while the caret is there:
+    // the caret's line is never left out (three text lines and the empty one after the last
+    // line break in a view of four lines once showed lines 2 to 4 only).
+    EXPECT_EQ(firstShownLine(0, 0, 0, 4, 4), 0);
+    EXPECT_EQ(firstShownLine(0, 0, 0, 4, 5), 0);
+    EXPECT_EQ(firstShownLine(0, 1, 0, 5, 6), 0);
+    for (int lines = 1; lines <= 12; ++lines) {
+        for (int fit = 1; fit <= 6; ++fit) {
+            for (int caret = 0; caret < lines; ++caret) {
+                const int first = firstShownLine(0, caret, 0, fit, lines);
+                EXPECT_LE(first, caret) << lines << " " << fit << " " << caret;
+                EXPECT_GT(first + fit, caret) << lines << " " << fit << " " << caret;
+            }
+        }
+    }
 
     EXPECT_EQ(editor::linesThatFit(294, 32), 6);
     EXPECT_EQ(editor::linesThatFit(20, 32), 1) << "at least one line";
