@@ -123,16 +123,20 @@ LearningWindow::LearningWindow(HWND owner, const learning::WindowLayout& layout,
                                .kind = nativeKind(spec.kind),
                                .caption = spec.caption,
                                .accessibleName = spec.accessibleName};
-        if (spec.kind == ControlKind::Line || spec.kind == ControlKind::Memo) {
-            native.fontFamily = editor::text::kBrailleFontFamily;
-            native.fontPixels = fontPixels;
-            native.bold = true;
-        }
         table_.push_back(native);
     }
     controls_ = std::make_unique<ControlSet>(*window_, table_, std::move(clipboardText), fonts);
-    for (std::string_view name : names_) {
-        handles_.push_back(controls_->handle(name));
+    // The boxes in the Braille font, bold, chosen as the logic chooses a box's font, in
+    // whatever character set the font has.
+    const ui::Font braille{.family = std::string(editor::text::kBrailleFontFamily),
+                           .pixelSize = fontPixels,
+                           .bold = true};
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        handles_.push_back(controls_->handle(names_[i]));
+        const ControlKind kind = layout.controls[i].kind;
+        if (kind == ControlKind::Line || kind == ControlKind::Memo) {
+            controls_->textBox(names_[i]).setFont(braille);
+        }
     }
 }
 

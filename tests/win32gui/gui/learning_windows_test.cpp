@@ -101,6 +101,17 @@ protected:
         return eventually([this, control] { return focus() == control; });
     }
     ui::TextBox& memo2() { return w.logic().widgets().Memo2; }
+    // Puts `text` on the Braille page with the caret at its end (the keyboard's layout under
+    // Wine types no round bracket); `selected`: the whole page selected instead.
+    void putOnPage(const std::string& text, bool selected = false) {
+        memo2().setText(text);
+        if (selected) {
+            memo2().setSelection(0, text.size());
+        } else {
+            memo2().setSelStart(text.size());
+        }
+        settle();
+    }
     HWND focus() const { return win32_test::focusOf(thread); }
 
     // Runs `work` on a helper thread once a learning window is open over the main window,
@@ -132,7 +143,7 @@ protected:
 };
 
 TEST_F(LearningWindowsTest, TheSheetWorksAnAdditionByKeyboardAndPastesItsResult) {
-    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(start(true));
     type("#b+#c");
     chord({VK_SHIFT}, VK_HOME);
     ASSERT_TRUE(waitUntil([this] { return memo2().selText() == "#b+#c"; }));
@@ -185,26 +196,28 @@ TEST_F(LearningWindowsTest, TheSheetWorksAnAdditionByKeyboardAndPastesItsResult)
     // Ctrl+X put the result in place of the selection, and the focus is back in the page.
     EXPECT_EQ(memo2().text(), "#e");
     EXPECT_EQ(GetFocus(), w.handle("Memo2"));
-    const std::vector<std::string> expected = {"espressione  2+ 3", "2+3=", " 5", "  spazio ",
-                                               "risultato  esatto  5"};
+    // Alt+E did nothing but say why; then the digit, the blank and the verdict.
+    const std::vector<std::string> expected = {
+        "espressione  2+ 3",   "2+3=", "Nessun menu con la lettera E", " 5", "  spazio ",
+        "risultato  esatto  5"};
     EXPECT_EQ(*said, expected);
     EXPECT_TRUE(w.scripted.messages().empty());
 }
 
 TEST_F(LearningWindowsTest, TheSheetIsLaidOutFromItsTableWithTheNamesOfTheLinuxBuild) {
     ASSERT_NO_FATAL_FAILURE(start());
-    type("#ab(#ac");
-    chord({VK_SHIFT}, VK_HOME);
+    putOnPage("#ab(#ac", true);
     ASSERT_TRUE(waitUntil([this] { return memo2().selText() == "#ab(#ac"; }));
     win32gui::LearningWindow& sheet = w.view->calcSheet().frame();
     std::map<std::string, std::string> names;
     std::map<std::string, RECT> places;
     std::map<std::string, bool> shown;
     std::string font;
-    bool readOnly = false;
+    bool readOnly = false, firstFocused = false;
     withWindow(
         [&](HWND window) {
             eventually([&] { return focus() == sheet.controlHandle("Memo2"); });
+            firstFocused = focus() == sheet.controlHandle("Memo2");
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             for (const char* name : {"Edit1", "Memo1", "Memo2", "Memo3", "Memo4", "Edit2", "Edit10",
                                      "Button1", "StatusBar1"}) {
@@ -228,17 +241,19 @@ TEST_F(LearningWindowsTest, TheSheetIsLaidOutFromItsTableWithTheNamesOfTheLinuxB
         names[name] = win32gui::readAccessibleName(sheet.controlHandle(name));
     }
 
-    // A product by a two-digit number: the column memo and two partial products, side by
-    // side with no gap where the others would be.
-    EXPECT_TRUE(shown["Memo1"] && shown["Memo2"] && shown["Memo3"]);
+    // A product by a two-digit number: its two partial products side by side, the first with
+    // the focus, and no gap where the column memo (the final sum, later) and the others would be.
+    EXPECT_TRUE(firstFocused);
+    EXPECT_TRUE(shown["Memo2"] && shown["Memo3"]);
+    EXPECT_FALSE(shown["Memo1"]) << "the final sum comes after the partial products";
     EXPECT_FALSE(shown["Memo4"]);
     EXPECT_FALSE(shown["Edit2"]) << "the step lines are a division's";
-    EXPECT_LT(places["Memo1"].right, places["Memo2"].left);
+    EXPECT_LT(places["Memo2"].left, 20);
     EXPECT_LT(places["Memo2"].right, places["Memo3"].left);
-    EXPECT_LT(places["Memo2"].left - places["Memo1"].right, 20);
-    EXPECT_EQ(places["Memo1"].top, places["Memo2"].top);
-    EXPECT_LT(places["Edit1"].bottom, places["Memo1"].top);
-    EXPECT_LT(places["Memo1"].bottom, places["Button1"].top);
+    EXPECT_LT(places["Memo3"].left - places["Memo2"].right, 20);
+    EXPECT_EQ(places["Memo2"].top, places["Memo3"].top);
+    EXPECT_LT(places["Edit1"].bottom, places["Memo2"].top);
+    EXPECT_LT(places["Memo2"].bottom, places["Button1"].top);
     EXPECT_LT(places["Button1"].bottom, places["StatusBar1"].top);
     EXPECT_EQ(font, "Braillecour");
     EXPECT_TRUE(readOnly);
@@ -254,8 +269,7 @@ TEST_F(LearningWindowsTest, TheSheetIsLaidOutFromItsTableWithTheNamesOfTheLinuxB
 
 TEST_F(LearningWindowsTest, TheStructureViewByKeyboard) {
     ASSERT_NO_FATAL_FAILURE(start(true));
-    type("{?#b+#c*(#d}-#a");
-    settle();
+    putOnPage("{?#b+#c*(#d}-#a");
     win32gui::LearningWindow& view = w.view->structureView().frame();
     HWND edit1 = view.controlHandle("Edit1");
     HWND edit2 = view.controlHandle("Edit2");
@@ -290,7 +304,7 @@ TEST_F(LearningWindowsTest, TheStructureViewByKeyboard) {
             roundSaid = eventually([&] { return speech.heard("error:parentesi tonda prima"); });
             type("#e");
             chord({VK_CONTROL}, 'S');
-            eventually([&] { return windowText(contentsBox).find("=#e") != std::string::npos; });
+            eventually([&] { return windowText(contentsBox).starts_with("Q1  #e("); });
             contents = windowText(contentsBox);
             tap(VK_UP);
             tap(VK_UP);
@@ -338,8 +352,7 @@ TEST_F(LearningWindowsTest, TheStructureViewByKeyboard) {
 
 TEST_F(LearningWindowsTest, TheDecompositionWithTheSheetOverIt) {
     ASSERT_NO_FATAL_FAILURE(start(true));
-    type("?#b+#c*(#d");
-    settle();
+    putOnPage("?#b+#c*(#d");
     win32gui::LearningWindow& steps = w.view->decomposition().frame();
     win32gui::LearningWindow& sheet = w.view->calcSheet().frame();
     HWND step = steps.controlHandle("Button1");
@@ -421,9 +434,7 @@ TEST_F(LearningWindowsTest, TheDecompositionWithTheSheetOverIt) {
 
 TEST_F(LearningWindowsTest, TheBracketsTutorWithItsPicture) {
     ASSERT_NO_FATAL_FAILURE(start(true));
-    type("#b+#c");
-    tap(VK_RETURN);
-    type("?#a+#b*(?#c+#d*");
+    putOnPage("#b+#c\r\n?#a+#b*(?#c+#d*");
     ASSERT_TRUE(waitUntil([this] { return memo2().text() == "#b+#c\r\n?#a+#b*(?#c+#d*"; }));
     win32gui::TutorView& tutor = w.view->tutor(learning::TutorKind::Brackets);
     win32gui::LearningWindow& frame = tutor.frame();
@@ -472,10 +483,11 @@ TEST_F(LearningWindowsTest, TheBracketsTutorWithItsPicture) {
     EXPECT_EQ(memo2().text(), "#b+#c\r\n=#c(#g");
     EXPECT_EQ(GetFocus(), w.handle("Memo2"));
     const std::vector<std::string> heard = speech.take();
-    EXPECT_NE(std::find_if(heard.begin(), heard.end(),
-                           [](const std::string& h) { return h.ends_with(":Esatto"); }),
-              heard.end())
-        << "the verdict is said";
+    EXPECT_NE(
+        std::find_if(heard.begin(), heard.end(),
+                     [](const std::string& h) { return h.find("Esatto") != std::string::npos; }),
+        heard.end())
+        << "the verdict is said: " << testing::PrintToString(heard);
 }
 
 }  // namespace

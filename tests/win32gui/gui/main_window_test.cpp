@@ -420,7 +420,7 @@ TEST_F(MainWindowTest, TheFormulaPreviewShowsTheRowsThenThePageByKeyboard) {
     HWND canvas = preview.controls().handle("Canvas");
     std::string caption;
     std::vector<std::string> bar;
-    bool buttonsHidden = false, buttonsShown = false;
+    bool buttonsHidden = false, buttonsShown = false, backToRows = false, closedByKey = false;
     RECT canvasRect{}, client{};
     win32_test::Answerer answer(
         L"TattiloWindow",
@@ -441,7 +441,20 @@ TEST_F(MainWindowTest, TheFormulaPreviewShowsTheRowsThenThePageByKeyboard) {
                 GetMenuStringW(menus, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
                 bar.push_back(win32gui::narrow(text));
             }
-            tap(VK_DELETE);  // "Chiudi"
+            // Del leaves the page for the rows, then closes the preview ("Chiudi").
+            tap(VK_DELETE);
+            for (int i = 0; i < 100 && IsWindowVisible(stampa); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            backToRows = IsWindowVisible(stampa) == FALSE;
+            tap(VK_DELETE);
+            for (int i = 0; i < 100 && IsWindowVisible(window); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            closedByKey = IsWindowVisible(window) == FALSE;
+            if (!closedByKey) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
         },
         w.view->window().handle());
     preview.logic().show("Tattilo  Stampa formule - prova.mtf", w.scratch.path.string());
@@ -452,12 +465,17 @@ TEST_F(MainWindowTest, TheFormulaPreviewShowsTheRowsThenThePageByKeyboard) {
     EXPECT_EQ(preview.logic().rowCount(), 3);
     EXPECT_TRUE(buttonsHidden) << "the rows first, without the page's buttons";
     EXPECT_TRUE(buttonsShown);
+    EXPECT_TRUE(backToRows);
+    EXPECT_TRUE(closedByKey) << "Del (\"Chiudi\") did not close the preview";
     EXPECT_EQ(canvasRect.right, client.right) << "the canvas fills the window";
     EXPECT_EQ(canvasRect.bottom, client.bottom);
     // The menus, and the commands on the bar itself.
     ASSERT_FALSE(bar.empty());
     EXPECT_EQ(bar.front(), "Modifica");
-    EXPECT_NE(std::find(bar.begin(), bar.end(), "Chiudi"), bar.end());
+    // A command on the bar shows its shortcut after a tab, as the items of a menu do.
+    EXPECT_NE(std::find_if(bar.begin(), bar.end(),
+                           [](const std::string& m) { return m.starts_with("Chiudi\t"); }),
+              bar.end());
     EXPECT_NE(std::find(bar.begin(), bar.end(), "Dimensioni stampa"), bar.end());
     EXPECT_FALSE(preview.window().visible());
     EXPECT_EQ(win32gui::readAccessibleName(canvas), "Formule");
