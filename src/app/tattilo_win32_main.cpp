@@ -77,6 +77,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     options.environment.speechAvailable = engine != nullptr && filesPresent;
     options.speechReader = engine != nullptr || filesPresent;
     options.speechEngine = std::move(engine);
+    // The calculation sheet has its own engine instance, said once when it cannot be made
+    // where the main window's could.
+    options.sheetVoice = options.speechReader;
+    if (options.sheetVoice) {
+        options.sheetEngine = speech::createEngine({.programDirectory = programDirectory});
+    }
 
     int status = 0;
     {

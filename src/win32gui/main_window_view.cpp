@@ -2,41 +2,15 @@
 
 #include "editor/main_window_controls.h"
 #include "editor/menu_commands.h"
-#include "learning/tutor_opener.h"
 #include "win32gui/program_fonts.h"
 
 namespace win32gui {
 namespace {
 
-// Said by the commands whose windows the Windows build does not have yet.
-constexpr std::string_view kUnavailableBefore = "La finestra \"";
-constexpr std::string_view kUnavailableAfter =
-    "\" non \xE8 ancora disponibile nella versione per Windows.";
-
 // The about panel's colours.
 constexpr ui::Color kPanelBackground = 0x002060;
 
 }  // namespace
-
-// A window of the workbench that this build does not have yet: opening it says so.
-class MainWindowView::Unavailable : public ui::ModalWindow, public learning::TutorOpener {
-public:
-    Unavailable(ui::Dialogs& dialogs, std::string_view name) : dialogs_(dialogs), name_(name) {}
-    void showModal() override { say(); }
-    void closeModal() override {}
-    learning::TutorOutcome openTutor(std::string_view, std::string_view) override {
-        say();
-        return {};
-    }
-    void say() {
-        dialogs_.information(std::string(kUnavailableBefore) + name_ +
-                             std::string(kUnavailableAfter));
-    }
-
-private:
-    ui::Dialogs& dialogs_;
-    std::string name_;
-};
 
 MainWindowView::MainWindowView(MainWindowOptions options) {
     window_ = std::make_unique<Win32Window>(
@@ -132,20 +106,33 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
 
-    // The windows still to come on Windows.
-    auto unavailable = [this](std::string_view name) {
-        unavailable_.push_back(std::make_unique<Unavailable>(*dialogs_, name));
-        return unavailable_.back().get();
-    };
+    calcSheet_ = std::make_unique<CalcSheetView>(
+        hwnd, CalcSheetOptions{clipboard_, keyboard_, *dialogs_, std::move(options.sheetEngine),
+                               options.sheetVoice, workbench_->calcSheetHost()});
+    workbench_->attachCalculationSheet(calcSheet_->logic());
+
+    structure_ =
+        std::make_unique<StructureWindow>(hwnd, *dialogs_, clipboard_, workbench_->structureHost());
+    decomposition_ = std::make_unique<DecompositionWindow>(
+        hwnd, *dialogs_, clipboard_, workbench_->decompositionHost(), &calcSheet_->logic());
+    workbench_->attachLearningTools(structure_->logic(), decomposition_->logic());
+    for (auto kind : {learning::TutorKind::Brackets, learning::TutorKind::Operations,
+                      learning::TutorKind::ComplexFractions}) {
+        tutors_.push_back(
+            std::make_unique<TutorView>(hwnd, kind, *logic_, *dialogs_, clipboard_, fonts_));
+    }
     editor::MainWindowHooks& hooks = logic_->hooks();
-    hooks.calculationSheet = unavailable("Foglio di calcolo");
-    workbench_->attachLearningTools(*unavailable("Struttura"), *unavailable("Scomposizione"));
-    hooks.bracketsTutor = unavailable("Tutor parentesi");
-    hooks.operationsTutor = unavailable("Tutor operazioni");
-    hooks.fractionsTutor = unavailable("Tutor frazioni complesse");
-    Unavailable* formulaPrint = unavailable("Stampa formule");
-    logic_->setCommandHandler(editor::Command::Stampaformule1,
-                              [formulaPrint] { formulaPrint->say(); });
+    hooks.bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
+    hooks.operationsTutor = &tutor(learning::TutorKind::Operations).logic();
+    hooks.fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
+
+    formulaPrint_ = std::make_unique<FormulaPrintDialogView>(hwnd);
+    formulaPreview_ =
+        std::make_unique<FormulaPreviewView>(hwnd, *window_, *dialogs_, clipboard_, printer_);
+    workbench_->handoff().setConfirmation(&formulaPrint_->logic());
+    workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
+        formulaPreview_->logic().show(title, folder);
+    });
 
     // The links turn red under the mouse, white again over the panel.
     auto native = [&c](std::string_view name) -> NativeWidget& {
@@ -173,7 +160,12 @@ MainWindowView::~MainWindowView() {
     controls_->clear();
     timer1_.setEnabled(false);
     timer2_.setEnabled(false);
-    unavailable_.clear();
+    formulaPreview_.reset();
+    formulaPrint_.reset();
+    tutors_.clear();
+    decomposition_.reset();
+    structure_.reset();
+    calcSheet_.reset();
     settings_.reset();
     workbench_.reset();
     logic_.reset();

@@ -6,8 +6,8 @@
 // made from the window's table (editor/main_window_controls.h) and wired to the window's logic
 // and its features (editor::Workbench), with the settings dialog beside it.
 //
-// The learning tools, the formula print preview and its confirmation are not built on Windows
-// yet: their commands say so in a message box.
+// The learning tools (the calculation sheet, the structure view, the decomposition, the three
+// tutors), the formula print confirmation and its preview open over it modally as on Linux.
 
 #include <memory>
 #include <vector>
@@ -15,9 +15,13 @@
 #include "editor/main_window.h"
 #include "editor/workbench.h"
 #include "speech/engine.h"
+#include "win32gui/calc_sheet_view.h"
 #include "win32gui/control_set.h"
+#include "win32gui/formula_print_views.h"
 #include "win32gui/math_painter.h"
 #include "win32gui/settings_dialog_view.h"
+#include "win32gui/structure_windows.h"
+#include "win32gui/tutor_view.h"
 #include "win32gui/win32_controls.h"
 #include "win32gui/win32_dialogs.h"
 #include "win32gui/win32_menu.h"
@@ -36,6 +40,10 @@ struct MainWindowOptions {
     // `speechReader` it has no speech at all.
     bool speechReader = false;
     std::unique_ptr<speech::Engine> speechEngine;
+    // The calculation sheet speaks through a voice of its own made with `sheetEngine` (null:
+    // the engine could not be created, which is said once); without `sheetVoice` it is silent.
+    bool sheetVoice = false;
+    std::unique_ptr<speech::Engine> sheetEngine;
     editor::MainWindowHooks hooks;
     // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
     ui::Dialogs* dialogs = nullptr;
@@ -56,10 +64,16 @@ public:
     SettingsDialogView& settings() { return *settings_; }
     ui::Dialogs& dialogs() { return *dialogs_; }
     Win32Clipboard& clipboard() { return clipboard_; }
+    CalcSheetView& calcSheet() { return *calcSheet_; }
+    StructureWindow& structureView() { return *structure_; }
+    DecompositionWindow& decomposition() { return *decomposition_; }
+    FormulaPrintDialogView& formulaPrint() { return *formulaPrint_; }
+    FormulaPreviewView& formulaPreview() { return *formulaPreview_; }
+    TutorView& tutor(learning::TutorKind kind) {
+        return *tutors_.at(static_cast<std::size_t>(kind));
+    }
 
 private:
-    class Unavailable;
-
     Win32Keyboard keyboard_;
     Win32Clipboard clipboard_;
     Win32Shell shell_;
@@ -76,7 +90,12 @@ private:
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first
-    std::vector<std::unique_ptr<Unavailable>> unavailable_;
+    std::unique_ptr<CalcSheetView> calcSheet_;
+    std::unique_ptr<StructureWindow> structure_;
+    std::unique_ptr<DecompositionWindow> decomposition_;
+    std::vector<std::unique_ptr<TutorView>> tutors_;  // in the order of learning::TutorKind
+    std::unique_ptr<FormulaPrintDialogView> formulaPrint_;
+    std::unique_ptr<FormulaPreviewView> formulaPreview_;
     HFONT tabFont_ = nullptr;
 };
 

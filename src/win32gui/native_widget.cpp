@@ -130,7 +130,11 @@ void setVisible(HWND hwnd, bool show) {
     if (!show && GetFocus() == hwnd) {
         SetFocus(GetAncestor(hwnd, GA_ROOT));
     }
+    const bool was = IsWindowVisible(hwnd) != FALSE;
     ShowWindow(hwnd, show ? SW_SHOWNA : SW_HIDE);
+    if (was != (IsWindowVisible(hwnd) != FALSE)) {
+        controlChanged(hwnd);
+    }
 }
 
 void setEnabled(HWND hwnd, bool enabled) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win32gui/wide_text.h"
+#include "win32gui/win32_window.h"
 
 namespace win32gui {
 namespace {
@@ -34,7 +35,10 @@ std::string Win32Label::caption() const {
 }
 
 void Win32Label::setCaption(std::string_view caption) {
-    SetWindowTextW(hwnd(), widenLines(caption).c_str());
+    if (caption != this->caption()) {
+        SetWindowTextW(hwnd(), widenLines(caption).c_str());
+        controlChanged(hwnd());
+    }
 }
 
 void Win32Label::command(int code) {
@@ -52,7 +56,10 @@ std::string Win32Button::caption() const {
 }
 
 void Win32Button::setCaption(std::string_view caption) {
-    SetWindowTextW(hwnd(), widen(caption).c_str());
+    if (caption != this->caption()) {
+        SetWindowTextW(hwnd(), widen(caption).c_str());
+        controlChanged(hwnd());
+    }
 }
 
 bool Win32Button::checked() const {

@@ -73,7 +73,13 @@ void Win32MenuItem::click() {
 Win32MenuBar::Win32MenuBar() : bar_(CreateMenu()) {}
 
 Win32MenuBar::~Win32MenuBar() {
-    // The bar destroys its popups with itself; a window showing it must have let it go.
+    // The bar destroys its popups with itself; a window showing it must have let it go. The
+    // popups of commands on the bar were never in it.
+    for (const Menu& m : menus_) {
+        if (m.items.empty()) {
+            DestroyMenu(m.popup);
+        }
+    }
     if (bar_ != nullptr) {
         DestroyMenu(bar_);
     }
@@ -118,6 +124,14 @@ void Win32MenuBar::rebuild() {
     }
     for (const Menu& m : menus_) {
         const Win32MenuItem& top = *items_.at(m.id);
+        if (m.items.empty()) {
+            // An entry of the bar without items of its own is a command on the bar.
+            if (top.visible()) {
+                AppendMenuW(bar_, MF_STRING | stateFlags(top),
+                            static_cast<UINT_PTR>(kIdBase + m.id), top.menuText().c_str());
+            }
+            continue;
+        }
         while (GetMenuItemCount(m.popup) > 0) {
             DeleteMenu(m.popup, 0, MF_BYPOSITION);
         }

@@ -1,8 +1,9 @@
 #pragma once
 
-// A window's menu bar built from its command table (the main window's, later the learning
-// windows'): each menu of the bar with its items in table order, each item with its shortcut
-// written after a tab, as Windows menus show them. The window's logic does the work of the
+// A window's menu bar built from its command table (the main window's, the learning windows',
+// the formula print preview's): each menu of the bar with its items in table order, each item
+// with its shortcut written after a tab, as Windows menus show them; an entry of the bar that
+// no item names as its menu is a command on the bar itself. The window's logic does the work of the
 // shortcuts itself, from the key down, so the menu holds no accelerator table of its own.
 //
 // Windows menus cannot hide an item: a hidden item is taken out of its menu and put back in

@@ -13,6 +13,9 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TattiloWindow";
 // Posted to run the logic's activation after the event: it may open dialogs.
 constexpr UINT kActivateMessage = WM_APP + 1;
+// Posted to arrange the controls again, and to tell where the focus went, after the event.
+constexpr UINT kLayoutMessage = WM_APP + 2;
+constexpr UINT kFocusMessage = WM_APP + 3;
 
 bool menuLoopRunning = false;
 
@@ -264,6 +267,19 @@ void Win32Window::focusChild(HWND child) {
     savedFocus_ = child;
 }
 
+void Win32Window::requestLayout() {
+    if (onLayout_ && !layoutPending_) {
+        layoutPending_ = true;
+        PostMessageW(hwnd_, kLayoutMessage, 0, 0);
+    }
+}
+
+void controlChanged(HWND control) {
+    if (Win32Window* window = Win32Window::from(GetAncestor(control, GA_ROOT))) {
+        window->requestLayout();
+    }
+}
+
 void Win32Window::activated() {
     if (onActivate_ && !activatePending_) {
         activatePending_ = true;
@@ -293,6 +309,18 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             activatePending_ = false;
             if (onActivate_) {
                 onActivate_();
+            }
+            return 0;
+        case kLayoutMessage:
+            layoutPending_ = false;
+            if (onLayout_) {
+                onLayout_();
+            }
+            return 0;
+        case kFocusMessage:
+            focusPending_ = false;
+            if (onFocusMoved_) {
+                onFocusMoved_();
             }
             return 0;
         case WM_ACTIVATE:
@@ -327,6 +355,10 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             if (statusBar_ != nullptr) {
                 SendMessageW(statusBar_, WM_SIZE, 0, 0);
+            }
+            if (wParam != SIZE_MINIMIZED && onLayout_) {
+                // The controls in their places first: the logic's resize handler sees them there.
+                onLayout_();
             }
             if (wParam != SIZE_MINIMIZED && onResize_) {
                 // A resize from within the logic's own resize handler runs after it, once.
@@ -370,6 +402,11 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_COMMAND:
+            if (lParam != 0 && (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS) &&
+                onFocusMoved_ && !focusPending_) {
+                focusPending_ = true;
+                PostMessageW(hwnd_, kFocusMessage, 0, 0);
+            }
             if (lParam != 0) {
                 if (NativeWidget* w = NativeWidget::from(reinterpret_cast<HWND>(lParam))) {
                     w->command(HIWORD(wParam));
@@ -465,6 +502,13 @@ void Win32Modal::showModal() {
     }
     closeMenus();
     HWND hwnd = window_.handle();
+    // Over the window that is active now: a learning window opened from another one (the
+    // sheet from the decomposition) keeps that one waiting, and gives it back the focus.
+    if (HWND active = GetActiveWindow(); active != nullptr && active != hwnd &&
+                                         Win32Window::from(active) != nullptr &&
+                                         IsWindowVisible(active)) {
+        SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
+    }
     HWND owner = GetWindow(hwnd, GW_OWNER);
     const bool ownerEnabled = owner != nullptr && IsWindowEnabled(owner);
     // Over the middle of its owner.

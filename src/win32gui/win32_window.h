@@ -87,6 +87,14 @@ public:
     HFONT font() const { return font_; }
     // The mouse moved over the window's own area (not over one of its controls).
     void setOnMouseMove(std::function<void()> callback) { onMouseMove_ = std::move(callback); }
+    // A window that arranges its controls itself (a learning window): `callback` runs when
+    // the window's size changes (before the logic's resize handler), and once after the event
+    // whenever a control was shown, hidden or given another text since (requestLayout).
+    void setOnLayout(std::function<void()> callback) { onLayout_ = std::move(callback); }
+    void requestLayout();
+    // The keyboard's focus entered or left one of the window's edit boxes, however it moved:
+    // `callback` runs after the event, when the focus has settled.
+    void setOnFocusMoved(std::function<void()> callback) { onFocusMoved_ = std::move(callback); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -109,13 +117,21 @@ private:
     bool maximizeOnShow_ = false;
     bool resizePending_ = false;
     bool activatePending_ = false;
+    bool layoutPending_ = false;
+    bool focusPending_ = false;
     ui::KeyListener* listener_ = nullptr;
     ui::Callback onActivate_;
     ui::Callback onResize_;
     std::function<bool()> onCloseQuery_;
     std::function<void()> onClosed_;
     std::function<void()> onMouseMove_;
+    std::function<void()> onLayout_;
+    std::function<void()> onFocusMoved_;
 };
+
+// Tells the window of `control` that the control was shown, hidden or given a new text: a
+// window that arranges its controls itself arranges them again (Win32Window::setOnLayout).
+void controlChanged(HWND control);
 
 // A dialog window shown modally over its owner: the owner takes no input until it closes.
 // showModal returns when closeModal (or the window's close box, when the close query allows it)

@@ -7,6 +7,7 @@
 
 #include <iostream>
 
+#include "../../notation/png_image.h"
 #include "editor/document_file.h"
 #include "editor/menu_commands.h"
 #include "notation/conversion.h"
@@ -373,18 +374,112 @@ TEST_F(MainWindowTest, ScreenReadersReadTheSameNamesAsOnLinux) {
     }
 }
 
-TEST_F(MainWindowTest, AWindowNotBuiltYetSaysSo) {
+TEST_F(MainWindowTest, TheFormulaPrintConfirmationAsksFirstAndEscAsksNoMore) {
     ASSERT_NO_FATAL_FAILURE(w.start());
     type("#a+#b");
-    chord({VK_CONTROL}, 'A');
-    chord({VK_CONTROL}, 'Q');
+    win32gui::FormulaPrintDialogView& confirmation = w.view->formulaPrint();
+    HWND procedi = confirmation.controls().handle("Procedi");
+    const DWORD thread = GetCurrentThreadId();
+    std::string caption, question;
+    bool procediFocused = false;
+    win32_test::Answerer answer(
+        L"TattiloWindow",
+        [&](HWND window) {
+            caption = win32_test::windowText(window);
+            question = win32_test::windowText(confirmation.controls().handle("Label1"));
+            for (int i = 0; i < 100 && !procediFocused; ++i) {
+                procediFocused = win32_test::focusOf(thread) == procedi;
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            tap(VK_ESCAPE);
+        },
+        w.view->window().handle());
+    chord({VK_SHIFT}, VK_F11);
+    ASSERT_TRUE(waitUntil([&] { return answer.seen(); }, 10000)) << "no confirmation came";
+    answer.join();
+    ASSERT_TRUE(waitUntil([&] { return !w.view->formulaPrint().window().visible(); }));
     settle();
-    const std::vector<std::string> said = w.scripted.messages();
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0],
-              "La finestra \"Foglio di calcolo\" non \xE8 ancora disponibile nella versione per "
-              "Windows.");
-    EXPECT_EQ(memo2().text(), "#a+#b") << "the page as it was";
+    EXPECT_EQ(caption, "Stampa formule");
+    EXPECT_EQ(question, "Stampa formule in formato grafico");
+    EXPECT_TRUE(procediFocused) << "\"Procedi\" has the focus when it opens";
+    EXPECT_EQ(w.view->formulaPrint().logic().answer(), "");
+    // Nothing was handed to the graphic editor: no message, the page as it was, the focus in it.
+    EXPECT_TRUE(w.scripted.messages().empty());
+    EXPECT_EQ(memo2().text(), "#a+#b");
+    EXPECT_EQ(GetFocus(), w.handle("Memo2"));
+    EXPECT_EQ(win32gui::readAccessibleName(procedi), "Procedi");
+}
+
+TEST_F(MainWindowTest, TheFormulaPreviewShowsTheRowsThenThePageByKeyboard) {
+    ASSERT_NO_FATAL_FAILURE(w.start());
+    // A line of three formulas typeset by TeX, as the graphic editor leaves it on the clipboard.
+    w.view->clipboard().setBitmap(test_png::readPng(
+        std::string(TATTILO_TEST_DATA) + "/notation/formula_preview/three_formulas.png"));
+    win32gui::FormulaPreviewView& preview = w.view->formulaPreview();
+    HWND stampa = preview.controls().handle("Stampa");
+    HWND canvas = preview.controls().handle("Canvas");
+    std::string caption;
+    std::vector<std::string> bar;
+    bool buttonsHidden = false, buttonsShown = false, backToRows = false, closedByKey = false;
+    RECT canvasRect{}, client{};
+    win32_test::Answerer answer(
+        L"TattiloWindow",
+        [&](HWND window) {
+            caption = win32_test::windowText(window);
+            buttonsHidden = IsWindowVisible(stampa) == FALSE;
+            GetClientRect(window, &client);
+            GetClientRect(canvas, &canvasRect);
+            // "Anteprima": the page, with its buttons under it.
+            chord({VK_CONTROL}, 'E');
+            for (int i = 0; i < 100 && !buttonsShown; ++i) {
+                buttonsShown = IsWindowVisible(stampa) != FALSE;
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            HMENU menus = GetMenu(window);
+            for (int i = 0; i < GetMenuItemCount(menus); ++i) {
+                wchar_t text[64] = {};
+                GetMenuStringW(menus, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                bar.push_back(win32gui::narrow(text));
+            }
+            // Del leaves the page for the rows, then closes the preview ("Chiudi").
+            tap(VK_DELETE);
+            for (int i = 0; i < 100 && IsWindowVisible(stampa); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            backToRows = IsWindowVisible(stampa) == FALSE;
+            tap(VK_DELETE);
+            for (int i = 0; i < 100 && IsWindowVisible(window); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            closedByKey = IsWindowVisible(window) == FALSE;
+            if (!closedByKey) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+        },
+        w.view->window().handle());
+    preview.logic().show("Tattilo  Stampa formule - prova.mtf", w.scratch.path.string());
+    answer.join();
+    ASSERT_TRUE(answer.seen()) << "the preview never showed";
+    settle();
+    EXPECT_EQ(caption, "Tattilo  Stampa formule - prova.mtf");
+    EXPECT_EQ(preview.logic().rowCount(), 3);
+    EXPECT_TRUE(buttonsHidden) << "the rows first, without the page's buttons";
+    EXPECT_TRUE(buttonsShown);
+    EXPECT_TRUE(backToRows);
+    EXPECT_TRUE(closedByKey) << "Del (\"Chiudi\") did not close the preview";
+    EXPECT_EQ(canvasRect.right, client.right) << "the canvas fills the window";
+    EXPECT_EQ(canvasRect.bottom, client.bottom);
+    // The menus, and the commands on the bar itself.
+    ASSERT_FALSE(bar.empty());
+    EXPECT_EQ(bar.front(), "Modifica");
+    // A command on the bar shows its shortcut after a tab, as the items of a menu do.
+    EXPECT_NE(std::find_if(bar.begin(), bar.end(),
+                           [](const std::string& m) { return m.starts_with("Chiudi\t"); }),
+              bar.end());
+    EXPECT_NE(std::find(bar.begin(), bar.end(), "Dimensioni stampa"), bar.end());
+    EXPECT_FALSE(preview.window().visible());
+    EXPECT_EQ(win32gui::readAccessibleName(canvas), "Formule");
+    EXPECT_EQ(win32gui::readAccessibleName(stampa), "Stampa");
 }
 
 }  // namespace
