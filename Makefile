@@ -120,7 +120,7 @@ format:
 	  'bench/*.cpp' 'bench/*.h' | xargs -r clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD)
+	rm -rf $(BUILD) $(RELEASE_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
 
 # Installs the sample distribution (data/distribution) into a fresh sandbox machine under
 # $(BUILD)/demo-machine with the unattended installer, printing its progress.
