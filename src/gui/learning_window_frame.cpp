@@ -36,17 +36,17 @@ LearningWindowFrame::LearningWindowFrame(QWidget* parent, const learning::Window
     layout_ = new QVBoxLayout(dialog_);
     bar_ = new QMenuBar(dialog_);
     layout_->setMenuBar(bar_);
-    for (const learning::ControlSpec& spec : layout.controls) {
-        build(spec);
+    for (const learning::ControlSpec& item : layout.controls) {
+        build(item);
     }
-    for (const learning::ControlSpec& spec : layout.controls) {
-        if (spec.labelFor.empty()) {
+    for (const learning::ControlSpec& item : layout.controls) {
+        if (item.labelFor.empty()) {
             continue;
         }
-        QWidget* named = spec.kind == ControlKind::Caption
-                             ? captions_.at(std::string(spec.labelFor))
-                             : widgets_.at(std::string(spec.name));
-        static_cast<QLabel*>(named)->setBuddy(widgets_.at(std::string(spec.labelFor)));
+        QWidget* named = item.kind == ControlKind::Caption
+                             ? captions_.at(std::string(item.labelFor))
+                             : widgets_.at(std::string(item.name));
+        static_cast<QLabel*>(named)->setBuddy(widgets_.at(std::string(item.labelFor)));
     }
     // Every key goes to the logic first (keysToWindowFirst): the window's filter sees them
     // before the focused control.
@@ -58,12 +58,12 @@ LearningWindowFrame::~LearningWindowFrame() {
     release();
 }
 
-void LearningWindowFrame::build(const learning::ControlSpec& spec) {
-    const QString accessible = toQString(spec.accessibleName);
+void LearningWindowFrame::build(const learning::ControlSpec& item) {
+    const QString accessible = toQString(item.accessibleName);
     const QFontMetrics metrics(font_);
     std::unique_ptr<ui::Widget> adapter;
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (item.kind) {
         case ControlKind::Line: {
             auto* e = new QLineEdit;
             e->setFont(font_);
@@ -77,15 +77,15 @@ void LearningWindowFrame::build(const learning::ControlSpec& spec) {
             m->setLineWrapMode(QPlainTextEdit::NoWrap);
             m->setTabChangesFocus(true);
             const int margin = layout_table_.boxMargin;
-            if (spec.minimumLines > 0) {
-                m->setMinimumHeight(metrics.lineSpacing() * spec.minimumLines + margin);
+            if (item.minimumLines > 0) {
+                m->setMinimumHeight(metrics.lineSpacing() * item.minimumLines + margin);
             }
-            if (spec.maximumLines > 0) {
-                m->setMaximumHeight(metrics.lineSpacing() * spec.maximumLines + margin);
+            if (item.maximumLines > 0) {
+                m->setMaximumHeight(metrics.lineSpacing() * item.maximumLines + margin);
             }
-            if (spec.maximumColumns > 0) {
+            if (item.maximumColumns > 0) {
                 m->setMaximumWidth(metrics.horizontalAdvance(QLatin1Char('a')) *
-                                   spec.maximumColumns);
+                                   item.maximumColumns);
             }
             widget = m;
             adapter = std::make_unique<QtMemo>(m);
@@ -93,7 +93,7 @@ void LearningWindowFrame::build(const learning::ControlSpec& spec) {
         }
         case ControlKind::Label: {
             auto* l = new QLabel;
-            if (spec.framed) {
+            if (item.framed) {
                 l->setFrameShape(QFrame::StyledPanel);
             }
             widget = l;
@@ -101,7 +101,7 @@ void LearningWindowFrame::build(const learning::ControlSpec& spec) {
             break;
         }
         case ControlKind::Caption:
-            captions_[std::string(spec.labelFor)] = new QLabel(toQString(spec.caption));
+            captions_[std::string(item.labelFor)] = new QLabel(toQString(item.caption));
             return;
         case ControlKind::Button: {
             auto* b = new QPushButton;
@@ -114,23 +114,23 @@ void LearningWindowFrame::build(const learning::ControlSpec& spec) {
         }
         case ControlKind::Picture: {
             auto* p = new LinearViewWidget;
-            if (spec.minimumHeight > 0) {
-                p->setMinimumHeight(spec.minimumHeight);
+            if (item.minimumHeight > 0) {
+                p->setMinimumHeight(item.minimumHeight);
             }
             widget = p;
             adapter = std::make_unique<QtMathView>(p);
             break;
         }
     }
-    widget->setObjectName(objectName(spec.name));
+    widget->setObjectName(objectName(item.name));
     if (!accessible.isEmpty()) {
         widget->setAccessibleName(accessible);
     }
-    if (!spec.accessibleDescription.empty()) {
-        widget->setAccessibleDescription(toQString(spec.accessibleDescription));
+    if (!item.accessibleDescription.empty()) {
+        widget->setAccessibleDescription(toQString(item.accessibleDescription));
     }
-    widgets_[std::string(spec.name)] = widget;
-    adapters_[std::string(spec.name)] = std::move(adapter);
+    widgets_[std::string(item.name)] = widget;
+    adapters_[std::string(item.name)] = std::move(adapter);
 }
 
 QWidget* LearningWindowFrame::widget(std::string_view name) const {
@@ -142,11 +142,11 @@ QWidget* LearningWindowFrame::captionFor(std::string_view control) const {
 }
 
 void LearningWindowFrame::finish() {
-    for (const learning::ControlSpec& spec : layout_table_.controls) {
-        if (!spec.readOnly) {
+    for (const learning::ControlSpec& item : layout_table_.controls) {
+        if (!item.readOnly) {
             continue;
         }
-        QWidget* w = widgets_.at(std::string(spec.name));
+        QWidget* w = widgets_.at(std::string(item.name));
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             line->setReadOnly(true);
         } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {

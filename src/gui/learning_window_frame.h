@@ -69,7 +69,7 @@ private:
     Adapter& adapter(std::string_view name) {
         return dynamic_cast<Adapter&>(*adapters_.at(std::string(name)));
     }
-    void build(const learning::ControlSpec& spec);
+    void build(const learning::ControlSpec& item);
 
     const learning::WindowLayout& layout_table_;
     QDialog* dialog_;

@@ -60,7 +60,7 @@ private:
 namespace {
 
 // The window's controls: kind, caption, place and accessible name.
-const ui::ControlSpec& spec(std::string_view name) {
+const ui::ControlSpec& item(std::string_view name) {
     return ui::control(editor::mainWindowControls(), name);
 }
 
@@ -69,7 +69,7 @@ QString accessibleNameOf(std::string_view name) {
 }
 
 void place(QWidget* w, std::string_view name) {
-    const ui::Rect& r = spec(name).bounds;
+    const ui::Rect& r = item(name).bounds;
     w->setGeometry(r.left, r.top, r.width, r.height);
 }
 
@@ -105,7 +105,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     };
     auto button = [&](std::string_view object, QWidget* parent = nullptr) {
         auto* b =
-            new QPushButton(toQString(spec(object).caption), parent != nullptr ? parent : client);
+            new QPushButton(toQString(item(object).caption), parent != nullptr ? parent : client);
         b->setObjectName(toQString(object));
         b->setAccessibleName(accessibleNameOf(object));
         b->setFocusPolicy(Qt::TabFocus);
@@ -138,7 +138,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
     QtLabel* label4 = label("Label4");
     QtLabel* label3 = label("Label3");
     {
-        const ui::ControlSpec& s3 = spec("Label3");
+        const ui::ControlSpec& s3 = item("Label3");
         QFont strip(toQString(s3.fontFamily));
         strip.setStyleHint(QFont::TypeWriter);
         strip.setBold(s3.bold);

@@ -7,17 +7,17 @@
 namespace ui {
 
 const ControlSpec* findControl(std::span<const ControlSpec> table, std::string_view name) {
-    for (const ControlSpec& spec : table) {
-        if (spec.name == name) {
-            return &spec;
+    for (const ControlSpec& item : table) {
+        if (item.name == name) {
+            return &item;
         }
     }
     return nullptr;
 }
 
 const ControlSpec& control(std::span<const ControlSpec> table, std::string_view name) {
-    if (const ControlSpec* spec = findControl(table, name)) {
-        return *spec;
+    if (const ControlSpec* item = findControl(table, name)) {
+        return *item;
     }
     throw std::out_of_range("no control " + std::string(name) + " in the window's table");
 }
@@ -52,19 +52,19 @@ bool namedByLabel(ControlKind kind) {
     }
 }
 
-std::string accessibleName(std::span<const ControlSpec> table, const ControlSpec& spec) {
-    if (!spec.accessibleName.empty()) {
-        return accessibleCaption(spec.accessibleName);
+std::string accessibleName(std::span<const ControlSpec> table, const ControlSpec& item) {
+    if (!item.accessibleName.empty()) {
+        return accessibleCaption(item.accessibleName);
     }
-    if (namedByLabel(spec.kind)) {
+    if (namedByLabel(item.kind)) {
         for (std::size_t i = 1; i < table.size(); ++i) {
-            if (&table[i] == &spec && table[i - 1].kind == ControlKind::Label) {
+            if (&table[i] == &item && table[i - 1].kind == ControlKind::Label) {
                 return accessibleCaption(table[i - 1].caption);
             }
         }
         return {};
     }
-    return accessibleCaption(spec.caption);
+    return accessibleCaption(item.caption);
 }
 
 std::string accessibleName(std::span<const ControlSpec> table, std::string_view name) {

@@ -66,10 +66,10 @@ std::string accessibleCaption(std::string_view caption);
 // Edit boxes, lists and tab strips show no caption: the label just before one names it.
 bool namedByLabel(ControlKind kind);
 
-// The name a screen reader announces for `spec`, an entry of `table`: its own accessible name
+// The name a screen reader announces for `item`, an entry of `table`: its own accessible name
 // when the table gives one; for a kind named by its label, the caption of the label just before
 // it; else its caption. Access marks and outer blanks removed.
-std::string accessibleName(std::span<const ControlSpec> table, const ControlSpec& spec);
+std::string accessibleName(std::span<const ControlSpec> table, const ControlSpec& item);
 
 // The same for the control called `name`.
 std::string accessibleName(std::span<const ControlSpec> table, std::string_view name);

@@ -57,15 +57,15 @@ ATOM panelClass() {
 // What the control's own text or the label before it gives a screen reader, before any
 // annotation.
 std::string conventionalName(std::span<const ui::ControlSpec> table, std::size_t index) {
-    const ui::ControlSpec& spec = table[index];
-    switch (spec.kind) {
+    const ui::ControlSpec& item = table[index];
+    switch (item.kind) {
         case K::Label:
         case K::GroupBox:
         case K::Button:
         case K::CheckBox:
         case K::RadioButton:
         case K::Link:
-            return ui::accessibleCaption(spec.caption);
+            return ui::accessibleCaption(item.caption);
         case K::Memo:
         case K::LineEdit:
         case K::ListBox:
@@ -85,11 +85,11 @@ std::string conventionalName(std::span<const ui::ControlSpec> table, std::size_t
 // The text of a hidden label put just before the control: for a kind named by its label, when no
 // label of the table names it as the table wants.
 std::string hiddenLabel(std::span<const ui::ControlSpec> table, std::size_t index) {
-    const ui::ControlSpec& spec = table[index];
-    if (!ui::namedByLabel(spec.kind)) {
+    const ui::ControlSpec& item = table[index];
+    if (!ui::namedByLabel(item.kind)) {
         return {};
     }
-    const std::string wanted = ui::accessibleName(table, spec);
+    const std::string wanted = ui::accessibleName(table, item);
     return wanted != conventionalName(table, index) ? wanted : std::string();
 }
 
@@ -99,14 +99,14 @@ ControlSet::ControlSet(Win32Window& window, std::span<const ui::ControlSpec> tab
                        std::function<std::string()> clipboardText, const MathFonts* fonts)
     : window_(window), clipboardText_(std::move(clipboardText)), fonts_(fonts) {
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const ui::ControlSpec& spec = table[i];
+        const ui::ControlSpec& item = table[i];
         HWND parent = window_.handle();
-        if (!spec.parent.empty()) {
-            parent = find(spec.parent).hwnd();
+        if (!item.parent.empty()) {
+            parent = find(item.parent).hwnd();
         }
         // A run of radio buttons is one group; every other control starts one of its own.
         const bool groupStart =
-            spec.kind != K::RadioButton || i == 0 || table[i - 1].kind != K::RadioButton;
+            item.kind != K::RadioButton || i == 0 || table[i - 1].kind != K::RadioButton;
         if (const std::string label = hiddenLabel(table, i); !label.empty()) {
             // Readers name an edit box or list by the STATIC just before it, shown or not.
             HWND before =
@@ -114,23 +114,23 @@ ControlSet::ControlSet(Win32Window& window, std::span<const ui::ControlSpec> tab
                                 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
             SetWindowPos(before, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
-        HWND hwnd = create(spec, parent, groupStart, 100 + static_cast<int>(i));
+        HWND hwnd = create(item, parent, groupStart, 100 + static_cast<int>(i));
         if (hwnd == nullptr) {
-            throw std::runtime_error("the control " + std::string(spec.name) +
+            throw std::runtime_error("the control " + std::string(item.name) +
                                      " could not be created");
         }
-        if (spec.kind != K::StatusText) {
+        if (item.kind != K::StatusText) {
             // Behind the controls made before it: the order of the table is the tab order.
             SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
-        entries_.push_back({spec.name, adapt(spec, hwnd)});
+        entries_.push_back({item.name, adapt(item, hwnd)});
         name(table, i, hwnd);
     }
     // A group frame lies behind everything, so the controls inside it show: the tab order of
     // the others stays, and the frame has no stop of its own.
-    for (const ui::ControlSpec& spec : table) {
-        if (spec.kind == K::GroupBox) {
-            SetWindowPos(handle(spec.name), HWND_BOTTOM, 0, 0, 0, 0,
+    for (const ui::ControlSpec& item : table) {
+        if (item.kind == K::GroupBox) {
+            SetWindowPos(handle(item.name), HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
@@ -147,20 +147,20 @@ void ControlSet::clear() {
     entries_.clear();
 }
 
-HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStart, int id) {
-    const ui::Rect& b = spec.bounds;
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0);
+HWND ControlSet::create(const ui::ControlSpec& item, HWND parent, bool groupStart, int id) {
+    const ui::Rect& b = item.bounds;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (item.visible ? WS_VISIBLE : 0);
     if (groupStart) {
         style |= WS_GROUP;
     }
     DWORD exStyle = 0;
     const wchar_t* className = nullptr;
-    const bool inPanel = !spec.parent.empty();
-    switch (spec.kind) {
+    const bool inPanel = !item.parent.empty();
+    switch (item.kind) {
         case K::Label:
             className = L"STATIC";
             // A label that marks an access key shows it underlined; any other shows its "&".
-            style |= (ui::markedAccessKey(spec.caption) != 0 ? 0 : SS_NOPREFIX) | SS_NOTIFY |
+            style |= (ui::markedAccessKey(item.caption) != 0 ? 0 : SS_NOPREFIX) | SS_NOTIFY |
                      (inPanel ? SS_CENTER : SS_LEFT);
             break;
         case K::Link:
@@ -205,9 +205,9 @@ HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStar
             break;
         case K::Image:
         case K::MathView:
-            return createSurface(parent, b, spec.visible);
+            return createSurface(parent, b, item.visible);
         case K::Canvas:
-            return createSurface(parent, b, spec.visible, WS_HSCROLL | WS_VSCROLL);
+            return createSurface(parent, b, item.visible, WS_HSCROLL | WS_VSCROLL);
         case K::Panel:
             exStyle |= WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
             style |= WS_CLIPCHILDREN;
@@ -233,25 +233,25 @@ HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStar
         }
     }
     // A field with a list is as high as its field and its list together.
-    const int height = spec.kind == K::ComboBox ? b.height + 200 : b.height;
+    const int height = item.kind == K::ComboBox ? b.height + 200 : b.height;
     HWND hwnd =
-        CreateWindowExW(exStyle, className, widenLines(spec.caption).c_str(), style, b.left, b.top,
+        CreateWindowExW(exStyle, className, widenLines(item.caption).c_str(), style, b.left, b.top,
                         b.width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                         GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }
     HFONT font = window_.font();
-    if (!spec.fontFamily.empty() || spec.fontPixels > 0 || spec.bold) {
+    if (!item.fontFamily.empty() || item.fontPixels > 0 || item.bold) {
         LOGFONTW lf{};
         GetObjectW(window_.font(), sizeof(lf), &lf);
-        if (!spec.fontFamily.empty()) {
-            lstrcpynW(lf.lfFaceName, widen(spec.fontFamily).c_str(), LF_FACESIZE);
+        if (!item.fontFamily.empty()) {
+            lstrcpynW(lf.lfFaceName, widen(item.fontFamily).c_str(), LF_FACESIZE);
         }
-        if (spec.fontPixels > 0) {
-            lf.lfHeight = -spec.fontPixels;
+        if (item.fontPixels > 0) {
+            lf.lfHeight = -item.fontPixels;
         }
-        lf.lfWeight = spec.bold ? FW_BOLD : lf.lfWeight;
+        lf.lfWeight = item.bold ? FW_BOLD : lf.lfWeight;
         if (HFONT own = CreateFontIndirectW(&lf)) {
             ownFonts_.push_back(own);
             font = own;
@@ -261,8 +261,8 @@ HWND ControlSet::create(const ui::ControlSpec& spec, HWND parent, bool groupStar
     return hwnd;
 }
 
-std::unique_ptr<NativeWidget> ControlSet::adapt(const ui::ControlSpec& spec, HWND hwnd) {
-    switch (spec.kind) {
+std::unique_ptr<NativeWidget> ControlSet::adapt(const ui::ControlSpec& item, HWND hwnd) {
+    switch (item.kind) {
         case K::Label:
             return std::make_unique<Win32Label>(hwnd);
         case K::Link:
@@ -302,15 +302,15 @@ std::unique_ptr<NativeWidget> ControlSet::adapt(const ui::ControlSpec& spec, HWN
 }
 
 void ControlSet::name(std::span<const ui::ControlSpec> table, std::size_t index, HWND hwnd) {
-    const ui::ControlSpec& spec = table[index];
-    const std::string wanted = ui::accessibleName(table, spec);
+    const ui::ControlSpec& item = table[index];
+    const std::string wanted = ui::accessibleName(table, item);
     if (wanted.empty() || wanted == conventionalName(table, index)) {
         return;
     }
     setAccessibleName(hwnd, wanted);
     // Controls that show no text of their own carry the name as their window text too, which
     // readers take where annotations are not to be had.
-    switch (spec.kind) {
+    switch (item.kind) {
         case K::ListBox:
         case K::TabBar:
         case K::Image:

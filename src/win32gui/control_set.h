@@ -73,8 +73,8 @@ private:
         std::unique_ptr<NativeWidget> adapter;
     };
     NativeWidget& find(std::string_view name);
-    HWND create(const ui::ControlSpec& spec, HWND parent, bool groupStart, int id);
-    std::unique_ptr<NativeWidget> adapt(const ui::ControlSpec& spec, HWND hwnd);
+    HWND create(const ui::ControlSpec& item, HWND parent, bool groupStart, int id);
+    std::unique_ptr<NativeWidget> adapt(const ui::ControlSpec& item, HWND hwnd);
     void name(std::span<const ui::ControlSpec> table, std::size_t index, HWND hwnd);
 
     Win32Window& window_;

@@ -104,9 +104,9 @@ bool DialogKeys::accessKey(char letter) {
         window_.focusChild(target(found[next]));
         return true;
     }
-    const ui::ControlSpec& spec = table_[found.front()];
+    const ui::ControlSpec& item = table_[found.front()];
     HWND hwnd = target(found.front());
-    switch (spec.kind) {
+    switch (item.kind) {
         case ui::ControlKind::Button:
         case ui::ControlKind::CheckBox:
         case ui::ControlKind::RadioButton:

@@ -22,9 +22,9 @@ struct Row {
     bool grows = false;
 };
 
-bool namesABox(const learning::ControlSpec& spec) {
-    return (spec.kind == ControlKind::Caption || spec.kind == ControlKind::Label) &&
-           !spec.labelFor.empty();
+bool namesABox(const learning::ControlSpec& item) {
+    return (item.kind == ControlKind::Caption || item.kind == ControlKind::Label) &&
+           !item.labelFor.empty();
 }
 
 // `total` shared out as `parts` nearly equal shares, the remainder to the last.
@@ -35,24 +35,24 @@ int share(int total, int parts, int index) {
 
 }  // namespace
 
-bool growsAcross(const learning::ControlSpec& spec) {
-    switch (spec.kind) {
+bool growsAcross(const learning::ControlSpec& item) {
+    switch (item.kind) {
         case ControlKind::Line:
         case ControlKind::Picture:
             return true;
         case ControlKind::Memo:
-            return spec.maximumColumns == 0;
+            return item.maximumColumns == 0;
         default:
             return false;
     }
 }
 
-bool growsDown(const learning::ControlSpec& spec) {
-    switch (spec.kind) {
+bool growsDown(const learning::ControlSpec& item) {
+    switch (item.kind) {
         case ControlKind::Picture:
             return true;
         case ControlKind::Memo:
-            return spec.maximumLines == 0;
+            return item.maximumLines == 0;
         default:
             return false;
     }
@@ -89,13 +89,13 @@ std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
                                  return controls[a].cell.stack < controls[b].cell.stack;
                              });
             for (std::size_t m : cell.members) {
-                const learning::ControlSpec& spec = controls[m];
-                const int width = namesABox(spec) ? labelWidth[column] : sizes[m].width;
+                const learning::ControlSpec& item = controls[m];
+                const int width = namesABox(item) ? labelWidth[column] : sizes[m].width;
                 cell.width = std::max(cell.width, width);
                 cell.height += sizes[m].height;
-                cell.grows = cell.grows || growsAcross(spec);
-                cell.capped = cell.capped || (spec.kind == ControlKind::Memo && !growsAcross(spec));
-                row.grows = row.grows || growsDown(spec);
+                cell.grows = cell.grows || growsAcross(item);
+                cell.capped = cell.capped || (item.kind == ControlKind::Memo && !growsAcross(item));
+                row.grows = row.grows || growsDown(item);
             }
             cell.height += kLayoutGap * static_cast<int>(cell.members.size() - 1);
             row.height = std::max(row.height, cell.height);

@@ -40,7 +40,7 @@ std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
                                    int clientHeight);
 
 // Whether a control of that table entry takes the width a row has left, and its height.
-bool growsAcross(const learning::ControlSpec& spec);
-bool growsDown(const learning::ControlSpec& spec);
+bool growsAcross(const learning::ControlSpec& item);
+bool growsDown(const learning::ControlSpec& item);
 
 }  // namespace win32gui

@@ -54,17 +54,17 @@ TextMeasure measure(HWND hwnd) {
 }
 
 // The size a control asks for with the font and text it has now.
-CellSize naturalSize(const learning::WindowLayout& layout, const learning::ControlSpec& spec,
+CellSize naturalSize(const learning::WindowLayout& layout, const learning::ControlSpec& item,
                      HWND hwnd) {
     const TextMeasure m = measure(hwnd);
     const int edge = 2 * GetSystemMetrics(SM_CXEDGE);
     // Its own flag, not whether it shows: the window may be hidden still.
     CellSize size{(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, 0, 0};
-    switch (spec.kind) {
+    switch (item.kind) {
         case ControlKind::Caption:
         case ControlKind::Label:
-            size.width = m.width + (spec.framed ? 16 : 8);
-            size.height = m.height + (spec.framed ? 8 : 4);
+            size.width = m.width + (item.framed ? 16 : 8);
+            size.height = m.height + (item.framed ? 8 : 4);
             break;
         case ControlKind::Button:
             size.width = std::max(m.width + 24, 88);
@@ -76,17 +76,17 @@ CellSize naturalSize(const learning::WindowLayout& layout, const learning::Contr
             break;
         case ControlKind::Memo: {
             const int lines =
-                spec.maximumLines > 0 ? spec.maximumLines : std::max(spec.minimumLines, 1);
+                item.maximumLines > 0 ? item.maximumLines : std::max(item.minimumLines, 1);
             size.height =
                 lines * m.height + layout.boxMargin + edge + GetSystemMetrics(SM_CYHSCROLL);
-            size.width = spec.maximumColumns > 0 ? spec.maximumColumns * m.cell + edge + 8 +
+            size.width = item.maximumColumns > 0 ? item.maximumColumns * m.cell + edge + 8 +
                                                        GetSystemMetrics(SM_CXVSCROLL)
                                                  : 8 * m.cell;
             break;
         }
         case ControlKind::Picture:
             size.width = 80;
-            size.height = spec.minimumHeight;
+            size.height = item.minimumHeight;
             break;
     }
     return size;
@@ -113,16 +113,16 @@ LearningWindow::LearningWindow(HWND owner, const learning::WindowLayout& layout,
     const int fontPixels =
         layout.fontPixels > 0 ? layout.fontPixels : editor::text::kBrailleFontPixels;
     table_.reserve(layout.controls.size());
-    for (const learning::ControlSpec& spec : layout.controls) {
-        std::string_view name = spec.name;
-        if (spec.kind == ControlKind::Caption) {
-            name = captionNames_.emplace_back("caption of " + std::string(spec.labelFor));
+    for (const learning::ControlSpec& item : layout.controls) {
+        std::string_view name = item.name;
+        if (item.kind == ControlKind::Caption) {
+            name = captionNames_.emplace_back("caption of " + std::string(item.labelFor));
         }
         names_.push_back(name);
         ui::ControlSpec native{.name = name,
-                               .kind = nativeKind(spec.kind),
-                               .caption = spec.caption,
-                               .accessibleName = spec.accessibleName};
+                               .kind = nativeKind(item.kind),
+                               .caption = item.caption,
+                               .accessibleName = item.accessibleName};
         table_.push_back(native);
     }
     controls_ = std::make_unique<ControlSet>(*window_, table_, std::move(clipboardText), fonts);
@@ -157,13 +157,13 @@ HWND LearningWindow::captionFor(std::string_view control) {
 
 void LearningWindow::finish(std::function<void()> noticeFocus) {
     for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
-        const learning::ControlSpec& spec = layout_.controls[i];
+        const learning::ControlSpec& item = layout_.controls[i];
         HWND hwnd = handles_[i];
-        if (spec.readOnly) {
+        if (item.readOnly) {
             // Read, never typed in; the keyboard still moves the caret, which readers follow.
             SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
         }
-        if (spec.framed) {
+        if (item.framed) {
             SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
             SetWindowPos(
                 hwnd, nullptr, 0, 0, 0, 0,

@@ -116,7 +116,7 @@ private slots:
         for (auto [dialog, layout] : windows()) {
             dialog->layout()->activate();
             struct Placed {
-                const ControlSpec* spec;
+                const ControlSpec* item;
                 QRect rect;
             };
             std::vector<Placed> placed;
@@ -128,11 +128,11 @@ private slots:
             }
             for (const Placed& a : placed) {
                 for (const Placed& b : placed) {
-                    const learning::Cell& ca = a.spec->cell;
-                    const learning::Cell& cb = b.spec->cell;
+                    const learning::Cell& ca = a.item->cell;
+                    const learning::Cell& cb = b.item->cell;
                     const QString pair = qName(layout->name) + QLatin1Char(' ') +
-                                         qName(a.spec->name) + QLatin1Char('/') +
-                                         qName(b.spec->name);
+                                         qName(a.item->name) + QLatin1Char('/') +
+                                         qName(b.item->name);
                     if (ca.row < cb.row ||
                         (ca.row == cb.row && ca.column == cb.column && ca.stack < cb.stack)) {
                         QVERIFY2(a.rect.bottom() < b.rect.top(), qPrintable(pair));

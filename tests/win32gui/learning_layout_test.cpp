@@ -16,7 +16,7 @@ using win32gui::CellSize;
 using win32gui::kLayoutGap;
 using win32gui::kLayoutMargin;
 
-constexpr ControlSpec spec(ControlKind kind, std::string_view name, learning::Cell cell,
+constexpr ControlSpec item(ControlKind kind, std::string_view name, learning::Cell cell,
                            int maximumColumns = 0, std::string_view labelFor = {}) {
     ControlSpec c{.kind = kind, .name = name, .accessibleName = {}, .cell = cell};
     c.maximumColumns = maximumColumns;
@@ -37,9 +37,9 @@ int bottom(const ui::Rect& r) {
 
 TEST(LearningLayout, HiddenBoxesLeaveNoGapAndCappedMemosKeepTheirWidth) {
     constexpr std::array controls = {
-        spec(ControlKind::Memo, "A", {0, 0}, 4), spec(ControlKind::Memo, "B", {0, 1}, 4),
-        spec(ControlKind::Memo, "C", {0, 2}, 4), spec(ControlKind::Button, "D", {1, 0}),
-        spec(ControlKind::Button, "E", {1, 1}),
+        item(ControlKind::Memo, "A", {0, 0}, 4), item(ControlKind::Memo, "B", {0, 1}, 4),
+        item(ControlKind::Memo, "C", {0, 2}, 4), item(ControlKind::Button, "D", {1, 0}),
+        item(ControlKind::Button, "E", {1, 1}),
     };
     const auto layout = layoutOf(controls);
     const std::array<CellSize, 5> sizes = {
@@ -59,9 +59,9 @@ TEST(LearningLayout, HiddenBoxesLeaveNoGapAndCappedMemosKeepTheirWidth) {
 
 TEST(LearningLayout, LinesTakeTheRoomAndLabelsOfOneColumnLineUp) {
     constexpr std::array controls = {
-        spec(ControlKind::Label, "L1", {0, 0}, 0, "E1"), spec(ControlKind::Line, "E1", {0, 1}),
-        spec(ControlKind::Label, "L2", {1, 0}, 0, "E2"), spec(ControlKind::Line, "E2", {1, 1}),
-        spec(ControlKind::Button, "B", {1, 2}),
+        item(ControlKind::Label, "L1", {0, 0}, 0, "E1"), item(ControlKind::Line, "E1", {0, 1}),
+        item(ControlKind::Label, "L2", {1, 0}, 0, "E2"), item(ControlKind::Line, "E2", {1, 1}),
+        item(ControlKind::Button, "B", {1, 2}),
     };
     const auto layout = layoutOf(controls);
     const std::array<CellSize, 5> sizes = {
@@ -80,9 +80,9 @@ TEST(LearningLayout, LinesTakeTheRoomAndLabelsOfOneColumnLineUp) {
 
 TEST(LearningLayout, StackedLinesLieOneUnderTheOtherAndTooWideRowsShrink) {
     constexpr std::array controls = {
-        spec(ControlKind::Memo, "M", {0, 0}, 9),  spec(ControlKind::Line, "S2", {0, 1, 1}),
-        spec(ControlKind::Line, "S1", {0, 1, 0}), spec(ControlKind::Memo, "W", {1, 0}, 9),
-        spec(ControlKind::Memo, "X", {1, 1}, 9),
+        item(ControlKind::Memo, "M", {0, 0}, 9),  item(ControlKind::Line, "S2", {0, 1, 1}),
+        item(ControlKind::Line, "S1", {0, 1, 0}), item(ControlKind::Memo, "W", {1, 0}, 9),
+        item(ControlKind::Memo, "X", {1, 1}, 9),
     };
     const auto layout = layoutOf(controls);
     const std::array<CellSize, 5> sizes = {
@@ -104,8 +104,8 @@ TEST(LearningLayout, EveryLearningWindowFitsItsFirstSize) {
           &learning::decompositionLayout(),
           &learning::tutorLayout(learning::TutorKind::Brackets)}) {
         std::vector<CellSize> sizes;
-        for (const ControlSpec& spec : layout->controls) {
-            sizes.push_back({true, spec.kind == ControlKind::Button ? 90 : 60, 30});
+        for (const ControlSpec& item : layout->controls) {
+            sizes.push_back({true, item.kind == ControlKind::Button ? 90 : 60, 30});
         }
         const auto b = arrangeCells(*layout, sizes, layout->width, layout->height);
         for (std::size_t i = 0; i < b.size(); ++i) {

@@ -320,18 +320,18 @@ namespace {
 void readsTheTableNames(win32gui::ControlSet& controls, const installer::WindowTable& table,
                         const char* window) {
     using K = ui::ControlKind;
-    for (const ui::ControlSpec& spec : table.controls) {
-        const bool valueText = spec.kind == K::Label && spec.caption.empty();
+    for (const ui::ControlSpec& item : table.controls) {
+        const bool valueText = item.kind == K::Label && item.caption.empty();
         if (valueText && !win32gui::annotationsAvailable()) {
             continue;
         }
-        const std::string wanted = ui::accessibleName(table.controls, spec);
+        const std::string wanted = ui::accessibleName(table.controls, item);
         if (wanted.empty()) {
             continue;
         }
         // A reader says nothing of the blanks around a name.
-        const std::string read = win32gui::readAccessibleName(controls.handle(spec.name));
-        EXPECT_EQ(std::string(ui::trimControls(read)), wanted) << window << ": " << spec.name;
+        const std::string read = win32gui::readAccessibleName(controls.handle(item.name));
+        EXPECT_EQ(std::string(ui::trimControls(read)), wanted) << window << ": " << item.name;
     }
 }
 
