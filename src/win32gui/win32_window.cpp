@@ -95,7 +95,11 @@ Win32Window::Win32Window(const WindowOptions& options)
     // The size asked for is the client area's.
     RECT r{0, 0, width, height + (statusBar_ != nullptr ? heightOf(statusBar_) : 0)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(frameStyle()), FALSE, exStyle);
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    // Never larger than the screen's work area (a large window at 150 % may be).
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, std::min(r.right - r.left, work.right - work.left),
+                 std::min(r.bottom - r.top, work.bottom - work.top),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The default button's mark follows the focus in every window of this thread.
     followFocus();
