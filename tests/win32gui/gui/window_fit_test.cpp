@@ -11,9 +11,11 @@
 #include <sstream>
 
 #include "../../notation/png_image.h"
+#include "editor/messages.h"
 #include "installer/unattended/unattended.h"
 #include "win32gui/dpi.h"
 #include "win32gui/installer/installer_app.h"
+#include "win32gui/win32_dialogs.h"
 #include "window_harness.h"
 
 namespace fs = std::filesystem;
@@ -275,6 +277,15 @@ TEST_F(WindowFitTest, EveryWindowOfTheWorkbench) {
 
     inspect(
         "settings", [&] { w.logic().openSettings(); }, escape, main);
+    win32gui::PrinterChoice printer;
+    win32gui::Win32Dialogs dialogs(main, printer);
+    inspect(
+        "input box",
+        [&] {
+            dialogs.inputBox(editor::text::kFontInputCaption, editor::text::kFontInputPrompt,
+                             "braillecour.ttf");
+        },
+        escape, main);
 
     putOnPage("#a+#b", false);
     inspect(
@@ -336,7 +347,7 @@ TEST_F(WindowFitTest, EveryWindowOfTheWorkbench) {
         inspect(
             name, [&frame] { frame.modal().showModal(); }, {}, main);
     }
-    report(14);
+    report(15);
 }
 
 TEST_F(WindowFitTest, EveryWindowOfTheInstaller) {
