@@ -7,6 +7,7 @@
 // with TATTILO_TEST_DPI set the test first checks that the screen really has that scaling.
 
 #include <atomic>
+#include <cctype>
 #include <mutex>
 #include <sstream>
 
@@ -39,6 +40,16 @@ std::string describe(HWND hwnd) {
     std::erase(text, '&');
     text = text.substr(0, text.find_first_of("\r\n"));
     return className(hwnd) + " \"" + text.substr(0, 40) + "\"";
+}
+
+// A window's name as a file name.
+std::string fileName(std::string name) {
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            c = '-';
+        }
+    }
+    return "fit-" + std::to_string(win32gui::screenDpi()) + "-" + name;
 }
 
 std::string show(const RECT& r) {
@@ -198,8 +209,7 @@ protected:
                         controls_ += count;
                         windows_.push_back(name);
                     }
-                    win32_test::saveScreen("fit-" + std::to_string(win32gui::screenDpi()) + "-" +
-                                           name);
+                    win32_test::saveScreen(fileName(name));
                     if (close) {
                         close(window);
                     }
@@ -384,7 +394,7 @@ TEST_F(WindowFitTest, EveryWindowOfTheInstaller) {
             }
             int count = 0;
             const auto found = checkWindow(window, name, count);
-            win32_test::saveScreen("fit-" + std::to_string(win32gui::screenDpi()) + "-" + name);
+            win32_test::saveScreen(fileName(name));
             const std::lock_guard<std::mutex> hold(lock_);
             problems_.insert(problems_.end(), found.begin(), found.end());
             controls_ += count;
