@@ -1,7 +1,7 @@
 // Every window of both programs at the screen's scaling: each is opened as the program opens it
 // (by its keys where it has them) and, while it shows, every control of it is checked: it lies
 // inside the window's client area (inside its panel, for a panel's controls), no other control
-// lies over it (a group frame holds controls, and buttons may lie on a drawn page, by design),
+// lies over it (a group frame holds controls, and buttons may lie on a drawn page, on purpose),
 // the caption of a button or check box is not cut off, and the window itself lies on the
 // screen. scripts/test_windows.sh runs this at 96, 120 and 144 dpi (100 %, 125 % and 150 %);
 // with TATTILO_TEST_DPI set the test first checks that the screen really has that scaling.
