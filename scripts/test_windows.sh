@@ -8,7 +8,8 @@
 #
 # The tests_*.exe programs run without a display. The gui_*.exe programs open real windows:
 # they run on a virtual X display (Xvfb) of their own, each at most ten minutes; without Xvfb
-# they fail, saying so.
+# they fail, saying so. The window fit tests of gui_win32.exe run a second and a third time with
+# the screen at 120 and 144 dpi.
 #
 # Wine gets a private prefix and home in a temporary folder, removed at the end, and no menu
 # integration. Prints the count of every program and a last line "N passed, N failed".
@@ -63,7 +64,40 @@ for program in "${programs[@]}" "${window_programs[@]}"; do
   fi
 done
 
-echo "Windows build under Wine: $((${#programs[@]} + ${#window_programs[@]})) test programs, $total tests"
+# The window fit tests once more at 125 % and 150 % (Wine takes the scaling from the registry
+# value LogPixels when it starts); each run checks first that the screen has that scaling.
+scaled_runs=0
+if [ -f "$build/tests/gui_win32.exe" ] && [ -n "${DISPLAY:-}" ]; then
+  for dpi in 120 144; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
+    name="gui_win32-$dpi-dpi"
+    report="$work/reports/$name.xml"
+    status=0
+    (cd "$build/bin" && TATTILO_TEST_DPI=$dpi timeout 600 wine "$build/tests/gui_win32.exe" \
+      --gtest_filter='WindowFitTest.*' --gtest_output="xml:Z:${report}" >"$work/$name.log" 2>&1) ||
+      status=$?
+    tests=$(grep -o '<testsuites [^>]*' "$report" 2>/dev/null | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*')
+    failures=$(grep -o '<testsuites [^>]*' "$report" 2>/dev/null | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*')
+    echo "$name (the windows at $dpi dpi): ${tests:-0} tests, ${failures:-0} failed (status $status)"
+    if [ "${tests:-0}" -le 0 ]; then
+      tail -n 20 "$work/$name.log" | sed 's/^/  /'
+      broken+=("$name")
+    elif [ "${failures:-0}" -gt 0 ] || [ "$status" -ne 0 ]; then
+      grep -E '^\[  FAILED  \]|^  [a-z].*: ' "$work/$name.log" | sed 's/^/  /' || true
+      [ "${failures:-0}" -gt 0 ] || broken+=("$name")
+    fi
+    total=$((total + ${tests:-0}))
+    failed=$((failed + ${failures:-0}))
+    scaled_runs=$((scaled_runs + 1))
+  done
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+fi
+
+echo "Windows build under Wine: $((${#programs[@]} + ${#window_programs[@]} + scaled_runs)) test programs, $total tests"
 echo "$((total - failed)) passed, $failed failed"
 if [ ${#broken[@]} -gt 0 ]; then
   echo "test_windows: these programs did not run to the end: ${broken[*]}" >&2

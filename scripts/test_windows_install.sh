@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # The Windows distribution (make dist-windows) installed for real under 32-bit Wine:
-#   1. instello.exe --unattended installs it into the prefix's drive C:;
+#   1. instello.exe --unattended installs it into the prefix's drive C:, its lines on its output
+#      and in its --log;
 #   2. `wine reg query` shows the product key and the uninstall entry;
 #   3. the Start Menu shortcuts are .lnk files that lnkinfo reads with the right targets: the
 #      workbench tattilo.exe and tattilo-cli.exe;
 #   4. the installed tattilo-cli.exe converts a formula from the installed folder and prints
 #      the Braille that the Linux build prints (and the notation fixtures expect);
-#   5. the installed tattilo.exe starts on a virtual display (Xvfb) with the sample document
+#   5. INSTELLO.EXE and the installed tattilo.exe are GUI programs that declare their scaling,
+#      tattilo-cli.exe a console program, none with debug information, INSTELLO.EXE under 15 MB;
+#   6. without a display the installed tattilo.exe says why it cannot start, ends with status 1
+#      and changes nothing in its folder;
+#   7. the installed tattilo.exe starts on a virtual display (Xvfb) with the sample document
 #      and shows its main window; with EVIDENCE_DIR set, a picture of the screen is saved there
 #      as tattilo-installed.png (needs ImageMagick's import);
-#   6. a second run from a copy with a damaged package volume fails midway and rolls back to
+#   8. a second run from a copy with a damaged package volume fails midway and rolls back to
 #      a byte-identical drive C: and registry.
 #
 #   scripts/test_windows_install.sh [BUILD_DIR]     (default build-win32)
@@ -52,6 +57,7 @@ snapshot() {
 install "$dist" "$work/install.log" || fail "the installation ended with status $? (see below)
 $(cat "$work/install.log.out")"
 grep -q "Installation succesful!" "$work/install.log.out" || fail "no success message"
+grep -q "Installation succesful!" "$work/install.log" || fail "no success message in the --log"
 [ -f "$drive_c/Tattilo/BIN/tattilo-cli.exe" ] || fail "tattilo-cli.exe is not in C:\\Tattilo\\BIN"
 pass "instello.exe --unattended installed the distribution into C:\\Tattilo"
 
@@ -94,7 +100,51 @@ got=$(cd "$drive_c/Tattilo/BIN" && printf '%s' "$formula" | wine tattilo-cli.exe
 [ "$got" = "$expected" ] || fail "tattilo-cli.exe printed '$got', the Linux build '$expected'"
 pass "the installed tattilo-cli.exe prints $got, as the Linux build does"
 
-# 5. The installed workbench starts and shows its window. Its settings name the graphic editor,
+# 5. What ships: GUI programs for the windows (no console opens beside them) that declare their
+# scaling, the command-line program for the console, none with debug information; the
+# installer under 15 MB.
+objdump_tool="$(python3 -c 'import struct,sys
+d=open(sys.argv[1],"rb").read(4096); pe=struct.unpack_from("<I",d,0x3C)[0]
+print({0x14C:"i686",0x8664:"x86_64"}[struct.unpack_from("<H",d,pe+4)[0]])' "$dist/INSTELLO.EXE")-w64-mingw32-objdump"
+command -v "$objdump_tool" >/dev/null || fail "no $objdump_tool to read the programs"
+for program in "$dist/INSTELLO.EXE:Windows GUI" "$drive_c/Tattilo/BIN/tattilo.exe:Windows GUI" \
+               "$drive_c/Tattilo/BIN/tattilo-cli.exe:Windows CUI"; do
+  file=${program%%:*} subsystem=${program#*:}
+  headers=$("$objdump_tool" -p "$file") sections=$("$objdump_tool" -h "$file")
+  grep -q "^Subsystem.*($subsystem)" <<<"$headers" ||
+    fail "$(basename "$file") is not a $subsystem program: $(grep '^Subsystem' <<<"$headers")"
+  ! grep -q '\.debug_' <<<"$sections" || fail "$(basename "$file") ships with debug information"
+  if [ "$subsystem" = "Windows GUI" ]; then
+    grep -aq '<dpiAware[^>]*>true</dpiAware>' "$file" || fail "$(basename "$file") declares no scaling"
+  fi
+done
+size=$(stat -c %s "$dist/INSTELLO.EXE")
+[ "$size" -lt $((15 * 1024 * 1024)) ] || fail "INSTELLO.EXE is $size bytes, not under 15 MB"
+echo "  INSTELLO.EXE $size bytes, tattilo.exe $(stat -c %s "$drive_c/Tattilo/BIN/tattilo.exe"), tattilo-cli.exe $(stat -c %s "$drive_c/Tattilo/BIN/tattilo-cli.exe")"
+pass "INSTELLO.EXE and tattilo.exe are GUI programs aware of the scaling, none ships its debug information"
+
+# 6. Without a display no window can be made: the installed workbench says why (on standard
+# error, the message box having nowhere to show), ends with status 1 and leaves its settings
+# and its folder as they were.
+printf 'editor grafico = C:\\windows\\notepad.exe\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n' \
+  >"$drive_c/Tattilo/BIN/tattilo.ini"
+listing() { (cd "$drive_c/Tattilo" && find . -printf '%y %p\n' | LC_ALL=C sort && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum); }
+listing >"$work/before-start"
+status=0
+(cd "$drive_c/Tattilo/BIN" && wine tattilo.exe >"$work/nodisplay.out" 2>&1) || status=$?
+wineserver -w
+[ "$status" -eq 1 ] || fail "tattilo.exe without a display ended with status $status, not 1:
+$(tail -n 5 "$work/nodisplay.out")"
+LC_ALL=C grep -aq '^tattilo: Tattilo non si .* potuto avviare' "$work/nodisplay.out" ||
+  fail "tattilo.exe said no reason: $(grep -av '^err:\|^fixme:' "$work/nodisplay.out" | tail -n 5)"
+listing >"$work/after-start"
+cmp -s "$work/before-start" "$work/after-start" || fail "the failed start changed C:\\Tattilo:
+$(diff "$work/before-start" "$work/after-start" | head)"
+echo "  it said: $(grep -a -A1 '^tattilo: ' "$work/nodisplay.out" | tr -d '\r' | tr '\n' ' ' | iconv -f CP1252 -t UTF-8)"
+rm -f "$drive_c/Tattilo/BIN/tattilo.ini"
+pass "without a display tattilo.exe says why, ends with status 1 and writes nothing"
+
+# 7. The installed workbench starts and shows its window. Its settings name the graphic editor,
 # which a first start would otherwise ask for first.
 start_virtual_display || fail "no virtual display for the workbench's window"
 printf 'editor grafico = C:\\windows\\notepad.exe\r\nfiltro = filtro.base\r\nfont = braillecour.ttf\r\n' \
@@ -123,7 +173,7 @@ kill "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=
 pass "the installed tattilo.exe opened the sample document in its window"
 
-# 6. A damaged volume: the run fails midway and everything is as it was.
+# 8. A damaged volume: the run fails midway and everything is as it was.
 snapshot "$work/before"
 mkdir "$work/damaged"
 cp "$dist"/* "$work/damaged/"

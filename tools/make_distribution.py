@@ -3,8 +3,8 @@
 and the workbench's Braille font in data/fonts.
 
 With --windows BIN it builds the real Windows distribution from the cross-built programs in
-BIN (tattilo.exe, tattilo-cli.exe, instello.exe, made by `make windows`, without their debug
-information when the MinGW strip tool is there): INSTELLO.EXE, INSTELLO.INI, INSTALL.CFG,
+BIN (tattilo.exe, tattilo-cli.exe, instello.exe, made by `make windows`, each without its debug
+information, which stays in BIN): INSTELLO.EXE, INSTELLO.INI, INSTALL.CFG,
 license.txt, PROGRAM.QKP and the package volumes PROGRAM.001 and PROGRAM.002 holding the
 workbench tattilo.exe, tattilo-cli.exe, the filter file, the help pages, the first settings
 (tattilo-iniziale.ini), the sample documents and the Braille font. The Start Menu gets the
@@ -248,15 +248,14 @@ def pe_machine(path):
 
 
 def built_program(bin_dir, name):
-    """A cross-built program as it ships: without its debug information when strip is there."""
+    """A cross-built program as it ships: without its debug information, which stays in the
+    build tree's copy (BIN) for reading crash reports."""
     path = os.path.join(bin_dir, name)
     tool = "%s-w64-mingw32-strip" % pe_machine(path)
     strip = shutil.which(tool)
     if strip is None:
-        print("make_distribution: no %s, %s ships with its debug information" % (tool, name),
-              file=sys.stderr)
-        with open(path, "rb") as f:
-            return f.read()
+        sys.exit("make_distribution: no %s (binutils-mingw-w64): %s would ship with its debug "
+                 "information" % (tool, name))
     with tempfile.TemporaryDirectory() as scratch:
         stripped = os.path.join(scratch, name)
         subprocess.run([strip, "--strip-debug", "-o", stripped, path], check=True)
@@ -326,8 +325,7 @@ def windows_distribution(out, bin_dir):
         "",
     ])))
     write(out, "license.txt", license_text)
-    with open(os.path.join(bin_dir, "instello.exe"), "rb") as f:
-        write(out, "INSTELLO.EXE", f.read())
+    write(out, "INSTELLO.EXE", built_program(bin_dir, "instello.exe"))
 
 
 def main():

@@ -43,6 +43,7 @@ std::function<void(std::size_t)> killAt(const char* variable) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    connectConsole();
     const std::vector<std::string> args(argv + 1, argv + argc);
     bool unattended = false;
     for (const auto& arg : args) {

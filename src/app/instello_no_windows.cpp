@@ -9,3 +9,5 @@ int runInstallerWindows(int, char**, const std::vector<std::string>&,
     std::cerr << installer::unattendedUsage();
     return 2;
 }
+
+void connectConsole() {}

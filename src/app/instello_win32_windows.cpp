@@ -1,10 +1,25 @@
 #include <iostream>
 
 #include "app/instello_windows.h"
+#include "installer/messages.h"
 #include "installer/unattended/unattended.h"
+#include "win32gui/console.h"
 #include "win32gui/installer/installer_app.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
+#include "win32gui/start_failure.h"
+
+namespace {
+
+void startFailed(const std::string& why) {
+    win32gui::reportStartFailure("instello", installer::msg::kInstallerCaption, why);
+}
+
+}  // namespace
+
+void connectConsole() {
+    win32gui::connectStandardStreams();
+}
 
 // The Windows build: native windows, into this computer or, with --root, into a sandbox.
 int runInstallerWindows(int, char**, const std::vector<std::string>& args,
@@ -18,31 +33,27 @@ int runInstallerWindows(int, char**, const std::vector<std::string>& args,
         } else if (args[i] == "--source" && hasValue) {
             options.source = args[++i];
         } else {
-            std::cerr << "instello: unknown option " << args[i] << "\n"
-                      << installer::unattendedUsage();
+            startFailed("unknown option " + args[i] + "\n" + installer::unattendedUsage());
             return installer::kExitNotStarted;
         }
     }
-    // Started from the desktop, the program has a console of its own that nobody reads: it goes.
-    DWORD processes[2] = {};
-    if (GetConsoleProcessList(processes, 2) == 1) {
-        FreeConsole();
-    }
     // COM for the shell's folder picker, the shell links and the accessibility annotations.
     OleInitialize(nullptr);
-    int status = installer::kExitNotStarted;
-    {
-        win32gui::InstallerApp installer(options);
-        installer.onFinished = [] { PostQuitMessage(0); };
-        if (!installer.start()) {
-            if (!installer.error().empty()) {
-                std::cerr << "instello: " << installer.error() << "\n";
+    // A window that cannot be made (no display driver, no memory) ends the run with its
+    // reason; whatever was copied by then is in the journal, which the next start undoes.
+    const int status = win32gui::runReportingFailure(
+        "instello", installer::msg::kInstallerCaption, installer::msg::kWindowsFailed, [&options] {
+            win32gui::InstallerApp installer(options);
+            installer.onFinished = [] { PostQuitMessage(0); };
+            if (!installer.start()) {
+                if (!installer.error().empty()) {
+                    startFailed(installer.error());
+                }
+            } else if (!installer.finished()) {
+                win32gui::runMessageLoop();
             }
-        } else if (!installer.finished()) {
-            win32gui::runMessageLoop();
-        }
-        status = installer.exitStatus();
-    }
+            return installer.exitStatus();
+        });
     OleUninitialize();
     return status;
 }

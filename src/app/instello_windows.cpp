@@ -50,3 +50,5 @@ int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& a
     }
     return installer.exitStatus();
 }
+
+void connectConsole() {}

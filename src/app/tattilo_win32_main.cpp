@@ -8,10 +8,12 @@
 #include "speech/engine.h"
 #include "ui/program_folders.h"
 #include "ui/temp_dir.h"
+#include "win32gui/console.h"
 #include "win32gui/main_window_view.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
 #include "win32gui/program_fonts.h"
+#include "win32gui/start_failure.h"
 #include "win32gui/wide_text.h"
 
 namespace {
@@ -36,6 +38,8 @@ void problem(const std::string& text) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // A failure at start is also said on the console the program was started from.
+    win32gui::connectStandardStreams();
     // COM for the shell's folder dialog, the clipboard and the accessibility annotations.
     OleInitialize(nullptr);
 
@@ -84,12 +88,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         options.sheetEngine = speech::createEngine({.programDirectory = programDirectory});
     }
 
-    int status = 0;
-    {
-        win32gui::MainWindowView view(std::move(options));
-        view.window().setVisible(true);
-        status = win32gui::runMessageLoop();
-    }
+    // A window or control that cannot be made ends the start with its reason, before anything
+    // is written to the settings or a document.
+    const int status =
+        win32gui::runReportingFailure("tattilo", "Tattilo", editor::text::kCannotStart, [&options] {
+            win32gui::MainWindowView view(std::move(options));
+            view.window().setVisible(true);
+            return win32gui::runMessageLoop();
+        });
     OleUninitialize();
     return status;
 }

@@ -110,6 +110,8 @@ inline constexpr std::string_view kKeypadFile = "tastnum.htm";
 inline constexpr std::string_view kLink1File = "orbeta.url";
 inline constexpr std::string_view kLink2File = "lumenia.url";
 inline constexpr std::string_view kConfigurationFile = "tattilo.ini";
+// The first line of the message when the windows cannot be made at start; the reason follows.
+inline constexpr std::string_view kCannotStart = "Tattilo non si \xE8 potuto avviare.";
 // The settings a first start begins with (the shipped filter file and Braille font).
 inline constexpr std::string_view kConfigurationDefaults = "tattilo-iniziale.ini";
 inline constexpr std::string_view kWorkDirName = "esercizi";

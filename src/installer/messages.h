@@ -11,6 +11,8 @@ namespace installer::msg {
 inline constexpr std::string_view kScriptName = "INSTELLO.INI";
 inline constexpr std::string_view kComponentListName = "INSTALL.CFG";
 inline constexpr std::string_view kInstallerCaption = "Installer";
+// The first line of the message when the windows cannot be made; the reason follows.
+inline constexpr std::string_view kWindowsFailed = "The installer's windows could not be opened.";
 inline constexpr std::string_view kNoScript = "Can not find INSTELLO.INI.\nInstallation canceled.";
 inline constexpr std::string_view kCannotInitialize =
     "Can not initialize installation.\nMake sure your INSTELLO.INI file is not "

@@ -4,6 +4,7 @@
 
 #include "ui/access_keys.h"
 #include "win32gui/accessible.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -149,6 +150,7 @@ void ControlSet::clear() {
 
 HWND ControlSet::create(const ui::ControlSpec& item, HWND parent, bool groupStart, int id) {
     const ui::Rect& b = item.bounds;
+    const RECT place = toScreen(b);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (item.visible ? WS_VISIBLE : 0);
     if (groupStart) {
         style |= WS_GROUP;
@@ -211,9 +213,9 @@ HWND ControlSet::create(const ui::ControlSpec& item, HWND parent, bool groupStar
         case K::Panel:
             exStyle |= WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
             style |= WS_CLIPCHILDREN;
-            return CreateWindowExW(exStyle, MAKEINTATOM(panelClass()), L"", style, b.left, b.top,
-                                   b.width, b.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+            return CreateWindowExW(exStyle, MAKEINTATOM(panelClass()), L"", style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
         case K::StatusText:
             return window_.statusBar();
@@ -233,11 +235,11 @@ HWND ControlSet::create(const ui::ControlSpec& item, HWND parent, bool groupStar
         }
     }
     // A field with a list is as high as its field and its list together.
-    const int height = item.kind == K::ComboBox ? b.height + 200 : b.height;
-    HWND hwnd =
-        CreateWindowExW(exStyle, className, widenLines(item.caption).c_str(), style, b.left, b.top,
-                        b.width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    const int height = (place.bottom - place.top) + (item.kind == K::ComboBox ? toScreen(200) : 0);
+    HWND hwnd = CreateWindowExW(exStyle, className, widenLines(item.caption).c_str(), style,
+                                place.left, place.top, place.right - place.left, height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }
@@ -249,7 +251,7 @@ HWND ControlSet::create(const ui::ControlSpec& item, HWND parent, bool groupStar
             lstrcpynW(lf.lfFaceName, widen(item.fontFamily).c_str(), LF_FACESIZE);
         }
         if (item.fontPixels > 0) {
-            lf.lfHeight = -item.fontPixels;
+            lf.lfHeight = -toScreen(item.fontPixels);
         }
         lf.lfWeight = item.bold ? FW_BOLD : lf.lfWeight;
         if (HFONT own = CreateFontIndirectW(&lf)) {

@@ -58,11 +58,13 @@ bool growsDown(const learning::ControlSpec& item) {
     }
 }
 
-std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
-                                   std::span<const CellSize> sizes, int clientWidth,
-                                   int clientHeight) {
+namespace {
+
+// The shown controls of `layout` in their rows and cells, each cell as wide and high as its
+// controls ask for, each row as high as its highest cell.
+std::map<int, Row> naturalRows(const learning::WindowLayout& layout,
+                               std::span<const CellSize> sizes) {
     const std::span<const learning::ControlSpec> controls = layout.controls;
-    std::vector<ui::Rect> bounds(controls.size());
     auto shown = [&](std::size_t i) { return i < sizes.size() && sizes[i].visible; };
 
     // Labels that name a box: as wide as the widest of their column.
@@ -80,8 +82,6 @@ std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
             rows[controls[i].cell.row].cells[controls[i].cell.column].members.push_back(i);
         }
     }
-    int naturalHeight = 0;
-    int growingRows = 0;
     for (auto& [index, row] : rows) {
         for (auto& [column, cell] : row.cells) {
             std::stable_sort(cell.members.begin(), cell.members.end(),
@@ -100,6 +100,40 @@ std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
             cell.height += kLayoutGap * static_cast<int>(cell.members.size() - 1);
             row.height = std::max(row.height, cell.height);
         }
+    }
+    return rows;
+}
+
+}  // namespace
+
+CellSize naturalExtent(const learning::WindowLayout& layout, std::span<const CellSize> sizes) {
+    const std::map<int, Row> rows = naturalRows(layout, sizes);
+    CellSize extent{true, 0, 0};
+    if (rows.empty()) {
+        return extent;
+    }
+    for (const auto& [index, row] : rows) {
+        int width = kLayoutGap * static_cast<int>(row.cells.size() - 1);
+        for (const auto& [column, cell] : row.cells) {
+            width += cell.width;
+        }
+        extent.width = std::max(extent.width, width);
+        extent.height += row.height;
+    }
+    extent.width += 2 * kLayoutMargin;
+    extent.height += 2 * kLayoutMargin + kLayoutGap * static_cast<int>(rows.size() - 1);
+    return extent;
+}
+
+std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
+                                   std::span<const CellSize> sizes, int clientWidth,
+                                   int clientHeight) {
+    const std::span<const learning::ControlSpec> controls = layout.controls;
+    std::vector<ui::Rect> bounds(controls.size());
+    std::map<int, Row> rows = naturalRows(layout, sizes);
+    int naturalHeight = 0;
+    int growingRows = 0;
+    for (const auto& [index, row] : rows) {
         naturalHeight += row.height;
         growingRows += row.grows ? 1 : 0;
     }

@@ -39,6 +39,10 @@ std::vector<ui::Rect> arrangeCells(const learning::WindowLayout& layout,
                                    std::span<const CellSize> sizes, int clientWidth,
                                    int clientHeight);
 
+// The smallest client area in which every shown control has its natural size (margins and gaps
+// included): a window smaller than that squeezes or cuts its controls.
+CellSize naturalExtent(const learning::WindowLayout& layout, std::span<const CellSize> sizes);
+
 // Whether a control of that table entry takes the width a row has left, and its height.
 bool growsAcross(const learning::ControlSpec& item);
 bool growsDown(const learning::ControlSpec& item);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/messages.h"
+#include "win32gui/dpi.h"
 #include "win32gui/learning_layout.h"
 #include "win32gui/wide_text.h"
 
@@ -28,6 +29,7 @@ ui::ControlKind nativeKind(ControlKind kind) {
     return ui::ControlKind::Label;
 }
 
+// In the logic's pixels, as the layout works.
 struct TextMeasure {
     int width = 0;   // of the text's first line
     int height = 0;  // of a line of the control's font
@@ -49,15 +51,15 @@ TextMeasure measure(HWND hwnd) {
     }
     SelectObject(dc, old);
     ReleaseDC(hwnd, dc);
-    return {static_cast<int>(size.cx), static_cast<int>(metrics.tmHeight),
-            static_cast<int>(metrics.tmAveCharWidth)};
+    return {toLogical(static_cast<int>(size.cx)), toLogical(static_cast<int>(metrics.tmHeight)),
+            toLogical(static_cast<int>(metrics.tmAveCharWidth))};
 }
 
 // The size a control asks for with the font and text it has now.
 CellSize naturalSize(const learning::WindowLayout& layout, const learning::ControlSpec& item,
                      HWND hwnd) {
     const TextMeasure m = measure(hwnd);
-    const int edge = 2 * GetSystemMetrics(SM_CXEDGE);
+    const int edge = toLogical(2 * GetSystemMetrics(SM_CXEDGE));
     // Its own flag, not whether it shows: the window may be hidden still.
     CellSize size{(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, 0, 0};
     switch (item.kind) {
@@ -77,10 +79,10 @@ CellSize naturalSize(const learning::WindowLayout& layout, const learning::Contr
         case ControlKind::Memo: {
             const int lines =
                 item.maximumLines > 0 ? item.maximumLines : std::max(item.minimumLines, 1);
-            size.height =
-                lines * m.height + layout.boxMargin + edge + GetSystemMetrics(SM_CYHSCROLL);
+            size.height = lines * m.height + layout.boxMargin + edge +
+                          toLogical(GetSystemMetrics(SM_CYHSCROLL));
             size.width = item.maximumColumns > 0 ? item.maximumColumns * m.cell + edge + 8 +
-                                                       GetSystemMetrics(SM_CXVSCROLL)
+                                                       toLogical(GetSystemMetrics(SM_CXVSCROLL))
                                                  : 8 * m.cell;
             break;
         }
@@ -100,7 +102,7 @@ LearningWindow::LearningWindow(HWND owner, const learning::WindowLayout& layout,
     // The size the table gives is the whole window's below its caption, menu bar included.
     window_ = std::make_unique<Win32Window>(
         WindowOptions{.clientWidth = layout.width,
-                      .clientHeight = layout.height - GetSystemMetrics(SM_CYMENU),
+                      .clientHeight = layout.height - toLogical(GetSystemMetrics(SM_CYMENU)),
                       .owner = owner,
                       .minWidth = 320,
                       .minHeight = 240});
@@ -184,6 +186,12 @@ void LearningWindow::arrange() {
     for (std::size_t i = 0; i < handles_.size(); ++i) {
         sizes.push_back(naturalSize(layout_, layout_.controls[i], handles_[i]));
     }
+    // A window too small for what it shows now grows (its new size arranges it again), and is
+    // never made smaller than that by hand.
+    const CellSize needed = naturalExtent(layout_, sizes);
+    if (window_->fitClientArea(needed.width, needed.height)) {
+        return;
+    }
     const std::vector<ui::Rect> bounds =
         arrangeCells(layout_, sizes, window_->clientWidth(), window_->clientHeight());
     HDWP moves = BeginDeferWindowPos(static_cast<int>(handles_.size()));
@@ -191,10 +199,10 @@ void LearningWindow::arrange() {
         if (!sizes[i].visible) {
             continue;
         }
-        const ui::Rect& b = bounds[i];
+        const RECT b = toScreen(bounds[i]);
         if (moves != nullptr) {
-            moves = DeferWindowPos(moves, handles_[i], nullptr, b.left, b.top, b.width, b.height,
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
+            moves = DeferWindowPos(moves, handles_[i], nullptr, b.left, b.top, b.right - b.left,
+                                   b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     if (moves != nullptr) {

@@ -2,6 +2,7 @@
 
 #include "editor/main_window_controls.h"
 #include "editor/menu_commands.h"
+#include "win32gui/dpi.h"
 #include "win32gui/program_fonts.h"
 
 namespace win32gui {
@@ -44,12 +45,13 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
     c.widget("Panel1").setBackgroundColor(kPanelBackground);
     c.widget("Panel1").setTextColor(ui::colors::kWhite);
     {
+        // Drawn in the screen's own pixels, shown as it was drawn.
         Win32ImageView& legend = c.image("Image3");
-        const ui::Bitmap picture = legendBitmap(fonts_, c.image("Image3").bounds().width);
+        const ui::Bitmap picture = legendBitmap(fonts_, toScreen(legend.bounds().width));
         legend.setBitmap(picture);
         ui::Rect r = legend.bounds();
-        r.width = picture.width;
-        r.height = picture.height;
+        r.width = toLogical(picture.width);
+        r.height = toLogical(picture.height);
         legend.setBounds(r);
     }
     // All fifteen page tabs fit in the window's default width.
@@ -57,7 +59,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         HWND tabs = c.handle("TabControl1");
         tabFont_ = createFont({"Tahoma", 11, 0});
         SendMessageW(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(tabFont_), FALSE);
-        TabCtrl_SetPadding(tabs, 4, 3);
+        TabCtrl_SetPadding(tabs, toScreen(4), toScreen(3));
     }
     // What lies over the editors and the strip comes in front, as it shows.
     for (const char* overlay : {"Image3", "Simb", "ListBox1", "Panel1"}) {

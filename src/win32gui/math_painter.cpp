@@ -5,6 +5,7 @@
 #include "editor/linear_view.h"
 #include "notation/mathml_tables.h"
 #include "win32gui/dib.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -114,11 +115,12 @@ std::wstring utf16(std::u32string_view text) {
 MathFonts::MathFonts() {
     static const std::wstring symbols = chooseSymbolFamily();
     symbolFamily_ = symbols;
-    text_[0] = pixelFont(L"Courier New", kPixels[0]);
-    text_[1] = pixelFont(L"Arial", kPixels[1]);
-    text_[2] = pixelFont(L"Arial", kPixels[2]);
+    // Measured and drawn in the screen's pixels: the glyphs are as wide as they are drawn.
+    text_[0] = pixelFont(L"Courier New", toScreen(kPixels[0]));
+    text_[1] = pixelFont(L"Arial", toScreen(kPixels[1]));
+    text_[2] = pixelFont(L"Arial", toScreen(kPixels[2]));
     for (int i = 0; i < 3; ++i) {
-        glyph_[i] = pixelFont(symbolFamily_.c_str(), kPixels[i]);
+        glyph_[i] = pixelFont(symbolFamily_.c_str(), toScreen(kPixels[i]));
     }
 }
 
@@ -188,8 +190,8 @@ void paintDisplayLines(HDC dc, const MathFonts& fonts,
                        const std::vector<notation::DisplayLine>& lines, int lineHeight) {
     SetBkMode(dc, TRANSPARENT);
     const UINT oldAlign = SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-    HPEN black = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HPEN red = CreatePen(PS_SOLID, 2, RGB(255, 0, 0));
+    HPEN black = CreatePen(PS_SOLID, toScreen(1), RGB(0, 0, 0));
+    HPEN red = CreatePen(PS_SOLID, toScreen(2), RGB(255, 0, 0));
     HGDIOBJ oldPen = SelectObject(dc, black);
     HGDIOBJ oldFont = SelectObject(dc, fonts.text(FontRole::Normal));
     for (std::size_t k = 0; k < lines.size(); ++k) {
@@ -243,13 +245,13 @@ ui::Bitmap legendBitmap(const MathFonts& fonts, int width) {
         GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
         cell = std::max(cell, static_cast<int>(size.cx));
     }
-    cell += 30;
+    cell += toScreen(30);
     const int columns = std::max(1, width / cell);
-    const int rowHeight = 15;
+    const int rowHeight = toScreen(15);
     const int rows = (static_cast<int>(legend.size()) + columns - 1) / columns;
     ui::Bitmap picture;
     picture.width = std::max(width, cell);
-    picture.height = rows * rowHeight + 4;
+    picture.height = rows * rowHeight + toScreen(4);
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, 0xFFFFFFFFU);
     std::uint32_t* bits = nullptr;
     HBITMAP section = dibSection(picture, &bits);
@@ -262,8 +264,8 @@ ui::Bitmap legendBitmap(const MathFonts& fonts, int width) {
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT);
     for (std::size_t i = 0; i < legend.size(); ++i) {
-        const int x = static_cast<int>(i) % columns * cell + 4;
-        const int y = static_cast<int>(i) / columns * rowHeight + 13;
+        const int x = static_cast<int>(i) % columns * cell + toScreen(4);
+        const int y = static_cast<int>(i) / columns * rowHeight + toScreen(13);
         SelectObject(dc, fonts.glyph(FontRole::Normal));
         SetTextColor(dc, RGB(0, 0, 0));
         const std::wstring glyph = utf16(legend[i].glyph);
@@ -271,7 +273,8 @@ ui::Bitmap legendBitmap(const MathFonts& fonts, int width) {
         SelectObject(dc, fonts.text(FontRole::Label));
         SetTextColor(dc, kBlue);
         const std::wstring name = widen(legend[i].name);
-        TextOutW(dc, x + 24, y - 1, name.c_str(), static_cast<int>(name.size()));
+        TextOutW(dc, x + toScreen(24), y - toScreen(1), name.c_str(),
+                 static_cast<int>(name.size()));
     }
     GdiFlush();
     std::copy(bits, bits + picture.pixels.size(), picture.pixels.begin());

@@ -15,7 +15,8 @@
 
 namespace win32gui {
 
-// "Courier New" 16 pixels for normal text, "Arial" 12 and 11 pixels for exponents and labels,
+// "Courier New" 16 pixels for normal text, "Arial" 12 and 11 pixels for exponents and labels
+// (pixels of a 96-dpi screen, made the screen's own: dpi.h),
 // and for the symbols the first installed family that has every character the symbol tables
 // use (the first installed one of the list when none has them all).
 class MathFonts {
@@ -61,11 +62,11 @@ private:
 // UTF-16 of code points (surrogate pairs above the basic plane).
 std::wstring utf16(std::u32string_view text);
 
-// Draws `lines` from the top of `dc`, `lineHeight` pixels apart.
+// Draws `lines` from the top of `dc`, `lineHeight` screen pixels apart.
 void paintDisplayLines(HDC dc, const MathFonts& fonts,
                        const std::vector<notation::DisplayLine>& lines, int lineHeight);
 
-// The legend of the symbols as a picture `width` pixels wide: each glyph with its name.
+// The legend of the symbols as a picture `width` screen pixels wide: each glyph with its name.
 ui::Bitmap legendBitmap(const MathFonts& fonts, int width);
 
 }  // namespace win32gui

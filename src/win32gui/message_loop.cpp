@@ -1,6 +1,7 @@
 #include "win32gui/message_loop.h"
 
 #include "ui/keys.h"
+#include "win32gui/dialog_keys.h"
 #include "win32gui/wide_text.h"
 #include "win32gui/win32_window.h"
 
@@ -33,91 +34,6 @@ bool keypadKey(WPARAM key) {
     return key >= VK_NUMPAD0 && key <= VK_DIVIDE && key != VK_SEPARATOR;
 }
 
-enum class Kind { Other, PushButton, RadioButton, OneLineEdit };
-
-Kind kindOf(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return Kind::Other;
-    }
-    wchar_t name[16] = {};
-    GetClassNameW(hwnd, name, 16);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    if (lstrcmpiW(name, L"Button") == 0) {
-        switch (style & BS_TYPEMASK) {
-            case BS_PUSHBUTTON:
-            case BS_DEFPUSHBUTTON:
-            case BS_OWNERDRAW:
-                return Kind::PushButton;
-            case BS_RADIOBUTTON:
-            case BS_AUTORADIOBUTTON:
-                return Kind::RadioButton;
-            default:
-                return Kind::Other;
-        }
-    }
-    if (lstrcmpiW(name, L"Edit") == 0 && (style & ES_MULTILINE) == 0) {
-        return Kind::OneLineEdit;
-    }
-    return Kind::Other;
-}
-
-bool usable(HWND hwnd) {
-    return hwnd != nullptr && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
-}
-
-// Tab and Shift+Tab: the next control in tab order; a one-line field comes in all selected.
-void moveFocus(Win32Window& window, bool backwards) {
-    HWND from = GetFocus();
-    if (from != nullptr && !IsChild(window.handle(), from)) {
-        from = nullptr;
-    }
-    HWND next = GetNextDlgTabItem(window.handle(), from, backwards ? TRUE : FALSE);
-    if (next == nullptr) {
-        return;
-    }
-    window.focusChild(next);
-    if (kindOf(next) == Kind::OneLineEdit) {
-        SendMessageW(next, EM_SETSEL, 0, -1);
-    }
-}
-
-// Enter on a push button presses it; from a one-line field it presses the default button.
-bool pressButton(Win32Window& window) {
-    HWND focus = GetFocus();
-    switch (kindOf(focus)) {
-        case Kind::PushButton:
-            SendMessageW(focus, BM_CLICK, 0, 0);
-            return true;
-        case Kind::OneLineEdit:
-            if (usable(window.defaultButton())) {
-                SendMessageW(window.defaultButton(), BM_CLICK, 0, 0);
-                return true;
-            }
-            return false;
-        default:
-            return false;
-    }
-}
-
-// The arrow keys within a group of radio buttons: the next one is chosen.
-bool moveInRadioGroup(Win32Window& window, WPARAM key) {
-    HWND focus = GetFocus();
-    if (kindOf(focus) != Kind::RadioButton) {
-        return false;
-    }
-    const bool backwards = key == VK_LEFT || key == VK_UP;
-    if (!backwards && key != VK_RIGHT && key != VK_DOWN) {
-        return false;
-    }
-    HWND next = GetNextDlgGroupItem(window.handle(), focus, backwards ? TRUE : FALSE);
-    if (next == nullptr || next == focus || kindOf(next) != Kind::RadioButton) {
-        return true;
-    }
-    window.focusChild(next);
-    SendMessageW(next, BM_CLICK, 0, 0);
-    return true;
-}
-
 bool routeKeyDown(MSG& msg) {
     Win32Window* window = windowOf(msg.hwnd);
     if (window == nullptr) {
@@ -130,7 +46,7 @@ bool routeKeyDown(MSG& msg) {
             return true;
         }
     }
-    if (msg.message == WM_KEYDOWN && moveInRadioGroup(*window, msg.wParam)) {
+    if (dialogKeyDown(*window, msg)) {
         return true;
     }
     if (msg.message == WM_SYSKEYDOWN && keypadKey(msg.wParam)) {
@@ -158,15 +74,7 @@ bool routeChar(MSG& msg) {
     }
     // What is typed is what the program's text can hold.
     msg.wParam = static_cast<WPARAM>(widenChar(ch));
-    const bool plain = !held(VK_CONTROL) && !held(VK_MENU);
-    if (ch == '\t' && plain) {
-        moveFocus(*window, held(VK_SHIFT));
-        return true;
-    }
-    if (ch == '\r' && plain && pressButton(*window)) {
-        return true;
-    }
-    return false;
+    return dialogChar(*window, ch);
 }
 
 bool routeKeyUp(MSG& msg) {
@@ -180,6 +88,9 @@ bool routeKeyUp(MSG& msg) {
         if (event.key == 0) {
             return true;
         }
+    }
+    if (dialogKeyUp(*window, msg)) {
+        return true;
     }
     if (msg.message == WM_SYSKEYUP && keypadKey(msg.wParam)) {
         DispatchMessageW(&msg);

@@ -10,11 +10,10 @@
 //     replaced one is typed instead; Alt+letter (WM_SYSCHAR) never types and stays with the
 //     menus;
 //   - WM_KEYUP / WM_SYSKEYUP go to keyUp.
-// Then the loop does what a dialog does for keys the logic let through: Tab and Shift+Tab move
-// the focus along the controls in tab order, Enter presses a focused push button (or, from a
-// one-line field, the window's default button), the arrow keys move within a group of radio
-// buttons. Alt with a numeric keypad key is not composed into a character: the keypad input of
-// the Braille editor reads those keys itself.
+// Then the loop does what a dialog does for keys the logic let through (dialog_keys.h: Tab,
+// Return and the default button, the arrows in radio groups, Esc, Alt with an access letter).
+// Alt with a numeric keypad key is not composed into a character: the keypad input of the
+// Braille editor reads those keys itself.
 
 #include <functional>
 

@@ -1,5 +1,6 @@
 #include "win32gui/native_widget.h"
 
+#include "win32gui/dpi.h"
 #include "win32gui/win32_window.h"
 
 namespace win32gui {
@@ -148,11 +149,12 @@ ui::Rect bounds(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return toLogical(r);
 }
 
-void setBounds(HWND hwnd, const ui::Rect& b) {
-    MoveWindow(hwnd, b.left, b.top, b.width, b.height, TRUE);
+void setBounds(HWND hwnd, const ui::Rect& bounds) {
+    const RECT r = toScreen(bounds);
+    MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 bool focused(HWND hwnd) {

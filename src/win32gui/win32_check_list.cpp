@@ -2,24 +2,24 @@
 
 #include <algorithm>
 
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
 namespace {
 
-constexpr int kMarkSize = 16;
-
 // The three marks as the list's state pictures: clear, checked, partly checked (state picture
 // index 1, 2 and 3, as the list's own check boxes number the first two).
 HIMAGELIST markPictures() {
-    HIMAGELIST list = ImageList_Create(kMarkSize, kMarkSize, ILC_COLOR32, 3, 0);
+    const int size = toScreen(16);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 3, 0);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     for (const UINT state : {0U, static_cast<UINT>(DFCS_CHECKED),
                              static_cast<UINT>(DFCS_BUTTON3STATE | DFCS_CHECKED)}) {
-        HBITMAP picture = CreateCompatibleBitmap(screen, kMarkSize, kMarkSize);
+        HBITMAP picture = CreateCompatibleBitmap(screen, size, size);
         HGDIOBJ old = SelectObject(dc, picture);
-        RECT r{0, 0, kMarkSize, kMarkSize};
+        RECT r{0, 0, size, size};
         FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
         InflateRect(&r, -1, -1);
         DrawFrameControl(dc, &r, DFC_BUTTON,
@@ -49,7 +49,7 @@ Win32CheckList::Win32CheckList(HWND listView) : Win32Widget(listView), marks_(ma
     GetClientRect(listView, &r);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
-    column.cx = std::max<LONG>(r.right - r.left - GetSystemMetrics(SM_CXVSCROLL), 40);
+    column.cx = std::max<LONG>(r.right - r.left - GetSystemMetrics(SM_CXVSCROLL), toScreen(40));
     SendMessageW(listView, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 

@@ -8,6 +8,7 @@
 #include "ui/control_spec.h"
 #include "ui/keys.h"
 #include "win32gui/control_set.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 #include "win32gui/win32_window.h"
 
@@ -273,7 +274,7 @@ std::optional<ui::Font> Win32Dialogs::chooseFont(const ui::Font& current) {
     closeMenus();
     LOGFONTW lf{};
     HDC screen = GetDC(nullptr);
-    lf.lfHeight = current.pixelSize > 0 ? -current.pixelSize
+    lf.lfHeight = current.pixelSize > 0 ? -toScreen(current.pixelSize)
                                         : -MulDiv(current.pointSize > 0 ? current.pointSize : 10,
                                                   GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
@@ -291,7 +292,7 @@ std::optional<ui::Font> Win32Dialogs::chooseFont(const ui::Font& current) {
     }
     ui::Font font;
     font.family = narrow(lf.lfFaceName);
-    font.pixelSize = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    font.pixelSize = toLogical(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight);
     if (font.pixelSize == 0) {
         font.pointSize = cf.iPointSize / 10;
     }

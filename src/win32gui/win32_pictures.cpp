@@ -4,6 +4,7 @@
 #include <map>
 
 #include "win32gui/dib.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -71,10 +72,11 @@ RECT rectOf(const ui::Rect& r) {
 
 }  // namespace
 
-HWND createSurface(HWND parent, const ui::Rect& b, bool visible, DWORD extraStyle) {
+HWND createSurface(HWND parent, const ui::Rect& bounds, bool visible, DWORD extraStyle) {
+    const RECT r = toScreen(bounds);
     return CreateWindowExW(0, MAKEINTATOM(surfaceClass()), L"",
                            WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0) | extraStyle,
-                           b.left, b.top, b.width, b.height, parent, nullptr,
+                           r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -135,7 +137,7 @@ void Win32MathView::setLines(const std::vector<ui::MathLine>& lines, int lineHei
 }
 
 void Win32MathView::paint(HDC dc, SIZE /*size*/) {
-    paintDisplayLines(dc, fonts_, display_, lineHeight_);
+    paintDisplayLines(dc, fonts_, display_, toScreen(lineHeight_));
 }
 
 bool Win32MathView::surfaceMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -178,7 +180,7 @@ void Win32Canvas::updateScrollBars() {
     RECT r{};
     GetClientRect(hwnd(), &r);
     const int extent[2] = {width_, height_};
-    const int page[2] = {r.right - r.left, r.bottom - r.top};
+    const int page[2] = {toLogical(r.right - r.left), toLogical(r.bottom - r.top)};
     LONG* position[2] = {&offset_.x, &offset_.y};
     const int bars[2] = {SB_HORZ, SB_VERT};
     for (int i = 0; i < 2; ++i) {
@@ -232,7 +234,13 @@ void Win32Canvas::scroll(int bar, WPARAM request) {
 }
 
 void Win32Canvas::paint(HDC dc, SIZE /*size*/) {
-    SetViewportOrgEx(dc, -offset_.x, -offset_.y, nullptr);
+    // The shapes are in the logic's pixels: GDI scales them, fonts included, to the screen's.
+    if (screenDpi() != 96) {
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowExtEx(dc, 96, 96, nullptr);
+        SetViewportExtEx(dc, screenDpi(), screenDpi(), nullptr);
+    }
+    SetWindowOrgEx(dc, offset_.x, offset_.y, nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT);
     std::map<const ui::Bitmap*, HBITMAP> pictures;
@@ -281,7 +289,8 @@ void Win32Canvas::paint(HDC dc, SIZE /*size*/) {
                 break;
         }
     }
-    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetMapMode(dc, MM_TEXT);
 }
 
 void Win32Canvas::mouse(ui::MouseEvent::Kind kind, LPARAM lParam, bool left) {
@@ -290,8 +299,8 @@ void Win32Canvas::mouse(ui::MouseEvent::Kind kind, LPARAM lParam, bool left) {
     }
     ui::MouseEvent event;
     event.kind = kind;
-    event.x = static_cast<short>(LOWORD(lParam)) + offset_.x;
-    event.y = static_cast<short>(HIWORD(lParam)) + offset_.y;
+    event.x = toLogical(static_cast<short>(LOWORD(lParam))) + offset_.x;
+    event.y = toLogical(static_cast<short>(HIWORD(lParam))) + offset_.y;
     event.leftButton = left;
     onMouse_(event);
 }

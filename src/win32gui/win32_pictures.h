@@ -3,7 +3,9 @@
 // The drawn controls: a picture (ImageView), the linear view's lines (MathView) and a canvas of
 // shapes (Canvas). Each is a child window of the program's own "TattiloSurface" class, painted
 // with GDI through a memory picture so it never flickers; the painter only draws what the core
-// computed.
+// computed. A picture shows its bitmap pixel for pixel (the screen's own pixels); the linear
+// view draws in the screen's pixels with fonts made for them; a canvas's shapes are in the
+// logic's pixels and drawn scaled.
 
 #include <functional>
 #include <memory>

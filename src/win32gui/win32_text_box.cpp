@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/crlf_offsets.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -10,7 +11,7 @@ namespace win32gui {
 HFONT createFont(const ui::Font& font) {
     LOGFONTW lf{};
     if (font.pixelSize > 0) {
-        lf.lfHeight = -font.pixelSize;
+        lf.lfHeight = -toScreen(font.pixelSize);
     } else {
         HDC screen = GetDC(nullptr);
         lf.lfHeight =

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32gui/dialog_keys.h"
+#include "win32gui/dpi.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native_widget.h"
 #include "win32gui/wide_text.h"
@@ -75,12 +77,15 @@ HWND dialogOwner(HWND fallback) {
 }
 
 Win32Window::Win32Window(const WindowOptions& options)
-    : dialog_(options.dialog), minWidth_(options.minWidth), minHeight_(options.minHeight) {
+    : dialog_(options.dialog),
+      minWidth_(toScreen(options.minWidth)),
+      minHeight_(toScreen(options.minHeight)) {
+    const int width = toScreen(options.clientWidth);
+    const int height = toScreen(options.clientHeight);
     const DWORD exStyle = WS_EX_CONTROLPARENT | (dialog_ ? WS_EX_DLGMODALFRAME : 0);
     hwnd_ = CreateWindowExW(exStyle, MAKEINTATOM(windowClass(&windowProc)), L"",
-                            static_cast<DWORD>(frameStyle()), CW_USEDEFAULT, CW_USEDEFAULT,
-                            options.clientWidth, options.clientHeight, options.owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
+                            static_cast<DWORD>(frameStyle()), CW_USEDEFAULT, CW_USEDEFAULT, width,
+                            height, options.owner, nullptr, GetModuleHandleW(nullptr), this);
     font_ = messageFont();
     if (options.statusBar && !dialog_) {
         statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0,
@@ -88,11 +93,16 @@ Win32Window::Win32Window(const WindowOptions& options)
         SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
     // The size asked for is the client area's.
-    RECT r{0, 0, options.clientWidth,
-           options.clientHeight + (statusBar_ != nullptr ? heightOf(statusBar_) : 0)};
+    RECT r{0, 0, width, height + (statusBar_ != nullptr ? heightOf(statusBar_) : 0)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(frameStyle()), FALSE, exStyle);
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    // Never larger than the screen's work area (a large window at 150 % may be).
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, std::min(r.right - r.left, work.right - work.left),
+                 std::min(r.bottom - r.top, work.bottom - work.top),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The default button's mark follows the focus in every window of this thread.
+    followFocus();
 }
 
 Win32Window::~Win32Window() {
@@ -160,14 +170,13 @@ ui::Rect Win32Window::bounds() const {
     RECT w{};
     GetWindowRect(hwnd_, &w);
     const RECT f = frameInsets(hwnd_);
-    return {w.left - f.left, w.top - f.top, (w.right - w.left) - (f.right - f.left),
-            (w.bottom - w.top) - (f.bottom - f.top)};
+    return toLogical(RECT{w.left - f.left, w.top - f.top, w.right - f.right, w.bottom - f.bottom});
 }
 
-void Win32Window::setBounds(const ui::Rect& b) {
+void Win32Window::setBounds(const ui::Rect& bounds) {
     const RECT f = frameInsets(hwnd_);
-    RECT outer{b.left + f.left, b.top + f.top, b.left + b.width + f.right,
-               b.top + b.height + f.bottom};
+    const RECT b = toScreen(bounds);
+    RECT outer{b.left + f.left, b.top + f.top, b.right + f.right, b.bottom + f.bottom};
     // The caption stays on the screen, where it can be reached: bounds saved as 0, 0 (the
     // settings' default) would put it above the top.
     MONITORINFO monitor{};
@@ -224,7 +233,7 @@ void Win32Window::setMaximized(bool maximized) {
 int Win32Window::clientWidth() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return r.right - r.left;
+    return toLogical(r.right - r.left);
 }
 
 int Win32Window::clientHeight() const {
@@ -232,7 +241,7 @@ int Win32Window::clientHeight() const {
     GetClientRect(hwnd_, &r);
     const int status =
         statusBar_ != nullptr && IsWindowVisible(statusBar_) ? heightOf(statusBar_) : 0;
-    return std::max(0, static_cast<int>(r.bottom - r.top) - status);
+    return toLogical(std::max(0, static_cast<int>(r.bottom - r.top) - status));
 }
 
 void Win32Window::close() {
@@ -246,6 +255,11 @@ void Win32Window::setMenuBar(Win32MenuBar* menu) {
 }
 
 // ---- focus
+
+void Win32Window::setDefaultButton(HWND button) {
+    defaultButton_ = button;
+    markDefaultButton(*this, focusedChild());
+}
 
 HWND Win32Window::focusedChild() const {
     HWND focus = GetFocus();
@@ -265,6 +279,39 @@ void Win32Window::focusChild(HWND child) {
     }
     // Where the focus goes back when the window is active again (after a dialog over it).
     savedFocus_ = child;
+}
+
+bool Win32Window::fitClientArea(int width, int height) {
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int status =
+        statusBar_ != nullptr && IsWindowVisible(statusBar_) ? heightOf(statusBar_) : 0;
+    // The frame and the menu bar as they are now (a menu bar may wrap in a narrow window).
+    const int frameWidth = (outer.right - outer.left) - (client.right - client.left);
+    const int frameHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + status;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const LONG wanted[2] = {std::min<LONG>(toScreen(width) + frameWidth, work.right - work.left),
+                            std::min<LONG>(toScreen(height) + frameHeight, work.bottom - work.top)};
+    minTrack_ = {wanted[0], wanted[1]};
+    const LONG now[2] = {outer.right - outer.left, outer.bottom - outer.top};
+    if (IsZoomed(hwnd_) || (now[0] >= wanted[0] && now[1] >= wanted[1])) {
+        return false;
+    }
+    RECT grown{outer.left, outer.top, outer.left + std::max(now[0], wanted[0]),
+               outer.top + std::max(now[1], wanted[1])};
+    // Back onto the work area, the caption first.
+    OffsetRect(&grown, std::min<LONG>(0, work.right - grown.right),
+               std::min<LONG>(0, work.bottom - grown.bottom));
+    OffsetRect(&grown, std::max<LONG>(0, work.left - grown.left),
+               std::max<LONG>(0, work.top - grown.top));
+    SetWindowPos(hwnd_, nullptr, grown.left, grown.top, grown.right - grown.left,
+                 grown.bottom - grown.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void Win32Window::requestLayout() {
@@ -375,11 +422,13 @@ LRESULT Win32Window::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_GETMINMAXINFO:
-            if (minWidth_ > 0 || minHeight_ > 0) {
+            if (minWidth_ > 0 || minHeight_ > 0 || minTrack_.cx > 0) {
                 const RECT f = frameInsets(hwnd_);
                 auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-                info->ptMinTrackSize.x = minWidth_ + (f.right - f.left);
-                info->ptMinTrackSize.y = minHeight_ + (f.bottom - f.top);
+                info->ptMinTrackSize.x =
+                    std::max<LONG>(minWidth_ + (f.right - f.left), minTrack_.cx);
+                info->ptMinTrackSize.y =
+                    std::max<LONG>(minHeight_ + (f.bottom - f.top), minTrack_.cy);
                 return 0;
             }
             break;

@@ -8,6 +8,7 @@
 //
 // Its bounds are the area below the caption, menu bar included, in screen coordinates: the
 // window's layout logic then sees the same sizes on every system, whatever its frame looks like.
+// Every size and place it takes or gives is in the logic's 96-dpi pixels (dpi.h).
 //
 // Ownership: the window owns its HWND and destroys it with itself; the controls in it go with it.
 
@@ -76,9 +77,14 @@ public:
     void setOnClosed(std::function<void()> callback) { onClosed_ = std::move(callback); }
     void setMenuBar(Win32MenuBar* menu);
     HWND statusBar() const { return statusBar_; }
-    // The button Enter presses from a one-line field (a dialog's "Ok").
-    void setDefaultButton(HWND button) { defaultButton_ = button; }
+    // The button Return presses from a control that does not take Return itself (a dialog's
+    // "Ok"), drawn as the default button while the focus is on no other push button.
+    void setDefaultButton(HWND button);
     HWND defaultButton() const { return defaultButton_; }
+    // Esc closes the window (its close query decides): a dialog whose logic leaves Esc to it.
+    void setEscapeCloses(bool closes) { escapeCloses_ = closes; }
+    bool escapeCloses() const { return escapeCloses_; }
+    bool hasMenuBar() const { return menu_ != nullptr; }
     // The control that has the focus in this window (the one that will have it again when the
     // window is activated); null when none has.
     HWND focusedChild() const;
@@ -92,6 +98,10 @@ public:
     // whenever a control was shown, hidden or given another text since (requestLayout).
     void setOnLayout(std::function<void()> callback) { onLayout_ = std::move(callback); }
     void requestLayout();
+    // What the window shows needs a client area of at least that size (the logic's pixels): a
+    // smaller window grows, as far as the screen's work area lets it (moving back onto it), and
+    // the user cannot make it smaller than that any more. True when its size changed.
+    bool fitClientArea(int width, int height);
     // The keyboard's focus entered or left one of the window's edit boxes, however it moved:
     // `callback` runs after the event, when the focus has settled.
     void setOnFocusMoved(std::function<void()> callback) { onFocusMoved_ = std::move(callback); }
@@ -110,8 +120,10 @@ private:
     HBRUSH background_ = nullptr;
     Win32MenuBar* menu_ = nullptr;
     bool dialog_ = false;
+    bool escapeCloses_ = false;
     int minWidth_ = 0;
     int minHeight_ = 0;
+    SIZE minTrack_{};  // the smallest outer size fitClientArea allows
     bool inCloseQuery_ = false;
     bool inResize_ = false;
     bool maximizeOnShow_ = false;

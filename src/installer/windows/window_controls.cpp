@@ -25,8 +25,8 @@ constexpr ControlSpec value(std::string_view name, std::string_view accessible, 
 // The check list's five buttons in one row below it.
 constexpr std::array<ControlSpec, 5> chooserButtons(std::string_view recommended, int top) {
     return {button("SelectAll", "Select &All", 12, top, 78),
-            button("Recommended", recommended, 94, top, 90),
-            button("Clear", "C&lear", 188, top, 62), button("Details", "&Details...", 254, top, 78),
+            button("Recommended", recommended, 94, top, 100),
+            button("Clear", "C&lear", 198, top, 52), button("Details", "&Details...", 254, top, 78),
             button("ItemInfo", "Item &Info...", 336, top, 84)};
 }
 

@@ -1,6 +1,7 @@
 #include "win32gui/installer/installer_views.h"
 
 #include "win32gui/accessible.h"
+#include "win32gui/dpi.h"
 #include "win32gui/wide_text.h"
 
 namespace win32gui {
@@ -25,14 +26,12 @@ InstallerDialog::InstallerDialog(HWND owner, const installer::WindowTable& table
       modal_(modal ? std::make_unique<Win32Modal>(*window_) : nullptr),
       // The installer's fields take no paste of their own beyond the system's.
       controls_(
-          std::make_unique<ControlSet>(*window_, table.controls, [] { return std::string(); })),
-      keys_(std::make_unique<DialogKeys>(*window_, *controls_, table.controls)) {
-    window_->setKeyListener(keys_.get());
+          std::make_unique<ControlSet>(*window_, table.controls, [] { return std::string(); })) {
+    window_->setEscapeCloses(true);
 }
 
 InstallerDialog::~InstallerDialog() {
     detach();
-    keys_.reset();
     controls_.reset();
     modal_.reset();
     window_.reset();
@@ -130,6 +129,7 @@ DiskPromptView::DiskPromptView(HWND owner, installer::system::System& sys, std::
                                installer::DiskPromptServices services)
     : dialog_(owner, installer::diskPromptControls()) {
     ControlSet& c = dialog_.controls();
+    dialog_.window().setDefaultButton(c.handle("Ok"));
     logic_ = std::make_unique<installer::CDiskPrompt>(
         installer::DiskPromptWidgets{
             dialog_.window(), dialog_.modal(), c.control("Label"), c.control("Hint"),
@@ -149,6 +149,7 @@ DiskPromptView::~DiskPromptView() {
 LicenseView::LicenseView(HWND owner, std::string_view text)
     : dialog_(owner, installer::licenseDialogControls()) {
     ControlSet& c = dialog_.controls();
+    dialog_.window().setDefaultButton(c.handle("Agree"));
     logic_ = std::make_unique<installer::CLicenseDlg>(
         installer::LicenseWidgets{dialog_.window(), dialog_.modal(), c.textBox("Text"),
                                   c.control("Agree"), c.control("Disagree")},
@@ -235,14 +236,15 @@ void BackgroundWindow::paint(HDC dc, int width, int height) {
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     }
-    HFONT font = CreateFontW(-installer::kTitlePixels, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    HFONT font = CreateFontW(-toScreen(installer::kTitlePixels), 0, 0, 0, FW_BOLD, TRUE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     for (const installer::TitleDraw& draw : {installer::kTitleShadow, installer::kTitleFace}) {
         SetTextColor(dc, colorRef(draw.color));
-        TextOutW(dc, draw.x, draw.y, title_.c_str(), static_cast<int>(title_.size()));
+        TextOutW(dc, toScreen(draw.x), toScreen(draw.y), title_.c_str(),
+                 static_cast<int>(title_.size()));
     }
     SelectObject(dc, old);
     DeleteObject(font);

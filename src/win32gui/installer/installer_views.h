@@ -2,8 +2,8 @@
 
 // The installer's windows with native controls, each made from its table
 // (installer/windows/window_controls.h) and wired to its logic: a dialog owned by the
-// background window, Esc for its Cancel, Alt with the marked letters, Enter for its default
-// button from a one-line field.
+// background window with the dialog keys of every window (dialog_keys.h), Esc for its Cancel,
+// Return for its default button.
 //
 // Ownership: a view owns its window, its controls and its logic; the adapters go before the
 // logic, the window last.
@@ -18,12 +18,11 @@
 #include "installer/windows/small_windows.h"
 #include "installer/windows/window_controls.h"
 #include "win32gui/control_set.h"
-#include "win32gui/dialog_keys.h"
 #include "win32gui/win32_window.h"
 
 namespace win32gui {
 
-// The window, its modal loop, its controls and its keys.
+// The window, its modal loop and its controls; Esc closes it, as its close query decides.
 class InstallerDialog {
 public:
     InstallerDialog(HWND owner, const installer::WindowTable& table, bool modal = true);
@@ -43,7 +42,6 @@ private:
     std::unique_ptr<Win32Window> window_;
     std::unique_ptr<Win32Modal> modal_;
     std::unique_ptr<ControlSet> controls_;
-    std::unique_ptr<DialogKeys> keys_;
 };
 
 class MainDialogView {

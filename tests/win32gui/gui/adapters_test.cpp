@@ -400,3 +400,147 @@ TEST_F(AdapterTest, CheckListsLeaveTheMarksToTheLogic) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr std::array kDialog = {
+    ControlSpec{"NameLabel", K::Label, "&Nome", {10, 10, 80, 20}},
+    ControlSpec{"Line", K::LineEdit, {}, {100, 8, 200, 24}},
+    ControlSpec{"Memo", K::Memo, {}, {10, 40, 140, 60}, "Appunti"},
+    ControlSpec{"ReadOnly", K::Memo, {}, {160, 40, 140, 60}, "Testo"},
+    ControlSpec{"List", K::ListBox, {}, {10, 106, 140, 60}, "Elenco"},
+    ControlSpec{"Check", K::CheckBox, "&Spunta", {160, 106, 140, 22}},
+    ControlSpec{"Ok", K::Button, "Ok", {10, 176, 90, 26}},
+    ControlSpec{"Cancel", K::Button, "Annulla", {110, 176, 90, 26}},
+};
+
+bool drawnAsDefault(HWND button) {
+    return (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// A dialog of the program: a window without a menu bar, with a default button.
+class DialogKeysTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { OleInitialize(nullptr); }
+
+    void SetUp() override {
+        window = std::make_unique<win32gui::Win32Window>(
+            win32gui::WindowOptions{.clientWidth = 320, .clientHeight = 210, .dialog = true});
+        controls =
+            std::make_unique<win32gui::ControlSet>(*window, kDialog, [] { return std::string(); });
+        controls->textBox("ReadOnly").setReadOnly(true);
+        controls->listBox("List").add("uno");
+        controls->listBox("List").add("due");
+        controls->control("Ok").setOnClick([this] { ++ok; });
+        controls->control("Cancel").setOnClick([this] { ++cancel; });
+        window->setDefaultButton(controls->handle("Ok"));
+        window->setOnCloseQuery([this] {
+            ++closeAsked;
+            return false;
+        });
+        window->setCaption("Dialogo");
+        window->setVisible(true);
+        ASSERT_TRUE(win32_test::toFront(window->handle())) << "the window never came to the front";
+    }
+    void TearDown() override {
+        window->setOnCloseQuery({});
+        controls.reset();
+        window.reset();
+        win32gui::processPendingMessages();
+    }
+
+    std::unique_ptr<win32gui::Win32Window> window;
+    std::unique_ptr<win32gui::ControlSet> controls;
+    int ok = 0;
+    int cancel = 0;
+    int closeAsked = 0;
+};
+
+TEST_F(DialogKeysTest, ReturnPressesTheDefaultButtonFromAnyControlThatDoesNotTakeIt) {
+    struct Case {
+        const char* from;
+        int ok;      // presses of "Ok" after Return
+        int cancel;  // of "Annulla"
+    };
+    const Case cases[] = {
+        {"Line", 1, 0},     {"List", 1, 0}, {"Check", 1, 0},
+        {"ReadOnly", 1, 0}, {"Memo", 0, 0},  // a box that can be typed in keeps its Return
+        {"Cancel", 0, 1},                    // a focused push button is pressed itself
+    };
+    for (const Case& c : cases) {
+        ok = cancel = 0;
+        controls->textBox("Memo").setText("");
+        controls->widget(c.from).setFocus();
+        tap(VK_RETURN);
+        settle();
+        EXPECT_EQ(ok, c.ok) << "Return from " << c.from;
+        EXPECT_EQ(cancel, c.cancel) << "Return from " << c.from;
+        if (std::string_view(c.from) == "Memo") {
+            EXPECT_EQ(controls->textBox("Memo").text(), "\r\n");
+        }
+    }
+    // A default button that cannot be pressed is not.
+    ok = 0;
+    controls->control("Ok").setEnabled(false);
+    controls->widget("Line").setFocus();
+    tap(VK_RETURN);
+    settle();
+    EXPECT_EQ(ok, 0);
+}
+
+TEST_F(DialogKeysTest, TheDefaultButtonIsDrawnSoAndMovesToAFocusedPushButton) {
+    HWND okButton = controls->handle("Ok");
+    HWND cancelButton = controls->handle("Cancel");
+    struct Case {
+        const char* focus;
+        HWND marked;
+    };
+    const Case cases[] = {{"Line", okButton}, {"Cancel", cancelButton}, {"List", okButton},
+                          {"Ok", okButton},   {"Cancel", cancelButton}, {"Check", okButton}};
+    for (const Case& c : cases) {
+        controls->widget(c.focus).setFocus();
+        settle(60);
+        EXPECT_EQ(drawnAsDefault(okButton), c.marked == okButton) << "focus on " << c.focus;
+        EXPECT_EQ(drawnAsDefault(cancelButton), c.marked == cancelButton) << "focus on " << c.focus;
+    }
+    // Tab goes through the buttons as well: the mark follows the keys, not only the logic.
+    controls->widget("Ok").setFocus();
+    tap(VK_TAB);
+    settle();
+    EXPECT_TRUE(controls->control("Cancel").focused());
+    EXPECT_TRUE(drawnAsDefault(cancelButton));
+    EXPECT_FALSE(drawnAsDefault(okButton));
+}
+
+TEST_F(DialogKeysTest, EscAndTheAccessLettersOfAWindowWithoutMenus) {
+    // Esc closes only a window that leaves Esc to its close query.
+    controls->widget("Line").setFocus();
+    tap(VK_ESCAPE);
+    settle();
+    EXPECT_EQ(closeAsked, 0);
+    window->setEscapeCloses(true);
+    tap(VK_ESCAPE);
+    settle();
+    EXPECT_EQ(closeAsked, 1);
+    EXPECT_EQ(controls->textBox("Line").text(), "") << "Esc types nothing";
+
+    // Alt with a label's letter: the field after it, all selected; with a check box's: ticked.
+    controls->textBox("Line").setText("Maria");
+    controls->widget("List").setFocus();
+    win32_test::chord({VK_MENU}, 'N');
+    settle();
+    EXPECT_TRUE(controls->textBox("Line").focused());
+    EXPECT_EQ(controls->textBox("Line").selText(), "Maria");
+    win32_test::chord({VK_MENU}, 'S');
+    settle();
+    EXPECT_TRUE(controls->control("Check").checked());
+    EXPECT_TRUE(controls->control("Check").focused());
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetCurrentThreadId(), &info);
+    EXPECT_EQ(info.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE), 0u)
+        << "the release of Alt opened the system menu";
+    EXPECT_EQ(ok, 0);
+}
+
+}  // namespace
