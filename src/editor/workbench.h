@@ -57,7 +57,7 @@ public:
     // Keeps recovery copies of the unsaved document in `options.folder`, written on `timer`'s
     // ticks, and looks for those of stopped programs at the first activation
     // (recovery/document_recovery.h); called at most once, before the window is first shown.
-    // The timer must outlive the Workbench.
+    // The timer must not fire once the Workbench is gone.
     void startRecovery(ui::Timer& timer, RecoveryOptions options);
     // The recovery of unsaved work; null before startRecovery.
     DocumentRecovery* recovery() { return recovery_.get(); }

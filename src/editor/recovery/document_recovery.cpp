@@ -68,8 +68,7 @@ DocumentRecovery::DocumentRecovery(TForm1& form, DocumentCommands& documents, ui
 }
 
 DocumentRecovery::~DocumentRecovery() {
-    timer_.setEnabled(false);
-    timer_.setOnTimer({});
+    // The timer is not touched: the window that owns it may have let it go already.
     documents_.setListener(nullptr);
     writer_.wait();
 }
@@ -286,8 +285,7 @@ bool DocumentRecovery::offer(const LeftCopy& left) {
         fileNamePart(neverSaved ? copy.state.exerciseName : copy.state.document));
     const auto [date, time] = localDateAndTime(copy.taken);
     const std::string question =
-        std::string(text::kRecoveryDocument) + name +
-        (neverSaved ? std::string(text::kRecoveryNeverSaved) : std::string()) +
+        std::string(neverSaved ? text::kRecoveryNewDocument : text::kRecoveryDocument) + name +
         std::string(text::kRecoveryNotSaved) + "\r\n" + std::string(text::kRecoveryCopyOf) + date +
         std::string(text::kRecoveryAt) + time + ".\r\n" + std::string(text::kRecoveryQuestion);
     form_.speak(speech::announcementRequest(form_.environment().programDirectory.string(),

@@ -27,8 +27,9 @@
 //   - a copy older than its document (the document was saved after it) is set aside quietly;
 //   - a copy that is not whole is never offered: it is set aside and the student is told where.
 //
-// Ownership: keeps references to the window, its document commands and the timer, which must
-// outlive it.
+// Ownership: keeps references to the window and its document commands, which must outlive it,
+// and to the timer, which its owner stops or destroys before this goes (this never touches
+// the timer once it is destroyed).
 
 #include <chrono>
 #include <cstdint>

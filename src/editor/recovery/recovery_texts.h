@@ -11,7 +11,8 @@ namespace editor::text {
 // documento?"
 inline constexpr std::string_view kRecoveryCaption = "Recupero documento";
 inline constexpr std::string_view kRecoveryDocument = "Il documento ";
-inline constexpr std::string_view kRecoveryNeverSaved = " (mai salvato)";
+// A document never saved: "Il nuovo documento esercizio004.mtf non era stato salvato..."
+inline constexpr std::string_view kRecoveryNewDocument = "Il nuovo documento ";
 inline constexpr std::string_view kRecoveryNotSaved =
     " non era stato salvato quando il programma si \xE8 interrotto.";
 inline constexpr std::string_view kRecoveryCopyOf = "Copia di recupero del ";
