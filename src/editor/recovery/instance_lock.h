@@ -20,7 +20,8 @@ public:
     // the file is there already or cannot be made.
     static std::optional<InstanceLock> create(const std::filesystem::path& file, int& error);
     // Holds the lock file `file` of another program when no running program holds it (making
-    // the file when it is gone); nullopt while a program holds it.
+    // the file when it is gone; a lock that cannot be made where there is none holds nothing,
+    // since no program can hold it either); nullopt while a program holds it.
     static std::optional<InstanceLock> takeOver(const std::filesystem::path& file);
 
     InstanceLock(InstanceLock&& other) noexcept;

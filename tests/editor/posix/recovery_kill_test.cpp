@@ -45,6 +45,11 @@ using Clock = std::chrono::steady_clock;
 using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
+using testing::XKeyboard;
+
+void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 class RecoveryKill : public ::testing::Test {
 protected:
@@ -173,7 +178,10 @@ protected:
                 m.record();
                 sleepMs(std::uniform_int_distribution(40, 120)(random_));
             }
-            sleepMs(std::uniform_int_distribution(100, 4000)(random_));
+            // The kill comes at its moment, in a pause or in the middle of a burst.
+            const auto pause =
+                std::chrono::milliseconds(std::uniform_int_distribution(100, 4000)(random_));
+            std::this_thread::sleep_until(std::min(Clock::now() + pause, until));
         }
     }
 
@@ -235,6 +243,8 @@ protected:
         const std::vector<LeftCopy> copies = leftCopies();
         ASSERT_LE(copies.size(), 1u);
         const bool offered = !copies.empty() && judge(copies[0]) == LeftCopyUse::Offer;
+        std::cout << m.history.size() << " states typed, " << copies.size() << " copy left"
+                  << (copies.empty() || offered ? "" : ", older than the saved file") << '\n';
         if (offered) {
             const RecoveryState& left = copies[0].copy->state;
             EXPECT_EQ(left.document, doc.string());
@@ -246,6 +256,8 @@ protected:
             if (oldest && !saved) {
                 EXPECT_GE(*found, *oldest) << "the copy is older than it may be";
             }
+            std::cout << "the copy holds state " << *found + 1 << ", in "
+                      << (left.braille ? "Braille" : "Latex") << " mode\n";
             const std::string onDisk = readBytes(doc);
             const auto back = takeBack(doc);
             ASSERT_TRUE(back);

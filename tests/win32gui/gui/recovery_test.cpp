@@ -201,7 +201,7 @@ TEST_F(RecoveryKill, KilledWhileTypingAndAcrossAModeSwitchTheNextStartGivesTheWo
         }
         const std::string alphabet = m.state.braille ? "abcdefghij#+= " : "xyz123+=- ";
         const int burst = std::uniform_int_distribution(1, 6)(random_);
-        for (int k = 0; k < burst; ++k) {
+        for (int k = 0; k < burst && std::chrono::steady_clock::now() < until; ++k) {
             const char c = alphabet[std::uniform_int_distribution<std::size_t>(
                 0, alphabet.size() - 1)(random_)];
             type(std::string_view(&c, 1));
@@ -209,7 +209,10 @@ TEST_F(RecoveryKill, KilledWhileTypingAndAcrossAModeSwitchTheNextStartGivesTheWo
             m.record();
             Sleep(std::uniform_int_distribution(40, 120)(random_));
         }
-        Sleep(std::uniform_int_distribution(100, 4000)(random_));
+        // The kill comes at its moment, in a pause or in the middle of a burst.
+        const auto pause =
+            std::chrono::milliseconds(std::uniform_int_distribution(100, 4000)(random_));
+        std::this_thread::sleep_until(std::min(std::chrono::steady_clock::now() + pause, until));
     }
     const auto killedAt = std::chrono::steady_clock::now();
     kill();

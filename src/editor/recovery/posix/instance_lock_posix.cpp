@@ -41,7 +41,8 @@ std::optional<InstanceLock> InstanceLock::takeOver(const std::filesystem::path& 
         // tested for a holder.
         const int readOnly = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         if (readOnly < 0) {
-            return std::nullopt;
+            // No lock file, and none can be made: no running program holds one.
+            return errno == ENOENT ? std::optional(InstanceLock(file, -1)) : std::nullopt;
         }
         if (lockFile(readOnly) != 0) {
             ::close(readOnly);

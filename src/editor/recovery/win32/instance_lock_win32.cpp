@@ -49,10 +49,14 @@ std::optional<InstanceLock> InstanceLock::create(const std::filesystem::path& fi
 
 std::optional<InstanceLock> InstanceLock::takeOver(const std::filesystem::path& file) {
     HANDLE handle = openLock(file, OPEN_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) {
         // A read-only folder or file: held for reading, which still shuts others out.
         handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            // No lock file, and none can be made: no running program holds one.
+            return InstanceLock(file, -1);
+        }
     }
     if (handle == INVALID_HANDLE_VALUE) {
         return std::nullopt;  // a sharing violation: its program still runs
