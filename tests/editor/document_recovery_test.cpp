@@ -265,8 +265,8 @@ TEST_F(Recovery, NoSetsTheCopyAsideWhereOpenFindsItAndNoStartOffersItAgain) {
     next.start(folder, copies, {}, true,
                [](WorkbenchWindow& w) { w.dialogs.answer(ui::Answer::No); });
     ASSERT_EQ(questions(*next.w).size(), 1u);
-    EXPECT_TRUE(questions(*next.w).front().starts_with(
-        "Il nuovo documento esercizio000.mtf" + kNotSaved));
+    EXPECT_TRUE(
+        questions(*next.w).front().starts_with("Il nuovo documento esercizio000.mtf" + kNotSaved));
     EXPECT_FALSE(next.w->logic->modified());
     EXPECT_EQ(next.w->memo2.text(), "");
     const std::string told = next.w->dialogs.messages().back();
