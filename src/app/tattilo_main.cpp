@@ -1,4 +1,4 @@
-// tattilo: the mathematics workbench. Usage: tattilo [DOCUMENT.mtf]
+// tattilo: the mathematics workbench. Usage: tattilo [--no-recovery] [DOCUMENT.mtf]
 
 #include <unistd.h>
 
@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     }
 
     Grab grab;
+    bool lookForRecovery = true;
     std::vector<std::string> arguments;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -56,6 +57,11 @@ int main(int argc, char** argv) {
             if (i + 1 < args.size() && args[i + 1].toInt() > 0) {
                 grab.delay = args[++i].toInt();
             }
+            continue;
+        }
+        // For scripted use: the start offers no recovery copy left by a stopped program.
+        if (args[i] == QStringLiteral("--no-recovery")) {
+            lookForRecovery = false;
             continue;
         }
         // The document is named relative to where the program was started: made absolute
@@ -91,6 +97,7 @@ int main(int argc, char** argv) {
     options.environment.documentsDirectory = folders.documents;
     options.environment.temporaryDirectory = temporary.path();
     options.environment.arguments = arguments;
+    options.recovery = {ui::recoveryFolder(), lookForRecovery};
     // The speech reader's engine is made at start. Speech starts on when the backend's own
     // check passes and the engine was made: a window that says "Sintesi vocale attivata"
     // must be able to speak.

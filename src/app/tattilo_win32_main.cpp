@@ -1,4 +1,5 @@
-// tattilo.exe: the mathematics workbench with native Windows windows. Usage: tattilo [DOCUMENT.mtf]
+// tattilo.exe: the mathematics workbench with native Windows windows.
+// Usage: tattilo [--no-recovery] [DOCUMENT.mtf]
 
 #include <filesystem>
 #include <string>
@@ -46,7 +47,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The document is named relative to where the program was started: made absolute before
     // the program directory becomes the current one.
     std::vector<std::string> arguments;
+    bool lookForRecovery = true;
     for (const std::wstring& a : commandArguments()) {
+        // For scripted use: the start offers no recovery copy left by a stopped program.
+        if (a == L"--no-recovery") {
+            lookForRecovery = false;
+            continue;
+        }
         std::error_code ec;
         arguments.push_back(win32gui::pathText(
             std::filesystem::absolute(std::filesystem::path(a), ec).lexically_normal()));
@@ -72,6 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     options.environment.documentsDirectory = folders.documents;
     options.environment.temporaryDirectory = temporary.path();
     options.environment.arguments = arguments;
+    options.recovery = {ui::recoveryFolder(), lookForRecovery};
     // Speech starts on when the backend's own check passes and the engine was made. Without
     // the engine's files speech is simply off, as the label says; an engine that is there but
     // cannot be made is said once.

@@ -28,6 +28,12 @@ DocumentCommands::DocumentCommands(TForm1& form) : form_(form) {
     hooks.saveDocument = [this] { return save(); };
 }
 
+void DocumentCommands::settled(const std::string& path) {
+    if (listener_ != nullptr) {
+        listener_->documentSettled(path);
+    }
+}
+
 void DocumentCommands::setName(const std::string& path, const std::string& titlePrefix) {
     form_.setCurrentFileName(path);
     form_.setTitlePrefix(titlePrefix);
@@ -87,12 +93,16 @@ bool DocumentCommands::write() {
     // been reported and is saved as it stands.
     form_.convertAllPages();
     form_.updateOccupancyStrip();
+    if (listener_ != nullptr) {
+        listener_->beforeWrite();
+    }
     const FileOutcome outcome = saveDocument(path, form_.pages(), fault_);
     if (!outcome.ok) {
         form_.services().dialogs.warning(outcome.message);
         return false;
     }
     form_.setModified(false);
+    settled(path);
     return true;
 }
 
@@ -118,6 +128,7 @@ void DocumentCommands::newDocument() {
     form_.setModified(false);
     form_.setTitlePrefix(std::string(text::kTitle));
     form_.updateTitle();
+    settled({});
 }
 
 void DocumentCommands::open() {
@@ -151,6 +162,7 @@ void DocumentCommands::open() {
             form_.menuItem(Command::Salva1).setEnabled(true);
             form_.menuItem(Command::Salvacolnome1).setEnabled(true);
             form_.setModified(false);
+            settled(*chosen);
         }
     }
     ui::TextBox& active = form_.activeEditor();
@@ -169,15 +181,15 @@ void DocumentCommands::showLoadFailure(const FileOutcome& outcome) {
 
 void DocumentCommands::loadAtStart(const std::string& path, PageStore& pages) {
     const FileOutcome outcome = loadDocument(path, pages);
-    if (outcome.ok) {
-        return;
+    if (!outcome.ok) {
+        showLoadFailure(outcome);
+        // A name that is not there yet is where the new document will go; a file that is there
+        // but could not be read as a document must not be written over by the next Save.
+        if (fileExists(path)) {
+            form_.setCurrentFileName({});
+        }
     }
-    showLoadFailure(outcome);
-    // A name that is not there yet is where the new document will go; a file that is there
-    // but could not be read as a document must not be written over by the next Save.
-    if (fileExists(path)) {
-        form_.setCurrentFileName({});
-    }
+    settled(form_.currentFileName());
 }
 
 }  // namespace editor

@@ -25,6 +25,17 @@
 
 namespace editor {
 
+// What a feature that keeps unsaved work safe hears of the document's life.
+class DocumentListener {
+public:
+    virtual ~DocumentListener() = default;
+    // The document is about to be written to its file.
+    virtual void beforeWrite() {}
+    // The window's pages are now those of the file `path` (empty: a document never saved): just
+    // saved, opened, emptied by "Nuovo" or loaded at start. Nothing unsaved is left.
+    virtual void documentSettled(const std::string& /*path*/) {}
+};
+
 class DocumentCommands {
 public:
     // Binds the four commands and the window's load and save hooks.
@@ -40,6 +51,8 @@ public:
 
     // Test hook: the writes fail at the steps `fault` chooses.
     void setWriteFault(WriteFault fault) { fault_ = std::move(fault); }
+    // The one listener (null: none); it must outlive these commands or be taken off first.
+    void setListener(DocumentListener* listener) { listener_ = listener; }
 
 private:
     // The save dialog proposing the next exercise name in the working directory.
@@ -51,9 +64,11 @@ private:
     void loadAtStart(const std::string& path, PageStore& pages);
     void showLoadFailure(const FileOutcome& outcome);
     void setName(const std::string& path, const std::string& titlePrefix);
+    void settled(const std::string& path);
 
     TForm1& form_;
     WriteFault fault_;
+    DocumentListener* listener_ = nullptr;
 };
 
 }  // namespace editor

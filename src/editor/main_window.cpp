@@ -214,6 +214,10 @@ void TForm1::addStartupStep(std::function<void()> step) {
     startupSteps_.push_back(std::move(step));
 }
 
+void TForm1::addCloseListener(std::function<void()> listener) {
+    closeListeners_.push_back(std::move(listener));
+}
+
 void TForm1::setLinearViewShown(bool shown) {
     linearViewShown_ = shown;
     w_.Image1.setVisible(braille_ && shown);

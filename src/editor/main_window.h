@@ -168,6 +168,8 @@ public:
     void addPageListener(std::function<void()> listener);
     // Runs at the end of the first activation (arming undo, preparing the linear view...).
     void addStartupStep(std::function<void()> step);
+    // Runs once the close query has let the window close (the work was saved or given up).
+    void addCloseListener(std::function<void()> listener);
     MainWindowHooks& hooks() { return hooks_; }
 
     // ---- state shared with the features
@@ -216,6 +218,9 @@ public:
     void showPage();
     void storePage();
     void clearDocument();
+    // Puts a whole document in the window as it was: its pages in both notations, the page
+    // shown (1 to 15) and the mode, without converting anything; both carets go to 0.
+    void putDocument(PageStore pages, int page, bool braille);
     void updateOccupancyStrip();
     void updateTitle();
     // Stores both editors into the current page and converts all pages from the current mode;
@@ -309,6 +314,7 @@ private:
     std::vector<std::function<void(Editor, EditorEvent)>> editorListeners_;
     std::vector<std::function<void()>> pageListeners_;
     std::vector<std::function<void()>> startupSteps_;
+    std::vector<std::function<void()>> closeListeners_;
     std::unique_ptr<KeyHandler> tutorKeys_;  // tutor shortcuts of entries not enabled
 
     PageStore pages_;

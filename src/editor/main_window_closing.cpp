@@ -28,6 +28,9 @@ bool TForm1::FormCloseQuery() {
     }
     writeConfiguration();
     closing_ = true;
+    for (const auto& listener : closeListeners_) {
+        listener();
+    }
     return true;
 }
 

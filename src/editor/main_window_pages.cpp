@@ -60,6 +60,31 @@ void TForm1::clearDocument() {
     showPage();
 }
 
+void TForm1::putDocument(PageStore pages, int page, bool braille) {
+    pages_ = std::move(pages);
+    page_ = page >= 1 && page <= kPageCount ? page : 1;
+    caret1_ = caret2_ = 0;
+    if (braille != braille_) {
+        braille_ = braille;
+        modeText_ = std::string(braille_ ? text::kModeTextBraille : text::kModeTextLatex);
+        // As in the mode switch: the focus goes straight to the editor of the new mode.
+        activeEditor().setVisible(true);
+        activeEditor().setFocus();
+    }
+    w_.tabs.setTabIndex(page_ - 1);
+    showPage();
+    applyModeWidgets();
+    setPageStatus(std::string(text::kStatusPage) + std::to_string(page_) +
+                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    if (braille_) {
+        w_.ListBox1.setVisible(false);
+        w_.Label2.setCaption(chordInput_ ? text::kChordInput : text::kKeyboardInput);
+        refreshLinearView();
+    }
+    updateOccupancyStrip();
+    updateTitle();
+}
+
 void TForm1::updateOccupancyStrip() {
     std::string strip;
     for (int p = 1; p <= kPageCount; ++p) {

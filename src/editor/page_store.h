@@ -31,6 +31,8 @@ struct PageStore {
         latex.fill({});
         braille.fill({});
     }
+
+    bool operator==(const PageStore&) const = default;
 };
 
 }  // namespace editor

@@ -39,6 +39,10 @@ void Workbench::startSpeechReader(std::unique_ptr<speech::Engine> engine) {
     form_.setSpeechSink(speechReader_.get());
 }
 
+void Workbench::startRecovery(ui::Timer& timer, RecoveryOptions options) {
+    recovery_ = std::make_unique<DocumentRecovery>(form_, documents_, timer, std::move(options));
+}
+
 void Workbench::mirrorOnBrailleDisplay(ui::BrailleDisplay& display) {
     displayMirror_ = std::make_unique<BrailleDisplayMirror>(form_, display);
 }

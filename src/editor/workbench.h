@@ -21,6 +21,7 @@
 #include "editor/mathml_export_command.h"
 #include "editor/palette_commands.h"
 #include "editor/print_commands.h"
+#include "editor/recovery/document_recovery.h"
 #include "learning/calc_sheet.h"
 #include "learning/structure_host.h"
 #include "notation/filter_table.h"
@@ -53,6 +54,13 @@ public:
     // requests to it from now on. The reader speaks while the window's speech state is on.
     // Called at most once; without it the window keeps the speech sink it was built with.
     void startSpeechReader(std::unique_ptr<speech::Engine> engine);
+    // Keeps recovery copies of the unsaved document in `options.folder`, written on `timer`'s
+    // ticks, and looks for those of stopped programs at the first activation
+    // (recovery/document_recovery.h); called at most once, before the window is first shown.
+    // The timer must not fire once the Workbench is gone.
+    void startRecovery(ui::Timer& timer, RecoveryOptions options);
+    // The recovery of unsaved work; null before startRecovery.
+    DocumentRecovery* recovery() { return recovery_.get(); }
     // Shows the caret's line of the Braille editor on `display` from now on; called at most
     // once. The display must outlive the Workbench.
     void mirrorOnBrailleDisplay(ui::BrailleDisplay& display);
@@ -107,6 +115,9 @@ private:
     // Graphic editor hand-off and MathML export.
     std::unique_ptr<GraphicEditorHandoff> handoff_;
     std::unique_ptr<MathmlExportCommand> mathmlExport_;
+
+    // After the document commands: it goes first.
+    std::unique_ptr<DocumentRecovery> recovery_;
 };
 
 }  // namespace editor

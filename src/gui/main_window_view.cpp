@@ -295,6 +295,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
 
     timers_.push_back(std::make_unique<QtTimer>(window_));
     timers_.push_back(std::make_unique<QtTimer>(window_));
+    timers_.push_back(std::make_unique<QtTimer>(window_));  // recovery copies
 
     // Chord and palette widgets lie over the editors when they show.
     listBox1->widget()->raise();
@@ -316,6 +317,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWin
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
     workbench_ = std::make_unique<editor::Workbench>(*logic_);
+    if (!options.recovery.folder.empty()) {
+        workbench_->startRecovery(*timers_[2], std::move(options.recovery));
+    }
     if (options.speechReader) {
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }

@@ -41,6 +41,8 @@ struct MainWindowOptions {
     ui::Dialogs* dialogs = nullptr;
     // The refreshable Braille display; null for the program's own (BrlAPI when built with it).
     std::unique_ptr<ui::BrailleDisplay> brailleDisplay;
+    // Recovery copies of the unsaved document; without a folder none are kept.
+    editor::RecoveryOptions recovery;
 };
 
 class MainWindowView {

@@ -41,6 +41,12 @@ ProgramHost systemHost();
 // Windows), else `argv0` made absolute.
 std::filesystem::path executableFolder(const char* argv0);
 
+// The folder of the workbench's recovery copies of unsaved documents, the user's own in either
+// layout: $XDG_STATE_HOME/tattilo/recupero (~/.local/state/tattilo/recupero when unset or
+// relative) on Linux, %LOCALAPPDATA%\Tattilo\recupero on Windows (%APPDATA% when that is unset).
+// Empty when the system names no such folder.
+std::filesystem::path recoveryFolder(const ProgramHost& host = systemHost());
+
 // The folders of a program whose executable lies in `executableFolder`.
 ProgramFolders programFolders(const std::filesystem::path& executableFolder,
                               const ProgramHost& host = systemHost());

@@ -104,6 +104,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
     workbench_ = std::make_unique<editor::Workbench>(*logic_);
+    if (!options.recovery.folder.empty()) {
+        workbench_->startRecovery(recoveryTimer_, std::move(options.recovery));
+    }
     if (options.speechReader) {
         workbench_->startSpeechReader(std::move(options.speechEngine));
     }
@@ -162,6 +165,7 @@ MainWindowView::~MainWindowView() {
     controls_->clear();
     timer1_.setEnabled(false);
     timer2_.setEnabled(false);
+    recoveryTimer_.setEnabled(false);
     formulaPreview_.reset();
     formulaPrint_.reset();
     tutors_.clear();

@@ -47,6 +47,8 @@ struct MainWindowOptions {
     editor::MainWindowHooks hooks;
     // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
     ui::Dialogs* dialogs = nullptr;
+    // Recovery copies of the unsaved document; without a folder none are kept.
+    editor::RecoveryOptions recovery;
 };
 
 class MainWindowView {
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<ControlSet> controls_;
     Win32Timer timer1_;
     Win32Timer timer2_;
+    Win32Timer recoveryTimer_;
     std::unique_ptr<SettingsDialogView> settings_;
     std::unique_ptr<editor::TForm1> logic_;
     std::unique_ptr<editor::Workbench> workbench_;  // after the logic: goes first

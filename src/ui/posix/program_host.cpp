@@ -29,6 +29,19 @@ ProgramHost systemHost() {
     return host;
 }
 
+std::filesystem::path recoveryFolder(const ProgramHost& host) {
+    std::filesystem::path state;
+    if (const auto value = host.variable("XDG_STATE_HOME");
+        value && !value->empty() && (*value)[0] == '/') {
+        state = *value;
+    } else if (const auto home = host.variable("HOME"); home && !home->empty()) {
+        state = std::filesystem::path(*home) / ".local" / "state";
+    } else {
+        return {};
+    }
+    return state / "tattilo" / "recupero";
+}
+
 std::filesystem::path executableFolder(const char* argv0) {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);

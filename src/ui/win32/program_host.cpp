@@ -35,6 +35,16 @@ ProgramHost systemHost() {
     return host;
 }
 
+std::filesystem::path recoveryFolder(const ProgramHost& host) {
+    for (const char* variable : {"LOCALAPPDATA", "APPDATA"}) {
+        if (const auto value = host.variable(variable); value && !value->empty()) {
+            // The environment is in the ANSI code page, as the rest of the program's names.
+            return std::filesystem::path(*value) / "Tattilo" / "recupero";
+        }
+    }
+    return {};
+}
+
 std::filesystem::path executableFolder(const char* argv0) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {

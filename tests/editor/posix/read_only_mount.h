@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace editor::testing {
 
@@ -28,6 +29,27 @@ inline int inReadOnlyFolder(const std::filesystem::path& folder,
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount(dir, dir, nullptr, MS_BIND, nullptr) != 0 ||
             ::mount(nullptr, dir, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+            ::_exit(kNoMountNamespace);
+        }
+        ::_exit(check());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+// Runs `check` in a child that sees `folder` as an empty file system of `bytes` bytes (tmpfs),
+// which fills up as a full disk does; returns as inReadOnlyFolder does.
+inline int inSmallFolder(const std::filesystem::path& folder, std::size_t bytes,
+                         const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string size = "size=" + std::to_string(bytes);
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) != 0) {
             ::_exit(kNoMountNamespace);
         }
         ::_exit(check());

@@ -247,9 +247,11 @@ struct Scratch {
     Scratch() {
         wchar_t base[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, base);
-        path =
-            std::filesystem::path(base) / ("tattilo-gui-" + std::to_string(GetCurrentProcessId()) +
-                                           "-" + std::to_string(GetTickCount()));
+        // Two scratch folders made in the same tick get names of their own.
+        static int made = 0;
+        path = std::filesystem::path(base) /
+               ("tattilo-gui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount()) + "-" + std::to_string(++made));
         std::filesystem::create_directories(path);
     }
     ~Scratch() {
