@@ -138,6 +138,12 @@ struct MainWindowHooks {
 // notation, "Pagine occupate: 1, 3" ("Pagine occupate: nessuna" when none).
 std::string occupiedPagesName(std::string_view strip);
 
+// The window title: `prefix` (which may end in its " - " when no document is named) and the
+// mode, " - modalità Braille" or " - modalità Latex", whatever form the stored mode text took.
+std::string windowTitle(std::string_view prefix, std::string_view modeText);
+// The mode text of a stored one: Braille when it holds "Braille", else Latex.
+std::string_view modeTextOf(std::string_view stored);
+
 // A key handler added by an input feature (chord, keypad, speech of typing, undo...).
 class KeyHandler {
 public:
@@ -320,6 +326,7 @@ private:
     std::string titlePrefix_;
     std::string modeText_;
     std::string pageStatus_;
+    bool altAlone_ = false;  // Alt is down and no other key came since
     bool noticeShown_ = false;                        // the status bar shows why a key did nothing
     std::vector<std::pair<char, Command>> menuKeys_;  // the access key of each menu of the bar
     std::size_t caret1_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/messages.h"
+#include "editor/text_lines.h"
 #include "speech/request_sources.h"
 
 // TForm1: pages, the occupancy strip, the title, and the mode switch.
@@ -73,8 +74,24 @@ void TForm1::updateOccupancyStrip() {
     w_.Label3.setAccessibleName(occupiedPagesName(strip));
 }
 
+std::string windowTitle(std::string_view prefix, std::string_view modeText) {
+    std::string title(prefix);
+    // A prefix without a document name ends in its separator, which the mode's own would
+    // double.
+    if (title.ends_with(" - ")) {
+        title.erase(title.size() - 3);
+        title.erase(title.find_last_not_of(' ') + 1);
+    }
+    return title + std::string(modeTextOf(modeText));
+}
+
+std::string_view modeTextOf(std::string_view stored) {
+    return stored.find(text::kBrailleWord) != std::string_view::npos ? text::kModeTextBraille
+                                                                     : text::kModeTextLatex;
+}
+
 void TForm1::updateTitle() {
-    w_.form.setCaption(titlePrefix_ + modeText_);
+    w_.form.setCaption(windowTitle(titlePrefix_, modeText_));
 }
 
 void TForm1::speak(speech::Request request) {
@@ -209,16 +226,21 @@ void TForm1::ConvertiClick() {
     if (!converted) {
         return;  // the mode stays; the conversion has told the user why
     }
+    // Both notations hold the page line for line: the caret stays on its line.
+    const ui::TextBox& left = activeEditor();
+    const std::size_t line = lineNumberOf(left.text(), left.selStart());
     if (braille_) {
         modeText_ = std::string(text::kModeTextLatex);
         updateTitle();
         caret2_ = w_.Memo2.selStart();
         braille_ = false;
+        caret1_ = caretOnLine(pages_.latexOf(page_), line, caret1_);
     } else {
         modeText_ = std::string(text::kModeTextBraille);
         updateTitle();
         caret1_ = w_.Memo1.selStart();
         braille_ = true;
+        caret2_ = caretOnLine(pages_.brailleOf(page_), line, caret2_);
     }
     // The new editor shows and takes the focus before it gets the page and before the old one
     // is hidden: the focus goes straight from one editor to the other, never through a

@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(labelText("Label2"), QStringLiteral("Tastiera"));
         QCOMPARE(labelText("Label4"), QStringLiteral("Sintesi vocale attivata"));
         QCOMPARE(labelText("StatusBar1"), QStringLiteral("Pag. 1 Braille"));
-        QCOMPARE(h->window().windowTitle(), QStringLiteral("Tattilo v. 1.1 - Braille"));
+        QCOMPARE(h->window().windowTitle(), QStringLiteral("Tattilo v. 1.1 - modalit\u00E0 Braille"));
         auto* memo2 = h->find<QPlainTextEdit>("Memo2");
         QVERIFY(memo2->isVisible());
         QVERIFY(!h->find<QPlainTextEdit>("Memo1")->isVisible());

@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, StartsInBrailleModeInTheBrailleFont) {
     EXPECT_EQ(caption("Label2"), "Tastiera");
     EXPECT_EQ(caption("StatusBar1"), "Pag. 1 Braille");
     EXPECT_EQ(caption("Converti"), "Modalit\xE0 Latex");
-    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     ui::TabBar& tabs = w.logic().widgets().tabs;
     ASSERT_EQ(tabs.count(), 15);
     EXPECT_EQ(tabs.tabCaption(0), "Pag.  1");
