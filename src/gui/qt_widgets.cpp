@@ -1,12 +1,16 @@
 #include "gui/qt_widgets.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -414,6 +418,58 @@ ui::Control& QtMenuBar::item(int id) {
     auto& slot = items_[id];
     slot = std::make_unique<QtAction>(detached_.back().get());
     return *slot;
+}
+
+namespace {
+
+// The keyboard mode of a menu bar (its first menu highlighted and focused, not open; arrows
+// move, Down or Enter opens, Esc gives the focus back) is Qt's own where the style asks for
+// it, as Windows' does.
+class MenuBarKeyboardStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_MenuBar_AltKeyNavigation) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+}  // namespace
+
+void QtMenuBar::setBar(QMenuBar* bar) {
+    bar_ = bar;
+    auto* style = new MenuBarKeyboardStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+}
+
+namespace {
+bool telling = false;
+}  // namespace
+
+bool tellingMenuBar() {
+    return telling;
+}
+
+void QtMenuBar::focusFirstMenu() {
+    if (bar_ == nullptr || !bar_->isVisible()) {
+        return;
+    }
+    // The bar enters its keyboard mode on Alt released alone: it is told of one, the way the
+    // keyboard's own would reach it, through the control that has the focus.
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target =
+        focus != nullptr && focus->window() == bar_->window() ? focus : bar_->window();
+    telling = true;
+    QKeyEvent alt(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &alt);
+    QKeyEvent pressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &pressed);
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &released);
+    telling = false;
 }
 
 QtAction* QtMenuBar::find(int id) const {

@@ -11,6 +11,7 @@
 #include "gui/key_mapping.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
+#include "gui/screen_reader.h"
 #include "gui/text_bridge.h"
 #include "ui/access_keys.h"
 
@@ -40,6 +41,7 @@ void QtKeyboard::observe(const QKeyEvent& event) {
 
 QtWindow::QtWindow(QWidget* window, QWidget* client, QtKeyboard* keyboard)
     : window_(window), client_(client != nullptr ? client : window), keyboard_(keyboard) {
+    installScreenReaderSupport();
     window_->installEventFilter(this);
     qApp->installEventFilter(this);
     trackFocus();
@@ -68,6 +70,10 @@ void QtWindow::setCaption(std::string_view caption) {
     window_->setWindowTitle(toQString(caption));
     // Unless named otherwise, the window is heard by the title it shows.
     noticeNameFromText(window_);
+}
+
+void QtWindow::announce(std::string_view words) {
+    showScreenReaderNotice(window_, toQString(words));
 }
 
 void QtWindow::setAccessibleName(std::string_view name) {
@@ -100,6 +106,9 @@ bool QtWindow::opensMenu(int key) const {
 }
 
 bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
+    if (tellingMenuBar()) {
+        return false;
+    }
     // Only the first delivery, to the window's focus widget (or the window itself). The
     // window's own focus widget, not the application's: without a window manager (a virtual
     // display) the window gets the keys without ever being activated.
@@ -109,6 +118,10 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     }
     QWidget* focus = window_->focusWidget();
     if (target != (focus != nullptr ? focus : window_)) {
+        return false;
+    }
+    // The menu bar taken by keyboard (F10, Alt alone) has its own keys.
+    if (qobject_cast<QMenuBar*>(focus) != nullptr) {
         return false;
     }
     if (keyboard_ != nullptr) {

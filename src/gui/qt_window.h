@@ -48,6 +48,7 @@ public:
     int clientWidth() const override { return client_->width(); }
     int clientHeight() const override { return client_->height(); }
     void close() override { window_->close(); }
+    void announce(std::string_view words) override;
     void setKeyListener(ui::KeyListener* listener) override { listener_ = listener; }
     void setOnActivate(ui::Callback callback) override { onActivate_ = std::move(callback); }
     void setOnResize(ui::Callback callback) override { onResize_ = std::move(callback); }
