@@ -337,7 +337,8 @@ bool TForm1::explainAltKey(ui::KeyEvent& event) {
 void TForm1::keyDown(ui::KeyEvent& event) {
     numLock_ = s_.keyboard.numLockOn();
     // Alt alone is Alt pressed and released with no other key between.
-    altAlone_ = event.key == ui::vk::kMenu && (altAlone_ || event.shift == ui::shift::kAlt);
+    altAlone_ = event.key == ui::vk::kMenu &&
+                (altAlone_ || (event.shift & (ui::shift::kCtrl | ui::shift::kShift)) == 0);
     // A notice stays in the status bar until the next key.
     if (noticeShown_ && !ui::vk::isModifier(event.key)) {
         setPageStatus(pageStatus_);

@@ -202,6 +202,8 @@ public:
     bool numLockOn() const { return numLock_; }
     int changeCounter() const { return changeCounter_; }
     bool startupDone() const { return startupDone_; }
+    // The first activation has done its work (the document of the command line is open).
+    bool started() const { return started_; }
     bool closing() const { return closing_; }
     bool linearViewShown() const { return linearViewShown_; }
     void setLinearViewShown(bool shown);
@@ -326,7 +328,7 @@ private:
     std::string titlePrefix_;
     std::string modeText_;
     std::string pageStatus_;
-    bool altAlone_ = false;  // Alt is down and no other key came since
+    bool altAlone_ = false;                           // Alt is down and no other key came since
     bool noticeShown_ = false;                        // the status bar shows why a key did nothing
     std::vector<std::pair<char, Command>> menuKeys_;  // the access key of each menu of the bar
     std::size_t caret1_ = 0;
@@ -336,6 +338,7 @@ private:
     bool numLock_ = false;
     int changeCounter_ = 0;
     bool activated_ = false;
+    bool started_ = false;
     bool startupDone_ = false;
     bool closing_ = false;
     bool linearViewShown_ = true;

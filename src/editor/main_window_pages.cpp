@@ -36,8 +36,14 @@ std::string occupiedPagesName(std::string_view strip) {
 // ---- pages
 
 void TForm1::showPage() {
-    w_.Memo1.setText(pages_.latexOf(page_));
-    w_.Memo2.setText(pages_.brailleOf(page_));
+    // An editor that already holds the page is left as it is: setting it again would drop its
+    // selection, which a screen reader announces as a change of the editor just left.
+    for (auto [box, text] : {std::pair{&w_.Memo1, &pages_.latexOf(page_)},
+                             std::pair{&w_.Memo2, &pages_.brailleOf(page_)}}) {
+        if (box->text() != *text) {
+            box->setText(*text);
+        }
+    }
     ui::TextBox& box = activeEditor();
     if (box.visible()) {
         box.setFocus();

@@ -108,6 +108,7 @@ void TForm1::FormActivate() {
     for (const auto& step : startupSteps_) {
         step();
     }
+    started_ = true;
 }
 
 }  // namespace editor

@@ -258,6 +258,17 @@ QtLine::QtLine(QLineEdit* edit) : QtWidget(edit), edit_(edit) {
 }
 
 bool QtLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::FocusIn && edit_->isReadOnly()) {
+        // Tab into a field selects all of it after the focus has moved, and a screen reader
+        // says the text twice: once selected, once with the field. A field that only shows
+        // has nothing to select.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(edit_, &plain);
+            return true;
+        }
+    }
     if (watched == edit_ && event->type() == QEvent::MouseButtonRelease && onClick_) {
         onClick_();
     } else if (watched == edit_ && event->type() == QEvent::FocusOut && onExit_) {
