@@ -59,16 +59,21 @@ public:
         return s;
     }
 
-    // selection and caret
+    // selection and caret. A box without the focus tells no selection: what the program
+    // selects in a box the student is not in (the part of a tutor's expression it marks, the
+    // editor just left on Ctrl+B) is no change of his to announce; he hears it when he gets
+    // there.
     void selection(int index, int* start, int* end) const override {
         const QTextCursor c = edit()->textCursor();
         *start = *end = 0;
-        if (index == 0 && c.hasSelection()) {
+        if (index == 0 && c.hasSelection() && edit()->hasFocus()) {
             *start = c.selectionStart();
             *end = c.selectionEnd();
         }
     }
-    int selectionCount() const override { return edit()->textCursor().hasSelection() ? 1 : 0; }
+    int selectionCount() const override {
+        return edit()->textCursor().hasSelection() && edit()->hasFocus() ? 1 : 0;
+    }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
     void removeSelection(int index) override {
         if (index == 0) {
