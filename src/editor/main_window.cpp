@@ -372,6 +372,11 @@ void TForm1::keyUp(ui::KeyEvent& event) {
         return;
     }
     altAlone_ = false;
+    // F10 went to the menu bar on its way down; the system must not take it a second time.
+    if (event.key == ui::vk::kF10 && event.shift == 0) {
+        event.key = 0;
+        return;
+    }
     if (event.key == ui::vk::kEscape && w_.Panel1.visible()) {
         w_.Panel1.setVisible(false);
         activeEditor().setFocus();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32gui/accessible.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native_widget.h"
 #include "win32gui/wide_text.h"
@@ -93,6 +94,10 @@ Win32Window::Win32Window(const WindowOptions& options)
     AdjustWindowRectEx(&r, static_cast<DWORD>(frameStyle()), FALSE, exStyle);
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::announce(std::string_view words) {
+    announceToScreenReaders(hwnd_, words);
 }
 
 Win32Window::~Win32Window() {
