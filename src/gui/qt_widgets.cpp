@@ -447,13 +447,18 @@ public:
     }
 };
 
+void giveKeyboardStyle(QMenuBar* bar) {
+    if (bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar) == 0) {
+        auto* style = new MenuBarKeyboardStyle;
+        style->setParent(bar);
+        bar->setStyle(style);
+    }
+}
 }  // namespace
 
 void QtMenuBar::setBar(QMenuBar* bar) {
     bar_ = bar;
-    auto* style = new MenuBarKeyboardStyle;
-    style->setParent(bar);
-    bar->setStyle(style);
+    giveKeyboardStyle(bar);
 }
 
 namespace {
@@ -464,15 +469,15 @@ bool tellingMenuBar() {
     return telling;
 }
 
-void QtMenuBar::focusFirstMenu() {
-    if (bar_ == nullptr || !bar_->isVisible()) {
+void focusMenuBarByKeyboard(QMenuBar* bar) {
+    if (bar == nullptr || !bar->isVisible()) {
         return;
     }
+    giveKeyboardStyle(bar);
     // The bar enters its keyboard mode on Alt released alone: it is told of one, the way the
     // keyboard's own would reach it, through the control that has the focus.
     QWidget* focus = QApplication::focusWidget();
-    QWidget* target =
-        focus != nullptr && focus->window() == bar_->window() ? focus : bar_->window();
+    QWidget* target = focus != nullptr && focus->window() == bar->window() ? focus : bar->window();
     telling = true;
     QKeyEvent alt(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::AltModifier);
     QCoreApplication::sendEvent(target, &alt);
@@ -481,6 +486,10 @@ void QtMenuBar::focusFirstMenu() {
     QKeyEvent released(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &released);
     telling = false;
+}
+
+void QtMenuBar::focusFirstMenu() {
+    focusMenuBarByKeyboard(bar_);
 }
 
 QtAction* QtMenuBar::find(int id) const {

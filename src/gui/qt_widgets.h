@@ -293,6 +293,10 @@ private:
     ui::Callback onTimer_;
 };
 
+// Puts the focus on the first menu of `bar` (one built by buildMenus), highlighted, as F10
+// and Alt alone do.
+void focusMenuBarByKeyboard(QMenuBar* bar);
+
 // Whether the keys being delivered are the ones QtMenuBar tells its bar (they pass every
 // window's key handling untouched).
 bool tellingMenuBar();

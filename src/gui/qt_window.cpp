@@ -89,6 +89,15 @@ void QtWindow::setMaximized(bool maximized) {
                                       : (window_->windowState() & ~Qt::WindowMaximized));
 }
 
+bool QtWindow::toMenuBar() {
+    auto* bar = window_->findChild<QMenuBar*>();
+    if (bar == nullptr || !bar->isVisible()) {
+        return false;
+    }
+    focusMenuBarByKeyboard(bar);
+    return true;
+}
+
 bool QtWindow::opensMenu(int key) const {
     const auto* bar = window_->findChild<QMenuBar*>();
     if (bar == nullptr) {
@@ -141,14 +150,28 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
+    // F10 and Alt alone that the window's logic leaves alone go to its menu bar.
+    const bool noModifier = (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
+                                                   Qt::AltModifier | Qt::MetaModifier)) == 0;
     if (event->type() == QEvent::KeyRelease) {
+        const bool altAlone = altAlone_ && event->key() == Qt::Key_Alt;
+        altAlone_ = false;
         ui::KeyEvent up = keyEventOf(*event);
         listener_->keyUp(up);
-        return up.key == 0;
+        if (up.key == 0) {
+            return true;
+        }
+        return altAlone && toMenuBar();
     }
+    altAlone_ =
+        event->key() == Qt::Key_Alt &&
+        (altAlone_ || (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) == 0);
     ui::KeyEvent down = keyEventOf(*event);
     listener_->keyDown(down);
     if (down.key == 0) {
+        return true;
+    }
+    if (event->key() == Qt::Key_F10 && noModifier && toMenuBar()) {
         return true;
     }
     if (ui::altLetter(down) != 0) {

@@ -233,6 +233,21 @@ TEST(AccessibleNames, LabelsAreHeardByWhatTheyShowAndEachPaletteByItsName) {
     EXPECT_EQ(w.listBox1.ownAccessibleName(), "Operatori");
 }
 
+// The editor left on Ctrl+B keeps its text and its selection: setting them again would be a
+// change a screen reader announces ("non selezionato") in the editor the student just left.
+TEST(ModeSwitch, TheEditorLeftKeepsItsSelection) {
+    ProgramFolder folder;
+    folder.complete();
+    WorkbenchWindow w(folder);
+    w.start();
+    w.form.type("#a+#b");
+    w.memo2.setSelection(0, 5);
+    w.press('B', sh::kCtrl);
+    ASSERT_FALSE(w.logic->brailleMode());
+    EXPECT_EQ(w.memo2.selLength(), 5u);
+    EXPECT_EQ(w.memo2.text(), "#a+#b");
+}
+
 TEST(ModeSwitch, TheNewEditorHasThePageAndTheFocusWhileTheOldOneStillShows) {
     ProgramFolder folder;
     folder.complete();
@@ -272,7 +287,12 @@ TEST(MenuBarKeys, F10AndAltAloneReachTheMenuBar) {
     };
     const Case cases[] = {
         {"F10", [&] { w.press(vk::kF10); }, 1},
-        {"Alt alone", [&] { w.form.keyDown(vk::kMenu, sh::kAlt); w.form.keyUp(vk::kMenu); }, 1},
+        {"Alt alone",
+         [&] {
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.form.keyUp(vk::kMenu);
+         },
+         1},
         {"Alt held (repeating)",
          [&] {
              w.form.keyDown(vk::kMenu, sh::kAlt);
@@ -281,22 +301,28 @@ TEST(MenuBarKeys, F10AndAltAloneReachTheMenuBar) {
          },
          1},
         {"Shift+F10", [&] { w.press(vk::kF10, sh::kShift); }, 0},
-        {"Alt+F", [&] {
+        {"Alt+F",
+         [&] {
              w.form.keyDown(vk::kMenu, sh::kAlt);
              w.press('F', sh::kAlt);
              w.form.keyUp(vk::kMenu);
-         }, 0},
-        {"Alt+F4", [&] {
+         },
+         0},
+        {"Alt+F4",
+         [&] {
              w.form.keyDown(vk::kMenu, sh::kAlt);
              w.press(vk::kF4, sh::kAlt);
              w.form.keyUp(vk::kMenu);
-         }, 0},
-        {"Ctrl+Alt", [&] {
+         },
+         0},
+        {"Ctrl+Alt",
+         [&] {
              w.form.keyDown(vk::kControl, sh::kCtrl);
              w.form.keyDown(vk::kMenu, sh::kCtrl | sh::kAlt);
              w.form.keyUp(vk::kMenu, sh::kCtrl);
              w.form.keyUp(vk::kControl);
-         }, 0},
+         },
+         0},
     };
     for (const Case& c : cases) {
         const int before = w.menu.barFocused();
@@ -323,11 +349,11 @@ TEST(ModeSwitch, TheCaretStaysOnItsLine) {
     const std::string braille = "#a\r\n#b+#c\r\n#d";
     const std::string latex = "1\r\n2+3\r\n4";
     const Case cases[] = {
-        {0, 0, 0},    // line 0: its own caret is on it
-        {5, 0, 3},    // line 1: the start of line 1
-        {13, 0, 8},   // line 2, at the end
-        {6, 5, 5},    // line 1 and the kept caret is on it
-        {1, 8, 0},    // line 0, the kept caret on line 1 is not used
+        {0, 0, 0},   // line 0: its own caret is on it
+        {5, 0, 3},   // line 1: the start of line 1
+        {13, 0, 8},  // line 2, at the end
+        {6, 5, 5},   // line 1 and the kept caret is on it
+        {1, 8, 0},   // line 0, the kept caret on line 1 is not used
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(w.logic->brailleMode());

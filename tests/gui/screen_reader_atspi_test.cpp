@@ -402,6 +402,22 @@ private slots:
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
         QTRY_VERIFY(page->hasFocus());
         QCOMPARE(page->toPlainText(), QString());
+
+        // A learning window's menu bar the same way.
+        QTest::keyClicks(page, QStringLiteral("?#a+#b*(#c"));
+        QString heard;
+        inModal(
+            [&heard, this](QWidget* tutor) {
+                QWidget* work = tutor->focusWidget();
+                QTest::keyClick(work, Qt::Key_F10);
+                QTRY_VERIFY(qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr);
+                heard = focusedAsHeard();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                QTRY_VERIFY(work->hasFocus());
+                QTest::keyClick(work, Qt::Key_X, Qt::ControlModifier);
+            },
+            [&] { QTest::keyClick(page, Qt::Key_F1, Qt::ShiftModifier); });
+        QVERIFY2(heard.startsWith(QStringLiteral("menu item: ")), qPrintable(heard));
     }
 
     void everyRefusalAndVerdictIsANotice() {
