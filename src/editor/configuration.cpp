@@ -140,6 +140,9 @@ void readConfiguration(std::string_view content, Settings& s) {
         if (startsWithKey(line, "display")) {
             s.brailleDisplay = loweredText(valueOf(line)) != "no";
         }
+        if (startsWithKey(line, "senza editor")) {
+            s.withoutGraphicEditor = loweredText(valueOf(line)) == "si";
+        }
     }
 }
 
@@ -172,6 +175,7 @@ std::string writeConfiguration(const Settings& s) {
     line("winstate = ", s.maximized ? "maximized" : "normal");
     line("mathml = ", s.mathml ? "si" : "no");
     line("display braille = ", s.brailleDisplay ? "si" : "no");
+    line("senza editor grafico = ", s.withoutGraphicEditor ? "si" : "no");
     return out;
 }
 

@@ -10,8 +10,9 @@
 // blanks and control characters. A numeric value that is not a decimal integer leaves the
 // setting as it was.
 //
-// Writing: eighteen lines in a fixed order, then the Braille display line the workbench adds to
-// them, code page 1252, CR LF; any other line is lost.
+// Writing: eighteen lines in a fixed order, then the two lines the workbench adds to them (the
+// Braille display, working without a graphic editor), code page 1252, CR LF; any other line is
+// lost.
 
 #include <filesystem>
 #include <optional>
@@ -43,6 +44,9 @@ struct Settings {
     bool mathml = false;
     // The caret's line on a refreshable Braille display while the Braille editor has the focus.
     bool brailleDisplay = true;
+    // The student left the graphic editor empty when the program asked for it: the start no
+    // longer asks again while it stays empty.
+    bool withoutGraphicEditor = false;
 };
 
 inline constexpr std::size_t kMaxValueLength = 100;
@@ -50,7 +54,7 @@ inline constexpr std::size_t kMaxValueLength = 100;
 // Applies the lines of a configuration file to `settings`.
 void readConfiguration(std::string_view content, Settings& settings);
 
-// The file content for `settings`: the eighteen lines and the Braille display line.
+// The file content for `settings`: the eighteen lines and the workbench's own two.
 std::string writeConfiguration(const Settings& settings);
 
 // A decimal integer with optional blanks around it and an optional sign; nullopt for anything

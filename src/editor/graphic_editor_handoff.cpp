@@ -4,6 +4,7 @@
 
 #include "editor/file_io.h"
 #include "editor/formula_print_dialog.h"
+#include "editor/messages.h"
 #include "notation/bracket_balance.h"
 #include "notation/conversion.h"
 #include "notation/handoff_return.h"
@@ -111,6 +112,11 @@ void GraphicEditorHandoff::handoff() {
     Settings& settings = form_.settings();
 
     // Settings.
+    // A student who chose to work without a graphic editor hears why nothing starts.
+    if (settings.graphicEditor.empty() && settings.withoutGraphicEditor) {
+        form_.explain(text::kNoGraphicEditor);
+        return;
+    }
     if (notation::handoffSettingsMissing(settings.graphicEditor, settings.exchangeFile)) {
         s.dialogs.message({std::string(htext::kSettingsMissing),
                            std::string(htext::kSettingsMissingTitle), ui::Icon::Warning,

@@ -70,7 +70,9 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
     if (auto problem = loadConfigurationFile(environment_.configurationFile, settings_)) {
         s_.dialogs.warning(std::string(text::kConfigReadError) + *problem);
     }
-    modeText_ = settings_.modeText;
+    // Read back trimmed ("- modalità Latex") or never switched ("Braille"): the title and the
+    // file get the full mode text from the start.
+    modeText_ = std::string(modeTextOf(settings_.modeText));
     if (settings_.maximized) {
         w_.form.setMaximized(true);
     }
@@ -102,15 +104,14 @@ TForm1::TForm1(MainWindowWidgets widgets, MainWindowServices services,
 
     setPageStatus(std::string(text::kStatusPage) + "1");
     applyModeWidgets();  // Latex column
-    if (modeText_.find(text::kBrailleWord) != std::string::npos) {
+    if (modeText_ == text::kModeTextBraille) {
         braille_ = true;
         applyModeWidgets();
         setPageStatus(pageStatus_ + std::string(text::kStatusBraille));
-        w_.form.setCaption(modeText_);
         w_.Label2.setCaption(text::kKeyboardInput);
-    } else {
-        w_.form.setCaption(modeText_);
     }
+    titlePrefix_ = std::string(text::kTitleAtStart);
+    updateTitle();
     applyMathml();
 
     // The about panel shows as a splash until Timer2 hides it.
@@ -264,6 +265,7 @@ void TForm1::explain(std::string_view reason) {
     s_.dialogs.beep();
     w_.statusBar.setCaption(reason);
     noticeShown_ = true;
+    w_.form.announce(reason);
     speak(speech::announcementRequest(environment_.programDirectory.string(), reason));
 }
 
@@ -338,9 +340,17 @@ bool TForm1::explainAltKey(ui::KeyEvent& event) {
 
 void TForm1::keyDown(ui::KeyEvent& event) {
     numLock_ = s_.keyboard.numLockOn();
+    // Alt alone is Alt pressed and released with no other key between.
+    altAlone_ = event.key == ui::vk::kMenu &&
+                (altAlone_ || (event.shift & (ui::shift::kCtrl | ui::shift::kShift)) == 0);
     // A notice stays in the status bar until the next key.
     if (noticeShown_ && !ui::vk::isModifier(event.key)) {
         setPageStatus(pageStatus_);
+    }
+    if (event.key == ui::vk::kF10 && event.shift == 0) {
+        event.key = 0;
+        w_.menu.focusFirstMenu();
+        return;
     }
     if (explainAltKey(event)) {
         return;
@@ -359,6 +369,18 @@ void TForm1::keyPress(ui::KeyPress& press) {
 
 void TForm1::keyUp(ui::KeyEvent& event) {
     numLock_ = s_.keyboard.numLockOn();
+    if (event.key == ui::vk::kMenu && altAlone_) {
+        altAlone_ = false;
+        event.key = 0;
+        w_.menu.focusFirstMenu();
+        return;
+    }
+    altAlone_ = false;
+    // F10 went to the menu bar on its way down; the system must not take it a second time.
+    if (event.key == ui::vk::kF10 && event.shift == 0) {
+        event.key = 0;
+        return;
+    }
     if (event.key == ui::vk::kEscape && w_.Panel1.visible()) {
         w_.Panel1.setVisible(false);
         activeEditor().setFocus();

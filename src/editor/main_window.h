@@ -138,6 +138,12 @@ struct MainWindowHooks {
 // notation, "Pagine occupate: 1, 3" ("Pagine occupate: nessuna" when none).
 std::string occupiedPagesName(std::string_view strip);
 
+// The window title: `prefix` (which may end in its " - " when no document is named) and the
+// mode, " - modalità Braille" or " - modalità Latex", whatever form the stored mode text took.
+std::string windowTitle(std::string_view prefix, std::string_view modeText);
+// The mode text of a stored one: Braille when it holds "Braille", else Latex.
+std::string_view modeTextOf(std::string_view stored);
+
 // A key handler added by an input feature (chord, keypad, speech of typing, undo...).
 class KeyHandler {
 public:
@@ -198,6 +204,8 @@ public:
     bool numLockOn() const { return numLock_; }
     int changeCounter() const { return changeCounter_; }
     bool startupDone() const { return startupDone_; }
+    // The first activation has done its work (the document of the command line is open).
+    bool started() const { return started_; }
     bool closing() const { return closing_; }
     bool linearViewShown() const { return linearViewShown_; }
     void setLinearViewShown(bool shown);
@@ -326,6 +334,7 @@ private:
     std::string titlePrefix_;
     std::string modeText_;
     std::string pageStatus_;
+    bool altAlone_ = false;                           // Alt is down and no other key came since
     bool noticeShown_ = false;                        // the status bar shows why a key did nothing
     std::vector<std::pair<char, Command>> menuKeys_;  // the access key of each menu of the bar
     std::size_t caret1_ = 0;
@@ -335,6 +344,7 @@ private:
     bool numLock_ = false;
     int changeCounter_ = 0;
     bool activated_ = false;
+    bool started_ = false;
     bool startupDone_ = false;
     bool closing_ = false;
     bool linearViewShown_ = true;

@@ -60,6 +60,9 @@ void TForm1::openSettings(std::optional<std::string_view> caption) {
         return;
     }
     applySettingsFields(*fields, settings_);
+    if (!settings_.graphicEditor.empty()) {
+        settings_.withoutGraphicEditor = false;
+    }
     w_.Timer1.setInterval(settings_.timer);
     std::error_code ec;
     if (settings_.workDir != workDirBefore && !settings_.workDir.empty() &&

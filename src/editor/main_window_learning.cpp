@@ -43,7 +43,10 @@ void TForm1::selectCaretLine() {
     if (end == std::string::npos) {
         end = t.size();
     }
-    w_.Memo2.setSelection(start, end - start);
+    // Selected once: the tutor menu and its entry both ask for the line.
+    if (w_.Memo2.selStart() != start || w_.Memo2.selLength() != end - start) {
+        w_.Memo2.setSelection(start, end - start);
+    }
 }
 
 void TForm1::openOnCaretLine(ui::ModalWindow* window) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/messages.h"
+#include "editor/text_lines.h"
 #include "speech/request_sources.h"
 
 // TForm1: pages, the occupancy strip, the title, and the mode switch.
@@ -35,8 +36,14 @@ std::string occupiedPagesName(std::string_view strip) {
 // ---- pages
 
 void TForm1::showPage() {
-    w_.Memo1.setText(pages_.latexOf(page_));
-    w_.Memo2.setText(pages_.brailleOf(page_));
+    // An editor that already holds the page is left as it is: setting it again would drop its
+    // selection, which a screen reader announces as a change of the editor just left.
+    for (auto [box, text] : {std::pair{&w_.Memo1, &pages_.latexOf(page_)},
+                             std::pair{&w_.Memo2, &pages_.brailleOf(page_)}}) {
+        if (box->text() != *text) {
+            box->setText(*text);
+        }
+    }
     ui::TextBox& box = activeEditor();
     if (box.visible()) {
         box.setFocus();
@@ -98,8 +105,24 @@ void TForm1::updateOccupancyStrip() {
     w_.Label3.setAccessibleName(occupiedPagesName(strip));
 }
 
+std::string windowTitle(std::string_view prefix, std::string_view modeText) {
+    std::string title(prefix);
+    // A prefix without a document name ends in its separator, which the mode's own would
+    // double.
+    if (title.ends_with(" - ")) {
+        title.erase(title.size() - 3);
+        title.erase(title.find_last_not_of(' ') + 1);
+    }
+    return title + std::string(modeTextOf(modeText));
+}
+
+std::string_view modeTextOf(std::string_view stored) {
+    return stored.find(text::kBrailleWord) != std::string_view::npos ? text::kModeTextBraille
+                                                                     : text::kModeTextLatex;
+}
+
 void TForm1::updateTitle() {
-    w_.form.setCaption(titlePrefix_ + modeText_);
+    w_.form.setCaption(windowTitle(titlePrefix_, modeText_));
 }
 
 void TForm1::speak(speech::Request request) {
@@ -234,16 +257,21 @@ void TForm1::ConvertiClick() {
     if (!converted) {
         return;  // the mode stays; the conversion has told the user why
     }
+    // Both notations hold the page line for line: the caret stays on its line.
+    const ui::TextBox& left = activeEditor();
+    const std::size_t line = lineNumberOf(left.text(), left.selStart());
     if (braille_) {
         modeText_ = std::string(text::kModeTextLatex);
         updateTitle();
         caret2_ = w_.Memo2.selStart();
         braille_ = false;
+        caret1_ = caretOnLine(pages_.latexOf(page_), line, caret1_);
     } else {
         modeText_ = std::string(text::kModeTextBraille);
         updateTitle();
         caret1_ = w_.Memo1.selStart();
         braille_ = true;
+        caret2_ = caretOnLine(pages_.brailleOf(page_), line, caret2_);
     }
     // The new editor shows and takes the focus before it gets the page and before the old one
     // is hidden: the focus goes straight from one editor to the other, never through a

@@ -34,13 +34,16 @@ void TForm1::FormActivate() {
     if (workDirByDefault) {
         settings_.workDir = defaultWorkDir;
     }
-    if (settings_.graphicEditor.empty() || settings_.brailleFont.empty() ||
-        settings_.filter.empty()) {
-        openSettings(text::kSettingsCaptionMissing);
-        settingsDialog_.widgets().form.setCaption(text::kSettingsCaptionAfter);
-    }
+    // The dialog shows the exchange mode the program will use.
     if (settings_.exchangeMode.empty()) {
         settings_.exchangeMode = std::string(text::kDefaultExchangeMode);
+    }
+    const bool editorMissing = settings_.graphicEditor.empty() && !settings_.withoutGraphicEditor;
+    if (editorMissing || settings_.brailleFont.empty() || settings_.filter.empty()) {
+        openSettings(text::kSettingsCaptionMissing);
+        settingsDialog_.widgets().form.setCaption(text::kSettingsCaptionAfter);
+        // Most students have no graphic editor: left empty once, it is a choice.
+        settings_.withoutGraphicEditor = settings_.graphicEditor.empty();
     }
     // The program's own exercise folder is made on first use, so that the first save of a new
     // installation finds it. A folder the user chose is never made behind his back.
@@ -105,6 +108,7 @@ void TForm1::FormActivate() {
     for (const auto& step : startupSteps_) {
         step();
     }
+    started_ = true;
 }
 
 }  // namespace editor

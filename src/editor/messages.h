@@ -133,6 +133,9 @@ inline constexpr std::string_view kSettingsCaptionAfter = "Impostazioni";
 inline constexpr std::string_view kSettingsCaptionMissing =
     "Impostazioni -Inserire impostazioni mancanti";
 inline constexpr std::string_view kSettingsMissing = "Attenzione - Inserire impostazioni mancanti";
+// "Editor grafico" while the student works without one.
+inline constexpr std::string_view kNoGraphicEditor =
+    "Nessun editor grafico: sceglierlo in Impostazioni";
 inline constexpr std::string_view kSettingsFontNotFound = "Attenzione - file non trovato -";
 inline constexpr std::string_view kSettingsEditorNotFound =
     "Attenzione - editor grafico : file non trovato";

@@ -1,5 +1,7 @@
 #include "editor/text_lines.h"
 
+#include <algorithm>
+
 namespace editor {
 
 std::vector<std::string_view> editorLines(std::string_view text) {
@@ -41,6 +43,28 @@ std::size_t clampCaret(std::string_view text, std::size_t caret) {
         return caret - 1;
     }
     return caret;
+}
+
+std::size_t lineNumberOf(std::string_view text, std::size_t caret) {
+    const std::string_view before = text.substr(0, std::min(caret, text.size()));
+    return static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+std::size_t caretOnLine(std::string_view text, std::size_t line, std::size_t kept) {
+    std::size_t start = 0;
+    for (std::size_t n = 0; n < line; ++n) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            break;
+        }
+        start = lf + 1;
+    }
+    std::size_t end = text.find('\n', start);
+    end = end == std::string_view::npos ? text.size() : end;
+    if (end > start && text[end - 1] == '\r') {
+        --end;
+    }
+    return kept >= start && kept <= end ? kept : start;
 }
 
 }  // namespace editor

@@ -22,4 +22,11 @@ std::size_t lineStartOf(std::string_view text, std::size_t caret);
 // A caret moved into the text and off the middle of a CR LF pair (to the end of its line).
 std::size_t clampCaret(std::string_view text, std::size_t caret);
 
+// The number of the line holding `caret`, counted from 0 by the line feeds before it.
+std::size_t lineNumberOf(std::string_view text, std::size_t caret);
+
+// Where a caret goes to stand on line `line` of `text` (the last line when the text has fewer):
+// `kept` when it already lies on that line, else the line's start.
+std::size_t caretOnLine(std::string_view text, std::size_t line, std::size_t kept);
+
 }  // namespace editor

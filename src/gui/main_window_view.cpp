@@ -21,6 +21,7 @@
 #include "gui/braille_display_factory.h"
 #include "gui/linear_view_widget.h"
 #include "gui/menu_table.h"
+#include "gui/screen_reader.h"
 #include "gui/text_bridge.h"
 
 namespace gui {
@@ -75,7 +76,18 @@ void place(QWidget* w, std::string_view name) {
 
 }  // namespace
 
-MainWindowView::MainWindowView(MainWindowOptions options) : window_(new QMainWindow) {
+namespace {
+
+// Screen readers' support comes before the first widget: Qt keeps the accessible object it
+// made first for each widget.
+QMainWindow* newMainWindow() {
+    installScreenReaderSupport();
+    return new QMainWindow;
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindow()) {
     window_->setObjectName(QStringLiteral("TForm1"));
     window_->resize(editor::TForm1::kDefaultWidth, editor::TForm1::kDefaultHeight);
     window_->setMinimumSize(480, 360);

@@ -24,6 +24,7 @@ template <class Entry>
 void buildMenus(QMenuBar& bar, QtMenuBar& menus, std::span<const Entry> table,
                 Qt::ShortcutContext context) {
     using Id = decltype(Entry::id);
+    menus.setBar(&bar);
     std::map<Id, QMenu*> opened;
     for (const Entry& e : table) {
         if (e.parent == Id::None) {

@@ -1,12 +1,16 @@
 #include "gui/qt_widgets.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -254,6 +258,17 @@ QtLine::QtLine(QLineEdit* edit) : QtWidget(edit), edit_(edit) {
 }
 
 bool QtLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::FocusIn && edit_->isReadOnly()) {
+        // Tab into a field selects all of it after the focus has moved, and a screen reader
+        // says the text twice: once selected, once with the field. A field that only shows
+        // has nothing to select.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(edit_, &plain);
+            return true;
+        }
+    }
     if (watched == edit_ && event->type() == QEvent::MouseButtonRelease && onClick_) {
         onClick_();
     } else if (watched == edit_ && event->type() == QEvent::FocusOut && onExit_) {
@@ -414,6 +429,67 @@ ui::Control& QtMenuBar::item(int id) {
     auto& slot = items_[id];
     slot = std::make_unique<QtAction>(detached_.back().get());
     return *slot;
+}
+
+namespace {
+
+// The keyboard mode of a menu bar (its first menu highlighted and focused, not open; arrows
+// move, Down or Enter opens, Esc gives the focus back) is Qt's own where the style asks for
+// it, as Windows' does.
+class MenuBarKeyboardStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_MenuBar_AltKeyNavigation) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+void giveKeyboardStyle(QMenuBar* bar) {
+    if (bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar) == 0) {
+        auto* style = new MenuBarKeyboardStyle;
+        style->setParent(bar);
+        bar->setStyle(style);
+    }
+}
+}  // namespace
+
+void QtMenuBar::setBar(QMenuBar* bar) {
+    bar_ = bar;
+    giveKeyboardStyle(bar);
+}
+
+namespace {
+bool telling = false;
+}  // namespace
+
+bool tellingMenuBar() {
+    return telling;
+}
+
+void focusMenuBarByKeyboard(QMenuBar* bar) {
+    if (bar == nullptr || !bar->isVisible()) {
+        return;
+    }
+    giveKeyboardStyle(bar);
+    // The bar enters its keyboard mode on Alt released alone: it is told of one, the way the
+    // keyboard's own would reach it, through the control that has the focus.
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus != nullptr && focus->window() == bar->window() ? focus : bar->window();
+    telling = true;
+    QKeyEvent alt(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &alt);
+    QKeyEvent pressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(target, &pressed);
+    QKeyEvent released(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &released);
+    telling = false;
+}
+
+void QtMenuBar::focusFirstMenu() {
+    focusMenuBarByKeyboard(bar_);
 }
 
 QtAction* QtMenuBar::find(int id) const {

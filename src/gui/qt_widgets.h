@@ -293,10 +293,21 @@ private:
     ui::Callback onTimer_;
 };
 
+// Puts the focus on the first menu of `bar` (one built by buildMenus), highlighted, as F10
+// and Alt alone do.
+void focusMenuBarByKeyboard(QMenuBar* bar);
+
+// Whether the keys being delivered are the ones QtMenuBar tells its bar (they pass every
+// window's key handling untouched).
+bool tellingMenuBar();
+
 // The menu bar built from a window's command table: one QtAction per entry id.
 class QtMenuBar : public ui::MenuBar {
 public:
     ui::Control& item(int id) override;
+    void focusFirstMenu() override;
+    // The bar the items are in; it gets the style that lets it take the focus by keyboard.
+    void setBar(QMenuBar* bar);
     void add(int id, std::unique_ptr<QtAction> action) { items_[id] = std::move(action); }
     void clear() {
         items_.clear();
@@ -307,6 +318,7 @@ public:
 private:
     std::map<int, std::unique_ptr<QtAction>> items_;
     std::vector<std::unique_ptr<QAction>> detached_;  // items asked for but not in the menus
+    QMenuBar* bar_ = nullptr;
 };
 
 }  // namespace gui

@@ -11,6 +11,7 @@
 #include "gui/key_mapping.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
+#include "gui/screen_reader.h"
 #include "gui/text_bridge.h"
 #include "ui/access_keys.h"
 
@@ -40,6 +41,7 @@ void QtKeyboard::observe(const QKeyEvent& event) {
 
 QtWindow::QtWindow(QWidget* window, QWidget* client, QtKeyboard* keyboard)
     : window_(window), client_(client != nullptr ? client : window), keyboard_(keyboard) {
+    installScreenReaderSupport();
     window_->installEventFilter(this);
     qApp->installEventFilter(this);
     trackFocus();
@@ -70,6 +72,10 @@ void QtWindow::setCaption(std::string_view caption) {
     noticeNameFromText(window_);
 }
 
+void QtWindow::announce(std::string_view words) {
+    showScreenReaderNotice(window_, toQString(words));
+}
+
 void QtWindow::setAccessibleName(std::string_view name) {
     setWidgetAccessibleName(window_, name);
 }
@@ -81,6 +87,15 @@ void QtWindow::setAccessibleDescription(std::string_view description) {
 void QtWindow::setMaximized(bool maximized) {
     window_->setWindowState(maximized ? (window_->windowState() | Qt::WindowMaximized)
                                       : (window_->windowState() & ~Qt::WindowMaximized));
+}
+
+bool QtWindow::toMenuBar() {
+    auto* bar = window_->findChild<QMenuBar*>();
+    if (bar == nullptr || !bar->isVisible()) {
+        return false;
+    }
+    focusMenuBarByKeyboard(bar);
+    return true;
 }
 
 bool QtWindow::opensMenu(int key) const {
@@ -100,6 +115,9 @@ bool QtWindow::opensMenu(int key) const {
 }
 
 bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
+    if (tellingMenuBar()) {
+        return false;
+    }
     // Only the first delivery, to the window's focus widget (or the window itself). The
     // window's own focus widget, not the application's: without a window manager (a virtual
     // display) the window gets the keys without ever being activated.
@@ -109,6 +127,10 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
     }
     QWidget* focus = window_->focusWidget();
     if (target != (focus != nullptr ? focus : window_)) {
+        return false;
+    }
+    // The menu bar taken by keyboard (F10, Alt alone) has its own keys.
+    if (qobject_cast<QMenuBar*>(focus) != nullptr) {
         return false;
     }
     if (keyboard_ != nullptr) {
@@ -128,14 +150,28 @@ bool QtWindow::handleKey(QObject* receiver, QKeyEvent* event) {
         event->accept();
         return true;
     }
+    // F10 and Alt alone that the window's logic leaves alone go to its menu bar.
+    const bool noModifier = (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
+                                                   Qt::AltModifier | Qt::MetaModifier)) == 0;
     if (event->type() == QEvent::KeyRelease) {
+        const bool altAlone = altAlone_ && event->key() == Qt::Key_Alt;
+        altAlone_ = false;
         ui::KeyEvent up = keyEventOf(*event);
         listener_->keyUp(up);
-        return up.key == 0;
+        if (up.key == 0) {
+            return true;
+        }
+        return altAlone && toMenuBar();
     }
+    altAlone_ =
+        event->key() == Qt::Key_Alt &&
+        (altAlone_ || (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) == 0);
     ui::KeyEvent down = keyEventOf(*event);
     listener_->keyDown(down);
     if (down.key == 0) {
+        return true;
+    }
+    if (event->key() == Qt::Key_F10 && noModifier && toMenuBar()) {
         return true;
     }
     if (ui::altLetter(down) != 0) {

@@ -48,6 +48,7 @@ public:
     int clientWidth() const override { return client_->width(); }
     int clientHeight() const override { return client_->height(); }
     void close() override { window_->close(); }
+    void announce(std::string_view words) override;
     void setKeyListener(ui::KeyListener* listener) override { listener_ = listener; }
     void setOnActivate(ui::Callback callback) override { onActivate_ = std::move(callback); }
     void setOnResize(ui::Callback callback) override { onResize_ = std::move(callback); }
@@ -64,6 +65,8 @@ private:
     bool handleKey(QObject* receiver, class QKeyEvent* event);
     // Whether Alt with `key` (a Qt key code) opens a menu of the window's menu bar now.
     bool opensMenu(int key) const;
+    // F10 or Alt alone: the focus to the first menu of the window's bar; false without one.
+    bool toMenuBar();
 
     QWidget* window_;
     QWidget* client_;
@@ -73,6 +76,7 @@ private:
     ui::Callback onResize_;
     std::function<bool()> onCloseQuery_;
     bool inCloseQuery_ = false;
+    bool altAlone_ = false;  // Alt is down and no other key came since
 };
 
 }  // namespace gui

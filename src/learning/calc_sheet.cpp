@@ -577,6 +577,7 @@ void TForm2::explain(std::string_view reason) {
     s_.dialogs.beep();
     w_.StatusBar1.setCaption(reason);
     noticeShown_ = true;
+    w_.form.announce(reason);
     sayWords(reason);
 }
 

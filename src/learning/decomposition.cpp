@@ -385,6 +385,7 @@ void TForm9::sayText(std::string_view text) {
 
 void TForm9::explain(std::string_view reason) {
     s_.dialogs.beep();
+    w_.form.announce(reason);
     sayCaption(reason);
 }
 

@@ -226,6 +226,7 @@ void TForm5::EsciClick() {
 
 void TForm5::explain(std::string_view reason) {
     s_.dialogs.beep();
+    w_.form.announce(reason);
     speakCode(host_, speech::kKeyCodeError, std::string(reason));
 }
 

@@ -209,6 +209,7 @@ void TutorWindow::refuse(std::string_view message) {
 
 void TutorWindow::explain(std::string_view reason) {
     dialogs_.beep();
+    w_.form.announce(reason);
     speak(speech::announcementRequest(host_.programDirectory, reason));
 }
 
@@ -353,8 +354,11 @@ bool TutorWindow::judgeLine(std::size_t index) {
         return true;  // nothing to judge: a letter, a label, no answer yet
     }
     const bool right = *expected == *given;
-    speak(speech::announcementRequest(host_.programDirectory,
-                                      right ? msg::kAnswerRight : msg::kAnswerWrong));
+    // The verdict is heard whole before the line that follows it is read.
+    const std::string_view verdict = right ? msg::kAnswerRight : msg::kAnswerWrong;
+    w_.form.announce(verdict);
+    speak(speech::keyCodeRequest(host_.programDirectory, speech::kKeyCodeError,
+                                 std::string(verdict)));
     return right;
 }
 

@@ -251,6 +251,10 @@ public:
     // Asks the window to close: the close query decides.
     virtual void close() = 0;
 
+    // Hands `words` to a screen reader as a notice it says by itself, the focus staying where
+    // it is: why a key did nothing, a tutor's verdict. Without a screen reader nothing happens.
+    virtual void announce(std::string_view /*words*/) {}
+
     // The logic's handlers. The close query returns whether the window may close.
     virtual void setKeyListener(KeyListener* listener) = 0;
     virtual void setOnActivate(Callback callback) = 0;
@@ -272,6 +276,9 @@ class MenuBar {
 public:
     virtual ~MenuBar() = default;
     virtual Control& item(int id) = 0;
+    // Puts the keyboard's focus on the bar's first menu, highlighted and not yet open, as F10
+    // and Alt alone do in Windows programs; Esc gives the focus back to where it was.
+    virtual void focusFirstMenu() {}
 };
 
 }  // namespace ui

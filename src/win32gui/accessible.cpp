@@ -96,4 +96,29 @@ long readAccessibleRole(HWND hwnd) {
     return result;
 }
 
+HWND announceToScreenReaders(HWND window, std::string_view words) {
+    static const wchar_t* const kNotice = L"TattiloNotice";
+    auto notice = static_cast<HWND>(GetPropW(window, kNotice));
+    if (notice == nullptr || !IsWindow(notice)) {
+        notice = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 1, 1,
+                                 window, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (notice == nullptr) {
+            return nullptr;
+        }
+        SetPropW(window, kNotice, notice);
+        if (IAccPropServices* s = services()) {
+            VARIANT role;
+            VariantInit(&role);
+            role.vt = VT_I4;
+            role.lVal = ROLE_SYSTEM_ALERT;
+            s->SetHwndProp(notice, static_cast<DWORD>(OBJID_CLIENT),
+                           static_cast<DWORD>(CHILDID_SELF), PROPID_ACC_ROLE, role);
+        }
+    }
+    SetWindowTextW(notice, widen(words).c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, notice, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, notice, OBJID_CLIENT, CHILDID_SELF);
+    return notice;
+}
+
 }  // namespace win32gui

@@ -26,4 +26,10 @@ std::string readAccessibleName(HWND hwnd);
 // The role MSAA gives `hwnd`'s client object (ROLE_SYSTEM_*); 0 when it cannot be read.
 long readAccessibleRole(HWND hwnd);
 
+// Hands `words` to screen readers as an alert they say by themselves, the focus staying where
+// it is: a small static child of `window` (made on first use) takes the words, is told as an
+// alert where the annotation service is there, and EVENT_SYSTEM_ALERT is raised on it.
+// Returns the notice.
+HWND announceToScreenReaders(HWND window, std::string_view words);
+
 }  // namespace win32gui

@@ -191,6 +191,14 @@ void Win32MenuBar::itemChanged(Win32MenuItem& item, bool structural) {
     }
 }
 
+void Win32MenuBar::focusFirstMenu() {
+    // Posted: the menu mode runs a loop of its own, which must not start inside the key
+    // handler that asked for it.
+    if (window_ != nullptr) {
+        PostMessageW(window_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }
+}
+
 void Win32MenuBar::command(int id) {
     const auto found = items_.find(id - kIdBase);
     if (found != items_.end()) {

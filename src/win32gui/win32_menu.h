@@ -83,6 +83,8 @@ public:
     }
 
     ui::Control& item(int id) override;
+    // The system's own menu mode, as Alt alone enters it: the first menu highlighted.
+    void focusFirstMenu() override;
     HMENU handle() const { return bar_; }
     // The window that shows the bar (redrawn when a menu of the bar changes).
     void setWindow(HWND window) { window_ = window; }

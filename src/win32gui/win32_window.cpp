@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32gui/accessible.h"
 #include "win32gui/dialog_keys.h"
 #include "win32gui/dpi.h"
 #include "win32gui/message_loop.h"
@@ -103,6 +104,10 @@ Win32Window::Win32Window(const WindowOptions& options)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The default button's mark follows the focus in every window of this thread.
     followFocus();
+}
+
+void Win32Window::announce(std::string_view words) {
+    announceToScreenReaders(hwnd_, words);
 }
 
 Win32Window::~Win32Window() {

@@ -63,6 +63,7 @@ public:
     int clientWidth() const override;
     int clientHeight() const override;
     void close() override;
+    void announce(std::string_view words) override;
     void setKeyListener(ui::KeyListener* listener) override { listener_ = listener; }
     void setOnActivate(ui::Callback callback) override { onActivate_ = std::move(callback); }
     void setOnResize(ui::Callback callback) override { onResize_ = std::move(callback); }

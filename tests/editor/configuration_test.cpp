@@ -76,7 +76,7 @@ TEST(Configuration, ValuesAndFlags) {
     EXPECT_EQ(d.printerChars, 50);
 }
 
-TEST(Configuration, WritesEighteenLinesThenTheDisplayLineAndSpeechRateZeroAsFifty) {
+TEST(Configuration, WritesEighteenLinesThenTheWorkbenchsTwoAndSpeechRateZeroAsFifty) {
     Settings s;
     s.speechRate = 0;
     const std::string out = editor::writeConfiguration(s);
@@ -84,19 +84,25 @@ TEST(Configuration, WritesEighteenLinesThenTheDisplayLineAndSpeechRateZeroAsFift
     for (std::size_t i = out.find("\r\n"); i != std::string::npos; i = out.find("\r\n", i + 2)) {
         ++lines;
     }
-    EXPECT_EQ(lines, 19u);
+    EXPECT_EQ(lines, 20u);
     EXPECT_EQ(out.substr(0, 11), "wintop = 0\r");
     EXPECT_NE(out.find("\r\nvelvoce = 50\r\n"), std::string::npos);
     EXPECT_NE(out.find("\r\nmodalit\xE0 = Braille\r\n"), std::string::npos);
     EXPECT_NE(out.find("\r\nwinstate = normal\r\nmathml = no\r\ndisplay braille = si\r\n"),
               std::string::npos);
-    EXPECT_EQ(out.size(), out.rfind("display braille = si\r\n") + 22)
-        << "the added line comes last";
+    EXPECT_EQ(out.size(), out.rfind("display braille = si\r\nsenza editor grafico = no\r\n") + 49)
+        << "the added lines come last";
     EXPECT_EQ(out.find('\n', 0), out.find("\r\n") + 1) << "no bare line feeds";
 
     Settings back;
     editor::readConfiguration(out, back);
     EXPECT_EQ(editor::writeConfiguration(back), out);
+    // Working without a graphic editor is kept; "editor grafico" does not read the line.
+    back.withoutGraphicEditor = true;
+    Settings again;
+    editor::readConfiguration(editor::writeConfiguration(back), again);
+    EXPECT_TRUE(again.withoutGraphicEditor);
+    EXPECT_EQ(again.graphicEditor, "");
 
     // The display is on unless the file says no; a file of an older version has no such line.
     editor::readConfiguration("DISPLAY BRAILLE = No\r\n", back);

@@ -32,7 +32,7 @@ TEST_F(DocumentWindow, SaveOfAnUntitledDocumentProposesTheNextExerciseAndAddsNoE
     ASSERT_TRUE(std::filesystem::exists(work / "prova")) << "Save adds no extension";
     EXPECT_FALSE(std::filesystem::exists(work / "prova.mtf"));
     EXPECT_EQ(w->logic->currentFileName(), (work / "prova").string());
-    EXPECT_EQ(w->form.caption(), "Tattilo  - provaBraille");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - prova - modalit\xE0 Braille");
     EXPECT_FALSE(w->logic->modified());
     // The save converted the page: both notations are in the file.
     const std::string saved = file(work / "prova");
@@ -55,7 +55,7 @@ TEST_F(DocumentWindow, SaveAsAppendsMtfAndTitlesWithTheFullPath) {
     const std::string path = (work / "prova.mtf").string();
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(w->logic->currentFileName(), path);
-    EXPECT_EQ(w->form.caption(), "Tattilo  - " + path + "Braille");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - " + path + " - modalit\xE0 Braille");
     EXPECT_FALSE(w->logic->modified());
 
     // A name with an extension is kept as it is.
@@ -83,7 +83,7 @@ TEST_F(DocumentWindow, ReplacingAnExistingFileIsAskedAndARefusalKeepsTheFileAndT
     EXPECT_EQ(w->dialogs.messages(), std::vector<std::string>{kFileExists});
     EXPECT_EQ(file(work / "prova.mtf"), "vecchio");
     EXPECT_EQ(w->logic->currentFileName(), "");
-    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
 
     // Save onto it, Cancel: the name chosen is given back, so the next Save asks again
     // instead of writing over the file the student kept.
@@ -92,14 +92,14 @@ TEST_F(DocumentWindow, ReplacingAnExistingFileIsAskedAndARefusalKeepsTheFileAndT
     w->press(vk::kF12, sh::kShift);
     EXPECT_EQ(file(work / "prova.mtf"), "vecchio");
     EXPECT_EQ(w->logic->currentFileName(), "");
-    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     EXPECT_TRUE(w->logic->modified());
 
     w->dialogs.answerText((work / "prova.mtf").string());
     w->dialogs.answer(ui::Answer::Yes);
     w->press(vk::kF12, sh::kShift);
     EXPECT_TRUE(file(work / "prova.mtf").starts_with("\\\\Step 1\r\n"));
-    EXPECT_EQ(w->form.caption(), "Tattilo  - prova.mtfBraille");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - prova.mtf - modalit\xE0 Braille");
     EXPECT_TRUE(w->dialogs.allAnswersUsed());
 }
 
@@ -125,7 +125,7 @@ TEST_F(DocumentWindow, NewAsksToSaveChangesAndCancelOrAFailedSaveKeepsTheDocumen
     EXPECT_EQ(w->logic->currentPage(), 2) << "the page stays";
     EXPECT_TRUE(w->logic->brailleMode());
     EXPECT_FALSE(w->logic->modified());
-    EXPECT_EQ(w->form.caption(), "Tattilo  - Braille");
+    EXPECT_EQ(w->form.caption(), "Tattilo - modalit\xE0 Braille");
     EXPECT_EQ(w->label3.caption(), std::string(75, ' '));
 
     // An unmodified document is not questioned.
@@ -180,7 +180,7 @@ TEST_F(DocumentWindow, OpenLoadsTheChosenFileWithTitleCaretsAndStrip) {
     EXPECT_EQ(w->memo2.selStart(), 0u);
     EXPECT_TRUE(w->memo2.focused());
     EXPECT_EQ(w->logic->pages().brailleOf(2), "#:d\r\n");
-    EXPECT_EQ(w->form.caption(), "Tattilo  - esercizio003.mtfBraille");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - esercizio003.mtf - modalit\xE0 Braille");
     EXPECT_EQ(w->label3.caption().substr(0, 15), " * *  * *      ");
     EXPECT_FALSE(w->logic->modified());
     EXPECT_EQ(w->logic->currentFileName(), (work / "esercizio003.mtf").string());
@@ -225,7 +225,7 @@ TEST_F(DocumentWindow, TheDocumentOfTheCommandLineOpensAtStart) {
     start({(work / "esempio.mtf").string()});
     EXPECT_EQ(w->memo2.text(), "_x+#a\r\n");
     EXPECT_EQ(w->logic->pages().latexOf(1), "x+1\r\n");
-    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - esempio.mtfBraille");
+    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - esempio.mtf - modalit\xE0 Braille");
     EXPECT_FALSE(w->logic->modified());
     EXPECT_TRUE(w->dialogs.messages().empty());
 
@@ -239,7 +239,7 @@ TEST_F(DocumentWindow, ACommandLineFileThatIsNotADocumentIsNotWrittenOver) {
     put(work / "appunti.txt", "appunti\r\n");
     start({(work / "appunti.txt").string()});
     EXPECT_EQ(w->dialogs.transcript(), std::vector<std::string>{"error:Formato del file errato"});
-    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w->form.caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     EXPECT_EQ(w->logic->currentFileName(), "");
     w->type("#a");
     w->dialogs.answerText(std::nullopt);

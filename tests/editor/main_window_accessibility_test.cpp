@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/main_window.h"
 #include "editor/messages.h"
+#include "editor/text_lines.h"
 #include "workbench_harness.h"
 
 namespace {
@@ -26,6 +28,9 @@ void expectExplained(MainWindow& w, const std::string& reason, const std::string
     ASSERT_FALSE(w.speech.requests.empty()) << what;
     EXPECT_EQ(w.speech.requests.back().text, "\\\\@" + reason + "\\\\") << what;
     EXPECT_EQ(w.speech.requests.back().mode, "") << what;
+    // and the screen reader hears it by itself.
+    ASSERT_FALSE(w.form.announced().empty()) << what;
+    EXPECT_EQ(w.form.announced().back(), reason) << what;
     w.dialogs.clearLog();
     w.speech.requests.clear();
 }
@@ -97,7 +102,7 @@ TEST(SilentKeys, SettingsSpeechAndFreeKeysSayWhy) {
     w.press(vk::kF12);
     EXPECT_EQ(w.status.caption(), "Tasto non assegnato");
     EXPECT_EQ(w.dialogs.beeps(), 3);
-    // F10 and Alt with a function key stay the system's.
+    // F10 goes to the menu bar; Alt with a function key stays the system's.
     w.dialogs.clearLog();
     w.press(vk::kF10);
     w.press(vk::kF4, sh::kAlt);
@@ -228,6 +233,21 @@ TEST(AccessibleNames, LabelsAreHeardByWhatTheyShowAndEachPaletteByItsName) {
     EXPECT_EQ(w.listBox1.ownAccessibleName(), "Operatori");
 }
 
+// The editor left on Ctrl+B keeps its text and its selection: setting them again would be a
+// change a screen reader announces ("non selezionato") in the editor the student just left.
+TEST(ModeSwitch, TheEditorLeftKeepsItsSelection) {
+    ProgramFolder folder;
+    folder.complete();
+    WorkbenchWindow w(folder);
+    w.start();
+    w.form.type("#a+#b");
+    w.memo2.setSelection(0, 5);
+    w.press('B', sh::kCtrl);
+    ASSERT_FALSE(w.logic->brailleMode());
+    EXPECT_EQ(w.memo2.selLength(), 5u);
+    EXPECT_EQ(w.memo2.text(), "#a+#b");
+}
+
 TEST(ModeSwitch, TheNewEditorHasThePageAndTheFocusWhileTheOldOneStillShows) {
     ProgramFolder folder;
     folder.complete();
@@ -250,6 +270,190 @@ TEST(ModeSwitch, TheNewEditorHasThePageAndTheFocusWhileTheOldOneStillShows) {
     EXPECT_TRUE(seen[1].brailleFocused && seen[1].latexShown && seen[1].brailleShown);
     EXPECT_FALSE(w.memo1.visible());
     EXPECT_TRUE(w.memo2.focused());
+}
+
+// F10 and Alt pressed and released alone put the focus on the menu bar, as in Windows
+// programs; Alt used with another key does not.
+TEST(MenuBarKeys, F10AndAltAloneReachTheMenuBar) {
+    ProgramFolder folder;
+    folder.complete();
+    MainWindow w(folder);
+    w.start();
+    w.memo2.setText("#a");
+    struct Case {
+        const char* keys;
+        std::function<void()> press;
+        int reached;
+    };
+    const Case cases[] = {
+        {"F10", [&] { w.press(vk::kF10); }, 1},
+        {"Alt alone",
+         [&] {
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.form.keyUp(vk::kMenu);
+         },
+         1},
+        {"Alt held (repeating)",
+         [&] {
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.form.keyUp(vk::kMenu);
+         },
+         1},
+        {"Shift+F10", [&] { w.press(vk::kF10, sh::kShift); }, 0},
+        {"Alt+F",
+         [&] {
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.press('F', sh::kAlt);
+             w.form.keyUp(vk::kMenu);
+         },
+         0},
+        {"Alt+F4",
+         [&] {
+             w.form.keyDown(vk::kMenu, sh::kAlt);
+             w.press(vk::kF4, sh::kAlt);
+             w.form.keyUp(vk::kMenu);
+         },
+         0},
+        {"Ctrl+Alt",
+         [&] {
+             w.form.keyDown(vk::kControl, sh::kCtrl);
+             w.form.keyDown(vk::kMenu, sh::kCtrl | sh::kAlt);
+             w.form.keyUp(vk::kMenu, sh::kCtrl);
+             w.form.keyUp(vk::kControl);
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        const int before = w.menu.barFocused();
+        c.press();
+        EXPECT_EQ(w.menu.barFocused() - before, c.reached) << c.keys;
+    }
+    EXPECT_EQ(w.memo2.text(), "#a") << "nothing typed";
+    EXPECT_EQ(w.dialogs.beeps(), 0);
+}
+
+// Both notations hold a page line for line: after Ctrl+B the caret is on the line it was on,
+// where the editor's own caret stood when that is on the line, else at the line's start.
+TEST(ModeSwitch, TheCaretStaysOnItsLine) {
+    ProgramFolder folder;
+    folder.complete();
+    MainWindow w(folder);
+    w.start();
+    struct Case {
+        std::size_t brailleCaret;  // where the student is in the Braille editor
+        std::size_t latexCaret;    // where the Latex editor's caret was left
+        std::size_t latexAfter;
+    };
+    // "#a+#b" / "1+2" on lines 0..2 (CR LF counts two).
+    const std::string braille = "#a\r\n#b+#c\r\n#d";
+    const std::string latex = "1\r\n2+3\r\n4";
+    const Case cases[] = {
+        {0, 0, 0},   // line 0: its own caret is on it
+        {5, 0, 3},   // line 1: the start of line 1
+        {13, 0, 8},  // line 2, at the end
+        {6, 5, 5},   // line 1 and the kept caret is on it
+        {1, 8, 0},   // line 0, the kept caret on line 1 is not used
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(w.logic->brailleMode());
+        w.memo2.setText(braille);
+        w.memo1.setText(latex);  // the page's Latex text, as a conversion would make it
+        w.press('B', sh::kCtrl);
+        w.memo1.setSelStart(c.latexCaret);
+        w.press('B', sh::kCtrl);
+        w.memo2.setText(braille);
+        w.memo2.setSelStart(c.brailleCaret);
+        w.memo1.setText(latex);
+        w.press('B', sh::kCtrl);
+        EXPECT_EQ(w.memo1.selStart(), c.latexAfter) << c.brailleCaret << " " << c.latexCaret;
+        EXPECT_EQ(editor::lineNumberOf(latex, w.memo1.selStart()),
+                  editor::lineNumberOf(braille, c.brailleCaret));
+        w.press('B', sh::kCtrl);
+    }
+    // A page shorter in the other notation: the caret goes to its last line.
+    w.memo2.setText("#a\r\n#b\r\n#c");
+    w.memo2.setSelStart(9);
+    w.memo1.setText("1");
+    w.press('B', sh::kCtrl);
+    EXPECT_EQ(w.memo1.selStart(), 0u);
+}
+
+TEST(WindowTitle, ReadsTheSameAtStartAsAfterASwitch) {
+    struct Case {
+        const char* prefix;
+        const char* stored;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"Tattilo v. 1.1 - ", "Braille", "Tattilo v. 1.1 - modalit\xE0 Braille"},
+        {"Tattilo v. 1.1 - ", "- modalit\xE0 Latex", "Tattilo v. 1.1 - modalit\xE0 Latex"},
+        {"Tattilo v. 1.1 - ", " - modalit\xE0 Braille", "Tattilo v. 1.1 - modalit\xE0 Braille"},
+        {"Tattilo v. 1.1 - esempio.mtf", "Braille",
+         "Tattilo v. 1.1 - esempio.mtf - modalit\xE0 Braille"},
+        {"Tattilo v. 1.1 - esempio.mtf", "- modalit\xE0 Latex",
+         "Tattilo v. 1.1 - esempio.mtf - modalit\xE0 Latex"},
+        {"Tattilo  - ", " - modalit\xE0 Latex", "Tattilo - modalit\xE0 Latex"},
+        {"Tattilo  - /home/a/b.mtf", "Latex", "Tattilo  - /home/a/b.mtf - modalit\xE0 Latex"},
+        {"Tattilo v. 1.1 - ", "", "Tattilo v. 1.1 - modalit\xE0 Latex"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(editor::windowTitle(c.prefix, c.stored), c.title) << c.prefix << c.stored;
+    }
+
+    // The stored mode text comes back trimmed at the next start: the title keeps its blank.
+    ProgramFolder folder;
+    folder.complete("modalit\xE0 = - modalit\xE0 Latex\r\n");
+    MainWindow w(folder);
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Latex") << "before the activation";
+    w.start();
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Latex");
+    w.press('B', sh::kCtrl);
+    w.press('B', sh::kCtrl);
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Latex");
+}
+
+// Most students have no graphic editor: leaving it empty at the first start is a choice that
+// holds, and "Editor grafico" then says why it cannot start.
+TEST(FirstStart, TheDialogShowsTheDefaultsAndAnEmptyEditorIsAChoice) {
+    ProgramFolder folder;
+    folder.write("filtro.base", "x");
+    folder.write("fonts/braillecour.ttf", "x");
+    folder.write("tattilo.ini", "filtro = filtro.base\r\nfont = braillecour.ttf\r\n");
+    {
+        MainWindow w(folder);
+        bool all = false;
+        bool selection = true;
+        w.settings.onShow([&](testing_support::SettingsWindow& s) {
+            all = s.tutto.checked();
+            selection = s.selezione.checked();
+            s.esci.click();
+        });
+        w.start();
+        EXPECT_EQ(w.settings.modal.timesShown(), 1);
+        EXPECT_TRUE(all && !selection) << "the first start shows the default, Tutto";
+        EXPECT_TRUE(w.logic->settings().withoutGraphicEditor);
+        w.dialogs.answer(ui::Answer::Ok);
+        w.form.close();
+        ASSERT_TRUE(w.form.closed());
+    }
+    EXPECT_NE(folder.read("tattilo.ini").find("senza editor grafico = si\r\n"), std::string::npos);
+    WorkbenchWindow w(folder);
+    w.start();
+    EXPECT_EQ(w.settings.modal.timesShown(), 0) << "no dialog at the next start";
+    w.dialogs.clearLog();
+    w.speech.requests.clear();
+    w.press('G', sh::kCtrl);
+    EXPECT_EQ(w.settings.modal.timesShown(), 0);
+    expectExplained(w, std::string(editor::text::kNoGraphicEditor), "Editor grafico");
+
+    // Naming an editor later ends the choice.
+    w.settings.onShow([&](testing_support::SettingsWindow& s) {
+        s.editor.setText((folder.path / "filtro.base").string());
+        s.ok.click();
+    });
+    w.item(Command::Cambiaimpostazioni1).click();
+    EXPECT_FALSE(w.logic->settings().withoutGraphicEditor);
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ TEST(MainWindowStart, BrailleModeByDefaultWithItsWidgets) {
     ProgramFolder folder;
     folder.complete();
     MainWindow w(folder);
-    // Before the first activation the title is the mode text alone.
-    EXPECT_EQ(w.form.caption(), "Braille");
+    // Before the first activation the title already reads as it will.
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     EXPECT_EQ(w.status.caption(), "Pag. 1 Braille");
     EXPECT_EQ(w.label2.caption(), "Tastiera");
     EXPECT_EQ(w.tabs.count(), 15);
@@ -41,7 +41,7 @@ TEST(MainWindowStart, BrailleModeByDefaultWithItsWidgets) {
 
     w.start();
     EXPECT_TRUE(w.dialogs.messages().empty());
-    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     EXPECT_TRUE(w.memo2.visible());
     EXPECT_FALSE(w.memo1.visible());
     EXPECT_TRUE(w.memo2.focused());
@@ -77,7 +77,7 @@ TEST(MainWindowStart, LatexModeFromTheSettingsAndNoSpeech) {
     folder.complete("modalit\xE0 = - modalit\xE0 Latex\r\ntutor = 0\r\n");
     MainWindow w(folder, {}, false);
     w.start();
-    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - - modalit\xE0 Latex");
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Latex");
     EXPECT_EQ(w.status.caption(), "Pag. 1");
     EXPECT_TRUE(w.memo1.visible());
     EXPECT_TRUE(w.memo1.focused());
@@ -118,7 +118,7 @@ TEST(MainWindowStart, DocumentOnTheCommandLineNamesTheTitle) {
     w.start();
     EXPECT_EQ(loaded, "/docs/esempio.mtf");
     EXPECT_EQ(w.logic->currentFileName(), "/docs/esempio.mtf");
-    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - esempio.mtfBraille");
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - esempio.mtf - modalit\xE0 Braille");
     EXPECT_EQ(w.memo2.text(), "#a");
     EXPECT_FALSE(w.logic->modified());
     EXPECT_EQ(w.label3.caption().substr(0, 15), "   *       *   ");
@@ -152,7 +152,7 @@ TEST(MainWindowStart, MissingSettingsFilterAndFontAreReportedAndStartGoesOn) {
     EXPECT_TRUE(std::filesystem::is_directory(folder.path / "esercizi"))
         << "the default exercise folder is made, so that the first save finds it";
     // The rest of the start-up still ran: the document's name is in the title.
-    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - prova.mtfBraille");
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - prova.mtf - modalit\xE0 Braille");
     EXPECT_TRUE(w.logic->speechOn());
     // A second activation does nothing.
     w.form.activate();
@@ -298,7 +298,7 @@ TEST(MainWindowMode, TwoSwitchesBringEachEditorBackToItsCaret) {
     w.memo1.setText("x+y=z");  // the hidden Latex editor holds the page's Latex text
     w.press('B', ui::shift::kCtrl);
     EXPECT_FALSE(w.logic->brailleMode());
-    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 -  - modalit\xE0 Latex");
+    EXPECT_EQ(w.form.caption(), "Tattilo v. 1.1 - modalit\xE0 Latex");
     EXPECT_EQ(w.status.caption(), "Pag. 1");  // no blank left from " Braille"
     EXPECT_EQ(w.label1.caption(), "Modalit\xE0 Latex");
     EXPECT_EQ(w.label2.caption(), "");
@@ -456,12 +456,12 @@ TEST(MainWindowClose, ConfirmFirstThenSaveQuestionThenSettings) {
     EXPECT_TRUE(w.logic->closing());
 
     const std::string ini = folder.read("tattilo.ini");
-    EXPECT_EQ(countLines(ini), 19);  // the eighteen, then the Braille display line
+    EXPECT_EQ(countLines(ini), 20);  // the eighteen, then the workbench's own two
     EXPECT_EQ(ini.find("colore"), std::string::npos);
     EXPECT_EQ(ini.substr(0, 30), "wintop = 0\r\nwinleft = 0\r\nwinla");
     // The file had no geometry: the window got the default size, and that is kept.
     EXPECT_NE(ini.find("winlarg = 800\r\nwinlung = 600\r\n"), std::string::npos);
-    EXPECT_NE(ini.find("modalit\xE0 = Braille\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("modalit\xE0 =  - modalit\xE0 Braille\r\n"), std::string::npos);
 
     // After closing began, resizes do nothing.
     const ui::Rect memo = w.memo1.bounds();

@@ -52,6 +52,68 @@ inline QList<AtspiEntry> readAtspiTree() {
     return tree;
 }
 
+// What atspi_read.py says about this very program (see its usage); empty on failure.
+inline QStringList readAtspi(const QString& what, const QStringList& more = {}) {
+    QProcess reader;
+    QEventLoop loop;
+    QObject::connect(&reader, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&reader, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QString::fromLocal8Bit(TATTILO_SOURCE_DIR) +
+                                 QStringLiteral("/tests/gui/atspi_read.py"),
+                             what, QString::number(QCoreApplication::applicationPid())} +
+                     more);
+    loop.exec();
+    if (reader.state() != QProcess::NotRunning || reader.exitCode() != 0) {
+        reader.kill();
+        reader.waitForFinished(1000);
+        qWarning("%s", reader.readAllStandardError().constData());
+        return {};
+    }
+    QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n');
+    lines.removeAll(QString());
+    return lines;
+}
+
+// The notices a screen reader hears by itself (notifications and alerts that appear), "role
+// <tab> name" each, from when start() returns until heard() is asked.
+class AtspiNotices {
+public:
+    bool start(int seconds = 6) {
+        listener_.start(
+            QStringLiteral("/usr/bin/python3"),
+            {QString::fromLocal8Bit(TATTILO_SOURCE_DIR) +
+                 QStringLiteral("/tests/gui/atspi_read.py"),
+             QStringLiteral("notices"), QString::number(QCoreApplication::applicationPid()),
+             QString::number(seconds)});
+        QEventLoop loop;
+        QObject::connect(&listener_, &QProcess::readyReadStandardOutput, &loop, [&] {
+            if (listener_.canReadLine()) {
+                loop.quit();
+            }
+        });
+        QObject::connect(&listener_, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return listener_.readLine().trimmed() == "ready";
+    }
+    QStringList heard() {
+        QEventLoop loop;
+        QObject::connect(&listener_, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        if (listener_.state() != QProcess::NotRunning) {
+            loop.exec();
+        }
+        QStringList lines = QString::fromUtf8(listener_.readAllStandardOutput()).split(u'\n');
+        lines.removeAll(QString());
+        return lines;
+    }
+
+private:
+    QProcess listener_;
+};
+
 // The control that has the keyboard focus, as a screen reader finds it; null for none. Qt
 // also marks an editor's viewport (a filler inside it) and the current tab of a tab bar as
 // focused: the control is the one that is neither.

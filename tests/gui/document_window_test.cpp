@@ -47,7 +47,8 @@ private slots:
 
         h->dialogs.answerText(path);
         QTest::keyClick(memo2, Qt::Key_F12, Qt::ControlModifier);
-        QCOMPARE(h->window().windowTitle(), QStringLiteral("Tattilo  - esempio.mtfBraille"));
+        QCOMPARE(h->window().windowTitle(),
+                 QStringLiteral("Tattilo  - esempio.mtf - modalit\u00E0 Braille"));
         QVERIFY(memo2->toPlainText().startsWith(QStringLiteral("_x+#a\n#:d")));
         QTRY_VERIFY(memo2->hasFocus());
         QCOMPARE(memo2->textCursor().position(), 0);

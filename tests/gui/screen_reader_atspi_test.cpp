@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -58,6 +59,21 @@ class ScreenReaderTest : public QObject {
         activateMainWindow();
     }
 
+    // Runs `act` in the modal window `open` opens, once it is active with its focus in place;
+    // `act` closes it.
+    void inModal(std::function<void(QWidget*)> act, const std::function<void()>& open) {
+        bool done = false;
+        whenModal([&done, act](QWidget* modal) {
+            modal->activateWindow();
+            QTRY_VERIFY(modal->isActiveWindow() && modal->focusWidget() != nullptr);
+            act(modal);
+            done = true;
+        });
+        open();
+        QTRY_VERIFY_WITH_TIMEOUT(done && QApplication::activeModalWidget() == nullptr, 20000);
+        activateMainWindow();
+    }
+
     // What the screen reader finds focused: its role and name.
     QString focusedAsHeard() {
         const QList<Entry> tree = gui_test::readAtspiTree();
@@ -88,6 +104,57 @@ class ScreenReaderTest : public QObject {
     void activateMainWindow() {
         h->window().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&h->window()));
+    }
+
+    // The focused box as the line commands read it: the caret, then each line's start, end,
+    // screen top and height, and text.
+    struct Line {
+        int start, end, top, height;
+        QString text;
+    };
+    struct BoxHeard {
+        int caret = -1;
+        QList<Line> lines;
+        int lineOfCaret() const {
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (caret >= lines[i].start && (caret < lines[i].end || i + 1 == lines.size())) {
+                    return static_cast<int>(i);
+                }
+            }
+            return -1;
+        }
+    };
+    static BoxHeard boxHeard() {
+        BoxHeard box;
+        const QStringList out = gui_test::readAtspi(QStringLiteral("lines"));
+        if (out.isEmpty()) {
+            return box;
+        }
+        box.caret = out.first().section(u'\t', 0, 0).toInt();
+        for (qsizetype i = 1; i < out.size(); ++i) {
+            const QStringList f = out[i].split(u'\t');
+            if (f.size() >= 5) {
+                box.lines.append(
+                    {f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toInt(), f.mid(4).join(u'\t')});
+            }
+        }
+        return box;
+    }
+    // Each line on a row of its own, one under the other, split at the line breaks.
+    static void expectLinesApart(const BoxHeard& box, const QStringList& texts) {
+        QCOMPARE(box.lines.size(), texts.size());
+        for (qsizetype i = 0; i < box.lines.size(); ++i) {
+            QCOMPARE(box.lines[i].text, texts[i]);
+            QVERIFY(box.lines[i].height > 0);
+            if (i > 0) {
+                QVERIFY2(box.lines[i].top >= box.lines[i - 1].top + box.lines[i - 1].height,
+                         qPrintable(QStringLiteral("line %1 at %2, the one before at %3")
+                                        .arg(i)
+                                        .arg(box.lines[i].top)
+                                        .arg(box.lines[i - 1].top)));
+                QCOMPARE(box.lines[i].start, box.lines[i - 1].end);
+            }
+        }
     }
 
     std::string lastSaid() const {
@@ -271,6 +338,132 @@ private slots:
         activateMainWindow();
         QVERIFY(std::find(sheetSaid.begin(), sheetSaid.end(), "Solo nella divisione") !=
                 sheetSaid.end());
+    }
+
+    void eachLineIsReadAtItsOwnPlace() {
+        QPlainTextEdit* page = memo("Memo2");
+        QTest::keyClicks(page, QStringLiteral("#a+#b"));
+        QTest::keyClick(page, Qt::Key_Return);
+        QTest::keyClicks(page, QStringLiteral("#c"));
+        QTest::keyClick(page, Qt::Key_Return);
+        QTest::keyClicks(page, QStringLiteral("#d(#e"));
+        QTest::keyClick(page, Qt::Key_Up);
+        BoxHeard box = boxHeard();
+        expectLinesApart(box,
+                         {QStringLiteral("#a+#b"), QStringLiteral("#c"), QStringLiteral("#d(#e")});
+        QCOMPARE(box.lineOfCaret(), 1);
+
+        // Ctrl+B: the Latex editor, its caret on the same line.
+        QTest::keyClick(page, Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo1")->hasFocus());
+        box = boxHeard();
+        QCOMPARE(box.lines.size(), 3);
+        QVERIFY(box.lines[1].top > box.lines[0].top && box.lines[2].top > box.lines[1].top);
+        QCOMPARE(box.lineOfCaret(), 1);
+        QCOMPARE(memo("Memo1")->textCursor().blockNumber(), 1);
+        QTest::keyClick(memo("Memo1"), Qt::Key_Down);
+        QTest::keyClick(memo("Memo1"), Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(boxHeard().lineOfCaret(), 2);
+
+        // The work area of a learning window, a box of several lines too.
+        QTest::keyClick(page, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(page, QStringLiteral("?#a+#b*(?#c+#d*"));
+        BoxHeard work;
+        inModal(
+            [&work](QWidget* tutor) {
+                QTRY_VERIFY_WITH_TIMEOUT((work = boxHeard()).lines.size() == 2, 10000);
+                QTest::keyClick(tutor->focusWidget(), Qt::Key_X, Qt::ControlModifier);
+            },
+            [&] { QTest::keyClick(page, Qt::Key_F1, Qt::ShiftModifier); });
+        expectLinesApart(work, {QStringLiteral("#a+#b="), QStringLiteral("#c+#d=")});
+    }
+
+    void f10AndAltAloneGoToTheMenuBar() {
+        QPlainTextEdit* page = memo("Memo2");
+        QTest::keyClick(page, Qt::Key_F10);
+        QTRY_VERIFY(qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);  // highlighted, not open
+        QCOMPARE(focusedAsHeard(), QStringLiteral("menu item: File"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(focusedAsHeard(), QStringLiteral("text: Editor Braille"));
+
+        QTest::keyPress(page, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(page, Qt::Key_Alt, Qt::NoModifier);
+        QTRY_VERIFY(qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr);
+        QCOMPARE(focusedAsHeard(), QStringLiteral("menu item: File"));
+        // Right goes on to the next menu, Down opens it.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(focusedAsHeard(), QStringLiteral("menu item: Modifica"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("Modifica1"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(page->hasFocus());
+        QCOMPARE(page->toPlainText(), QString());
+
+        // A learning window's menu bar the same way.
+        QTest::keyClicks(page, QStringLiteral("?#a+#b*(#c"));
+        QString heard;
+        inModal(
+            [&heard, this](QWidget* tutor) {
+                QWidget* work = tutor->focusWidget();
+                QTest::keyClick(work, Qt::Key_F10);
+                QTRY_VERIFY(qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr);
+                heard = focusedAsHeard();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                QTRY_VERIFY(work->hasFocus());
+                QTest::keyClick(work, Qt::Key_X, Qt::ControlModifier);
+            },
+            [&] { QTest::keyClick(page, Qt::Key_F1, Qt::ShiftModifier); });
+        QVERIFY2(heard.startsWith(QStringLiteral("menu item: ")), qPrintable(heard));
+    }
+
+    void everyRefusalAndVerdictIsANotice() {
+        QTest::keyClick(memo("Memo2"), Qt::Key_B, Qt::ControlModifier);
+        QTRY_VERIFY(memo("Memo1")->hasFocus());
+        gui_test::AtspiNotices notices;
+        QVERIFY(notices.start(4));
+        QTest::keyClick(memo("Memo1"), Qt::Key_Q, Qt::ControlModifier);
+        QTest::qWait(300);
+        QTest::keyClick(memo("Memo1"), Qt::Key_F1, Qt::ShiftModifier);
+        const QStringList heard = notices.heard();
+        const QString notice =
+            QStringLiteral("notification\tDisponibile solo in modalit\u00E0 Braille");
+        QCOMPARE(heard, (QStringList{notice, notice}));
+
+        // The tutor's verdict.
+        QTest::keyClick(memo("Memo1"), Qt::Key_B, Qt::ControlModifier);
+        QPlainTextEdit* page = memo("Memo2");
+        QTRY_VERIFY(page->hasFocus());
+        QTest::keyClicks(page, QStringLiteral("?#a+#b*(#c"));
+        gui_test::AtspiNotices verdict;
+        inModal(
+            [&verdict](QWidget* tutor) {
+                QVERIFY(verdict.start(4));
+                QTest::keyClicks(tutor->focusWidget(), QStringLiteral("#c"));
+                QTest::keyClick(tutor->focusWidget(), Qt::Key_Return);
+                QTest::keyClick(tutor->focusWidget(), Qt::Key_X, Qt::ControlModifier);
+            },
+            [&] { QTest::keyClick(page, Qt::Key_F1, Qt::ShiftModifier); });
+        QCOMPARE(verdict.heard(), QStringList{QStringLiteral("notification\tEsatto")});
+    }
+
+    void menuItemsTellTheirShortcut() {
+        QTest::keyClick(memo("Memo2"), Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        const QStringList keys = gui_test::readAtspi(QStringLiteral("keys"));
+        QVERIFY2(keys.contains(QStringLiteral("Nuovo\t;;<Control>n")), qPrintable(keys.join(u'|')));
+        QVERIFY2(keys.contains(QStringLiteral("Stampa\t;;<Control><Shift>F12")),
+                 qPrintable(keys.join(u'|')));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(memo("Memo2")->hasFocus());
+    }
+
+    void theTitleAtStartHasItsSeparators() {
+        QCOMPARE(frameName(gui_test::readAtspiTree()),
+                 QStringLiteral("Tattilo v. 1.1 - modalit\u00E0 Braille"));
     }
 };
 

@@ -100,8 +100,15 @@ TEST(TutorWindow, BracketsWorkedToTheResult) {
         t.type("#c");
         EXPECT_EQ(t.speech.said("key").back(), "#a+#b=#c");
         EXPECT_EQ(t.image1.lines()[1], (ui::MathLine{"#a+#b=#c", 8}));
+        t.speech.requests.clear();
         t.enter();
-        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
+        // The verdict is said as words and waited for, then the next line is read; the screen
+        // reader hears the verdict too.
+        ASSERT_EQ(t.speech.requests.size(), 2u);
+        EXPECT_EQ(t.speech.requests[0].mode, "error");
+        EXPECT_EQ(t.speech.requests[0].text, "Esatto");
+        EXPECT_EQ(t.speech.requests[1].mode, "all");
+        EXPECT_EQ(t.form.announced(), std::vector<std::string>{"Esatto"});
         EXPECT_EQ(t.memo2.text(), "#a+#b=#c\r\n#c+#d=") << "Enter adds no line";
         EXPECT_EQ(t.memo2.selStart(), 16u);
         EXPECT_EQ(t.speech.said("all").back(), "#c+#d=");
@@ -160,17 +167,17 @@ TEST(TutorWindow, AWrongAnswerIsSaidAndKeepsTheCaret) {
         EXPECT_EQ(t.memo2.text(), "#a+#b=\r\n#c-#c+#b=");
         t.type("#d");
         t.enter();
-        EXPECT_EQ(t.speech.said("").back(), "\\\\@Sbagliato\\\\");
+        EXPECT_EQ(t.speech.said("error").back(), "Sbagliato");
         EXPECT_EQ(t.memo2.selStart(), 8u);
         t.press(vk::kBack, 0, 8);
         t.type("c");
         t.enter();
-        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
+        EXPECT_EQ(t.speech.said("error").back(), "Esatto");
         EXPECT_EQ(t.memo2.selStart(), 19u);
         // Several steps: the last one is judged; a letter is not judged at all.
         t.type("#c-#c+#b=#b");
         t.enter();
-        EXPECT_EQ(t.speech.said("").back(), "\\\\@Esatto\\\\");
+        EXPECT_EQ(t.speech.said("error").back(), "Esatto");
         t.button1.click();
     });
     EXPECT_EQ(out.result, "=#c(#b");

@@ -328,6 +328,9 @@ public:
     int clientWidth() const override { return bounds_.width; }
     int clientHeight() const override { return bounds_.height; }
     void close() override;
+    void announce(std::string_view words) override { announced_.emplace_back(words); }
+    // Every notice handed to a screen reader, in order.
+    const std::vector<std::string>& announced() const { return announced_; }
     void setKeyListener(KeyListener* listener) override { listener_ = listener; }
     void setOnActivate(Callback callback) override { onActivate_ = std::move(callback); }
     void setOnResize(Callback callback) override { onResize_ = std::move(callback); }
@@ -356,6 +359,7 @@ private:
 
     FocusScope focus_;
     std::string caption_;
+    std::vector<std::string> announced_;
     bool maximized_ = false;
     bool closed_ = false;
     KeyListener* listener_ = nullptr;
@@ -369,9 +373,13 @@ private:
 class MemoryMenuBar : public MenuBar {
 public:
     MemoryControl& item(int id) override;
+    void focusFirstMenu() override { ++barFocused_; }
+    // How often the focus went to the bar.
+    int barFocused() const { return barFocused_; }
 
 private:
     std::map<int, std::unique_ptr<MemoryControl>> items_;
+    int barFocused_ = 0;
 };
 
 // A modal window whose showing runs a scripted action (what the user does in it).

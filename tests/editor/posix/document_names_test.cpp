@@ -17,7 +17,7 @@ TEST_F(DocumentWindow, NamesWithAccentsOpenAndSaveTheFilesOnDisk) {
     w->press(vk::kF12, sh::kCtrl);
     EXPECT_TRUE(w->dialogs.messages().empty()) << w->dialogs.messages().front();
     EXPECT_EQ(w->memo2.text(), "_x+#a\r\n");
-    EXPECT_EQ(w->form.caption(), "Tattilo  - perch\xE9.mtfBraille");
+    EXPECT_EQ(w->form.caption(), "Tattilo  - perch\xE9.mtf - modalit\xE0 Braille");
 
     w->type("-#b");
     w->press(vk::kF12, sh::kShift);

@@ -483,11 +483,11 @@ TEST_F(LearningWindowsTest, TheBracketsTutorWithItsPicture) {
     EXPECT_EQ(memo2().text(), "#b+#c\r\n=#c(#g");
     EXPECT_EQ(GetFocus(), w.handle("Memo2"));
     const std::vector<std::string> heard = speech.take();
-    EXPECT_NE(
-        std::find_if(heard.begin(), heard.end(),
-                     [](const std::string& h) { return h.find("Esatto") != std::string::npos; }),
-        heard.end())
-        << "the verdict is said: " << testing::PrintToString(heard);
+    // The verdict is said as words and waited for, then the next work line is read.
+    const auto verdict = std::find(heard.begin(), heard.end(), "error:Esatto");
+    ASSERT_NE(verdict, heard.end()) << "the verdict is said: " << testing::PrintToString(heard);
+    ASSERT_NE(verdict + 1, heard.end());
+    EXPECT_EQ(*(verdict + 1), "all:#c+#d=");
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <oleacc.h>
 
+#include <atomic>
 #include <iostream>
+#include <thread>
 
 #include "../../notation/png_image.h"
 #include "editor/document_file.h"
@@ -40,7 +42,7 @@ TEST_F(MainWindowTest, StartsInBrailleModeInTheBrailleFont) {
     EXPECT_EQ(caption("Label2"), "Tastiera");
     EXPECT_EQ(caption("StatusBar1"), "Pag. 1 Braille");
     EXPECT_EQ(caption("Converti"), "Modalit\xE0 Latex");
-    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - Braille");
+    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
     ui::TabBar& tabs = w.logic().widgets().tabs;
     ASSERT_EQ(tabs.count(), 15);
     EXPECT_EQ(tabs.tabCaption(0), "Pag.  1");
@@ -189,6 +191,99 @@ TEST_F(MainWindowTest, CtrlBSwitchesBothWaysWithEveryPageConverted) {
     EXPECT_EQ(memo2().text(), notation::convertLatexToBraille(latex, 2).text);
     EXPECT_EQ(caption("Label1"), "Modalit\xE0 Braille");
     EXPECT_FALSE(IsWindowVisible(w.handle("Funzioni")));
+}
+
+// Both notations hold the page line for line: Ctrl+B keeps the caret's line, both ways. The
+// title reads the same after a switch as at start, with its separators.
+TEST_F(MainWindowTest, CtrlBKeepsTheCaretsLineAndTheTitleItsSeparators) {
+    ASSERT_NO_FATAL_FAILURE(w.start({}, false, "modalit\xE0 =  - modalit\xE0 Braille\r\n"));
+    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
+    type("#a");
+    tap(VK_RETURN);
+    type("#b");
+    tap(VK_RETURN);
+    type("#c");
+    tap(VK_UP);
+    settle();
+    const auto lineOf = [this](const char* box) {
+        return SendMessageW(w.handle(box), EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0);
+    };
+    ASSERT_EQ(lineOf("Memo2"), 1);
+    chord({VK_CONTROL}, 'B');
+    ASSERT_TRUE(waitUntil([this] { return GetFocus() == w.handle("Memo1"); }));
+    EXPECT_EQ(lineOf("Memo1"), 1);
+    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - modalit\xE0 Latex");
+    tap(VK_DOWN);
+    chord({VK_CONTROL}, 'B');
+    ASSERT_TRUE(waitUntil([this] { return GetFocus() == w.handle("Memo2"); }));
+    EXPECT_EQ(lineOf("Memo2"), 2);
+    EXPECT_EQ(w.view->window().caption(), "Tattilo v. 1.1 - modalit\xE0 Braille");
+}
+
+// F10 and Alt alone enter the system's menu mode on the bar's first menu, not open; Esc gives
+// the Braille editor back. Seen from a helper thread while the program's thread runs the menu.
+TEST_F(MainWindowTest, F10AndAltAloneHighlightTheFirstMenu) {
+    ASSERT_NO_FATAL_FAILURE(w.start());
+    const HWND main = w.view->window().handle();
+    const DWORD thread = GetCurrentThreadId();
+    const auto inMenuMode = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) != 0;
+    };
+    for (const WORD pressed : {static_cast<WORD>(VK_F10), static_cast<WORD>(VK_MENU)}) {
+        std::atomic<bool> entered{false}, firstLit{false}, popupOpen{true}, done{false};
+        std::thread helper([&] {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!inMenuMode() && std::chrono::steady_clock::now() < end) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            entered = inMenuMode();
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            firstLit = (GetMenuState(GetMenu(main), 0, MF_BYPOSITION) & MF_HILITE) != 0;
+            popupOpen = win32_test::findOpenWindow(L"#32768") != nullptr;
+            tap(VK_ESCAPE);
+            done = true;
+        });
+        tap(pressed);
+        waitUntil([&] { return done.load(); }, 8000);
+        helper.join();
+        EXPECT_TRUE(entered) << pressed;
+        EXPECT_TRUE(firstLit) << pressed;
+        EXPECT_FALSE(popupOpen) << pressed << ": highlighted, not open";
+        EXPECT_TRUE(waitUntil([&] { return !inMenuMode() && GetFocus() == w.handle("Memo2"); }))
+            << pressed << ": Esc gives the editor back";
+    }
+    type("#a");
+    settle();
+    EXPECT_EQ(memo2().text(), "#a");
+}
+
+// A key that cannot act says why to screen readers too: the words in the status bar and in
+// an alert raised with them.
+std::vector<HWND> alerts;
+void CALLBACK heardAlert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+    alerts.push_back(hwnd);
+}
+
+TEST_F(MainWindowTest, ARefusedKeyIsAnAlertWithItsWords) {
+    ASSERT_NO_FATAL_FAILURE(w.start());
+    chord({VK_CONTROL}, 'B');
+    ASSERT_TRUE(waitUntil([this] { return GetFocus() == w.handle("Memo1"); }));
+    alerts.clear();
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &heardAlert,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    chord({VK_CONTROL}, 'Q');
+    waitUntil([] { return !alerts.empty(); });
+    UnhookWinEvent(hook);
+    const std::string why = "Disponibile solo in modalit\xE0 Braille";
+    EXPECT_EQ(caption("StatusBar1"), why);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(win32_test::windowText(alerts.front()), why);
+    EXPECT_EQ(win32gui::readAccessibleName(alerts.front()), why);
+    EXPECT_EQ(GetFocus(), w.handle("Memo1")) << "the focus stays";
 }
 
 TEST_F(MainWindowTest, ShiftF12SavesWhatTheLinuxBuildReadsBackIdentical) {
