@@ -341,8 +341,13 @@ void BrailleToLatex::prepare() {
             inNumber = false;
         }
     }
+    // Counted to the end of the line only: a line reads the same whatever the lines after it
+    // hold, so a page reads as its lines do.
     for (std::size_t i = n; i-- > 0;) {
         const bool cellHere = outside[i] != 0;
+        if (cellHere && (s_[i] == '\r' || s_[i] == '\n')) {
+            continue;  // the counts from here on stay 0
+        }
         onesFrom_[i] = onesFrom_[i + 1] + (cellHere && s_[i] == '1' ? 1 : 0);
         numericOnesFrom_[i] = numericOnesFrom_[i + 1] + (numericOne_[i] != 0 ? 1 : 0);
         barsFrom_[i] = barsFrom_[i + 1] + (cellHere && s_[i] == '|' ? 1 : 0);

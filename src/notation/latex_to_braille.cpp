@@ -1026,13 +1026,10 @@ Conversion LatexToBraille::run(std::string_view input) {
 
 }  // namespace
 
-Conversion convertLatexToBraille(std::string_view text, int page) {
-    // Characters without a row are read as the sign they stand for, or refused.
-    const CharacterReading reading = readCharacters(text);
-    if (!reading.ok()) {
-        return {{}, messages::onPage(page, reading.refusal)};
-    }
-    const std::string_view latex = reading.changed ? std::string_view(reading.text) : text;
+namespace {
+
+// One formula, or a page whose lines cannot be taken apart.
+Conversion convertFormula(std::string_view latex, int page) {
     LatexToBraille plain(page, false);
     Conversion c = plain.run(latex);
     const bool oneCell = plain.oneCellExponentBesideGroup(c);
@@ -1060,6 +1057,79 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
     refused.error =
         messages::onPage(page, oneCell ? messages::kComplexPower : messages::kPowerOfPower);
     return refused;
+}
+
+// The lines of a page with the line break after each (none after the last), when every line
+// can stand alone: no text region and no brace group runs on into the next line. Empty when
+// the page is one line or its lines hang together.
+std::vector<std::pair<std::string_view, std::string_view>> separateLines(std::string_view page) {
+    std::vector<std::pair<std::string_view, std::string_view>> lines;
+    if (page.find_first_of("\r\n") == std::string_view::npos) {
+        return lines;
+    }
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i <= page.size(); ++i) {
+        const char c = charAt(page, i);
+        if (c == '\\' && charAt(page, i + 1) == '\\') {
+            const std::size_t close = page.find("\\\\", i + 2);
+            if (close == std::string_view::npos ||
+                page.substr(i, close - i).find_first_of("\r\n") != std::string_view::npos) {
+                return {};
+            }
+            i = close + 1;
+        } else if (c == '\\' && (charAt(page, i + 1) == '{' || charAt(page, i + 1) == '}')) {
+            ++i;  // "\{" and "\}" are characters
+        } else if (c == '{' || c == '}') {
+            depth += c == '{' ? 1 : -1;
+        } else if (c == '\r' || c == '\n' || i == page.size()) {
+            if (depth != 0) {
+                return {};
+            }
+            const std::size_t breakLength = at(page, i, "\r\n") ? 2 : (i < page.size() ? 1 : 0);
+            lines.emplace_back(page.substr(start, i - start), page.substr(i, breakLength));
+            i += breakLength - (breakLength > 0 ? 1 : 0);
+            start = i + 1;
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+Conversion convertLatexToBraille(std::string_view text, int page) {
+    // Characters without a row are read as the sign they stand for, or refused.
+    const CharacterReading reading = readCharacters(text);
+    if (!reading.ok()) {
+        return {{}, messages::onPage(page, reading.refusal)};
+    }
+    const std::string_view latex =
+        trimBlanks(reading.changed ? std::string_view(reading.text) : text);
+    const auto lines = separateLines(latex);
+    if (lines.empty()) {
+        return convertFormula(latex, page);
+    }
+    // Each line of a page is a formula of its own: converted alone, so that it converts the
+    // same on any page. The page's own limits hold first.
+    const TakenRegions taken = takeOutRegions(latex);
+    if (taken.countedLength > kMaxFormulaLength) {
+        return {{}, messages::onPage(page, messages::kTooLong)};
+    }
+    Conversion out;
+    for (const auto& [line, lineBreak] : lines) {
+        const std::string_view core = trimBlanks(line);
+        Conversion c = convertFormula(core, page);
+        if (!c.ok()) {
+            return c;
+        }
+        // The blanks around a line inside the page are cells of the page.
+        const std::size_t before = core.empty() ? line.size() : core.data() - line.data();
+        out.text.append(before, ' ');
+        out.text += c.text;
+        out.text.append(line.size() - before - core.size(), ' ');
+        out.text += lineBreak;
+    }
+    return out;
 }
 
 std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {
