@@ -96,6 +96,9 @@ std::string_view lineDiagnostic(const Balance& b) {
     if (b.exponents != 0) {
         diagnostic = kAllExponents;
     }
+    if (b.indices != 0) {
+        diagnostic = kAllIndices;
+    }
     if (b.fractions != 0) {
         diagnostic = kAllFractions;
     }
@@ -129,7 +132,7 @@ struct KeyDiagnostic {
     std::string_view words;
 };
 
-constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
+constexpr std::array<KeyDiagnostic, 9> kKeyDiagnostics = {{
     {&Balance::fractions, kKeyFractions},
     {&Balance::roots, kKeyRoots},
     {&Balance::braces, kKeyBraces},
@@ -138,6 +141,7 @@ constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
     {&Balance::numerators, kKeyNumerators},
     {&Balance::denominators, kKeyDenominators},
     {&Balance::exponents, kKeyExponents},
+    {&Balance::indices, kKeyIndices},
 }};
 
 // How a cell typed inside a text region is said.
@@ -156,6 +160,7 @@ public:
         PreparedLine line = prepareLine(text);
         s_ = std::move(line.cells);
         marked_ = std::move(line.marked);
+        indexGroup_ = std::move(line.indexGroup);
         // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
         whole_.text.reserve(s_.size() * 12);
     }
@@ -353,8 +358,13 @@ private:
         }
     }
 
-    // Returns whether a sign was read (its token may be empty: a closing "%%").
+    // Returns whether a sign was read.
     bool signsAndFunctions() {
+        if (pos_ == limitArrow_) {
+            say(kTendsTo);
+            pos_ += 2;
+            return true;
+        }
         if (const int i = firstMatch(setIndex(), true); i >= 0) {
             say(kSetSigns[static_cast<std::size_t>(i)].words);
             pos_ += setIndex().patterns[static_cast<std::size_t>(i)].size();
@@ -374,11 +384,19 @@ private:
         pos_ += functionIndex().patterns[static_cast<std::size_t>(i)].size();
         if (f.pattern == kLogPattern) {
             logarithmBase();
-        } else if (f.pattern == kMatrixPattern) {
-            toggleBars();
+        } else if (f.pattern == kLimitPattern) {
+            findLimitArrow();
         }
-        // After a closing "%%" nothing was said: the next cell is read in this same step.
-        return !saysNothing();
+        return true;
+    }
+
+    // "lim." followed by its variable (a letter, a capital or a Greek letter) and ":o": that
+    // arrow is the limit's, "tende a", as Braille-to-LaTeX reads it; every other is " implica".
+    void findLimitArrow() {
+        const char first = cell(pos_);
+        if ((first == '_' || first == '$' || first == '>') && matches(pos_ + 2, ":o", true)) {
+            limitArrow_ = pos_ + 2;
+        }
     }
 
     // "log." followed within five cells by ':' has a base: the ':' becomes the letters
@@ -404,16 +422,6 @@ private:
             }
         }
         sayMore(kLogDecimal);
-    }
-
-    // '%' and "%%" open and close bars; the closing one is silent.
-    void toggleBars() {
-        if (bars_) {
-            bars_ = false;
-            silence();
-        } else {
-            bars_ = true;
-        }
     }
 
     // Is the root opened here a square root: no unmarked ':' (index separator) before the
@@ -531,13 +539,14 @@ private:
                 if (!words.empty()) {
                     say(words);
                     roundBracket = c == '?' || c == '*';
-                    if (c == '%') {
-                        toggleBars();
-                    } else if (c == 'd' && prev == '_') {
+                    if (c == 'd' && prev == '_') {
                         silence();
                     }
                 }
             }
+        }
+        if (indexGroup_[pos_] != 0 && !textRegion_) {
+            say(c == '|' ? kIndexOpen : kIndexClose);  // never an exponent's words
         }
         if (saysNothing() && c >= 'A' && c <= 'Z') {
             say({&c, 1}, TokenKind::Letter);
@@ -617,7 +626,9 @@ private:
             return;
         }
         Balance& b = result_.balance;
-        if (c == '#' || c == '_') {
+        if (indexGroup_[pos_] != 0) {
+            b.indices += c == '|' ? 1 : -1;
+        } else if (c == '#' || c == '_') {
             implicitExponentPossible_ = true;
         } else if (c == '|') {
             ++b.exponents;
@@ -665,10 +676,12 @@ private:
     const Mode mode_;
     std::string s_;
     std::vector<std::uint8_t> marked_;
+    std::vector<std::uint8_t> indexGroup_;
     std::size_t pos_ = 0;
-    SpokenText token_;           // the words of the current step
-    SpokenText whole_;           // every token so far
-    bool numberGoesOn_ = false;  // the last token ended with a digit of a number
+    std::size_t limitArrow_ = std::string::npos;  // the cell where a limit's arrow stands
+    SpokenText token_;                            // the words of the current step
+    SpokenText whole_;                            // every token so far
+    bool numberGoesOn_ = false;                   // the last token ended with a digit of a number
     // Cells [first, second) that the rendering wrote as a word in place of a sign.
     std::vector<std::pair<std::size_t, std::size_t>> writtenWords_;
     bool letterOfWord_ = false;  // this step says a letter of a written word
@@ -679,7 +692,6 @@ private:
     bool number_ = false;
     bool lowerNumber_ = false;
     bool proportion_ = false;
-    bool bars_ = false;  // shared by '%' and "%%"
     bool implicitExponentPossible_ = false;
     int rootDepth_ = 0;
     int overbarDepth_ = 0;

@@ -1,5 +1,9 @@
 #include "speech/rendering_preparation.h"
 
+#include <algorithm>
+
+#include "notation/mathml_code.h"
+
 namespace speech {
 namespace {
 
@@ -30,8 +34,9 @@ bool isStructural(char c) {
 
 // A number exponent written after a number or a closing bracket without its opening sign gets
 // one, just before its number sign. The openings are gathered first and put in with one copy,
-// so that a long line costs no more than a short one per cell.
-void insertImplicitExponentOpenings(std::string& s) {
+// so that a long line costs no more than a short one per cell. Returns where they went: the
+// positions, in the text as it was, of the number signs they stand before, in order.
+std::vector<std::size_t> insertImplicitExponentOpenings(std::string& s) {
     std::vector<std::size_t> openings;  // number signs that get an opening before them
     char older = 0;
     char newer = 0;
@@ -55,7 +60,7 @@ void insertImplicitExponentOpenings(std::string& s) {
         }
     }
     if (openings.empty()) {
-        return;
+        return openings;
     }
     std::string withOpenings;
     withOpenings.reserve(s.size() + openings.size());
@@ -67,6 +72,28 @@ void insertImplicitExponentOpenings(std::string& s) {
     }
     withOpenings.append(s, from, std::string::npos);
     s = std::move(withOpenings);
+    return openings;
+}
+
+// The cells (of `text` as written) that open and close its index groups: a '|' right after
+// the index sign '!' and the power end paired with it.
+std::vector<std::size_t> indexGroupEnds(std::string_view text) {
+    std::vector<std::size_t> ends;
+    if (text.find("!|") == std::string_view::npos) {
+        return ends;
+    }
+    const std::vector<notation::MathToken> code = notation::lineCode(text);
+    const notation::ExponentPairing pairing = notation::pairExponents(code);
+    for (std::size_t i = 1; i < code.size(); ++i) {
+        if (code[i].code == notation::MathCode::ExponentStart &&
+            code[i - 1].code == notation::MathCode::IndexSign) {
+            ends.push_back(code[i].offset);
+            if (pairing.match[i] < code.size()) {
+                ends.push_back(code[pairing.match[i]].offset);
+            }
+        }
+    }
+    return ends;
 }
 
 std::vector<std::uint8_t> markNumbers(const std::string& s) {
@@ -112,10 +139,16 @@ void applyCapitalSign(std::string& s) {
 }
 
 PreparedLine prepareLine(std::string_view text) {
-    PreparedLine line{std::string(text), {}};
+    PreparedLine line{std::string(text), {}, {}};
     applyCapitalSign(line.cells);
-    insertImplicitExponentOpenings(line.cells);
+    const std::vector<std::size_t> openings = insertImplicitExponentOpenings(line.cells);
     line.marked = markNumbers(line.cells);
+    line.indexGroup.assign(line.cells.size(), 0);
+    for (const std::size_t end : indexGroupEnds(text)) {
+        // Every opening put in before this cell moved it one place on.
+        const auto before = std::upper_bound(openings.begin(), openings.end(), end);
+        line.indexGroup[end + static_cast<std::size_t>(before - openings.begin())] = 1;
+    }
     return line;
 }
 

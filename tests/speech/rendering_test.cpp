@@ -36,7 +36,7 @@ TEST(Rendering, KeepsTheWholeLineAndTheLastTokenApart) {
     EXPECT_EQ(render("last", "#ab+c").whole, " segnanumero 12 +3");
 
     // A cell that says nothing leaves the last token empty, even after words.
-    EXPECT_EQ(render("last", "a%b%").lastToken, "");
+    EXPECT_EQ(render("last", "a%b@").lastToken, "");
     EXPECT_EQ(render("last", "").whole, "");
 }
 
