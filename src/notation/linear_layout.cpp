@@ -63,6 +63,7 @@ std::size_t firstCharacterCell(const MathToken& t) {
 // A piece of drawing with its own pen (width) and baseline (0).
 struct Box {
     std::vector<DisplayItem> items;
+    std::vector<DisplayPart> parts;  // item ranges of `items`
     int width = 0;
     int top = 0;
     int bottom = 0;
@@ -83,6 +84,7 @@ public:
             caretMark(line, FontRole::Normal, 0);
         }
         DisplayLine out;
+        out.parts = std::move(line.parts);
         out.items.reserve(line.items.size());
         for (DisplayItem item : line.items) {
             item.x += kLinePenStart;
@@ -143,8 +145,15 @@ private:
         box.bottom = std::max(box.bottom, bottom);
     }
 
-    // Appends `part` with its pen at (dx, dy) of `into`'s coordinates.
-    static void put(Box& into, Box&& part, int dx, int dy) {
+    // Appends `part`, a part of kind `kind`, with its pen at (dx, dy) of `into`'s coordinates.
+    static void put(Box& into, Box&& part, int dx, int dy, PartKind kind) {
+        const std::size_t first = into.items.size();
+        into.parts.push_back({kind, first, first + part.items.size(), dy});
+        for (DisplayPart& inner : part.parts) {
+            inner.firstItem += first;
+            inner.endItem += first;
+            into.parts.push_back(inner);
+        }
         for (DisplayItem& item : part.items) {
             item.x += dx;
             item.x2 += dx;
@@ -256,7 +265,7 @@ private:
         Box exponent = row(from, to, smaller(role));
         const int width = exponent.width;
         const int by = raiseFor(exponent, role);
-        put(box, std::move(exponent), box.width, -by);
+        put(box, std::move(exponent), box.width, -by, PartKind::Exponent);
         box.width += width;
         return by;
     }
@@ -266,7 +275,7 @@ private:
         shift(box, 0, kSubLevelShift);
         Box index = row(from, to, smaller(role));
         const int width = index.width;
-        put(box, std::move(index), box.width, kSubLevelShift);
+        put(box, std::move(index), box.width, kSubLevelShift, PartKind::Index);
         box.width += width;
         shift(box, kSubLevelShift, -kSubLevelShift);
     }
@@ -354,6 +363,10 @@ private:
                 return stray(box, "1", i, role);
             case MathCode::PowerSign:
             case MathCode::IndexSign: {
+                if (tok.code == MathCode::IndexSign && !tooDeep && i + 1 < to &&
+                    t_[i + 1].code == MathCode::ExponentStart) {
+                    return indexGroup(box, i + 1, to, role);
+                }
                 const std::size_t end = tooDeep ? i + 1 : operandEnd(i + 1, to);
                 if (tok.code == MathCode::PowerSign) {
                     raise(box, i + 1, end, role);
@@ -382,6 +395,24 @@ private:
                 return i + 1;
         }
         return i + 1;
+    }
+
+    // "!|" index "1": the whole group lowered; returns where the next sign starts.
+    std::size_t indexGroup(Box& box, std::size_t start, std::size_t to, FontRole role) {
+        std::size_t end = pairing_.match[start];
+        if (end == kNone || end > to) {
+            end = to;
+        }
+        reach(box, start, role);
+        lower(box, start + 1, end, role);
+        if (end < to) {
+            // The caret just before the group's end stands at the index's end, lowered.
+            if (end == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
+                caretMark(box, smaller(role), kSubLevelShift);
+            }
+            return end + 1;
+        }
+        return end;
     }
 
     std::size_t stray(Box& box, std::string_view cells, std::size_t i, FontRole role) {
@@ -519,9 +550,10 @@ private:
         const int numBaseline = bar - kLineThickness / 2 - kFractionGap - numerator.bottom;
         const int denBaseline =
             bar + kLineThickness - kLineThickness / 2 + kFractionGap - denominator.top;
-        put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline);
+        put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline,
+            PartKind::Numerator);
         put(box, std::move(denominator), x + kFractionOverhang + (inner - denWidth) / 2,
-            denBaseline);
+            denBaseline, PartKind::Denominator);
         line(box, DisplayKind::FractionBar, x, bar, x + width, bar);
         box.width += width + 1;
     }
@@ -607,13 +639,13 @@ private:
         int x0 = x;
         if (colon != kNone) {
             const int indexWidth = index.width;
-            put(box, std::move(index), x, middle - 1 - index.bottom);
+            put(box, std::move(index), x, middle - 1 - index.bottom, PartKind::RootIndex);
             x0 = x + std::max(0, indexWidth - 3);
         }
         line(box, DisplayKind::RadicalStroke, x0, middle, x0 + 3, bottom);
         line(box, DisplayKind::RadicalStroke, x0 + 3, bottom, x0 + 8, top);
         const int radicandWidth = radicand.width;
-        put(box, std::move(radicand), x0 + 10, 0);
+        put(box, std::move(radicand), x0 + 10, 0, PartKind::Radicand);
         line(box, DisplayKind::Overline, x0 + 8, top, x0 + 12 + radicandWidth, top);
         box.width = x0 + 13 + radicandWidth;
         return end < to ? end + 1 : to;
@@ -625,7 +657,7 @@ private:
         const int x = box.width;
         const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
-        put(box, std::move(content), x, 0);
+        put(box, std::move(content), x, 0, PartKind::Overlined);
         line(box, DisplayKind::Overline, x, top, x + width, top);
         box.width += width;
     }
@@ -642,7 +674,7 @@ private:
         const int x = box.width;
         const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
-        put(box, std::move(content), x, 0);
+        put(box, std::move(content), x, 0, PartKind::Overlined);
         line(box, DisplayKind::Overline, x, top, x + width, top);
         box.width += width + 1;
         return colon < to ? colon + 1 : to;
@@ -687,13 +719,13 @@ private:
         Box low = row(lowFrom, lowTo, smaller(role));
         reach(low, lowTo, smaller(role));
         const int lowWidth = low.width;
-        put(box, std::move(low), x, kSubLevelShift);
+        put(box, std::move(low), x, kSubLevelShift, PartKind::Index);
         shift(box, kSubLevelShift, -kSubLevelShift);
         Box up = row(upFrom, upTo, smaller(role));
         reach(up, upTo, smaller(role));
         const int upWidth = up.width;
         const int upBy = raiseFor(up, role) + 2;
-        put(box, std::move(up), x, -upBy);
+        put(box, std::move(up), x, -upBy, PartKind::Exponent);
         box.width = x + std::max(lowWidth, upWidth) + 2;
     }
 
