@@ -24,6 +24,7 @@
 #include "notation/conversion.h"
 #include "notation/messages.h"
 #include "notation/notation_tables.h"
+#include "notation/power_ends.h"
 #include "notation/text_regions.h"
 #include "notation/text_scan.h"
 
@@ -220,7 +221,9 @@ struct Seq {
 
 class BrailleToLatex {
 public:
-    BrailleToLatex(std::string_view input, int page) : input_(input), page_(page) {}
+    // `ends`, when given, receives how the power ends were read (see power_ends.h).
+    BrailleToLatex(std::string_view input, int page, std::vector<std::size_t>* ends = nullptr)
+        : input_(input), page_(page), ends_(ends) {}
 
     Conversion run();
 
@@ -272,8 +275,10 @@ private:
     bool unclosedRegion_ = false;
     std::size_t pos_ = 0;
     int openGroups_ = 0;
-    int depth_ = 0;        // constructs being read, one inside the other
-    std::string tabless_;  // the input with its tabs read as blanks, when it has any
+    int depth_ = 0;           // constructs being read, one inside the other
+    std::string tabless_;     // the input with its tabs read as blanks, when it has any
+    std::size_t origin_ = 0;  // where the cells read start in the input
+    std::vector<std::size_t>* ends_;
     std::string error_;
 };
 
@@ -592,6 +597,7 @@ bool BrailleToLatex::readRoot(Seq& seq) {
 // The content of a group that opens `cells` cells before the scan position and ends at its
 // power end "1"; a group never closed is refused.
 bool BrailleToLatex::readGroupContent(std::size_t cells, Seq& content) {
+    const std::size_t opening = pos_ + cells - 1;
     pos_ += cells;
     Ended ended = Ended::None;
     ++openGroups_;
@@ -603,6 +609,9 @@ bool BrailleToLatex::readGroupContent(std::size_t cells, Seq& content) {
     if (ended != Ended::One) {
         // A group never closed: an exponent or index without its end.
         return fail(cells == 2 ? messages::kIndexUnclosed : messages::kComplexPower);
+    }
+    if (ends_ != nullptr) {
+        (*ends_)[origin_ + opening] = origin_ + pos_;
     }
     ++pos_;
     return true;
@@ -638,6 +647,9 @@ bool BrailleToLatex::readPowerEnd(Seq& seq) {
     if (seq.last == Kind::None || seq.last == Kind::Blank || seq.last == Kind::Newline ||
         seq.last == Kind::Region) {
         return fail(messages::kComplexPower);  // a power end with no exponent before it
+    }
+    if (ends_ != nullptr) {
+        (*ends_)[origin_ + pos_] = kShortEnd;
     }
     ++pos_;
     if (seq.last == Kind::Raw && isLowerLetter(seq.out.back()) && seq.before == Kind::Letter) {
@@ -975,6 +987,10 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
 Conversion BrailleToLatex::run() {
     Conversion result;
     text_ = trimBlanks(input_);
+    origin_ = static_cast<std::size_t>(text_.data() - input_.data());
+    if (ends_ != nullptr) {
+        ends_->assign(input_.size(), kNoPowerEnd);
+    }
     if (text_.empty()) {
         return result;
     }
@@ -993,6 +1009,7 @@ Conversion BrailleToLatex::run() {
         tabless_.assign(text_);
         std::replace(tabless_.begin(), tabless_.end(), '\t', ' ');
         text_ = trimBlanks(tabless_);
+        origin_ += static_cast<std::size_t>(text_.data() - tabless_.data());
     }
     prepare();
     if (unclosedRegion_) {
@@ -1023,6 +1040,14 @@ Conversion BrailleToLatex::run() {
 
 Conversion convertBrailleToLatex(std::string_view braille, int page) {
     return BrailleToLatex(braille, page).run();
+}
+
+std::vector<std::size_t> readPowerEnds(std::string_view cells) {
+    std::vector<std::size_t> ends;
+    if (!BrailleToLatex(cells, 1, &ends).run().ok()) {
+        ends.clear();
+    }
+    return ends;
 }
 
 std::string brailleToLatex(std::string_view braille, int page, FormulaErrorReport& report) {

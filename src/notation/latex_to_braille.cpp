@@ -94,18 +94,25 @@ bool onlyDigitsAndBraces(std::string_view s) {
     return digit;
 }
 
-// A braced exponent is numeric when it holds only digits, commas and braces, each "\frac"
-// counting as a digit (but for one with a zero numerator, which takes the general form).
+// A braced exponent is numeric when it holds only digits, commas and braces, each numeric
+// fraction counting as a digit: digits over digits, but for a zero numerator, which takes the
+// general form as any other fraction does.
 bool numericExponent(std::string_view s) {
     bool digit = false;
     std::size_t i = 0;
     while (i < s.size()) {
-        if (at(s, i, "\\frac{0")) {
-            return false;
-        }
         if (at(s, i, "\\frac")) {
+            std::size_t endA = 0;
+            const std::string_view a = readArgument(s, skipBlanks(s, i + 5), endA);
+            std::size_t endB = 0;
+            const std::string_view b = readArgument(s, skipBlanks(s, endA), endB);
+            const std::size_t first = a.find_first_not_of('{');
+            if (!onlyDigitsAndBraces(a) || !onlyDigitsAndBraces(b) ||
+                (first != std::string_view::npos && a[first] == '0')) {
+                return false;
+            }
             digit = true;
-            i += 5;
+            i = endB;
         } else if (isDigit(s[i])) {
             digit = true;
             ++i;

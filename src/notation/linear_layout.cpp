@@ -71,9 +71,10 @@ struct Box {
 
 class Layout {
 public:
-    Layout(const std::vector<MathToken>& code, std::size_t caret, const TextMetrics& metrics)
+    Layout(const std::vector<MathToken>& code, std::size_t caret, const TextMetrics& metrics,
+           std::string_view cells)
         : t_(code), m_(metrics), raised_(code.size(), false) {
-        pairing_ = pairExponents(t_);
+        pairing_ = cells.empty() ? pairExponents(t_) : pairExponents(t_, cells);
         markShortExponents();
         locateCaret(caret);
     }
@@ -606,7 +607,6 @@ private:
     // A radical sign of strokes over the radicand, the index (if any) in the crook.
     std::size_t root(Box& box, std::size_t i, std::size_t to, FontRole role) {
         std::size_t end = to;
-        std::size_t colon = kNone;
         int depth = 0;
         for (std::size_t k = i + 1; k < to; ++k) {
             if (t_[k].code == MathCode::RootStart) {
@@ -617,10 +617,9 @@ private:
                     break;
                 }
                 --depth;
-            } else if (t_[k].code == MathCode::Colon && depth == 0 && colon == kNone) {
-                colon = k;
             }
         }
+        const std::size_t colon = rootIndexColon(i, end);
         Box index;
         std::size_t radicandStart = i + 1;
         if (colon != kNone) {
@@ -649,6 +648,62 @@ private:
         line(box, DisplayKind::Overline, x0 + 8, top, x0 + 12 + radicandWidth, top);
         box.width = x0 + 13 + radicandWidth;
         return end < to ? end + 1 : to;
+    }
+
+    // The colon that ends the index of the root opened at `i` (whose end is `end`): the first
+    // one of the root's own, past those of the constructs inside it (a nested root's index,
+    // the limits of a sum, a logarithm's base, an overline's end); kNone for a square root.
+    std::size_t rootIndexColon(std::size_t i, std::size_t end) const {
+        for (std::size_t k = i + 1; k < end; ++k) {
+            switch (t_[k].code) {
+                case MathCode::Colon:
+                    return k;
+                case MathCode::RootStart:
+                    k = closing(k, end, MathCode::RootStart, MathCode::RootEnd);
+                    break;
+                case MathCode::Overline:
+                    k = firstOf(k + 1, end, MathCode::Colon);
+                    break;
+                case MathCode::BigOperator:
+                    k = limitsColon(k, end);
+                    break;
+                case MathCode::Function:
+                    k = t_[k].text == "log" ? logBaseColon(k, end) : k;
+                    break;
+                default:
+                    break;
+            }
+        }
+        return kNone;
+    }
+
+    // The colon that ends the upper limit of the sum, product or integral at `i`; `i` when
+    // its signs are no limits.
+    std::size_t limitsColon(std::size_t i, std::size_t to) const {
+        std::size_t p = i + 1;
+        while (p < to && t_[p].code != MathCode::Comma && t_[p].code != MathCode::Colon &&
+               !isOpenRound(t_[p])) {
+            ++p;
+        }
+        if (p < to && t_[p].code == MathCode::Comma) {
+            std::size_t q = p + 1;
+            while (q < to && t_[q].code != MathCode::Colon && !isOpenRound(t_[q])) {
+                ++q;
+            }
+            return q < to && t_[q].code == MathCode::Colon ? q : i;
+        }
+        return p < to && t_[p].code == MathCode::Colon && p > i + 1 ? p : i;
+    }
+
+    // The colon that ends the base of the logarithm at `i`, within 20 cells; `i` when none.
+    std::size_t logBaseColon(std::size_t i, std::size_t to) const {
+        const std::size_t reachEnd = t_[i].offset + t_[i].length + 20;
+        for (std::size_t q = i + 1; q < to && t_[q].offset <= reachEnd; ++q) {
+            if (t_[q].code == MathCode::Colon) {
+                return q;
+            }
+        }
+        return i;
     }
 
     // Signs [from, to) with a line over them.
@@ -809,7 +864,7 @@ std::size_t caretCodeCharacters(const std::vector<MathToken>& code, std::size_t 
 
 DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
                        const TextMetrics& metrics) {
-    return Layout(code, caret, metrics).run();
+    return Layout(code, caret, metrics, {}).run();
 }
 
 std::vector<LinePlace> placeLines(const std::vector<DisplayLine>& lines, int pitch, int height,
@@ -872,7 +927,8 @@ DisplayLine layoutCells(std::string_view line, std::size_t caretColumn,
     const std::vector<MathToken> code = lineCode(line);
     const std::size_t caret =
         caretColumn == kNoCaret ? kNoCaret : caretCodeCharacters(code, caretColumn);
-    return layoutLine(code, caret, metrics);
+    // The exponents are paired as the conversion reads the line.
+    return Layout(code, caret, metrics, line).run();
 }
 
 }  // namespace notation

@@ -147,7 +147,9 @@ bool isOpenRound(const MathToken& t) {
 
 class Parser {
 public:
-    explicit Parser(const std::vector<MathToken>& tokens) : t_(tokens) { pairExponents(); }
+    Parser(const std::vector<MathToken>& tokens, std::string_view cells) : t_(tokens) {
+        pairExponents(cells);
+    }
 
     std::string content() {
         std::size_t pos = 0;
@@ -155,8 +157,8 @@ public:
     }
 
 private:
-    void pairExponents() {
-        ExponentPairing pairing = notation::pairExponents(t_);
+    void pairExponents(std::string_view cells) {
+        ExponentPairing pairing = notation::pairExponents(t_, cells);
         match_ = std::move(pairing.match);
         shortEnd_ = std::move(pairing.shortEnd);
     }
@@ -749,7 +751,7 @@ std::string formulaMathml(std::string_view cells) {
     const std::vector<MathToken> tokens = mathCode(cells);
     std::string block(kMathOpen);
     block += "\r\n<mrow>";
-    block += Parser(tokens).content();
+    block += Parser(tokens, cells).content();
     block += "</mrow></math>";
     return block;
 }

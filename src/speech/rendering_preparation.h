@@ -20,8 +20,10 @@ struct PreparedLine {
 
 // The three passes, in order: the capital sign makes the cell after it a capital ("$a" reads
 // as "$A"); a number exponent written after a number or a closing bracket gets its opening
-// ("#b#c1" reads as "#b|#c1"); the lower digits right after a number sign are marked. The
-// ends of each index group are found as the MathML conversion and the linear view pair them.
+// ("#b#c1" reads as "#b|#c1"), and so does every one-cell or numeric exponent inside another
+// exponent or an index ("_x|_a#b1+#a1" reads as "_x|_a|#b1+#a1"); the lower digits right after
+// a number sign are marked. The power ends are paired as the conversion reads them (see
+// power_ends.h), as MathML and the linear view pair them too.
 PreparedLine prepareLine(std::string_view text);
 
 // The capital-sign pass alone (sign tables are compared in that form too).

@@ -168,6 +168,30 @@ TEST(LinearLayout, AnIndexGroupIsLoweredWhole) {
     EXPECT_EQ(find(typing, DisplayKind::Caret).y, -kMetrics.ascent(FontRole::Exponent) - 2 + down);
 }
 
+// A root's index is what stands before its own colon: the colon of a sum's limits, of a
+// logarithm's base or of a root inside it is not the root's. The kinds of the parts, in order.
+TEST(LinearLayout, ARootsIndexEndsAtItsOwnColon) {
+    using K = PartKind;
+    const struct {
+        std::string_view cells;
+        std::vector<PartKind> parts;
+    } cases[] = {
+        {"9#c:_xo", {K::RootIndex, K::Radicand}},
+        {"9<S_i=#a,_n:?_i*o", {K::Radicand, K::Index, K::Exponent}},
+        {"99#c:_xo+_yo", {K::Radicand, K::RootIndex, K::Radicand}},
+        {"9log.#b:#ho", {K::Radicand, K::Index}},
+        {"9\xF2_x:+_yo", {K::Radicand, K::Overlined}},
+        {"9#c:<S_i=#a,_n:?_i*o", {K::RootIndex, K::Radicand, K::Index, K::Exponent}},
+    };
+    for (const auto& c : cases) {
+        std::vector<PartKind> kinds;
+        for (const DisplayPart& part : lay(c.cells).parts) {
+            kinds.push_back(part.kind);
+        }
+        EXPECT_EQ(kinds, c.parts) << c.cells;
+    }
+}
+
 TEST(LinearLayout, GreekLettersAndSetAndLogicSignsAreGlyphs) {
     const DisplayLine line = lay(">a<+>b!2$a_?$.>p<(&y:o<D:");
     std::u32string glyphs;
