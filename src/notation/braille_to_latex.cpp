@@ -289,8 +289,12 @@ void BrailleToLatex::prepare() {
     const std::size_t n = s_.size();
     regionEnd_.assign(n + 1, 0);
     std::size_t pos = 0;
+    std::size_t nextLabel = text_.find('\xA0');  // most texts have none
     while (true) {
-        const std::size_t open = text_.find_first_of("\\\xA0", pos);
+        if (nextLabel != std::string_view::npos && nextLabel < pos) {
+            nextLabel = text_.find('\xA0', pos);
+        }
+        const std::size_t open = std::min(text_.find('\\', pos), nextLabel);
         if (open == std::string_view::npos) {
             break;
         }
@@ -860,10 +864,9 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
         return true;
     }
     const char c = cell();
-    const bool opensConstruct = c == '6' || (c == '9' && cell(1) != ':') || c == '|' || c == '7' ||
-                                c == '\xF2' || atCells("<S") || atCells("<P") || atCells("lim.") ||
-                                atCells("log.");
-    if (depth_ >= kMaxDepth && opensConstruct) {
+    if (depth_ >= kMaxDepth &&
+        (c == '6' || (c == '9' && cell(1) != ':') || c == '|' || c == '7' || c == '\xF2' ||
+         atCells("<S") || atCells("<P") || atCells("lim.") || atCells("log."))) {
         return fail(messages::kTooDeep);
     }
     switch (c) {

@@ -96,14 +96,6 @@ std::size_t regionEnd(std::string_view text, std::size_t open) {
 
 }  // namespace
 
-bool isControlByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if (c == '\r' || c == '\n' || c == '\t') {
-        return false;
-    }
-    return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
-}
-
 std::size_t lineOf(std::string_view text, std::size_t pos) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < pos && i < text.size(); ++i) {
@@ -143,7 +135,7 @@ CharacterReading readCharacters(std::string_view latex) {
             i = stop;
             continue;
         }
-        if (const std::size_t label = levelLabelAt(latex, i); label > 0) {
+        if (const std::size_t label = c == '\xA0' ? levelLabelAt(latex, i) : 0; label > 0) {
             if (out.changed) {
                 out.text.append(latex.substr(i, label));
             }

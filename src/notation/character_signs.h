@@ -28,7 +28,16 @@ CharacterReading readCharacters(std::string_view latex);
 
 // A control byte (CR and LF are line ends, a tab a blank; the five bytes code page 1252 leaves
 // unassigned count as controls).
-bool isControlByte(char c);
+constexpr bool isControlByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 0x20 && b < 0x7F) || b > 0x9D) {
+        return false;
+    }
+    if (c == '\r' || c == '\n' || c == '\t') {
+        return false;
+    }
+    return b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
 
 // The refusal of a byte of Braille-mode text with no meaning, found on line `line` (from 1).
 std::string unknownCellMessage(char cell, std::size_t line);

@@ -319,6 +319,9 @@ bool typedMarker(std::string_view t) {
             pos += kRegionPlaceholder.size() - 1;
             continue;
         }
+        if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
+            continue;  // no marker starts so
+        }
         for (const std::string_view marker : kMarkers) {
             if (commandAt(t, pos, marker)) {
                 return true;
@@ -1035,10 +1038,10 @@ Conversion LatexToBraille::run(std::string_view input) {
 
 namespace {
 
-// One formula, or a page whose lines cannot be taken apart.
-Conversion convertFormula(std::string_view latex, int page) {
-    LatexToBraille plain(page, false);
-    Conversion c = plain.run(latex);
+// One formula, or a page whose lines cannot be taken apart, given what the plain conversion
+// `plain` made of it.
+Conversion checkedConversion(std::string_view latex, int page, const LatexToBraille& plain,
+                             Conversion c) {
     const bool oneCell = plain.oneCellExponentBesideGroup(c);
     if (!c.ok() || (!oneCell && !plain.groupEndsInNumber())) {
         return c;
@@ -1064,6 +1067,12 @@ Conversion convertFormula(std::string_view latex, int page) {
     refused.error =
         messages::onPage(page, oneCell ? messages::kComplexPower : messages::kPowerOfPower);
     return refused;
+}
+
+Conversion convertFormula(std::string_view latex, int page) {
+    LatexToBraille plain(page, false);
+    Conversion c = plain.run(latex);
+    return checkedConversion(latex, page, plain, std::move(c));
 }
 
 // The lines of a page with the line break after each (none after the last), when every line
@@ -1112,9 +1121,16 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
     }
     const std::string_view latex =
         trimBlanks(reading.changed ? std::string_view(reading.text) : text);
+    // Most texts hold nothing that must be read back to be sure of: converted whole, a page of
+    // them gives what its lines give one by one.
+    LatexToBraille whole(page, false);
+    Conversion c = whole.run(latex);
+    if (c.ok() && !whole.oneCellExponentBesideGroup(c) && !whole.groupEndsInNumber()) {
+        return c;
+    }
     const auto lines = separateLines(latex);
     if (lines.empty()) {
-        return convertFormula(latex, page);
+        return c.ok() ? checkedConversion(latex, page, whole, std::move(c)) : c;
     }
     // Each line of a page is a formula of its own: converted alone, so that it converts the
     // same on any page. The page's own limits hold first.
@@ -1125,7 +1141,7 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
     Conversion out;
     for (const auto& [line, lineBreak] : lines) {
         const std::string_view core = trimBlanks(line);
-        Conversion c = convertFormula(core, page);
+        c = convertFormula(core, page);
         if (!c.ok()) {
             return c;
         }

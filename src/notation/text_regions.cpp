@@ -1,5 +1,7 @@
 #include "notation/text_regions.h"
 
+#include <algorithm>
+
 namespace notation {
 
 std::size_t levelLabelAt(std::string_view text, std::size_t pos) {
@@ -19,8 +21,12 @@ TakenRegions takeOutRegions(std::string_view text) {
     std::size_t counted = 0;
     std::size_t keptRegions = 0;
     std::size_t scan = 0;
+    std::size_t nextLabel = text.find('\xA0');  // most texts have none
     while (true) {
-        const std::size_t open = text.find_first_of("\\\xA0", scan);
+        if (nextLabel != std::string_view::npos && nextLabel < scan) {
+            nextLabel = text.find('\xA0', scan);
+        }
+        const std::size_t open = std::min(text.find('\\', scan), nextLabel);
         if (open == std::string_view::npos) {
             break;
         }

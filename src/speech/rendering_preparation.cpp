@@ -125,24 +125,36 @@ void insertOpenings(std::string& s, const std::vector<std::size_t>& openings) {
 }
 
 // The cells (of `text` as written) that open and close its index groups: a '|' right after
-// the index sign '!' and the power end paired with it.
-std::vector<std::size_t> indexGroupEnds(std::string_view text) {
-    std::vector<std::size_t> ends;
+// the index sign '!' and the power end paired with it, as the conversion reads them (`ends`);
+// where it does not read the text, as MathML and the linear view pair them then.
+std::vector<std::size_t> indexGroupEnds(std::string_view text,
+                                        const std::vector<std::size_t>& ends) {
+    std::vector<std::size_t> found;
     if (text.find("!|") == std::string_view::npos) {
-        return ends;
+        return found;
+    }
+    if (!ends.empty()) {
+        for (std::size_t p = text.find("!|"); p != std::string_view::npos;
+             p = text.find("!|", p + 1)) {
+            if (ends[p + 1] < text.size()) {
+                found.push_back(p + 1);
+                found.push_back(ends[p + 1]);
+            }
+        }
+        return found;
     }
     const std::vector<notation::MathToken> code = notation::lineCode(text);
-    const notation::ExponentPairing pairing = notation::pairExponents(code, text);
+    const notation::ExponentPairing pairing = notation::pairExponents(code);
     for (std::size_t i = 1; i < code.size(); ++i) {
         if (code[i].code == notation::MathCode::ExponentStart &&
             code[i - 1].code == notation::MathCode::IndexSign) {
-            ends.push_back(code[i].offset);
+            found.push_back(code[i].offset);
             if (pairing.match[i] < code.size()) {
-                ends.push_back(code[pairing.match[i]].offset);
+                found.push_back(code[pairing.match[i]].offset);
             }
         }
     }
-    return ends;
+    return found;
 }
 
 std::vector<std::uint8_t> markNumbers(const std::string& s) {
@@ -190,14 +202,15 @@ void applyCapitalSign(std::string& s) {
 PreparedLine prepareLine(std::string_view text) {
     PreparedLine line{std::string(text), {}, {}};
     applyCapitalSign(line.cells);
-    const std::vector<std::size_t> openings =
-        text.find('1') == std::string_view::npos
-            ? std::vector<std::size_t>{}
-            : implicitExponentOpenings(line.cells, notation::readPowerEnds(text));
+    // Without a power end there is nothing to pair.
+    const std::vector<std::size_t> ends = text.find('1') == std::string_view::npos
+                                              ? std::vector<std::size_t>{}
+                                              : notation::readPowerEnds(text);
+    const std::vector<std::size_t> openings = implicitExponentOpenings(line.cells, ends);
     insertOpenings(line.cells, openings);
     line.marked = markNumbers(line.cells);
     line.indexGroup.assign(line.cells.size(), 0);
-    for (const std::size_t end : indexGroupEnds(text)) {
+    for (const std::size_t end : indexGroupEnds(text, ends)) {
         // Every opening put in before this cell moved it one place on.
         const auto before = std::upper_bound(openings.begin(), openings.end(), end);
         line.indexGroup[end + static_cast<std::size_t>(before - openings.begin())] = 1;
