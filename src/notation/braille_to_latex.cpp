@@ -829,9 +829,10 @@ bool BrailleToLatex::unknownCell() {
 bool BrailleToLatex::readRow(Seq& seq) {
     const Reverse* row = reverseIndex().match(s_, pos_);
     if (row == nullptr) {
-        // A letter or digit without a row of its own stands for itself (the letters of a
-        // function name); any other cell means nothing.
-        if (!isAsciiLetter(cell()) && !isDigit(cell())) {
+        // A letter without a row of its own stands for itself (the letters of a function
+        // name); any other cell means nothing. (The one digit character without a row, the
+        // cell of dots 1 5 6, is no digit: Braille writes digits after the number sign.)
+        if (!isAsciiLetter(cell())) {
             return unknownCell();
         }
         seq.add(Kind::Raw, std::string_view(s_).substr(pos_, 1));
