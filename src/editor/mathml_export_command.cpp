@@ -38,12 +38,19 @@ std::optional<std::filesystem::path> MathmlExportCommand::SalvacomeMathmlClick()
         return std::nullopt;
     }
 
-    // A page that fails to convert has been reported; the export goes on with the pages as
-    // they stand.
+    // A page that fails to convert has been reported; the export goes on with the others. In
+    // Braille mode the Braille pages are what the student wrote; leaving Latex mode, a page
+    // refused keeps a Braille text that no longer says what its Latex-mode text does.
     form_.convertAllPages();
     form_.updateOccupancyStrip();
+    notation::PageTexts pages = form_.pages().braille;
+    for (std::size_t i = 0; i < pages.size() && !form_.brailleMode(); ++i) {
+        if (unconverted_[i]) {
+            pages[i].clear();
+        }
+    }
 
-    const std::string bytes = notation::exportDocument(form_.pages().braille, file);
+    const std::string bytes = notation::exportDocument(pages, file);
     if (const int code = writeFileSafely(file, bytes); code != 0) {
         dialogs.warning(writeErrorMessage(code, file.string()));
         return std::nullopt;

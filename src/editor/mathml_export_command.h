@@ -4,9 +4,12 @@
 // with MathML, for a sighted reader's browser. The window proposes the file (the document's
 // own name, or the next free exercise name, with ".xml"), asks before replacing a file,
 // converts all pages so that every Braille page is current, and writes the file without ever
-// leaving a half-written one: a failed write keeps the old file and says why.
+// leaving a half-written one: a failed write keeps the old file and says why. A page whose
+// Braille text could not be brought in step with its Latex-mode text (it was refused, and
+// said so) is left out rather than shown as it was before.
 //
-// Ownership: keeps a reference to the window, which outlives it.
+// Ownership: keeps references to the window and to the pages the last conversion of all pages
+// left out of step, both of which outlive it.
 
 #include <filesystem>
 #include <optional>
@@ -14,6 +17,7 @@
 #include <string_view>
 
 #include "editor/main_window.h"
+#include "notation/conversion.h"
 
 namespace editor {
 
@@ -22,7 +26,8 @@ std::string exportFileName(std::string_view chosen);
 
 class MathmlExportCommand {
 public:
-    explicit MathmlExportCommand(TForm1& form) : form_(form) {}
+    MathmlExportCommand(TForm1& form, const notation::PageFlags& unconverted)
+        : form_(form), unconverted_(unconverted) {}
     MathmlExportCommand(const MathmlExportCommand&) = delete;
     MathmlExportCommand& operator=(const MathmlExportCommand&) = delete;
 
@@ -31,6 +36,7 @@ public:
 
 private:
     TForm1& form_;
+    const notation::PageFlags& unconverted_;
 };
 
 }  // namespace editor

@@ -59,8 +59,8 @@ void Workbench::attachNotation() {
         const auto way = direction == ConversionDirection::LatexToBraille
                              ? notation::ConversionDirection::LatexToBraille
                              : notation::ConversionDirection::BrailleToLatex;
-        const bool converted =
-            notation::convertAllPages(way, pages.latex, pages.braille, formulaErrors_);
+        const bool converted = notation::convertAllPages(way, pages.latex, pages.braille,
+                                                         formulaErrors_, &unconverted_);
         // The user has seen the message; the caller only learns that the switch is off.
         formulaErrors_.clear();
         return converted;
@@ -74,7 +74,7 @@ void Workbench::attachNotation() {
 
 void Workbench::attachHandoffAndExport() {
     handoff_ = std::make_unique<GraphicEditorHandoff>(form_, formulaErrors_, filter_);
-    mathmlExport_ = std::make_unique<MathmlExportCommand>(form_);
+    mathmlExport_ = std::make_unique<MathmlExportCommand>(form_, unconverted_);
     form_.setCommandHandler(Command::Editorgrafico1, [this] { handoff_->EditorgraficoClick(); });
     form_.setCommandHandler(Command::Stampaformule1, [this] { handoff_->StampaformuleClick(); });
     form_.setCommandHandler(Command::SalvacomeMathml1,

@@ -98,6 +98,7 @@ private:
     DialogFormulaErrorSink errorSink_;
     notation::FormulaErrorReport formulaErrors_;
     notation::FilterTable filter_;
+    notation::PageFlags unconverted_{};  // left out of step by the last conversion of all pages
 
     // Documents, printing, editing commands, palettes, deletions.
     DocumentCommands documents_;

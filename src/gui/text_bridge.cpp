@@ -9,7 +9,7 @@ char16_t cp1252ToUnicode(unsigned char byte) {
 }
 
 char unicodeToCp1252(char16_t codePoint) {
-    return static_cast<char>(ui::cp1252::fromUnicode(codePoint).value_or('?'));
+    return static_cast<char>(ui::cp1252::nearestByte(codePoint));
 }
 
 QString toQString(std::string_view cp1252) {

@@ -13,8 +13,8 @@ namespace gui {
 QString toQString(std::string_view cp1252);
 std::string fromQString(const QString& text);
 
-// One CP1252 byte as a Unicode code point, and back; fromUnicode gives '?' for a character
-// that code page 1252 cannot hold.
+// One CP1252 byte as a Unicode code point, and back (ui::cp1252::nearestByte: the minus sign
+// U+2212 becomes '-', any other character that code page 1252 cannot hold '?').
 char16_t cp1252ToUnicode(unsigned char byte);
 char unicodeToCp1252(char16_t codePoint);
 

@@ -282,6 +282,7 @@ NormalisedOperation normaliseOperation(std::string_view text) {
     s = notation::replaceAll(s, "--", "+");
     if (!s.empty() && s.front() == kMinus) {
         out.negative = !out.negative;
+        out.firstNegative = true;
     }
     out.text = std::move(s);
     return out;
@@ -318,6 +319,7 @@ Prepared prepare(const NormalisedOperation& operation, int requestedDecimals) {
     Operation& op = out.operation;
     op.op = text[pos];
     op.negative = operation.negative;
+    op.firstNegative = operation.firstNegative;
     const std::optional<std::string> first = operandCells(text.substr(start, pos - start));
     const std::optional<std::string> second = operandCells(text.substr(pos + 1));
     if (!first || !second) {
@@ -403,6 +405,11 @@ std::string withOneDecimalFewer(std::string_view dividend) {
 }
 
 std::string expressionText(const Operation& op) {
+    if (op.op == kDivide) {
+        const bool divisorNegative = op.negative != op.firstNegative;
+        return std::string(op.firstNegative ? "-" : "") + "#" + op.firstText + op.op +
+               (divisorNegative ? "-" : "") + "#" + op.secondText;
+    }
     return std::string(op.negative ? "-" : "") + "#" + op.firstText + op.op + "#" + op.secondText;
 }
 
@@ -595,10 +602,12 @@ std::string LongDivision::quotientText() const {
     return numberText(quotient_, std::max(places, 0), op_.resultNegative());
 }
 
+// Truncating division, as the columns work it: the remainder has the dividend's sign, so that
+// quotient times divisor plus remainder is the dividend.
 std::string LongDivision::remainderText() const {
-    return partial_ == "0"
-               ? "#j"
-               : numberText(toLetters(partial_), decimals_ + op_.divisorDecimals, false);
+    return partial_ == "0" ? "#j"
+                           : numberText(toLetters(partial_), decimals_ + op_.divisorDecimals,
+                                        op_.firstNegative);
 }
 
 bool LongDivision::right() const {

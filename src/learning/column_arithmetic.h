@@ -40,7 +40,8 @@ inline constexpr char kMinus = '-';
 // the result negative).
 struct NormalisedOperation {
     std::string text;
-    bool negative = false;  // the negative-result flag
+    bool negative = false;       // the negative-result flag
+    bool firstNegative = false;  // the first operand has a minus of its own (the leading one)
 };
 NormalisedOperation normaliseOperation(std::string_view text);
 
@@ -65,19 +66,21 @@ enum class Refusal {
 
 // One prepared operation: the record the sheet works on.
 struct Operation {
-    char op = 0;             // the operator as written: '(' '/' '+' '-'
-    char working = 0;        // the column operation done: '+' and '-' trade places after a
-                             // leading minus (-3 + 5 is worked as 5 - 3, -3 - 5 as 3 + 5)
-    std::string firstText;   // the operands as the expression box shows them after any cut:
-    std::string secondText;  // digit letters and their comma
-    std::string first;       // digit letters after alignment: no comma, swapped when needed
-    std::string second;      // (for division the divisor without decimals)
-    int decimals = 0;        // decimals of the result (for division, of the quotient before any
-                             // zero is brought down)
-    bool negative = false;   // the negative-result flag of the normalisation
-    bool swapped = false;    // a subtraction worked the other way round
-    std::string expected;    // the magnitude of the expected result, digit letters; for
-                             // division the quotient with `expectedDecimals` decimals
+    char op = 0;                 // the operator as written: '(' '/' '+' '-'
+    char working = 0;            // the column operation done: '+' and '-' trade places after a
+                                 // leading minus (-3 + 5 is worked as 5 - 3, -3 - 5 as 3 + 5)
+    std::string firstText;       // the operands as the expression box shows them after any cut:
+    std::string secondText;      // digit letters and their comma
+    std::string first;           // digit letters after alignment: no comma, swapped when needed
+    std::string second;          // (for division the divisor without decimals)
+    int decimals = 0;            // decimals of the result (for division, of the quotient before any
+                                 // zero is brought down)
+    bool negative = false;       // the negative-result flag of the normalisation
+    bool firstNegative = false;  // the first operand is negative: a division's remainder
+                                 // takes its sign (-17 : 5 = -3, remainder -2)
+    bool swapped = false;        // a subtraction worked the other way round
+    std::string expected;        // the magnitude of the expected result, digit letters; for
+                                 // division the quotient with `expectedDecimals` decimals
     int expectedDecimals = 0;
     std::string remainder;    // division: the remainder, with `remainderDecimals()` decimals
     int divisorDecimals = 0;  // division: the places the comma of both moved to make the
@@ -126,7 +129,9 @@ std::string withOneMoreDecimal(std::string_view dividend);
 // decimal is left ("g,j" becomes "g").
 std::string withOneDecimalFewer(std::string_view dividend);
 // The expression box of a prepared operation: "#" first operand, operator, "#" second operand,
-// with "-" first when the result is made negative by a sign ("-#g,j/#b").
+// with "-" first when the result is made negative by a sign ("-#g,j/#b"). A division keeps
+// each operand's own sign where it stands ("#ag/-#e", "-#ag/-#e"): its remainder follows the
+// dividend's.
 std::string expressionText(const Operation& operation);
 
 // ---- rows of addition, subtraction and multiplication

@@ -9,16 +9,23 @@
 // - a power end "1" closes the innermost general exponent "|", unless the cell before it
 //   ends a one-cell or numeric exponent written without "|" (x^n is "_x_n1") and enough
 //   power ends follow to close the open exponents;
-// - the subscript of a limit ("lim." x ":o" target) is always braced;
+// - the subscript of a limit ("lim." x ":o" target) is always braced, and its arrow is the
+//   only one read as "\to": every other ":o" is an implication;
+// - a cell with no meaning (no row, and neither a letter nor a digit), a construct's closing
+//   without its opening and an opening without its closing are refused, and so is a control
+//   byte anywhere: nothing is dropped and no control byte reaches the Latex-mode text;
 // - a keyword ending in a letter gets a blank before a following letter, so that "\ne" and
 //   "g" do not read as "\neg".
 
 #include <algorithm>
 #include <vector>
 
+#include "notation/character_signs.h"
 #include "notation/conversion.h"
 #include "notation/messages.h"
 #include "notation/notation_tables.h"
+#include "notation/power_ends.h"
+#include "notation/text_regions.h"
 #include "notation/text_scan.h"
 
 namespace notation {
@@ -129,8 +136,8 @@ const ReverseIndex& reverseIndex() {
     return index;
 }
 
-// Constructs nested deeper than this are read cell by cell through the tables (their marker
-// keywords), which keeps every cell and bounds the reading's stack.
+// Constructs nested deeper than this are refused: no formula nests so deep, and the reading's
+// stack stays bounded.
 constexpr int kMaxDepth = 100;
 
 // Terminators of the sequence being read.
@@ -214,7 +221,9 @@ struct Seq {
 
 class BrailleToLatex {
 public:
-    BrailleToLatex(std::string_view input, int page) : input_(input), page_(page) {}
+    // `ends`, when given, receives how the power ends were read (see power_ends.h).
+    BrailleToLatex(std::string_view input, int page, std::vector<std::size_t>* ends = nullptr)
+        : input_(input), page_(page), ends_(ends) {}
 
     Conversion run();
 
@@ -246,6 +255,8 @@ private:
     bool readLog(Seq& seq);
     bool readLimit(Seq& seq);
     bool readRow(Seq& seq);
+    bool stray(Seq& seq, std::string_view message);
+    bool unknownCell();
 
     char cell(std::size_t offset = 0) const { return charAt(s_, pos_ + offset); }
     bool atCells(std::string_view cells) const { return at(s_, pos_, cells); }
@@ -265,7 +276,9 @@ private:
     std::size_t pos_ = 0;
     int openGroups_ = 0;
     int depth_ = 0;           // constructs being read, one inside the other
-    bool limitSeen_ = false;  // a limit stands earlier on the line being read
+    std::string tabless_;     // the input with its tabs read as blanks, when it has any
+    std::size_t origin_ = 0;  // where the cells read start in the input
+    std::vector<std::size_t>* ends_;
     std::string error_;
 };
 
@@ -276,10 +289,25 @@ void BrailleToLatex::prepare() {
     const std::size_t n = s_.size();
     regionEnd_.assign(n + 1, 0);
     std::size_t pos = 0;
+    std::size_t nextLabel = text_.find('\xA0');  // most texts have none
     while (true) {
-        const std::size_t open = text_.find("\\\\", pos);
+        if (nextLabel != std::string_view::npos && nextLabel < pos) {
+            nextLabel = text_.find('\xA0', pos);
+        }
+        const std::size_t open = std::min(text_.find('\\', pos), nextLabel);
         if (open == std::string_view::npos) {
             break;
+        }
+        if (text_[open] == '\xA0') {
+            // A level label stands as it is, like a text region.
+            const std::size_t label = levelLabelAt(text_, open);
+            regionEnd_[open] = label > 0 ? open + label : 0;
+            pos = open + std::max<std::size_t>(label, 1);
+            continue;
+        }
+        if (charAt(text_, open + 1) != '\\') {
+            pos = open + 1;
+            continue;
         }
         const std::size_t close = text_.find("\\\\", open + 2);
         if (close == std::string_view::npos) {
@@ -322,8 +350,13 @@ void BrailleToLatex::prepare() {
             inNumber = false;
         }
     }
+    // Counted to the end of the line only: a line reads the same whatever the lines after it
+    // hold, so a page reads as its lines do.
     for (std::size_t i = n; i-- > 0;) {
         const bool cellHere = outside[i] != 0;
+        if (cellHere && (s_[i] == '\r' || s_[i] == '\n')) {
+            continue;  // the counts from here on stay 0
+        }
         onesFrom_[i] = onesFrom_[i + 1] + (cellHere && s_[i] == '1' ? 1 : 0);
         numericOnesFrom_[i] = numericOnesFrom_[i + 1] + (numericOne_[i] != 0 ? 1 : 0);
         barsFrom_[i] = barsFrom_[i + 1] + (cellHere && s_[i] == '|' ? 1 : 0);
@@ -566,17 +599,26 @@ bool BrailleToLatex::readRoot(Seq& seq) {
 }
 
 // The content of a group that opens `cells` cells before the scan position and ends at its
-// power end "1". A group never closed runs to the end of the enclosing construct.
+// power end "1"; a group never closed is refused.
 bool BrailleToLatex::readGroupContent(std::size_t cells, Seq& content) {
+    const std::size_t opening = pos_ + cells - 1;
     pos_ += cells;
     Ended ended = Ended::None;
     ++openGroups_;
     const bool ok = readSeq(content, kGroup, ended);
     --openGroups_;
-    if (ok && ended == Ended::One) {
-        ++pos_;
+    if (!ok) {
+        return false;
     }
-    return ok;
+    if (ended != Ended::One) {
+        // A group never closed: an exponent or index without its end.
+        return fail(cells == 2 ? messages::kIndexUnclosed : messages::kComplexPower);
+    }
+    if (ends_ != nullptr) {
+        (*ends_)[origin_ + opening] = origin_ + pos_;
+    }
+    ++pos_;
+    return true;
 }
 
 // "|" e "1": a general exponent of the item before it.
@@ -606,12 +648,14 @@ bool BrailleToLatex::readSubscriptGroup(Seq& seq) {
 
 // A power end without "|": the item before it was a one-cell or numeric exponent.
 bool BrailleToLatex::readPowerEnd(Seq& seq) {
-    ++pos_;
     if (seq.last == Kind::None || seq.last == Kind::Blank || seq.last == Kind::Newline ||
         seq.last == Kind::Region) {
-        seq.add(Kind::Operator, "\\1");
-        return true;
+        return fail(messages::kComplexPower);  // a power end with no exponent before it
     }
+    if (ends_ != nullptr) {
+        (*ends_)[origin_ + pos_] = kShortEnd;
+    }
+    ++pos_;
     if (seq.last == Kind::Raw && isLowerLetter(seq.out.back()) && seq.before == Kind::Letter) {
         return fail(messages::kComplexPower);  // a letter exponent of more than one letter
     }
@@ -728,7 +772,6 @@ bool BrailleToLatex::readLog(Seq& seq) {
 // "lim." variable ":o" target: the subscript is braced.
 bool BrailleToLatex::readLimit(Seq& seq) {
     pos_ += 4;
-    limitSeen_ = true;
     const char first = cell();
     if (first != '^' && first != '$' && first != '>') {
         seq.add(Kind::Operator, "\\lim_");
@@ -777,18 +820,29 @@ bool BrailleToLatex::readLimit(Seq& seq) {
     return true;
 }
 
+// A cell with no meaning here, as the student wrote it.
+bool BrailleToLatex::unknownCell() {
+    return fail(unknownCellMessage(charAt(text_, pos_), lineOf(text_, pos_)));
+}
+
 // Keywords, sets and characters through the tables.
 bool BrailleToLatex::readRow(Seq& seq) {
     const Reverse* row = reverseIndex().match(s_, pos_);
     if (row == nullptr) {
+        // A letter without a row of its own stands for itself (the letters of a function
+        // name); any other cell means nothing. (The one digit character without a row, the
+        // cell of dots 1 5 6, is no digit: Braille writes digits after the number sign.)
+        if (!isAsciiLetter(cell())) {
+            return unknownCell();
+        }
         seq.add(Kind::Raw, std::string_view(s_).substr(pos_, 1));
         ++pos_;
         return true;
     }
     pos_ += row->cells.size();
     std::string_view latex = row->latex;
-    if (row->cells == ":o" && !limitSeen_) {
-        latex = "\\impl";
+    if (row->cells == ":o") {
+        latex = "\\impl";  // the arrow of a limit was read with its limit
     }
     if (row->setRow) {
         std::string text(latex);
@@ -811,15 +865,14 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
         return true;
     }
     const char c = cell();
-    if (depth_ >= kMaxDepth && std::string_view("69|7<\xF2l").find(c) != std::string_view::npos) {
-        return readRow(seq);
+    if (depth_ >= kMaxDepth &&
+        (c == '6' || (c == '9' && cell(1) != ':') || c == '|' || c == '7' || c == '\xF2' ||
+         atCells("<S") || atCells("<P") || atCells("lim.") || atCells("log."))) {
+        return fail(messages::kTooDeep);
     }
     switch (c) {
         case '\r':
         case '\n':
-            // An arrow ":o" reads as "\to" after a limit of its own line only: an implication
-            // in a later formula of the page stays one.
-            limitSeen_ = false;
             seq.add(Kind::Newline, std::string_view(s_).substr(pos_, 1));
             ++pos_;
             return true;
@@ -844,8 +897,7 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             if (reverseIndex().match(s_, pos_) != nullptr) {
                 return readRow(seq);
             }
-            ++pos_;  // a letter sign with no letter after it carries nothing
-            return true;
+            return unknownCell();  // a letter sign with no letter after it
         case '$':
             if (isLowerLetter(cell(1))) {
                 const char capital = static_cast<char>(cell(1) - 'a' + 'A');
@@ -856,14 +908,12 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             if (reverseIndex().match(s_, pos_) != nullptr) {
                 return readRow(seq);
             }
-            ++pos_;
-            return true;
+            return unknownCell();
         case '>':
             if (reverseIndex().match(s_, pos_) != nullptr) {
                 return readRow(seq);
             }
-            ++pos_;
-            return true;
+            return unknownCell();
         case '.':
             if (atCells("...")) {
                 // An ellipsis: three dot cells, never the set difference ".." and a dot.
@@ -887,9 +937,18 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
             if (cell(1) == '|') {
                 return readSubscriptGroup(seq);
             }
+            if (pos_ + 1 >= s_.size() || cell(1) == ' ' || cell(1) == '\r' || cell(1) == '\n') {
+                return fail(messages::kIndexMissing);  // an index sign with no index after it
+            }
             return readRow(seq);
         case '1':
             return readPowerEnd(seq);
+        case 'n':
+        case 'p':
+        case '4':
+            return fail(messages::kFractionError);  // a fraction's end outside a fraction
+        case 'o':
+            return fail(messages::kRootUnopened);
         case '7': {
             std::size_t n = 1;
             while (n < 3 && cell(n) == '7') {
@@ -932,6 +991,10 @@ bool BrailleToLatex::readItem(Seq& seq, unsigned flags) {
 Conversion BrailleToLatex::run() {
     Conversion result;
     text_ = trimBlanks(input_);
+    origin_ = static_cast<std::size_t>(text_.data() - input_.data());
+    if (ends_ != nullptr) {
+        ends_->assign(input_.size(), kNoPowerEnd);
+    }
     if (text_.empty()) {
         return result;
     }
@@ -939,7 +1002,24 @@ Conversion BrailleToLatex::run() {
         result.error = messages::onPage(page_, messages::kTooLong);
         return result;
     }
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        if (isControlByte(text_[i])) {
+            result.error = messages::onPage(page_, unknownCellMessage(text_[i], lineOf(text_, i)));
+            return result;
+        }
+    }
+    if (text_.find('\t') != std::string_view::npos) {
+        // A tab is a blank, in text regions too.
+        tabless_.assign(text_);
+        std::replace(tabless_.begin(), tabless_.end(), '\t', ' ');
+        text_ = trimBlanks(tabless_);
+        origin_ += static_cast<std::size_t>(text_.data() - tabless_.data());
+    }
     prepare();
+    if (unclosedRegion_) {
+        result.error = messages::onPage(page_, messages::kUnclosedRegionBraille);
+        return result;
+    }
     if (nestedPowers()) {
         result.error = messages::onPage(page_, messages::kPowerOfPower);
         return result;
@@ -956,10 +1036,6 @@ Conversion BrailleToLatex::run() {
             break;
         }
     }
-    if (unclosedRegion_) {
-        result.error = messages::onPage(page_, messages::kUnclosedRegionBraille);
-        return result;
-    }
     result.text = std::string(trimBlanks(seq.out));
     return result;
 }
@@ -968,6 +1044,14 @@ Conversion BrailleToLatex::run() {
 
 Conversion convertBrailleToLatex(std::string_view braille, int page) {
     return BrailleToLatex(braille, page).run();
+}
+
+std::vector<std::size_t> readPowerEnds(std::string_view cells) {
+    std::vector<std::size_t> ends;
+    if (!BrailleToLatex(cells, 1, &ends).run().ok()) {
+        ends.clear();
+    }
+    return ends;
 }
 
 std::string brailleToLatex(std::string_view braille, int page, FormulaErrorReport& report) {

@@ -42,6 +42,7 @@ std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport&
 std::string brailleToLatex(std::string_view braille, int page, FormulaErrorReport& report);
 
 using PageTexts = std::array<std::string, 15>;
+using PageFlags = std::array<bool, 15>;
 
 enum class ConversionDirection {
     LatexToBraille,  // leaving Latex mode
@@ -52,11 +53,14 @@ enum class ConversionDirection {
 // pages, page 1 to 15 in order, and returns whether the switch may go on.
 // - Every source page is checked for bracket balance (the Latex-mode text before LaTeX-to-
 //   Braille, the result after Braille-to-LaTeX). Unbalanced: "Pagina " N, CR LF, "Errore nelle
-//   parentesi " is reported, that page's target text is emptied and the loop ends there.
-// - A refused conversion is reported, that page's target text is emptied and the loop goes
-//   on with the next page; the switch is cancelled.
-// Source pages are never changed; an empty page converts to an empty page.
+//   parentesi " is reported and the loop ends there.
+// - A refused conversion is reported and the loop goes on with the next page; the switch is
+//   cancelled.
+// A page refused either way keeps both its texts as they were. When `unconverted` is given it
+// marks the pages whose target text was not brought in step with their source: those
+// refused and those after an unbalanced page. Source pages are never changed; an empty page
+// converts to an empty page.
 bool convertAllPages(ConversionDirection direction, PageTexts& latex, PageTexts& braille,
-                     FormulaErrorReport& report);
+                     FormulaErrorReport& report, PageFlags* unconverted = nullptr);
 
 }  // namespace notation

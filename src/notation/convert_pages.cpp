@@ -5,39 +5,41 @@
 namespace notation {
 
 bool convertAllPages(ConversionDirection direction, PageTexts& latex, PageTexts& braille,
-                     FormulaErrorReport& report) {
-    bool ok = true;
-    for (std::size_t i = 0; i < latex.size(); ++i) {
-        const int page = static_cast<int>(i) + 1;
-        if (direction == ConversionDirection::LatexToBraille) {
-            if (bracketBalance(latex[i]) != 0) {
-                report.report(messages::onPage(page, messages::kBrackets));
-                braille[i].clear();
-                return false;
-            }
-            Conversion c = convertLatexToBraille(latex[i], page);
-            if (!c.ok()) {
-                report.report(c.error);
-                braille[i].clear();
-                ok = false;
-                continue;
-            }
-            braille[i] = std::move(c.text);
-        } else {
-            Conversion c = convertBrailleToLatex(braille[i], page);
-            if (!c.ok()) {
-                report.report(c.error);
-                latex[i].clear();
-                ok = false;
-                continue;
-            }
-            if (bracketBalance(c.text) != 0) {
-                report.report(messages::onPage(page, messages::kBrackets));
-                latex[i].clear();
-                return false;
-            }
-            latex[i] = std::move(c.text);
+                     FormulaErrorReport& report, PageFlags* unconverted) {
+    if (unconverted != nullptr) {
+        unconverted->fill(false);
+    }
+    const bool leavingLatex = direction == ConversionDirection::LatexToBraille;
+    PageTexts& source = leavingLatex ? latex : braille;
+    PageTexts& target = leavingLatex ? braille : latex;
+    // A refused page, and with `through` every page after it, keeps a target text that its
+    // source no longer says.
+    const auto refuse = [&](std::size_t i, const std::string& message, bool through) {
+        report.report(message);
+        for (std::size_t k = i; unconverted != nullptr && k < (through ? source.size() : i + 1);
+             ++k) {
+            (*unconverted)[k] = true;
         }
+    };
+    bool ok = true;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const int page = static_cast<int>(i) + 1;
+        if (leavingLatex && bracketBalance(source[i]) != 0) {
+            refuse(i, messages::onPage(page, messages::kBrackets), true);
+            return false;
+        }
+        Conversion c = leavingLatex ? convertLatexToBraille(source[i], page)
+                                    : convertBrailleToLatex(source[i], page);
+        if (!c.ok()) {
+            refuse(i, c.error, false);
+            ok = false;
+            continue;
+        }
+        if (!leavingLatex && bracketBalance(c.text) != 0) {
+            refuse(i, messages::onPage(page, messages::kBrackets), true);
+            return false;
+        }
+        target[i] = std::move(c.text);
     }
     return ok;
 }

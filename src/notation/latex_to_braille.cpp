@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "notation/character_signs.h"
 #include "notation/conversion.h"
 #include "notation/messages.h"
 #include "notation/notation_tables.h"
@@ -69,6 +70,13 @@ std::size_t findCommand(std::string_view t, std::string_view keyword, std::size_
     return pos;
 }
 
+// Whether an argument of a command can start at `pos`: not past the end of its line, not at
+// the brace that closes the group around the command, nor at a power or index sign.
+bool argumentAt(std::string_view t, std::size_t pos) {
+    const char c = charAt(t, pos);
+    return pos < t.size() && c != '}' && c != '^' && c != '_' && c != '\r' && c != '\n';
+}
+
 // `t` with [from, to) replaced by `with`, in place.
 void splice(std::string& t, std::size_t from, std::size_t to, std::string_view with) {
     t.replace(from, to - from, with);
@@ -86,18 +94,25 @@ bool onlyDigitsAndBraces(std::string_view s) {
     return digit;
 }
 
-// A braced exponent is numeric when it holds only digits, commas and braces, each "\frac"
-// counting as a digit (but for one with a zero numerator, which takes the general form).
+// A braced exponent is numeric when it holds only digits, commas and braces, each numeric
+// fraction counting as a digit: digits over digits, but for a zero numerator, which takes the
+// general form as any other fraction does.
 bool numericExponent(std::string_view s) {
     bool digit = false;
     std::size_t i = 0;
     while (i < s.size()) {
-        if (at(s, i, "\\frac{0")) {
-            return false;
-        }
         if (at(s, i, "\\frac")) {
+            std::size_t endA = 0;
+            const std::string_view a = readArgument(s, skipBlanks(s, i + 5), endA);
+            std::size_t endB = 0;
+            const std::string_view b = readArgument(s, skipBlanks(s, endA), endB);
+            const std::size_t first = a.find_first_not_of('{');
+            if (!onlyDigitsAndBraces(a) || !onlyDigitsAndBraces(b) ||
+                (first != std::string_view::npos && a[first] == '0')) {
+                return false;
+            }
             digit = true;
-            i += 5;
+            i = endB;
         } else if (isDigit(s[i])) {
             digit = true;
             ++i;
@@ -233,12 +248,14 @@ private:
     bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
     bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
                     std::string_view message);
-    void subscriptPass(std::string& t);
+    bool arrowsInLimits(std::string_view t);
+    bool indicesPresent(std::string_view t);
+    bool subscriptPass(std::string& t);
     bool powerPass(std::string& t);
-    void fractionPass(std::string& t);
-    void rootPass(std::string& t);
+    bool fractionPass(std::string& t);
+    bool rootPass(std::string& t);
     bool logPass(std::string& t);
-    void overlinePass(std::string& t);
+    bool overlinePass(std::string& t);
     bool tokenize(std::string_view t, std::string& out);
 
     int page_;
@@ -265,6 +282,76 @@ bool LatexToBraille::oneSidedLimits(std::string& t) {
             return false;
         }
         pos = open;
+    }
+    return true;
+}
+
+// Plain braces group: each closing brace closes one opened before it, and every one opened is
+// closed. (A text region's placeholder holds none; "\{" and "\}" are characters.)
+bool bracesNest(std::string_view t) {
+    int depth = 0;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c == '\\') {
+            if (at(t, i, kRegionPlaceholder)) {
+                i += kRegionPlaceholder.size() - 1;
+            } else if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
+                ++i;
+            }
+        } else if (c == '{') {
+            ++depth;
+        } else if (c == '}' && --depth < 0) {
+            return false;
+        }
+    }
+    return depth == 0;
+}
+
+// The markers the construct passes write are no commands of the notation: typed in the text,
+// their cells would be a construct's pieces without the construct.
+bool typedMarker(std::string_view t) {
+    static constexpr std::string_view kMarkers[] = {
+        "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
+    };
+    for (std::size_t pos = t.find('\\'); pos != std::string_view::npos;
+         pos = t.find('\\', pos + 1)) {
+        if (at(t, pos, kRegionPlaceholder)) {
+            pos += kRegionPlaceholder.size() - 1;
+            continue;
+        }
+        if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
+            continue;  // no marker starts so
+        }
+        for (const std::string_view marker : kMarkers) {
+            if (commandAt(t, pos, marker)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Braille writes the arrow of a limit and an implication alike and reads the arrow as "\to"
+// only within a limit's subscript: an arrow anywhere else is refused rather than come back as
+// an implication.
+bool LatexToBraille::arrowsInLimits(std::string_view t) {
+    std::size_t arrow = findCommand(t, "\\to", 0);
+    if (arrow == std::string_view::npos) {
+        return true;
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> limits;  // subscripts, braces included
+    for (std::size_t pos = findCommand(t, "\\lim_{", 0); pos < t.size();
+         pos = findCommand(t, "\\lim_{", pos + 1)) {
+        const std::size_t close = closingBrace(t, pos + 5);
+        limits.emplace_back(pos + 5, close == std::string_view::npos ? t.size() : close);
+    }
+    for (; arrow != std::string_view::npos; arrow = findCommand(t, "\\to", arrow + 1)) {
+        const bool inLimit = std::any_of(limits.begin(), limits.end(), [&](const auto& l) {
+            return arrow > l.first && arrow < l.second;
+        });
+        if (!inLimit) {
+            return fail(messages::twoLines(messages::kArrowLatex, messages::kArrowAdvice));
+        }
     }
     return true;
 }
@@ -324,6 +411,23 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
     return true;
 }
 
+// Every subscript sign needs its index (a logarithm's base has a message of its own, a limit's
+// subscript is read with the limit, and the limits of sums and integrals are taken out by
+// now).
+bool LatexToBraille::indicesPresent(std::string_view t) {
+    for (std::size_t pos = t.find('_'); pos != std::string_view::npos; pos = t.find('_', pos + 1)) {
+        const std::string_view before = t.substr(0, pos);
+        if (before.ends_with("\\log") || before.ends_with("\\lim")) {
+            continue;
+        }
+        const std::size_t first = skipBlanks(t, pos + 1);
+        if (!argumentAt(t, first) || at(t, first, "{}")) {
+            return fail(messages::kIndexMissing);
+        }
+    }
+    return true;
+}
+
 // In x_1,5 the digit alone is the subscript: braced, its number ends with it instead of going on
 // over the comma (x_{1,5}).
 void digitSubscripts(std::string& t) {
@@ -338,15 +442,21 @@ void digitSubscripts(std::string& t) {
 }
 
 // A subscript of more than one item (a_{n+1}, a_{2n}) is written as a group, "!|" index "1": the
-// subscript sign alone carries one item, and a_{n}+1 would read the same.
-void LatexToBraille::subscriptPass(std::string& t) {
+// subscript sign alone carries one item, and a_{n}+1 would read the same. A subscript sign
+// with no index after it is refused; blanks between the two go, as TeX ignores them.
+bool LatexToBraille::subscriptPass(std::string& t) {
     std::size_t pos = 0;
     while ((pos = t.find('_', pos)) != std::string::npos) {
         const std::string_view before = std::string_view(t).substr(0, pos);
-        const std::size_t open = skipBlanks(t, pos + 1);
+        if (before.ends_with("\\log") || before.ends_with("\\lim")) {
+            ++pos;
+            continue;
+        }
+        t.erase(pos + 1, skipBlanks(t, pos + 1) - pos - 1);
+        const std::size_t open = pos + 1;
         const std::size_t close =
             charAt(t, open) == '{' ? closingBrace(t, open) : std::string::npos;
-        if (close == std::string::npos || before.ends_with("\\log") || before.ends_with("\\lim")) {
+        if (close == std::string::npos) {
             ++pos;
             continue;
         }
@@ -360,6 +470,7 @@ void LatexToBraille::subscriptPass(std::string& t) {
         splice(t, pos + 1, close + 1, "\\|" + content + "\\1");
         ++pos;  // subscripts inside come next
     }
+    return true;
 }
 
 bool LatexToBraille::powerPass(std::string& t) {
@@ -371,9 +482,9 @@ bool LatexToBraille::powerPass(std::string& t) {
             continue;
         }
         const std::size_t q = skipBlanks(t, pos + 1);
-        if (q >= t.size()) {
-            t.erase(pos);  // a "^" with nothing after it has no exponent
-            break;
+        if (q >= t.size() || t[q] == '^' || t[q] == '_' || t[q] == '}' || t[q] == '\r' ||
+            t[q] == '\n') {
+            return fail(messages::kComplexPower);  // a power sign with no exponent after it
         }
         if (t[q] == '{') {
             std::size_t end = 0;
@@ -415,15 +526,23 @@ bool LatexToBraille::powerPass(std::string& t) {
     return true;
 }
 
-void LatexToBraille::fractionPass(std::string& t) {
+bool LatexToBraille::fractionPass(std::string& t) {
     std::string with;
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\frac", pos)) != std::string::npos) {
         // The two arguments are read in place; `with` is made before the text changes.
+        const std::size_t startA = skipBlanks(t, pos + 5);
+        if (!argumentAt(t, startA)) {
+            return fail(messages::kFractionError);
+        }
         std::size_t endA = 0;
-        const std::string_view a = readArgument(t, skipBlanks(t, pos + 5), endA);
+        const std::string_view a = readArgument(t, startA, endA);
+        const std::size_t startB = skipBlanks(t, endA);
+        if (!argumentAt(t, startB)) {
+            return fail(messages::kFractionError);
+        }
         std::size_t endB = 0;
-        const std::string_view b = readArgument(t, skipBlanks(t, endA), endB);
+        const std::string_view b = readArgument(t, startB, endB);
         // A numerator starting with zero takes the general form: its lower digit ")" after
         // the number sign would read as a percent sign or be refused.
         const std::size_t first = a.find_first_not_of('{');
@@ -452,6 +571,7 @@ void LatexToBraille::fractionPass(std::string& t) {
             pos += 2;
         }
     }
+    return true;
 }
 
 // A number sign written right after another, or after the one of a numeric fraction's
@@ -466,7 +586,8 @@ void doubleNumberSigns(std::string& t) {
     }
 }
 
-void LatexToBraille::rootPass(std::string& t) {
+// A root needs its radicand, and an index opened with "[" its "]".
+bool LatexToBraille::rootPass(std::string& t) {
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\sqrt", pos)) != std::string::npos) {
         std::size_t q = pos + 5;
@@ -476,14 +597,18 @@ void LatexToBraille::rootPass(std::string& t) {
         std::string with = "\\9";
         std::size_t end = 0;
         if (charAt(t, q) == '[') {
-            std::size_t close = t.find(']', q + 1);
-            if (close == std::string::npos) {
-                close = t.size();
+            const std::size_t close = t.find(']', q + 1);
+            const std::size_t radicand = close == std::string::npos ? t.size() : close + 1;
+            if (close == std::string::npos || !argumentAt(t, radicand)) {
+                return fail(messages::kRootUnclosed);
             }
             with.append(t, q + 1, close - q - 1);
             with += ':';
-            with.append(readArgument(t, std::min(close + 1, t.size()), end));
+            with.append(readArgument(t, radicand, end));
         } else {
+            if (!argumentAt(t, q)) {
+                return fail(messages::kRootUnclosed);
+            }
             with.append(readArgument(t, q, end));
         }
         with += "\\O";
@@ -491,6 +616,7 @@ void LatexToBraille::rootPass(std::string& t) {
         splice(t, pos, end, with);
         pos += 2;
     }
+    return true;
 }
 
 bool LatexToBraille::logPass(std::string& t) {
@@ -509,14 +635,19 @@ bool LatexToBraille::logPass(std::string& t) {
     return true;
 }
 
-void LatexToBraille::overlinePass(std::string& t) {
+bool LatexToBraille::overlinePass(std::string& t) {
     std::size_t pos = 0;
     while ((pos = findCommand(t, "\\overline", pos)) != std::string::npos) {
+        const std::size_t start = skipBlanks(t, pos + 9);
+        if (!argumentAt(t, start)) {
+            return fail(messages::kOverlineMissing);
+        }
         std::size_t end = 0;
-        const std::string content(readArgument(t, pos + 9, end));
+        const std::string content(readArgument(t, start, end));
         splice(t, pos, end, "\\over" + std::string(kMarkerEnd) + content + ":");
         pos += 5;
     }
+    return true;
 }
 
 // A digit, or a decimal comma or periodic mark that a running number carries on.
@@ -841,12 +972,20 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
+    if (!bracesNest(t)) {
+        result.error = messages::onPage(page_, messages::kBrackets);
+        return result;
+    }
+    if (typedMarker(t)) {
+        result.error = messages::onPage(page_, messages::kUnknownFunction);
+        return result;
+    }
     // Each pass of a command looks for its keyword; most lines hold one or two of them, none at
     // all when they have no backslash. No pass writes a keyword that a pass looks for (they
     // write markers, and always put a cell between the pieces of text they join), so what the
     // text holds now decides for every pass.
     const unsigned commands = commandsIn(t);
-    if ((commands & kLimit) != 0 && !oneSidedLimits(t)) {
+    if (((commands & kLimit) != 0 && !oneSidedLimits(t)) || !arrowsInLimits(t)) {
         result.error = error_;
         return result;
     }
@@ -860,24 +999,19 @@ Conversion LatexToBraille::run(std::string_view input) {
                             limits(kInt, "\\int", "\\7", messages::kIntLatex) &&
                             limits(kIint, "\\iint", "\\77", messages::kIntLatex) &&
                             limits(kIiint, "\\iiint", "\\777", messages::kIntLatex);
-    if (!constructs || !powerPass(t)) {
+    if (!constructs || !indicesPresent(t) || !powerPass(t)) {
         result.error = error_;
         return result;
     }
-    if ((commands & kFrac) != 0) {
-        fractionPass(t);
+    if ((commands & kFrac) != 0 && !fractionPass(t)) {
+        result.error = error_;
+        return result;
     }
     doubleNumberSigns(t);
-    if ((commands & kSqrt) != 0) {
-        rootPass(t);
-    }
-    if ((commands & kLog) != 0 && !logPass(t)) {
+    if (((commands & kSqrt) != 0 && !rootPass(t)) || ((commands & kLog) != 0 && !logPass(t)) ||
+        !subscriptPass(t) || ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
         return result;
-    }
-    subscriptPass(t);
-    if ((commands & kOverline) != 0) {
-        overlinePass(t);
     }
     std::string out;
     if (!tokenize(t, out)) {
@@ -902,9 +1036,12 @@ Conversion LatexToBraille::run(std::string_view input) {
 
 }  // namespace
 
-Conversion convertLatexToBraille(std::string_view latex, int page) {
-    LatexToBraille plain(page, false);
-    Conversion c = plain.run(latex);
+namespace {
+
+// One formula, or a page whose lines cannot be taken apart, given what the plain conversion
+// `plain` made of it.
+Conversion checkedConversion(std::string_view latex, int page, const LatexToBraille& plain,
+                             Conversion c) {
     const bool oneCell = plain.oneCellExponentBesideGroup(c);
     if (!c.ok() || (!oneCell && !plain.groupEndsInNumber())) {
         return c;
@@ -930,6 +1067,92 @@ Conversion convertLatexToBraille(std::string_view latex, int page) {
     refused.error =
         messages::onPage(page, oneCell ? messages::kComplexPower : messages::kPowerOfPower);
     return refused;
+}
+
+Conversion convertFormula(std::string_view latex, int page) {
+    LatexToBraille plain(page, false);
+    Conversion c = plain.run(latex);
+    return checkedConversion(latex, page, plain, std::move(c));
+}
+
+// The lines of a page with the line break after each (none after the last), when every line
+// can stand alone: no text region and no brace group runs on into the next line. Empty when
+// the page is one line or its lines hang together.
+std::vector<std::pair<std::string_view, std::string_view>> separateLines(std::string_view page) {
+    std::vector<std::pair<std::string_view, std::string_view>> lines;
+    if (page.find_first_of("\r\n") == std::string_view::npos) {
+        return lines;
+    }
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i <= page.size(); ++i) {
+        const char c = charAt(page, i);
+        if (c == '\\' && charAt(page, i + 1) == '\\') {
+            const std::size_t close = page.find("\\\\", i + 2);
+            if (close == std::string_view::npos ||
+                page.substr(i, close - i).find_first_of("\r\n") != std::string_view::npos) {
+                return {};
+            }
+            i = close + 1;
+        } else if (c == '\\' && (charAt(page, i + 1) == '{' || charAt(page, i + 1) == '}')) {
+            ++i;  // "\{" and "\}" are characters
+        } else if (c == '{' || c == '}') {
+            depth += c == '{' ? 1 : -1;
+        } else if (c == '\r' || c == '\n' || i == page.size()) {
+            if (depth != 0) {
+                return {};
+            }
+            const std::size_t breakLength = at(page, i, "\r\n") ? 2 : (i < page.size() ? 1 : 0);
+            lines.emplace_back(page.substr(start, i - start), page.substr(i, breakLength));
+            i += breakLength - (breakLength > 0 ? 1 : 0);
+            start = i + 1;
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+Conversion convertLatexToBraille(std::string_view text, int page) {
+    // Characters without a row are read as the sign they stand for, or refused.
+    const CharacterReading reading = readCharacters(text);
+    if (!reading.ok()) {
+        return {{}, messages::onPage(page, reading.refusal)};
+    }
+    const std::string_view latex =
+        trimBlanks(reading.changed ? std::string_view(reading.text) : text);
+    // Most texts hold nothing that must be read back to be sure of: converted whole, a page of
+    // them gives what its lines give one by one.
+    LatexToBraille whole(page, false);
+    Conversion c = whole.run(latex);
+    if (c.ok() && !whole.oneCellExponentBesideGroup(c) && !whole.groupEndsInNumber()) {
+        return c;
+    }
+    const auto lines = separateLines(latex);
+    if (lines.empty()) {
+        return c.ok() ? checkedConversion(latex, page, whole, std::move(c)) : c;
+    }
+    // Each line of a page is a formula of its own: converted alone, so that it converts the
+    // same on any page. The page's own limits hold first.
+    const TakenRegions taken = takeOutRegions(latex);
+    if (taken.countedLength > kMaxFormulaLength) {
+        return {{}, messages::onPage(page, messages::kTooLong)};
+    }
+    Conversion out;
+    for (const auto& [line, lineBreak] : lines) {
+        const std::string_view core = trimBlanks(line);
+        c = convertFormula(core, page);
+        if (!c.ok()) {
+            return c;
+        }
+        // The blanks around a line inside the page are cells of the page.
+        const std::size_t before = core.empty() ? line.size() : core.data() - line.data();
+        out.text.append(before, ' ');
+        out.text += c.text;
+        out.text.append(line.size() - before - core.size(), ' ');
+        out.text += lineBreak;
+    }
+    return out;
 }
 
 std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {

@@ -63,6 +63,7 @@ std::size_t firstCharacterCell(const MathToken& t) {
 // A piece of drawing with its own pen (width) and baseline (0).
 struct Box {
     std::vector<DisplayItem> items;
+    std::vector<DisplayPart> parts;  // item ranges of `items`
     int width = 0;
     int top = 0;
     int bottom = 0;
@@ -70,9 +71,10 @@ struct Box {
 
 class Layout {
 public:
-    Layout(const std::vector<MathToken>& code, std::size_t caret, const TextMetrics& metrics)
+    Layout(const std::vector<MathToken>& code, std::size_t caret, const TextMetrics& metrics,
+           std::string_view cells)
         : t_(code), m_(metrics), raised_(code.size(), false) {
-        pairing_ = pairExponents(t_);
+        pairing_ = cells.empty() ? pairExponents(t_) : pairExponents(t_, cells);
         markShortExponents();
         locateCaret(caret);
     }
@@ -83,6 +85,7 @@ public:
             caretMark(line, FontRole::Normal, 0);
         }
         DisplayLine out;
+        out.parts = std::move(line.parts);
         out.items.reserve(line.items.size());
         for (DisplayItem item : line.items) {
             item.x += kLinePenStart;
@@ -143,8 +146,15 @@ private:
         box.bottom = std::max(box.bottom, bottom);
     }
 
-    // Appends `part` with its pen at (dx, dy) of `into`'s coordinates.
-    static void put(Box& into, Box&& part, int dx, int dy) {
+    // Appends `part`, a part of kind `kind`, with its pen at (dx, dy) of `into`'s coordinates.
+    static void put(Box& into, Box&& part, int dx, int dy, PartKind kind) {
+        const std::size_t first = into.items.size();
+        into.parts.push_back({kind, first, first + part.items.size(), dy});
+        for (DisplayPart& inner : part.parts) {
+            inner.firstItem += first;
+            inner.endItem += first;
+            into.parts.push_back(inner);
+        }
         for (DisplayItem& item : part.items) {
             item.x += dx;
             item.x2 += dx;
@@ -256,7 +266,7 @@ private:
         Box exponent = row(from, to, smaller(role));
         const int width = exponent.width;
         const int by = raiseFor(exponent, role);
-        put(box, std::move(exponent), box.width, -by);
+        put(box, std::move(exponent), box.width, -by, PartKind::Exponent);
         box.width += width;
         return by;
     }
@@ -266,7 +276,7 @@ private:
         shift(box, 0, kSubLevelShift);
         Box index = row(from, to, smaller(role));
         const int width = index.width;
-        put(box, std::move(index), box.width, kSubLevelShift);
+        put(box, std::move(index), box.width, kSubLevelShift, PartKind::Index);
         box.width += width;
         shift(box, kSubLevelShift, -kSubLevelShift);
     }
@@ -354,6 +364,10 @@ private:
                 return stray(box, "1", i, role);
             case MathCode::PowerSign:
             case MathCode::IndexSign: {
+                if (tok.code == MathCode::IndexSign && !tooDeep && i + 1 < to &&
+                    t_[i + 1].code == MathCode::ExponentStart) {
+                    return indexGroup(box, i + 1, to, role);
+                }
                 const std::size_t end = tooDeep ? i + 1 : operandEnd(i + 1, to);
                 if (tok.code == MathCode::PowerSign) {
                     raise(box, i + 1, end, role);
@@ -382,6 +396,24 @@ private:
                 return i + 1;
         }
         return i + 1;
+    }
+
+    // "!|" index "1": the whole group lowered; returns where the next sign starts.
+    std::size_t indexGroup(Box& box, std::size_t start, std::size_t to, FontRole role) {
+        std::size_t end = pairing_.match[start];
+        if (end == kNone || end > to) {
+            end = to;
+        }
+        reach(box, start, role);
+        lower(box, start + 1, end, role);
+        if (end < to) {
+            // The caret just before the group's end stands at the index's end, lowered.
+            if (end == caretToken_ && caretWithin_ == 0 && !caretDrawn_) {
+                caretMark(box, smaller(role), kSubLevelShift);
+            }
+            return end + 1;
+        }
+        return end;
     }
 
     std::size_t stray(Box& box, std::string_view cells, std::size_t i, FontRole role) {
@@ -519,9 +551,10 @@ private:
         const int numBaseline = bar - kLineThickness / 2 - kFractionGap - numerator.bottom;
         const int denBaseline =
             bar + kLineThickness - kLineThickness / 2 + kFractionGap - denominator.top;
-        put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline);
+        put(box, std::move(numerator), x + kFractionOverhang + (inner - numWidth) / 2, numBaseline,
+            PartKind::Numerator);
         put(box, std::move(denominator), x + kFractionOverhang + (inner - denWidth) / 2,
-            denBaseline);
+            denBaseline, PartKind::Denominator);
         line(box, DisplayKind::FractionBar, x, bar, x + width, bar);
         box.width += width + 1;
     }
@@ -574,7 +607,6 @@ private:
     // A radical sign of strokes over the radicand, the index (if any) in the crook.
     std::size_t root(Box& box, std::size_t i, std::size_t to, FontRole role) {
         std::size_t end = to;
-        std::size_t colon = kNone;
         int depth = 0;
         for (std::size_t k = i + 1; k < to; ++k) {
             if (t_[k].code == MathCode::RootStart) {
@@ -585,10 +617,9 @@ private:
                     break;
                 }
                 --depth;
-            } else if (t_[k].code == MathCode::Colon && depth == 0 && colon == kNone) {
-                colon = k;
             }
         }
+        const std::size_t colon = rootIndexColon(i, end);
         Box index;
         std::size_t radicandStart = i + 1;
         if (colon != kNone) {
@@ -607,16 +638,72 @@ private:
         int x0 = x;
         if (colon != kNone) {
             const int indexWidth = index.width;
-            put(box, std::move(index), x, middle - 1 - index.bottom);
+            put(box, std::move(index), x, middle - 1 - index.bottom, PartKind::RootIndex);
             x0 = x + std::max(0, indexWidth - 3);
         }
         line(box, DisplayKind::RadicalStroke, x0, middle, x0 + 3, bottom);
         line(box, DisplayKind::RadicalStroke, x0 + 3, bottom, x0 + 8, top);
         const int radicandWidth = radicand.width;
-        put(box, std::move(radicand), x0 + 10, 0);
+        put(box, std::move(radicand), x0 + 10, 0, PartKind::Radicand);
         line(box, DisplayKind::Overline, x0 + 8, top, x0 + 12 + radicandWidth, top);
         box.width = x0 + 13 + radicandWidth;
         return end < to ? end + 1 : to;
+    }
+
+    // The colon that ends the index of the root opened at `i` (whose end is `end`): the first
+    // one of the root's own, past those of the constructs inside it (a nested root's index,
+    // the limits of a sum, a logarithm's base, an overline's end); kNone for a square root.
+    std::size_t rootIndexColon(std::size_t i, std::size_t end) const {
+        for (std::size_t k = i + 1; k < end; ++k) {
+            switch (t_[k].code) {
+                case MathCode::Colon:
+                    return k;
+                case MathCode::RootStart:
+                    k = closing(k, end, MathCode::RootStart, MathCode::RootEnd);
+                    break;
+                case MathCode::Overline:
+                    k = firstOf(k + 1, end, MathCode::Colon);
+                    break;
+                case MathCode::BigOperator:
+                    k = limitsColon(k, end);
+                    break;
+                case MathCode::Function:
+                    k = t_[k].text == "log" ? logBaseColon(k, end) : k;
+                    break;
+                default:
+                    break;
+            }
+        }
+        return kNone;
+    }
+
+    // The colon that ends the upper limit of the sum, product or integral at `i`; `i` when
+    // its signs are no limits.
+    std::size_t limitsColon(std::size_t i, std::size_t to) const {
+        std::size_t p = i + 1;
+        while (p < to && t_[p].code != MathCode::Comma && t_[p].code != MathCode::Colon &&
+               !isOpenRound(t_[p])) {
+            ++p;
+        }
+        if (p < to && t_[p].code == MathCode::Comma) {
+            std::size_t q = p + 1;
+            while (q < to && t_[q].code != MathCode::Colon && !isOpenRound(t_[q])) {
+                ++q;
+            }
+            return q < to && t_[q].code == MathCode::Colon ? q : i;
+        }
+        return p < to && t_[p].code == MathCode::Colon && p > i + 1 ? p : i;
+    }
+
+    // The colon that ends the base of the logarithm at `i`, within 20 cells; `i` when none.
+    std::size_t logBaseColon(std::size_t i, std::size_t to) const {
+        const std::size_t reachEnd = t_[i].offset + t_[i].length + 20;
+        for (std::size_t q = i + 1; q < to && t_[q].offset <= reachEnd; ++q) {
+            if (t_[q].code == MathCode::Colon) {
+                return q;
+            }
+        }
+        return i;
     }
 
     // Signs [from, to) with a line over them.
@@ -625,7 +712,7 @@ private:
         const int x = box.width;
         const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
-        put(box, std::move(content), x, 0);
+        put(box, std::move(content), x, 0, PartKind::Overlined);
         line(box, DisplayKind::Overline, x, top, x + width, top);
         box.width += width;
     }
@@ -642,7 +729,7 @@ private:
         const int x = box.width;
         const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
-        put(box, std::move(content), x, 0);
+        put(box, std::move(content), x, 0, PartKind::Overlined);
         line(box, DisplayKind::Overline, x, top, x + width, top);
         box.width += width + 1;
         return colon < to ? colon + 1 : to;
@@ -687,13 +774,13 @@ private:
         Box low = row(lowFrom, lowTo, smaller(role));
         reach(low, lowTo, smaller(role));
         const int lowWidth = low.width;
-        put(box, std::move(low), x, kSubLevelShift);
+        put(box, std::move(low), x, kSubLevelShift, PartKind::Index);
         shift(box, kSubLevelShift, -kSubLevelShift);
         Box up = row(upFrom, upTo, smaller(role));
         reach(up, upTo, smaller(role));
         const int upWidth = up.width;
         const int upBy = raiseFor(up, role) + 2;
-        put(box, std::move(up), x, -upBy);
+        put(box, std::move(up), x, -upBy, PartKind::Exponent);
         box.width = x + std::max(lowWidth, upWidth) + 2;
     }
 
@@ -777,7 +864,7 @@ std::size_t caretCodeCharacters(const std::vector<MathToken>& code, std::size_t 
 
 DisplayLine layoutLine(const std::vector<MathToken>& code, std::size_t caret,
                        const TextMetrics& metrics) {
-    return Layout(code, caret, metrics).run();
+    return Layout(code, caret, metrics, {}).run();
 }
 
 std::vector<LinePlace> placeLines(const std::vector<DisplayLine>& lines, int pitch, int height,
@@ -840,7 +927,8 @@ DisplayLine layoutCells(std::string_view line, std::size_t caretColumn,
     const std::vector<MathToken> code = lineCode(line);
     const std::size_t caret =
         caretColumn == kNoCaret ? kNoCaret : caretCodeCharacters(code, caretColumn);
-    return layoutLine(code, caret, metrics);
+    // The exponents are paired as the conversion reads the line.
+    return Layout(code, caret, metrics, line).run();
 }
 
 }  // namespace notation

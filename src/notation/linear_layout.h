@@ -58,11 +58,36 @@ struct DisplayItem {
     friend bool operator==(const DisplayItem&, const DisplayItem&) = default;
 };
 
+// A part of the line that the layout moved off the line of the signs around it: the items
+// [firstItem, endItem) of `items`, drawn `dy` pixels below (positive) or above (negative) the
+// baseline of what holds them. Parts nest as the constructs do; a part inside another comes
+// after it in the list.
+enum class PartKind {
+    Exponent,     // raised: a power's exponent, an upper limit
+    Index,        // lowered: an index, a logarithm's base, a lower limit
+    Numerator,    // stacked over a fraction bar
+    Denominator,  // stacked under it
+    RootIndex,    // in the crook of a radical sign
+    Radicand,     // under a radical sign
+    Overlined,    // under an overline
+};
+
+struct DisplayPart {
+    PartKind kind = PartKind::Exponent;
+    std::size_t firstItem = 0;
+    std::size_t endItem = 0;
+    int dy = 0;
+
+    friend bool operator==(const DisplayPart&, const DisplayPart&) = default;
+};
+
 struct DisplayLine {
     std::vector<DisplayItem> items;
-    int width = 0;   // where the pen ends
-    int top = 0;     // the first row of ink, from the baseline (negative)
-    int bottom = 0;  // the row after the last row of ink
+    std::vector<DisplayPart> parts;  // what the constructs made of the items (painters may
+                                     // ignore it: the items already stand where they belong)
+    int width = 0;                   // where the pen ends
+    int top = 0;                     // the first row of ink, from the baseline (negative)
+    int bottom = 0;                  // the row after the last row of ink
 };
 
 // How wide and tall text is in each font role.

@@ -1,6 +1,7 @@
 #include "notation/mathml_code.h"
 
 #include "notation/mathml_tables.h"
+#include "notation/power_ends.h"
 
 #include <algorithm>
 #include <optional>
@@ -366,6 +367,32 @@ ExponentPairing pairExponents(const std::vector<MathToken>& t) {
                 pairing.match[open.back()] = i;
                 open.pop_back();
             }
+        }
+    }
+    return pairing;
+}
+
+ExponentPairing pairExponents(const std::vector<MathToken>& code, std::string_view cells) {
+    const std::vector<std::size_t> ends = readPowerEnds(cells);
+    if (ends.empty()) {
+        return pairExponents(code);
+    }
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    ExponentPairing pairing;
+    pairing.match.assign(code.size(), kNone);
+    pairing.shortEnd.assign(code.size(), false);
+    std::vector<std::size_t> endAt(cells.size(), kNone);  // the power end token at a cell
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        if (code[i].code == MathCode::ExponentEnd && code[i].offset < cells.size()) {
+            endAt[code[i].offset] = i;
+            pairing.shortEnd[i] = ends[code[i].offset] == kShortEnd;
+        }
+    }
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        const std::size_t cell = code[i].offset;
+        if (code[i].code == MathCode::ExponentStart && cell < ends.size() &&
+            ends[cell] < cells.size()) {
+            pairing.match[i] = endAt[ends[cell]];
         }
     }
     return pairing;

@@ -71,4 +71,9 @@ struct ExponentPairing {
 };
 ExponentPairing pairExponents(const std::vector<MathToken>& code);
 
+// The pairing Braille-to-LaTeX reads in `cells`, the cells `code` was read from (offsets from
+// their start), so that every view shows the exponents the conversion does; where it does not
+// read them (a formula still being typed), the pairing above.
+ExponentPairing pairExponents(const std::vector<MathToken>& code, std::string_view cells);
+
 }  // namespace notation

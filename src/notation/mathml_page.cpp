@@ -32,6 +32,10 @@ struct Item {
     bool opensNumber = false;  // the first digits of a number
     bool lowerLetter = false;
     bool operatorLike = false;  // an element that spaces itself like an operator
+    // An index (msub) keeps its base and index apart, so that an exponent after it makes one
+    // msubsup of the three.
+    std::string indexBase{};
+    std::string index{};
 };
 using Row = std::vector<Item>;
 
@@ -143,7 +147,9 @@ bool isOpenRound(const MathToken& t) {
 
 class Parser {
 public:
-    explicit Parser(const std::vector<MathToken>& tokens) : t_(tokens) { pairExponents(); }
+    Parser(const std::vector<MathToken>& tokens, std::string_view cells) : t_(tokens) {
+        pairExponents(cells);
+    }
 
     std::string content() {
         std::size_t pos = 0;
@@ -151,8 +157,8 @@ public:
     }
 
 private:
-    void pairExponents() {
-        ExponentPairing pairing = notation::pairExponents(t_);
+    void pairExponents(std::string_view cells) {
+        ExponentPairing pairing = notation::pairExponents(t_, cells);
         match_ = std::move(pairing.match);
         shortEnd_ = std::move(pairing.shortEnd);
     }
@@ -351,13 +357,19 @@ private:
     }
 
     // What stands just before a power or index sign: a bracket group, a number, a run of
-    // small letters, else the one piece before it. Taken out of `row`.
-    std::string popBase(Row& row) {
+    // small letters, else the one piece before it. Taken out of `row`; an index taken as the
+    // base goes to `indexed` instead, when given.
+    std::string popBase(Row& row, Item* indexed = nullptr) {
         while (!row.empty() && row.back().kind == Item::Kind::Blank) {
             row.pop_back();
         }
         if (row.empty()) {
             return std::string(kEmptyRow);
+        }
+        if (indexed != nullptr && !row.back().index.empty()) {
+            *indexed = std::move(row.back());
+            row.pop_back();
+            return {};
         }
         Row base;
         const Item::Kind kind = row.back().kind;
@@ -421,36 +433,77 @@ private:
         return out;
     }
 
-    void readGeneralExponent(std::size_t& pos, std::size_t end, Row& row) {
-        const std::size_t start = pos++;
-        std::string base = popBase(row);
-        Row exponent;
-        if (match_[start] != kNone && match_[start] < end) {
-            exponent = parseRange(pos, match_[start]);
-            pos = match_[start] + 1;
-        } else {
-            exponent = parseRow(pos, end, nullptr);
+    // An index: its base and index kept for an exponent that may follow.
+    static Item indexItem(std::string base, std::string index) {
+        Item item = element(power("msub", base, index));
+        item.indexBase = std::move(base);
+        item.index = index.empty() ? std::string(kEmptyRow) : std::move(index);
+        return item;
+    }
+
+    // `exponent` raised over what stands before it: over an index, one msubsup.
+    void pushPower(Row& row, std::string exponent) {
+        Item indexed;
+        std::string base = popBase(row, &indexed);
+        if (indexed.index.empty()) {
+            row.push_back(element(power("msup", base, exponent)));
+            return;
         }
-        row.push_back(element(power("msup", base, render(exponent).markup)));
+        std::string index = indexed.index == kEmptyRow ? std::string() : std::move(indexed.index);
+        row.push_back(element("<msubsup>" + indexed.indexBase + "<mrow>" + index + "</mrow><mrow>" +
+                              exponent + "</mrow></msubsup>\r\n"));
+    }
+
+    // The content of the group "|" ... "1" that opens at `start`, up to its power end (or to
+    // `end` when none closes it); `pos` goes past it.
+    Row readGroupContent(std::size_t start, std::size_t& pos, std::size_t end) {
+        pos = start + 1;
+        if (match_[start] != kNone && match_[start] < end) {
+            Row content = parseRange(pos, match_[start]);
+            pos = match_[start] + 1;
+            return content;
+        }
+        return parseRow(pos, end, nullptr);
+    }
+
+    void readGeneralExponent(std::size_t& pos, std::size_t end, Row& row) {
+        const Row exponent = readGroupContent(pos, pos, end);
+        pushPower(row, render(exponent).markup);
     }
 
     void readExponentEnd(std::size_t& pos, Row& row) {
         if (shortEnd_[pos] && hasShortExponent(row)) {
-            const std::string exponent = popShortExponent(row);
-            const std::string base = popBase(row);
-            row.push_back(element(power("msup", base, exponent)));
+            pushPower(row, popShortExponent(row));
         } else {
             row.push_back(otherItem("1"));
         }
         ++pos;
     }
 
-    // The one-cell power sign and the index sign act on the next sign only.
+    // The one-cell power sign and the index sign act on the next sign only; an index group
+    // ("!|" index "1") is one index.
     void readScript(std::size_t& pos, std::size_t end, Row& row) {
         const bool isPower = t_[pos].code == MathCode::PowerSign;
         ++pos;
+        if (isPower) {
+            Row operand;
+            readOperand(pos, end, operand);
+            pushPower(row, render(operand).markup);
+            return;
+        }
         std::string base = popBase(row);
+        if (pos < end && t_[pos].code == MathCode::ExponentStart) {
+            const Row index = readGroupContent(pos, pos, end);
+            row.push_back(indexItem(std::move(base), render(index).markup));
+            return;
+        }
         Row operand;
+        readOperand(pos, end, operand);
+        row.push_back(indexItem(std::move(base), render(operand).markup));
+    }
+
+    // The one sign a power sign or index sign acts on, when one stands at `pos`.
+    void readOperand(std::size_t& pos, std::size_t end, Row& operand) {
         if (pos < end) {
             switch (t_[pos].code) {
                 case MathCode::Number:
@@ -470,7 +523,6 @@ private:
                     break;
             }
         }
-        row.push_back(element(power(isPower ? "msup" : "msub", base, render(operand).markup)));
     }
 
     void readGroup(std::size_t& pos, std::size_t end, Row& row) {
@@ -699,7 +751,7 @@ std::string formulaMathml(std::string_view cells) {
     const std::vector<MathToken> tokens = mathCode(cells);
     std::string block(kMathOpen);
     block += "\r\n<mrow>";
-    block += Parser(tokens).content();
+    block += Parser(tokens, cells).content();
     block += "</mrow></math>";
     return block;
 }

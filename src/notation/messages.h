@@ -44,6 +44,34 @@ inline constexpr std::string_view kLimitValueAdvice =
     " scrivere variabile e valore senza operazioni";
 inline constexpr std::string_view kLogLatex = "Funzione \\log_ ";
 inline constexpr std::string_view kLogAdvice = " racchiudere indice fra parentesi graffe";
+// Braille writes the arrow of a limit and an implication with the same cells, and reads the
+// arrow as "\to" only within a limit: elsewhere it would come back as an implication.
+inline constexpr std::string_view kArrowLatex = "Funzione \\to ";
+inline constexpr std::string_view kArrowAdvice = " usare \\to solo nei limiti, \\impl per implica";
+
+// A construct without its opening or a part of it.
+inline constexpr std::string_view kIndexMissing = "Errore indice - manca indice";
+inline constexpr std::string_view kIndexUnclosed = "Errore indice - manca chiusura";
+inline constexpr std::string_view kRootUnopened = "Errore radice quadrata - manca apertura";
+inline constexpr std::string_view kOverlineMissing = "Errore sopralineatura - manca argomento";
+inline constexpr std::string_view kTooDeep = "Formato non ammesso - formula troppo annidata";
+
+// A character of the Latex-mode text, or a cell of the Braille-mode text, that the notation
+// has no sign for: the first line names it (and its line), the second says what to do.
+inline constexpr std::string_view kUnknownCharacter = "Carattere sconosciuto ";
+inline constexpr std::string_view kUnknownCell = "Segno braille sconosciuto ";
+inline constexpr std::string_view kCodeOpen = "(codice ";
+inline constexpr std::string_view kCodeClose = ")";
+inline constexpr std::string_view kDotWord = "punto ";
+inline constexpr std::string_view kDotsWord = "punti ";
+inline constexpr std::string_view kOnLine = ", riga ";
+inline constexpr std::string_view kWordsAdvice =
+    " scrivere lettere accentate e parole fra \\\\ e \\\\";
+inline constexpr std::string_view kCharacterAdvice =
+    " togliere il carattere o scriverlo fra \\\\ e \\\\";
+inline constexpr std::string_view kControlAdvice = " togliere il carattere";
+inline constexpr std::string_view kCellAdvice = " togliere il segno o scriverlo fra \\\\ e \\\\";
+inline constexpr std::string_view kControlCellAdvice = " togliere il segno";
 
 // "Pagina " N, a line break, then the text.
 inline std::string onPage(int page, std::string_view text) {

@@ -65,7 +65,8 @@ inline constexpr std::array<NotationRow, 20> kSetTable = {{
 }};
 
 // Single characters (and the pairs "\{", "\}", "<>"), first match wins. "^" has a row that
-// gives nothing; a character without a row (a plain brace, "@", "$") gives nothing either.
+// gives nothing; a plain brace has none (it groups). Any other character without a row is
+// read through kCharacterSigns or refused before the tokenizer sees it.
 inline constexpr std::array<NotationRow, 91> kCharacterTable = {{
     {"1", "#a"},   {"2", "#b"},  {"3", "#c"},   {"4", "#d"}, {"5", "#e"}, {"6", "#f"},
     {"7", "#g"},   {"8", "#h"},  {"9", "#i"},   {"0", "#j"}, {"a", "^a"}, {"b", "^b"},
@@ -83,6 +84,39 @@ inline constexpr std::array<NotationRow, 91> kCharacterTable = {{
     {"#", "#"},    {"*", "("},   {"/", "/"},    {"<>", "3"}, {">", "`"},  {"<", "2"},
     {";", ";"},    {"!", "^."},  {"\xA7", "<"}, {"%", "%"},  {"|", "%"},  {"\n", "\n"},
     {"\r", "\r"},
+}};
+
+// Characters that have no row above but whose meaning the notation has a sign for: each is
+// read as the Latex-mode text beside it. The operators are spelled as the graphic editor's
+// TeX comes back (\times and \cdot as "*", \div as "\:", \pm as "+-"); the dashes stand
+// for the minus sign that code page 1252 lacks; a tab and the no-break space are blanks. A
+// run of superscript digits is one exponent (x, superscript 2, superscript 3 is "x^{23}"),
+// and a command word gets a blank before a letter (not sign, p is "\neg p"). Every other
+// character without a row is refused; a plain brace is grouping, not a character.
+struct CharacterSign {
+    char character;
+    std::string_view latex;
+};
+
+inline constexpr std::array<CharacterSign, 18> kCharacterSigns = {{
+    {'\t', " "},
+    {'\xA0', " "},
+    {'\x96', "-"},
+    {'\x97', "-"},
+    {'\xD7', "*"},
+    {'\xB7', "*"},
+    {'\xF7', "\\:"},
+    {'\xB1', "+-"},
+    {'\x85', "..."},
+    {'\x89', "\\%%"},
+    {'\xAC', "\\neg"},
+    {'\xB5', "\\mu"},
+    {'\xB9', "1"},  // superscript digits: the digit of an exponent
+    {'\xB2', "2"},
+    {'\xB3', "3"},
+    {'\xBC', "\\frac{1}{4}"},
+    {'\xBD', "\\frac{1}{2}"},
+    {'\xBE', "\\frac{3}{4}"},
 }};
 
 // Constructs that Braille-to-LaTeX writes and copies through unchanged.

@@ -96,6 +96,9 @@ std::string_view lineDiagnostic(const Balance& b) {
     if (b.exponents != 0) {
         diagnostic = kAllExponents;
     }
+    if (b.indices != 0) {
+        diagnostic = kAllIndices;
+    }
     if (b.fractions != 0) {
         diagnostic = kAllFractions;
     }
@@ -129,7 +132,7 @@ struct KeyDiagnostic {
     std::string_view words;
 };
 
-constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
+constexpr std::array<KeyDiagnostic, 9> kKeyDiagnostics = {{
     {&Balance::fractions, kKeyFractions},
     {&Balance::roots, kKeyRoots},
     {&Balance::braces, kKeyBraces},
@@ -138,6 +141,7 @@ constexpr std::array<KeyDiagnostic, 8> kKeyDiagnostics = {{
     {&Balance::numerators, kKeyNumerators},
     {&Balance::denominators, kKeyDenominators},
     {&Balance::exponents, kKeyExponents},
+    {&Balance::indices, kKeyIndices},
 }};
 
 // How a cell typed inside a text region is said.
@@ -156,6 +160,8 @@ public:
         PreparedLine line = prepareLine(text);
         s_ = std::move(line.cells);
         marked_ = std::move(line.marked);
+        indexGroup_ = std::move(line.indexGroup);
+        findRootIndices();
         // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
         whole_.text.reserve(s_.size() * 12);
     }
@@ -353,8 +359,13 @@ private:
         }
     }
 
-    // Returns whether a sign was read (its token may be empty: a closing "%%").
+    // Returns whether a sign was read.
     bool signsAndFunctions() {
+        if (pos_ == limitArrow_) {
+            say(kTendsTo);
+            pos_ += 2;
+            return true;
+        }
         if (const int i = firstMatch(setIndex(), true); i >= 0) {
             say(kSetSigns[static_cast<std::size_t>(i)].words);
             pos_ += setIndex().patterns[static_cast<std::size_t>(i)].size();
@@ -374,11 +385,19 @@ private:
         pos_ += functionIndex().patterns[static_cast<std::size_t>(i)].size();
         if (f.pattern == kLogPattern) {
             logarithmBase();
-        } else if (f.pattern == kMatrixPattern) {
-            toggleBars();
+        } else if (f.pattern == kLimitPattern) {
+            findLimitArrow();
         }
-        // After a closing "%%" nothing was said: the next cell is read in this same step.
-        return !saysNothing();
+        return true;
+    }
+
+    // "lim." followed by its variable (a letter, a capital or a Greek letter) and ":o": that
+    // arrow is the limit's, "tende a", as Braille-to-LaTeX reads it; every other is " implica".
+    void findLimitArrow() {
+        const char first = cell(pos_);
+        if ((first == '_' || first == '$' || first == '>') && matches(pos_ + 2, ":o", true)) {
+            limitArrow_ = pos_ + 2;
+        }
     }
 
     // "log." followed within five cells by ':' has a base: the ':' becomes the letters
@@ -399,37 +418,87 @@ private:
                     }
                 }
                 writtenWords_.emplace_back(i, i + kLogBaseCells.size());
-                rootScanValid_ = false;  // the cells after here have moved
+                // The marks of the cells after here move with them.
+                const auto at = static_cast<std::ptrdiff_t>(i) + 1;
+                const std::size_t more = kLogBaseCells.size() - 1;
+                indexGroup_.insert(indexGroup_.begin() + at, more, 0);
+                rootIndexEnd_.insert(rootIndexEnd_.begin() + at, more, 0);
+                squareRoot_.insert(squareRoot_.begin() + at, more, 0);
                 return;
             }
         }
         sayMore(kLogDecimal);
     }
 
-    // '%' and "%%" open and close bars; the closing one is silent.
-    void toggleBars() {
-        if (bars_) {
-            bars_ = false;
-            silence();
-        } else {
-            bars_ = true;
-        }
-    }
-
-    // Is the root opened here a square root: no unmarked ':' (index separator) before the
-    // first 'o' that follows. The answer of one scan holds for every '9' up to the cell where
-    // it stopped, so a run of roots does not scan the rest of the line again for each one.
-    bool isSquareRoot() {
-        if (!rootScanValid_ || pos_ >= rootScanEnd_) {
-            std::size_t i = pos_ + 1;
-            while (i < s_.size() && s_[i] != 'o' && !(s_[i] == ':' && !marked_[i])) {
-                ++i;
+    // Which roots are square roots and which ':' ends a root's index, read as the conversion
+    // reads them: a ':' belongs to the innermost construct still open that takes one (a root
+    // without its index yet, an overline, the limits of a sum, product or integral, a
+    // logarithm's base); an arrow ":o" and a lower digit are no colon; a root ends at its 'o'.
+    void findRootIndices() {
+        rootIndexEnd_.assign(s_.size(), 0);
+        squareRoot_.assign(s_.size(), 0);
+        enum class Owner { Root, RootWithIndex, Overline, Limits, LogBase };
+        std::vector<std::pair<Owner, std::size_t>> open;  // and where each opened
+        const auto closeRoot = [&] {
+            while (!open.empty()) {
+                const auto [owner, at] = open.back();
+                open.pop_back();
+                if (owner == Owner::Root || owner == Owner::RootWithIndex) {
+                    squareRoot_[at] = owner == Owner::Root ? 1 : 0;
+                    return;
+                }
             }
-            rootScanEnd_ = i;
-            rootScanSquare_ = i == s_.size() || s_[i] == 'o';
-            rootScanValid_ = true;
+        };
+        for (std::size_t i = 0; i < s_.size(); ++i) {
+            const char c = s_[i];
+            const char prev = i > 0 ? s_[i - 1] : '\0';
+            if (isPair(i)) {
+                std::size_t close = i + 2;
+                while (close < s_.size() && !isPair(close)) {
+                    ++close;
+                }
+                i = close + 1;
+                continue;
+            }
+            if (marked_[i] != 0) {
+                continue;
+            }
+            if (c == '9' && cell(i + 1) == ':') {
+                i += cell(i + 2) == 'o' ? 2 : 1;  // "se e solo se", "e implicato"
+            } else if (c == '9') {
+                open.emplace_back(Owner::Root, i);
+            } else if (c == 'o' && prev != '$' && prev != '_') {
+                closeRoot();
+            } else if (c == kOverbar) {
+                open.emplace_back(Owner::Overline, i);
+            } else if (c == '7' || matches(i, "<S", false) || matches(i, "<P", false)) {
+                open.emplace_back(Owner::Limits, i);
+                i += c == '7' ? 0 : 1;
+            } else if (c == '?' && !open.empty() && open.back().first == Owner::Limits) {
+                open.pop_back();  // the operand opens: no upper limit
+            } else if (matches(i, kLogPattern, false)) {
+                const std::size_t end = std::min(i + 4 + 5, s_.size());
+                for (std::size_t k = i + 4; k < end; ++k) {
+                    if (s_[k] == ':' && marked_[k] == 0) {
+                        open.emplace_back(Owner::LogBase, i);
+                        break;
+                    }
+                }
+                i += 3;
+            } else if (c == ':' && cell(i + 1) == 'o') {
+                ++i;  // an arrow
+            } else if (c == ':' && !open.empty()) {
+                if (open.back().first == Owner::Root) {
+                    open.back().first = Owner::RootWithIndex;
+                    rootIndexEnd_[i] = 1;
+                } else if (open.back().first != Owner::RootWithIndex) {
+                    open.pop_back();
+                }
+            }
         }
-        return rootScanSquare_;
+        while (!open.empty()) {
+            closeRoot();  // roots never closed: square unless they had an index
+        }
     }
 
     void singleCell() {
@@ -464,17 +533,15 @@ private:
             }
             if (c == '9') {
                 say(kRootOpen);
-                ++rootDepth_;
-                if (all && isSquareRoot()) {
+                if (all && squareRoot_[pos_] != 0) {
                     sayMore(kSquareRoot);
                 }
             }
             if (c == 'o' && prev != '$' && prev != '_') {
                 say(kRootClose);
-                --rootDepth_;
             }
             if (c == ':' && !marked) {
-                if (rootDepth_ > 0 && all) {
+                if (rootIndexEnd_[pos_] != 0 && all) {
                     say(kRootIndexEnd);
                 }
                 if (overbarDepth_ > 0) {
@@ -531,13 +598,14 @@ private:
                 if (!words.empty()) {
                     say(words);
                     roundBracket = c == '?' || c == '*';
-                    if (c == '%') {
-                        toggleBars();
-                    } else if (c == 'd' && prev == '_') {
+                    if (c == 'd' && prev == '_') {
                         silence();
                     }
                 }
             }
+        }
+        if (indexGroup_[pos_] != 0 && !textRegion_) {
+            say(c == '|' ? kIndexOpen : kIndexClose);  // never an exponent's words
         }
         if (saysNothing() && c >= 'A' && c <= 'Z') {
             say({&c, 1}, TokenKind::Letter);
@@ -617,7 +685,9 @@ private:
             return;
         }
         Balance& b = result_.balance;
-        if (c == '#' || c == '_') {
+        if (indexGroup_[pos_] != 0) {
+            b.indices += c == '|' ? 1 : -1;
+        } else if (c == '#' || c == '_') {
             implicitExponentPossible_ = true;
         } else if (c == '|') {
             ++b.exponents;
@@ -665,10 +735,14 @@ private:
     const Mode mode_;
     std::string s_;
     std::vector<std::uint8_t> marked_;
+    std::vector<std::uint8_t> indexGroup_;
+    std::vector<std::uint8_t> rootIndexEnd_;  // per cell: the ':' that ends a root's index
+    std::vector<std::uint8_t> squareRoot_;    // per cell: the '9' of a root without index
     std::size_t pos_ = 0;
-    SpokenText token_;           // the words of the current step
-    SpokenText whole_;           // every token so far
-    bool numberGoesOn_ = false;  // the last token ended with a digit of a number
+    std::size_t limitArrow_ = std::string::npos;  // the cell where a limit's arrow stands
+    SpokenText token_;                            // the words of the current step
+    SpokenText whole_;                            // every token so far
+    bool numberGoesOn_ = false;                   // the last token ended with a digit of a number
     // Cells [first, second) that the rendering wrote as a word in place of a sign.
     std::vector<std::pair<std::size_t, std::size_t>> writtenWords_;
     bool letterOfWord_ = false;  // this step says a letter of a written word
@@ -679,14 +753,8 @@ private:
     bool number_ = false;
     bool lowerNumber_ = false;
     bool proportion_ = false;
-    bool bars_ = false;  // shared by '%' and "%%"
     bool implicitExponentPossible_ = false;
-    int rootDepth_ = 0;
     int overbarDepth_ = 0;
-    // The last square-root scan: where it stopped and what it found.
-    bool rootScanValid_ = false;
-    std::size_t rootScanEnd_ = 0;
-    bool rootScanSquare_ = false;
 };
 
 }  // namespace

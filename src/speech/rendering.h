@@ -34,6 +34,7 @@ struct Balance {
     int squares = 0;       // '{' opens, '}' closes
     int rounds = 0;        // '?' opens, '*' closes, when read as round brackets
     int exponents = 0;     // '|' opens, '1' closes (see rendering.cpp for implicit exponents)
+    int indices = 0;       // "!|" opens an index group, its '1' closes it
 
     friend bool operator==(const Balance&, const Balance&) = default;
 };

@@ -78,11 +78,12 @@ inline constexpr std::array<Sign, 17> kLogicSigns = {{
 }};
 
 inline constexpr std::string_view kLogPattern = "log.";
+inline constexpr std::string_view kLimitPattern = "lim.";
 inline constexpr std::string_view kMatrixPattern = "%%";
 
 // Functions and operators; matched without regard to number marking.
 inline constexpr std::array<Sign, 25> kFunctions = {{
-    {"lim.", "limite"},
+    {kLimitPattern, "limite"},
     {"#)jj", " permille"},
     {"#)j", " percento"},
     {"_.", " fattoriale"},
@@ -185,6 +186,11 @@ inline constexpr std::string_view kRootClose =
     " chiusa rad\xEC"
     "ce";
 inline constexpr std::string_view kRootIndexEnd = " di";
+// An index of several items, "!|" index "1", after the index sign's own " punto 5".
+inline constexpr std::string_view kIndexOpen = " apertoindice";
+inline constexpr std::string_view kIndexClose = " chiusoindice";
+// The arrow within a limit, in the palette's words ("Tende a").
+inline constexpr std::string_view kTendsTo = " tende a";
 inline constexpr std::string_view kOverbarOpen = " sopralineatura";
 inline constexpr std::string_view kOverbarClose = " fine sopralinatura";
 inline constexpr std::string_view kDollar = " dollaro ";
@@ -200,6 +206,7 @@ inline constexpr std::string_view kFractionError = " errore frazione ";
 
 // Diagnostics spoken at the end of a whole line: only the last that applies is spoken.
 inline constexpr std::string_view kAllExponents = " chiusa potenza errata";
+inline constexpr std::string_view kAllIndices = " chiuso indice errato";
 inline constexpr std::string_view kAllFractions = " chiusa frazione errata";
 inline constexpr std::string_view kAllRootClosing = " chiusura radice errata";
 inline constexpr std::string_view kAllRootMissing = " manca chiusura radice ";
@@ -218,5 +225,6 @@ inline constexpr std::string_view kKeyRounds = " chiusura parentesi tonda errata
 inline constexpr std::string_view kKeyNumerators = " chiusura numeratore  errata";
 inline constexpr std::string_view kKeyDenominators = " chiusura denominatore  errata";
 inline constexpr std::string_view kKeyExponents = " chiusura potenza errata";
+inline constexpr std::string_view kKeyIndices = " chiusura indice errata";
 
 }  // namespace speech::rendering_words

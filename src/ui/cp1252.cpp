@@ -39,6 +39,13 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint) {
     return std::nullopt;
 }
 
+unsigned char nearestByte(char32_t codePoint) {
+    if (const std::optional<unsigned char> byte = fromUnicode(codePoint)) {
+        return *byte;
+    }
+    return codePoint == U'\u2212' ? '-' : '?';
+}
+
 void appendUtf8(std::string& out, char32_t codePoint) {
     const auto cp = static_cast<std::uint32_t>(codePoint);
     if (cp < 0x80) {

@@ -20,6 +20,11 @@ bool assigned(unsigned char byte);
 // The byte of a code point; none when the code page has no such character.
 std::optional<unsigned char> fromUnicode(char32_t codePoint);
 
+// The byte a code point is written as when text typed or pasted into a window becomes code
+// page 1252: its own byte; for the minus sign U+2212, which the code page lacks, the minus
+// '-' (as Windows writes it too); for any other character the code page lacks, '?'.
+unsigned char nearestByte(char32_t codePoint);
+
 // Appends a code point below 0x110000 in UTF-8.
 void appendUtf8(std::string& out, char32_t codePoint);
 

@@ -10,8 +10,7 @@ wchar_t widenChar(char c) {
 }
 
 char narrowChar(wchar_t unit) {
-    const auto byte = ui::cp1252::fromUnicode(static_cast<char32_t>(unit));
-    return byte ? static_cast<char>(*byte) : '?';
+    return static_cast<char>(ui::cp1252::nearestByte(static_cast<char32_t>(unit)));
 }
 
 std::wstring widen(std::string_view cp1252) {

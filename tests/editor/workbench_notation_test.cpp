@@ -50,7 +50,6 @@ TEST(WorkbenchNotation, FailingPageKeepsTheModeAndIsReportedByNumber) {
     EXPECT_EQ(w.dialogs.messages().back(), "Pagina 3\r\nFunzione sconosciuta");
     EXPECT_EQ(w.dialogs.transcript(),
               (std::vector<std::string>{"beep", "warning:Pagina 3\r\nFunzione sconosciuta"}));
-    EXPECT_EQ(w.logic->pages().brailleOf(3), "") << "the failing page's target is emptied";
     EXPECT_EQ(w.logic->pages().brailleOf(1), "_x+#a") << "the other pages are converted";
     EXPECT_FALSE(w.workbench->formulaErrors().raised()) << "the flag is cleared after the stop";
 
@@ -59,6 +58,40 @@ TEST(WorkbenchNotation, FailingPageKeepsTheModeAndIsReportedByNumber) {
     w.logic->runCommand(Command::ModalitaBraille1);
     EXPECT_TRUE(w.logic->brailleMode());
     EXPECT_EQ(w.memo2.text(), ">a");
+}
+
+// A character the notation has no sign for is never dropped: the switch is refused with its
+// name, and the page keeps both its texts as they were; one the notation reads as a sign of
+// the same meaning converts.
+TEST(WorkbenchNotation, ACharacterWithoutASignRefusesThePageAndKeepsBothTexts) {
+    ProgramFolder folder;
+    folder.complete("modalit\xE0 = - modalit\xE0 Latex\r\n");
+    WorkbenchWindow w(folder);
+    w.start();
+    w.type("x+1");
+    w.press('B', ui::shift::kCtrl);
+    ASSERT_TRUE(w.logic->brailleMode());
+    w.press('B', ui::shift::kCtrl);
+    ASSERT_FALSE(w.logic->brailleMode());
+    w.memo1.setText("30\xB0+x");
+    w.dialogs.clearLog();
+    w.press('B', ui::shift::kCtrl);
+    EXPECT_FALSE(w.logic->brailleMode());
+    EXPECT_EQ(w.dialogs.transcript(),
+              (std::vector<std::string>{
+                  "beep",
+                  "warning:Pagina 1\r\nCarattere sconosciuto \"\xB0\" (codice 176), riga 1\r\n"
+                  " togliere il carattere o scriverlo fra \\\\ e \\\\"}));
+    EXPECT_EQ(w.memo1.text(), "30\xB0+x");
+    EXPECT_EQ(w.logic->pages().latexOf(1), "30\xB0+x");
+    EXPECT_EQ(w.logic->pages().brailleOf(1), "_x+#a") << "the Braille text stays as it was";
+
+    w.memo1.setText(
+        "3\xD7"
+        "4=12");
+    w.press('B', ui::shift::kCtrl);
+    ASSERT_TRUE(w.logic->brailleMode());
+    EXPECT_EQ(w.memo2.text(), "#c(#d=#ab");
 }
 
 TEST(WorkbenchNotation, FilterFileIsReadAtTheFirstActivation) {

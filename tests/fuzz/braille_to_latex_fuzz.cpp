@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "notation/character_signs.h"
 #include "notation/conversion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -12,6 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();  // a refusal never leaves text behind
     }
     if (latex.ok()) {
+        for (const char byte : latex.text) {
+            if (notation::isControlByte(byte)) {
+                __builtin_trap();  // no control byte reaches the Latex-mode text
+            }
+        }
         (void)notation::convertLatexToBraille(latex.text, 1);
     }
     return 0;

@@ -4,14 +4,29 @@
 #include <string_view>
 
 #include "notation/bracket_balance.h"
+#include "notation/character_signs.h"
 #include "notation/conversion.h"
+
+namespace {
+
+// Nothing but line ends and cells comes out: no control byte reaches a converted text.
+void checkClean(const notation::Conversion& c) {
+    for (const char byte : c.text) {
+        if (notation::isControlByte(byte)) {
+            __builtin_trap();
+        }
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     (void)notation::bracketBalance(text);
     const auto braille = notation::convertLatexToBraille(text, 1);
     if (braille.ok()) {
-        (void)notation::convertBrailleToLatex(braille.text, 1);
+        checkClean(braille);
+        checkClean(notation::convertBrailleToLatex(braille.text, 1));
     }
     if (!braille.ok() && !braille.text.empty()) {
         __builtin_trap();  // a refusal never leaves text behind

@@ -124,6 +124,20 @@ private slots:
         QCOMPARE(labelText("StatusBar1"), QStringLiteral("Pag. 1"));
     }
 
+    // The minus sign U+2212, which code page 1252 lacks, pasted (from a web page, say) is a
+    // minus, not dropped; the times sign is the notation's "per".
+    void aMinusSignPastedInLatexModeIsAMinus() {
+        auto* memo2 = h->find<QPlainTextEdit>("Memo2");
+        QTRY_VERIFY(memo2->hasFocus());
+        QTest::keyClick(memo2, Qt::Key_B, Qt::ControlModifier);
+        auto* memo1 = h->find<QPlainTextEdit>("Memo1");
+        QTRY_VERIFY(memo1->hasFocus());
+        memo1->insertPlainText(QStringLiteral("x\u22123\u00D72"));
+        QTest::keyClick(memo1, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(labelText("Label1"), QStringLiteral("Modalit\u00E0 Braille"));
+        QCOMPARE(gui::fromQString(memo2->toPlainText()), std::string("_x-#c(#b"));
+    }
+
     void typingBrailleCellsShowsDots() {
         auto* memo2 = h->find<QPlainTextEdit>("Memo2");
         QTRY_VERIFY(memo2->hasFocus());

@@ -25,6 +25,8 @@ private slots:
 
     void unknownCharactersBecomeQuestionMarks() {
         QCOMPARE(gui::fromQString(QString(QChar(0x3B1))), std::string("?"));
+        // The minus sign the code page lacks is its minus.
+        QCOMPARE(gui::fromQString(QStringLiteral("x\u22123")), std::string("x-3"));
     }
 };
 

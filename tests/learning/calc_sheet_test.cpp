@@ -230,6 +230,32 @@ TEST(CalcSheet, RemainderOfADivisionByADecimal) {
     });
 }
 
+// The remainder has the dividend's sign (-17 : 5 = -3 remainder -2), in the box and in words,
+// and keeps it when F2 asks for decimals; the divisor's own minus stays where it was written.
+TEST(CalcSheet, TheRemainderOfANegativeDividendIsNegative) {
+    SheetHarness h;
+    h.open("?-#ag*/#e", [&] {
+        EXPECT_EQ(h.edit1.text(), "-#ag/#e");
+        h.type("c");
+        EXPECT_EQ(h.status.caption(), "Esatto");
+        EXPECT_EQ(h.edit10.text(), "?-#c*");
+        EXPECT_EQ(h.edit11.text(), "?-#b*");
+        h.press(vk::kF2);
+        EXPECT_EQ(h.edit1.text(), "-#ag,j/#e");
+        h.type("cd");
+        EXPECT_EQ(h.edit10.text(), "?-#c,d*");
+        EXPECT_EQ(h.edit11.text(), "#j") << "-17 = -3,4 * 5";
+        h.press(vk::kEscape);
+    });
+    h.open("#ag/-#e", [&] {
+        EXPECT_EQ(h.edit1.text(), "#ag/-#e");
+        h.type("c");
+        EXPECT_EQ(h.edit10.text(), "?-#c*");
+        EXPECT_EQ(h.edit11.text(), "#b");
+        h.press(vk::kEscape);
+    });
+}
+
 TEST(CalcSheet, DecimalsOfADivisionComeAndGoWithF2AndF3) {
     SheetHarness h;
     h.open("#g/#b", [&] {

@@ -135,6 +135,63 @@ TEST(LinearLayout, IndexShiftsToTheSubLevelAndBack) {
     EXPECT_EQ(find(sum, DisplayKind::Text, U"(").y, 0);
 }
 
+// An index of several items is lowered whole, an exponent after it raised: each character's
+// height from the baseline, in the order drawn.
+TEST(LinearLayout, AnIndexGroupIsLoweredWhole) {
+    const int down = kSubLevelShift;
+    const int up = -kExponentRaise;
+    const struct {
+        std::string_view cells;
+        std::vector<std::pair<char32_t, int>> heights;
+    } cases[] = {
+        {"_a!|_n+#a1", {{U'a', 0}, {U'n', down}, {U'+', down}, {U'1', down}}},
+        {"_a!|_n+#a1#b1", {{U'a', 0}, {U'n', down}, {U'+', down}, {U'1', down}, {U'2', up}}},
+        {"_x!|_i_j1+_y", {{U'x', 0}, {U'i', down}, {U'j', down}, {U'+', 0}, {U'y', 0}}},
+        {"_a!|#b_n1", {{U'a', 0}, {U'2', down}, {U'n', down}}},
+        {"_a!|_n+#a1|_m1", {{U'a', 0}, {U'n', down}, {U'+', down}, {U'1', down}, {U'm', up}}},
+        {"_a!|_n+#a", {{U'a', 0}, {U'n', down}, {U'+', down}, {U'1', down}}},  // being typed
+    };
+    for (const auto& c : cases) {
+        const DisplayLine line = lay(c.cells);
+        std::vector<std::pair<char32_t, int>> heights;
+        for (const DisplayItem& item : line.items) {
+            if (item.kind == DisplayKind::Text) {
+                for (const char32_t ch : item.text) {
+                    heights.emplace_back(ch == U'\u2212' ? U'-' : ch, item.y);
+                }
+            }
+        }
+        EXPECT_EQ(heights, c.heights) << c.cells;
+    }
+    // The caret at the group's end stands at the index's end, lowered with it.
+    const DisplayLine typing = lay("_a!|_n1", 5);
+    EXPECT_EQ(find(typing, DisplayKind::Caret).y, -kMetrics.ascent(FontRole::Exponent) - 2 + down);
+}
+
+// A root's index is what stands before its own colon: the colon of a sum's limits, of a
+// logarithm's base or of a root inside it is not the root's. The kinds of the parts, in order.
+TEST(LinearLayout, ARootsIndexEndsAtItsOwnColon) {
+    using K = PartKind;
+    const struct {
+        std::string_view cells;
+        std::vector<PartKind> parts;
+    } cases[] = {
+        {"9#c:_xo", {K::RootIndex, K::Radicand}},
+        {"9<S_i=#a,_n:?_i*o", {K::Radicand, K::Index, K::Exponent}},
+        {"99#c:_xo+_yo", {K::Radicand, K::RootIndex, K::Radicand}},
+        {"9log.#b:#ho", {K::Radicand, K::Index}},
+        {"9\xF2_x:+_yo", {K::Radicand, K::Overlined}},
+        {"9#c:<S_i=#a,_n:?_i*o", {K::RootIndex, K::Radicand, K::Index, K::Exponent}},
+    };
+    for (const auto& c : cases) {
+        std::vector<PartKind> kinds;
+        for (const DisplayPart& part : lay(c.cells).parts) {
+            kinds.push_back(part.kind);
+        }
+        EXPECT_EQ(kinds, c.parts) << c.cells;
+    }
+}
+
 TEST(LinearLayout, GreekLettersAndSetAndLogicSignsAreGlyphs) {
     const DisplayLine line = lay(">a<+>b!2$a_?$.>p<(&y:o<D:");
     std::u32string glyphs;

@@ -66,24 +66,35 @@ TEST(ConvertAllPages, LeavingLatexConvertsEveryPage) {
     EXPECT_FALSE(report.raised());
 }
 
-TEST(ConvertAllPages, AConversionErrorClearsThatPageAndGoesOn) {
+// A refused page keeps both its texts: the student's own and the other notation's last good
+// one, which the flags say is no longer in step.
+TEST(ConvertAllPages, ARefusedPageKeepsBothTextsAndTheLoopGoesOn) {
     PageTexts latex;
     PageTexts braille;
     latex[1] = "\\foo";
     latex[2] = "x^ab";
     latex[3] = "y";
+    latex[4] = "30\xB0";
     braille[1] = "old";
+    braille[4] = "_x";
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);
-    EXPECT_FALSE(
-        notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille, report));
-    ASSERT_EQ(sink.messages.size(), 2u);
+    notation::PageFlags unconverted{};
+    unconverted[0] = true;  // cleared by the call
+    EXPECT_FALSE(notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille,
+                                           report, &unconverted));
+    ASSERT_EQ(sink.messages.size(), 3u);
     EXPECT_EQ(sink.messages[0], "Pagina 2\r\nFunzione sconosciuta");
     EXPECT_EQ(sink.messages[1], "Pagina 3\r\nFunzione potenza - usare formula potenza complessa ");
-    EXPECT_EQ(braille[1], "");
+    EXPECT_TRUE(sink.messages[2].starts_with("Pagina 5\r\nCarattere sconosciuto \"\xB0\""));
+    EXPECT_EQ(braille[1], "old");
+    EXPECT_EQ(braille[2], "");
+    EXPECT_EQ(braille[4], "_x");
     EXPECT_EQ(braille[3], "_y") << "later pages are still converted";
     EXPECT_TRUE(report.raised());
     EXPECT_EQ(latex[1], "\\foo") << "the source page is never touched";
+    const notation::PageFlags expected = {false, true, true, false, true};
+    EXPECT_EQ(unconverted, expected);
 }
 
 TEST(ConvertAllPages, UnbalancedBracketsEndTheLoop) {
@@ -96,13 +107,17 @@ TEST(ConvertAllPages, UnbalancedBracketsEndTheLoop) {
     braille[6] = "old";
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);
-    EXPECT_FALSE(
-        notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille, report));
+    notation::PageFlags unconverted{};
+    EXPECT_FALSE(notation::convertAllPages(ConversionDirection::LatexToBraille, latex, braille,
+                                           report, &unconverted));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0], "Pagina 5\r\nErrore nelle parentesi ");
     EXPECT_EQ(braille[0], "_a");
-    EXPECT_EQ(braille[4], "");
+    EXPECT_EQ(braille[4], "old");
     EXPECT_EQ(braille[6], "old") << "pages after the unbalanced one are not reached";
+    for (std::size_t i = 0; i < unconverted.size(); ++i) {
+        EXPECT_EQ(unconverted[i], i >= 4) << "page " << i + 1;
+    }
 }
 
 TEST(ConvertAllPages, LeavingBrailleChecksTheConvertedText) {
@@ -122,7 +137,7 @@ TEST(ConvertAllPages, LeavingBrailleChecksTheConvertedText) {
     EXPECT_EQ(sink.messages[0], "Pagina 2\r\nFormula frazione errata");
     EXPECT_EQ(sink.messages[1], "Pagina 3\r\nErrore nelle parentesi ");
     EXPECT_EQ(latex[0], "\\sqrt{x}");
-    EXPECT_EQ(latex[1], "");
+    EXPECT_EQ(latex[1], "old");
     EXPECT_EQ(latex[2], "");
     EXPECT_EQ(latex[3], "old");
 }

@@ -108,11 +108,14 @@ TEST(Robustness, DeepNestingWithinTheLimit) {
     ASSERT_TRUE(braille.ok());
     EXPECT_EQ(notation::convertBrailleToLatex(braille.text, 1).text, nested);
 
-    // Deeper than any formula: read cell by cell, yet every cell survives the way back.
+    // Deeper than any formula: refused, not read into pieces.
     const std::string deep = std::string(150, '9') + "_x" + std::string(150, 'o');
-    const auto latex = notation::convertBrailleToLatex(deep, 1);
+    EXPECT_EQ(notation::convertBrailleToLatex(deep, 1).error,
+              "Pagina 1\r\nFormato non ammesso - formula troppo annidata");
+    const std::string ninety = std::string(90, '9') + "_x" + std::string(90, 'o');
+    const auto latex = notation::convertBrailleToLatex(ninety, 1);
     ASSERT_TRUE(latex.ok()) << latex.error;
-    EXPECT_EQ(notation::convertLatexToBraille(latex.text, 1).text, deep);
+    EXPECT_EQ(notation::convertLatexToBraille(latex.text, 1).text, ninety);
 }
 
 TEST(Robustness, RandomBytesAndHundredKilobytes) {

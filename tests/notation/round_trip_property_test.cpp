@@ -9,6 +9,7 @@
 #include "formula_corpus.h"
 #include "notation/conversion.h"
 #include "notation/same_formula.h"
+#include "notation/text_scan.h"
 
 namespace {
 
@@ -66,3 +67,34 @@ TEST(RoundTripProperty, FixtureFormulasBesideGeneratedOnes) {
 }
 
 }  // namespace
+
+// A page converts as its lines do: what each line gives alone, the page gives line by line.
+TEST(RoundTripProperty, APageConvertsAsItsLines) {
+    notation_test::FormulaGenerator generator(99);
+    int pages = 0;
+    int faults = 0;
+    for (int i = 0; i < 3000 && faults < 10; ++i) {
+        // Blanks at the ends of a page are trimmed, those of its inner lines kept.
+        const std::string first(notation::trimBlanks(generator.formula()));
+        const std::string second(notation::trimBlanks(generator.formula()));
+        const auto a = notation::convertLatexToBraille(first, 1);
+        const auto b = notation::convertLatexToBraille(second, 1);
+        if (!a.ok() || !b.ok()) {
+            continue;
+        }
+        ++pages;
+        const auto page = notation::convertLatexToBraille(first + "\r\n" + second, 1);
+        const bool same = page.ok() && page.text == a.text + "\r\n" + b.text;
+        EXPECT_TRUE(same) << first << "\n"
+                          << second << "\n  alone " << a.text << " / " << b.text << "\n  page  "
+                          << (page.ok() ? page.text : page.error);
+        const auto back = notation::convertBrailleToLatex(a.text + "\r\n" + b.text, 1);
+        const auto backA = notation::convertBrailleToLatex(a.text, 1);
+        const auto backB = notation::convertBrailleToLatex(b.text, 1);
+        const bool sameBack = back.ok() && back.text == backA.text + "\r\n" + backB.text;
+        EXPECT_TRUE(sameBack) << a.text << "\n"
+                              << b.text << "\n  page back " << (back.ok() ? back.text : back.error);
+        faults += same && sameBack ? 0 : 1;
+    }
+    EXPECT_GT(pages, 2500);
+}

@@ -104,7 +104,7 @@ TEST(SpeechReader, NamesTheDeletedCell) {
     r.say("canc", "#ab");
     EXPECT_THAT(r.engine().spoken(), ElementsAre(" cancellato 2"));
     // A deleted cell that says nothing: nothing, and no " cancellato " alone either.
-    r.say("canc", "%a%");
+    r.say("canc", "%a@");
     EXPECT_EQ(r.engine().spoken().size(), 1u);
 }
 

@@ -19,6 +19,10 @@ TEST(Cp1252, EveryByteGoesToUnicodeAndBack) {
     EXPECT_EQ(cp::toUnicode(0x9F), U'\u0178');
     EXPECT_EQ(cp::toUnicode(0xE8), U'\u00E8');
     EXPECT_FALSE(cp::fromUnicode(U'\u03B1').has_value()) << "no Greek in the code page";
+    // What a window takes in: the minus sign the code page lacks is its minus.
+    EXPECT_EQ(cp::nearestByte(U'\u2212'), '-');
+    EXPECT_EQ(cp::nearestByte(U'\u20AC'), 0x80);
+    EXPECT_EQ(cp::nearestByte(U'\u03B1'), '?');
 }
 
 TEST(Cp1252, TheFiveUnassignedBytes) {

@@ -43,6 +43,7 @@ TEST(WideText, WhatTheCodePageLacksComesBackAsOneQuestionMarkPerUnit) {
     EXPECT_EQ(back.size(), typed.size());
     EXPECT_EQ(win32gui::narrowChar(L'\u20AC'), '\x80');
     EXPECT_EQ(win32gui::narrowChar(L'\u4E2D'), '?');
+    EXPECT_EQ(win32gui::narrowChar(L'\u2212'), '-');
     // Line breaks are left as they are (an edit control counts CR LF as two)...
     EXPECT_EQ(narrow(L"a\r\nb"), "a\r\nb");
     // ...and made CR LF for captions and messages.

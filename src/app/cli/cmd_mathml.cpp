@@ -70,9 +70,17 @@ int mathml(std::span<const std::string> args, Io& io) {
 
     ErrorLines lines(io.err);
     notation::FormulaErrorReport report(&lines);
-    notation::convertAllPages(from == "latex" ? notation::ConversionDirection::LatexToBraille
-                                              : notation::ConversionDirection::BrailleToLatex,
-                              pages.latex, pages.braille, report);
+    notation::PageFlags unconverted{};
+    const bool fromLatex = from == "latex";
+    notation::convertAllPages(fromLatex ? notation::ConversionDirection::LatexToBraille
+                                        : notation::ConversionDirection::BrailleToLatex,
+                              pages.latex, pages.braille, report, &unconverted);
+    // From Latex mode a refused page keeps a Braille text its Latex-mode text no longer says.
+    for (std::size_t i = 0; i < pages.braille.size() && fromLatex; ++i) {
+        if (unconverted[i]) {
+            pages.braille[i].clear();
+        }
+    }
 
     std::filesystem::path out = document;
     out.replace_extension(".xml");
