@@ -135,11 +135,16 @@ protected:
         return pid;
     }
     // Started, with its window ready for keys; the splash put away, the caret at the end.
+    // The window of a program started on a document has the document's name in its title: a
+    // second program is waited for by that, not by the first one's window.
     pid_t startTyping(const std::vector<std::string>& arguments) {
         const pid_t pid = launch(arguments);
-        EXPECT_TRUE(keys_.waitForWindow("Tattilo", 30)) << "the window never showed";
+        const std::string shown =
+            arguments.empty() ? "Tattilo" : fs::path(arguments.back()).filename().string();
+        EXPECT_TRUE(keys_.waitForWindow(shown, 30, true)) << "the window never showed";
         sleepMs(1000);
         keys_.click(300, 250);
+        EXPECT_TRUE(keys_.waitForFocus(shown, 30)) << "the window never took the keys";
         keys_.tap("Escape");
         keys_.tap("End", {"Control_L"});
         sleepMs(300);
@@ -345,8 +350,12 @@ TEST_F(RecoveryKill, TwoProgramsOnTwoDocumentsEachGetTheirOwnBack) {
     for (std::size_t i = 0; i < 2; ++i) {
         const auto back = takeBack(docs[i]);
         ASSERT_TRUE(back) << docs[i];
-        EXPECT_TRUE(sameWork(*back, models[i].state)) << docs[i] << ":\n"
-                                                      << back->pages.brailleOf(1);
+        EXPECT_TRUE(sameWork(*back, models[i].state))
+            << docs[i] << ":\n"
+            << back->pages.brailleOf(1) << "\ntyped:\n"
+            << ::testing::PrintToString(models[i].state.pages.brailleOf(1)) << " / "
+            << ::testing::PrintToString(back->pages.brailleOf(1)) << "\npage " << back->page << ", "
+            << (back->braille ? "Braille" : "Latex");
     }
 }
 

@@ -80,8 +80,9 @@ public:
         fakeButton_(display_, 1, 0, 0);
         sync_(display_, 0);
     }
-    // Whether a top-level window whose title begins with `title` is there.
-    bool windowTitled(std::string_view title) {
+    // Whether a top-level window whose title begins with `title` (or, with `anywhere`, holds
+    // it) is there.
+    bool windowTitled(std::string_view title, bool anywhere = false) {
         unsigned long rootReturn = 0;
         unsigned long parent = 0;
         unsigned long* children = nullptr;
@@ -94,7 +95,9 @@ public:
         for (unsigned int i = 0; i < count && !found; ++i) {
             char* name = nullptr;
             if (fetchName_(display_, children[i], &name) != 0 && name != nullptr) {
-                found = std::string_view(name).starts_with(title);
+                const std::string_view shown(name);
+                found = anywhere ? shown.find(title) != std::string_view::npos
+                                 : shown.starts_with(title);
                 free_(name);
             }
         }
@@ -103,11 +106,52 @@ public:
         }
         return found;
     }
-    // Waits until such a window is there; false after `seconds`.
-    bool waitForWindow(std::string_view title, int seconds) {
+    // The title of the top-level window that has the keyboard's focus; empty when none has.
+    std::string focusedTitle() {
+        unsigned long window = 0;
+        int revert = 0;
+        getInputFocus_(display_, &window, &revert);
+        const unsigned long root = defaultRoot_(display_);
+        // 0 and 1 are None and PointerRoot: no window of a program holds the focus.
+        while (window > 1 && window != root) {
+            char* name = nullptr;
+            if (fetchName_(display_, window, &name) != 0 && name != nullptr) {
+                std::string title(name);
+                free_(name);
+                return title;
+            }
+            unsigned long rootReturn = 0;
+            unsigned long parent = 0;
+            unsigned long* children = nullptr;
+            unsigned int count = 0;
+            if (queryTree_(display_, window, &rootReturn, &parent, &children, &count) == 0) {
+                break;
+            }
+            if (children != nullptr) {
+                free_(children);
+            }
+            window = parent;
+        }
+        return {};
+    }
+    // Waits until the window whose title holds `part` has the keyboard's focus: keys sent before
+    // would reach the window that had it, as a second program's window takes the focus a while
+    // after it shows.
+    bool waitForFocus(std::string_view part, int seconds) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         while (std::chrono::steady_clock::now() < end) {
-            if (windowTitled(title)) {
+            if (focusedTitle().find(part) != std::string::npos) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    // Waits until such a window is there; false after `seconds`.
+    bool waitForWindow(std::string_view title, int seconds, bool anywhere = false) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            if (windowTitled(title, anywhere)) {
                 return true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -129,6 +173,7 @@ private:
                symbol(x11_, "XQueryTree", queryTree_) &&
                symbol(x11_, "XDefaultRootWindow", defaultRoot_) &&
                symbol(x11_, "XFetchName", fetchName_) && symbol(x11_, "XFree", free_) &&
+               symbol(x11_, "XGetInputFocus", getInputFocus_) &&
                symbol(xtst_, "XTestFakeKeyEvent", fakeKey_) &&
                symbol(xtst_, "XTestFakeMotionEvent", fakeMotion_) &&
                symbol(xtst_, "XTestFakeButtonEvent", fakeButton_);
@@ -147,6 +192,7 @@ private:
     unsigned long (*defaultRoot_)(Display*) = nullptr;
     int (*fetchName_)(Display*, unsigned long, char**) = nullptr;
     int (*free_)(void*) = nullptr;
+    int (*getInputFocus_)(Display*, unsigned long*, int*) = nullptr;
     int (*fakeKey_)(Display*, unsigned int, int, unsigned long) = nullptr;
     int (*fakeMotion_)(Display*, int, int, int, unsigned long) = nullptr;
     int (*fakeButton_)(Display*, unsigned int, int, unsigned long) = nullptr;
