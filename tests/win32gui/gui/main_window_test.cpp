@@ -12,8 +12,10 @@
 #include "../../notation/png_image.h"
 #include "editor/document_file.h"
 #include "editor/menu_commands.h"
+#include "editor/messages.h"
 #include "notation/conversion.h"
 #include "win32gui/accessible.h"
+#include "win32gui/wide_text.h"
 #include "window_harness.h"
 
 namespace {
@@ -390,6 +392,44 @@ TEST_F(MainWindowTest, TheSettingsDialogByKeyboard) {
     }
     EXPECT_EQ(w.logic().settings().graphicEditor, editor);
     EXPECT_EQ(w.logic().settings().timer, 300);
+}
+
+// The first start without a graphic editor: the settings dialog opens showing the exchange
+// mode the program will use ("Tutto"), and Esc leaves the editor empty as a choice that holds.
+TEST_F(MainWindowTest, TheFirstStartsSettingsShowTheRealDefaults) {
+    const std::wstring caption = win32gui::widen(editor::text::kSettingsCaptionMissing);
+    std::atomic<bool> seen{false};
+    std::atomic<LRESULT> all{BST_UNCHECKED}, selection{BST_CHECKED};
+    std::thread answer([&] {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        HWND dialog = nullptr;
+        while (std::chrono::steady_clock::now() < end &&
+               (dialog == nullptr || GetForegroundWindow() != dialog)) {
+            dialog = FindWindowW(nullptr, caption.c_str());
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (dialog == nullptr) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        all = SendMessageW(FindWindowExW(dialog, nullptr, L"BUTTON", L"Tutto"), BM_GETCHECK, 0, 0);
+        selection =
+            SendMessageW(FindWindowExW(dialog, nullptr, L"BUTTON", L"Solo testo selezionato"),
+                         BM_GETCHECK, 0, 0);
+        seen = true;
+        tap(VK_ESCAPE);
+    });
+    // The settings of a first start: no graphic editor named.
+    const auto withoutEditor = [this](win32gui::MainWindowOptions&) {
+        w.scratch.write("tattilo.ini", "filtro = filtro.base\r\nfont = braillecour.ttf\r\n");
+    };
+    w.start({}, false, {}, withoutEditor);
+    answer.join();
+    ASSERT_TRUE(seen) << "the settings dialog did not open at the first start";
+    EXPECT_EQ(all, BST_CHECKED);
+    EXPECT_EQ(selection, BST_UNCHECKED);
+    EXPECT_TRUE(w.logic().settings().graphicEditor.empty());
+    EXPECT_TRUE(w.logic().settings().withoutGraphicEditor) << "left empty, it is a choice";
 }
 
 TEST_F(MainWindowTest, OpeningTheSettingsMenuOpensTheDialogAndTheMenuGoes) {
