@@ -1,0 +1,178 @@
+#include "installer/uninstall/record_installation.h"
+
+#include "installer/cerror.h"
+#include "installer/integration/registry_values.h"
+#include "installer/journal/undo_log.h"
+#include "installer/uninstall/install_record.h"
+#include "installer/win_path.h"
+
+namespace installer {
+
+namespace {
+
+using system::RegRoot;
+
+constexpr int kNumber = 2;
+constexpr int kString = 3;
+
+std::optional<std::uint32_t> dwordOf(const std::optional<system::RegValue>& value) {
+    if (!value || value->type != system::kRegDword || value->data.size() != 4) {
+        return std::nullopt;
+    }
+    std::uint32_t n = 0;
+    for (int i = 3; i >= 0; --i) {
+        n = (n << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
+    }
+    return n;
+}
+
+bool countedBefore(const InstallRecord* previous, const std::string& path) {
+    if (!previous) {
+        return false;
+    }
+    for (const auto& e : previous->entries) {
+        if (e.kind == RecordEntry::Kind::SharedFile && iequals(e.path, path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool existedBefore(const std::vector<JournalRecord>& changes, const std::string& path) {
+    for (const auto& r : changes) {
+        if ((r.kind == JournalRecord::Kind::MovedAside ||
+             r.kind == JournalRecord::Kind::CopyBegun) &&
+            iequals(r.path, path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void countSharedFiles(IntegrationContext& context, const std::vector<JournalRecord>& changes,
+                      const InstallRecord* previous, const std::vector<InstalledFile>& files) {
+    const std::string key = "HKEY_LOCAL_MACHINE\\" + std::string(kSharedDllsKey);
+    for (const auto& file : files) {
+        if (!file.shared || countedBefore(previous, file.path)) {
+            continue;
+        }
+        const auto count =
+            dwordOf(context.sys.regQueryValue(RegRoot::LocalMachine, kSharedDllsKey, file.path));
+        const std::uint32_t users = count ? *count + 1 : existedBefore(changes, file.path) ? 2 : 1;
+        RegistryEntry(key, file.path, kNumber, std::to_string(users)).perform(context);
+    }
+}
+
+// The icon the list of programs shows: the first shortcut's icon, else the first program a
+// shortcut opens, else the uninstaller's.
+std::string displayIcon(system::System& sys, const DeferredActions& deferred,
+                        const std::string& uninstaller) {
+    for (const auto& group : deferred.groups) {
+        for (const auto& shortcut : group.shortcuts) {
+            if (!shortcut.iconFile.empty()) {
+                return shortcut.iconFile;
+            }
+        }
+    }
+    for (const auto& group : deferred.groups) {
+        for (const auto& shortcut : group.shortcuts) {
+            if (iendsWith(shortcut.target, ".exe")) {
+                return shortcut.target;
+            }
+        }
+    }
+    return sys.fileExists(uninstaller) ? uninstaller : std::string();
+}
+
+void writeEntry(InstallJob& job, const Product& product, IntegrationContext& context,
+                const std::string& entryKey, std::uint64_t bytes) {
+    auto& sys = job.sys();
+    const DeferredActions& deferred = job.deferred();
+    const auto writtenByProgram = [&](std::string_view name) {
+        for (const auto& value : deferred.registryValues) {
+            const auto split = splitKeyPath(value.keyPath);
+            if (value.written && split && split->first == RegRoot::LocalMachine &&
+                iequals(split->second, entryKey) && iequals(value.valueName, name)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const std::string keyPath = "HKEY_LOCAL_MACHINE\\" + entryKey;
+    const auto put = [&](std::string_view name, int type, const std::string& data) {
+        if (!writtenByProgram(name)) {
+            RegistryEntry(keyPath, std::string(name), type, data).perform(context);
+        }
+    };
+    const std::string uninstaller = product.installPath + "BIN\\INSTELLO.EXE";
+    put("DisplayName", kString,
+        product.version.empty() ? product.name : product.name + " " + product.version);
+    if (!product.version.empty()) {
+        put("DisplayVersion", kString, product.version);
+    }
+    put("Publisher", kString, std::string(kPublisher));
+    if (sys.fileExists(uninstaller)) {
+        put("UninstallString", kString, "\"" + uninstaller + "\" --uninstall");
+        put("QuietUninstallString", kString, "\"" + uninstaller + "\" --unattended --uninstall");
+    }
+    const std::string icon = displayIcon(sys, deferred, uninstaller);
+    if (!icon.empty()) {
+        put("DisplayIcon", kString, icon);
+    }
+    put("InstallLocation", kString, product.installPath);
+    put("EstimatedSize", kNumber, std::to_string((bytes + 1023) / 1024));
+    put("NoModify", kNumber, "1");
+    put("NoRepair", kNumber, "1");
+}
+
+}  // namespace
+
+void recordInstallation(InstallJob& job, const Product& product, IntegrationContext& context) {
+    auto& sys = job.sys();
+    const std::string path = installRecordPath(product.installPath);
+    std::optional<InstallRecord> previous = readInstallRecord(sys, path);
+    if (previous && previous->productName != product.name) {
+        previous.reset();  // another product's: not this one's history
+    }
+    const InstallRecord* earlier = previous ? &*previous : nullptr;
+
+    RecordSources sources;
+    sources.files =
+        installedFiles(sys, job.undo().records(), earlier, sys.windowsDirectory(), path);
+    std::uint64_t bytes = 0;
+    for (const auto& file : sources.files) {
+        const auto print = fingerprintOf(sys, file.path);
+        if (!print) {
+            throw CError(CError::kCannotRead, file.path);
+        }
+        sources.fingerprints[upper(file.path)] = *print;
+        bytes += print->size;
+    }
+    countSharedFiles(context, job.undo().records(), earlier, sources.files);
+    if (product.writesUninstallEntry()) {
+        // The product's own uninstaller is named there; the entry is still the product's.
+        sources.entryKey = uninstallKey(product.uninstallKeyName());
+    } else {
+        sources.entryKey = uninstallKey(product.name);
+        writeEntry(job, product, context, sources.entryKey, bytes);
+    }
+    sources.changes = &job.undo().records();
+    sources.sharedKey = std::string(kSharedDllsKey);
+    sources.fontsKey = systemFontsKey(sys);
+    sources.generated = job.programOutputs;
+    const InstallRecord record = buildInstallRecord(
+        sys, InstallRecord{product.name, product.version, product.installPath, {}}, sources);
+
+    job.undo().prepareChange(path);
+    const std::string text = encodeInstallRecord(record);
+    auto out = sys.openWrite(path);
+    if (!out) {
+        job.undo().createFolders(folderPart(path));
+        out = sys.openWrite(path);
+    }
+    if (!out || !out->write(text.data(), text.size()) || !out->close()) {
+        throw CError(CError::kCannotWrite, path);
+    }
+}
+
+}  // namespace installer
