@@ -10,3 +10,12 @@
 // Runs the windows with the arguments after the program name; returns the exit status.
 int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
                         const std::filesystem::path& programFolder);
+
+// `instello --uninstall` (without --unattended): the windows that remove the installed
+// product; the arguments after the program name, "--uninstall" among them.
+int runUninstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
+                          const std::filesystem::path& programFolder);
+
+// The Qt build: the sandbox machine the windows use when no --root is given, one of the
+// user's own (~/.local/share/instello/sandbox).
+std::filesystem::path defaultMachine();

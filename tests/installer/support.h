@@ -136,6 +136,7 @@ public:
         expectFile("removeFolder", path);
         return inner_.removeFolder(path);
     }
+    bool fileInUse(std::string_view path) override { return inner_.fileInUse(path); }
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override {
         return inner_.listFolder(path);
     }
@@ -189,6 +190,10 @@ public:
     }
     bool runAndWait(std::string_view c, std::string_view f) override {
         return inner_.runAndWait(c, f);
+    }
+    std::optional<std::string> runningProgram() override { return inner_.runningProgram(); }
+    bool removeAfterExit(const std::vector<std::string>& paths) override {
+        return inner_.removeAfterExit(paths);
     }
     std::unique_ptr<system::Library> loadLibrary(std::string_view name) override {
         return inner_.loadLibrary(name);
