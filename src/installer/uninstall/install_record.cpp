@@ -279,15 +279,6 @@ InstallRecord buildInstallRecord(system::System& sys, InstallRecord record,
             record.entries.push_back(std::move(entry));
         }
     };
-    // What the product had made before comes first, with the state from before it came.
-    if (sources.previous) {
-        for (const auto& e : sources.previous->entries) {
-            const bool isFile = e.kind == Kind::File || e.kind == Kind::SharedFile;
-            if (!isFile && e.kind != Kind::Generated) {
-                add(e);
-            }
-        }
-    }
     std::unordered_set<std::string> shared;
     for (const auto& file : sources.files) {
         RecordEntry e;
@@ -309,9 +300,11 @@ InstallRecord buildInstallRecord(system::System& sys, InstallRecord record,
         e.path = path;
         add(std::move(e));
     }
+    // What the product had made before comes before this run's changes, with the state from
+    // before the product came (a repair leaves the record as it was).
     if (sources.previous) {
         for (const auto& e : sources.previous->entries) {
-            if (e.kind == Kind::Generated) {
+            if (e.kind != Kind::File && e.kind != Kind::SharedFile) {
                 add(e);
             }
         }

@@ -137,6 +137,7 @@ void recordInstallation(InstallJob& job, const Product& product, IntegrationCont
     const InstallRecord* earlier = previous ? &*previous : nullptr;
 
     RecordSources sources;
+    sources.previous = earlier;
     sources.files =
         installedFiles(sys, job.undo().records(), earlier, sys.windowsDirectory(), path);
     std::uint64_t bytes = 0;
