@@ -262,11 +262,13 @@ std::vector<InstalledFile> installedFiles(system::System& sys,
         }
     }
     for (const auto& r : changes) {
-        if (r.kind == JKind::NewFile) {
+        // A file that was there before is the product's own only when an earlier
+        // installation of it had made it (then it is listed above already), or when it lies
+        // below the Windows folder, where products share files and count their users.
+        const bool replaced = r.kind == JKind::MovedAside || r.kind == JKind::CopyBegun;
+        if (r.kind == JKind::NewFile || (replaced && below(r.path, windowsDirectory))) {
             add(r.path);
         }
-        // A file that was there before is the product's own only when an earlier
-        // installation of it had made it (then it is listed above already).
     }
     return files;
 }

@@ -82,9 +82,10 @@ struct Fingerprint {
 // Nullopt when the file cannot be read.
 std::optional<Fingerprint> fingerprintOf(system::System& sys, std::string_view path);
 
-// The files an installation leaves as the product's own: those it created, and those it
-// replaced that an earlier installation of the product (`previous`) had made; in the order
-// first made, without the ones gone since. `exclude` (the record itself) is left out.
+// The files an installation leaves as the product's own: those it created, those it replaced
+// that an earlier installation of the product (`previous`) had made, and those it wrote below
+// the Windows folder (shared, counted); in the order first made, without the ones gone since.
+// `exclude` (the record itself) is left out.
 struct InstalledFile {
     std::string path;
     bool shared = false;  // below the Windows folder

@@ -230,17 +230,31 @@ void Removal::run() {
         removeFile(path);
     }
     // 4. The fonts, and the shared files with their counts.
+    const auto fontPath = [&](const std::string& registered) {
+        return registered.find('\\') == std::string::npos
+                   ? withBackslash(sys_.windowsDirectory()) + "Fonts\\" + registered
+                   : registered;
+    };
     for (const RecordEntry* font : fonts) {
         step(std::string(msg::kRemovingFont) + font->path);
-        const std::string file =
-            font->fontFile.find('\\') == std::string::npos
-                ? withBackslash(sys_.windowsDirectory()) + "Fonts\\" + font->fontFile
-                : font->fontFile;
+        const std::string file = fontPath(font->fontFile);
         if (!goesAway(file)) {
             continue;  // another product still uses it, or the user changed it
         }
         for (const auto& e : entries) {
-            if (e.kind == Kind::Value && isFontValue(e) && iequals(e.valueName, font->path)) {
+            if (e.kind != Kind::Value || !isFontValue(e) || !iequals(e.valueName, font->path)) {
+                continue;
+            }
+            // What was registered before comes back, unless it was this very file (another
+            // product's registration of it goes with it).
+            const bool sameFile =
+                e.oldValue && e.oldValue->type == system::kRegSz &&
+                iequals(fontPath(e.oldValue->data.substr(0, e.oldValue->data.find('\0'))), file);
+            if (sameFile) {
+                if (!undo_.removeRegistryValue(e.root, e.path, e.valueName)) {
+                    throw CError(CError::kCannotWrite, e.path);
+                }
+            } else {
                 restoreValue(e);
             }
         }
@@ -280,6 +294,37 @@ void Removal::run() {
     });
     for (const RecordEntry* key : keys) {
         undo_.removeRegistryKey(key->root, key->path);
+    }
+    // The keys above them that another product had made and left, as it could not take them
+    // while this one's were in them (the vendor's key, the list of programs in a new
+    // machine), when they hold nothing now; never a key of the first two levels.
+    std::vector<std::pair<RegRoot, std::string>> above;
+    const auto addAbove = [&](RegRoot root, std::string key) {
+        for (auto cut = key.rfind('\\'); cut != std::string::npos; cut = key.rfind('\\')) {
+            key.resize(cut);
+            if (splitPath(key).size() < 2) {
+                break;
+            }
+            above.emplace_back(root, key);
+        }
+    };
+    for (const RecordEntry* key : keys) {
+        addAbove(key->root, key->path);
+    }
+    if (!shared_.empty()) {
+        above.emplace_back(RegRoot::LocalMachine, std::string(kSharedDllsKey));
+        addAbove(RegRoot::LocalMachine, std::string(kSharedDllsKey));
+    }
+    std::stable_sort(above.begin(), above.end(), [](const auto& a, const auto& b) {
+        return a.second.size() > b.second.size();
+    });
+    for (std::size_t i = 0; i < above.size(); ++i) {
+        const bool repeated = std::any_of(above.begin(), above.begin() + i, [&](const auto& k) {
+            return k.first == above[i].first && iequals(k.second, above[i].second);
+        });
+        if (!repeated && sys_.regKeyExists(above[i].first, above[i].second)) {
+            undo_.removeRegistryKey(above[i].first, above[i].second);
+        }
     }
 }
 
