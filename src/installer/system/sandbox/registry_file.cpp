@@ -1,5 +1,6 @@
 #include "installer/system/sandbox/registry_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "installer/win_path.h"
@@ -366,8 +367,18 @@ void RegistryFile::deleteValue(RegRoot root, std::string_view key, std::string_v
 }
 
 std::string RegistryFile::text() const {
-    std::string out = "REGEDIT4\r\n";
+    // In the order of the paths, as regedit exports them: a key deleted and made again (a
+    // removal put back) is written where it was.
+    std::vector<const Key*> sorted;
     for (const auto& key : keys_) {
+        sorted.push_back(&key);
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Key* a, const Key* b) {
+        return upper(a->path) < upper(b->path);
+    });
+    std::string out = "REGEDIT4\r\n";
+    for (const Key* k : sorted) {
+        const Key& key = *k;
         out += "\r\n[" + key.path + "]\r\n";
         for (const auto& v : key.values) {
             out += v.name.empty() ? std::string("@") : quote(v.name);

@@ -10,9 +10,9 @@
 //   "Data"=hex:01,02,03
 //   "Flag"=hex(0):
 //
-// Keys and value names are compared without regard to case; keys keep the order in which
-// they were first written. A key is present when it is listed or is the parent of a listed
-// key.
+// Keys and value names are compared without regard to case; keys are written in the order of
+// their paths (without regard to case), values in the order they were first set. A key is
+// present when it is listed or is the parent of a listed key.
 
 #include <optional>
 #include <string>
