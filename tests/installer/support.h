@@ -188,6 +188,10 @@ public:
         expectKey("regDeleteKey", r, k);
         return !hit(Fault::Registry) && inner_.regDeleteKey(r, k);
     }
+    std::optional<std::vector<std::string>> regSubKeys(system::RegRoot r,
+                                                       std::string_view k) override {
+        return inner_.regSubKeys(r, k);
+    }
     bool runAndWait(std::string_view c, std::string_view f) override {
         return inner_.runAndWait(c, f);
     }

@@ -205,6 +205,9 @@ public:
     // Deletes a key that holds no values and no sub-keys; true when the key is gone
     // afterwards (also when it was never there), false when it holds anything.
     virtual bool regDeleteKey(RegRoot root, std::string_view key) = 0;
+    // The names of the key's sub-keys, in no particular order; nullopt when the key is missing.
+    virtual std::optional<std::vector<std::string>> regSubKeys(RegRoot root,
+                                                               std::string_view key) = 0;
 
     // Processes: starts the command line with `folder` as the current folder (empty: keep
     // the current one) and waits for it to end. False when it cannot be started.

@@ -353,6 +353,13 @@ InstallRecord buildInstallRecord(system::System& sys, InstallRecord record,
             }
         }
     }
+    for (const auto& [root, key] : sources.sharedKeys) {
+        RecordEntry e;
+        e.kind = Kind::Key;
+        e.root = root;
+        e.path = key;
+        add(std::move(e));
+    }
     if (!sources.entryKey.empty()) {
         RecordEntry e;
         e.kind = Kind::UninstallEntry;

@@ -111,6 +111,9 @@ struct RecordSources {
     std::string sharedKey;
     std::string fontsKey;
     std::string entryKey;
+    // Keys that were there already, made by another product of the vendor that still has them
+    // in its record: this one's too, so that the last of them to go takes them.
+    std::vector<std::pair<system::RegRoot, std::string>> sharedKeys;
 };
 InstallRecord buildInstallRecord(system::System& sys, InstallRecord head,
                                  const RecordSources& sources);

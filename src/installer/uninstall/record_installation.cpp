@@ -1,5 +1,7 @@
 #include "installer/uninstall/record_installation.h"
 
+#include <algorithm>
+
 #include "installer/cerror.h"
 #include "installer/integration/registry_values.h"
 #include "installer/journal/undo_log.h"
@@ -125,6 +127,90 @@ void writeEntry(InstallJob& job, const Product& product, IntegrationContext& con
     put("NoRepair", kNumber, "1");
 }
 
+// The records of the vendor's other products on this machine (their keys under
+// HKEY_LOCAL_MACHINE "SOFTWARE\Quillon\" name the folders they were installed in).
+std::vector<InstallRecord> otherRecords(system::System& sys, const Product& product) {
+    std::vector<InstallRecord> records;
+    const std::string vendor = "SOFTWARE\\Quillon";
+    for (const auto& name : sys.regSubKeys(RegRoot::LocalMachine, vendor).value_or(
+             std::vector<std::string>())) {
+        if (name == product.name) {
+            continue;
+        }
+        const auto path = sys.regQueryValue(RegRoot::LocalMachine, vendor + "\\" + name,
+                                            "InstallPath");
+        if (!path || path->type != system::kRegSz) {
+            continue;
+        }
+        const std::string folder = path->data.substr(0, path->data.find('\0'));
+        if (auto record = readInstallRecord(sys, installRecordPath(folder))) {
+            records.push_back(std::move(*record));
+        }
+    }
+    return records;
+}
+
+// The keys this installation wrote in (and those above them) that it found there, made by
+// another product of the vendor whose record still has them.
+std::vector<std::pair<RegRoot, std::string>> sharedKeysOf(system::System& sys,
+                                                           const Product& product,
+                                                           const std::vector<JournalRecord>& changes,
+                                                           bool sharedFiles,
+                                                           const std::string& entryKey) {
+    std::vector<std::pair<RegRoot, std::string>> used;
+    const auto use = [&](RegRoot root, std::string key, bool itself) {
+        for (bool first = true;; first = false) {
+            if (!first || itself) {
+                used.emplace_back(root, key);
+            }
+            const auto cut = key.rfind('\\');
+            if (cut == std::string::npos) {
+                return;
+            }
+            key.resize(cut);
+        }
+    };
+    for (const auto& r : changes) {
+        if (r.kind == JournalRecord::Kind::RegistryValue) {
+            use(r.root, r.path, true);
+        } else if (r.kind == JournalRecord::Kind::RegistryKey) {
+            use(r.root, r.path, false);
+        }
+    }
+    if (sharedFiles) {
+        use(RegRoot::LocalMachine, std::string(kSharedDllsKey), true);
+    }
+    use(RegRoot::LocalMachine, entryKey, false);
+    const auto createdHere = [&](RegRoot root, const std::string& key) {
+        return std::any_of(changes.begin(), changes.end(), [&](const JournalRecord& r) {
+            return r.kind == JournalRecord::Kind::RegistryKey && r.root == root &&
+                   iequals(r.path, key);
+        });
+    };
+    const std::vector<InstallRecord> others = otherRecords(sys, product);
+    const auto madeByAnother = [&](RegRoot root, const std::string& key) {
+        for (const auto& record : others) {
+            for (const auto& e : record.entries) {
+                if (e.kind == RecordEntry::Kind::Key && e.root == root && iequals(e.path, key)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    std::vector<std::pair<RegRoot, std::string>> shared;
+    for (const auto& [root, key] : used) {
+        const bool seen = std::any_of(shared.begin(), shared.end(), [&](const auto& k) {
+            return k.first == root && iequals(k.second, key);
+        });
+        if (!seen && !createdHere(root, key) && sys.regKeyExists(root, key) &&
+            madeByAnother(root, key)) {
+            shared.emplace_back(root, key);
+        }
+    }
+    return shared;
+}
+
 }  // namespace
 
 void recordInstallation(InstallJob& job, const Product& product, IntegrationContext& context) {
@@ -158,6 +244,10 @@ void recordInstallation(InstallJob& job, const Product& product, IntegrationCont
         writeEntry(job, product, context, sources.entryKey, bytes);
     }
     sources.changes = &job.undo().records();
+    const bool sharedFiles = std::any_of(sources.files.begin(), sources.files.end(),
+                                         [](const InstalledFile& f) { return f.shared; });
+    sources.sharedKeys =
+        sharedKeysOf(sys, product, job.undo().records(), sharedFiles, sources.entryKey);
     sources.sharedKey = std::string(kSharedDllsKey);
     sources.fontsKey = systemFontsKey(sys);
     sources.generated = job.programOutputs;

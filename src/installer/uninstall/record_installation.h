@@ -12,7 +12,9 @@
 //      its files), NoModify and NoRepair. A value that a component program wrote to that key
 //      is left as it wrote it.
 //   3. The record BIN\INSTALL.LOG (install_record.h) of everything the installation made,
-//      merged with the record of an earlier installation of the product.
+//      merged with the record of an earlier installation of the product; with the registry
+//      keys it wrote in that another product of the vendor had made (its record says so):
+//      the last of the two to be removed takes them.
 // Every change is journalled in the job's undo log. Raises CError 3 when an installed file
 // cannot be read, 4 when the record cannot be written.
 

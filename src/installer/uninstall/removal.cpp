@@ -295,37 +295,6 @@ void Removal::run() {
     for (const RecordEntry* key : keys) {
         undo_.removeRegistryKey(key->root, key->path);
     }
-    // The keys above them that another product had made and left, as it could not take them
-    // while this one's were in them (the vendor's key, the list of programs in a new
-    // machine), when they hold nothing now; never a key of the first two levels.
-    std::vector<std::pair<RegRoot, std::string>> above;
-    const auto addAbove = [&](RegRoot root, std::string key) {
-        for (auto cut = key.rfind('\\'); cut != std::string::npos; cut = key.rfind('\\')) {
-            key.resize(cut);
-            if (splitPath(key).size() < 2) {
-                break;
-            }
-            above.emplace_back(root, key);
-        }
-    };
-    for (const RecordEntry* key : keys) {
-        addAbove(key->root, key->path);
-    }
-    if (!shared_.empty()) {
-        above.emplace_back(RegRoot::LocalMachine, std::string(kSharedDllsKey));
-        addAbove(RegRoot::LocalMachine, std::string(kSharedDllsKey));
-    }
-    std::stable_sort(above.begin(), above.end(), [](const auto& a, const auto& b) {
-        return a.second.size() > b.second.size();
-    });
-    for (std::size_t i = 0; i < above.size(); ++i) {
-        const bool repeated = std::any_of(above.begin(), above.begin() + i, [&](const auto& k) {
-            return k.first == above[i].first && iequals(k.second, above[i].second);
-        });
-        if (!repeated && sys_.regKeyExists(above[i].first, above[i].second)) {
-            undo_.removeRegistryKey(above[i].first, above[i].second);
-        }
-    }
 }
 
 bool Removal::commit() {

@@ -299,6 +299,24 @@ bool RegistryFile::keyExists(RegRoot root, std::string_view key) const {
     return false;
 }
 
+std::vector<std::string> RegistryFile::subKeys(RegRoot root, std::string_view key) const {
+    const std::string path = fullPath(root, key);
+    std::vector<std::string> names;
+    for (const auto& k : keys_) {
+        if (k.path.size() <= path.size() + 1 || !istartsWith(k.path, path) ||
+            k.path[path.size()] != '\\') {
+            continue;
+        }
+        const std::string rest = k.path.substr(path.size() + 1);
+        const std::string name = rest.substr(0, rest.find('\\'));
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const std::string& n) { return iequals(n, name); })) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 void RegistryFile::createKey(RegRoot root, std::string_view key) {
     if (splitPath(key).empty()) {
         return;  // a root

@@ -34,6 +34,8 @@ public:
     void createKey(RegRoot root, std::string_view key);
     // Removes a key that holds no values and no sub-keys; false when it holds anything.
     bool deleteKey(RegRoot root, std::string_view key);
+    // The names of the key's sub-keys (listed ones and the parents of listed ones), once each.
+    std::vector<std::string> subKeys(RegRoot root, std::string_view key) const;
     std::optional<RegValue> value(RegRoot root, std::string_view key, std::string_view name) const;
     // The key must exist.
     void setValue(RegRoot root, std::string_view key, std::string_view name, const RegValue& value);
