@@ -181,6 +181,8 @@ inline constexpr std::string_view kRemovalRollbackIncomplete =
     "The Installer could not put back everything the removal had taken away.\nClose every "
     "program that may use its files and run the Installer again: it will finish the undo.";
 inline constexpr std::string_view kRemoved = "%s has been removed from this computer.";
+inline constexpr std::string_view kKeptFolder =
+    "\nThis folder still holds files you made or changed; they have been kept:";
 inline constexpr std::string_view kKeptFolders =
     "\nThese folders still hold files you made or changed; they have been kept:";
 inline constexpr std::string_view kRemovalInterruptedFound =

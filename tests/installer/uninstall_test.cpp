@@ -151,6 +151,7 @@ TEST_F(Uninstall, TheFilesTheUserMadeOrChangedStay) {
     ASSERT_EQ(install(tattilo_).status, kExitInstalled);
     const fs::path inst = machine_ / "C" / "Tattilo";
     test::writeHost(inst / "ESERCIZI" / "compito.mtf", "il mio compito");
+    test::writeHost(inst / "ESERCIZI" / "vecchi" / "prova.mtf", "una prova");
     test::writeHost(inst / "BIN" / "tattilo.ini", "font = braillecour.ttf\r\n");
     test::writeHost(inst / "BIN" / "leggimi.txt", test::readHost(inst / "BIN/leggimi.txt") + "!");
     const std::string changed = test::readHost(inst / "BIN" / "leggimi.txt");
@@ -159,13 +160,16 @@ TEST_F(Uninstall, TheFilesTheUserMadeOrChangedStay) {
     ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
     EXPECT_TRUE(has(r.out, "Tattilo 1.1 has been removed from this computer.\nThese folders still "
                            "hold files you made or changed; they have been kept:\n"
-                           "C:\\Tattilo\\BIN\\\nC:\\Tattilo\\ESERCIZI\\\n"))
+                           "C:\\Tattilo\\BIN\\\nC:\\Tattilo\\ESERCIZI\\\n"
+                           "C:\\Tattilo\\ESERCIZI\\vecchi\\\n"))
         << r.out;
     auto expected = before_;
     expected["C/Tattilo/"] = "";
     expected["C/Tattilo/BIN/"] = "";
     expected["C/Tattilo/ESERCIZI/"] = "";
     expected["C/Tattilo/ESERCIZI/compito.mtf"] = "il mio compito";
+    expected["C/Tattilo/ESERCIZI/vecchi/"] = "";
+    expected["C/Tattilo/ESERCIZI/vecchi/prova.mtf"] = "una prova";
     expected["C/Tattilo/BIN/tattilo.ini"] = "font = braillecour.ttf\r\n";
     expected["C/Tattilo/BIN/leggimi.txt"] = changed;
     EXPECT_EQ(machine(), expected);

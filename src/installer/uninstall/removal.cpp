@@ -321,19 +321,35 @@ std::vector<std::string> Removal::keptFolders() {
             add(folderPart(file.path));
         }
     }
+    // The folders the installation made that are still there, and every folder in them,
+    // that holds a file (the installer's own leftovers are not the user's).
     const auto& left = undo_.leftovers();
+    std::vector<std::string> pending;
     for (const auto& e : record_.entries) {
-        if (e.kind != Kind::Folder || !sys_.folderExists(e.path)) {
+        if (e.kind == Kind::Folder && sys_.folderExists(e.path)) {
+            pending.push_back(withBackslash(e.path));
+        }
+    }
+    std::vector<std::string> walked;
+    while (!pending.empty()) {
+        const std::string folder = pending.back();
+        pending.pop_back();
+        if (std::any_of(walked.begin(), walked.end(),
+                        [&](const std::string& f) { return iequals(f, folder); })) {
             continue;
         }
-        const auto names = sys_.listFolder(e.path);
-        const std::string folder = withBackslash(e.path);
-        if (names && std::any_of(names->begin(), names->end(), [&](const std::string& name) {
-                const std::string path = folder + name;
-                return sys_.fileExists(path) &&
-                       std::none_of(left.begin(), left.end(),
-                                    [&](const std::string& l) { return iequals(l, path); });
-            })) {
+        walked.push_back(folder);
+        bool holdsFile = false;
+        for (const auto& name : sys_.listFolder(folder).value_or(std::vector<std::string>())) {
+            const std::string path = folder + name;
+            if (sys_.folderExists(path)) {
+                pending.push_back(path + "\\");
+            } else if (std::none_of(left.begin(), left.end(),
+                                    [&](const std::string& l) { return iequals(l, path); })) {
+                holdsFile = true;
+            }
+        }
+        if (holdsFile) {
             add(folder);
         }
     }

@@ -75,7 +75,8 @@ public:
     // Puts everything back; false when something could not be (the journal stays).
     bool rollBack();
 
-    // After the commit: the folders that still hold files the user made or changed, sorted.
+    // After the commit: the folders that still hold files the user made or changed (those of
+    // the installation and any folder in them), sorted.
     std::vector<std::string> keptFolders();
     const std::vector<std::string>& leftovers() const { return undo_.leftovers(); }
     UndoLog& undo() { return undo_; }

@@ -206,7 +206,7 @@ void UninstallFlow::removed() {
         std::string text = withName(msg::kRemoved, info_.displayName);
         const auto kept = removal_->keptFolders();
         if (!kept.empty()) {
-            text += msg::kKeptFolders;
+            text += kept.size() == 1 ? msg::kKeptFolder : msg::kKeptFolders;
             for (const auto& folder : kept) {
                 text += "\n" + folder;
             }
