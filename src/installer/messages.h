@@ -174,7 +174,8 @@ inline constexpr std::string_view kFileInUse =
     "try again, or Cancel to stop the removal.";
 inline constexpr std::string_view kNotRemovedInUse =
     "Nothing has been removed: the file %s is still in use.";
-inline constexpr std::string_view kRemovalNotCompleted = "Removal was not completed.\nAre you sure?";
+inline constexpr std::string_view kRemovalNotCompleted =
+    "Removal was not completed.\nAre you sure?";
 inline constexpr std::string_view kRemovalCanceled =
     "Removal canceled!\nEverything the removal had taken away is back in its place.";
 inline constexpr std::string_view kRemovalRollbackIncomplete =

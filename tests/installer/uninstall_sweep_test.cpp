@@ -67,8 +67,8 @@ protected:
         std::ostringstream out;
         std::ostringstream err;
         const std::vector<std::string> args = {
-            "--unattended", "--root",           golden_.string(), "--source", cd.string(),
-            "--accept-license", "--components", "Programma,Documentazione"};
+            "--unattended", "--root",           golden_.string(), "--source",
+            cd.string(),    "--accept-license", "--components",   "Programma,Documentazione"};
         ASSERT_EQ(runUnattended(args, base_.path(), out, err), kExitInstalled) << out.str();
         // A document of the student's: it stays, and its folder with it.
         test::writeHost(golden_ / "C/Tattilo/ESERCIZI/compito.mtf", "mio");

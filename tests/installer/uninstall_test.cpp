@@ -85,9 +85,9 @@ TEST_F(Uninstall, InstallThenRemoveLeavesTheMachineAsItWas) {
     const Case cases[] = {
         {"every component of Tattilo",
          [](Uninstall& t) {
-             ASSERT_EQ(t.install(t.tattilo_, {"--components", "Programma,Documentazione,Deutsch"})
-                           .status,
-                       kExitInstalled);
+             ASSERT_EQ(
+                 t.install(t.tattilo_, {"--components", "Programma,Documentazione,Deutsch"}).status,
+                 kExitInstalled);
          },
          "Tattilo"},
         {"Tattilo installed twice (a repair)",
@@ -129,8 +129,7 @@ TEST_F(Uninstall, TheEntryInTheListOfProgramsRunsTheInstallerCopy) {
           "\"NoModify\"=dword:00000001\r\n\"NoRepair\"=dword:00000001\r\n"}) {
         EXPECT_TRUE(has(reg, value)) << value << "\n---\n" << reg;
     }
-    const auto record =
-        parseInstallRecord(test::readHost(machine_ / "C/KORVO/BIN/INSTALL.LOG"));
+    const auto record = parseInstallRecord(test::readHost(machine_ / "C/KORVO/BIN/INSTALL.LOG"));
     ASSERT_TRUE(record);
     std::uint64_t bytes = 0;
     for (const auto& e : record->entries) {
@@ -158,10 +157,11 @@ TEST_F(Uninstall, TheFilesTheUserMadeOrChangedStay) {
 
     const Outcome r = remove("Tattilo");
     ASSERT_EQ(r.status, kExitInstalled) << r.out << r.err;
-    EXPECT_TRUE(has(r.out, "Tattilo 1.1 has been removed from this computer.\nThese folders still "
-                           "hold files you made or changed; they have been kept:\n"
-                           "C:\\Tattilo\\BIN\\\nC:\\Tattilo\\ESERCIZI\\\n"
-                           "C:\\Tattilo\\ESERCIZI\\vecchi\\\n"))
+    EXPECT_TRUE(has(r.out,
+                    "Tattilo 1.1 has been removed from this computer.\nThese folders still "
+                    "hold files you made or changed; they have been kept:\n"
+                    "C:\\Tattilo\\BIN\\\nC:\\Tattilo\\ESERCIZI\\\n"
+                    "C:\\Tattilo\\ESERCIZI\\vecchi\\\n"))
         << r.out;
     auto expected = before_;
     expected["C/Tattilo/"] = "";
@@ -189,13 +189,13 @@ TEST_F(Uninstall, WhatAnotherProductSharesStaysWhileItUsesIt) {
                                            .folder("BIN")
                                            .member("uno.txt", "uno")
                                            .bytes);
-    test::writeHost(other / "UNO.QKP",
-                    test::ProgramBuilder()
-                        .op(73, {"UNO"})
-                        .op(220, {"Braillecour (TrueType)", "braillecour"})
-                        .op(236, {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Lingua",
-                                  "string", "en"})
-                        .end());
+    test::writeHost(
+        other / "UNO.QKP",
+        test::ProgramBuilder()
+            .op(73, {"UNO"})
+            .op(220, {"Braillecour (TrueType)", "braillecour"})
+            .op(236, {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillon\\Tattilo", "Lingua", "string", "en"})
+            .end());
     const std::string shared = "\"C:\\\\WINDOWS\\\\Fonts\\\\braillecour.ttf\"=dword:";
     const std::string registered = "\"Braillecour (TrueType)\"=\"braillecour.ttf\"";
     for (const bool tattiloFirst : {true, false}) {
@@ -228,7 +228,9 @@ TEST_F(Uninstall, NothingToRemoveSaysWhy) {
         std::string message;
     };
     const Case cases[] = {
-        {"nothing installed", [](Uninstall&) {}, {"--uninstall", "--product", "Tattilo"},
+        {"nothing installed",
+         [](Uninstall&) {},
+         {"--uninstall", "--product", "Tattilo"},
          "[Tattilo Uninstall]\nTattilo is not installed on this computer.\nThere is nothing to "
          "remove.\n"},
         {"no product named and no script",
@@ -277,9 +279,10 @@ TEST_F(Uninstall, InterruptedRemovalsPutEverythingBack) {
     int asked = 0;
     const Outcome cancelled = remove("Tattilo", [&] { return ++asked > 6; });
     EXPECT_EQ(cancelled.status, kExitCancelled) << cancelled.out;
-    EXPECT_TRUE(has(cancelled.out, "Putting everything back...\n[Tattilo Uninstall]\n"
-                                   "Removal canceled!\nEverything the removal had taken away is "
-                                   "back in its place.\n"))
+    EXPECT_TRUE(has(cancelled.out,
+                    "Putting everything back...\n[Tattilo Uninstall]\n"
+                    "Removal canceled!\nEverything the removal had taken away is "
+                    "back in its place.\n"))
         << cancelled.out;
     EXPECT_EQ(machine(), installed);
 }

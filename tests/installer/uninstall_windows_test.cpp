@@ -30,8 +30,8 @@ TEST(UninstallWindows, TheConfirmationNamesTheProductAndEveryWayOutButRemoveCanc
     const Case cases[] = {
         {"Remove", [](MemoryWindow&, MemoryControl& r, MemoryControl&) { r.click(); }, true},
         {"Cancel", [](MemoryWindow&, MemoryControl&, MemoryControl& c) { c.click(); }, false},
-        {"the close box (Escape)", [](MemoryWindow& w, MemoryControl&, MemoryControl&) { w.close(); },
-         false},
+        {"the close box (Escape)",
+         [](MemoryWindow& w, MemoryControl&, MemoryControl&) { w.close(); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -326,7 +326,7 @@ std::string encodeJournalRecord(const JournalRecord& r) {
             return lineOf({kind, std::string(system::regRootName(r.root)), r.path});
         case Kind::RegistryValue:
             return lineOf({kind, std::string(system::regRootName(r.root)), r.path, r.valueName,
-                         valueField(r.oldValue)});
+                           valueField(r.oldValue)});
         case Kind::Commit:
         case Kind::Removal:
             return lineOf({kind});

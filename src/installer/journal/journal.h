@@ -113,6 +113,7 @@ bool finishCommit(system::System& sys, const std::vector<JournalRecord>& records
                   std::string_view windowsDirectory);
 
 // The backups that `records` name and that still exist, and the D folders that do.
-std::vector<std::string> leftoversOf(system::System& sys, const std::vector<JournalRecord>& records);
+std::vector<std::string> leftoversOf(system::System& sys,
+                                     const std::vector<JournalRecord>& records);
 
 }  // namespace installer

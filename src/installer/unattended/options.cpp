@@ -52,8 +52,9 @@ bool parseUnattendedOptions(std::span<const std::string> args, UnattendedOptions
         return false;
     }
     if (options.uninstall && (!options.target.empty() || options.haveComponents)) {
-        error = "--uninstall removes the installed product: --target and --components do not "
-                "go with it";
+        error =
+            "--uninstall removes the installed product: --target and --components do not "
+            "go with it";
         return false;
     }
     if (!options.product.empty() && !options.uninstall) {

@@ -5,9 +5,9 @@
 
 #include "installer/flow/install_machine.h"
 #include "installer/messages.h"
-#include "installer/uninstall/uninstall_flow.h"
 #include "installer/unattended/console.h"
 #include "installer/unattended/unattended.h"
+#include "installer/uninstall/uninstall_flow.h"
 
 namespace installer {
 

@@ -166,8 +166,8 @@ std::string installRecordPath(std::string_view installPath) {
 }
 
 std::string encodeInstallRecord(const InstallRecord& record) {
-    std::string text = encodeLine(
-        {std::string(kMagic), record.productName, record.version, record.installPath});
+    std::string text =
+        encodeLine({std::string(kMagic), record.productName, record.version, record.installPath});
     for (const auto& entry : record.entries) {
         text += encodeEntry(entry);
     }

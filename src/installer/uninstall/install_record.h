@@ -50,9 +50,9 @@ struct RecordEntry {
     std::uint64_t size = 0;
     std::uint32_t crc = 0;
     system::RegRoot root = system::RegRoot::LocalMachine;
-    std::string valueName;                      // V
-    std::optional<system::RegValue> oldValue;   // V
-    std::string fontFile;                       // T
+    std::string valueName;                     // V
+    std::optional<system::RegValue> oldValue;  // V
+    std::string fontFile;                      // T
 };
 
 struct InstallRecord {

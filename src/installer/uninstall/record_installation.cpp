@@ -132,13 +132,13 @@ void writeEntry(InstallJob& job, const Product& product, IntegrationContext& con
 std::vector<InstallRecord> otherRecords(system::System& sys, const Product& product) {
     std::vector<InstallRecord> records;
     const std::string vendor = "SOFTWARE\\Quillon";
-    for (const auto& name : sys.regSubKeys(RegRoot::LocalMachine, vendor).value_or(
-             std::vector<std::string>())) {
+    for (const auto& name :
+         sys.regSubKeys(RegRoot::LocalMachine, vendor).value_or(std::vector<std::string>())) {
         if (name == product.name) {
             continue;
         }
-        const auto path = sys.regQueryValue(RegRoot::LocalMachine, vendor + "\\" + name,
-                                            "InstallPath");
+        const auto path =
+            sys.regQueryValue(RegRoot::LocalMachine, vendor + "\\" + name, "InstallPath");
         if (!path || path->type != system::kRegSz) {
             continue;
         }
@@ -153,10 +153,10 @@ std::vector<InstallRecord> otherRecords(system::System& sys, const Product& prod
 // The keys this installation wrote in (and those above them) that it found there, made by
 // another product of the vendor whose record still has them.
 std::vector<std::pair<RegRoot, std::string>> sharedKeysOf(system::System& sys,
-                                                           const Product& product,
-                                                           const std::vector<JournalRecord>& changes,
-                                                           bool sharedFiles,
-                                                           const std::string& entryKey) {
+                                                          const Product& product,
+                                                          const std::vector<JournalRecord>& changes,
+                                                          bool sharedFiles,
+                                                          const std::string& entryKey) {
     std::vector<std::pair<RegRoot, std::string>> used;
     const auto use = [&](RegRoot root, std::string key, bool itself) {
         for (bool first = true;; first = false) {

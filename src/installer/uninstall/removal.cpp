@@ -70,8 +70,8 @@ void Removal::plan() {
             if (!sys_.fileExists(e.path)) {
                 continue;
             }
-            const auto users = dwordOf(
-                sys_.regQueryValue(RegRoot::LocalMachine, kSharedDllsKey, e.path));
+            const auto users =
+                dwordOf(sys_.regQueryValue(RegRoot::LocalMachine, kSharedDllsKey, e.path));
             shared_.push_back({e.path, users.value_or(1), !unchanged(sys_, e)});
             continue;
         }

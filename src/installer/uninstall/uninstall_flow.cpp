@@ -34,8 +34,7 @@ std::string displayNameOf(system::System& sys, const InstallRecord& record) {
             }
         }
     }
-    return record.version.empty() ? record.productName
-                                  : record.productName + " " + record.version;
+    return record.version.empty() ? record.productName : record.productName + " " + record.version;
 }
 
 }  // namespace

@@ -89,9 +89,9 @@ void CRemovalDlg::step(std::string_view text) {
     // The bar shows the steps done before this one.
     if (steps_ > 0) {
         const std::size_t done = std::min(done_, steps_);
-        w_.bar.setPosition(static_cast<int>(static_cast<long long>(kBarMaximum) *
-                                            static_cast<long long>(done) /
-                                            static_cast<long long>(steps_)));
+        w_.bar.setPosition(
+            static_cast<int>(static_cast<long long>(kBarMaximum) * static_cast<long long>(done) /
+                             static_cast<long long>(steps_)));
     }
     ++done_;
     w_.lower.setCaption(text);

@@ -24,9 +24,8 @@ RemovalProgressView::RemovalProgressView(HWND owner, const installer::UninstallI
     : dialog_(owner, installer::removalProgressControls(), false) {
     ControlSet& c = dialog_.controls();
     logic_ = std::make_unique<installer::CRemovalDlg>(
-        installer::RemovalProgressWidgets{dialog_.window(), c.control("Upper"),
-                                          c.control("Lower"), c.progressBar("TotalBar"),
-                                          c.control("Cancel")},
+        installer::RemovalProgressWidgets{dialog_.window(), c.control("Upper"), c.control("Lower"),
+                                          c.progressBar("TotalBar"), c.control("Cancel")},
         info, std::move(confirmCancel));
     dialog_.window().focusChild(c.handle("Cancel"));
 }

@@ -299,9 +299,9 @@ protected:
         fs::copy(golden_, run_, fs::copy_options::recursive);
     }
     Exit remove(const std::string& variable = {}) {
-        return runInstaller({"--unattended", "--uninstall", "--root", run_.string(), "--product",
-                             "Tattilo"},
-                            variable, log_);
+        return runInstaller(
+            {"--unattended", "--uninstall", "--root", run_.string(), "--product", "Tattilo"},
+            variable, log_);
     }
     Exit recover(const std::string& variable = {}) {
         return runInstaller({"--unattended", "--root", run_.string(), "--recover"}, variable, log_);

@@ -134,7 +134,8 @@ TEST_F(InUse, TheFileIsNamedAndTheStudentClosesTheProgramOrStops) {
         HeldFile program(readme);
         const Outcome r = run({"--uninstall", "--product", "Tattilo"});
         EXPECT_EQ(r.status, kExitFailed);
-        EXPECT_NE(r.out.find("[Tattilo Uninstall]\n" + question + "\n-> Cancel (default answer)\n"
+        EXPECT_NE(r.out.find("[Tattilo Uninstall]\n" + question +
+                             "\n-> Cancel (default answer)\n"
                              "[Tattilo Uninstall]\nNothing has been removed: the file "
                              "C:\\Tattilo\\BIN\\leggimi.txt is still in use.\n"),
                   std::string::npos)

@@ -391,9 +391,8 @@ std::string RegistryFile::text() const {
     for (const auto& key : keys_) {
         sorted.push_back(&key);
     }
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Key* a, const Key* b) {
-        return upper(a->path) < upper(b->path);
-    });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Key* a, const Key* b) { return upper(a->path) < upper(b->path); });
     std::string out = "REGEDIT4\r\n";
     for (const Key* k : sorted) {
         const Key& key = *k;

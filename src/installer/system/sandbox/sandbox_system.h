@@ -111,8 +111,7 @@ public:
                      const RegValue& value) override;
     bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) override;
     bool regDeleteKey(RegRoot root, std::string_view key) override;
-    std::optional<std::vector<std::string>> regSubKeys(RegRoot root,
-                                                       std::string_view key) override;
+    std::optional<std::vector<std::string>> regSubKeys(RegRoot root, std::string_view key) override;
 
     bool runAndWait(std::string_view commandLine, std::string_view folder) override;
     // The installer runs on the host, never from a drive of the sandbox.

@@ -278,8 +278,8 @@ bool Win32System::removeAfterExit(const std::vector<std::string>& paths) {
     if (length == 0 || length >= MAX_PATH) {
         return false;
     }
-    std::wstring line = L"\"" + std::wstring(system, length) + L"\\cmd.exe\" /d /q /s /c \"" +
-                        body + L"\"";
+    std::wstring line =
+        L"\"" + std::wstring(system, length) + L"\\cmd.exe\" /d /q /s /c \"" + body + L"\"";
     line.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

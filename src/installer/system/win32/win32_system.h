@@ -52,8 +52,7 @@ public:
                      const RegValue& value) override;
     bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) override;
     bool regDeleteKey(RegRoot root, std::string_view key) override;
-    std::optional<std::vector<std::string>> regSubKeys(RegRoot root,
-                                                       std::string_view key) override;
+    std::optional<std::vector<std::string>> regSubKeys(RegRoot root, std::string_view key) override;
 
     bool runAndWait(std::string_view commandLine, std::string_view folder) override;
     std::optional<std::string> runningProgram() override;
