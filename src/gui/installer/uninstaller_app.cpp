@@ -46,7 +46,8 @@ bool UninstallerApp::start() {
     // The removal has no licence to show.
     prompter_ = std::make_unique<installer::WindowPrompter>(*dialogs_, *this,
                                                             [](std::string_view) { return false; });
-    flow_ = std::make_unique<installer::UninstallFlow>(*machine_.sys, *prompter_, *this, *this);
+    flow_ = std::make_unique<installer::UninstallFlow>(*machine_.sys, *prompter_, *this, *this,
+                                                       options_.hooks);
     if (!flow_->startUp(installer::UninstallTarget{machine_.source, options_.product})) {
         return false;
     }

@@ -26,6 +26,8 @@ struct UninstallerOptions {
     std::filesystem::path programFolder;  // the installer's own folder, the default source
     // Message boxes; null: the real ones.
     ui::Dialogs* dialogs = nullptr;
+    // Called on the removal thread after each journal record (the tests slow it there).
+    installer::FlowHooks hooks;
 };
 
 class UninstallerApp : public QObject,

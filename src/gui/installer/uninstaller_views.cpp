@@ -12,13 +12,13 @@ namespace gui {
 
 namespace {
 
-const ui::ControlSpec& spec(const installer::WindowTable& table, std::string_view name) {
+const ui::ControlSpec& item(const installer::WindowTable& table, std::string_view name) {
     return ui::control(table.controls, name);
 }
 
 QPushButton* tableButton(const installer::WindowTable& table, std::string_view name,
                          const char* objectName) {
-    auto* b = new QPushButton(toQString(spec(table, name).caption));
+    auto* b = new QPushButton(toQString(item(table, name).caption));
     b->setObjectName(QString::fromLatin1(objectName));
     b->setAccessibleName(toQString(ui::accessibleName(table.controls, name)));
     b->setAutoDefault(false);
@@ -30,7 +30,7 @@ QLabel* tableText(const installer::WindowTable& table, std::string_view name,
                   const char* objectName) {
     auto* l = new QLabel;
     l->setObjectName(QString::fromLatin1(objectName));
-    const std::string_view accessible = spec(table, name).accessibleName;
+    const std::string_view accessible = item(table, name).accessibleName;
     if (!accessible.empty()) {
         l->setAccessibleName(toQString(accessible));
     }
@@ -88,7 +88,7 @@ RemovalProgressView::RemovalProgressView(QWidget* parent, const installer::Unins
     auto* bar = new QProgressBar;
     bar->setObjectName(QStringLiteral("totalBar"));
     bar->setAccessibleName(toQString(ui::accessibleName(table.controls, "TotalBar")));
-    auto* title = new QLabel(toQString(spec(table, "TotalTitle").caption));
+    auto* title = new QLabel(toQString(item(table, "TotalTitle").caption));
     title->setBuddy(bar);
     auto* cancel = tableButton(table, "Cancel", "cancel");
     auto* layout = new QVBoxLayout(dialog_.get());
