@@ -250,8 +250,13 @@ bool Win32System::removeAfterExit(const std::vector<std::string>& paths) {
     // and 16 seconds: this process is about to end), deletes it, then removes the folders.
     // Written for the parser of Windows' cmd.exe and of Wine's, which differ on loops.
     std::wstring body;
+    // A file goes only once those before it have gone (the journal last: while a backup is
+    // still there, the next run of the installer finishes the job).
+    std::wstring before;
     const auto add = [&](const std::wstring& command) {
-        body += body.empty() ? command : L" & " + command;
+        // In brackets: an "if" would take the rest of the line as its own.
+        const std::wstring guarded = L"(" + before + command + L")";
+        body += body.empty() ? guarded : L" & " + guarded;
     };
     for (const std::string& path : paths) {
         const auto wide = widePath(path);
@@ -266,9 +271,10 @@ bool Win32System::removeAfterExit(const std::vector<std::string>& paths) {
         }
         const std::wstring quoted = L"\"" + *wide + L"\"";
         for (const wchar_t* pings : {L"2", L"3", L"5", L"9", L"17"}) {
-            add(L"(if exist " + quoted + L" ping -n " + pings + L" 127.0.0.1 >nul)");
+            add(L"if exist " + quoted + L" ping -n " + pings + L" 127.0.0.1 >nul");
             add(L"del /f /q " + quoted + L" >nul 2>&1");
         }
+        before += L"if not exist " + quoted + L" ";
     }
     if (body.empty()) {
         return true;
