@@ -13,12 +13,6 @@ namespace installer {
 
 namespace {
 
-std::string withText(std::string_view format, std::string_view text) {
-    std::string out(format);
-    out.replace(out.find("%s"), 2, text);
-    return out;
-}
-
 class ConsoleRemovalSink : public RemovalSink {
 public:
     ConsoleRemovalSink(Console& console, CancelFlag& cancel, std::function<bool()> interrupted)
@@ -49,10 +43,9 @@ public:
         : console_(console), hooks_(hooks), prompter_(console, options.acceptLicense) {}
 
     bool confirm(const UninstallInfo& info) override {
-        console_.block("[" + info.caption() + "]\n" +
-                       withText(msg::kUninstallQuestion, info.displayName) + "\n" +
-                       withText(msg::kUninstallWhat, info.installPath) +
-                       "\n-> Remove (default answer)");
+        console_.block(
+            "[" + info.caption() + "]\n" + fillIn(msg::kUninstallQuestion, info.displayName) +
+            "\n" + fillIn(msg::kUninstallWhat, info.installPath) + "\n-> Remove (default answer)");
         return !(hooks_.interrupted && hooks_.interrupted());
     }
     RemovalSink& openProgress(const UninstallInfo& info, CancelFlag& cancel) override {

@@ -161,6 +161,17 @@ bool below(std::string_view path, std::string_view folder) {
 
 }  // namespace
 
+std::optional<std::uint32_t> dwordOf(const std::optional<system::RegValue>& value) {
+    if (!value || value->type != system::kRegDword || value->data.size() != 4) {
+        return std::nullopt;
+    }
+    std::uint32_t n = 0;
+    for (int i = 3; i >= 0; --i) {
+        n = (n << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
+    }
+    return n;
+}
+
 std::string installRecordPath(std::string_view installPath) {
     return withBackslash(installPath) + "BIN\\INSTALL.LOG";
 }

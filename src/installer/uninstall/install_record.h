@@ -73,6 +73,9 @@ std::optional<InstallRecord> parseInstallRecord(std::string_view bytes);
 // The record at `path`; nullopt when it is missing or damaged.
 std::optional<InstallRecord> readInstallRecord(system::System& sys, std::string_view path);
 
+// The number a REG_DWORD value holds; nullopt for none or another type.
+std::optional<std::uint32_t> dwordOf(const std::optional<system::RegValue>& value);
+
 // What a file holds, to tell whether it changed since it was installed.
 struct Fingerprint {
     std::uint64_t size = 0;

@@ -17,17 +17,6 @@ using system::RegRoot;
 constexpr int kNumber = 2;
 constexpr int kString = 3;
 
-std::optional<std::uint32_t> dwordOf(const std::optional<system::RegValue>& value) {
-    if (!value || value->type != system::kRegDword || value->data.size() != 4) {
-        return std::nullopt;
-    }
-    std::uint32_t n = 0;
-    for (int i = 3; i >= 0; --i) {
-        n = (n << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
-    }
-    return n;
-}
-
 bool countedBefore(const InstallRecord* previous, const std::string& path) {
     if (!previous) {
         return false;

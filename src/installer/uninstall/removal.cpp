@@ -15,17 +15,6 @@ namespace {
 using Kind = RecordEntry::Kind;
 using system::RegRoot;
 
-std::optional<std::uint32_t> dwordOf(const std::optional<system::RegValue>& value) {
-    if (!value || value->type != system::kRegDword || value->data.size() != 4) {
-        return std::nullopt;
-    }
-    std::uint32_t n = 0;
-    for (int i = 3; i >= 0; --i) {
-        n = (n << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
-    }
-    return n;
-}
-
 system::RegValue dword(std::uint32_t n) {
     system::RegValue value{system::kRegDword, {}};
     for (int i = 0; i < 4; ++i) {

@@ -12,15 +12,6 @@ namespace installer {
 
 namespace {
 
-std::string withName(std::string_view text, std::string_view name) {
-    std::string out(text);
-    const auto at = out.find("%s");
-    if (at != std::string::npos) {
-        out.replace(at, 2, name);
-    }
-    return out;
-}
-
 // How the list of programs names the product: its entry's DisplayName, else name and version.
 std::string displayNameOf(system::System& sys, const InstallRecord& record) {
     for (const auto& e : record.entries) {
@@ -38,6 +29,15 @@ std::string displayNameOf(system::System& sys, const InstallRecord& record) {
 }
 
 }  // namespace
+
+std::string fillIn(std::string_view format, std::string_view text) {
+    std::string out(format);
+    const auto at = out.find("%s");
+    if (at != std::string::npos) {
+        out.replace(at, 2, text);
+    }
+    return out;
+}
 
 std::string UninstallInfo::caption() const {
     return productName.empty() ? std::string(msg::kInstallerCaption)
@@ -75,12 +75,12 @@ LocatedProduct locateProduct(system::System& sys, const UninstallTarget& target)
         installPath = withBackslash(canonicalPath(key.readString("InstallPath").value_or("")));
     }
     if (installPath.empty()) {
-        found.message = withName(msg::kNotInstalled, name);
+        found.message = fillIn(msg::kNotInstalled, name);
         return found;
     }
     const std::string path = installRecordPath(installPath);
     if (!sys.fileExists(path)) {
-        found.message = withName(msg::kNoRecord, path);
+        found.message = fillIn(msg::kNoRecord, path);
         return found;
     }
     found.recordPath = path;
@@ -138,7 +138,7 @@ void UninstallFlow::begin() {
 }
 
 bool UninstallFlow::askInUse(const std::string& path) {
-    return prompter_.message(withName(msg::kFileInUse, path), info_.caption(), Icon::Warning,
+    return prompter_.message(fillIn(msg::kFileInUse, path), info_.caption(), Icon::Warning,
                              Buttons::OkCancel) == Answer::Ok;
 }
 
@@ -159,7 +159,7 @@ void UninstallFlow::confirmAndRemove() {
     // Nothing goes while a running program holds one of the files.
     while (const auto path = removal_->fileInUse()) {
         if (!askInUse(*path)) {
-            say(withName(msg::kNotRemovedInUse, *path), Icon::Warning);
+            say(fillIn(msg::kNotRemovedInUse, *path), Icon::Warning);
             end(FlowResult::Failed);
             return;
         }
@@ -202,7 +202,7 @@ void UninstallFlow::removed() {
         }
     }
     if (!error_ && !inUse_) {
-        std::string text = withName(msg::kRemoved, info_.displayName);
+        std::string text = fillIn(msg::kRemoved, info_.displayName);
         const auto kept = removal_->keptFolders();
         if (!kept.empty()) {
             text += kept.size() == 1 ? msg::kKeptFolder : msg::kKeptFolders;
@@ -215,7 +215,7 @@ void UninstallFlow::removed() {
         return;
     }
     if (inUse_) {
-        say(withName(msg::kNotRemovedInUse, *inUse_), Icon::Warning);
+        say(fillIn(msg::kNotRemovedInUse, *inUse_), Icon::Warning);
     } else if (error_->code() != CError::kCancelled) {
         say(error_->text(), Icon::Warning);
     }

@@ -132,6 +132,9 @@ private:
     std::atomic<bool> removing_{false};
 };
 
+// A message of the removal with `text` in place of its "%s".
+std::string fillIn(std::string_view format, std::string_view text);
+
 // The product named `target` on the machine: its record's path, or the message that says why
 // there is none (with the product's name where one is known, for the caption).
 struct LocatedProduct {

@@ -29,12 +29,6 @@ const std::array kProgress = {
     ControlSpec{"Cancel", K::Button, "Cancel", {358, 104, 80, 26}},
 };
 
-std::string withText(std::string_view format, std::string_view text) {
-    std::string out(format);
-    out.replace(out.find("%s"), 2, text);
-    return out;
-}
-
 }  // namespace
 
 WindowTable uninstallConfirmControls() {
@@ -48,8 +42,8 @@ WindowTable removalProgressControls() {
 CUninstallDlg::CUninstallDlg(const UninstallConfirmWidgets& widgets, const UninstallInfo& info)
     : w_(widgets) {
     w_.window.setCaption(info.caption());
-    w_.question.setCaption(withText(msg::kUninstallQuestion, info.displayName));
-    w_.what.setCaption(withText(msg::kUninstallWhat, info.installPath));
+    w_.question.setCaption(fillIn(msg::kUninstallQuestion, info.displayName));
+    w_.what.setCaption(fillIn(msg::kUninstallWhat, info.installPath));
     w_.remove.setOnClick([this] {
         confirmed_ = true;
         w_.modal.closeModal();
