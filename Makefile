@@ -157,7 +157,8 @@ windows: setup $(WIN32_BUILD)/build.ninja
 	$(STAGE) "Windows build" cmake --build $(WIN32_BUILD) -j $(JOBS)
 
 # Every test program under Wine, then the real distribution installed into a Wine prefix, once
-# by --unattended and once through the installer's windows by keyboard. The installed
+# by --unattended and once through the installer's windows by keyboard, and removed again
+# through its entry in the list of programs. The installed
 # tattilo-cli.exe is compared with the Linux build's (the Release tree's).
 test-windows: dist-windows
 	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_GEN) $(RELEASE_CONFIG) >/dev/null
@@ -189,6 +190,7 @@ endif
 	LINUX_CLI=$(RELEASE_BUILD)/bin/tattilo-cli \
 	  $(STAGE) "Wine install" scripts/test_windows_install.sh $(WINE_TEST_BUILD)
 	$(STAGE) "Wine install by the windows" scripts/test_windows_install_gui.sh $(WINE_TEST_BUILD)
+	$(STAGE) "Wine uninstall" scripts/test_windows_uninstall.sh $(WINE_TEST_BUILD)
 
 # The Windows distribution folder, $(WIN32_BUILD)/distribution: INSTELLO.EXE, its script and
 # component list, the licence, the component program and the package volumes.

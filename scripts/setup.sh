@@ -13,7 +13,7 @@ packages=(
   dbus-daemon at-spi2-core python3-pyatspi
   brltty liblouis-bin liblouis-data libbrlapi-dev
   dpkg-dev file man-db desktop-file-utils
-  liblnk-utils unzip
+  liblnk-utils unzip xdotool
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest ccache
 )
 # 32-bit Wine, for the Windows build's tests, comes from the i386 architecture; 64-bit Wine runs

@@ -80,7 +80,10 @@ snapshot() {
   WINEPREFIX=$prefix wineserver -w
   local c="$prefix/drive_c"
   (cd "$c" && find Tattilo -printf '%y %p\n' | LC_ALL=C sort) >>"$out"
-  (cd "$c" && find Tattilo -type f -print0 | LC_ALL=C sort -z | xargs -0 -r sha256sum) >>"$out"
+  (cd "$c" && find Tattilo -type f ! -name INSTALL.LOG -print0 | LC_ALL=C sort -z |
+    xargs -0 -r sha256sum) >>"$out"
+  # The record of the installation, but for the links' bytes, which differ between prefixes.
+  grep -av '\.lnk	' "$c/Tattilo/BIN/INSTALL.LOG" >>"$out"
   (cd "$c" && find . -path '*Start Menu/Programs/Tattilo*' -printf '%y %p\n' | LC_ALL=C sort) >>"$out"
   (cd "$c" && find windows/Fonts -iname 'braillecour*' -printf '%p %s\n' | LC_ALL=C sort) >>"$out"
 }

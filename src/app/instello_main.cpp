@@ -1,6 +1,7 @@
 // instello: the installer. With --unattended it installs without windows into a sandbox
 // machine (see installer/unattended/unattended.h); otherwise it opens its windows over one
-// (app/instello_windows.h). --help prints the usage on standard output with status 0.
+// (app/instello_windows.h). --uninstall removes the installed product, with or without
+// windows. --help prints the usage on standard output with status 0.
 
 #include <atomic>
 #include <csignal>
@@ -46,15 +47,20 @@ int main(int argc, char** argv) {
     connectConsole();
     const std::vector<std::string> args(argv + 1, argv + argc);
     bool unattended = false;
+    bool uninstall = false;
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
             std::cout << installer::unattendedUsage();
             return 0;
         }
         unattended = unattended || arg == "--unattended";
+        uninstall = uninstall || arg == "--uninstall";
     }
     // The program folder is where the installer's files are, as built or as installed.
     const ui::ProgramFolders folders = ui::programFolders(ui::executableFolder(argv[0]));
+    if (!unattended && uninstall) {
+        return runUninstallerWindows(argc, argv, args, folders.program);
+    }
     if (!unattended) {
         return runInstallerWindows(argc, argv, args, folders.program);
     }

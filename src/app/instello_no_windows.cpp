@@ -10,4 +10,10 @@ int runInstallerWindows(int, char**, const std::vector<std::string>&,
     return 2;
 }
 
+int runUninstallerWindows(int, char**, const std::vector<std::string>&,
+                          const std::filesystem::path&) {
+    std::cerr << "instello: this build has no windows: use instello --unattended --uninstall\n";
+    return 2;
+}
+
 void connectConsole() {}

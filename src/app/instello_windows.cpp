@@ -7,15 +7,11 @@
 #include "gui/installer/installer_app.h"
 #include "installer/unattended/unattended.h"
 
-namespace {
-
 // Where the windows install when no --root is given: a machine of the user's own.
 std::filesystem::path defaultMachine() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return std::filesystem::path(data.toStdString()) / "instello" / "sandbox";
 }
-
-}  // namespace
 
 int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
                         const std::filesystem::path& programFolder) {

@@ -14,3 +14,12 @@ int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& a
 // Before the first line is written: on Windows, where a GUI program's lines go (the console it
 // was started from, or where they were redirected); elsewhere nothing to do.
 void connectConsole();
+
+// `instello --uninstall` (without --unattended): the windows that remove the installed
+// product; the arguments after the program name, "--uninstall" among them.
+int runUninstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
+                          const std::filesystem::path& programFolder);
+
+// The Qt build: the sandbox machine the windows use when no --root is given, one of the
+// user's own (~/.local/share/instello/sandbox).
+std::filesystem::path defaultMachine();

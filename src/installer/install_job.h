@@ -33,6 +33,9 @@ struct JobSettings {
     std::uint32_t clusterSize = 32768;
     bool skipMissing = true;  // not "Check for optional components"
     bool copyInstaller = false;
+    // Copy only the installer itself into BIN (for the product's entry in the list of
+    // programs, which runs it to remove the product), when the distribution holds it.
+    bool copyUninstaller = false;
     bool createFormats = false;
     bool reader3Wanted = false;
     bool reader4Wanted = false;
@@ -81,6 +84,9 @@ public:
     bool configureHyphenation = false;
     bool updateTrueTypeAlias = false;
     std::string fontLibraryName;
+    // Files that the queued programs make (the TeX formats), for the record of the
+    // installation: they go when the product is removed.
+    std::vector<std::string> programOutputs;
 
 private:
     system::System& sys_;

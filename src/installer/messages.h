@@ -143,4 +143,61 @@ inline constexpr std::string_view kRollbackIncomplete =
 inline constexpr std::string_view kAnotherInstaller =
     "Another installation is running.\nWait until it ends and run the Installer again.";
 
+// The removal of an installed product (`instello --uninstall`). %s is the product's name
+// unless said otherwise.
+inline constexpr std::string_view kUninstallCaptionSuffix = " Uninstall";
+inline constexpr std::string_view kUninstallQuestion =
+    "Do you want to remove %s from this computer?";
+// %s is the folder the product was installed in.
+inline constexpr std::string_view kUninstallWhat =
+    "The Installer will remove what it installed in %s, its Start Menu entries, its fonts and "
+    "its registry entries.\nThe files you made or changed there stay where they are.";
+inline constexpr std::string_view kUninstallRemove = "&Remove";
+inline constexpr std::string_view kRemovingTitle = "Removing...";
+inline constexpr std::string_view kRemovingLine = "Removing ";
+inline constexpr std::string_view kRemovingFile = "Removing: ";
+inline constexpr std::string_view kRemovingShortcut = "Removing the Start Menu entry: ";
+inline constexpr std::string_view kRemovingFont = "Removing the font: ";
+inline constexpr std::string_view kRemovingRegistry = "Removing the registry entries...";
+inline constexpr std::string_view kRemovingEntry = "Removing the entry of the list of programs...";
+inline constexpr std::string_view kRemovingFolders = "Removing the folders...";
+inline constexpr std::string_view kNotInstalled =
+    "%s is not installed on this computer.\nThere is nothing to remove.";
+// %s is the record's path.
+inline constexpr std::string_view kNoRecord =
+    "The Installer can not find the record of what it installed: %s.\nThe product can not be "
+    "removed by the Installer.";
+inline constexpr std::string_view kNoProductNamed =
+    "The Installer does not know which product to remove.\nRun it from the product's folder, or "
+    "name the product.";
+// %s is the file.
+inline constexpr std::string_view kFileInUse =
+    "The file %s is in use by a program that is running.\nClose that program and press OK to "
+    "try again, or Cancel to stop the removal.";
+inline constexpr std::string_view kNotRemovedInUse =
+    "Nothing has been removed: the file %s is still in use.";
+inline constexpr std::string_view kRemovalNotCompleted =
+    "Removal was not completed.\nAre you sure?";
+inline constexpr std::string_view kRemovalCanceled =
+    "Removal canceled!\nEverything the removal had taken away is back in its place.";
+inline constexpr std::string_view kRemovalRollbackIncomplete =
+    "The Installer could not put back everything the removal had taken away.\nClose every "
+    "program that may use its files and run the Installer again: it will finish the undo.";
+inline constexpr std::string_view kRemoved = "%s has been removed from this computer.";
+inline constexpr std::string_view kKeptFolder =
+    "\nThis folder still holds files you made or changed; they have been kept:";
+inline constexpr std::string_view kKeptFolders =
+    "\nThese folders still hold files you made or changed; they have been kept:";
+inline constexpr std::string_view kRemovalInterruptedFound =
+    "The removal of %s was interrupted before it ended.\nThe Installer will now undo it and put "
+    "back every file it removed.";
+inline constexpr std::string_view kRemovalInterruptedUndone =
+    "The interrupted removal has been undone.\nThe product is installed as it was before.";
+inline constexpr std::string_view kRemovalInterruptedFinished =
+    "The interrupted removal had already ended.\nThe Installer has deleted what was left of the "
+    "files it removed.";
+inline constexpr std::string_view kRemovalInterruptedNotUndone =
+    "The interrupted removal could not be undone completely.\nClose every program that may use "
+    "its files and run the Installer again.";
+
 }  // namespace installer::msg

@@ -167,15 +167,19 @@ TEST(Integration, NoToTheStartMenuStillRegistersEverythingElse) {
               sz("C:\\INST\\BIN\\FMXUNINST.EXE"));
     EXPECT_EQ(f.job->currentSource, "C:\\DIST\\");
 
-    // A product without an uninstaller writes no uninstall entry; no groups, no question.
+    // A product without an uninstaller of its own gets instello's entry, which can run the
+    // installer copy only when there is one; no groups, no question.
     Integration generic;
     generic.product = selectProduct("Tattilo", "1.1");
     generic.product->installPath = "C:\\INST\\";
     ASSERT_EQ(generic.copy(ProgramBuilder().end()), -1);
     generic.finish();
     EXPECT_EQ(generic.texts().size(), 1u);
-    EXPECT_FALSE(generic.box.sys->regKeyExists(
-        RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+    const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tattilo";
+    EXPECT_EQ(generic.value(RegRoot::LocalMachine, entry, "DisplayName"), sz("Tattilo 1.1"));
+    EXPECT_EQ(generic.value(RegRoot::LocalMachine, entry, "Publisher"), sz("Quillon"));
+    EXPECT_EQ(generic.value(RegRoot::LocalMachine, entry, "UninstallString"), std::nullopt);
+    EXPECT_TRUE(generic.box.sys->fileExists("C:\\INST\\BIN\\INSTALL.LOG"));
 }
 
 TEST(Integration, ShortcutsAreShellLinksAndOnlyTheEditorGoesOnTheDesktop) {

@@ -310,6 +310,7 @@ void FaultySystem::readJournal() {
     for (const auto& r : contents->records) {
         switch (r.kind) {
             case Kind::Folder:
+            case Kind::FolderRemoved:
                 knownFiles_.insert(windowsKey(withBackslash(r.path)));
                 break;
             case Kind::NewFile:
@@ -322,12 +323,14 @@ void FaultySystem::readJournal() {
                 }
                 break;
             case Kind::RegistryKey:
+            case Kind::RegistryKeyRemoved:
                 knownKeys_.insert(registryKey(r.root, r.path));
                 break;
             case Kind::RegistryValue:
                 knownValues_.insert(registryKey(r.root, r.path) + "\t" + upper(r.valueName));
                 break;
             case Kind::Commit:
+            case Kind::Removal:
                 break;
         }
     }

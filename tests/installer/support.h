@@ -136,6 +136,7 @@ public:
         expectFile("removeFolder", path);
         return inner_.removeFolder(path);
     }
+    bool fileInUse(std::string_view path) override { return inner_.fileInUse(path); }
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override {
         return inner_.listFolder(path);
     }
@@ -187,8 +188,16 @@ public:
         expectKey("regDeleteKey", r, k);
         return !hit(Fault::Registry) && inner_.regDeleteKey(r, k);
     }
+    std::optional<std::vector<std::string>> regSubKeys(system::RegRoot r,
+                                                       std::string_view k) override {
+        return inner_.regSubKeys(r, k);
+    }
     bool runAndWait(std::string_view c, std::string_view f) override {
         return inner_.runAndWait(c, f);
+    }
+    std::optional<std::string> runningProgram() override { return inner_.runningProgram(); }
+    bool removeAfterExit(const std::vector<std::string>& paths) override {
+        return inner_.removeAfterExit(paths);
     }
     std::unique_ptr<system::Library> loadLibrary(std::string_view name) override {
         return inner_.loadLibrary(name);

@@ -160,6 +160,7 @@ JobSettings InstallFlow::jobSettings() {
     settings.clusterSize = clusters_.get(sys_);
     settings.skipMissing = !product.checkOptional;
     settings.copyInstaller = product.flags.copyInstallerOn();
+    settings.copyUninstaller = !product.writesUninstallEntry();
     settings.createFormats = product.flags.createFormatsOn();
     settings.reader3Wanted = product.flags.reader3 != -1;
     settings.reader4Wanted = product.flags.reader4 != -1;

@@ -4,6 +4,7 @@
 #include "installer/integration/registry_values.h"
 #include "installer/journal/undo_log.h"
 #include "installer/messages.h"
+#include "installer/uninstall/record_installation.h"
 
 namespace installer {
 
@@ -76,6 +77,7 @@ SuccessReport performSuccessSteps(InstallJob& job, Product& product, Prompter& p
                      {{"DisplayName", product.name},
                       {"UninstallString", product.installPath + product.uninstallerPath()}});
     }
+    recordInstallation(job, product, context);
     job.commit();
     prompter.message(std::string(msg::kSuccessHead) + product.name + "!", context.caption,
                      Icon::Information, Buttons::Ok);

@@ -4,9 +4,12 @@
 //   1. when groups are queued, the Start Menu question; on Yes, every group and its links;
 //   2. the queued fonts registered; 3. the queued registry values written;
 //   4. the distribution path made the job's source; 5. the product key written;
-//   6. the uninstall entry, for the products that have one;
-//   then the job's undo log is committed (the installation is complete from here on), and
-//   only then 7. "Installation succesful!\nThank you for choosing " + AppName + "!".
+//   6. the uninstall entry, for the products that have an uninstaller of their own;
+//   then what the product needs to be removed later (record_installation.h: the counts of its
+//   shared files, instello's own entry in the list of programs for the other products, the
+//   record BIN\INSTALL.LOG); then the job's undo log is committed (the installation is complete
+//   from here on), and only then 7. "Installation succesful!\nThank you for choosing " + AppName +
+//   "!".
 // A Start Menu that cannot be made shows "Can not add Start Menu icons!", takes back the
 // groups made so far, and the later steps still run. Every change is journalled in the job's
 // undo log; when a change cannot be journalled the steps raise CError 4 before the commit,

@@ -96,7 +96,7 @@ std::uint32_t crcOf(std::string_view text) {
 }
 
 // Fields joined by tabs, the CRC appended, the line ended.
-std::string line(const std::vector<std::string>& fields) {
+std::string lineOf(const std::vector<std::string>& fields) {
     std::string body;
     for (const auto& field : fields) {
         body += escape(field);
@@ -108,7 +108,7 @@ std::string line(const std::vector<std::string>& fields) {
 }
 
 // The fields of a line whose CRC matches; nullopt otherwise.
-std::optional<std::vector<std::string>> fields(std::string_view text) {
+std::optional<std::vector<std::string>> fieldsOf(std::string_view text) {
     const auto lastTab = text.rfind('\t');
     if (lastTab == std::string_view::npos || text.size() - lastTab - 1 != 8) {
         return std::nullopt;
@@ -133,7 +133,7 @@ std::optional<std::vector<std::string>> fields(std::string_view text) {
     return out;
 }
 
-std::string encodeValue(const std::optional<system::RegValue>& value) {
+std::string valueField(const std::optional<system::RegValue>& value) {
     if (!value) {
         return "-";
     }
@@ -142,7 +142,7 @@ std::string encodeValue(const std::optional<system::RegValue>& value) {
     return type + hexBytes(value->data);
 }
 
-std::optional<std::optional<system::RegValue>> decodeValue(std::string_view text) {
+std::optional<std::optional<system::RegValue>> valueOfField(std::string_view text) {
     if (text == "-") {
         return std::optional<system::RegValue>();
     }
@@ -174,6 +174,7 @@ std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
     switch (r.kind) {
         case Kind::Folder:
         case Kind::NewFile:
+        case Kind::FolderRemoved:
             if (f.size() != 2) {
                 return std::nullopt;
             }
@@ -189,8 +190,9 @@ std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
             r.backup = f[2];
             return r;
         case Kind::RegistryKey:
+        case Kind::RegistryKeyRemoved:
         case Kind::RegistryValue: {
-            const std::size_t expected = r.kind == Kind::RegistryKey ? 3 : 5;
+            const std::size_t expected = r.kind == Kind::RegistryValue ? 5 : 3;
             const auto root = system::regRootFromName(f.size() > 1 ? f[1] : "");
             if (f.size() != expected || !root) {
                 return std::nullopt;
@@ -199,7 +201,7 @@ std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
             r.path = f[2];
             if (r.kind == Kind::RegistryValue) {
                 r.valueName = f[3];
-                auto old = decodeValue(f[4]);
+                auto old = valueOfField(f[4]);
                 if (!old) {
                     return std::nullopt;
                 }
@@ -208,6 +210,7 @@ std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
             return r;
         }
         case Kind::Commit:
+        case Kind::Removal:
             if (f.size() != 1) {
                 return std::nullopt;
             }
@@ -243,7 +246,11 @@ bool undoOne(system::System& sys, const JournalRecord& r) {
                               : sys.regDeleteValue(r.root, r.path, r.valueName);
         case Kind::RegistryKey:
             return sys.regDeleteKey(r.root, r.path);
+        case Kind::RegistryKeyRemoved:
+            return sys.regCreateKey(r.root, r.path);
         case Kind::Folder:
+        case Kind::FolderRemoved:  // removed only once the journal is complete
+        case Kind::Removal:
         case Kind::Commit:
             return true;
     }
@@ -251,6 +258,22 @@ bool undoOne(system::System& sys, const JournalRecord& r) {
 }
 
 }  // namespace
+
+std::string encodeLine(const std::vector<std::string>& fields) {
+    return lineOf(fields);
+}
+
+std::optional<std::vector<std::string>> decodeLine(std::string_view text) {
+    return fieldsOf(text);
+}
+
+std::string encodeRegValue(const std::optional<system::RegValue>& value) {
+    return valueField(value);
+}
+
+std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view text) {
+    return valueOfField(text);
+}
 
 JournalRecord JournalRecord::onFile(Kind kind, std::string path, std::string backup) {
     JournalRecord r;
@@ -273,6 +296,8 @@ bool JournalRecord::guardsExistingData() const {
         case Kind::MovedAside:
         case Kind::CopyDone:
         case Kind::Commit:
+        // The key was there: its values' records, already on the disk, need it back.
+        case Kind::RegistryKeyRemoved:
             return true;
         case Kind::RegistryValue:
             return oldValue.has_value();
@@ -282,7 +307,7 @@ bool JournalRecord::guardsExistingData() const {
 }
 
 std::string encodeJournalHeader(std::string_view productName) {
-    return line({std::string(kMagic), std::string(productName)});
+    return lineOf({std::string(kMagic), std::string(productName)});
 }
 
 std::string encodeJournalRecord(const JournalRecord& r) {
@@ -290,18 +315,21 @@ std::string encodeJournalRecord(const JournalRecord& r) {
     switch (r.kind) {
         case Kind::Folder:
         case Kind::NewFile:
-            return line({kind, r.path});
+        case Kind::FolderRemoved:
+            return lineOf({kind, r.path});
         case Kind::MovedAside:
         case Kind::CopyBegun:
         case Kind::CopyDone:
-            return line({kind, r.path, r.backup});
+            return lineOf({kind, r.path, r.backup});
         case Kind::RegistryKey:
-            return line({kind, std::string(system::regRootName(r.root)), r.path});
+        case Kind::RegistryKeyRemoved:
+            return lineOf({kind, std::string(system::regRootName(r.root)), r.path});
         case Kind::RegistryValue:
-            return line({kind, std::string(system::regRootName(r.root)), r.path, r.valueName,
-                         encodeValue(r.oldValue)});
+            return lineOf({kind, std::string(system::regRootName(r.root)), r.path, r.valueName,
+                           valueField(r.oldValue)});
         case Kind::Commit:
-            return line({kind});
+        case Kind::Removal:
+            return lineOf({kind});
     }
     return {};
 }
@@ -320,7 +348,7 @@ std::optional<JournalContents> parseJournal(std::string_view bytes) {
         if (!text.empty() && text.back() == '\r') {
             text.remove_suffix(1);
         }
-        const auto f = fields(text);
+        const auto f = fieldsOf(text);
         if (header) {
             if (!f || f->size() != 2 || (*f)[0] != kMagic) {
                 return std::nullopt;
@@ -334,6 +362,7 @@ std::optional<JournalContents> parseJournal(std::string_view bytes) {
         }
         if (auto record = decodeRecord(*f)) {
             contents.committed = contents.committed || record->kind == Kind::Commit;
+            contents.removal = contents.removal || record->kind == Kind::Removal;
             contents.records.push_back(std::move(*record));
         }
     }
@@ -374,12 +403,59 @@ bool undoRecords(system::System& sys, const std::vector<JournalRecord>& records,
     return complete;
 }
 
-void deleteBackups(system::System& sys, const std::vector<JournalRecord>& records) {
+namespace {
+
+bool namesBackup(const JournalRecord& r) {
+    return r.kind == Kind::MovedAside || r.kind == Kind::CopyBegun;
+}
+
+// The D folders, longest first (a folder before its parent).
+std::vector<std::string> foldersToRemove(const std::vector<JournalRecord>& records) {
+    std::vector<std::string> folders;
     for (const auto& r : records) {
-        if ((r.kind == Kind::MovedAside || r.kind == Kind::CopyBegun) && sys.fileExists(r.backup)) {
-            sys.deleteFile(r.backup);
+        if (r.kind == Kind::FolderRemoved) {
+            folders.push_back(withBackslash(r.path));
         }
     }
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    return folders;
+}
+
+}  // namespace
+
+bool finishCommit(system::System& sys, const std::vector<JournalRecord>& records,
+                  std::string_view windowsDirectory) {
+    bool complete = true;
+    for (const auto& r : records) {
+        if (namesBackup(r) && sys.fileExists(r.backup) && !sys.deleteFile(r.backup)) {
+            complete = false;
+        }
+    }
+    const std::string windows = withBackslash(windowsDirectory);
+    for (const auto& folder : foldersToRemove(records)) {
+        if (!iequals(folder, windows) && sys.folderExists(folder)) {
+            sys.removeFolder(folder);  // one that holds something else stays
+        }
+    }
+    return complete;
+}
+
+std::vector<std::string> leftoversOf(system::System& sys,
+                                     const std::vector<JournalRecord>& records) {
+    std::vector<std::string> left;
+    for (const auto& r : records) {
+        if (namesBackup(r) && sys.fileExists(r.backup)) {
+            left.push_back(r.backup);
+        }
+    }
+    for (const auto& folder : foldersToRemove(records)) {
+        if (sys.folderExists(folder)) {
+            left.push_back(folder);
+        }
+    }
+    return left;
 }
 
 }  // namespace installer

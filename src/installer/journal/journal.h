@@ -16,12 +16,18 @@
 //   P file backup       a copy of file about to be written to backup
 //   C file backup       that copy is complete; the file may change from here on
 //   K root key          a registry key about to be created
-//   V root key name old a registry value about to be set; old is "-" when it did not exist,
-//                       else its type and bytes in hexadecimal ("1:616200")
-//   X                   the installation is complete: the backups may go
+//   V root key name old a registry value about to be set or deleted; old is "-" when it did
+//                       not exist, else its type and bytes in hexadecimal ("1:616200")
+//   R root key          a registry key about to be deleted (it holds nothing by then)
+//   U                   the journal is that of a removal (an uninstallation), not of an
+//                       installation; its first record
+//   D folder            a folder to remove, when it is empty, once the removal is complete
+//   X                   the change is complete: the backups may go, the D folders too
 //
 // Undoing a record undoes its change if it happened and does nothing if it did not, so that
-// undoing the whole journal again, after an undo that was itself cut short, is safe.
+// undoing the whole journal again, after an undo that was itself cut short, is safe. Finishing
+// a complete journal (after X) deletes the backups and removes the D folders that are empty;
+// that too may be done again.
 
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +51,9 @@ struct JournalRecord {
         CopyDone = 'C',
         RegistryKey = 'K',
         RegistryValue = 'V',
+        RegistryKeyRemoved = 'R',
+        Removal = 'U',
+        FolderRemoved = 'D',
         Commit = 'X',
     };
     Kind kind = Kind::Commit;
@@ -64,6 +73,16 @@ struct JournalRecord {
     static JournalRecord onKey(Kind kind, system::RegRoot root, std::string key);
 };
 
+// One line of the journal's format: the fields escaped and joined by tabs, the CRC and CR LF
+// appended. The record of an installation (uninstall/install_record.h) is written the same way.
+std::string encodeLine(const std::vector<std::string>& fields);
+// The fields of one line (without its line end) whose CRC matches; nullopt otherwise.
+std::optional<std::vector<std::string>> decodeLine(std::string_view text);
+// A registry value as one field ("-" for none; else type and bytes in hexadecimal, "1:616200").
+std::string encodeRegValue(const std::optional<system::RegValue>& value);
+// nullopt for a field that is not one; else the value (itself empty for "-").
+std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view text);
+
 // The lines of a journal file.
 std::string encodeJournalHeader(std::string_view productName);
 std::string encodeJournalRecord(const JournalRecord& record);
@@ -72,6 +91,7 @@ struct JournalContents {
     std::string productName;
     std::vector<JournalRecord> records;
     bool committed = false;  // holds an X record
+    bool removal = false;    // holds a U record: the journal of an uninstallation
 };
 
 // Parses the bytes of a journal file; nullopt when the header is missing or damaged.
@@ -86,7 +106,14 @@ using UndoStepHook = std::function<void(std::size_t)>;
 bool undoRecords(system::System& sys, const std::vector<JournalRecord>& records,
                  std::string_view windowsDirectory, const UndoStepHook& hook = {});
 
-// Deletes every backup that `records` name and that still exists (the end of a commit).
-void deleteBackups(system::System& sys, const std::vector<JournalRecord>& records);
+// The end of a commit: deletes every backup that `records` name and that still exists, then
+// removes the D folders that are empty, longest first, never `windowsDirectory`. True when no
+// backup is left (a folder that holds something else stays and counts as done).
+bool finishCommit(system::System& sys, const std::vector<JournalRecord>& records,
+                  std::string_view windowsDirectory);
+
+// The backups that `records` name and that still exist, and the D folders that do.
+std::vector<std::string> leftoversOf(system::System& sys,
+                                     const std::vector<JournalRecord>& records);
 
 }  // namespace installer

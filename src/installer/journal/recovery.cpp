@@ -34,22 +34,29 @@ RecoveryOutcome recoverInterruptedInstallation(system::System& sys, Prompter& pr
         forget();
         return RecoveryOutcome::Nothing;
     }
-    const std::string caption = contents->productName + std::string(msg::kCaptionSuffix);
+    // An uninstallation cut short is undone the same way, and says so in its own words.
+    const bool removal = contents->removal;
+    const std::string caption =
+        contents->productName +
+        std::string(removal ? msg::kUninstallCaptionSuffix : msg::kCaptionSuffix);
     if (contents->committed) {
-        deleteBackups(sys, contents->records);
+        finishCommit(sys, contents->records, sys.windowsDirectory());
         forget();
-        prompter.message(msg::kInterruptedFinished, caption, Icon::Information, Buttons::Ok);
+        prompter.message(removal ? msg::kRemovalInterruptedFinished : msg::kInterruptedFinished,
+                         caption, Icon::Information, Buttons::Ok);
         return RecoveryOutcome::Finished;
     }
-    std::string found(msg::kInterruptedFound);
+    std::string found(removal ? msg::kRemovalInterruptedFound : msg::kInterruptedFound);
     found.replace(found.find("%s"), 2, contents->productName);
     prompter.message(found, caption, Icon::Information, Buttons::Ok);
     if (!undoRecords(sys, contents->records, sys.windowsDirectory(), hook)) {
-        prompter.message(msg::kInterruptedNotUndone, caption, Icon::Warning, Buttons::Ok);
+        prompter.message(removal ? msg::kRemovalInterruptedNotUndone : msg::kInterruptedNotUndone,
+                         caption, Icon::Warning, Buttons::Ok);
         return RecoveryOutcome::Incomplete;
     }
     forget();
-    prompter.message(msg::kInterruptedUndone, caption, Icon::Information, Buttons::Ok);
+    prompter.message(removal ? msg::kRemovalInterruptedUndone : msg::kInterruptedUndone, caption,
+                     Icon::Information, Buttons::Ok);
     return RecoveryOutcome::RolledBack;
 }
 

@@ -214,6 +214,31 @@ void UndoLog::prepareRegistryValue(system::RegRoot root, std::string_view key,
     record(std::move(r));
 }
 
+void UndoLog::startRemoval() {
+    record(JournalRecord::onFile(Kind::Removal, {}));
+}
+
+bool UndoLog::removeRegistryValue(system::RegRoot root, std::string_view key,
+                                  std::string_view name) {
+    if (!sys_.regQueryValue(root, key, name)) {
+        return true;
+    }
+    prepareRegistryValue(root, key, name);
+    return sys_.regDeleteValue(root, key, name);
+}
+
+bool UndoLog::removeRegistryKey(system::RegRoot root, std::string_view key) {
+    if (!sys_.regKeyExists(root, key)) {
+        return true;
+    }
+    record(JournalRecord::onKey(Kind::RegistryKeyRemoved, root, std::string(key)));
+    return sys_.regDeleteKey(root, key);
+}
+
+void UndoLog::removeFolderAtCommit(std::string_view folder) {
+    record(JournalRecord::onFile(Kind::FolderRemoved, withBackslash(folder)));
+}
+
 void UndoLog::rollBackTo(std::size_t mark) {
     if (mark >= records_.size()) {
         return;
@@ -230,21 +255,24 @@ void UndoLog::rollBackTo(std::size_t mark) {
             folders_.push_back(r.path);
         } else if (r.kind == Kind::RegistryValue) {
             values_.insert(valueId(r.root, r.path, r.valueName));
-        } else if (r.kind != Kind::RegistryKey && r.kind != Kind::Commit) {
+        } else if (r.kind == Kind::NewFile || r.kind == Kind::MovedAside ||
+                   r.kind == Kind::CopyBegun || r.kind == Kind::CopyDone) {
             files_.insert(upper(r.path));
         }
     }
 }
 
-void UndoLog::commit() {
+bool UndoLog::commit() {
     if (journal_) {
-        // Once this is on the disk the installation counts as done, even if the process
-        // ends before the backups are gone: the next run finishes the commit.
+        // Once this is on the disk the change counts as done, even if the process ends
+        // before the backups are gone: the next run finishes the commit.
         record(JournalRecord::onFile(Kind::Commit, {}));
     }
-    deleteBackups(sys_, records_);
-    closeJournal(true);
+    const bool complete = finishCommit(sys_, records_, windows_);
+    leftovers_ = complete ? std::vector<std::string>() : leftoversOf(sys_, records_);
+    closeJournal(complete);
     forget();
+    return complete;
 }
 
 bool UndoLog::rollBack() {

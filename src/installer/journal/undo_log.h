@@ -77,13 +77,33 @@ public:
     // Journals the current state of a registry value that is about to be set.
     void prepareRegistryValue(system::RegRoot root, std::string_view key, std::string_view name);
 
+    // The removal of a product (an uninstallation). Marks the journal as a removal's; call
+    // before anything else.
+    void startRemoval();
+    // Deletes a registry value so that a rollback brings it back; false when it could not be
+    // deleted (nothing changed then).
+    bool removeRegistryValue(system::RegRoot root, std::string_view key, std::string_view name);
+    // Deletes a registry key that holds nothing (a rollback makes it again); false when it
+    // holds something or cannot be deleted.
+    bool removeRegistryKey(system::RegRoot root, std::string_view key);
+    // Removes `folder` at the commit, when it is empty by then (after the backups of the files
+    // removed from it have gone).
+    void removeFolderAtCommit(std::string_view folder);
+
     // The position of the next change, for undoing the changes made after it.
     std::size_t mark() const { return records_.size(); }
     // Undoes every change made after `mark` (never raises; keeps going past failures).
     void rollBackTo(std::size_t mark);
 
-    // Deletes every backup and forgets the journal (and deletes its file).
-    void commit();
+    // Deletes every backup, removes the folders of removeFolderAtCommit() that are empty and
+    // forgets the journal (and deletes its file). A backup that cannot be deleted (the
+    // running program's own file, moved aside) stays, with the journal, which says that the
+    // change is complete: leftovers() then names what is left, and the next run of the
+    // installer finishes the commit. False in that case.
+    bool commit();
+    // What the last commit could not finish: backups still there, then the folders still to be
+    // removed; empty after a complete commit.
+    const std::vector<std::string>& leftovers() const { return leftovers_; }
     // Undoes everything in reverse order; removes created folders longest first (a folder
     // that is not empty stays). Never raises; keeps going past failures. The journal file is
     // deleted when everything was undone; otherwise it stays for the next run to try again,
@@ -91,6 +111,8 @@ public:
     bool rollBack();
 
     const std::vector<std::string>& createdFolders() const { return folders_; }
+    // Every change recorded so far, in order.
+    const std::vector<JournalRecord>& records() const { return records_; }
     // The journal file; empty while the log is kept in memory only.
     const std::string& journalPath() const { return journalPath_; }
 
@@ -116,6 +138,7 @@ private:
     bool journalBroken_ = false;  // a write failed: nothing more may be recorded
     std::size_t written_ = 0;
     std::function<void(std::size_t)> hook_;
+    std::vector<std::string> leftovers_;
 };
 
 }  // namespace installer

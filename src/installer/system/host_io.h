@@ -21,6 +21,11 @@ std::unique_ptr<WriteFile> openHostWrite(const std::filesystem::path& path);
 // another process holds the lock; `busy` then tells the second case.
 std::unique_ptr<WriteFile> openHostLocked(const std::filesystem::path& path, bool& busy);
 bool deleteHostFile(const std::filesystem::path& path);
+// Whether another program holds the file so that it cannot be removed cleanly: on Windows, it
+// cannot be opened for writing without sharing (a running program's own file, a document a
+// program keeps open); elsewhere, another open file holds an flock lock on it (what a program
+// standing for a running one does). False for a file that is not there.
+bool hostFileInUse(const std::filesystem::path& path);
 // Renames `from` over `to` (which may be missing) in one step.
 bool replaceHostFile(const std::filesystem::path& from, const std::filesystem::path& to);
 // One folder; fails when it exists or its parent is missing.

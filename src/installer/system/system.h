@@ -157,6 +157,9 @@ public:
     virtual bool createFolder(std::string_view path) = 0;
     // Removes an empty folder; fails when it holds anything.
     virtual bool removeFolder(std::string_view path) = 0;
+    // Whether a running program holds the file (on Windows: it cannot be opened for writing
+    // without sharing), so that removing it would not be clean. False for a missing file.
+    virtual bool fileInUse(std::string_view path) = 0;
     // The names in a folder (files and folders), in no particular order.
     virtual std::optional<std::vector<std::string>> listFolder(std::string_view path) = 0;
     virtual std::optional<FileTime> fileTime(std::string_view path) = 0;
@@ -202,10 +205,20 @@ public:
     // Deletes a key that holds no values and no sub-keys; true when the key is gone
     // afterwards (also when it was never there), false when it holds anything.
     virtual bool regDeleteKey(RegRoot root, std::string_view key) = 0;
+    // The names of the key's sub-keys, in no particular order; nullopt when the key is missing.
+    virtual std::optional<std::vector<std::string>> regSubKeys(RegRoot root,
+                                                               std::string_view key) = 0;
 
     // Processes: starts the command line with `folder` as the current folder (empty: keep
     // the current one) and waits for it to end. False when it cannot be started.
     virtual bool runAndWait(std::string_view commandLine, std::string_view folder) = 0;
+    // The file of the running installer itself, when it lies on this machine (so that it may
+    // be asked to remove it); nullopt otherwise.
+    virtual std::optional<std::string> runningProgram() = 0;
+    // Once this process has ended: deletes each file of `paths` (waiting a while for one that
+    // is still in use) and removes each folder (a path ending in a backslash) that is empty
+    // by then, in order. False when this machine cannot do that (nothing is done then).
+    virtual bool removeAfterExit(const std::vector<std::string>& paths) = 0;
 
     // Libraries. `name` is a full Windows path, or a bare file name looked for where Windows
     // looks: the installer's own folder, then the Windows system folders. Null when the file

@@ -32,7 +32,7 @@ std::vector<FormatCommand> formatCommands(InstallJob& job) {
         std::replace(input.begin(), input.end(), '\\', '/');
         commands.push_back({builder + " -i -m -l " + " -a" + "\"" + "Creating " + variant.title +
                                 " format" + "\"" + " " + "<" + input + ">",
-                            root + "BIN"});
+                            root + "BIN", root + "FMT\\" + variant.fileBase + ".fmt"});
     }
     return commands;
 }
@@ -40,6 +40,7 @@ std::vector<FormatCommand> formatCommands(InstallJob& job) {
 void queueFormats(InstallJob& job) {
     job.sink().showStatus(msg::kStatusFormats);
     for (auto& command : formatCommands(job)) {
+        job.programOutputs.push_back(command.output);
         job.deferred().queueProgram(std::move(command.commandLine), std::move(command.folder));
         job.pollCancel();
     }
@@ -59,6 +60,17 @@ void copyInstaller(InstallJob& job) {
     if (sys.fileExists(source + "HYPSET.DLL") && !sys.fileExists(bin + "HYPSET.DLL")) {
         copyFile(job, source + "HYPSET.DLL", bin + "HYPSET.DLL");
     }
+}
+
+void copyUninstaller(InstallJob& job) {
+    auto& sys = job.sys();
+    const std::string target = job.settings().installPath + "BIN\\INSTELLO.EXE";
+    const std::string source = job.settings().distributionPath + "INSTELLO.EXE";
+    if (sys.fileExists(target) || !sys.fileExists(source)) {
+        return;
+    }
+    job.sink().showStatus(msg::kStatusInstallerCopy);
+    copyFile(job, source, target);
 }
 
 void runFinishingSteps(InstallJob& job) {
@@ -83,6 +95,8 @@ void runFinishingSteps(InstallJob& job) {
     }
     if (settings.copyInstaller) {
         copyInstaller(job);
+    } else if (settings.copyUninstaller) {
+        copyUninstaller(job);
     }
 }
 

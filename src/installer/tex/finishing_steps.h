@@ -15,10 +15,12 @@ class InstallJob;
 
 namespace installer::tex {
 
-// The command line that builds one format variant, and the folder it runs in.
+// The command line that builds one format variant, the folder it runs in and the format file
+// it makes.
 struct FormatCommand {
     std::string commandLine;
     std::string folder;
+    std::string output;
 };
 
 // The variants marked for building whose source exists, whose .fmt does not, and whose
@@ -32,6 +34,11 @@ void queueFormats(InstallJob& job);
 // Copies the installer, its script and component list (and HYPSET.DLL when the distribution
 // has it and BIN does not) into BIN, unless BIN\INSTELLO.EXE is already there.
 void copyInstaller(InstallJob& job);
+
+// Copies the installer alone into BIN (when CopyInstaller is off and the product's entry in the
+// list of programs is instello's own), unless BIN\INSTELLO.EXE is already there or the
+// distribution has no INSTELLO.EXE.
+void copyUninstaller(InstallJob& job);
 
 // Every finishing step whose flag is set, in order.
 void runFinishingSteps(InstallJob& job);

@@ -24,6 +24,13 @@ std::string_view answerWord(Answer answer) {
     return "";
 }
 
+// "The file ... is in use": nobody is there to close the program, so the removal stops.
+bool isInUseQuestion(std::string_view text) {
+    const std::string_view format = msg::kFileInUse;
+    const auto at = format.find("%s");
+    return text.starts_with(format.substr(0, at)) && text.ends_with(format.substr(at + 2));
+}
+
 }  // namespace
 
 void Console::put(std::string_view text) {
@@ -59,6 +66,9 @@ void Console::block(std::string_view text) {
 Answer ConsolePrompter::message(std::string_view text, std::string_view caption, Icon,
                                 Buttons buttons) {
     Answer answer = Answer::Ok;
+    if (buttons == Buttons::OkCancel && isInUseQuestion(text)) {
+        answer = Answer::Cancel;
+    }
     if (buttons == Buttons::YesNo) {
         const bool guard = text == msg::kNothingSelected || text == msg::kNoSpace ||
                            text.starts_with(msg::kRestartHead);

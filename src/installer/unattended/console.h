@@ -29,7 +29,8 @@ private:
 };
 
 // Prints each message with its caption and answers with the default of its question: OK for
-// OK/Cancel questions; for Yes/No questions Yes, except the two that guard against an
+// OK/Cancel questions (Cancel when a file to remove is in use: nobody is there to close the
+// program); for Yes/No questions Yes, except the two that guard against an
 // installation that cannot be what the user meant (nothing selected, not enough space) and
 // the restart, which a script never wants: No.
 class ConsolePrompter : public Prompter {

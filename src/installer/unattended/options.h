@@ -16,6 +16,8 @@ struct UnattendedOptions {
     bool checkOptional = false;
     bool acceptLicense = false;
     bool recoverOnly = false;
+    bool uninstall = false;  // --uninstall: remove the installed product
+    std::string product;     // --product NAME: the product to remove
     std::string log;
 };
 

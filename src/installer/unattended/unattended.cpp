@@ -297,6 +297,9 @@ int runUnattended(std::span<const std::string> args, const std::filesystem::path
         }
     }
     Console console(out, logFile.is_open() ? &logFile : nullptr);
+    if (options.uninstall && !options.recoverOnly) {
+        return runUnattendedUninstall(options, programFolder, console, err, hooks);
+    }
     return UnattendedRun(options, programFolder, console, err, hooks).run();
 }
 

@@ -8,7 +8,7 @@
 // Exit status: 0 installed (with --recover: nothing is left interrupted), 1 the installation
 // could not start, 2 declined or cancelled before copying, 3 an interrupted installation
 // could not be undone completely, 4 failed (rolled back), 5 cancelled while copying (rolled
-// back).
+// back). With --uninstall the same for the removal (0 removed, 1 nothing to remove).
 
 #include <cstddef>
 #include <filesystem>
@@ -48,5 +48,12 @@ struct UnattendedHooks {
 // when --source is not given.
 int runUnattended(std::span<const std::string> args, const std::filesystem::path& programFolder,
                   std::ostream& out, std::ostream& err, const UnattendedHooks& hooks = {});
+
+class Console;
+// The part of runUnattended() for --uninstall: the removal of the installed product, with the
+// exit status of an installation's run (0 removed; see options.cpp).
+int runUnattendedUninstall(const UnattendedOptions& options,
+                           const std::filesystem::path& programFolder, Console& console,
+                           std::ostream& err, const UnattendedHooks& hooks);
 
 }  // namespace installer

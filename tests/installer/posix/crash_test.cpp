@@ -268,3 +268,89 @@ TEST_F(Crash, TexSampleKilledAtEveryJournalRecordTheMachineComesBack) {
 
 }  // namespace
 }  // namespace installer
+
+namespace installer {
+namespace {
+
+// A removal killed at any of its journal records ends whole at the next run: the product back
+// byte for byte (killed before the commit) or removed (after it), even when that recovery is
+// itself killed and run again.
+class RemovalCrash : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::exists(std::string(TATTILO_BIN_DIR) + "/instello")) {
+            GTEST_SKIP() << "instello is not built";
+        }
+        golden_ = base_.path() / "golden";
+        { system::SandboxSystem make(golden_); }
+        before_ = test::snapshot(golden_);
+        const fs::path cd = fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution";
+        ASSERT_EQ(runInstaller({"--unattended", "--root", golden_.string(), "--source", cd.string(),
+                                "--accept-license", "--components", "Programma,Documentazione"},
+                               {}, log_)
+                      .status,
+                  0)
+            << test::readHost(log_);
+        installed_ = test::snapshot(golden_);
+    }
+
+    void resetMachine() {
+        fs::remove_all(run_);
+        fs::copy(golden_, run_, fs::copy_options::recursive);
+    }
+    Exit remove(const std::string& variable = {}) {
+        return runInstaller(
+            {"--unattended", "--uninstall", "--root", run_.string(), "--product", "Tattilo"},
+            variable, log_);
+    }
+    Exit recover(const std::string& variable = {}) {
+        return runInstaller({"--unattended", "--root", run_.string(), "--recover"}, variable, log_);
+    }
+    std::string log() const { return test::readHost(log_); }
+
+    test::TempDir base_;
+    fs::path golden_;
+    fs::path run_ = base_.path() / "run";
+    fs::path log_ = base_.path() / "log.txt";
+    std::map<std::string, std::string> before_;
+    std::map<std::string, std::string> installed_;
+};
+
+TEST_F(RemovalCrash, KilledAtEveryJournalRecordTheRemovalEndsWhole) {
+    std::size_t kills = 0;
+    std::size_t undone = 0;
+    for (std::size_t n = 1; n < 300; ++n) {
+        resetMachine();
+        const Exit run = remove("INSTELLO_TEST_KILL_AT_RECORD=" + std::to_string(n));
+        if (!run.killed) {
+            ASSERT_EQ(run.status, 0) << log();
+            EXPECT_EQ(test::snapshot(run_), before_);
+            break;
+        }
+        ++kills;
+        const auto journal = parseJournal(test::readHost(run_ / "C/WINDOWS/INSTELLO.JNL"));
+        ASSERT_TRUE(journal && journal->removal) << "record " << n;
+        const Exit cut = recover("INSTELLO_TEST_KILL_AT_UNDO_STEP=" + std::to_string(1 + n % 7));
+        ASSERT_TRUE(cut.killed || cut.status == 0) << log();
+        const Exit again = recover();
+        ASSERT_EQ(again.status, 0) << "record " << n << "\n" << log();
+        undone += journal->committed ? 0 : 1;
+        ASSERT_EQ(test::snapshot(run_), journal->committed ? before_ : installed_)
+            << "killed at record " << n << "\n"
+            << log();
+    }
+    EXPECT_GT(kills, 30u);
+    EXPECT_GT(undone, 25u);
+
+    // The next removal after a recovery removes as if nothing had happened.
+    resetMachine();
+    ASSERT_TRUE(remove("INSTELLO_TEST_KILL_AT_RECORD=9").killed);
+    ASSERT_EQ(remove().status, 0) << log();
+    EXPECT_NE(log().find("The removal of Tattilo was interrupted before it ended."),
+              std::string::npos)
+        << log();
+    EXPECT_EQ(test::snapshot(run_), before_);
+}
+
+}  // namespace
+}  // namespace installer

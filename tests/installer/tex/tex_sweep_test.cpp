@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../support.h"
 #include "installer/flow/install_flow.h"
 #include "installer/flow/sandbox_machine.h"
 #include "installer/journal/recovery.h"
 #include "installer/tex/tex_libraries.h"
+#include "installer/uninstall/install_record.h"
 
 namespace installer {
 namespace {
@@ -128,6 +131,49 @@ bool warnsOnly(const std::string& relative) {
            relative == "C/KORVO/BIN/RFONTS.SET";
 }
 
+// The record of the installation is true to the machine: every file it names as installed
+// is there with the bytes it names. Empty when so, else the first file that is not.
+std::string recordMismatch(const std::map<std::string, std::string>& machine) {
+    const auto log = machine.find("C/KORVO/BIN/INSTALL.LOG");
+    if (log == machine.end()) {
+        return "no record";
+    }
+    const auto record = parseInstallRecord(log->second);
+    if (!record) {
+        return "a damaged record";
+    }
+    for (const auto& e : record->entries) {
+        if (e.kind != RecordEntry::Kind::File && e.kind != RecordEntry::Kind::SharedFile) {
+            continue;
+        }
+        std::string relative = e.path;
+        relative.erase(1, 1);  // "C:\X" -> "C\X"
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        const auto file = machine.find(relative);
+        if (file == machine.end() || file->second.size() != e.size ||
+            test::crcOf(file->second) != e.crc) {
+            return e.path;
+        }
+    }
+    return {};
+}
+
+// Without what follows from the files that the warn-only steps wrote or not (and from the
+// registry values that could not be written): the record and the size the list of programs
+// shows.
+void withoutRecord(std::map<std::string, std::string>& machine) {
+    machine.erase("C/KORVO/BIN/INSTALL.LOG");
+    auto registry = machine.find("registry.reg");
+    if (registry == machine.end()) {
+        return;
+    }
+    std::string& text = registry->second;
+    const auto at = text.find("\"EstimatedSize\"=");
+    if (at != std::string::npos) {
+        text.erase(at, text.find('\n', at) + 1 - at);
+    }
+}
+
 // The files that differ between two machines, by name (their bytes would fill pages).
 std::string differences(const std::map<std::string, std::string>& a,
                         const std::map<std::string, std::string>& b) {
@@ -181,10 +227,14 @@ TEST_F(TexSweep, FailingAnyFileOperationRollsBackToTheSameBytes) {
             return o.kind == Fault::Delete && (entry.first.find("/un0") != std::string::npos ||
                                                entry.first == "C/WINDOWS/INSTELLO.JNL");
         });
+        ASSERT_EQ(recordMismatch(machine), "") << "operation " << n << " failed, run succeeded";
         std::erase_if(machine, [](const auto& entry) { return warnsOnly(entry.first); });
         std::erase_if(reference, [](const auto& entry) { return warnsOnly(entry.first); });
+        withoutRecord(machine);
+        withoutRecord(reference);
         if (o.kind == Fault::Registry) {
-            // Registry values report nothing when they cannot be written.
+            // Registry values report nothing when they cannot be written; the record of the
+            // installation names the ones that were.
             machine.erase("registry.reg");
             reference.erase("registry.reg");
         }

@@ -102,6 +102,16 @@ std::unique_ptr<WriteFile> openHostLocked(const fs::path& path, bool& busy) {
     return std::make_unique<HostWriteFile>(fd);
 }
 
+bool hostFileInUse(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // drops the probe's own lock, if it got one
+    return held;
+}
+
 bool deleteHostFile(const fs::path& path) {
     return ::unlink(path.c_str()) == 0;
 }

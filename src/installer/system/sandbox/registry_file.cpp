@@ -1,5 +1,6 @@
 #include "installer/system/sandbox/registry_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "installer/win_path.h"
@@ -298,6 +299,24 @@ bool RegistryFile::keyExists(RegRoot root, std::string_view key) const {
     return false;
 }
 
+std::vector<std::string> RegistryFile::subKeys(RegRoot root, std::string_view key) const {
+    const std::string path = fullPath(root, key);
+    std::vector<std::string> names;
+    for (const auto& k : keys_) {
+        if (k.path.size() <= path.size() + 1 || !istartsWith(k.path, path) ||
+            k.path[path.size()] != '\\') {
+            continue;
+        }
+        const std::string rest = k.path.substr(path.size() + 1);
+        const std::string name = rest.substr(0, rest.find('\\'));
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const std::string& n) { return iequals(n, name); })) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 void RegistryFile::createKey(RegRoot root, std::string_view key) {
     if (splitPath(key).empty()) {
         return;  // a root
@@ -366,8 +385,17 @@ void RegistryFile::deleteValue(RegRoot root, std::string_view key, std::string_v
 }
 
 std::string RegistryFile::text() const {
-    std::string out = "REGEDIT4\r\n";
+    // In the order of the paths, as regedit exports them: a key deleted and made again (a
+    // removal put back) is written where it was.
+    std::vector<const Key*> sorted;
     for (const auto& key : keys_) {
+        sorted.push_back(&key);
+    }
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Key* a, const Key* b) { return upper(a->path) < upper(b->path); });
+    std::string out = "REGEDIT4\r\n";
+    for (const Key* k : sorted) {
+        const Key& key = *k;
         out += "\r\n[" + key.path + "]\r\n";
         for (const auto& v : key.values) {
             out += v.name.empty() ? std::string("@") : quote(v.name);

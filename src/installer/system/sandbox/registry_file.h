@@ -10,9 +10,9 @@
 //   "Data"=hex:01,02,03
 //   "Flag"=hex(0):
 //
-// Keys and value names are compared without regard to case; keys keep the order in which
-// they were first written. A key is present when it is listed or is the parent of a listed
-// key.
+// Keys and value names are compared without regard to case; keys are written in the order of
+// their paths (without regard to case), values in the order they were first set. A key is
+// present when it is listed or is the parent of a listed key.
 
 #include <optional>
 #include <string>
@@ -34,6 +34,8 @@ public:
     void createKey(RegRoot root, std::string_view key);
     // Removes a key that holds no values and no sub-keys; false when it holds anything.
     bool deleteKey(RegRoot root, std::string_view key);
+    // The names of the key's sub-keys (listed ones and the parents of listed ones), once each.
+    std::vector<std::string> subKeys(RegRoot root, std::string_view key) const;
     std::optional<RegValue> value(RegRoot root, std::string_view key, std::string_view name) const;
     // The key must exist.
     void setValue(RegRoot root, std::string_view key, std::string_view name, const RegValue& value);

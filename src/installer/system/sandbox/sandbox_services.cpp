@@ -105,6 +105,14 @@ bool SandboxSystem::regDeleteKey(RegRoot root, std::string_view key) {
     return true;
 }
 
+std::optional<std::vector<std::string>> SandboxSystem::regSubKeys(RegRoot root,
+                                                                  std::string_view key) {
+    if (!registry_.keyExists(root, key)) {
+        return std::nullopt;
+    }
+    return registry_.subKeys(root, key);
+}
+
 bool SandboxSystem::writeRegistry() {
     return writeHostFile(root_ / "registry.reg", registry_.text());
 }

@@ -417,6 +417,12 @@ bool SandboxSystem::removeFolder(std::string_view path) {
     return true;
 }
 
+bool SandboxSystem::fileInUse(std::string_view path) {
+    const auto host = hostPath(path);
+    std::error_code ec;
+    return host && fs::is_regular_file(*host, ec) && hostFileInUse(*host);
+}
+
 std::optional<std::vector<std::string>> SandboxSystem::listFolder(std::string_view path) {
     const auto host = hostPath(path);
     std::error_code ec;

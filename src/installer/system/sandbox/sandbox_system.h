@@ -13,6 +13,9 @@
 //   SANDBOX/processes.log   the programs the installer asked to run (they are not run; with
 //                           [Programs] RunMilliseconds=N in sandbox.ini each one takes N ms)
 //
+// A file of the sandbox counts as in use by a running program while a process of the host
+// holds an flock lock on it (as a running program holds its files on Windows).
+//
 // Shell links are written as real .lnk files. Libraries are played by stand-ins registered by
 // file name (stand_in_library.h).
 //
@@ -82,6 +85,7 @@ public:
     std::unique_ptr<WriteFile> openLocked(std::string_view path, bool& busy) override;
     bool createFolder(std::string_view path) override;
     bool removeFolder(std::string_view path) override;
+    bool fileInUse(std::string_view path) override;
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override;
     std::optional<FileTime> fileTime(std::string_view path) override;
     bool setFileTime(std::string_view path, FileTime time) override;
@@ -107,8 +111,12 @@ public:
                      const RegValue& value) override;
     bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) override;
     bool regDeleteKey(RegRoot root, std::string_view key) override;
+    std::optional<std::vector<std::string>> regSubKeys(RegRoot root, std::string_view key) override;
 
     bool runAndWait(std::string_view commandLine, std::string_view folder) override;
+    // The installer runs on the host, never from a drive of the sandbox.
+    std::optional<std::string> runningProgram() override { return std::nullopt; }
+    bool removeAfterExit(const std::vector<std::string>&) override { return false; }
     std::unique_ptr<Library> loadLibrary(std::string_view name) override;
     bool enableShutdownPrivilege() override;
     bool restart() override;

@@ -101,6 +101,18 @@ std::unique_ptr<WriteFile> openHostLocked(const fs::path& path, bool& busy) {
     return std::make_unique<HostWriteFile>(handle);
 }
 
+bool hostFileInUse(const fs::path& path) {
+    // A running program's file cannot be opened for writing; nor can one that a program keeps
+    // open without letting others write.
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 bool deleteHostFile(const fs::path& path) {
     return DeleteFileW(path.c_str()) != 0;
 }

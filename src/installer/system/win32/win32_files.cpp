@@ -133,6 +133,10 @@ bool Win32System::removeFolder(std::string_view path) {
     return removeHostFolder(*wide);
 }
 
+bool Win32System::fileInUse(std::string_view path) {
+    return fileExists(path) && hostFileInUse(*widePath(path));
+}
+
 std::optional<std::vector<std::string>> Win32System::listFolder(std::string_view path) {
     if (!folderExists(path)) {
         return std::nullopt;

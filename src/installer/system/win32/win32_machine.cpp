@@ -236,6 +236,69 @@ bool Win32System::runAndWait(std::string_view commandLine, std::string_view fold
     return true;
 }
 
+std::optional<std::string> Win32System::runningProgram() {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return std::nullopt;
+    }
+    return narrowText(std::wstring_view(buffer, length));
+}
+
+bool Win32System::removeAfterExit(const std::vector<std::string>& paths) {
+    // The command processor waits a little longer each time a file is still held (1, 2, 4, 8
+    // and 16 seconds: this process is about to end), deletes it, then removes the folders.
+    // Written for the parser of Windows' cmd.exe and of Wine's, which differ on loops.
+    std::wstring body;
+    // A file goes only once those before it have gone (the journal last: while a backup is
+    // still there, the next run of the installer finishes the job).
+    std::wstring before;
+    const auto add = [&](const std::wstring& command) {
+        // In brackets: an "if" would take the rest of the line as its own.
+        const std::wstring guarded = L"(" + before + command + L")";
+        body += body.empty() ? guarded : L" & " + guarded;
+    };
+    for (const std::string& path : paths) {
+        const auto wide = widePath(path);
+        // A quote would end the name; a percent sign would be expanded.
+        if (!wide || path.find_first_of("\"%") != std::string::npos) {
+            return false;
+        }
+        if (path.back() == '\\') {
+            const std::wstring folder = wide->substr(0, wide->size() - 1);
+            add(L"rd \"" + folder + L"\" >nul 2>&1");
+            continue;
+        }
+        const std::wstring quoted = L"\"" + *wide + L"\"";
+        for (const wchar_t* pings : {L"2", L"3", L"5", L"9", L"17"}) {
+            add(L"if exist " + quoted + L" ping -n " + pings + L" 127.0.0.1 >nul");
+            add(L"del /f /q " + quoted + L" >nul 2>&1");
+        }
+        before += L"if not exist " + quoted + L" ";
+    }
+    if (body.empty()) {
+        return true;
+    }
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    std::wstring line =
+        L"\"" + std::wstring(system, length) + L"\\cmd.exe\" /d /q /s /c \"" + body + L"\"";
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 std::unique_ptr<Library> Win32System::loadLibrary(std::string_view name) {
     std::wstring file;
     if (name.size() > 1 && name[1] == ':') {

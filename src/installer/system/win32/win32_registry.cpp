@@ -148,6 +148,28 @@ bool Win32System::regDeleteValue(RegRoot root, std::string_view key, std::string
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
+std::optional<std::vector<std::string>> Win32System::regSubKeys(RegRoot root,
+                                                                std::string_view key) {
+    const OpenKey open(root, key, KEY_READ);
+    if (!open) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD length = 256;
+        const LONG result =
+            RegEnumKeyExW(open.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            return names;
+        }
+        if (result != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        names.push_back(narrowText(std::wstring_view(name, length)));
+    }
+}
+
 bool Win32System::regDeleteKey(RegRoot root, std::string_view key) {
     {
         const OpenKey open(root, key, KEY_READ);

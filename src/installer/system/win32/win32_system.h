@@ -26,6 +26,7 @@ public:
     std::unique_ptr<WriteFile> openLocked(std::string_view path, bool& busy) override;
     bool createFolder(std::string_view path) override;
     bool removeFolder(std::string_view path) override;
+    bool fileInUse(std::string_view path) override;
     std::optional<std::vector<std::string>> listFolder(std::string_view path) override;
     std::optional<FileTime> fileTime(std::string_view path) override;
     bool setFileTime(std::string_view path, FileTime time) override;
@@ -51,8 +52,13 @@ public:
                      const RegValue& value) override;
     bool regDeleteValue(RegRoot root, std::string_view key, std::string_view name) override;
     bool regDeleteKey(RegRoot root, std::string_view key) override;
+    std::optional<std::vector<std::string>> regSubKeys(RegRoot root, std::string_view key) override;
 
     bool runAndWait(std::string_view commandLine, std::string_view folder) override;
+    std::optional<std::string> runningProgram() override;
+    // A hidden command processor (cmd.exe) that waits for the files to become deletable, at
+    // most about two minutes, then deletes them and removes the folders.
+    bool removeAfterExit(const std::vector<std::string>& paths) override;
     std::unique_ptr<Library> loadLibrary(std::string_view name) override;
     bool enableShutdownPrivilege() override;
     bool restart() override;
