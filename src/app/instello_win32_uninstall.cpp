@@ -1,10 +1,10 @@
-#include <iostream>
-
 #include "app/instello_windows.h"
+#include "installer/messages.h"
 #include "installer/unattended/unattended.h"
 #include "win32gui/installer/uninstaller_app.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
+#include "win32gui/start_failure.h"
 
 // The Windows build: the windows that remove the installed product from this computer (the
 // list of programs runs BIN\INSTELLO.EXE --uninstall) or, with --root, from a sandbox.
@@ -24,30 +24,29 @@ int runUninstallerWindows(int, char**, const std::vector<std::string>& args,
         } else if (args[i] == "--product" && hasValue) {
             options.product = args[++i];
         } else {
-            std::cerr << "instello: unknown option " << args[i] << "\n"
-                      << installer::unattendedUsage();
+            win32gui::reportStartFailure(
+                "instello", installer::msg::kInstallerCaption,
+                "unknown option " + args[i] + "\n" + installer::unattendedUsage());
             return installer::kExitNotStarted;
         }
     }
-    // Started by the list of programs, the program has a console of its own that nobody reads.
-    DWORD processes[2] = {};
-    if (GetConsoleProcessList(processes, 2) == 1) {
-        FreeConsole();
-    }
     OleInitialize(nullptr);
-    int status = installer::kExitNotStarted;
-    {
-        win32gui::UninstallerApp uninstaller(options);
-        uninstaller.onFinished = [] { PostQuitMessage(0); };
-        if (!uninstaller.start()) {
-            if (!uninstaller.error().empty()) {
-                std::cerr << "instello: " << uninstaller.error() << "\n";
+    // A window that cannot be made ends the run with its reason; a removal begun by then is in
+    // the journal, which the next start undoes.
+    const int status = win32gui::runReportingFailure(
+        "instello", installer::msg::kInstallerCaption, installer::msg::kWindowsFailed, [&options] {
+            win32gui::UninstallerApp uninstaller(options);
+            uninstaller.onFinished = [] { PostQuitMessage(0); };
+            if (!uninstaller.start()) {
+                if (!uninstaller.error().empty()) {
+                    win32gui::reportStartFailure("instello", installer::msg::kInstallerCaption,
+                                                 uninstaller.error());
+                }
+            } else if (!uninstaller.finished()) {
+                win32gui::runMessageLoop();
             }
-        } else if (!uninstaller.finished()) {
-            win32gui::runMessageLoop();
-        }
-        status = uninstaller.exitStatus();
-    }
+            return uninstaller.exitStatus();
+        });
     OleUninitialize();
     return status;
 }
