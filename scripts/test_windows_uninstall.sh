@@ -98,11 +98,14 @@ printf 'editor grafico = C:\\windows\\notepad.exe\r\nfiltro = filtro.base\r\nfon
   >"$drive_c/Tattilo/BIN/tattilo.ini"
 snapshot "$work/installed"  # (it waits for every program of the prefix to end)
 (cd "$drive_c/Tattilo/BIN" && wine tattilo.exe >"$work/tattilo.out" 2>&1 &)
+# Its window as shown: Wine names a window before it maps it.
+window=
 for _ in $(seq 300); do
-  xwininfo -root -tree 2>/dev/null | grep -qF '"Tattilo v. 1.1' && break
+  window=$(xdotool search --onlyvisible --name '^Tattilo v\. 1\.1' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
   sleep 0.1
 done
-xwininfo -root -tree 2>/dev/null | grep -qF '"Tattilo v. 1.1' || fail "the workbench did not start"
+[ -n "$window" ] || fail "the workbench did not start"
 quiet=$(sed -n 's/^ *QuietUninstallString *REG_SZ *"\([^"]*\)" *\(.*\)$/\1|\2/p' <<<"$entry")
 status=0
 wine "${quiet%%|*}" ${quiet#*|} >"$work/in-use.out" 2>&1 || status=$?
@@ -113,7 +116,6 @@ grep -qF 'The file C:\Tattilo\BIN\tattilo.exe is in use by a program that is run
 grep -qF 'Nothing has been removed' "$work/in-use.out" || fail "$(cat "$work/in-use.out")"
 # The workbench closed by the student (Alt+F4, "Confermi chiusura?" OK): it keeps its settings
 # and exercise folder, which are the student's.
-window=$(xdotool search --onlyvisible --name '^Tattilo v\. 1\.1' | head -n 1)
 xdotool windowfocus "$window" 2>/dev/null || true
 keys alt+F4
 await Tattilo >/dev/null || fail "the workbench did not ask to close"
