@@ -14,8 +14,10 @@
 #include "../../notation/png_image.h"
 #include "editor/messages.h"
 #include "installer/unattended/unattended.h"
+#include "win32gui/accessible.h"
 #include "win32gui/dpi.h"
 #include "win32gui/installer/installer_app.h"
+#include "win32gui/installer/uninstaller_app.h"
 #include "win32gui/win32_dialogs.h"
 #include "window_harness.h"
 
@@ -256,6 +258,46 @@ protected:
         EXPECT_TRUE(problems_.empty()) << problems_.size() << " problems:\n" << all;
     }
 
+    // The window of this program titled `title` once it shows and has the keys (null after
+    // 20 s); called on a pilot thread.
+    static HWND awaitWindow(const std::wstring& title, const wchar_t* cls = L"TattiloWindow") {
+        for (int i = 0; i < 1000; ++i) {
+            for (HWND w = FindWindowW(cls, title.c_str()); w != nullptr;
+                 w = FindWindowExW(nullptr, w, cls, title.c_str())) {
+                if (IsWindowVisible(w) && GetForegroundWindow() == w) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                    return w;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return nullptr;
+    }
+    // Checks a window a pilot thread found; false (and a failure) when it never came.
+    bool checkShown(HWND window, const std::string& name) {
+        if (window == nullptr) {
+            ADD_FAILURE() << "the " << name << " never came";
+            return false;
+        }
+        int count = 0;
+        const auto found = checkWindow(window, name, count);
+        win32_test::saveScreen(fileName(name));
+        const std::lock_guard<std::mutex> hold(lock_);
+        problems_.insert(problems_.end(), found.begin(), found.end());
+        controls_ += count;
+        windows_.push_back(name);
+        return true;
+    }
+    // Answers the message box captioned `caption` with `key`, once it shows.
+    static void answerMessageBox(const wchar_t* caption, WORD key) {
+        if (HWND box = awaitWindow(caption, L"#32770")) {
+            tap(key);
+            for (int i = 0; i < 200 && IsWindowVisible(box); ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        }
+    }
+
     std::mutex lock_;
     std::vector<std::string> problems_;
     std::vector<std::string> windows_;
@@ -375,40 +417,10 @@ TEST_F(WindowFitTest, EveryWindowOfTheInstaller) {
     // The keyboard's user on a thread of its own, checking each window as it comes.
     std::thread pilot([&] {
         auto await = [](const std::wstring& title, const wchar_t* cls = L"TattiloWindow") {
-            for (int i = 0; i < 1000; ++i) {
-                for (HWND w = FindWindowW(cls, title.c_str()); w != nullptr;
-                     w = FindWindowExW(nullptr, w, cls, title.c_str())) {
-                    if (IsWindowVisible(w) && GetForegroundWindow() == w) {
-                        std::this_thread::sleep_for(std::chrono::milliseconds(400));
-                        return w;
-                    }
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            return static_cast<HWND>(nullptr);
+            return awaitWindow(title, cls);
         };
-        auto check = [&](HWND window, const std::string& name) {
-            if (window == nullptr) {
-                ADD_FAILURE() << "the " << name << " never came";
-                return false;
-            }
-            int count = 0;
-            const auto found = checkWindow(window, name, count);
-            win32_test::saveScreen(fileName(name));
-            const std::lock_guard<std::mutex> hold(lock_);
-            problems_.insert(problems_.end(), found.begin(), found.end());
-            controls_ += count;
-            windows_.push_back(name);
-            return true;
-        };
-        auto answerBox = [&](WORD key) {
-            if (HWND box = await(L"Tattilo Install", L"#32770")) {
-                tap(key);
-                for (int i = 0; i < 200 && IsWindowVisible(box); ++i) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                }
-            }
-        };
+        auto check = [&](HWND window, const std::string& name) { return checkShown(window, name); };
+        auto answerBox = [&](WORD key) { answerMessageBox(L"Tattilo Install", key); };
         if (!check(await(L"License Agreement"), "licence")) {
             return;
         }
@@ -447,6 +459,48 @@ TEST_F(WindowFitTest, EveryWindowOfTheInstaller) {
     pilot.join();
     EXPECT_EQ(app.exitStatus(), installer::kExitInstalled);
     report(6);
+}
+
+// The uninstaller's windows, over a product installed into a sandbox: the confirmation (read by
+// a screen reader as it shows), the progress window and the final message.
+TEST_F(WindowFitTest, EveryWindowOfTheUninstaller) {
+    win32_test::Scratch scratch;
+    fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution", scratch.path / "cd");
+    const std::string machine = win32gui::pathText(scratch.path / "machine");
+    const std::vector<std::string> install = {
+        "--unattended",    "--root", machine, "--source", win32gui::pathText(scratch.path / "cd"),
+        "--accept-license"};
+    std::ostringstream out, err;
+    ASSERT_EQ(installer::runUnattended(install, scratch.path, out, err), installer::kExitInstalled)
+        << out.str() << err.str();
+
+    win32gui::UninstallerOptions options;
+    options.root = scratch.path / "machine";
+    options.product = "Tattilo";
+    options.programFolder = scratch.path;
+    // Each journal record takes a while: the progress window stays long enough to be seen.
+    options.hooks.journalRecord = [](std::size_t) { Sleep(100); };
+    win32gui::UninstallerApp app(options);
+    std::string removeName;
+    std::thread pilot([&] {
+        HWND confirmation = awaitWindow(L"Tattilo Uninstall");
+        if (!checkShown(confirmation, "uninstall confirmation")) {
+            return;
+        }
+        removeName = win32gui::readAccessibleName(
+            FindWindowExW(confirmation, nullptr, L"BUTTON", L"&Remove"));
+        tap(VK_RETURN);  // "Remove", the default button
+        checkShown(awaitWindow(L"Removing..."), "removal progress");
+        answerMessageBox(L"Tattilo Uninstall", VK_RETURN);
+    });
+    if (app.start()) {
+        EXPECT_TRUE(waitUntil([&] { return app.finished(); }, 120000))
+            << "the uninstaller never ended";
+    }
+    pilot.join();
+    EXPECT_EQ(app.exitStatus(), installer::kExitInstalled) << "0: removed";
+    EXPECT_EQ(removeName, "Remove");
+    report(2);
 }
 
 }  // namespace
