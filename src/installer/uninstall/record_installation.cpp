@@ -188,9 +188,10 @@ std::vector<std::pair<RegRoot, std::string>> sharedKeysOf(system::System& sys,
         return false;
     };
     std::vector<std::pair<RegRoot, std::string>> shared;
-    for (const auto& [root, key] : used) {
-        const bool seen = std::any_of(shared.begin(), shared.end(), [&](const auto& k) {
-            return k.first == root && iequals(k.second, key);
+    for (const auto& entry : used) {
+        const auto& [root, key] = entry;
+        const bool seen = std::any_of(shared.begin(), shared.end(), [&entry](const auto& k) {
+            return k.first == entry.first && iequals(k.second, entry.second);
         });
         if (!seen && !createdHere(root, key) && sys.regKeyExists(root, key) &&
             madeByAnother(root, key)) {
