@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <string>
+#include <vector>
 
 #include "editor/document_file.h"
 #include "editor/recovery/recovery_copy.h"
@@ -225,8 +227,8 @@ TEST_F(Recovery, TheNextStartOffersWhatAKilledProgramHadAndYesPutsItBack) {
     std::string spoken = question;
     std::replace(spoken.begin(), spoken.end(), '\r', ' ');
     std::replace(spoken.begin(), spoken.end(), '\n', ' ');
-    EXPECT_NE(std::find(w.speech.texts().begin(), w.speech.texts().end(), spoken),
-              w.speech.texts().end())
+    const std::vector<std::string> said = w.speech.texts();  // a copy: one vector for both ends
+    EXPECT_NE(std::find(said.begin(), said.end(), spoken), said.end())
         << "speech reads the question";
 
     RecoveryState back = windowState(*w.logic);
