@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/main_window.h"
+#include "editor/window/main_window.h"
 #include "editor/workbench.h"
 #include "gui/calc_sheet_view.h"
 #include "gui/decomposition_window.h"

@@ -4,7 +4,7 @@
 #include "installer/messages.h"
 #include "installer/tex/tex_libraries.h"
 #include "installer/unattended/unattended.h"
-#include "win32gui/win32_services.h"
+#include "win32gui/services/win32_services.h"
 
 namespace win32gui {
 

@@ -22,8 +22,8 @@
 #include "ui/dialogs.h"
 #include "win32gui/installer/installer_views.h"
 #include "win32gui/posted_work.h"
-#include "win32gui/win32_dialogs.h"
-#include "win32gui/win32_printer.h"
+#include "win32gui/services/win32_dialogs.h"
+#include "win32gui/services/win32_printer.h"
 
 namespace win32gui {
 
