@@ -31,25 +31,7 @@
 
 namespace win32gui {
 
-struct MainWindowOptions {
-    editor::MainWindowEnvironment environment;
-    // Where speech requests go when the window has no speech reader of its own.
-    speech::RequestSink* speech = nullptr;
-    // The window speaks through a speech reader made with `speechEngine` (null: the engine
-    // could not be created, which the window says once before it goes on silent); without
-    // `speechReader` it has no speech at all.
-    bool speechReader = false;
-    std::unique_ptr<speech::Engine> speechEngine;
-    // The calculation sheet speaks through a voice of its own made with `sheetEngine` (null:
-    // the engine could not be created, which is said once); without `sheetVoice` it is silent.
-    bool sheetVoice = false;
-    std::unique_ptr<speech::Engine> sheetEngine;
-    editor::MainWindowHooks hooks;
-    // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
-    ui::Dialogs* dialogs = nullptr;
-    // Recovery copies of the unsaved document; without a folder none are kept.
-    editor::RecoveryOptions recovery;
-};
+using MainWindowOptions = editor::WorkbenchOptions;
 
 class MainWindowView {
 public:
