@@ -1,18 +1,60 @@
-#include <iostream>
-
 #include "app/instello_windows.h"
 #include "installer/messages.h"
 #include "installer/unattended/unattended.h"
 #include "win32gui/console.h"
 #include "win32gui/installer/installer_app.h"
+#include "win32gui/installer/uninstaller_app.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
 #include "win32gui/start_failure.h"
+
+// The Windows build: native windows, into this computer or, with --root, into a sandbox; the
+// removal's windows are started by the list of programs (BIN\INSTELLO.EXE --uninstall).
 
 namespace {
 
 void startFailed(const std::string& why) {
     win32gui::reportStartFailure("instello", installer::msg::kInstallerCaption, why);
+}
+
+// The installer's or the removal's windows until their run is over; the exit status.
+template <class App, class Options>
+int runWindows(const std::vector<std::string>& args, const std::filesystem::path& programFolder) {
+    constexpr bool removal = requires(Options o) {
+        o.product;
+    };
+    const WindowOptions given = parseWindowOptions(args, removal);
+    if (!given.unknown.empty()) {
+        startFailed("unknown option " + given.unknown + "\n" + installer::unattendedUsage());
+        return installer::kExitNotStarted;
+    }
+    Options options;
+    options.programFolder = programFolder;
+    options.root = given.root;
+    options.source = given.source;
+    if constexpr (removal) {
+        options.product = given.product;
+    }
+    // COM for the shell's folder picker, the shell links and the accessibility annotations.
+    OleInitialize(nullptr);
+    // A window that cannot be made (no display driver, no memory) ends the run with its
+    // reason; whatever was copied or removed by then is in the journal, which the next start
+    // undoes.
+    const int status = win32gui::runReportingFailure(
+        "instello", installer::msg::kInstallerCaption, installer::msg::kWindowsFailed, [&options] {
+            App windows(options);
+            windows.onFinished = [] { PostQuitMessage(0); };
+            if (!windows.start()) {
+                if (!windows.error().empty()) {
+                    startFailed(windows.error());
+                }
+            } else if (!windows.finished()) {
+                win32gui::runMessageLoop();
+            }
+            return windows.exitStatus();
+        });
+    OleUninitialize();
+    return status;
 }
 
 }  // namespace
@@ -21,39 +63,12 @@ void connectConsole() {
     win32gui::connectStandardStreams();
 }
 
-// The Windows build: native windows, into this computer or, with --root, into a sandbox.
 int runInstallerWindows(int, char**, const std::vector<std::string>& args,
                         const std::filesystem::path& programFolder) {
-    win32gui::InstallerOptions options;
-    options.programFolder = programFolder;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--root" && hasValue) {
-            options.root = args[++i];
-        } else if (args[i] == "--source" && hasValue) {
-            options.source = args[++i];
-        } else {
-            startFailed("unknown option " + args[i] + "\n" + installer::unattendedUsage());
-            return installer::kExitNotStarted;
-        }
-    }
-    // COM for the shell's folder picker, the shell links and the accessibility annotations.
-    OleInitialize(nullptr);
-    // A window that cannot be made (no display driver, no memory) ends the run with its
-    // reason; whatever was copied by then is in the journal, which the next start undoes.
-    const int status = win32gui::runReportingFailure(
-        "instello", installer::msg::kInstallerCaption, installer::msg::kWindowsFailed, [&options] {
-            win32gui::InstallerApp installer(options);
-            installer.onFinished = [] { PostQuitMessage(0); };
-            if (!installer.start()) {
-                if (!installer.error().empty()) {
-                    startFailed(installer.error());
-                }
-            } else if (!installer.finished()) {
-                win32gui::runMessageLoop();
-            }
-            return installer.exitStatus();
-        });
-    OleUninitialize();
-    return status;
+    return runWindows<win32gui::InstallerApp, win32gui::InstallerOptions>(args, programFolder);
+}
+
+int runUninstallerWindows(int, char**, const std::vector<std::string>& args,
+                          const std::filesystem::path& programFolder) {
+    return runWindows<win32gui::UninstallerApp, win32gui::UninstallerOptions>(args, programFolder);
 }

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "gui/installer/installer_app.h"
+#include "gui/installer/uninstaller_app.h"
 #include "installer/unattended/unattended.h"
 
 // Where the windows install when no --root is given: a machine of the user's own.
@@ -13,38 +14,54 @@ std::filesystem::path defaultMachine() {
     return std::filesystem::path(data.toStdString()) / "instello" / "sandbox";
 }
 
-int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
-                        const std::filesystem::path& programFolder) {
-    gui::InstallerOptions options;
-    options.programFolder = programFolder;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const bool hasValue = i + 1 < args.size();
-        if (args[i] == "--root" && hasValue) {
-            options.root = args[++i];
-        } else if (args[i] == "--source" && hasValue) {
-            options.source = args[++i];
-        } else {
-            std::cerr << "instello: unknown option " << args[i] << "\n"
-                      << installer::unattendedUsage();
-            return installer::kExitNotStarted;
-        }
+namespace {
+
+// The installer's or the removal's windows until their run is over; the exit status.
+template <class App, class Options>
+int runWindows(int argc, char** argv, const std::vector<std::string>& args,
+               const std::filesystem::path& programFolder) {
+    constexpr bool removal = requires(Options o) {
+        o.product;
+    };
+    const WindowOptions given = parseWindowOptions(args, removal);
+    if (!given.unknown.empty()) {
+        std::cerr << "instello: unknown option " << given.unknown << "\n"
+                  << installer::unattendedUsage();
+        return installer::kExitNotStarted;
     }
     QApplication app(argc, argv);
-    if (options.root.empty()) {
-        options.root = defaultMachine();
+    Options options;
+    options.programFolder = programFolder;
+    options.root = given.root.empty() ? defaultMachine() : given.root;
+    options.source = given.source;
+    if constexpr (removal) {
+        options.product = given.product;
     }
-    gui::InstallerApp installer(options);
-    installer.onFinished = [] { QApplication::quit(); };
-    if (!installer.start()) {
-        if (!installer.error().empty()) {
-            std::cerr << "instello: " << installer.error() << "\n";
+    App windows(options);
+    windows.onFinished = [] { QApplication::quit(); };
+    if (!windows.start()) {
+        if (!windows.error().empty()) {
+            std::cerr << "instello: " << windows.error() << "\n";
         }
-        return installer.exitStatus();
+        return windows.exitStatus();
     }
-    if (!installer.finished()) {
+    if (!windows.finished()) {
         app.exec();
     }
-    return installer.exitStatus();
+    return windows.exitStatus();
+}
+
+}  // namespace
+
+int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
+                        const std::filesystem::path& programFolder) {
+    return runWindows<gui::InstallerApp, gui::InstallerOptions>(argc, argv, args, programFolder);
+}
+
+int runUninstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
+                          const std::filesystem::path& programFolder) {
+    return runWindows<gui::UninstallerApp, gui::UninstallerOptions>(argc, argv, args,
+                                                                    programFolder);
 }
 
 void connectConsole() {}

@@ -7,6 +7,16 @@
 #include <string>
 #include <vector>
 
+// The options of the windows: --root, --source and, for the removal, --product ("--uninstall"
+// is the removal's own and passed over).
+struct WindowOptions {
+    std::filesystem::path root;
+    std::string source;
+    std::string product;
+    std::string unknown;  // the first option understood as none of them; empty when all were
+};
+WindowOptions parseWindowOptions(const std::vector<std::string>& args, bool removal);
+
 // Runs the windows with the arguments after the program name; returns the exit status.
 int runInstallerWindows(int argc, char** argv, const std::vector<std::string>& args,
                         const std::filesystem::path& programFolder);

@@ -10,12 +10,12 @@
 #include "ui/program_folders.h"
 #include "ui/temp_dir.h"
 #include "win32gui/console.h"
-#include "win32gui/main_window_view.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
-#include "win32gui/program_fonts.h"
+#include "win32gui/services/program_fonts.h"
 #include "win32gui/start_failure.h"
 #include "win32gui/wide_text.h"
+#include "win32gui/workbench/main_window_view.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/keypad_input.h"
+#include "editor/input/keypad_input.h"
 #include "editor/workbench.h"
 
 // The Workbench's side of the structure view and the decomposition: what they read from the

@@ -10,22 +10,23 @@
 
 #include <memory>
 
-#include "editor/braille_display_mirror.h"
-#include "editor/braille_input.h"
-#include "editor/deletion_commands.h"
-#include "editor/document_commands.h"
-#include "editor/editing_commands.h"
-#include "editor/graphic_editor_handoff.h"
-#include "editor/linear_view.h"
-#include "editor/main_window.h"
-#include "editor/mathml_export_command.h"
-#include "editor/palette_commands.h"
-#include "editor/print_commands.h"
+#include "editor/files/document_commands.h"
+#include "editor/files/graphic_editor_handoff.h"
+#include "editor/files/mathml_export_command.h"
+#include "editor/input/braille_input.h"
+#include "editor/input/deletion_commands.h"
+#include "editor/input/editing_commands.h"
+#include "editor/input/palette_commands.h"
+#include "editor/printing/linear_view.h"
+#include "editor/printing/print_commands.h"
 #include "editor/recovery/document_recovery.h"
+#include "editor/window/braille_display_mirror.h"
+#include "editor/window/main_window.h"
 #include "learning/calc_sheet.h"
 #include "learning/structure_host.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
+#include "speech/engine.h"
 #include "speech/speech_reader.h"
 
 namespace editor {
@@ -38,6 +39,28 @@ public:
 
 private:
     ui::Dialogs& dialogs_;
+};
+
+// What the builder of the program's window (the Qt view, the Win32 window) is given, the
+// same for both toolkits.
+struct WorkbenchOptions {
+    MainWindowEnvironment environment;
+    // Where speech requests go when the window has no speech reader of its own.
+    speech::RequestSink* speech = nullptr;
+    // The window speaks through a speech reader made with `speechEngine` (null: the engine
+    // could not be created, which the window says once before it goes on silent); without
+    // `speechReader` it has no speech at all.
+    bool speechReader = false;
+    std::unique_ptr<speech::Engine> speechEngine;
+    // The calculation sheet speaks through a voice of its own made with `sheetEngine` (null:
+    // the engine could not be created, which is said once); without `sheetVoice` it is silent.
+    bool sheetVoice = false;
+    std::unique_ptr<speech::Engine> sheetEngine;
+    MainWindowHooks hooks;
+    // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
+    ui::Dialogs* dialogs = nullptr;
+    // Recovery copies of the unsaved document; without a folder none are kept.
+    RecoveryOptions recovery;
 };
 
 class Workbench {

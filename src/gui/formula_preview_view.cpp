@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 #include "gui/text_bridge.h"
 
 namespace gui {

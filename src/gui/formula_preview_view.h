@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/formula_preview.h"
+#include "editor/printing/formula_preview.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"

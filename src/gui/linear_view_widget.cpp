@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "editor/linear_view.h"
+#include "editor/printing/linear_view.h"
 #include "gui/text_bridge.h"
 #include "notation/mathml_tables.h"
 

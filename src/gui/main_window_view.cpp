@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "editor/main_window_controls.h"
 #include "editor/messages.h"
+#include "editor/window/main_window_controls.h"
 #include "gui/braille_display_factory.h"
 #include "gui/linear_view_widget.h"
 #include "gui/menu_table.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/main_window.h"
+#include "editor/window/main_window.h"
 #include "editor/workbench.h"
 #include "gui/calc_sheet_view.h"
 #include "gui/decomposition_window.h"
@@ -24,25 +24,9 @@
 
 namespace gui {
 
-struct MainWindowOptions {
-    editor::MainWindowEnvironment environment;
-    // Where speech requests go when the window has no speech reader of its own.
-    speech::RequestSink* speech = nullptr;
-    // The window speaks through a speech reader made with `speechEngine` (null: the engine
-    // could not be created, which the window says once before it goes on silent).
-    bool speechReader = false;
-    std::unique_ptr<speech::Engine> speechEngine;
-    // The calculation sheet speaks through a voice of its own made with `sheetEngine` (null:
-    // the engine could not be created, which is said once); without `sheetVoice` it is silent.
-    bool sheetVoice = false;
-    std::unique_ptr<speech::Engine> sheetEngine;
-    editor::MainWindowHooks hooks;
-    // Dialogs to use instead of real ones (tests answer them in advance); null for real ones.
-    ui::Dialogs* dialogs = nullptr;
+struct MainWindowOptions : editor::WorkbenchOptions {
     // The refreshable Braille display; null for the program's own (BrlAPI when built with it).
     std::unique_ptr<ui::BrailleDisplay> brailleDisplay;
-    // Recovery copies of the unsaved document; without a folder none are kept.
-    editor::RecoveryOptions recovery;
 };
 
 class MainWindowView {

@@ -12,7 +12,7 @@
 #include <map>
 #include <span>
 
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/text_bridge.h"

@@ -169,12 +169,7 @@ void QtAction::setCaption(std::string_view caption) {
 
 // ---- multi-line editor
 
-QtMemo::QtMemo(QPlainTextEdit* edit) : QtWidget(edit), edit_(edit) {
-    QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
-        if (onChange_) {
-            onChange_();
-        }
-    });
+QtMemo::QtMemo(QPlainTextEdit* edit) : QtTextEdit(edit) {
     edit_->viewport()->installEventFilter(this);
     edit_->installEventFilter(this);
 }
@@ -248,12 +243,7 @@ void QtMemo::setSelText(std::string_view text) {
 
 // ---- one-line field
 
-QtLine::QtLine(QLineEdit* edit) : QtWidget(edit), edit_(edit) {
-    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] {
-        if (onChange_) {
-            onChange_();
-        }
-    });
+QtLine::QtLine(QLineEdit* edit) : QtTextEdit(edit) {
     edit_->installEventFilter(this);
 }
 

@@ -164,8 +164,40 @@ private:
     ui::Callback onClick_;
 };
 
+// What a multi-line and a one-line box share on their Qt editor `Edit`: the font, the
+// read-only flag, the callbacks and the clipboard.
+template <class Edit>
+class QtTextEdit : public QObject, public QtWidget<ui::TextBox> {
+public:
+    ui::Font font() const override { return fromQFont(edit_->font()); }
+    void setFont(const ui::Font& font) override { edit_->setFont(toQFont(font)); }
+    bool readOnly() const override { return edit_->isReadOnly(); }
+    void setReadOnly(bool readOnly) override { edit_->setReadOnly(readOnly); }
+    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
+    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
+    void setOnExit(ui::Callback callback) override { onExit_ = std::move(callback); }
+    void cutToClipboard() override { edit_->cut(); }
+    void copyToClipboard() override { edit_->copy(); }
+    void pasteFromClipboard() override { edit_->paste(); }
+
+protected:
+    // Calls onChange whenever the text changes.
+    explicit QtTextEdit(Edit* edit) : QtWidget<ui::TextBox>(edit), edit_(edit) {
+        QObject::connect(edit_, &Edit::textChanged, this, [this] {
+            if (onChange_) {
+                onChange_();
+            }
+        });
+    }
+
+    Edit* edit_;
+    ui::Callback onChange_;
+    ui::Callback onClick_;
+    ui::Callback onExit_;
+};
+
 // A multi-line editor (QPlainTextEdit) with CR LF-counted positions.
-class QtMemo : public QObject, public QtWidget<ui::TextBox> {
+class QtMemo : public QtTextEdit<QPlainTextEdit> {
 public:
     explicit QtMemo(QPlainTextEdit* edit);
     bool multiLine() const override { return true; }
@@ -177,29 +209,13 @@ public:
     void setSelection(std::size_t start, std::size_t length) override;
     std::string selText() const override;
     void setSelText(std::string_view text) override;
-    ui::Font font() const override { return fromQFont(edit_->font()); }
-    void setFont(const ui::Font& font) override { edit_->setFont(toQFont(font)); }
-    bool readOnly() const override { return edit_->isReadOnly(); }
-    void setReadOnly(bool readOnly) override { edit_->setReadOnly(readOnly); }
-    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
-    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
-    void setOnExit(ui::Callback callback) override { onExit_ = std::move(callback); }
-    void cutToClipboard() override { edit_->cut(); }
-    void copyToClipboard() override { edit_->copy(); }
-    void pasteFromClipboard() override { edit_->paste(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QPlainTextEdit* edit_;
-    ui::Callback onChange_;
-    ui::Callback onClick_;
-    ui::Callback onExit_;
 };
 
 // A one-line field (QLineEdit).
-class QtLine : public QObject, public QtWidget<ui::TextBox> {
+class QtLine : public QtTextEdit<QLineEdit> {
 public:
     explicit QtLine(QLineEdit* edit);
     bool multiLine() const override { return false; }
@@ -211,25 +227,9 @@ public:
     void setSelection(std::size_t start, std::size_t length) override;
     std::string selText() const override;
     void setSelText(std::string_view text) override;
-    ui::Font font() const override { return fromQFont(edit_->font()); }
-    void setFont(const ui::Font& font) override { edit_->setFont(toQFont(font)); }
-    bool readOnly() const override { return edit_->isReadOnly(); }
-    void setReadOnly(bool readOnly) override { edit_->setReadOnly(readOnly); }
-    void setOnChange(ui::Callback callback) override { onChange_ = std::move(callback); }
-    void setOnClick(ui::Callback callback) override { onClick_ = std::move(callback); }
-    void setOnExit(ui::Callback callback) override { onExit_ = std::move(callback); }
-    void cutToClipboard() override { edit_->cut(); }
-    void copyToClipboard() override { edit_->copy(); }
-    void pasteFromClipboard() override { edit_->paste(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QLineEdit* edit_;
-    ui::Callback onChange_;
-    ui::Callback onClick_;
-    ui::Callback onExit_;
 };
 
 class QtListBox : public QObject, public QtWidget<ui::ListBox> {

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "editor/settings_dialog_controls.h"
+#include "editor/settings/settings_dialog_controls.h"
 #include "gui/text_bridge.h"
 
 namespace gui {

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "editor/settings_dialog.h"
+#include "editor/settings/settings_dialog.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
 #include "gui/qt_window.h"

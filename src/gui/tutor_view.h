@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/main_window.h"
+#include "editor/window/main_window.h"
 #include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"

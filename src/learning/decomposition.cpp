@@ -42,26 +42,15 @@ std::span<const DecompositionMenuEntry> decompositionMenuTable() {
 
 TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, ToolHost host,
                CalcSheetOpener* sheet)
-    : w_(widgets), s_(services), host_(std::move(host)), sheet_(sheet), typing_(host_) {
-    w_.form.setCaption(msg::kDecompositionCaption);
-    w_.form.setKeyListener(this);
-    w_.form.setOnActivate([this] { FormActivate(); });
-    w_.form.setOnCloseQuery([this] {
-        activationPending_ = false;
-        return true;
-    });
-    for (const DecompositionMenuEntry& e : kMenu) {
-        ui::Control& item = menuItem(e.id);
-        item.setCaption(e.caption);
-        if (e.parent != C::None) {
-            item.setOnClick([this, id = e.id] { runCommand(id); });
-        }
-    }
-    // The menus of the bar open with Alt and their access key.
-    for (const auto& [id, caption] :
-         ui::menuBarCaptions(std::span<const DecompositionMenuEntry>(kMenu))) {
-        w_.menu.item(id).setCaption(caption);
-    }
+    : w_(widgets),
+      s_(services),
+      host_(std::move(host)),
+      sheet_(sheet),
+      typing_(host_),
+      frame_(w_.form, w_.modal, w_.menu, std::span<const DecompositionMenuEntry>(kMenu)) {
+    frame_.start(
+        msg::kDecompositionCaption, this, [this] { FormActivate(); },
+        [this](DecompositionCommand id) { return runCommand(id); });
     w_.Label1.setCaption(msg::kEqualsLabel);
     w_.Label2.setCaption(msg::kEqualsLabel);
     // The step buttons are named for their first work until a stage gives them a count.
@@ -90,8 +79,7 @@ TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, Too
 // ---- opening and closing
 
 void TForm9::showModal() {
-    activationPending_ = true;
-    w_.modal.showModal();
+    frame_.show();
 }
 
 void TForm9::closeModal() {
@@ -99,17 +87,15 @@ void TForm9::closeModal() {
 }
 
 void TForm9::close() {
-    activationPending_ = false;
-    w_.modal.closeModal();
+    frame_.close();
 }
 
 void TForm9::FormActivate() {
     // Activated again whenever a message box or the sheet over it closes: the expression is
     // taken once per showing.
-    if (!activationPending_) {
+    if (!frame_.firstActivation()) {
         return;
     }
-    activationPending_ = false;
     start(std::string(ui::trimControls(host_.selection ? host_.selection() : "")));
 }
 
@@ -118,7 +104,7 @@ void TForm9::start(std::string expression) {
     history_ = {expression_};
     setHistory();
     w_.Button5.setVisible(false);
-    lastFocused_ = nullptr;
+    frame_.setLastFocused(nullptr);
     computeStage();
 }
 
@@ -348,7 +334,7 @@ void TForm9::AprifogliocalcoloClick() {
         answer.setSelStart(result.size());
     }
     answer.setFocus();
-    lastFocused_ = &answer;
+    frame_.setLastFocused(&answer);
     sayText(answer.text());
 }
 
@@ -395,16 +381,8 @@ void TForm9::sayCaption(std::string_view caption) {
 }
 
 void TForm9::noticeFocus() {
-    const ui::TextBox* now = nullptr;
-    for (const ui::TextBox* box : {&w_.Memo1, &w_.Edit1, &w_.Edit2, &w_.Edit3, &w_.Edit4}) {
-        if (box->focused()) {
-            now = box;
-        }
-    }
-    if (now != lastFocused_) {
-        lastFocused_ = now;
-        entered(now);
-    }
+    frame_.noticeFocus({&w_.Memo1, &w_.Edit1, &w_.Edit2, &w_.Edit3, &w_.Edit4},
+                       [this](const ui::TextBox* box) { entered(box); });
 }
 
 void TForm9::entered(const ui::TextBox* box) {
@@ -416,40 +394,13 @@ void TForm9::entered(const ui::TextBox* box) {
 }
 
 void TForm9::keyDown(ui::KeyEvent& event) {
-    if (vk::isModifier(event.key)) {
-        return;
-    }
-    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
-    // toolkit's).
-    if (const char letter = ui::altLetter(event);
-        letter != 0 &&
-        ui::menuBarKeys(std::span<const DecompositionMenuEntry>(kMenu)).find(letter) ==
-            std::string::npos) {
-        commandKey_ = event.key;
-        event.key = 0;
-        explain(std::string(msg::kNoMenuLetter) + letter);
-        return;
-    }
-    for (const DecompositionMenuEntry& e : kMenu) {
-        if (e.shortcut.matches(event.key, event.shift) && menuItem(e.id).enabled() &&
-            runCommand(e.id)) {
-            commandKey_ = event.key;
-            event.key = 0;
-            return;
-        }
-    }
-    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
-        (event.shift & ui::shift::kAlt) == 0) {
-        commandKey_ = event.key;
-        event.key = 0;
-        explain(msg::kKeyNotAssigned);
+    if (frame_.commandKeyDown(event, [this](std::string_view reason) { explain(reason); })) {
         return;
     }
     // Enter in an answer box accepts the value, as its "Procedi" does.
     if (event.key == vk::kReturn && event.shift == 0 &&
         (w_.Edit2.focused() || w_.Edit4.focused())) {
-        commandKey_ = event.key;
-        event.key = 0;
+        frame_.take(event);
         if (w_.Edit2.focused()) {
             ProcediClick();
         } else {
@@ -469,13 +420,12 @@ void TForm9::keyPress(ui::KeyPress& press) {
 }
 
 void TForm9::keyUp(ui::KeyEvent& event) {
-    if (event.key != 0 && event.key == commandKey_) {
-        commandKey_ = 0;
+    if (frame_.commandKeyUp(event)) {
         return;
     }
-    const ui::TextBox* before = lastFocused_;
+    const ui::TextBox* before = frame_.lastFocused();
     noticeFocus();
-    if (lastFocused_ != before || event.key == 0) {
+    if (frame_.lastFocused() != before || event.key == 0) {
         return;
     }
     if (w_.Memo1.focused() && (event.key == vk::kUp || event.key == vk::kDown)) {

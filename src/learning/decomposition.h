@@ -22,6 +22,7 @@
 #include "learning/calc_sheet_opener.h"
 #include "learning/decomposition_steps.h"
 #include "learning/structure_host.h"
+#include "learning/tool_window.h"
 #include "ui/dialogs.h"
 #include "ui/services.h"
 #include "ui/widgets.h"
@@ -38,13 +39,7 @@ enum class DecompositionCommand : int {
     Count
 };
 
-struct DecompositionMenuEntry {
-    DecompositionCommand id;
-    DecompositionCommand parent;  // None for the menu of the menu bar
-    std::string_view name;
-    std::string_view caption;
-    ui::Shortcut shortcut;
-};
+using DecompositionMenuEntry = ToolMenuEntry<DecompositionCommand>;
 std::span<const DecompositionMenuEntry> decompositionMenuTable();
 
 struct DecompositionWidgets {
@@ -107,7 +102,7 @@ public:
     const std::string& expression() const { return expression_; }
     const DecompositionWidgets& widgets() const { return w_; }
     const std::vector<std::string>& history() const { return history_; }
-    ui::Control& menuItem(DecompositionCommand id) { return w_.menu.item(static_cast<int>(id)); }
+    ui::Control& menuItem(DecompositionCommand id) { return frame_.item(id); }
 
 private:
     void start(std::string expression);
@@ -129,8 +124,8 @@ private:
     ToolHost host_;
     CalcSheetOpener* sheet_;
     BoxTyping typing_;
+    ToolWindowFrame<DecompositionCommand> frame_;
 
-    bool activationPending_ = false;
     std::string expression_;
     std::vector<std::string> history_;
     Stage stage_;
@@ -138,8 +133,6 @@ private:
     bool pieceTaken_ = false;  // the work box holds a piece
     InnerStage inner_;
     WorkPiece innerPiece_;  // what the inner answer replaces in the work box
-    const ui::TextBox* lastFocused_ = nullptr;
-    int commandKey_ = 0;
 };
 
 }  // namespace learning

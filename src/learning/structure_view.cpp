@@ -60,26 +60,14 @@ std::span<const StructureMenuEntry> structureMenuTable() {
 }
 
 TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, ToolHost host)
-    : w_(widgets), s_(services), host_(std::move(host)), typing_(host_) {
-    w_.form.setCaption(msg::kStructureCaption);
-    w_.form.setKeyListener(this);
-    w_.form.setOnActivate([this] { FormActivate(); });
-    w_.form.setOnCloseQuery([this] {
-        activationPending_ = false;
-        return true;
-    });
-    for (const StructureMenuEntry& e : kMenu) {
-        ui::Control& item = menuItem(e.id);
-        item.setCaption(e.caption);
-        if (e.parent != C::None) {
-            item.setOnClick([this, id = e.id] { runCommand(id); });
-        }
-    }
-    // The menus of the bar open with Alt and their access key.
-    for (const auto& [id, caption] :
-         ui::menuBarCaptions(std::span<const StructureMenuEntry>(kMenu))) {
-        w_.menu.item(id).setCaption(caption);
-    }
+    : w_(widgets),
+      s_(services),
+      host_(std::move(host)),
+      typing_(host_),
+      frame_(w_.form, w_.modal, w_.menu, std::span<const StructureMenuEntry>(kMenu)) {
+    frame_.start(
+        msg::kStructureCaption, this, [this] { FormActivate(); },
+        [this](StructureCommand id) { return runCommand(id); });
     w_.Label1.setCaption(msg::kInitialExpression);
     w_.Label2.setCaption(msg::kBrackets);
     w_.Label3.setCaption(msg::kStructureBox);
@@ -102,8 +90,7 @@ TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, Too
 // ---- opening and closing
 
 void TForm5::showModal() {
-    activationPending_ = true;
-    w_.modal.showModal();
+    frame_.show();
 }
 
 void TForm5::closeModal() {
@@ -111,18 +98,15 @@ void TForm5::closeModal() {
 }
 
 void TForm5::close() {
-    activationPending_ = false;
-    w_.modal.closeModal();
+    frame_.close();
 }
 
 void TForm5::FormActivate() {
     // Activated again whenever a message box over the view closes: the expression is taken
     // once per showing.
-    if (!activationPending_) {
-        return;
+    if (frame_.firstActivation()) {
+        activate();
     }
-    activationPending_ = false;
-    activate();
 }
 
 void TForm5::activate() {
@@ -150,7 +134,7 @@ void TForm5::activate() {
     w_.Label4.setVisible(any);
     w_.Button1.setVisible(any);
     menuItem(C::Sostituisci1).setVisible(any);
-    lastFocused_ = nullptr;
+    frame_.setLastFocused(nullptr);
     if (any) {
         w_.Edit1.setFocus();
         w_.Edit1.setSelStart(expression.size());
@@ -252,16 +236,8 @@ void TForm5::applyFont() {
 // ---- focus and speech
 
 void TForm5::noticeFocus() {
-    const ui::TextBox* now = nullptr;
-    for (const ui::TextBox* box : {&w_.Edit1, &w_.Edit2, &w_.Memo1, &w_.Memo2}) {
-        if (box->focused()) {
-            now = box;
-        }
-    }
-    if (now != lastFocused_) {
-        lastFocused_ = now;
-        entered(now);
-    }
+    frame_.noticeFocus({&w_.Edit1, &w_.Edit2, &w_.Memo1, &w_.Memo2},
+                       [this](const ui::TextBox* box) { entered(box); });
 }
 
 void TForm5::entered(const ui::TextBox* box) {
@@ -291,32 +267,7 @@ void TForm5::sayContentLine() {
 }
 
 void TForm5::keyDown(ui::KeyEvent& event) {
-    if (vk::isModifier(event.key)) {
-        return;
-    }
-    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
-    // toolkit's).
-    if (const char letter = ui::altLetter(event);
-        letter != 0 && ui::menuBarKeys(std::span<const StructureMenuEntry>(kMenu)).find(letter) ==
-                           std::string::npos) {
-        commandKey_ = event.key;
-        event.key = 0;
-        explain(std::string(msg::kNoMenuLetter) + letter);
-        return;
-    }
-    for (const StructureMenuEntry& e : kMenu) {
-        if (e.shortcut.matches(event.key, event.shift) && menuItem(e.id).enabled() &&
-            runCommand(e.id)) {
-            commandKey_ = event.key;
-            event.key = 0;
-            return;
-        }
-    }
-    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
-        (event.shift & ui::shift::kAlt) == 0) {
-        commandKey_ = event.key;
-        event.key = 0;
-        explain(msg::kKeyNotAssigned);
+    if (frame_.commandKeyDown(event, [this](std::string_view reason) { explain(reason); })) {
         return;
     }
     if (w_.Memo2.focused()) {
@@ -331,13 +282,12 @@ void TForm5::keyPress(ui::KeyPress& press) {
 }
 
 void TForm5::keyUp(ui::KeyEvent& event) {
-    if (event.key != 0 && event.key == commandKey_) {
-        commandKey_ = 0;  // the key of a command: the command has spoken
+    if (frame_.commandKeyUp(event)) {
         return;
     }
-    const ui::TextBox* before = lastFocused_;
+    const ui::TextBox* before = frame_.lastFocused();
     noticeFocus();
-    if (lastFocused_ != before || event.key == 0) {
+    if (frame_.lastFocused() != before || event.key == 0) {
         return;  // the focus came here with this key: what it reached has been said
     }
     if (w_.Memo2.focused()) {

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "learning/structure_host.h"
+#include "learning/tool_window.h"
 #include "ui/dialogs.h"
 #include "ui/services.h"
 #include "ui/widgets.h"
@@ -35,13 +36,7 @@ enum class StructureCommand : int {
     Count
 };
 
-struct StructureMenuEntry {
-    StructureCommand id;
-    StructureCommand parent;  // None for the menu of the menu bar
-    std::string_view name;
-    std::string_view caption;
-    ui::Shortcut shortcut;
-};
+using StructureMenuEntry = ToolMenuEntry<StructureCommand>;
 std::span<const StructureMenuEntry> structureMenuTable();
 
 struct StructureViewWidgets {
@@ -96,7 +91,7 @@ public:
     bool braille() const { return braille_; }
     const StructureViewWidgets& widgets() const { return w_; }
     bool brailleFontShown() const { return brailleFont_; }
-    ui::Control& menuItem(StructureCommand id) { return w_.menu.item(static_cast<int>(id)); }
+    ui::Control& menuItem(StructureCommand id) { return frame_.item(id); }
 
 private:
     void activate();
@@ -111,12 +106,10 @@ private:
     StructureViewServices s_;
     ToolHost host_;
     BoxTyping typing_;
+    ToolWindowFrame<StructureCommand> frame_;
 
-    bool activationPending_ = false;
     bool braille_ = true;
     bool brailleFont_ = true;
-    const ui::TextBox* lastFocused_ = nullptr;
-    int commandKey_ = 0;  // the key whose key down ran a command
 };
 
 }  // namespace learning

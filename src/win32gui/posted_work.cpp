@@ -1,5 +1,7 @@
 #include "win32gui/posted_work.h"
 
+#include "installer/flow/window_thread.h"
+
 namespace win32gui {
 namespace {
 
@@ -50,17 +52,7 @@ void PostedWork::call(const std::function<void()>& work) {
         work();
         return;
     }
-    std::mutex doneLock;
-    std::condition_variable doneSignal;
-    bool done = false;
-    post([&] {
-        work();
-        std::lock_guard guard(doneLock);
-        done = true;
-        doneSignal.notify_all();
-    });
-    std::unique_lock held(doneLock);
-    doneSignal.wait(held, [&] { return done; });
+    installer::postAndWait([this](std::function<void()> piece) { post(std::move(piece)); }, work);
 }
 
 void PostedWork::runPending() {

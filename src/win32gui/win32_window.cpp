@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "win32gui/accessible.h"
+#include "win32gui/controls/native_widget.h"
+#include "win32gui/controls/win32_menu.h"
 #include "win32gui/dialog_keys.h"
 #include "win32gui/dpi.h"
 #include "win32gui/message_loop.h"
-#include "win32gui/native_widget.h"
 #include "win32gui/wide_text.h"
-#include "win32gui/win32_menu.h"
 
 namespace win32gui {
 namespace {

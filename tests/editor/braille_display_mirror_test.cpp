@@ -1,4 +1,4 @@
-#include "editor/braille_display_mirror.h"
+#include "editor/window/braille_display_mirror.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Typing Braille in the main window: chords, the numeric keypad and plain typing, driven by
 // key events and by the chord timer as the window receives them.
 
-#include "editor/braille_input.h"
+#include "editor/input/braille_input.h"
 
 #include <gtest/gtest.h>
 

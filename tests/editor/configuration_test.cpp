@@ -1,4 +1,4 @@
-#include "editor/configuration.h"
+#include "editor/settings/configuration.h"
 
 #include <gtest/gtest.h>
 #include <fstream>

@@ -1,7 +1,7 @@
 // The "Eliminazioni" and "e&Liminaz.parziali" menus in the main window: deletions on the
 // Braille editor, their messages with beeps, the two restores and their menu items.
 
-#include "editor/deletion_commands.h"
+#include "editor/input/deletion_commands.h"
 
 #include <gtest/gtest.h>
 

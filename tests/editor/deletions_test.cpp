@@ -1,4 +1,4 @@
-#include "editor/deletions.h"
+#include "editor/input/deletions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // New, Open, Save and Save As in the main window, the save asked for at closing and the
 // document of the command line, with the real conversion and real files.
 
-#include "editor/document_commands.h"
+#include "editor/files/document_commands.h"
 
 #include <gtest/gtest.h>
 

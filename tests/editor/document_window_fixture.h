@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <string>
 
-#include "editor/document_commands.h"
 #include "editor/document_file.h"
+#include "editor/files/document_commands.h"
 #include "workbench_harness.h"
 
 namespace document_window_test {

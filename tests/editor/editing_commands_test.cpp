@@ -1,7 +1,7 @@
 // The "Modifica" menu in the main window: the undo faces and the typing-run rule, cut, copy
 // and paste, duplicate line, bracket spacing and the font of the Latex editor.
 
-#include "editor/editing_commands.h"
+#include "editor/input/editing_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/editing.h"
+#include "editor/input/editing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/formula_preview.h"
+#include "editor/printing/formula_preview.h"
 
 #include <gtest/gtest.h>
 

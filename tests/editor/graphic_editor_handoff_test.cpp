@@ -1,7 +1,7 @@
 // "Editor grafico" and "Stampa formule" in the main window, with a stand-in editor program:
 // the recording shell runs a function that does to the exchange file what an editor would.
 
-#include "editor/graphic_editor_handoff.h"
+#include "editor/files/graphic_editor_handoff.h"
 
 #include <gtest/gtest.h>
 

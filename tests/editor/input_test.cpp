@@ -1,5 +1,5 @@
-#include "editor/keypad_input.h"
-#include "editor/typing.h"
+#include "editor/input/keypad_input.h"
+#include "editor/input/typing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/linear_view.h"
+#include "editor/printing/linear_view.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/main_window.h"
 #include "editor/messages.h"
 #include "editor/text_lines.h"
+#include "editor/window/main_window.h"
 #include "workbench_harness.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/main_window.h"
-#include "editor/settings_dialog.h"
+#include "editor/settings/settings_dialog.h"
+#include "editor/window/main_window.h"
 #include "ui/memory/memory_services.h"
 #include "ui/memory/memory_widgets.h"
 #include "ui/memory/scripted_dialogs.h"

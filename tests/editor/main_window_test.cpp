@@ -1,4 +1,4 @@
-#include "editor/main_window.h"
+#include "editor/window/main_window.h"
 
 #include <gtest/gtest.h>
 

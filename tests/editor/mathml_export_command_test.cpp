@@ -1,7 +1,7 @@
 // "Salva come Mathml" in the main window: the proposed file, the dialogs, converting all pages
 // first, and a file that is written whole or not at all.
 
-#include "editor/mathml_export_command.h"
+#include "editor/files/mathml_export_command.h"
 
 #include <gtest/gtest.h>
 

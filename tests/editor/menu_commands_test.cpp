@@ -1,4 +1,4 @@
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The six palettes in the main window: the list under the button, insertion at the caret of
 // the Latex editor with the caret rule, Enter, double click and Esc on the list.
 
-#include "editor/palette_commands.h"
+#include "editor/input/palette_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/palettes.h"
+#include "editor/input/palettes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // "Stampa" and "Stampa su file" in the main window: the printer gets the active editor's lines
 // and font; the embosser file is asked for, written from the Braille page and announced.
 
-#include "editor/print_commands.h"
+#include "editor/printing/print_commands.h"
 
 #include <gtest/gtest.h>
 

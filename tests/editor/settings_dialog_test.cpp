@@ -1,4 +1,4 @@
-#include "editor/settings_dialog.h"
+#include "editor/settings/settings_dialog.h"
 
 #include <gtest/gtest.h>
 

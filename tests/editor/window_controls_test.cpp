@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "editor/main_window_controls.h"
-#include "editor/settings_dialog_controls.h"
+#include "editor/settings/settings_dialog_controls.h"
+#include "editor/window/main_window_controls.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "editor/formula_print_dialog.h"
+#include "editor/printing/formula_print_dialog.h"
 #include "editor/workbench.h"
 #include "main_window_harness.h"
 

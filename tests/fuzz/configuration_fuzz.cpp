@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "editor/configuration.h"
+#include "editor/settings/configuration.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     editor::Settings settings;

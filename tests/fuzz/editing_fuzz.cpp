@@ -1,9 +1,9 @@
 // The editing algorithms on arbitrary text and carets: no crash, carets stay inside the text,
 // deletions only remove, restores give back what was there, spacing round trips.
 
-#include "editor/deletions.h"
-#include "editor/editing.h"
-#include "editor/palettes.h"
+#include "editor/input/deletions.h"
+#include "editor/input/editing.h"
+#include "editor/input/palettes.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 #include "gui/qt_services.h"
 #include "gui_harness.h"
 

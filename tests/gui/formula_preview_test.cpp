@@ -11,7 +11,7 @@
 #include <QScrollArea>
 #include <QTimer>
 
-#include "editor/formula_preview.h"
+#include "editor/printing/formula_preview.h"
 #include "gui_harness.h"
 
 class FormulaPreviewTest : public QObject {

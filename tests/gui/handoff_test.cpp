@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "editor/graphic_editor_handoff.h"
+#include "editor/files/graphic_editor_handoff.h"
 #include "gui/text_bridge.h"
 #include "gui_harness.h"
 

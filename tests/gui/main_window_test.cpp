@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTabBar>
 
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 #include "gui/text_bridge.h"
 #include "gui_harness.h"
 

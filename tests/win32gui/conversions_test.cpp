@@ -9,9 +9,9 @@
 
 #include "win32gui/dib.h"
 #include "win32gui/native.h"
+#include "win32gui/services/win32_dialogs.h"
+#include "win32gui/services/win32_services.h"
 #include "win32gui/wide_text.h"
-#include "win32gui/win32_dialogs.h"
-#include "win32gui/win32_services.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where the learning windows' controls stand on Windows, from their tables' cells: what a
 // hidden control leaves, who takes the room left, labels lined up, boxes that do not fit.
 
-#include "win32gui/learning_layout.h"
+#include "win32gui/learning/learning_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -40,10 +40,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/document_commands.h"
-#include "editor/main_window.h"
+#include "editor/files/document_commands.h"
 #include "editor/recovery/recovery_folder.h"
 #include "editor/recovery/recovery_writer.h"
+#include "editor/window/main_window.h"
 
 namespace editor {
 

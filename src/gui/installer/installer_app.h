@@ -1,8 +1,9 @@
 #pragma once
 
-// `instello` with its windows: the installation flow driven by the background window, the
-// licence, main, Details, progress, disk prompt and About windows, on a sandbox machine.
-// Start-up failures end the run before the background window exists.
+// `instello` with its windows: the installation flow (installer/windows/window_front.h)
+// driven by the background window, the licence, main, Details, progress, disk prompt and
+// About windows, on a sandbox machine. Start-up failures end the run before the background
+// window exists.
 
 #include <QObject>
 #include <filesystem>
@@ -10,12 +11,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "gui/installer/installer_views.h"
-#include "installer/flow/install_flow.h"
-#include "installer/flow/sandbox_machine.h"
-#include "installer/windows/window_prompter.h"
+#include "installer/windows/window_front.h"
 #include "ui/dialogs.h"
 
 namespace gui {
@@ -28,60 +26,52 @@ struct InstallerOptions {
     ui::Dialogs* dialogs = nullptr;
 };
 
-class InstallerApp : public QObject,
-                     public installer::FlowFrontEnd,
-                     public installer::WindowThread {
+// Work posted to `owner`'s thread (the window thread), and work run there and waited for.
+void postTo(QObject& owner, std::function<void()> work);
+void callOn(QObject& owner, const std::function<void()>& work);
+// The wait cursor over every window of the program while a rollback runs (true), or not.
+void showWaitCursor(bool shown);
+
+class InstallerApp : public QObject, public installer::InstallWindowsFront {
 public:
     explicit InstallerApp(InstallerOptions options);
     ~InstallerApp() override;
 
-    // Opens the machine, undoes an interrupted installation, reads the script, shows the
-    // licence; then the background window and command 100. False when the run is already
-    // over (the machine cannot be opened: `error()` says why).
-    bool start();
-    bool finished() const { return finished_; }
-    // Called once the run is over (the program quits there).
-    std::function<void()> onFinished;
-    // The exit status, as `instello --unattended` gives it.
-    int exitStatus() const;
-    const std::string& error() const { return error_; }
-
     BackgroundWindow* background() { return background_.get(); }
-    installer::InstallFlow* flow() { return flow_.get(); }
-    installer::system::SandboxSystem* machine() { return machine_.sys.get(); }
+    installer::system::SandboxSystem* machine() { return installMachine().sandbox; }
 
     // installer::WindowThread
-    void post(std::function<void()> work) override;
-    void call(const std::function<void()>& work) override;
+    void post(std::function<void()> work) override { postTo(*this, std::move(work)); }
+    void call(const std::function<void()>& work) override { callOn(*this, work); }
 
     // installer::FlowFrontEnd
-    Choice choose(installer::Product& product, installer::ClusterCache& clusters) override;
-    installer::ProgressSink& openProgress(installer::Product& product,
-                                          installer::CancelFlag& cancel) override;
-    void closeProgress(const installer::CError& outcome) override;
     void enableMainWindow(bool enabled) override;
-    void beep(installer::Icon icon) override;
     void rollingBack(bool running) override;
-    void ended(installer::FlowResult result) override;
+
+protected:
+    ui::Dialogs& dialogs() override { return *dialogs_; }
+    bool showLicense(std::string_view text) override;
+    void openBackground(const std::string& caption, const std::string& title) override;
+    void closeBackground() override;
+    bool showMainDialog(installer::Product& product, installer::ClusterCache& clusters,
+                        installer::MainDialogServices services) override;
+    void showAbout(const installer::Product& product) override;
+    bool showDetails(installer::ComponentGroup& group, std::int64_t otherKb,
+                     installer::ChooserContext& context) override;
+    installer::CProgressDlg& openProgressWindow() override;
+    void closeProgressWindow() override;
+    int showDiskPrompt(const std::string& programFile, std::string_view label, std::string& path,
+                       installer::DiskPromptServices services) override;
+    std::optional<std::string> chooseFolder(const std::string& start) override;
+    bool openHelp(const std::string& file) override;
 
 private:
-    std::optional<std::string> chooseFolder(const std::string& start);
-    bool openHelp(const std::string& file);
     QWidget* parentWindow();
 
-    InstallerOptions options_;
     std::unique_ptr<QtDialogs> ownDialogs_;
     ui::Dialogs* dialogs_;
-    installer::SandboxMachine machine_;
-    std::unique_ptr<installer::WindowPrompter> prompter_;
-    std::unique_ptr<installer::InstallFlow> flow_;
     std::unique_ptr<BackgroundWindow> background_;
     std::unique_ptr<ProgressView> progress_;
-    std::unique_ptr<installer::WindowSink> sink_;
-    std::vector<std::string> typedPaths_;
-    std::optional<installer::FlowResult> result_;
-    std::string error_;
-    bool finished_ = false;
 };
 
 }  // namespace gui

@@ -4,6 +4,21 @@
 
 namespace installer {
 
+void postAndWait(const std::function<void(std::function<void()>)>& post,
+                 const std::function<void()>& work) {
+    std::mutex doneLock;
+    std::condition_variable doneSignal;
+    bool done = false;
+    post([&] {
+        work();
+        std::lock_guard guard(doneLock);
+        done = true;
+        doneSignal.notify_all();
+    });
+    std::unique_lock held(doneLock);
+    doneSignal.wait(held, [&] { return done; });
+}
+
 void QueuedWindowThread::post(std::function<void()> work) {
     {
         std::lock_guard guard(lock_);
@@ -17,17 +32,7 @@ void QueuedWindowThread::call(const std::function<void()>& work) {
         work();
         return;
     }
-    std::mutex doneLock;
-    std::condition_variable doneSignal;
-    bool done = false;
-    post([&] {
-        work();
-        std::lock_guard guard(doneLock);
-        done = true;
-        doneSignal.notify_all();
-    });
-    std::unique_lock held(doneLock);
-    doneSignal.wait(held, [&] { return done; });
+    postAndWait([this](std::function<void()> piece) { post(std::move(piece)); }, work);
 }
 
 bool QueuedWindowThread::runPending() {

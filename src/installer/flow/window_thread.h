@@ -26,6 +26,11 @@ public:
     virtual void call(const std::function<void()>& work) = 0;
 };
 
+// Hands `work` to the window thread through `post` and returns once it has run there: the
+// call() of a window thread, for a caller on another thread.
+void postAndWait(const std::function<void(std::function<void()>)>& post,
+                 const std::function<void()>& work);
+
 class QueuedWindowThread : public WindowThread {
 public:
     QueuedWindowThread() : owner_(std::this_thread::get_id()) {}

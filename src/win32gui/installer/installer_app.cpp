@@ -2,9 +2,7 @@
 
 #include "installer/flow/sandbox_machine.h"
 #include "installer/messages.h"
-#include "installer/tex/tex_libraries.h"
-#include "installer/unattended/unattended.h"
-#include "win32gui/win32_services.h"
+#include "win32gui/services/win32_services.h"
 
 namespace win32gui {
 
@@ -18,28 +16,40 @@ RECT workArea() {
     return work;
 }
 
-// A window that has no owner to centre over: the middle of the screen.
-void centreOnScreen(HWND hwnd) {
+// Centred across; its top at `topTenths` tenths of the work area's height, or centred down
+// when `topTenths` is negative.
+void placeOnScreen(HWND hwnd, int topTenths) {
     const RECT work = workArea();
     RECT r{};
     GetWindowRect(hwnd, &r);
-    SetWindowPos(hwnd, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
-                 work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int height = work.bottom - work.top;
+    const int y = topTenths < 0 ? work.top + (height - (r.bottom - r.top)) / 2
+                                : work.top + height * topTenths / 10;
+    SetWindowPos(hwnd, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2, y,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-InstallerApp::InstallerApp(InstallerOptions options) : options_(std::move(options)) {
-    if (!options_.dialogs) {
+void centreOnScreen(HWND hwnd) {
+    placeOnScreen(hwnd, -1);
+}
+
+void showWaitCursor(bool shown) {
+    SetCursor(LoadCursorW(nullptr, shown ? IDC_WAIT : IDC_ARROW));
+}
+
+InstallerApp::InstallerApp(InstallerOptions options)
+    : installer::InstallWindowsFront({options.root, options.source, options.programFolder},
+                                     options.hooks) {
+    if (!options.dialogs) {
         ownDialogs_ = std::make_unique<Win32Dialogs>(nullptr, printer_, false);
     }
-    dialogs_ = options_.dialogs ? options_.dialogs : ownDialogs_.get();
+    dialogs_ = options.dialogs ? options.dialogs : ownDialogs_.get();
 }
 
 InstallerApp::~InstallerApp() {
-    flow_.reset();
-    sink_.reset();
+    stopFlow();
     progress_.reset();
     background_.reset();
 }
@@ -48,112 +58,80 @@ HWND InstallerApp::owner() const {
     return background_ ? background_->handle() : nullptr;
 }
 
-bool InstallerApp::start() {
-    machine_ =
-        installer::openInstallMachine(options_.root, options_.source, options_.programFolder);
-    if (!machine_.sys) {
-        error_ = machine_.error;
-        finished_ = true;
-        return false;
+bool InstallerApp::showLicense(std::string_view text) {
+    LicenseView view(owner(), text);
+    if (!owner()) {
+        centreOnScreen(view.dialog().window().handle());
     }
-    prompter_ = std::make_unique<installer::WindowPrompter>(
-        *dialogs_, *this, [this](std::string_view text) {
-            LicenseView view(owner(), text);
-            if (!owner()) {
-                centreOnScreen(view.dialog().window().handle());
-            }
-            view.dialog().modal().showModal();
-            return view.logic().agreed();
-        });
-    flow_ = std::make_unique<installer::InstallFlow>(*machine_.sys, *prompter_, *this, *this,
-                                                     options_.hooks);
-    if (!flow_->startUp(machine_.source)) {
-        return false;
-    }
-    const installer::Product& product = *flow_->product();
-    background_ = std::make_unique<BackgroundWindow>(
-        product.caption(), installer::backgroundTitle(product.name, product.version));
-    background_->setCloseQuery([this] {
-        return !flow_ || flow_->closeRequested() == installer::InstallFlow::CloseAnswer::Close;
-    });
+    view.dialog().modal().showModal();
+    return view.logic().agreed();
+}
+
+void InstallerApp::openBackground(const std::string& caption, const std::string& title) {
+    background_ = std::make_unique<BackgroundWindow>(caption, title);
+    background_->setCloseQuery([this] { return backgroundMayClose(); });
     if (ownDialogs_) {
         ownDialogs_->setOwner(background_->handle());
     }
     background_->show();
-    flow_->begin();
-    return true;
 }
 
-int InstallerApp::exitStatus() const {
-    if (!result_) {
-        return installer::kExitNotStarted;
+void InstallerApp::closeBackground() {
+    if (ownDialogs_) {
+        ownDialogs_->setOwner(nullptr);
     }
-    return installer::exitStatusOf(*result_);
+    if (background_) {
+        background_->destroy();
+    }
 }
 
-installer::FlowFrontEnd::Choice InstallerApp::choose(installer::Product& product,
-                                                     installer::ClusterCache& clusters) {
-    installer::MainDialogServices services;
-    services.chooseFolder = [this](const std::string& start) { return chooseFolder(start); };
-    services.openAbout = [this, &product] {
-        AboutView about(dialogOwner(owner()), product.name, product.version);
-        about.dialog().modal().showModal();
-    };
-    services.openHelp = [this](const std::string& file) { return openHelp(file); };
-    services.openDetails = [this](installer::ComponentGroup& group, std::int64_t otherKb,
-                                  installer::ChooserContext& context) {
-        DetailsDialogView details(dialogOwner(owner()), group, context, otherKb,
-                                  context.spaceAvailable());
-        details.dialog().modal().showModal();
-        return details.logic().accepted();
-    };
-    MainDialogView view(owner(), product, *machine_.sys, *prompter_, clusters, std::move(services));
+bool InstallerApp::showMainDialog(installer::Product& product, installer::ClusterCache& clusters,
+                                  installer::MainDialogServices services) {
+    MainDialogView view(owner(), product, *installMachine().sys, prompter(), clusters,
+                        std::move(services));
     mainDialog_ = &view;
     view.dialog().modal().showModal();
     mainDialog_ = nullptr;
-    return view.logic().installChosen() ? Choice::Install : Choice::Cancel;
+    return view.logic().installChosen();
 }
 
-installer::ProgressSink& InstallerApp::openProgress(installer::Product& product,
-                                                    installer::CancelFlag& cancel) {
-    progress_ = std::make_unique<ProgressView>(owner(), [this] { return flow_->confirmCancel(); });
+void InstallerApp::showAbout(const installer::Product& product) {
+    AboutView about(dialogOwner(owner()), product.name, product.version);
+    about.dialog().modal().showModal();
+}
+
+bool InstallerApp::showDetails(installer::ComponentGroup& group, std::int64_t otherKb,
+                               installer::ChooserContext& context) {
+    DetailsDialogView details(dialogOwner(owner()), group, context, otherKb,
+                              context.spaceAvailable());
+    details.dialog().modal().showModal();
+    return details.logic().accepted();
+}
+
+installer::CProgressDlg& InstallerApp::openProgressWindow() {
+    progress_ = std::make_unique<ProgressView>(owner(), [this] { return confirmCancel(); });
     // Centred across, its top at 60 % of the screen's height.
-    HWND window = progress_->dialog().window().handle();
-    const RECT work = workArea();
-    RECT r{};
-    GetWindowRect(window, &r);
-    SetWindowPos(window, nullptr, work.left + ((work.right - work.left) - (r.right - r.left)) / 2,
-                 work.top + (work.bottom - work.top) * 6 / 10, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placeOnScreen(progress_->dialog().window().handle(), 6);
     progressView_ = progress_.get();
     progress_->dialog().window().setVisible(true);
-    auto askLocation = [this](const std::string& programFile, std::string_view label,
-                              std::string& path) {
-        installer::DiskPromptServices services;
-        services.dialogs = dialogs_;
-        services.chooseFolder = [this](const std::string& start) { return chooseFolder(start); };
-        services.confirmCancel = [this] { return flow_->confirmCancel(); };
-        HWND over = progress_ && progress_->dialog().window().visible()
-                        ? progress_->dialog().window().handle()
-                        : owner();
-        DiskPromptView prompt(over, *machine_.sys, programFile, typedPaths_, services);
-        prompt.logic().open(label, path);
-        prompt.dialog().modal().showModal();
-        path = prompt.logic().path();
-        return prompt.logic().answer();
-    };
-    auto hyphenation = [this](std::string_view installPath) {
-        installer::tex::configureHyphenation(*machine_.sys, *sink_, nullptr, installPath);
-    };
-    sink_ = std::make_unique<installer::WindowSink>(*this, progress_->logic(), cancel, *prompter_,
-                                                    product.caption(), product.components,
-                                                    askLocation, hyphenation);
-    return *sink_;
+    return progress_->logic();
 }
 
-void InstallerApp::closeProgress(const installer::CError&) {
+void InstallerApp::closeProgressWindow() {
     progressView_ = nullptr;
     progress_.reset();
+}
+
+int InstallerApp::showDiskPrompt(const std::string& programFile, std::string_view label,
+                                 std::string& path, installer::DiskPromptServices services) {
+    HWND over = progress_ && progress_->dialog().window().visible()
+                    ? progress_->dialog().window().handle()
+                    : owner();
+    DiskPromptView prompt(over, *installMachine().sys, programFile, typedPaths(), services);
+    prompt.logic().open(label, path);
+    prompt.dialog().modal().showModal();
+    path = prompt.logic().path();
+    return prompt.logic().answer();
 }
 
 void InstallerApp::enableMainWindow(bool enabled) {
@@ -162,57 +140,33 @@ void InstallerApp::enableMainWindow(bool enabled) {
     }
 }
 
-void InstallerApp::beep(installer::Icon) {
-    dialogs_->beep();
-}
-
-void InstallerApp::rollingBack(bool running) {
-    SetCursor(LoadCursorW(nullptr, running ? IDC_WAIT : IDC_ARROW));
-}
-
-void InstallerApp::ended(installer::FlowResult result) {
-    result_ = result;
-    finished_ = true;
-    if (ownDialogs_) {
-        ownDialogs_->setOwner(nullptr);
-    }
-    if (background_) {
-        background_->destroy();
-    }
-    if (onFinished) {
-        post([this] {
-            if (onFinished) {
-                onFinished();
-            }
-        });
-    }
-}
-
 // On a sandbox its drives are folders of this computer: the picker shows them as they are.
 std::optional<std::string> InstallerApp::chooseFolder(const std::string& start) {
+    installer::system::SandboxSystem* sandbox = installMachine().sandbox;
     const std::string from = start.empty() ? std::string("C:\\") : start;
     std::string shown = from;
-    if (machine_.sandbox) {
-        const auto host = machine_.sandbox->hostPath(from);
+    if (sandbox) {
+        const auto host = sandbox->hostPath(from);
         shown = host ? host->string() : std::string();
     }
     const auto chosen = dialogs_->chooseFolder(msg::kSelectDirectory, shown);
-    if (!chosen || !machine_.sandbox) {
+    if (!chosen || !sandbox) {
         return chosen;
     }
-    return installer::windowsPathOf(*machine_.sandbox, *chosen);
+    return installer::windowsPathOf(*sandbox, *chosen);
 }
 
 bool InstallerApp::openHelp(const std::string& file) {
+    installer::system::SandboxSystem* sandbox = installMachine().sandbox;
     std::string path = file;
-    if (machine_.sandbox) {
-        const auto host = machine_.sandbox->hostPath(file);
+    if (sandbox) {
+        const auto host = sandbox->hostPath(file);
         if (!host) {
             return false;
         }
         path = host->string();
     }
-    return machine_.sys->fileExists(file) && Win32Shell().open(path);
+    return installMachine().sys->fileExists(file) && Win32Shell().open(path);
 }
 
 }  // namespace win32gui

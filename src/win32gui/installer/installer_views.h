@@ -17,7 +17,7 @@
 #include "installer/windows/progress_dialog.h"
 #include "installer/windows/small_windows.h"
 #include "installer/windows/window_controls.h"
-#include "win32gui/control_set.h"
+#include "win32gui/controls/control_set.h"
 #include "win32gui/win32_window.h"
 
 namespace win32gui {

@@ -2,25 +2,23 @@
 
 // `instello.exe --uninstall` with its windows, on this computer or on a sandbox machine: the
 // confirmation, the files in use asked about, the progress window, the final message (see
-// installer/uninstall/uninstall_flow.h). The removal thread reaches this thread through posted
-// work and through questions handed to it and waited for, as the installation thread does.
+// installer/uninstall/uninstall_flow.h and installer/windows/window_front.h). The removal
+// thread reaches this thread through posted work and through questions handed to it and
+// waited for, as the installation thread does.
 
 #include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "installer/flow/install_machine.h"
-#include "installer/uninstall/uninstall_flow.h"
-#include "installer/windows/uninstall_windows.h"
-#include "installer/windows/window_prompter.h"
+#include "installer/windows/window_front.h"
 #include "ui/dialogs.h"
+#include "win32gui/installer/installer_app.h"
 #include "win32gui/installer/uninstaller_views.h"
 #include "win32gui/posted_work.h"
-#include "win32gui/win32_dialogs.h"
-#include "win32gui/win32_printer.h"
+#include "win32gui/services/win32_dialogs.h"
+#include "win32gui/services/win32_printer.h"
 
 namespace win32gui {
 
@@ -34,24 +32,14 @@ struct UninstallerOptions {
     installer::FlowHooks hooks;
 };
 
-class UninstallerApp : public installer::UninstallFrontEnd, public installer::WindowThread {
+class UninstallerApp : public installer::RemovalWindowsFront {
 public:
     explicit UninstallerApp(UninstallerOptions options);
     ~UninstallerApp() override;
     UninstallerApp(const UninstallerApp&) = delete;
     UninstallerApp& operator=(const UninstallerApp&) = delete;
 
-    // Opens the machine, undoes an interrupted run, finds the product; the confirmation is
-    // posted. False when the run is already over (`error()` says why when the machine could
-    // not be opened).
-    bool start();
-    bool finished() const { return finished_; }
-    std::function<void()> onFinished;
-    int exitStatus() const;
-    const std::string& error() const { return error_; }
-
-    installer::UninstallFlow* flow() { return flow_.get(); }
-    installer::system::System* machine() { return machine_.sys.get(); }
+    installer::system::System* machine() { return installMachine().sys.get(); }
     // The progress window while it is open (null otherwise).
     RemovalProgressView* progress() { return progressView_.load(); }
 
@@ -61,27 +49,20 @@ public:
 
     // installer::UninstallFrontEnd
     bool confirm(const installer::UninstallInfo& info) override;
-    installer::RemovalSink& openProgress(const installer::UninstallInfo& info,
-                                         installer::CancelFlag& cancel) override;
-    void closeProgress() override;
-    void rollingBack(bool running) override;
-    void ended(installer::FlowResult result) override;
+    void rollingBack(bool running) override { showWaitCursor(running); }
+
+protected:
+    ui::Dialogs& dialogs() override { return *dialogs_; }
+    installer::CRemovalDlg& openProgressWindow(const installer::UninstallInfo& info) override;
+    void closeProgressWindow() override;
 
 private:
-    UninstallerOptions options_;
     PostedWork work_;
     PrinterChoice printer_;
     std::unique_ptr<Win32Dialogs> ownDialogs_;
     ui::Dialogs* dialogs_;
-    installer::InstallMachine machine_;
-    std::unique_ptr<installer::WindowPrompter> prompter_;
-    std::unique_ptr<installer::UninstallFlow> flow_;
     std::unique_ptr<RemovalProgressView> progress_;
     std::atomic<RemovalProgressView*> progressView_{nullptr};
-    std::unique_ptr<installer::WindowRemovalSink> sink_;
-    std::optional<installer::FlowResult> result_;
-    std::string error_;
-    bool finished_ = false;
 };
 
 }  // namespace win32gui

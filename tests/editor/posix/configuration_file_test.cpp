@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/configuration.h"
+#include "editor/settings/configuration.h"
 
 #include "../main_window_harness.h"
 #include "read_only_mount.h"

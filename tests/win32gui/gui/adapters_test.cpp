@@ -6,11 +6,11 @@
 #include <array>
 #include <cstring>
 
-#include "editor/menu_commands.h"
+#include "editor/window/menu_commands.h"
 #include "ui/control_spec.h"
-#include "win32gui/control_set.h"
-#include "win32gui/win32_menu.h"
-#include "win32gui/win32_services.h"
+#include "win32gui/controls/control_set.h"
+#include "win32gui/controls/win32_menu.h"
+#include "win32gui/services/win32_services.h"
 #include "window_harness.h"
 
 namespace {

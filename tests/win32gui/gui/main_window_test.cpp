@@ -11,8 +11,8 @@
 
 #include "../../notation/png_image.h"
 #include "editor/document_file.h"
-#include "editor/menu_commands.h"
 #include "editor/messages.h"
+#include "editor/window/menu_commands.h"
 #include "notation/conversion.h"
 #include "win32gui/accessible.h"
 #include "win32gui/wide_text.h"

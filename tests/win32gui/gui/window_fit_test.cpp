@@ -18,7 +18,7 @@
 #include "win32gui/dpi.h"
 #include "win32gui/installer/installer_app.h"
 #include "win32gui/installer/uninstaller_app.h"
-#include "win32gui/win32_dialogs.h"
+#include "win32gui/services/win32_dialogs.h"
 #include "window_harness.h"
 
 namespace fs = std::filesystem;

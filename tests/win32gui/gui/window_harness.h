@@ -21,11 +21,11 @@
 
 #include "ui/memory/scripted_dialogs.h"
 #include "win32gui/dib.h"
-#include "win32gui/main_window_view.h"
 #include "win32gui/message_loop.h"
 #include "win32gui/native.h"
-#include "win32gui/program_fonts.h"
+#include "win32gui/services/program_fonts.h"
 #include "win32gui/wide_text.h"
+#include "win32gui/workbench/main_window_view.h"
 
 namespace win32_test {
 
