@@ -881,17 +881,19 @@ class CellWriter {
 public:
     CellWriter(std::string& out, std::size_t expected) : out_(out) {
         out_.resize(expected + kRoom);
+        next_ = out_.data();
+        room_ = out_.data() + out_.size() - kRoom;
     }
-    ~CellWriter() { out_.resize(size_); }
+    ~CellWriter() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
 
     // The cells of one character: all four bytes are copied, `size` of them count.
     void put(const CharacterCells::Entry& e) {
-        std::memcpy(out_.data() + size_, e.cells, sizeof e.cells);
-        size_ += e.size;
+        std::memcpy(next_, e.cells, sizeof e.cells);
+        next_ += e.size;
         keepRoom();
     }
     void put(char c) {
-        out_[size_++] = finishedCell(c);
+        *next_++ = finishedCell(c);
         keepRoom();
     }
     void put(std::string_view cells) {
@@ -904,13 +906,17 @@ private:
     static constexpr std::size_t kRoom = sizeof CharacterCells::Entry::cells;
 
     void keepRoom() {
-        if (out_.size() - size_ < kRoom) {
+        if (next_ > room_) {
+            const auto size = static_cast<std::size_t>(next_ - out_.data());
             out_.resize(out_.size() * 2);
+            next_ = out_.data() + size;
+            room_ = out_.data() + out_.size() - kRoom;
         }
     }
 
     std::string& out_;
-    std::size_t size_ = 0;
+    char* next_ = nullptr;  // where the next cell goes
+    char* room_ = nullptr;  // past it, fewer than kRoom bytes are left
 };
 
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
