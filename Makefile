@@ -108,7 +108,7 @@ package-check: package
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done
 
-# tattilo-cli against liblouis on 20 000 school formulas, on the Release build; installs
+# tattilo-cli against liblouis on 200 000 school formulas, on the Release build; installs
 # liblouis-bin and liblouis-data when they are missing.
 .PHONY: compare-liblouis
 compare-liblouis: setup $(RELEASE_BUILD)/build.ninja

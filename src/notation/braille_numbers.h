@@ -4,6 +4,7 @@
 // the cells ( ) * + , / : ; = ? stand for digits after a number sign, so inside a number they
 // are not brackets or operation signs.
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +13,16 @@ namespace notation {
 inline constexpr char kNumberSign = '#';
 inline constexpr std::string_view kDigitCells = "()*+,/:;=?";
 
+inline constexpr std::array<bool, 256> kIsDigitCell = [] {
+    std::array<bool, 256> is{};
+    for (const char c : kDigitCells) {
+        is[static_cast<unsigned char>(c)] = true;
+    }
+    return is;
+}();
+
 constexpr bool isDigitCell(char c) {
-    return kDigitCells.find(c) != std::string_view::npos;
+    return kIsDigitCell[static_cast<unsigned char>(c)];
 }
 
 // For each character of `text`, whether it is a digit cell of a number: a number begins at "#"

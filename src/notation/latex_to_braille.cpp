@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "notation/braille_numbers.h"
 #include "notation/character_signs.h"
 #include "notation/conversion.h"
 #include "notation/messages.h"
@@ -199,27 +200,99 @@ enum Command : unsigned {
     kSqrt = 1U << 7,
     kLog = 1U << 8,  // "\\log_"
     kOverline = 1U << 9,
+    kArrow = 1U << 10,  // "\\to"
 };
 
-// The keywords that stand anywhere in `t`, as its passes would find them: each is looked for
-// as plain text, whatever follows it.
-unsigned commandsIn(std::string_view t) {
+// The keywords that stand at the backslash at `pos`, as the passes would find them: each is
+// looked for as plain text, whatever follows it.
+unsigned commandsAt(std::string_view t, std::size_t pos) {
     static constexpr std::pair<std::string_view, Command> kKeywords[] = {
         {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
         {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
-        {"\\log_", kLog},    {"\\overline", kOverline},
+        {"\\log_", kLog},    {"\\overline", kOverline}, {"\\to", kArrow},
     };
     unsigned found = 0;
-    for (std::size_t pos = t.find('\\'); pos != std::string_view::npos;
-         pos = t.find('\\', pos + 1)) {
-        const char first = charAt(t, pos + 1);
-        for (const auto& [keyword, command] : kKeywords) {
-            if (keyword[1] == first && at(t, pos, keyword)) {
-                found |= command;
-            }
+    const char first = charAt(t, pos + 1);
+    for (const auto& [keyword, command] : kKeywords) {
+        if (keyword[1] == first && at(t, pos, keyword)) {
+            found |= command;
         }
     }
     return found;
+}
+
+// The markers the construct passes write are no commands of the notation: typed in the text,
+// their cells would be a construct's pieces without the construct.
+bool markerAt(std::string_view t, std::size_t pos) {
+    static constexpr std::string_view kMarkers[] = {
+        "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
+    };
+    if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
+        return false;  // no marker starts so
+    }
+    for (const std::string_view marker : kMarkers) {
+        if (commandAt(t, pos, marker)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What a text holds, found in one reading before the passes. No pass writes a keyword, a
+// power sign or a subscript sign, so a pass whose start the text lacks has nothing to do.
+struct Survey {
+    // Plain braces group: each closing brace closes one opened before it, and every one opened
+    // is closed. (A text region's placeholder holds none; "\{" and "\}" are characters.)
+    bool bracesNest = true;
+    bool typedMarker = false;  // a marker of the construct passes typed as a command
+    unsigned commands = 0;     // the keywords of the passes (Command)
+    bool power = false;        // a '^'
+    bool subscript = false;    // a '_'
+    bool numberSign = false;   // a '#'
+};
+
+// Reading stops at a closing brace with none open: the text is refused for it.
+Survey survey(std::string_view t) {
+    Survey s;
+    int depth = 0;
+    const std::size_t n = t.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (t[i]) {
+            case '\\':
+                if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
+                    i += kRegionPlaceholder.size() - 1;
+                    break;
+                }
+                s.commands |= commandsAt(t, i);
+                s.typedMarker = s.typedMarker || markerAt(t, i);
+                if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
+                    ++i;
+                }
+                break;
+            case '{':
+                ++depth;
+                break;
+            case '}':
+                if (--depth < 0) {
+                    s.bracesNest = false;
+                    return s;
+                }
+                break;
+            case '^':
+                s.power = true;
+                break;
+            case '_':
+                s.subscript = true;
+                break;
+            case '#':
+                s.numberSign = true;
+                break;
+            default:
+                break;
+        }
+    }
+    s.bracesNest = depth == 0;
+    return s;
 }
 
 class LatexToBraille {
@@ -284,51 +357,6 @@ bool LatexToBraille::oneSidedLimits(std::string& t) {
         pos = open;
     }
     return true;
-}
-
-// Plain braces group: each closing brace closes one opened before it, and every one opened is
-// closed. (A text region's placeholder holds none; "\{" and "\}" are characters.)
-bool bracesNest(std::string_view t) {
-    int depth = 0;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == '\\') {
-            if (at(t, i, kRegionPlaceholder)) {
-                i += kRegionPlaceholder.size() - 1;
-            } else if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
-                ++i;
-            }
-        } else if (c == '{') {
-            ++depth;
-        } else if (c == '}' && --depth < 0) {
-            return false;
-        }
-    }
-    return depth == 0;
-}
-
-// The markers the construct passes write are no commands of the notation: typed in the text,
-// their cells would be a construct's pieces without the construct.
-bool typedMarker(std::string_view t) {
-    static constexpr std::string_view kMarkers[] = {
-        "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
-    };
-    for (std::size_t pos = t.find('\\'); pos != std::string_view::npos;
-         pos = t.find('\\', pos + 1)) {
-        if (at(t, pos, kRegionPlaceholder)) {
-            pos += kRegionPlaceholder.size() - 1;
-            continue;
-        }
-        if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
-            continue;  // no marker starts so
-        }
-        for (const std::string_view marker : kMarkers) {
-            if (commandAt(t, pos, marker)) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 // Braille writes the arrow of a limit and an implication alike and reads the arrow as "\to"
@@ -853,17 +881,19 @@ class CellWriter {
 public:
     CellWriter(std::string& out, std::size_t expected) : out_(out) {
         out_.resize(expected + kRoom);
+        next_ = out_.data();
+        room_ = out_.data() + out_.size() - kRoom;
     }
-    ~CellWriter() { out_.resize(size_); }
+    ~CellWriter() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
 
     // The cells of one character: all four bytes are copied, `size` of them count.
     void put(const CharacterCells::Entry& e) {
-        std::memcpy(out_.data() + size_, e.cells, sizeof e.cells);
-        size_ += e.size;
+        std::memcpy(next_, e.cells, sizeof e.cells);
+        next_ += e.size;
         keepRoom();
     }
     void put(char c) {
-        out_[size_++] = finishedCell(c);
+        *next_++ = finishedCell(c);
         keepRoom();
     }
     void put(std::string_view cells) {
@@ -876,13 +906,17 @@ private:
     static constexpr std::size_t kRoom = sizeof CharacterCells::Entry::cells;
 
     void keepRoom() {
-        if (out_.size() - size_ < kRoom) {
+        if (next_ > room_) {
+            const auto size = static_cast<std::size_t>(next_ - out_.data());
             out_.resize(out_.size() * 2);
+            next_ = out_.data() + size;
+            room_ = out_.data() + out_.size() - kRoom;
         }
     }
 
     std::string& out_;
-    std::size_t size_ = 0;
+    char* next_ = nullptr;  // where the next cell goes
+    char* room_ = nullptr;  // past it, fewer than kRoom bytes are left
 };
 
 bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
@@ -942,8 +976,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             // A number sign carries the lower digits of a numeric numerator after it.
             cells.put('#');
             ++i;
-            while (i < t.size() &&
-                   std::string_view("()*+,/:;=?").find(t[i]) != std::string_view::npos) {
+            while (i < t.size() && isDigitCell(t[i])) {
                 cells.put(t[i]);
                 ++i;
             }
@@ -972,11 +1005,12 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    if (!bracesNest(t)) {
+    const Survey holds = survey(t);
+    if (!holds.bracesNest) {
         result.error = messages::onPage(page_, messages::kBrackets);
         return result;
     }
-    if (typedMarker(t)) {
+    if (holds.typedMarker) {
         result.error = messages::onPage(page_, messages::kUnknownFunction);
         return result;
     }
@@ -984,12 +1018,15 @@ Conversion LatexToBraille::run(std::string_view input) {
     // all when they have no backslash. No pass writes a keyword that a pass looks for (they
     // write markers, and always put a cell between the pieces of text they join), so what the
     // text holds now decides for every pass.
-    const unsigned commands = commandsIn(t);
-    if (((commands & kLimit) != 0 && !oneSidedLimits(t)) || !arrowsInLimits(t)) {
+    const unsigned commands = holds.commands;
+    if (((commands & kLimit) != 0 && !oneSidedLimits(t)) ||
+        ((commands & kArrow) != 0 && !arrowsInLimits(t))) {
         result.error = error_;
         return result;
     }
-    digitSubscripts(t);
+    if (holds.subscript) {
+        digitSubscripts(t);
+    }
     const auto limits = [&](unsigned command, std::string_view keyword, std::string_view marker,
                             std::string_view message) {
         return (commands & command) == 0 || limitsPass(t, keyword, marker, message);
@@ -999,7 +1036,7 @@ Conversion LatexToBraille::run(std::string_view input) {
                             limits(kInt, "\\int", "\\7", messages::kIntLatex) &&
                             limits(kIint, "\\iint", "\\77", messages::kIntLatex) &&
                             limits(kIiint, "\\iiint", "\\777", messages::kIntLatex);
-    if (!constructs || !indicesPresent(t) || !powerPass(t)) {
+    if (!constructs || (holds.subscript && !indicesPresent(t)) || (holds.power && !powerPass(t))) {
         result.error = error_;
         return result;
     }
@@ -1007,9 +1044,13 @@ Conversion LatexToBraille::run(std::string_view input) {
         result.error = error_;
         return result;
     }
-    doubleNumberSigns(t);
+    // Number signs come from the text, from numeric powers and from numeric fractions.
+    if (holds.numberSign || holds.power || (commands & kFrac) != 0) {
+        doubleNumberSigns(t);
+    }
     if (((commands & kSqrt) != 0 && !rootPass(t)) || ((commands & kLog) != 0 && !logPass(t)) ||
-        !subscriptPass(t) || ((commands & kOverline) != 0 && !overlinePass(t))) {
+        (holds.subscript && !subscriptPass(t)) ||
+        ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
         return result;
     }

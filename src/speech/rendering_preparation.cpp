@@ -8,10 +8,6 @@
 namespace speech {
 namespace {
 
-constexpr std::string_view kUpperDigits = "abcdefghij";
-constexpr std::string_view kLowerDigits = ",;:/?+=(*)";
-constexpr std::string_view kDigits = "1234567890";
-
 char asciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -174,22 +170,6 @@ std::vector<std::uint8_t> markNumbers(const std::string& s) {
 }
 
 }  // namespace
-
-bool isUpperDigit(char c) {
-    return c >= 'a' && c <= 'j';
-}
-
-bool isLowerDigit(char c) {
-    return kLowerDigits.find(c) != std::string_view::npos;
-}
-
-char digitOf(char c) {
-    std::size_t i = kUpperDigits.find(c);
-    if (i == std::string_view::npos) {
-        i = kLowerDigits.find(c);
-    }
-    return kDigits[i];
-}
 
 void applyCapitalSign(std::string& s) {
     for (std::size_t i = 1; i < s.size(); ++i) {

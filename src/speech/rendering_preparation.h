@@ -3,6 +3,7 @@
 // The passes that prepare a line of braille cells before the spoken rendering walks it, and
 // the cell classes both use.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,8 +30,36 @@ PreparedLine prepareLine(std::string_view text);
 // The capital-sign pass alone (sign tables are compared in that form too).
 void applyCapitalSign(std::string& s);
 
-bool isUpperDigit(char c);  // a-j: the digits 1-9, 0 after a number sign
-bool isLowerDigit(char c);  // the cells , ; : / ? + = ( * ): the lower digits 1-9, 0
-char digitOf(char c);       // '1'..'9', '0' for an upper or lower digit cell
+namespace detail {
+// The digit each cell stands for after a number sign ('\0' for none), upper digits first.
+struct DigitCells {
+    std::array<char, 256> upper{};
+    std::array<char, 256> lower{};
+    constexpr DigitCells() {
+        constexpr std::string_view kUpper = "abcdefghij";
+        constexpr std::string_view kLower = ",;:/?+=(*)";
+        constexpr std::string_view kDigits = "1234567890";
+        for (std::size_t i = 0; i < kDigits.size(); ++i) {
+            upper[static_cast<unsigned char>(kUpper[i])] = kDigits[i];
+            lower[static_cast<unsigned char>(kLower[i])] = kDigits[i];
+        }
+    }
+};
+inline constexpr DigitCells kDigitCells;
+}  // namespace detail
+
+// a-j: the digits 1-9, 0 after a number sign
+inline bool isUpperDigit(char c) {
+    return detail::kDigitCells.upper[static_cast<unsigned char>(c)] != 0;
+}
+// the cells , ; : / ? + = ( * ): the lower digits 1-9, 0
+inline bool isLowerDigit(char c) {
+    return detail::kDigitCells.lower[static_cast<unsigned char>(c)] != 0;
+}
+// '1'..'9', '0' for an upper or lower digit cell
+inline char digitOf(char c) {
+    const char upper = detail::kDigitCells.upper[static_cast<unsigned char>(c)];
+    return upper != 0 ? upper : detail::kDigitCells.lower[static_cast<unsigned char>(c)];
+}
 
 }  // namespace speech
