@@ -224,12 +224,14 @@ TEST_F(Recovery, TheNextStartOffersWhatAKilledProgramHadAndYesPutsItBack) {
     EXPECT_TRUE(question.ends_with(".\r\nRecuperare il documento?")) << question;
     EXPECT_EQ(asked->box.caption, "Recupero documento");
     EXPECT_EQ(asked->box.buttons, ui::Buttons::YesNo);
+    // Spoken as an announcement: a text region of words only, the line breaks as pauses.
     std::string spoken = question;
     std::replace(spoken.begin(), spoken.end(), '\r', ' ');
     std::replace(spoken.begin(), spoken.end(), '\n', ' ');
-    const std::vector<std::string> said = w.speech.texts();  // a copy: one vector for both ends
+    spoken = "\\\\@" + spoken + "\\\\";
+    const std::vector<std::string> said = w.speech.texts();
     EXPECT_NE(std::find(said.begin(), said.end(), spoken), said.end())
-        << "speech reads the question";
+        << "speech reads the question " << spoken << "; it said " << testing::PrintToString(said);
 
     RecoveryState back = windowState(*w.logic);
     EXPECT_EQ(back.pages, killed.pages);
