@@ -91,12 +91,7 @@ int main(int argc, char** argv) {
     gui::loadProgramFonts(programDirectory);
 
     gui::MainWindowOptions options;
-    options.environment.programDirectory = programDirectory;
-    options.environment.configurationFile =
-        folders.settings / std::string(editor::text::kConfigurationFile);
-    options.environment.documentsDirectory = folders.documents;
-    options.environment.temporaryDirectory = temporary.path();
-    options.environment.arguments = arguments;
+    options.environment = editor::programEnvironment(folders, temporary.path(), arguments);
     options.recovery = {ui::recoveryFolder(), lookForRecovery};
     // The speech reader's engine is made at start. Speech starts on when the backend's own
     // check passes and the engine was made: a window that says "Sintesi vocale attivata"

@@ -73,12 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32gui::loadProgramFonts(programDirectory, win32gui::windowsFontsFolder());
 
     win32gui::MainWindowOptions options;
-    options.environment.programDirectory = programDirectory;
-    options.environment.configurationFile =
-        folders.settings / std::string(editor::text::kConfigurationFile);
-    options.environment.documentsDirectory = folders.documents;
-    options.environment.temporaryDirectory = temporary.path();
-    options.environment.arguments = arguments;
+    options.environment = editor::programEnvironment(folders, temporary.path(), arguments);
     options.recovery = {ui::recoveryFolder(), lookForRecovery};
     // Speech starts on when the backend's own check passes and the engine was made. Without
     // the engine's files speech is simply off, as the label says; an engine that is there but

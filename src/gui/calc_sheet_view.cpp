@@ -11,16 +11,12 @@
 namespace gui {
 
 CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
-    : frame_(parent, learning::calcSheetLayout(), options.keyboard) {
+    : LearningView(parent, learning::calcSheetLayout(), options.keyboard) {
     QDialog* dialog = frame_.dialog();
-    ui::Dialogs* dialogs = options.dialogs;
-    if (dialogs == nullptr) {
-        ownDialogs_ = std::make_unique<QtDialogs>(dialog);
-        dialogs = ownDialogs_.get();
-    }
+    ui::Dialogs& dialogs = frame_.dialogsOr(options.dialogs);
     if (options.reportEngine) {
         if (const auto problem = speech::prepareEngine(options.engine.get())) {
-            dialogs->message({*problem, {}, ui::Icon::None, ui::Buttons::Ok});
+            dialogs.message({*problem, {}, ui::Icon::None, ui::Buttons::Ok});
         }
     }
     voice_ = std::make_unique<speech::SheetVoice>(std::move(options.engine));
@@ -70,35 +66,25 @@ CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
     layout->addLayout(results);
 
     // ---- buttons and the status line
-    auto* buttons = new QHBoxLayout;
-    QtButton& button1 = frame_.button("Button1");
-    QtButton& button2 = frame_.button("Button2");
-    QtButton& button3 = frame_.button("Button3");
-    QtButton& button4 = frame_.button("Button4");
-    for (QtButton* b : {&button1, &button2, &button3, &button4}) {
-        buttons->addWidget(b->widget());
-    }
-    layout->addLayout(buttons);
+    frame_.addButtonRow({"Button1", "Button2", "Button3", "Button4"});
     QtLabel& status = frame_.label("StatusBar1");
     layout->addWidget(status.widget());
 
     timers_.push_back(std::make_unique<QtTimer>(dialog));
     timers_.push_back(std::make_unique<QtTimer>(dialog));
 
-    logic_ = std::make_unique<learning::TForm2>(
-        learning::CalcSheetWidgets{frame_.window(), frame_.modal(), frame_.menu(), edit1, memo1,
-                                   partials, steps, edit10, edit11, label1, label2, status, button1,
-                                   button2, button3, button4, *timers_[0], *timers_[1]},
-        learning::CalcSheetServices{*dialogs, options.clipboard, options.keyboard}, *voice_,
-        std::move(options.host));
-    frame_.finish();
+    adopt(std::make_unique<learning::TForm2>(
+        learning::CalcSheetWidgets{
+            frame_.window(), frame_.modal(), frame_.menu(), edit1, memo1, partials, steps, edit10,
+            edit11, label1, label2, status, frame_.button("Button1"), frame_.button("Button2"),
+            frame_.button("Button3"), frame_.button("Button4"), *timers_[0], *timers_[1]},
+        learning::CalcSheetServices{dialogs, options.clipboard, options.keyboard}, *voice_,
+        std::move(options.host)));
 }
 
 CalcSheetView::~CalcSheetView() {
-    // Adapters before the logic; the dialog goes with its parent window.
-    frame_.release();
-    timers_.clear();
-    logic_.reset();
+    // The logic goes before the timers it runs on.
+    close();
 }
 
 }  // namespace gui

@@ -30,23 +30,16 @@ struct CalcSheetOptions {
     learning::SheetHost host;
 };
 
-class CalcSheetView {
+class CalcSheetView : public LearningView<learning::TForm2> {
 public:
     CalcSheetView(QWidget* parent, CalcSheetOptions options);
     ~CalcSheetView();
-    CalcSheetView(const CalcSheetView&) = delete;
-    CalcSheetView& operator=(const CalcSheetView&) = delete;
 
-    QDialog& dialog() { return *frame_.dialog(); }
-    learning::TForm2& logic() { return *logic_; }
     speech::SheetVoice& voice() { return *voice_; }
 
 private:
-    LearningWindowFrame frame_;
-    std::unique_ptr<QtDialogs> ownDialogs_;
     std::unique_ptr<speech::SheetVoice> voice_;
     std::vector<std::unique_ptr<QtTimer>> timers_;
-    std::unique_ptr<learning::TForm2> logic_;
 };
 
 }  // namespace gui

@@ -11,7 +11,7 @@ namespace gui {
 DecompositionWindow::DecompositionWindow(QWidget* parent, ui::Dialogs& dialogs,
                                          ui::Clipboard& clipboard, QtKeyboard& keyboard,
                                          learning::ToolHost host, learning::CalcSheetOpener* sheet)
-    : frame_(parent, learning::decompositionLayout(), keyboard) {
+    : LearningView(parent, learning::decompositionLayout(), keyboard) {
     QVBoxLayout* layout = frame_.layout();
     frame_.buildMenu(learning::decompositionMenuTable());
 
@@ -45,32 +45,14 @@ DecompositionWindow::DecompositionWindow(QWidget* parent, ui::Dialogs& dialogs,
     work->setColumnStretch(3, 1);
     layout->addLayout(work);
 
-    auto* buttons = new QHBoxLayout;
-    QtButton& button5 = frame_.button("Button5");
-    QtButton& button6 = frame_.button("Button6");
-    QtButton& button7 = frame_.button("Button7");
-    for (QtButton* b : {&button5, &button6, &button7}) {
-        buttons->addWidget(b->widget());
-    }
-    layout->addLayout(buttons);
+    frame_.addButtonRow({"Button5", "Button6", "Button7"});
 
-    logic_ = std::make_unique<learning::TForm9>(
+    adoptFollowingFocus(std::make_unique<learning::TForm9>(
         learning::DecompositionWidgets{frame_.window(), frame_.modal(), frame_.menu(), memo1, edit1,
                                        label1, edit2, edit3, label2, edit4, button1, button2,
-                                       button3, button4, button5, button6, button7},
-        learning::DecompositionServices{dialogs, clipboard}, std::move(host), sheet);
-    frame_.finish();
-    forwardFocusChanges(frame_.dialog(), [this] {
-        if (logic_) {
-            logic_->noticeFocus();
-        }
-    });
-}
-
-DecompositionWindow::~DecompositionWindow() {
-    // Adapters before the logic; the dialog goes with its parent window.
-    frame_.release();
-    logic_.reset();
+                                       button3, button4, frame_.button("Button5"),
+                                       frame_.button("Button6"), frame_.button("Button7")},
+        learning::DecompositionServices{dialogs, clipboard}, std::move(host), sheet));
 }
 
 }  // namespace gui

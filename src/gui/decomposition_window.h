@@ -15,21 +15,11 @@
 
 namespace gui {
 
-class DecompositionWindow {
+class DecompositionWindow : public LearningView<learning::TForm9> {
 public:
     DecompositionWindow(QWidget* parent, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
                         QtKeyboard& keyboard, learning::ToolHost host,
                         learning::CalcSheetOpener* sheet);
-    ~DecompositionWindow();
-    DecompositionWindow(const DecompositionWindow&) = delete;
-    DecompositionWindow& operator=(const DecompositionWindow&) = delete;
-
-    QDialog& dialog() { return *frame_.dialog(); }
-    learning::TForm9& logic() { return *logic_; }
-
-private:
-    LearningWindowFrame frame_;
-    std::unique_ptr<learning::TForm9> logic_;
 };
 
 }  // namespace gui

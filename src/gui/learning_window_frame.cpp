@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -156,6 +157,24 @@ void LearningWindowFrame::finish() {
     }
     dialog_->setAccessibleName(dialog_->windowTitle());
     dialog_->resize(layout_table_.width, layout_table_.height);
+}
+
+void LearningWindowFrame::addButtonRow(std::initializer_list<std::string_view> names) {
+    auto* row = new QHBoxLayout;
+    for (std::string_view name : names) {
+        row->addWidget(button(name).widget());
+    }
+    layout_->addLayout(row);
+}
+
+ui::Dialogs& LearningWindowFrame::dialogsOr(ui::Dialogs* given) {
+    if (given != nullptr) {
+        return *given;
+    }
+    if (!ownDialogs_) {
+        ownDialogs_ = std::make_unique<QtDialogs>(dialog_);
+    }
+    return *ownDialogs_;
 }
 
 void LearningWindowFrame::release() {

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <span>
@@ -57,6 +58,11 @@ public:
     QWidget* widget(std::string_view name) const;
     // The fixed label that names `control`.
     QWidget* captionFor(std::string_view control) const;
+    // The buttons named, side by side in a row under what the layout holds so far.
+    void addButtonRow(std::initializer_list<std::string_view> names);
+    // `given` when the caller brings dialogs of its own (tests answer them), else real dialogs
+    // over this window, which the frame keeps.
+    ui::Dialogs& dialogsOr(ui::Dialogs* given);
 
     // After the logic is made: read-only boxes, the dialog's accessible name from its title,
     // the size of the first show.
@@ -82,9 +88,53 @@ private:
     std::unique_ptr<QtWindow> window_;
     std::unique_ptr<QtModal> modal_;
     QtMenuBar menu_;
+    std::unique_ptr<QtDialogs> ownDialogs_;
 };
 
 // Tells `noticeFocus` whenever the focus moves to a widget of `dialog`, however it moved.
 void forwardFocusChanges(QDialog* dialog, std::function<void()> noticeFocus);
+
+// What every learning window on Qt holds: its frame and the logic the view makes over it.
+template <class Logic>
+class LearningView {
+public:
+    LearningView(const LearningView&) = delete;
+    LearningView& operator=(const LearningView&) = delete;
+
+    QDialog& dialog() { return *frame_.dialog(); }
+    Logic& logic() { return *logic_; }
+
+protected:
+    LearningView(QWidget* parent, const learning::WindowLayout& layout, QtKeyboard& keyboard)
+        : frame_(parent, layout, keyboard) {}
+    ~LearningView() { close(); }
+
+    // Takes the logic the view made and finishes the frame.
+    void adopt(std::unique_ptr<Logic> logic) {
+        logic_ = std::move(logic);
+        frame_.finish();
+    }
+    // The same for a logic that hears whenever the focus moves into the window, however it
+    // moved.
+    void adoptFollowingFocus(std::unique_ptr<Logic> logic) {
+        adopt(std::move(logic));
+        forwardFocusChanges(frame_.dialog(), [this] {
+            if (logic_) {
+                logic_->noticeFocus();
+            }
+        });
+    }
+    // Adapters before the logic; the dialog goes with its parent window. A view whose own
+    // members serve the logic calls this first in its destructor.
+    void close() {
+        frame_.release();
+        logic_.reset();
+    }
+
+    LearningWindowFrame frame_;
+
+private:
+    std::unique_ptr<Logic> logic_;
+};
 
 }  // namespace gui

@@ -10,7 +10,7 @@ namespace gui {
 
 StructureWindow::StructureWindow(QWidget* parent, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
                                  QtKeyboard& keyboard, learning::ToolHost host)
-    : frame_(parent, learning::structureViewLayout(), keyboard) {
+    : LearningView(parent, learning::structureViewLayout(), keyboard) {
     QVBoxLayout* layout = frame_.layout();
     frame_.buildMenu(learning::structureMenuTable());
 
@@ -32,33 +32,14 @@ StructureWindow::StructureWindow(QWidget* parent, ui::Dialogs& dialogs, ui::Clip
     }
     layout->addLayout(form, 1);
 
-    auto* buttons = new QHBoxLayout;
-    QtButton& button1 = frame_.button("Button1");
-    QtButton& button2 = frame_.button("Button2");
-    QtButton& button3 = frame_.button("Button3");
-    QtButton& button4 = frame_.button("Button4");
-    for (QtButton* b : {&button1, &button2, &button3, &button4}) {
-        buttons->addWidget(b->widget());
-    }
-    layout->addLayout(buttons);
+    frame_.addButtonRow({"Button1", "Button2", "Button3", "Button4"});
 
-    logic_ = std::make_unique<learning::TForm5>(
+    adoptFollowingFocus(std::make_unique<learning::TForm5>(
         learning::StructureViewWidgets{frame_.window(), frame_.modal(), frame_.menu(), edit1, edit2,
-                                       memo1, memo2, label1, label2, label3, label4, button1,
-                                       button2, button3, button4},
-        learning::StructureViewServices{dialogs, clipboard}, std::move(host));
-    frame_.finish();
-    forwardFocusChanges(frame_.dialog(), [this] {
-        if (logic_) {
-            logic_->noticeFocus();
-        }
-    });
-}
-
-StructureWindow::~StructureWindow() {
-    // Adapters before the logic; the dialog goes with its parent window.
-    frame_.release();
-    logic_.reset();
+                                       memo1, memo2, label1, label2, label3, label4,
+                                       frame_.button("Button1"), frame_.button("Button2"),
+                                       frame_.button("Button3"), frame_.button("Button4")},
+        learning::StructureViewServices{dialogs, clipboard}, std::move(host)));
 }
 
 }  // namespace gui

@@ -14,20 +14,10 @@
 
 namespace gui {
 
-class StructureWindow {
+class StructureWindow : public LearningView<learning::TForm5> {
 public:
     StructureWindow(QWidget* parent, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
                     QtKeyboard& keyboard, learning::ToolHost host);
-    ~StructureWindow();
-    StructureWindow(const StructureWindow&) = delete;
-    StructureWindow& operator=(const StructureWindow&) = delete;
-
-    QDialog& dialog() { return *frame_.dialog(); }
-    learning::TForm5& logic() { return *logic_; }
-
-private:
-    LearningWindowFrame frame_;
-    std::unique_ptr<learning::TForm5> logic_;
 };
 
 }  // namespace gui

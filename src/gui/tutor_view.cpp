@@ -7,25 +7,10 @@
 
 namespace gui {
 
-// The tutor speaks through whatever the main window speaks through, while its speech is on.
-class TutorView::MainWindowSpeech : public speech::RequestSink {
-public:
-    explicit MainWindowSpeech(editor::TForm1& form) : form_(form) {}
-    void submit(const speech::Request& request) override { form_.speak(request); }
-
-private:
-    editor::TForm1& form_;
-};
-
 TutorView::TutorView(QWidget* parent, learning::TutorKind kind, editor::TForm1& mainWindow,
                      QtKeyboard& keyboard, ui::Dialogs* dialogs)
-    : frame_(parent, learning::tutorLayout(kind), keyboard) {
+    : LearningView(parent, learning::tutorLayout(kind), keyboard), speech_(mainWindow) {
     QDialog* dialog = frame_.dialog();
-    if (dialogs == nullptr) {
-        ownDialogs_ = std::make_unique<QtDialogs>(dialog);
-        dialogs = ownDialogs_.get();
-    }
-    speech_ = std::make_unique<MainWindowSpeech>(mainWindow);
 
     QVBoxLayout* layout = frame_.layout();
     const std::vector<learning::TutorMenuEntry> table = learning::tutorMenuTable(kind);
@@ -45,31 +30,20 @@ TutorView::TutorView(QWidget* parent, learning::TutorKind kind, editor::TForm1& 
     QtMathView& image1 = frame_.picture("Image1");
     layout->addWidget(image1.widget(), 1);
 
-    auto* buttons = new QHBoxLayout;
-    QtButton& button1 = frame_.button("Button1");
-    QtButton& button2 = frame_.button("Button2");
-    buttons->addWidget(button1.widget());
-    buttons->addWidget(button2.widget());
-    layout->addLayout(buttons);
+    frame_.addButtonRow({"Button1", "Button2"});
 
     timer_ = std::make_unique<QtTimer>(dialog);
-    learning::TutorHost host{[&mainWindow] { return mainWindow.chordInput(); },
-                             [&mainWindow] { return mainWindow.widgets().Timer1.interval(); },
-                             [&mainWindow] { return mainWindow.speechOn(); },
-                             mainWindow.environment().programDirectory.string()};
-    logic_ = std::make_unique<learning::TutorWindow>(
+    adopt(std::make_unique<learning::TutorWindow>(
         kind,
         learning::TutorWidgets{frame_.window(), frame_.modal(), frame_.menu(), memo1, memo2, image1,
-                               label1, label2, button1, button2, *timer_},
-        *dialogs, speech_.get(), std::move(host));
-    frame_.finish();
+                               label1, label2, frame_.button("Button1"), frame_.button("Button2"),
+                               *timer_},
+        frame_.dialogsOr(dialogs), &speech_, editor::tutorHost(mainWindow)));
 }
 
 TutorView::~TutorView() {
-    // Adapters before the logic; the dialog goes with its parent window.
-    frame_.release();
-    timer_.reset();
-    logic_.reset();
+    // The logic goes before the timer it runs on.
+    close();
 }
 
 }  // namespace gui

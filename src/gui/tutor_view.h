@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/window/main_window.h"
+#include "editor/window/tutor_link.h"
 #include "gui/learning_window_frame.h"
 #include "gui/qt_services.h"
 #include "gui/qt_widgets.h"
@@ -19,27 +20,17 @@
 
 namespace gui {
 
-class TutorView {
+class TutorView : public LearningView<learning::TutorWindow> {
 public:
     // `dialogs`: used instead of real dialogs over the tutor (tests answer them); null for
     // real ones.
     TutorView(QWidget* parent, learning::TutorKind kind, editor::TForm1& mainWindow,
               QtKeyboard& keyboard, ui::Dialogs* dialogs);
     ~TutorView();
-    TutorView(const TutorView&) = delete;
-    TutorView& operator=(const TutorView&) = delete;
-
-    QDialog& dialog() { return *frame_.dialog(); }
-    learning::TutorWindow& logic() { return *logic_; }
 
 private:
-    class MainWindowSpeech;
-
-    LearningWindowFrame frame_;
-    std::unique_ptr<QtDialogs> ownDialogs_;
-    std::unique_ptr<MainWindowSpeech> speech_;
+    editor::MainWindowSpeech speech_;
     std::unique_ptr<QtTimer> timer_;
-    std::unique_ptr<learning::TutorWindow> logic_;
 };
 
 }  // namespace gui

@@ -41,6 +41,9 @@
 namespace learning {
 struct TutorAnalysis;
 }
+namespace ui {
+struct ProgramFolders;
+}
 
 namespace editor {
 
@@ -104,6 +107,12 @@ struct MainWindowEnvironment {
     // program keeps its shipped files apart from what the user writes).
     std::filesystem::path documentsDirectory;
 };
+
+// The installed program's environment: its folders, its private temporary folder and its
+// command line. Whether speech is available is the caller's to say.
+MainWindowEnvironment programEnvironment(const ui::ProgramFolders& folders,
+                                         const std::filesystem::path& temporaryDirectory,
+                                         std::vector<std::string> arguments);
 
 enum class Editor { Latex, Braille };
 enum class EditorEvent { Changed, Clicked, Left };

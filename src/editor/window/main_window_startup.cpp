@@ -2,6 +2,7 @@
 
 #include "editor/messages.h"
 #include "editor/settings/settings_dialog.h"
+#include "ui/program_folders.h"
 #include "ui/text_trim.h"
 
 // TForm1: the first activation.
@@ -109,6 +110,18 @@ void TForm1::FormActivate() {
         step();
     }
     started_ = true;
+}
+
+MainWindowEnvironment programEnvironment(const ui::ProgramFolders& folders,
+                                         const std::filesystem::path& temporaryDirectory,
+                                         std::vector<std::string> arguments) {
+    MainWindowEnvironment environment;
+    environment.programDirectory = folders.program;
+    environment.configurationFile = folders.settings / std::string(text::kConfigurationFile);
+    environment.documentsDirectory = folders.documents;
+    environment.temporaryDirectory = temporaryDirectory;
+    environment.arguments = std::move(arguments);
+    return environment;
 }
 
 }  // namespace editor

@@ -1,4 +1,5 @@
 #include "editor/window/main_window.h"
+#include "editor/window/tutor_link.h"
 
 #include <array>
 
@@ -171,6 +172,13 @@ void TForm1::TutorEntryClick(learning::TutorStep step) {
     if (outcome.next) {
         TutorEntryClick(*outcome.next);
     }
+}
+
+learning::TutorHost tutorHost(const TForm1& mainWindow) {
+    return {[&mainWindow] { return mainWindow.chordInput(); },
+            [&mainWindow] { return mainWindow.widgets().Timer1.interval(); },
+            [&mainWindow] { return mainWindow.speechOn(); },
+            mainWindow.environment().programDirectory.string()};
 }
 
 }  // namespace editor

@@ -22,38 +22,23 @@ namespace gui {
 namespace msg = installer::msg;
 
 QtLabel& ControlSet::label(QLabel* label) {
-    auto adapter = std::make_unique<QtLabel>(label);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtLabel>(label);
 }
 
 QtButton& ControlSet::button(QAbstractButton* button) {
-    auto adapter = std::make_unique<QtButton>(button);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtButton>(button);
 }
 
 QtLine& ControlSet::line(QLineEdit* line) {
-    auto adapter = std::make_unique<QtLine>(line);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtLine>(line);
 }
 
 QtMemo& ControlSet::memo(QPlainTextEdit* memo) {
-    auto adapter = std::make_unique<QtMemo>(memo);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtMemo>(memo);
 }
 
 QtCheckList& ControlSet::checkList(QListWidget* list) {
-    auto adapter = std::make_unique<QtCheckList>(list);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtCheckList>(list);
 }
 
 QtProgressBar& ControlSet::bar(QProgressBar* bar) {
@@ -62,10 +47,7 @@ QtProgressBar& ControlSet::bar(QProgressBar* bar) {
 }
 
 QtComboBox& ControlSet::combo(QComboBox* combo) {
-    auto adapter = std::make_unique<QtComboBox>(combo);
-    auto& out = *adapter;
-    objects_.push_back(std::move(adapter));
-    return out;
+    return keep<QtComboBox>(combo);
 }
 
 namespace {
@@ -106,14 +88,14 @@ QLabel* valueLabel(const QString& name, const char* objectName) {
     return l;
 }
 
-InstallerDialog* makeDialog(QWidget* parent, const char* objectName) {
+}  // namespace
+
+InstallerDialog* makeInstallerDialog(QWidget* parent, const char* objectName) {
     auto* d = new InstallerDialog(parent);
     d->setObjectName(QString::fromLatin1(objectName));
     d->setAttribute(Qt::WA_DeleteOnClose, false);
     return d;
 }
-
-}  // namespace
 
 ChooserView::ChooserView(QWidget* owner, ControlSet& set, const QString& listName,
                          const installer::WindowTable& table)
@@ -145,7 +127,7 @@ MainDialogView::MainDialogView(QWidget* parent, installer::Product& product,
                                installer::system::System& sys, installer::Prompter& prompter,
                                installer::ClusterCache& clusters,
                                installer::MainDialogServices services)
-    : dialog_(makeDialog(parent, "mainWindow")) {
+    : InstallerView(parent, "mainWindow") {
     const installer::WindowTable table = installer::mainDialogControls();
     chooser_ =
         std::make_unique<ChooserView>(dialog_.get(), set_, nameOf(table, "Components"), table);
@@ -212,8 +194,7 @@ MainDialogView::MainDialogView(QWidget* parent, installer::Product& product,
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
 
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CMainDlg>(
         installer::MainDialogWidgets{*window_, *modal_, chooser_->widgets, set_.label(prompt),
                                      set_.line(destination), set_.button(browse),
@@ -230,7 +211,7 @@ MainDialogView::MainDialogView(QWidget* parent, installer::Product& product,
 DetailsDialogView::DetailsDialogView(QWidget* parent, installer::ComponentGroup& group,
                                      installer::ChooserContext& context, std::int64_t otherKb,
                                      const std::string& available)
-    : dialog_(makeDialog(parent, "detailsWindow")) {
+    : InstallerView(parent, "detailsWindow") {
     const installer::WindowTable table = installer::detailsDialogControls();
     chooser_ = std::make_unique<ChooserView>(dialog_.get(), set_, toQString(group.name), table);
     auto* needed = valueLabel(nameOf(table, "SpaceNeeded"), "spaceNeeded");
@@ -251,8 +232,7 @@ DetailsDialogView::DetailsDialogView(QWidget* parent, installer::ComponentGroup&
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 6, 0, 1, 2);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CDetailsDlg>(
         installer::DetailsDialogWidgets{*window_, *modal_, chooser_->widgets, set_.label(needed),
                                         set_.label(free), set_.button(ok), set_.button(cancel)},
@@ -264,7 +244,7 @@ DetailsDialogView::DetailsDialogView(QWidget* parent, installer::ComponentGroup&
 }
 
 ProgressView::ProgressView(QWidget* parent, std::function<bool()> confirmCancel)
-    : dialog_(makeDialog(parent, "progressWindow")) {
+    : InstallerView(parent, "progressWindow") {
     dialog_->setModal(false);
     const installer::WindowTable table = installer::progressDialogControls();
     auto* upper = valueLabel(nameOf(table, "Upper"), "upper");
@@ -285,7 +265,7 @@ ProgressView::ProgressView(QWidget* parent, std::function<bool()> confirmCancel)
     grid->addWidget(total, 3, 1);
     grid->addWidget(cancel, 4, 1, Qt::AlignRight);
     dialog_->resize(520, 160);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
+    adaptWindow(false);
     logic_ = std::make_unique<installer::CProgressDlg>(
         installer::ProgressWidgets{*window_, set_.label(upper), set_.label(lower),
                                    set_.bar(component), set_.bar(total), set_.button(cancel)},
@@ -296,7 +276,7 @@ ProgressView::ProgressView(QWidget* parent, std::function<bool()> confirmCancel)
 DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
                                std::string programFile, std::vector<std::string>& history,
                                installer::DiskPromptServices services)
-    : dialog_(makeDialog(parent, "diskPrompt")) {
+    : InstallerView(parent, "diskPrompt") {
     const installer::WindowTable table = installer::diskPromptControls();
     auto* label = valueLabel(nameOf(table, "Label"), "label");
     auto* hint = new QLabel;
@@ -330,8 +310,7 @@ DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
     grid->setColumnStretch(0, 1);
     browse->setMaximumWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("......")) * 2);
     dialog_->resize(520, 200);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CDiskPrompt>(
         installer::DiskPromptWidgets{*window_, *modal_, set_.label(label), set_.label(hint),
                                      set_.combo(path), set_.button(browse), set_.label(validation),
@@ -342,7 +321,7 @@ DiskPromptView::DiskPromptView(QWidget* parent, installer::system::System& sys,
 }
 
 LicenseView::LicenseView(QWidget* parent, std::string_view text)
-    : dialog_(makeDialog(parent, "licenseWindow")) {
+    : InstallerView(parent, "licenseWindow") {
     const installer::WindowTable table = installer::licenseDialogControls();
     auto* memo = new QPlainTextEdit;
     memo->setObjectName(QStringLiteral("licenseText"));
@@ -357,8 +336,7 @@ LicenseView::LicenseView(QWidget* parent, std::string_view text)
     buttons->addWidget(disagree);
     layout->addLayout(buttons);
     dialog_->resize(560, 420);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CLicenseDlg>(
         installer::LicenseWidgets{*window_, *modal_, set_.memo(memo), set_.button(agree),
                                   set_.button(disagree)},
@@ -367,7 +345,7 @@ LicenseView::LicenseView(QWidget* parent, std::string_view text)
 }
 
 AboutView::AboutView(QWidget* parent, const std::string& appName, const std::string& version)
-    : dialog_(makeDialog(parent, "aboutWindow")) {
+    : InstallerView(parent, "aboutWindow") {
     const installer::WindowTable table = installer::aboutDialogControls();
     auto* name = valueLabel(nameOf(table, "Name"), "name");
     auto* versionLabel = valueLabel(nameOf(table, "Version"), "version");
@@ -379,8 +357,7 @@ AboutView::AboutView(QWidget* parent, const std::string& appName, const std::str
                        static_cast<QWidget*>(text), static_cast<QWidget*>(ok)}) {
         layout->addWidget(w);
     }
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CAboutDlg>(
         installer::AboutWidgets{*window_, *modal_, set_.label(name), set_.label(versionLabel),
                                 set_.label(text), set_.button(ok)},

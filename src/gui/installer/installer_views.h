@@ -34,6 +34,14 @@ public:
     QtComboBox& combo(QComboBox* combo);
 
 private:
+    template <class Adapter, class Widget>
+    Adapter& keep(Widget* widget) {
+        auto adapter = std::make_unique<Adapter>(widget);
+        Adapter& out = *adapter;
+        objects_.push_back(std::move(adapter));
+        return out;
+    }
+
     std::vector<std::unique_ptr<QObject>> objects_;
     std::vector<std::unique_ptr<QtProgressBar>> bars_;
 };
@@ -50,94 +58,70 @@ struct ChooserView {
     installer::ChooserWidgets widgets;
 };
 
-class MainDialogView {
+// Makes the dialog of an installer window, named `objectName`; closing it only hides it.
+InstallerDialog* makeInstallerDialog(QWidget* parent, const char* objectName);
+
+// A window of the installer: its dialog, the adapters of its controls and its logic, which go
+// in the reverse order.
+template <class Logic>
+class InstallerView {
+public:
+    InstallerDialog& dialog() { return *dialog_; }
+    Logic& logic() { return *logic_; }
+
+protected:
+    InstallerView(QWidget* parent, const char* objectName)
+        : dialog_(makeInstallerDialog(parent, objectName)) {}
+    // The window adapters the logic runs over, once the dialog holds its controls; a modeless
+    // window has no modal loop.
+    void adaptWindow(bool modal) {
+        window_ = std::make_unique<DialogWindow>(dialog_.get());
+        if (modal) {
+            modal_ = std::make_unique<QtModal>(dialog_.get());
+        }
+    }
+
+    std::unique_ptr<InstallerDialog> dialog_;
+    ControlSet set_;
+    std::unique_ptr<DialogWindow> window_;
+    std::unique_ptr<QtModal> modal_;
+    std::unique_ptr<ChooserView> chooser_;  // in the windows that choose components
+    std::unique_ptr<Logic> logic_;
+};
+
+class MainDialogView : public InstallerView<installer::CMainDlg> {
 public:
     MainDialogView(QWidget* parent, installer::Product& product, installer::system::System& sys,
                    installer::Prompter& prompter, installer::ClusterCache& clusters,
                    installer::MainDialogServices services);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CMainDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<ChooserView> chooser_;
-    std::unique_ptr<installer::CMainDlg> logic_;
 };
 
-class DetailsDialogView {
+class DetailsDialogView : public InstallerView<installer::CDetailsDlg> {
 public:
     DetailsDialogView(QWidget* parent, installer::ComponentGroup& group,
                       installer::ChooserContext& context, std::int64_t otherKb,
                       const std::string& available);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CDetailsDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<ChooserView> chooser_;
-    std::unique_ptr<installer::CDetailsDlg> logic_;
 };
 
-class ProgressView {
+class ProgressView : public InstallerView<installer::CProgressDlg> {
 public:
     ProgressView(QWidget* parent, std::function<bool()> confirmCancel);
-
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CProgressDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<installer::CProgressDlg> logic_;
 };
 
-class DiskPromptView {
+class DiskPromptView : public InstallerView<installer::CDiskPrompt> {
 public:
     DiskPromptView(QWidget* parent, installer::system::System& sys, std::string programFile,
                    std::vector<std::string>& history, installer::DiskPromptServices services);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CDiskPrompt& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<installer::CDiskPrompt> logic_;
 };
 
-class LicenseView {
+class LicenseView : public InstallerView<installer::CLicenseDlg> {
 public:
     LicenseView(QWidget* parent, std::string_view text);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CLicenseDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<installer::CLicenseDlg> logic_;
 };
 
-class AboutView {
+class AboutView : public InstallerView<installer::CAboutDlg> {
 public:
     AboutView(QWidget* parent, const std::string& appName, const std::string& version);
-    InstallerDialog& dialog() { return *dialog_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<installer::CAboutDlg> logic_;
 };
 
 // `CBackgroundWnd`: the colour bands and the title; its close box asks `closeQuery`.

@@ -39,17 +39,10 @@ QLabel* tableText(const installer::WindowTable& table, std::string_view name,
     return l;
 }
 
-InstallerDialog* makeDialog(QWidget* parent, const char* objectName) {
-    auto* d = new InstallerDialog(parent);
-    d->setObjectName(QString::fromLatin1(objectName));
-    d->setAttribute(Qt::WA_DeleteOnClose, false);
-    return d;
-}
-
 }  // namespace
 
 UninstallConfirmView::UninstallConfirmView(QWidget* parent, const installer::UninstallInfo& info)
-    : dialog_(makeDialog(parent, "uninstallWindow")) {
+    : InstallerView(parent, "uninstallWindow") {
     const installer::WindowTable table = installer::uninstallConfirmControls();
     auto* question = tableText(table, "Question", "question");
     auto* what = tableText(table, "What", "what");
@@ -66,8 +59,7 @@ UninstallConfirmView::UninstallConfirmView(QWidget* parent, const installer::Uni
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     dialog_->resize(table.width + 40, table.height + 40);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
-    modal_ = std::make_unique<QtModal>(dialog_.get());
+    adaptWindow(true);
     logic_ = std::make_unique<installer::CUninstallDlg>(
         installer::UninstallConfirmWidgets{*window_, *modal_, set_.label(question),
                                            set_.label(what), set_.button(remove),
@@ -80,7 +72,7 @@ UninstallConfirmView::UninstallConfirmView(QWidget* parent, const installer::Uni
 
 RemovalProgressView::RemovalProgressView(QWidget* parent, const installer::UninstallInfo& info,
                                          std::function<bool()> confirmCancel)
-    : dialog_(makeDialog(parent, "removalWindow")) {
+    : InstallerView(parent, "removalWindow") {
     dialog_->setModal(false);
     const installer::WindowTable table = installer::removalProgressControls();
     auto* upper = tableText(table, "Upper", "upper");
@@ -104,7 +96,7 @@ RemovalProgressView::RemovalProgressView(QWidget* parent, const installer::Unins
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     dialog_->resize(table.width + 70, table.height + 20);
-    window_ = std::make_unique<DialogWindow>(dialog_.get());
+    adaptWindow(false);
     logic_ = std::make_unique<installer::CRemovalDlg>(
         installer::RemovalProgressWidgets{*window_, set_.label(upper), set_.label(lower),
                                           set_.bar(bar), set_.button(cancel)},

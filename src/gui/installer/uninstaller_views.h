@@ -14,33 +14,16 @@
 
 namespace gui {
 
-class UninstallConfirmView {
+class UninstallConfirmView : public InstallerView<installer::CUninstallDlg> {
 public:
     UninstallConfirmView(QWidget* parent, const installer::UninstallInfo& info);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CUninstallDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<QtModal> modal_;
-    std::unique_ptr<installer::CUninstallDlg> logic_;
 };
 
 // Modeless: it stays while the removal thread reports to it.
-class RemovalProgressView {
+class RemovalProgressView : public InstallerView<installer::CRemovalDlg> {
 public:
     RemovalProgressView(QWidget* parent, const installer::UninstallInfo& info,
                         std::function<bool()> confirmCancel);
-    InstallerDialog& dialog() { return *dialog_; }
-    installer::CRemovalDlg& logic() { return *logic_; }
-
-private:
-    std::unique_ptr<InstallerDialog> dialog_;
-    ControlSet set_;
-    std::unique_ptr<DialogWindow> window_;
-    std::unique_ptr<installer::CRemovalDlg> logic_;
 };
 
 }  // namespace gui

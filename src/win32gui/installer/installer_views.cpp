@@ -58,7 +58,7 @@ MainDialogView::MainDialogView(HWND owner, installer::Product& product,
                                installer::system::System& sys, installer::Prompter& prompter,
                                installer::ClusterCache& clusters,
                                installer::MainDialogServices services)
-    : dialog_(owner, installer::mainDialogControls()) {
+    : InstallerView(owner, installer::mainDialogControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Install"));
     logic_ = std::make_unique<installer::CMainDlg>(
@@ -72,17 +72,12 @@ MainDialogView::MainDialogView(HWND owner, installer::Product& product,
     dialog_.window().focusChild(c.handle("Components"));
 }
 
-MainDialogView::~MainDialogView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 // ---- Details
 
 DetailsDialogView::DetailsDialogView(HWND owner, installer::ComponentGroup& group,
                                      installer::ChooserContext& context, std::int64_t otherKb,
                                      const std::string& available)
-    : dialog_(owner, installer::detailsDialogControls()) {
+    : InstallerView(owner, installer::detailsDialogControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Ok"));
     // The group's name over its list names the list too: as the label before it, as its
@@ -99,15 +94,10 @@ DetailsDialogView::DetailsDialogView(HWND owner, installer::ComponentGroup& grou
     dialog_.window().focusChild(c.handle("Components"));
 }
 
-DetailsDialogView::~DetailsDialogView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 // ---- progress
 
 ProgressView::ProgressView(HWND owner, std::function<bool()> confirmCancel)
-    : dialog_(owner, installer::progressDialogControls(), false) {
+    : InstallerView(owner, installer::progressDialogControls(), false) {
     ControlSet& c = dialog_.controls();
     logic_ = std::make_unique<installer::CProgressDlg>(
         installer::ProgressWidgets{dialog_.window(), c.control("Upper"), c.control("Lower"),
@@ -117,17 +107,12 @@ ProgressView::ProgressView(HWND owner, std::function<bool()> confirmCancel)
     dialog_.window().focusChild(c.handle("Cancel"));
 }
 
-ProgressView::~ProgressView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 // ---- disk prompt
 
 DiskPromptView::DiskPromptView(HWND owner, installer::system::System& sys, std::string programFile,
                                std::vector<std::string>& history,
                                installer::DiskPromptServices services)
-    : dialog_(owner, installer::diskPromptControls()) {
+    : InstallerView(owner, installer::diskPromptControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Ok"));
     logic_ = std::make_unique<installer::CDiskPrompt>(
@@ -139,15 +124,10 @@ DiskPromptView::DiskPromptView(HWND owner, installer::system::System& sys, std::
     dialog_.window().focusChild(c.handle("Path"));
 }
 
-DiskPromptView::~DiskPromptView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 // ---- licence
 
 LicenseView::LicenseView(HWND owner, std::string_view text)
-    : dialog_(owner, installer::licenseDialogControls()) {
+    : InstallerView(owner, installer::licenseDialogControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Agree"));
     logic_ = std::make_unique<installer::CLicenseDlg>(
@@ -157,15 +137,10 @@ LicenseView::LicenseView(HWND owner, std::string_view text)
     dialog_.window().focusChild(c.handle("Text"));
 }
 
-LicenseView::~LicenseView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 // ---- About
 
 AboutView::AboutView(HWND owner, const std::string& appName, const std::string& version)
-    : dialog_(owner, installer::aboutDialogControls()) {
+    : InstallerView(owner, installer::aboutDialogControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Ok"));
     logic_ = std::make_unique<installer::CAboutDlg>(
@@ -173,11 +148,6 @@ AboutView::AboutView(HWND owner, const std::string& appName, const std::string& 
                                 c.control("Version"), c.control("Text"), c.control("Ok")},
         appName, version);
     dialog_.window().focusChild(c.handle("Ok"));
-}
-
-AboutView::~AboutView() {
-    dialog_.detach();
-    logic_.reset();
 }
 
 // ---- background

@@ -44,81 +44,62 @@ private:
     std::unique_ptr<ControlSet> controls_;
 };
 
-class MainDialogView {
+// A window of the installer and its logic. The adapters go before the logic, the window last.
+template <class Logic>
+class InstallerView {
+public:
+    InstallerView(const InstallerView&) = delete;
+    InstallerView& operator=(const InstallerView&) = delete;
+
+    InstallerDialog& dialog() { return dialog_; }
+    Logic& logic() { return *logic_; }
+
+protected:
+    InstallerView(HWND owner, const installer::WindowTable& table, bool modal = true)
+        : dialog_(owner, table, modal) {}
+    ~InstallerView() {
+        dialog_.detach();
+        logic_.reset();
+    }
+
+    InstallerDialog dialog_;
+    std::unique_ptr<Logic> logic_;
+};
+
+class MainDialogView : public InstallerView<installer::CMainDlg> {
 public:
     MainDialogView(HWND owner, installer::Product& product, installer::system::System& sys,
                    installer::Prompter& prompter, installer::ClusterCache& clusters,
                    installer::MainDialogServices services);
-    ~MainDialogView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CMainDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CMainDlg> logic_;
 };
 
-class DetailsDialogView {
+class DetailsDialogView : public InstallerView<installer::CDetailsDlg> {
 public:
     DetailsDialogView(HWND owner, installer::ComponentGroup& group,
                       installer::ChooserContext& context, std::int64_t otherKb,
                       const std::string& available);
-    ~DetailsDialogView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CDetailsDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CDetailsDlg> logic_;
 };
 
 // Modeless: it stays while the installation thread reports to it.
-class ProgressView {
+class ProgressView : public InstallerView<installer::CProgressDlg> {
 public:
     ProgressView(HWND owner, std::function<bool()> confirmCancel);
-    ~ProgressView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CProgressDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CProgressDlg> logic_;
 };
 
-class DiskPromptView {
+class DiskPromptView : public InstallerView<installer::CDiskPrompt> {
 public:
     DiskPromptView(HWND owner, installer::system::System& sys, std::string programFile,
                    std::vector<std::string>& history, installer::DiskPromptServices services);
-    ~DiskPromptView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CDiskPrompt& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CDiskPrompt> logic_;
 };
 
-class LicenseView {
+class LicenseView : public InstallerView<installer::CLicenseDlg> {
 public:
     LicenseView(HWND owner, std::string_view text);
-    ~LicenseView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CLicenseDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CLicenseDlg> logic_;
 };
 
-class AboutView {
+class AboutView : public InstallerView<installer::CAboutDlg> {
 public:
     AboutView(HWND owner, const std::string& appName, const std::string& version);
-    ~AboutView();
-    InstallerDialog& dialog() { return dialog_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CAboutDlg> logic_;
 };
 
 // `CBackgroundWnd`: a plain frame window over the whole screen, its colour bands and its title

@@ -3,7 +3,7 @@
 namespace win32gui {
 
 UninstallConfirmView::UninstallConfirmView(HWND owner, const installer::UninstallInfo& info)
-    : dialog_(owner, installer::uninstallConfirmControls()) {
+    : InstallerView(owner, installer::uninstallConfirmControls()) {
     ControlSet& c = dialog_.controls();
     dialog_.window().setDefaultButton(c.handle("Remove"));
     logic_ = std::make_unique<installer::CUninstallDlg>(
@@ -14,25 +14,15 @@ UninstallConfirmView::UninstallConfirmView(HWND owner, const installer::Uninstal
     dialog_.window().focusChild(c.handle("Remove"));
 }
 
-UninstallConfirmView::~UninstallConfirmView() {
-    dialog_.detach();
-    logic_.reset();
-}
-
 RemovalProgressView::RemovalProgressView(HWND owner, const installer::UninstallInfo& info,
                                          std::function<bool()> confirmCancel)
-    : dialog_(owner, installer::removalProgressControls(), false) {
+    : InstallerView(owner, installer::removalProgressControls(), false) {
     ControlSet& c = dialog_.controls();
     logic_ = std::make_unique<installer::CRemovalDlg>(
         installer::RemovalProgressWidgets{dialog_.window(), c.control("Upper"), c.control("Lower"),
                                           c.progressBar("TotalBar"), c.control("Cancel")},
         info, std::move(confirmCancel));
     dialog_.window().focusChild(c.handle("Cancel"));
-}
-
-RemovalProgressView::~RemovalProgressView() {
-    dialog_.detach();
-    logic_.reset();
 }
 
 }  // namespace win32gui

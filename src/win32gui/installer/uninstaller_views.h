@@ -12,30 +12,16 @@
 
 namespace win32gui {
 
-class UninstallConfirmView {
+class UninstallConfirmView : public InstallerView<installer::CUninstallDlg> {
 public:
     UninstallConfirmView(HWND owner, const installer::UninstallInfo& info);
-    ~UninstallConfirmView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CUninstallDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CUninstallDlg> logic_;
 };
 
 // Modeless: it stays while the removal thread reports to it.
-class RemovalProgressView {
+class RemovalProgressView : public InstallerView<installer::CRemovalDlg> {
 public:
     RemovalProgressView(HWND owner, const installer::UninstallInfo& info,
                         std::function<bool()> confirmCancel);
-    ~RemovalProgressView();
-    InstallerDialog& dialog() { return dialog_; }
-    installer::CRemovalDlg& logic() { return *logic_; }
-
-private:
-    InstallerDialog dialog_;
-    std::unique_ptr<installer::CRemovalDlg> logic_;
 };
 
 }  // namespace win32gui

@@ -8,8 +8,7 @@
 namespace win32gui {
 
 CalcSheetView::CalcSheetView(HWND owner, CalcSheetOptions options)
-    : frame_(owner, learning::calcSheetLayout(),
-             [&clipboard = options.clipboard] { return clipboard.text(); }) {
+    : LearningView(owner, learning::calcSheetLayout(), options.clipboard) {
     if (options.reportEngine) {
         if (const auto problem = speech::prepareEngine(options.engine.get())) {
             options.dialogs.message({*problem, {}, ui::Icon::None, ui::Buttons::Ok});
@@ -26,7 +25,7 @@ CalcSheetView::CalcSheetView(HWND owner, CalcSheetOptions options)
     for (std::size_t i = 0; i < steps.size(); ++i) {
         steps[i] = &frame_.box("Edit" + std::to_string(i + 2));
     }
-    logic_ = std::make_unique<learning::TForm2>(
+    adopt(std::make_unique<learning::TForm2>(
         learning::CalcSheetWidgets{
             frame_.window(), frame_.modal(), frame_.menu(), frame_.box("Edit1"),
             frame_.box("Memo1"), partials, steps, frame_.box("Edit10"), frame_.box("Edit11"),
@@ -34,16 +33,14 @@ CalcSheetView::CalcSheetView(HWND owner, CalcSheetOptions options)
             frame_.control("Button1"), frame_.control("Button2"), frame_.control("Button3"),
             frame_.control("Button4"), timer1_, timer2_},
         learning::CalcSheetServices{options.dialogs, options.clipboard, options.keyboard}, *voice_,
-        std::move(options.host));
-    frame_.finish();
+        std::move(options.host)));
 }
 
 CalcSheetView::~CalcSheetView() {
-    // Adapters before the logic; the window last.
-    frame_.release();
+    // The timers stop before the logic they serve goes.
     timer1_.setEnabled(false);
     timer2_.setEnabled(false);
-    logic_.reset();
+    close();
 }
 
 }  // namespace win32gui

@@ -27,23 +27,17 @@ struct CalcSheetOptions {
     learning::SheetHost host;
 };
 
-class CalcSheetView {
+class CalcSheetView : public LearningView<learning::TForm2> {
 public:
     CalcSheetView(HWND owner, CalcSheetOptions options);
     ~CalcSheetView();
-    CalcSheetView(const CalcSheetView&) = delete;
-    CalcSheetView& operator=(const CalcSheetView&) = delete;
 
-    LearningWindow& frame() { return frame_; }
-    learning::TForm2& logic() { return *logic_; }
     speech::SheetVoice& voice() { return *voice_; }
 
 private:
-    LearningWindow frame_;
     std::unique_ptr<speech::SheetVoice> voice_;
     Win32Timer timer1_;
     Win32Timer timer2_;
-    std::unique_ptr<learning::TForm2> logic_;
 };
 
 }  // namespace win32gui

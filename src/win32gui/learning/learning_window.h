@@ -26,6 +26,7 @@
 #include "editor/window/menu_commands.h"
 #include "learning/window_layout.h"
 #include "ui/control_spec.h"
+#include "ui/services.h"
 #include "win32gui/controls/control_set.h"
 #include "win32gui/controls/math_painter.h"
 #include "win32gui/controls/win32_menu.h"
@@ -82,6 +83,51 @@ private:
     std::unique_ptr<Win32Modal> modal_;
     std::unique_ptr<ControlSet> controls_;
     std::vector<HWND> handles_;  // of each entry of the layout's table
+};
+
+// What every learning window on Windows holds: its frame and the logic the view makes over it.
+// A paste into the window's boxes inserts what `clipboard` holds.
+template <class Logic>
+class LearningView {
+public:
+    LearningView(const LearningView&) = delete;
+    LearningView& operator=(const LearningView&) = delete;
+
+    LearningWindow& frame() { return frame_; }
+    Logic& logic() { return *logic_; }
+
+protected:
+    LearningView(HWND owner, const learning::WindowLayout& layout, ui::Clipboard& clipboard,
+                 const MathFonts* fonts = nullptr)
+        : frame_(
+              owner, layout, [&clipboard] { return clipboard.text(); }, fonts) {}
+    ~LearningView() { close(); }
+
+    // Takes the logic the view made and finishes the frame.
+    void adopt(std::unique_ptr<Logic> logic) {
+        logic_ = std::move(logic);
+        frame_.finish();
+    }
+    // The same for a logic that hears whenever the focus enters or leaves one of its boxes.
+    void adoptFollowingFocus(std::unique_ptr<Logic> logic) {
+        logic_ = std::move(logic);
+        frame_.finish([this] {
+            if (logic_) {
+                logic_->noticeFocus();
+            }
+        });
+    }
+    // Adapters before the logic; the window last. A view whose own members serve the logic
+    // calls this in its destructor, once they are stopped.
+    void close() {
+        frame_.release();
+        logic_.reset();
+    }
+
+    LearningWindow frame_;
+
+private:
+    std::unique_ptr<Logic> logic_;
 };
 
 }  // namespace win32gui

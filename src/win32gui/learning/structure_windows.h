@@ -17,37 +17,17 @@
 
 namespace win32gui {
 
-class StructureWindow {
+class StructureWindow : public LearningView<learning::TForm5> {
 public:
     StructureWindow(HWND owner, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
                     learning::ToolHost host);
-    ~StructureWindow();
-    StructureWindow(const StructureWindow&) = delete;
-    StructureWindow& operator=(const StructureWindow&) = delete;
-
-    LearningWindow& frame() { return frame_; }
-    learning::TForm5& logic() { return *logic_; }
-
-private:
-    LearningWindow frame_;
-    std::unique_ptr<learning::TForm5> logic_;
 };
 
-class DecompositionWindow {
+class DecompositionWindow : public LearningView<learning::TForm9> {
 public:
     // `sheet` (may be null) is what "Apri foglio calcolo" opens.
     DecompositionWindow(HWND owner, ui::Dialogs& dialogs, ui::Clipboard& clipboard,
                         learning::ToolHost host, learning::CalcSheetOpener* sheet);
-    ~DecompositionWindow();
-    DecompositionWindow(const DecompositionWindow&) = delete;
-    DecompositionWindow& operator=(const DecompositionWindow&) = delete;
-
-    LearningWindow& frame() { return frame_; }
-    learning::TForm9& logic() { return *logic_; }
-
-private:
-    LearningWindow frame_;
-    std::unique_ptr<learning::TForm9> logic_;
 };
 
 }  // namespace win32gui

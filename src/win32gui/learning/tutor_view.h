@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "editor/window/main_window.h"
+#include "editor/window/tutor_link.h"
 #include "learning/tutor_window.h"
 #include "win32gui/controls/math_painter.h"
 #include "win32gui/controls/win32_controls.h"
@@ -17,24 +18,15 @@
 
 namespace win32gui {
 
-class TutorView {
+class TutorView : public LearningView<learning::TutorWindow> {
 public:
     TutorView(HWND owner, learning::TutorKind kind, editor::TForm1& mainWindow,
               ui::Dialogs& dialogs, ui::Clipboard& clipboard, const MathFonts& fonts);
     ~TutorView();
-    TutorView(const TutorView&) = delete;
-    TutorView& operator=(const TutorView&) = delete;
-
-    LearningWindow& frame() { return frame_; }
-    learning::TutorWindow& logic() { return *logic_; }
 
 private:
-    class MainWindowSpeech;
-
-    LearningWindow frame_;
-    std::unique_ptr<MainWindowSpeech> speech_;
+    editor::MainWindowSpeech speech_;
     Win32Timer timer_;
-    std::unique_ptr<learning::TutorWindow> logic_;
 };
 
 }  // namespace win32gui
