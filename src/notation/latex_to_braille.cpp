@@ -855,7 +855,10 @@ struct CharacterCells {
         char cells[4] = {};  // finished; a character has two cells at most
         unsigned char size = 0;
         Kind kind = kNone;
-        bool number = false;  // whether a number runs on after the character
+        // Whether a number runs on after the character: one that ran before it still runs
+        // when `keep`, a new one starts when `starts`.
+        bool keep = false;
+        bool starts = false;
     };
     std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
 
@@ -873,10 +876,10 @@ struct CharacterCells {
                 }
             }
             const bool digitClass = numberCharacter(ch);
+            e.keep = e.kind == kNone || digitClass;
+            e.starts = e.kind != kNone && isDigit(ch);
             Entry outside = e;
-            outside.number = e.kind == kNone ? false : digitClass && isDigit(ch);
             Entry within = e;
-            within.number = e.kind == kNone ? true : digitClass;
             if (e.kind == kCells && digitClass && e.size == 2) {
                 within.cells[0] = e.cells[1];  // the number sign stands once per number
                 within.cells[1] = '\0';
@@ -904,12 +907,6 @@ public:
     }
     ~CellWriter() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
 
-    // The cells of one character: all four bytes are copied, `size` of them count.
-    void put(const CharacterCells::Entry& e) {
-        std::memcpy(next_, e.cells, sizeof e.cells);
-        next_ += e.size;
-        keepRoom();
-    }
     void put(char c) {
         *next_++ = finishedCell(c);
         keepRoom();
@@ -918,6 +915,42 @@ public:
         for (const char c : cells) {
             put(c);
         }
+    }
+
+    // The cells of the characters from `i` on up to the first special one (or the end), as
+    // `table` gives them (all four bytes of an entry are copied, its `size` count); `number` says whether a number runs, before and after. Returns the
+    // position of the special character. The loop keeps its state in locals: written through
+    // the members, every cell would wait for the one before.
+    std::size_t putRun(const CharacterCells& table, std::string_view t, std::size_t i,
+                       bool& number) {
+        const char* const text = t.data();
+        const std::size_t n = t.size();
+        char* next = next_;
+        char* room = room_;
+        bool running = number;
+        while (i < n) {
+            // Whether a number runs is read from the state-free entry, so that the next
+            // character's lookup does not wait for this one's.
+            const auto u = static_cast<unsigned char>(text[i]);
+            const CharacterCells::Entry& outside = table.entries[0][u];
+            if (outside.kind == CharacterCells::kSpecial) {
+                break;
+            }
+            const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
+            std::memcpy(next, e.cells, sizeof e.cells);
+            next += e.size;
+            running = (running && outside.keep) || outside.starts;
+            ++i;
+            if (next > room) {
+                next_ = next;
+                keepRoom();
+                next = next_;
+                room = room_;
+            }
+        }
+        next_ = next;
+        number = running;
+        return i;
     }
 
 private:
@@ -947,16 +980,8 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     bool number = false;
     std::size_t i = 0;
     const std::size_t n = t.size();
-    while (i < n) {
+    while ((i = cells.putRun(table, t, i, number)) < n) {
         const char c = t[i];
-        const CharacterCells::Entry& e =
-            table.entries[number ? 1 : 0][static_cast<unsigned char>(c)];
-        if (e.kind != CharacterCells::kSpecial) {
-            ++i;
-            cells.put(e);
-            number = e.number;
-            continue;
-        }
         if (c == '\\') {
             if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
                 cells.put(kRegionPlaceholder);
