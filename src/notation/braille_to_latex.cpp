@@ -107,8 +107,17 @@ public:
         if (pos >= s.size()) {
             return nullptr;
         }
+        // The bucket's rows all start with this cell.
+        const std::size_t room = s.size() - pos;
         for (const Reverse& r : byFirst_[static_cast<unsigned char>(s[pos])]) {
-            if (at(s, pos, r.cells)) {
+            if (r.cells.size() > room) {
+                continue;
+            }
+            std::size_t k = 1;
+            while (k < r.cells.size() && s[pos + k] == r.cells[k]) {
+                ++k;
+            }
+            if (k == r.cells.size()) {
                 return &r;
             }
         }
