@@ -18,6 +18,7 @@
 //   "g" do not read as "\neg".
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "notation/character_signs.h"
@@ -106,8 +107,17 @@ public:
         if (pos >= s.size()) {
             return nullptr;
         }
+        // The bucket's rows all start with this cell.
+        const std::size_t room = s.size() - pos;
         for (const Reverse& r : byFirst_[static_cast<unsigned char>(s[pos])]) {
-            if (at(s, pos, r.cells)) {
+            if (r.cells.size() > room) {
+                continue;
+            }
+            std::size_t k = 1;
+            while (k < r.cells.size() && s[pos + k] == r.cells[k]) {
+                ++k;
+            }
+            if (k == r.cells.size()) {
                 return &r;
             }
         }
@@ -135,6 +145,33 @@ const ReverseIndex& reverseIndex() {
     static const ReverseIndex index;
     return index;
 }
+
+// What the preparation of the cells needs of each cell, looked up once per cell.
+enum CellInfo : unsigned char {
+    kWorkingForm = 1,  // changes in working form: the letter sign, the square brackets
+    kKeepsNumber = 2,  // in working form a digit letter or lower digit, decimal comma or
+                       // periodic mark: a number runs on over it
+};
+constexpr std::array<unsigned char, 256> kCellInfo = [] {
+    std::array<unsigned char, 256> info{};
+    for (int c = 0; c < 256; ++c) {
+        const char cell = static_cast<char>(c);
+        const bool changes = cell == '_' || cell == '{' || cell == '}';
+        if (changes) {
+            info[static_cast<std::size_t>(c)] |= kWorkingForm;
+        }
+        // Of the cell in working form.
+        const char working = cell == '_' ? '^' : cell == '{' ? '\xE0' : cell == '}' ? '\xF9' : cell;
+        if (digitOfLetterCell(working) != 0 || working == ',' || working == '\'' ||
+            digitOfLowerCell(working) != 0) {
+            info[static_cast<std::size_t>(c)] |= kKeepsNumber;
+        }
+    }
+    return info;
+}();
+
+// The flags of a prepared cell.
+enum CellFlag : char { kNumericOne = 1, kInRegion = 2 };
 
 // Constructs nested deeper than this are refused: no formula nests so deep, and the reading's
 // stack stays bounded.
@@ -267,11 +304,15 @@ private:
     std::string_view text_;               // the trimmed input
     std::string s_;                       // the cells in working form
     std::vector<std::size_t> regionEnd_;  // at a region start: the position after it
-    std::vector<unsigned> onesFrom_;      // power ends at or after a position
-    std::vector<unsigned> numericOnesFrom_;
-    std::vector<unsigned> barsFrom_;  // group openings "|" at or after a position
-    std::vector<unsigned> colonsFrom_;
-    std::vector<char> numericOne_;
+    // What stands at or after a position, to the end of its line, outside text regions.
+    struct CountsFrom {
+        unsigned ones = 0;         // power ends
+        unsigned numericOnes = 0;  // power ends inside a number
+        unsigned bars = 0;         // group openings "|"
+        unsigned colons = 0;
+    };
+    std::vector<CountsFrom> countsFrom_;
+    std::vector<char> cellFlags_;  // kNumericOne, kInRegion
     bool unclosedRegion_ = false;
     std::size_t pos_ = 0;
     int openGroups_ = 0;
@@ -317,61 +358,50 @@ void BrailleToLatex::prepare() {
         regionEnd_[open] = close + 2;
         pos = close + 2;
     }
-    onesFrom_.assign(n + 2, 0);
-    numericOnesFrom_.assign(n + 2, 0);
-    barsFrom_.assign(n + 2, 0);
-    colonsFrom_.assign(n + 2, 0);
-    numericOne_.assign(n + 1, 0);
-    std::vector<char> outside(n, 1);
+    countsFrom_.assign(n + 2, CountsFrom{});
+    cellFlags_.assign(n + 1, 0);
     bool inNumber = false;
     for (std::size_t i = 0; i < n; ++i) {
         if (regionEnd_[i] != 0) {
-            std::fill(outside.begin() + static_cast<std::ptrdiff_t>(i),
-                      outside.begin() + static_cast<std::ptrdiff_t>(regionEnd_[i]), 0);
+            std::fill(cellFlags_.begin() + static_cast<std::ptrdiff_t>(i),
+                      cellFlags_.begin() + static_cast<std::ptrdiff_t>(regionEnd_[i]), kInRegion);
             i = regionEnd_[i] - 1;
             inNumber = false;
             continue;
         }
         char& c = s_[i];
-        if (c == '_') {
-            c = '^';
-        } else if (c == '{') {
-            c = '\xE0';
-        } else if (c == '}') {
-            c = '\xF9';
+        const unsigned char info = kCellInfo[static_cast<unsigned char>(c)];
+        if ((info & kWorkingForm) != 0) {
+            c = c == '_' ? '^' : (c == '{' ? '\xE0' : '\xF9');
         }
-        if (c == '1') {
-            numericOne_[i] = inNumber ? 1 : 0;
+        if (c == '1' && inNumber) {
+            cellFlags_[i] = kNumericOne;
         }
-        if (c == '#') {
-            inNumber = true;
-        } else if (!(digitOfLetterCell(c) != 0 || c == ',' || c == '\'' ||
-                     digitOfLowerCell(c) != 0)) {
-            inNumber = false;
-        }
+        inNumber = c == '#' || (inNumber && (info & kKeepsNumber) != 0);
     }
     // Counted to the end of the line only: a line reads the same whatever the lines after it
     // hold, so a page reads as its lines do.
     for (std::size_t i = n; i-- > 0;) {
-        const bool cellHere = outside[i] != 0;
-        if (cellHere && (s_[i] == '\r' || s_[i] == '\n')) {
+        const bool cellHere = (cellFlags_[i] & kInRegion) == 0;
+        const char c = s_[i];
+        if (cellHere && (c == '\r' || c == '\n')) {
             continue;  // the counts from here on stay 0
         }
-        onesFrom_[i] = onesFrom_[i + 1] + (cellHere && s_[i] == '1' ? 1 : 0);
-        numericOnesFrom_[i] = numericOnesFrom_[i + 1] + (numericOne_[i] != 0 ? 1 : 0);
-        barsFrom_[i] = barsFrom_[i + 1] + (cellHere && s_[i] == '|' ? 1 : 0);
-        colonsFrom_[i] = colonsFrom_[i + 1] + (cellHere && s_[i] == ':' ? 1 : 0);
+        const CountsFrom& next = countsFrom_[i + 1];
+        CountsFrom& here = countsFrom_[i];
+        here.ones = next.ones + (cellHere && c == '1' ? 1 : 0);
+        here.numericOnes = next.numericOnes + ((cellFlags_[i] & kNumericOne) != 0 ? 1 : 0);
+        here.bars = next.bars + (cellHere && c == '|' ? 1 : 0);
+        here.colons = next.colons + (cellHere && c == ':' ? 1 : 0);
     }
 }
 
 // Powers nested three deep end in three power ends in a row.
 bool BrailleToLatex::nestedPowers() const {
-    for (std::size_t i = 0; i + 2 < s_.size(); ++i) {
-        if (regionEnd_[i] != 0) {
-            i = regionEnd_[i] - 1;
-            continue;
-        }
-        if (s_[i] == '1' && s_[i + 1] == '1' && s_[i + 2] == '1') {
+    // A text region starts with a backslash or a level label's sign, so three power ends stand
+    // either wholly inside one or wholly outside.
+    for (std::size_t i = s_.find("111"); i != std::string::npos; i = s_.find("111", i + 1)) {
+        if ((cellFlags_[i] & kInRegion) == 0) {
             return true;
         }
     }
@@ -410,9 +440,11 @@ Ended BrailleToLatex::stopAt(const Seq& seq, unsigned flags) const {
         // ends that follow can still close every open group. Of those, the ones that close a
         // later group or a later numeric exponent are taken.
         if (canBeExponent(seq.last) && canBeBase(seq.before)) {
-            const unsigned later = onesFrom_[pos_ + 1];
-            const unsigned taken =
-                barsFrom_[pos_ + 1] + (numericOne_[pos_] != 0 ? 0u : numericOnesFrom_[pos_ + 1]);
+            const CountsFrom& after = countsFrom_[pos_ + 1];
+            const unsigned later = after.ones;
+            const unsigned taken = after.bars + ((cellFlags_[pos_] & kNumericOne) != 0
+                                                     ? 0u
+                                                     : after.numericOnes);
             if (later >= taken + static_cast<unsigned>(openGroups_)) {
                 return Ended::None;
             }
@@ -728,7 +760,7 @@ bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cel
 
 bool BrailleToLatex::readOverline(Seq& seq) {
     ++pos_;
-    if (colonsFrom_[pos_] == 0) {
+    if (countsFrom_[pos_].colons == 0) {
         seq.add(Kind::Operator, "\\over");  // a TeX fraction bar, no overline
         return true;
     }

@@ -18,6 +18,9 @@ enum class Reading : unsigned char { Stands, Sign, Superscript, Letter, Other, C
 struct ReadingTable {
     std::array<Reading, 256> kind{};
     std::array<std::string_view, 256> sign{};
+    // Stands for itself and starts nothing (no text region, no level label): a run of these
+    // is passed over at once while nothing has been read otherwise.
+    std::array<bool, 256> plain{};
 
     ReadingTable() {
         for (int c = 0; c < 256; ++c) {
@@ -37,6 +40,10 @@ struct ReadingTable {
             const auto c = static_cast<unsigned char>(s.character);
             kind[c] = isDigit(s.latex[0]) ? Reading::Superscript : Reading::Sign;
             sign[c] = s.latex;
+        }
+        for (int c = 0; c < 256; ++c) {
+            plain[static_cast<std::size_t>(c)] =
+                kind[static_cast<std::size_t>(c)] == Reading::Stands && c != '\\' && c != 0xA0;
         }
     }
 
@@ -116,6 +123,14 @@ CharacterReading readCharacters(std::string_view latex) {
     };
     std::size_t i = 0;
     while (i < latex.size()) {
+        if (!out.changed) {
+            while (i < latex.size() && table.plain[static_cast<unsigned char>(latex[i])]) {
+                ++i;
+            }
+            if (i == latex.size()) {
+                break;
+            }
+        }
         const char c = latex[i];
         if (c == '\\' && charAt(latex, i + 1) == '\\') {
             const std::size_t end = regionEnd(latex, i);

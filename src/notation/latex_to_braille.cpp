@@ -3,6 +3,7 @@
 // to cells through the notation tables.
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -251,46 +252,53 @@ struct Survey {
     bool numberSign = false;   // a '#'
 };
 
+// What each character tells the survey, looked up once per character: the backslash is read
+// on its own, a brace moves the depth, the signs of powers, subscripts and numbers are noted.
+enum SurveyMark : unsigned char { kPowerMark = 1, kSubscriptMark = 2, kNumberMark = 4 };
+constexpr std::array<unsigned char, 256> kSurveyMarks = [] {
+    std::array<unsigned char, 256> m{};
+    m['^'] = kPowerMark;
+    m['_'] = kSubscriptMark;
+    m['#'] = kNumberMark;
+    return m;
+}();
+constexpr std::array<signed char, 256> kDepthSteps = [] {
+    std::array<signed char, 256> d{};
+    d['{'] = 1;
+    d['}'] = -1;
+    return d;
+}();
+
 // Reading stops at a closing brace with none open: the text is refused for it.
 Survey survey(std::string_view t) {
     Survey s;
     int depth = 0;
+    unsigned marks = 0;
     const std::size_t n = t.size();
     for (std::size_t i = 0; i < n; ++i) {
-        switch (t[i]) {
-            case '\\':
-                if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
-                    i += kRegionPlaceholder.size() - 1;
-                    break;
-                }
-                s.commands |= commandsAt(t, i);
-                s.typedMarker = s.typedMarker || markerAt(t, i);
-                if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
-                    ++i;
-                }
-                break;
-            case '{':
-                ++depth;
-                break;
-            case '}':
-                if (--depth < 0) {
-                    s.bracesNest = false;
-                    return s;
-                }
-                break;
-            case '^':
-                s.power = true;
-                break;
-            case '_':
-                s.subscript = true;
-                break;
-            case '#':
-                s.numberSign = true;
-                break;
-            default:
-                break;
+        const auto u = static_cast<unsigned char>(t[i]);
+        if (u == '\\') {
+            if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
+                i += kRegionPlaceholder.size() - 1;
+                continue;
+            }
+            s.commands |= commandsAt(t, i);
+            s.typedMarker = s.typedMarker || markerAt(t, i);
+            if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
+                ++i;
+            }
+            continue;
+        }
+        marks |= kSurveyMarks[u];
+        depth += kDepthSteps[u];
+        if (depth < 0) {
+            s.bracesNest = false;
+            return s;
         }
     }
+    s.power = (marks & kPowerMark) != 0;
+    s.subscript = (marks & kSubscriptMark) != 0;
+    s.numberSign = (marks & kNumberMark) != 0;
     s.bracesNest = depth == 0;
     return s;
 }
@@ -839,22 +847,25 @@ constexpr char finishedCell(char c) {
     return c == '^' ? '_' : c == '\xE0' ? '{' : c == '\xF9' ? '}' : c;
 }
 
-// What the tokenizer needs of each character, looked up once per character.
+// What the tokenizer needs of each character, looked up once per character, outside a number
+// and within one: a digit inside a running number is written without a further number sign.
 struct CharacterCells {
     enum Kind : unsigned char { kNone, kCells, kSpecial };
     struct Entry {
         char cells[4] = {};  // finished; a character has two cells at most
         unsigned char size = 0;
         Kind kind = kNone;
-        bool digitClass = false;  // a digit, decimal comma or periodic mark
-        bool digit = false;
+        // Whether a number runs on after the character: one that ran before it still runs
+        // when `keep`, a new one starts when `starts`.
+        bool keep = false;
+        bool starts = false;
     };
-    std::array<Entry, 256> entries;
+    std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
 
     CharacterCells() {
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
-            Entry& e = entries[static_cast<std::size_t>(c)];
+            Entry e;
             if (ch == '\\' || ch == '<' || ch == '#' || ch == '}') {
                 e.kind = kSpecial;
             } else if (const NotationRow* row = characterRow(ch)) {
@@ -864,8 +875,18 @@ struct CharacterCells {
                     e.cells[k] = finishedCell(row->braille[k]);
                 }
             }
-            e.digitClass = numberCharacter(ch);
-            e.digit = isDigit(ch);
+            const bool digitClass = numberCharacter(ch);
+            e.keep = e.kind == kNone || digitClass;
+            e.starts = e.kind != kNone && isDigit(ch);
+            Entry outside = e;
+            Entry within = e;
+            if (e.kind == kCells && digitClass && e.size == 2) {
+                within.cells[0] = e.cells[1];  // the number sign stands once per number
+                within.cells[1] = '\0';
+                within.size = 1;
+            }
+            entries[0][static_cast<std::size_t>(c)] = outside;
+            entries[1][static_cast<std::size_t>(c)] = within;
         }
     }
 };
@@ -886,12 +907,6 @@ public:
     }
     ~CellWriter() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
 
-    // The cells of one character: all four bytes are copied, `size` of them count.
-    void put(const CharacterCells::Entry& e) {
-        std::memcpy(next_, e.cells, sizeof e.cells);
-        next_ += e.size;
-        keepRoom();
-    }
     void put(char c) {
         *next_++ = finishedCell(c);
         keepRoom();
@@ -900,6 +915,42 @@ public:
         for (const char c : cells) {
             put(c);
         }
+    }
+
+    // The cells of the characters from `i` on up to the first special one (or the end), as
+    // `table` gives them (all four bytes of an entry are copied, its `size` count); `number` says whether a number runs, before and after. Returns the
+    // position of the special character. The loop keeps its state in locals: written through
+    // the members, every cell would wait for the one before.
+    std::size_t putRun(const CharacterCells& table, std::string_view t, std::size_t i,
+                       bool& number) {
+        const char* const text = t.data();
+        const std::size_t n = t.size();
+        char* next = next_;
+        char* room = room_;
+        bool running = number;
+        while (i < n) {
+            // Whether a number runs is read from the state-free entry, so that the next
+            // character's lookup does not wait for this one's.
+            const auto u = static_cast<unsigned char>(text[i]);
+            const CharacterCells::Entry& outside = table.entries[0][u];
+            if (outside.kind == CharacterCells::kSpecial) {
+                break;
+            }
+            const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
+            std::memcpy(next, e.cells, sizeof e.cells);
+            next += e.size;
+            running = (running && outside.keep) || outside.starts;
+            ++i;
+            if (next > room) {
+                next_ = next;
+                keepRoom();
+                next = next_;
+                room = room_;
+            }
+        }
+        next_ = next;
+        number = running;
+        return i;
     }
 
 private:
@@ -928,23 +979,9 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     // brace that closes a group (the denominator of a numeric fraction, a subscript) ends it.
     bool number = false;
     std::size_t i = 0;
-    while (i < t.size()) {
+    const std::size_t n = t.size();
+    while ((i = cells.putRun(table, t, i, number)) < n) {
         const char c = t[i];
-        const CharacterCells::Entry& e = table.entries[static_cast<unsigned char>(c)];
-        if (e.kind == CharacterCells::kCells) {
-            ++i;
-            if (number && e.digitClass && e.size == 2) {
-                cells.put(e.cells[1]);  // the number sign stands once per number
-            } else {
-                cells.put(e);
-            }
-            number = e.digitClass && (number || e.digit);
-            continue;
-        }
-        if (e.kind == CharacterCells::kNone) {
-            ++i;
-            continue;
-        }
         if (c == '\\') {
             if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
                 cells.put(kRegionPlaceholder);

@@ -13,8 +13,17 @@ namespace notation {
 
 // Whether `text` holds `what` at `pos` (false when it would run past the end).
 inline bool at(std::string_view text, std::size_t pos, std::string_view what) {
-    return pos <= text.size() && text.size() - pos >= what.size() &&
-           text.compare(pos, what.size(), what) == 0;
+    if (pos > text.size() || text.size() - pos < what.size()) {
+        return false;
+    }
+    // Compared here rather than by a call: `what` is a few characters, most often a literal
+    // that the loop unrolls over, and most calls fail at the first character.
+    for (std::size_t k = 0; k < what.size(); ++k) {
+        if (text[pos + k] != what[k]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The character at `pos`, or '\0' past the end.
