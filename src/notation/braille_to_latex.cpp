@@ -442,9 +442,8 @@ Ended BrailleToLatex::stopAt(const Seq& seq, unsigned flags) const {
         if (canBeExponent(seq.last) && canBeBase(seq.before)) {
             const CountsFrom& after = countsFrom_[pos_ + 1];
             const unsigned later = after.ones;
-            const unsigned taken = after.bars + ((cellFlags_[pos_] & kNumericOne) != 0
-                                                     ? 0u
-                                                     : after.numericOnes);
+            const unsigned taken =
+                after.bars + ((cellFlags_[pos_] & kNumericOne) != 0 ? 0u : after.numericOnes);
             if (later >= taken + static_cast<unsigned>(openGroups_)) {
                 return Ended::None;
             }

@@ -918,9 +918,10 @@ public:
     }
 
     // The cells of the characters from `i` on up to the first special one (or the end), as
-    // `table` gives them (all four bytes of an entry are copied, its `size` count); `number` says whether a number runs, before and after. Returns the
-    // position of the special character. The loop keeps its state in locals: written through
-    // the members, every cell would wait for the one before.
+    // `table` gives them (all four bytes of an entry are copied, its `size` count); `number` says
+    // whether a number runs, before and after. Returns the position of the special character. The
+    // loop keeps its state in locals: written through the members, every cell would wait for the
+    // one before.
     std::size_t putRun(const CharacterCells& table, std::string_view t, std::size_t i,
                        bool& number) {
         const char* const text = t.data();
