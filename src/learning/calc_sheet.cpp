@@ -7,7 +7,6 @@
 #include "learning/text_box_rows.h"
 #include "notation/text_scan.h"
 #include "speech/messages.h"
-#include "ui/access_keys.h"
 
 namespace learning {
 namespace {
@@ -87,29 +86,14 @@ std::span<const SheetMenuEntry> sheetMenuTable() {
 TForm2::TForm2(CalcSheetWidgets widgets, CalcSheetServices services, speech::SheetVoice& voice,
                SheetHost host)
     : w_(widgets), s_(services), voice_(voice), host_(std::move(host)) {
-    w_.form.setCaption(msg::kSheetCaption);
-    w_.form.setKeyListener(this);
-    w_.form.setOnActivate([this] { FormActivate(); });
-    w_.form.setOnCloseQuery([this] { return FormCloseQuery(); });
-    for (const SheetMenuEntry& e : kMenu) {
-        ui::Control& item = menuItem(e.id);
-        item.setCaption(e.caption);
-        if (e.parent != C::None) {
-            item.setOnClick([this, id = e.id] { runCommand(id); });
-        }
-    }
-    // The menus of the bar open with Alt and their access key.
-    for (const auto& [id, caption] : ui::menuBarCaptions(std::span<const SheetMenuEntry>(kMenu))) {
-        w_.menu.item(id).setCaption(caption);
-    }
-    w_.Button1.setCaption(msg::kExit);
-    w_.Button2.setCaption(msg::kStoreResult);
-    w_.Button3.setCaption(msg::kStoreExpressionResult);
-    w_.Button4.setCaption(msg::kRestart);
-    w_.Button1.setOnClick([this] { Button1Click(); });
-    w_.Button2.setOnClick([this] { Button2Click(); });
-    w_.Button3.setOnClick([this] { Button3Click(); });
-    w_.Button4.setOnClick([this] { Button4Click(); });
+    startForm(
+        w_.form, msg::kSheetCaption, this, [this] { FormActivate(); },
+        [this] { return FormCloseQuery(); });
+    wireMenu(w_.menu, sheetMenuTable(), [this](SheetCommand id) { runCommand(id); });
+    wireButtons({{w_.Button1, msg::kExit, [this] { Button1Click(); }},
+                 {w_.Button2, msg::kStoreResult, [this] { Button2Click(); }},
+                 {w_.Button3, msg::kStoreExpressionResult, [this] { Button3Click(); }},
+                 {w_.Button4, msg::kRestart, [this] { Button4Click(); }}});
     for (ui::TextBox* box : w_.partialMemos) {
         box->setReadOnly(true);
     }
@@ -430,11 +414,7 @@ void TForm2::keyDown(ui::KeyEvent& event) {
     if (noticeShown_) {
         setStatus(status_);  // the notice of the last key goes
     }
-    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
-    // toolkit's).
-    if (const char letter = ui::altLetter(event);
-        letter != 0 &&
-        ui::menuBarKeys(std::span<const SheetMenuEntry>(kMenu)).find(letter) == std::string::npos) {
+    if (const char letter = letterOpeningNoMenu(event, sheetMenuTable()); letter != 0) {
         event.key = 0;
         explain(std::string(msg::kNoMenuLetter) + letter);
         return;
@@ -454,8 +434,7 @@ void TForm2::keyDown(ui::KeyEvent& event) {
             why = msg::kOnlyInDivision;
         }
     }
-    if (why.empty() && vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
-        (event.shift & ui::shift::kAlt) == 0) {
+    if (why.empty() && isWindowFunctionKey(event)) {
         why = msg::kKeyNotAssigned;
     }
     if (!why.empty()) {

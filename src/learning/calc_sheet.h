@@ -30,6 +30,7 @@
 
 #include "learning/calc_sheet_opener.h"
 #include "learning/column_arithmetic.h"
+#include "learning/tool_window.h"
 #include "notation/chord_input.h"
 #include "speech/sheet_voice.h"
 #include "ui/dialogs.h"
@@ -52,13 +53,7 @@ enum class SheetCommand : int {
     Count
 };
 
-struct SheetMenuEntry {
-    SheetCommand id;
-    SheetCommand parent;  // SheetCommand::None for the menu of the menu bar
-    std::string_view name;
-    std::string_view caption;
-    ui::Shortcut shortcut;
-};
+using SheetMenuEntry = ToolMenuEntry<SheetCommand>;
 std::span<const SheetMenuEntry> sheetMenuTable();
 
 inline constexpr std::size_t kPartialMemos = 5;

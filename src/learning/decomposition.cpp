@@ -3,8 +3,8 @@
 #include <array>
 
 #include "learning/messages.h"
+#include "learning/text_box_rows.h"
 #include "speech/request_sources.h"
-#include "ui/access_keys.h"
 #include "ui/text_trim.h"
 
 namespace learning {
@@ -54,20 +54,13 @@ TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, Too
     w_.Label1.setCaption(msg::kEqualsLabel);
     w_.Label2.setCaption(msg::kEqualsLabel);
     // The step buttons are named for their first work until a stage gives them a count.
-    w_.Button1.setCaption(msg::kRoundGroups);
-    w_.Button3.setCaption(msg::kPowers);
-    w_.Button2.setCaption(msg::kProceed);
-    w_.Button4.setCaption(msg::kProceed);
-    w_.Button5.setCaption(msg::kRestart);
-    w_.Button6.setCaption(msg::kExit);
-    w_.Button7.setCaption(msg::kStoreDecomposition);
-    w_.Button1.setOnClick([this] { StepClick(); });
-    w_.Button2.setOnClick([this] { ProcediClick(); });
-    w_.Button3.setOnClick([this] { InnerStepClick(); });
-    w_.Button4.setOnClick([this] { InnerProcediClick(); });
-    w_.Button5.setOnClick([this] { RicominciaClick(); });
-    w_.Button6.setOnClick([this] { EsciClick(); });
-    w_.Button7.setOnClick([this] { MemorizzaClick(); });
+    wireButtons({{w_.Button1, msg::kRoundGroups, [this] { StepClick(); }},
+                 {w_.Button2, msg::kProceed, [this] { ProcediClick(); }},
+                 {w_.Button3, msg::kPowers, [this] { InnerStepClick(); }},
+                 {w_.Button4, msg::kProceed, [this] { InnerProcediClick(); }},
+                 {w_.Button5, msg::kRestart, [this] { RicominciaClick(); }},
+                 {w_.Button6, msg::kExit, [this] { EsciClick(); }},
+                 {w_.Button7, msg::kStoreDecomposition, [this] { MemorizzaClick(); }}});
     for (ui::TextBox* box : {&w_.Memo1, &w_.Edit1, &w_.Edit3}) {
         box->setReadOnly(true);
     }
@@ -356,11 +349,7 @@ bool TForm9::runCommand(DecompositionCommand id) {
 }
 
 void TForm9::setHistory() {
-    std::string text;
-    for (std::size_t i = 0; i < history_.size(); ++i) {
-        text += (i > 0 ? "\r\n" : "") + history_[i];
-    }
-    w_.Memo1.setText(text);
+    setRows(w_.Memo1, history_);
 }
 
 // ---- focus, keys and speech

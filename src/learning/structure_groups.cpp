@@ -1,6 +1,7 @@
 #include "learning/structure_groups.h"
 
 #include "learning/messages.h"
+#include "learning/text_box_rows.h"
 #include "notation/text_scan.h"
 #include "speech/rendering_tables.h"
 #include "ui/text_trim.h"
@@ -122,19 +123,6 @@ GroupPlace innermostGroup(std::string_view text, BracketSigns signs) {
         return 0;
     });
     return found;
-}
-
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.emplace_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            return lines;
-        }
-        start = end + 2;
-    }
 }
 
 std::string ordinal(std::size_t number) {
@@ -327,11 +315,7 @@ std::string storedStructure(std::string_view initialExpression, std::string_view
     lines[0] = std::string(initialExpression);
     lines.push_back(result);
     lines.emplace_back();
-    std::string stored;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        stored += (i > 0 ? "\r\n" : "") + lines[i];
-    }
-    return stored;
+    return joinLines(lines);
 }
 
 }  // namespace learning

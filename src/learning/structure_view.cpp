@@ -6,8 +6,8 @@
 
 #include "learning/messages.h"
 #include "learning/structure_groups.h"
+#include "learning/text_box_rows.h"
 #include "speech/request_sources.h"
-#include "ui/access_keys.h"
 #include "ui/text_trim.h"
 
 namespace learning {
@@ -32,27 +32,6 @@ constexpr std::array kMenu = {
 // A content line is read from its fourth cell: its head ("T1 ") is said as the group's name.
 constexpr std::size_t kContentHead = 3;
 
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.emplace_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            return lines;
-        }
-        start = end + 2;
-    }
-}
-
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        text += (i > 0 ? "\r\n" : "") + lines[i];
-    }
-    return text;
-}
-
 }  // namespace
 
 std::span<const StructureMenuEntry> structureMenuTable() {
@@ -72,14 +51,10 @@ TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, Too
     w_.Label2.setCaption(msg::kBrackets);
     w_.Label3.setCaption(msg::kStructureBox);
     w_.Label4.setCaption(msg::kContents);
-    w_.Button1.setCaption(msg::kSubstitute);
-    w_.Button2.setCaption(msg::kStoreStructure);
-    w_.Button3.setCaption(msg::kExit);
-    w_.Button4.setCaption(msg::kFont);
-    w_.Button1.setOnClick([this] { SostituisciClick(); });
-    w_.Button2.setOnClick([this] { MemorizzaClick(); });
-    w_.Button3.setOnClick([this] { EsciClick(); });
-    w_.Button4.setOnClick([this] { FontClick(); });
+    wireButtons({{w_.Button1, msg::kSubstitute, [this] { SostituisciClick(); }},
+                 {w_.Button2, msg::kStoreStructure, [this] { MemorizzaClick(); }},
+                 {w_.Button3, msg::kExit, [this] { EsciClick(); }},
+                 {w_.Button4, msg::kFont, [this] { FontClick(); }}});
     w_.Edit2.setReadOnly(true);
     w_.Edit1.setOnChange([this] { speakCode(host_, vk::kUp, w_.Edit1.text()); });
     for (ui::TextBox* box : {&w_.Edit1, &w_.Edit2, &w_.Memo1, &w_.Memo2}) {
@@ -163,8 +138,8 @@ bool TForm5::runCommand(StructureCommand id) {
 }
 
 void TForm5::SostituisciClick() {
-    std::vector<std::string> structure = linesOf(w_.Memo1.text());
-    std::vector<std::string> contents = linesOf(w_.Memo2.text());
+    std::vector<std::string> structure = splitLines(w_.Memo1.text());
+    std::vector<std::string> contents = splitLines(w_.Memo2.text());
     if (substituteValues(structure[0], contents, braille_)) {
         // Each box keeps its caret on the line it was on, at the line's end.
         for (auto [box, lines] : {std::pair{&w_.Memo1, &structure}, {&w_.Memo2, &contents}}) {

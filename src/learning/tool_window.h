@@ -1,5 +1,8 @@
 #pragma once
 
+// How the learning windows start alike: the form with its caption, its keys and its events,
+// the menus from the window's command table, the buttons with their captions and clicks.
+//
 // What the structure view (TForm5) and the decomposition (TForm9) do alike around their own
 // logic: both are modal windows opened on the caret line of the Braille page, with one "File"
 // menu whose items are also keys. ToolWindowFrame wires the window, its menu and its buttons'
@@ -34,6 +37,62 @@ struct ToolMenuEntry {
     ui::Shortcut shortcut;
 };
 
+// Captions `form`, sends every key to `keys` before the focused control and wires its
+// activation and its close query.
+inline void startForm(ui::Window& form, std::string_view caption, ui::KeyListener* keys,
+                      std::function<void()> activated, std::function<bool()> closeQuery) {
+    form.setCaption(caption);
+    form.setKeyListener(keys);
+    form.setOnActivate(std::move(activated));
+    form.setOnCloseQuery(std::move(closeQuery));
+}
+
+// Captions every item of `table` in `menu` (the menus of the bar with their access keys); a
+// clicked item of a menu calls `run` with its command.
+template <class Entry, class Run>
+void wireMenu(ui::MenuBar& menu, std::span<const Entry> table, Run run) {
+    for (const Entry& e : table) {
+        ui::Control& item = menu.item(static_cast<int>(e.id));
+        item.setCaption(e.caption);
+        if (e.parent != decltype(e.parent)::None) {
+            item.setOnClick([run, id = e.id] { run(id); });
+        }
+    }
+    // The menus of the bar open with Alt and their access key.
+    for (const auto& [id, marked] : ui::menuBarCaptions(table)) {
+        menu.item(id).setCaption(marked);
+    }
+}
+
+// The letter of an Alt+letter key that opens no menu of `table`, else 0. Alt with a letter
+// never types; a menu's key is the toolkit's.
+template <class Entry>
+char letterOpeningNoMenu(const ui::KeyEvent& event, std::span<const Entry> table) {
+    const char letter = ui::altLetter(event);
+    return letter != 0 && ui::menuBarKeys(table).find(letter) == std::string::npos ? letter : 0;
+}
+
+// A function key that is the window's to answer when no command took it: not F10 (the menu
+// bar's), not with Alt.
+inline bool isWindowFunctionKey(const ui::KeyEvent& event) {
+    return ui::vk::isFunctionKey(event.key) && event.key != ui::vk::kF10 &&
+           (event.shift & ui::shift::kAlt) == 0;
+}
+
+// A button of a learning window: its caption and what a click on it does.
+struct ButtonWiring {
+    ui::Control& button;
+    std::string_view caption;
+    std::function<void()> click;
+};
+
+inline void wireButtons(std::initializer_list<ButtonWiring> buttons) {
+    for (const ButtonWiring& b : buttons) {
+        b.button.setCaption(b.caption);
+        b.button.setOnClick(b.click);
+    }
+}
+
 template <class Command>
 class ToolWindowFrame {
 public:
@@ -49,24 +108,11 @@ public:
     void start(std::string_view caption, ui::KeyListener* keys, std::function<void()> activated,
                std::function<bool(Command)> run) {
         run_ = std::move(run);
-        form_.setCaption(caption);
-        form_.setKeyListener(keys);
-        form_.setOnActivate(std::move(activated));
-        form_.setOnCloseQuery([this] {
+        startForm(form_, caption, keys, std::move(activated), [this] {
             activationPending_ = false;
             return true;
         });
-        for (const Entry& e : table_) {
-            ui::Control& it = item(e.id);
-            it.setCaption(e.caption);
-            if (e.parent != Command::None) {
-                it.setOnClick([this, id = e.id] { run_(id); });
-            }
-        }
-        // The menus of the bar open with Alt and their access key.
-        for (const auto& [id, marked] : ui::menuBarCaptions(table_)) {
-            menu_.item(id).setCaption(marked);
-        }
+        wireMenu(menu_, table_, [this](Command id) { run_(id); });
     }
 
     ui::Control& item(Command id) { return menu_.item(static_cast<int>(id)); }
@@ -94,14 +140,10 @@ public:
     // command. True when the key is done with; the key up of a command's key is then swallowed
     // by commandKeyUp.
     bool commandKeyDown(ui::KeyEvent& event, const std::function<void(std::string_view)>& explain) {
-        namespace vk = ui::vk;
-        if (vk::isModifier(event.key)) {
+        if (ui::vk::isModifier(event.key)) {
             return true;
         }
-        // Alt with a letter never types; one that opens no menu says so (a menu's key is the
-        // toolkit's).
-        if (const char letter = ui::altLetter(event);
-            letter != 0 && ui::menuBarKeys(table_).find(letter) == std::string::npos) {
+        if (const char letter = letterOpeningNoMenu(event, table_); letter != 0) {
             take(event);
             explain(std::string(messages::kNoMenuLetter) + letter);
             return true;
@@ -112,8 +154,7 @@ public:
                 return true;
             }
         }
-        if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
-            (event.shift & ui::shift::kAlt) == 0) {
+        if (isWindowFunctionKey(event)) {
             take(event);
             explain(std::string(messages::kKeyNotAssigned));
             return true;

@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "learning/messages.h"
+#include "learning/text_box_rows.h"
+#include "learning/tool_window.h"
 #include "learning/tutor_value.h"
 #include "speech/request_sources.h"
-#include "ui/access_keys.h"
 
 namespace learning {
 namespace {
@@ -16,31 +17,9 @@ using C = TutorCommand;
 
 constexpr int kDefaultChordInterval = 200;
 constexpr int kPictureLineHeight = 32;
-constexpr std::string_view kLineBreak = "\r\n";
 
 ui::Shortcut shiftF(int n) {
     return {vk::kF1 + n - 1, ui::shift::kShift};
-}
-
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        text += (i > 0 ? std::string(kLineBreak) : std::string()) + lines[i];
-    }
-    return text;
-}
-
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(kLineBreak, start);
-        lines.emplace_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            return lines;
-        }
-        start = end + kLineBreak.size();
-    }
 }
 
 bool isArrow(int key) {
@@ -111,31 +90,21 @@ TutorWindow::TutorWindow(TutorKind kind, TutorWidgets widgets, ui::Dialogs& dial
       speech_(speech),
       host_(std::move(host)),
       menu_(tutorMenuTable(kind)) {
-    w_.form.setCaption(tutorCaption(kind));
-    w_.form.setKeyListener(this);
-    w_.form.setOnActivate([this] { FormActivate(); });
-    w_.form.setOnCloseQuery([this] { return FormCloseQuery(); });
+    startForm(
+        w_.form, tutorCaption(kind), this, [this] { FormActivate(); },
+        [this] { return FormCloseQuery(); });
+    // Only the items of this tutor's table show.
     for (int id = 1; id < static_cast<int>(C::Count); ++id) {
-        w_.menu.item(id).setVisible(false);
-        w_.menu.item(id).setEnabled(false);
+        const bool shown = std::any_of(menu_.begin(), menu_.end(), [id](const TutorMenuEntry& e) {
+            return static_cast<int>(e.id) == id;
+        });
+        w_.menu.item(id).setVisible(shown);
+        w_.menu.item(id).setEnabled(shown);
     }
-    for (const TutorMenuEntry& e : menu_) {
-        ui::Control& item = menuItem(e.id);
-        item.setCaption(e.caption);
-        item.setVisible(true);
-        item.setEnabled(true);
-        if (e.parent != C::None) {
-            item.setOnClick([this, id = e.id] { runCommand(id); });
-        }
-    }
-    // The menus of the bar open with Alt and their access key.
-    for (const auto& [id, caption] : ui::menuBarCaptions(std::span<const TutorMenuEntry>(menu_))) {
-        w_.menu.item(id).setCaption(caption);
-    }
-    w_.Button1.setCaption(msg::kReportResult);
-    w_.Button2.setCaption(msg::kExit);
-    w_.Button1.setOnClick([this] { Button1Click(); });
-    w_.Button2.setOnClick([this] { Button2Click(); });
+    wireMenu(w_.menu, std::span<const TutorMenuEntry>(menu_),
+             [this](TutorCommand id) { runCommand(id); });
+    wireButtons({{w_.Button1, msg::kReportResult, [this] { Button1Click(); }},
+                 {w_.Button2, msg::kExit, [this] { Button2Click(); }}});
     w_.Memo1.setReadOnly(true);
     w_.Timer1.setEnabled(false);
     w_.Timer1.setOnTimer([this] { Timer1Timer(); });
@@ -409,11 +378,8 @@ void TutorWindow::typeCells(std::string_view cells) {
 // ---- keys
 
 void TutorWindow::keyDown(ui::KeyEvent& event) {
-    // Alt with a letter never types; one that opens no menu says so (a menu's key is the
-    // toolkit's).
-    if (const char letter = ui::altLetter(event);
-        letter != 0 &&
-        ui::menuBarKeys(std::span<const TutorMenuEntry>(menu_)).find(letter) == std::string::npos) {
+    if (const char letter = letterOpeningNoMenu(event, std::span<const TutorMenuEntry>(menu_));
+        letter != 0) {
         event.key = 0;
         explain(std::string(msg::kNoMenuLetter) + letter);
         return;
@@ -424,8 +390,7 @@ void TutorWindow::keyDown(ui::KeyEvent& event) {
             return;
         }
     }
-    if (vk::isFunctionKey(event.key) && event.key != vk::kF10 &&
-        (event.shift & ui::shift::kAlt) == 0) {
+    if (isWindowFunctionKey(event)) {
         event.key = 0;
         explain(msg::kKeyNotAssigned);
         return;
