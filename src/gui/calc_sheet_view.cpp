@@ -26,32 +26,21 @@ CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
 
     // ---- expression, input mode, decimals
     auto* top = new QHBoxLayout;
-    QtLine& edit1 = frame_.line("Edit1");
     top->addWidget(frame_.captionFor("Edit1"));
-    top->addWidget(edit1.widget(), 1);
-    QtLabel& label2 = frame_.label("Label2");
-    QtLabel& label1 = frame_.label("Label1");
-    top->addWidget(label2.widget());
-    top->addWidget(label1.widget());
+    top->addWidget(frame_.widget("Edit1"), 1);
+    top->addWidget(frame_.widget("Label2"));
+    top->addWidget(frame_.widget("Label1"));
     layout->addLayout(top);
 
     // ---- the work: the column memo and the partial products side by side, the step lines of
     // a long division one under the other; only those of the operation show
     auto* work = new QHBoxLayout;
-    QtMemo& memo1 = frame_.memo("Memo1");
-    work->addWidget(memo1.widget());
-    std::array<ui::TextBox*, learning::kPartialMemos> partials{};
-    for (std::size_t i = 0; i < partials.size(); ++i) {
-        QtMemo& m = frame_.memo("Memo" + std::to_string(i + 2));
-        work->addWidget(m.widget());
-        partials[i] = &m;
+    for (std::size_t i = 1; i <= learning::kPartialMemos + 1; ++i) {
+        work->addWidget(frame_.widget("Memo" + std::to_string(i)));
     }
     auto* stepColumn = new QVBoxLayout;
-    std::array<ui::TextBox*, learning::kMaxStepLines> steps{};
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        QtLine& s = frame_.line("Edit" + std::to_string(i + 2));
-        stepColumn->addWidget(s.widget());
-        steps[i] = &s;
+    for (std::size_t i = 2; i < learning::kMaxStepLines + 2; ++i) {
+        stepColumn->addWidget(frame_.widget("Edit" + std::to_string(i)));
     }
     stepColumn->addStretch(1);
     work->addLayout(stepColumn, 1);
@@ -59,25 +48,19 @@ CalcSheetView::CalcSheetView(QWidget* parent, CalcSheetOptions options)
 
     // ---- result and remainder
     auto* results = new QGridLayout;
-    QtLine& edit10 = frame_.line("Edit10");
-    QtLine& edit11 = frame_.line("Edit11");
-    results->addWidget(edit10.widget(), 0, 0);
-    results->addWidget(edit11.widget(), 0, 1);
+    results->addWidget(frame_.widget("Edit10"), 0, 0);
+    results->addWidget(frame_.widget("Edit11"), 0, 1);
     layout->addLayout(results);
 
     // ---- buttons and the status line
     frame_.addButtonRow({"Button1", "Button2", "Button3", "Button4"});
-    QtLabel& status = frame_.label("StatusBar1");
-    layout->addWidget(status.widget());
+    layout->addWidget(frame_.widget("StatusBar1"));
 
     timers_.push_back(std::make_unique<QtTimer>(dialog));
     timers_.push_back(std::make_unique<QtTimer>(dialog));
 
     adopt(std::make_unique<learning::TForm2>(
-        learning::CalcSheetWidgets{
-            frame_.window(), frame_.modal(), frame_.menu(), edit1, memo1, partials, steps, edit10,
-            edit11, label1, label2, status, frame_.button("Button1"), frame_.button("Button2"),
-            frame_.button("Button3"), frame_.button("Button4"), *timers_[0], *timers_[1]},
+        learning::calcSheetWidgets(frame_, *timers_[0], *timers_[1]),
         learning::CalcSheetServices{dialogs, options.clipboard, options.keyboard}, *voice_,
         std::move(options.host)));
 }

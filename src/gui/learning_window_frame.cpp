@@ -162,7 +162,7 @@ void LearningWindowFrame::finish() {
 void LearningWindowFrame::addButtonRow(std::initializer_list<std::string_view> names) {
     auto* row = new QHBoxLayout;
     for (std::string_view name : names) {
-        row->addWidget(button(name).widget());
+        row->addWidget(widget(name));
     }
     layout_->addLayout(row);
 }

@@ -49,11 +49,10 @@ public:
     QtModal& modal() { return *modal_; }
     QtMenuBar& menu() { return menu_; }
 
-    // The controls of the table by name; a name the table lacks is a programming error.
-    QtLine& line(std::string_view name) { return adapter<QtLine>(name); }
-    QtMemo& memo(std::string_view name) { return adapter<QtMemo>(name); }
-    QtLabel& label(std::string_view name) { return adapter<QtLabel>(name); }
-    QtButton& button(std::string_view name) { return adapter<QtButton>(name); }
+    // The controls of the table by name, as the logic sees them and as Qt widgets; a name the
+    // table lacks is a programming error.
+    ui::TextBox& box(std::string_view name) { return adapter<ui::TextBox>(name); }
+    ui::Control& control(std::string_view name) { return adapter<ui::Control>(name); }
     QtMathView& picture(std::string_view name) { return adapter<QtMathView>(name); }
     QWidget* widget(std::string_view name) const;
     // The fixed label that names `control`.

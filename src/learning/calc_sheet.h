@@ -79,6 +79,25 @@ struct CalcSheetWidgets {
     ui::Timer& Timer2;                                     // deferred speech
 };
 
+// The widgets of a toolkit's window built from calcSheetLayout(), by their names there, with
+// the view's timers.
+template <class Frame>
+CalcSheetWidgets calcSheetWidgets(Frame& f, ui::Timer& timer1, ui::Timer& timer2) {
+    std::array<ui::TextBox*, kPartialMemos> partials{};
+    for (std::size_t i = 0; i < partials.size(); ++i) {
+        partials[i] = &f.box("Memo" + std::to_string(i + 2));
+    }
+    std::array<ui::TextBox*, kMaxStepLines> steps{};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i] = &f.box("Edit" + std::to_string(i + 2));
+    }
+    return CalcSheetWidgets(f.window(), f.modal(), f.menu(), f.box("Edit1"), f.box("Memo1"),
+                            partials, steps, f.box("Edit10"), f.box("Edit11"), f.control("Label1"),
+                            f.control("Label2"), f.control("StatusBar1"), f.control("Button1"),
+                            f.control("Button2"), f.control("Button3"), f.control("Button4"),
+                            timer1, timer2);
+}
+
 struct CalcSheetServices {
     ui::Dialogs& dialogs;
     ui::Clipboard& clipboard;

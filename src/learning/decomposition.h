@@ -62,6 +62,16 @@ struct DecompositionWidgets {
     ui::Control& Button7;  // "Mem.risultato ed esci"
 };
 
+// The widgets of a toolkit's window built from decompositionLayout(), by their names there.
+template <class Frame>
+DecompositionWidgets decompositionWidgets(Frame& f) {
+    return DecompositionWidgets(f.window(), f.modal(), f.menu(), f.box("Memo1"), f.box("Edit1"),
+                                f.control("Label1"), f.box("Edit2"), f.box("Edit3"),
+                                f.control("Label2"), f.box("Edit4"), f.control("Button1"),
+                                f.control("Button2"), f.control("Button3"), f.control("Button4"),
+                                f.control("Button5"), f.control("Button6"), f.control("Button7"));
+}
+
 struct DecompositionServices {
     ui::Dialogs& dialogs;
     ui::Clipboard& clipboard;

@@ -57,6 +57,16 @@ struct StructureViewWidgets {
     ui::Control& Button4;  // "Font"
 };
 
+// The widgets of a toolkit's window built from structureViewLayout(), by their names there.
+template <class Frame>
+StructureViewWidgets structureViewWidgets(Frame& f) {
+    return StructureViewWidgets(f.window(), f.modal(), f.menu(), f.box("Edit1"), f.box("Edit2"),
+                                f.box("Memo1"), f.box("Memo2"), f.control("Label1"),
+                                f.control("Label2"), f.control("Label3"), f.control("Label4"),
+                                f.control("Button1"), f.control("Button2"), f.control("Button3"),
+                                f.control("Button4"));
+}
+
 struct StructureViewServices {
     ui::Dialogs& dialogs;
     ui::Clipboard& clipboard;

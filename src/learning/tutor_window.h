@@ -89,6 +89,15 @@ struct TutorWidgets {
     ui::Timer& Timer1;     // chord timer
 };
 
+// The widgets of a toolkit's window built from tutorLayout(), by their names there, with the
+// view's timer.
+template <class Frame>
+TutorWidgets tutorWidgets(Frame& f, ui::Timer& timer1) {
+    return TutorWidgets(f.window(), f.modal(), f.menu(), f.box("Memo1"), f.box("Memo2"),
+                        f.picture("Image1"), f.control("Label1"), f.control("Label2"),
+                        f.control("Button1"), f.control("Button2"), timer1);
+}
+
 // What the window reads from the main window each time it opens. Unset functions mean
 // keyboard input, a 200 ms chord interval and speech on.
 struct TutorHost {
