@@ -452,17 +452,7 @@ void TForm2::keyPress(ui::KeyPress& press) {
     if (!chord_ || (focusedArea() == nullptr && stepLineFocused() < 0)) {
         return;
     }
-    if (press.repeat && !notation::passesThroughChord(press.ch)) {
-        press.ch = 0;
-        return;
-    }
-    const notation::ChordCollector::KeyPress chord = chordKeys_.keyPress(press.ch);
-    if (chord.swallow) {
-        press.ch = 0;
-    }
-    if (chord.startTimer) {
-        w_.Timer1.setEnabled(true);
-    }
+    collectChordKey(chordKeys_, press, w_.Timer1);
 }
 
 void TForm2::keyUp(ui::KeyEvent& event) {

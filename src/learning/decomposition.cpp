@@ -42,12 +42,12 @@ std::span<const DecompositionMenuEntry> decompositionMenuTable() {
 
 TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, ToolHost host,
                CalcSheetOpener* sheet)
-    : w_(widgets),
+    : ToolWindow(widgets, kMenu),
+      w_(widgets),
       s_(services),
       host_(std::move(host)),
       sheet_(sheet),
-      typing_(host_),
-      frame_(w_.form, w_.modal, w_.menu, std::span<const DecompositionMenuEntry>(kMenu)) {
+      typing_(host_) {
     frame_.start(
         msg::kDecompositionCaption, this, [this] { FormActivate(); },
         [this](DecompositionCommand id) { return runCommand(id); });
@@ -70,18 +70,6 @@ TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, Too
 }
 
 // ---- opening and closing
-
-void TForm9::showModal() {
-    frame_.show();
-}
-
-void TForm9::closeModal() {
-    close();
-}
-
-void TForm9::close() {
-    frame_.close();
-}
 
 void TForm9::FormActivate() {
     // Activated again whenever a message box or the sheet over it closes: the expression is
@@ -286,7 +274,7 @@ void TForm9::RicominciaClick() {
 }
 
 void TForm9::EsciClick() {
-    close();
+    frame_.close();
 }
 
 void TForm9::MemorizzaClick() {
@@ -296,7 +284,7 @@ void TForm9::MemorizzaClick() {
     if (host_.pasteIntoBraillePage) {
         host_.pasteIntoBraillePage();
     }
-    close();
+    frame_.close();
 }
 
 void TForm9::AprifogliocalcoloClick() {

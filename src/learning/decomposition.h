@@ -23,8 +23,6 @@
 #include "learning/decomposition_steps.h"
 #include "learning/structure_host.h"
 #include "learning/tool_window.h"
-#include "ui/dialogs.h"
-#include "ui/services.h"
 #include "ui/widgets.h"
 
 namespace learning {
@@ -72,22 +70,13 @@ DecompositionWidgets decompositionWidgets(Frame& f) {
                                 f.control("Button5"), f.control("Button6"), f.control("Button7"));
 }
 
-struct DecompositionServices {
-    ui::Dialogs& dialogs;
-    ui::Clipboard& clipboard;
-};
+using DecompositionServices = ToolServices;
 
-class TForm9 : public ui::KeyListener, public ui::ModalWindow {
+class TForm9 : public ToolWindow<DecompositionCommand> {
 public:
     // `sheet` may be null: "Apri foglio calcolo" then says that the sheet is not there.
     TForm9(DecompositionWidgets widgets, DecompositionServices services, ToolHost host,
            CalcSheetOpener* sheet);
-    TForm9(const TForm9&) = delete;
-    TForm9& operator=(const TForm9&) = delete;
-
-    // ui::ModalWindow: opened by the main window on the caret line it selected.
-    void showModal() override;
-    void closeModal() override;
 
     // ---- events
     void FormActivate();
@@ -112,7 +101,6 @@ public:
     const std::string& expression() const { return expression_; }
     const DecompositionWidgets& widgets() const { return w_; }
     const std::vector<std::string>& history() const { return history_; }
-    ui::Control& menuItem(DecompositionCommand id) { return frame_.item(id); }
 
 private:
     void start(std::string expression);
@@ -122,7 +110,6 @@ private:
     void takeInnerStage();
     bool acceptable(std::string_view value);
     void setHistory();
-    void close();
     void entered(const ui::TextBox* box);
     void sayText(std::string_view text);
     void sayCaption(std::string_view caption);
@@ -134,7 +121,6 @@ private:
     ToolHost host_;
     CalcSheetOpener* sheet_;
     BoxTyping typing_;
-    ToolWindowFrame<DecompositionCommand> frame_;
 
     std::string expression_;
     std::vector<std::string> history_;

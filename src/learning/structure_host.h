@@ -10,7 +10,9 @@
 #include <string>
 
 #include "speech/speech_request.h"
+#include "ui/dialogs.h"
 #include "ui/keys.h"
+#include "ui/services.h"
 #include "ui/widgets.h"
 
 namespace learning {
@@ -33,6 +35,12 @@ struct ToolHost {
     // The Braille editor's font and the Latex editor's font of the main window.
     std::function<ui::Font()> brailleFont;
     std::function<ui::Font()> latexFont;
+};
+
+// The services both windows use: message boxes and the clipboard.
+struct ToolServices {
+    ui::Dialogs& dialogs;
+    ui::Clipboard& clipboard;
 };
 
 // Sends `text` with the mode word of `keyCode` (speech::keyCodeRequest) through the host.

@@ -39,11 +39,11 @@ std::span<const StructureMenuEntry> structureMenuTable() {
 }
 
 TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, ToolHost host)
-    : w_(widgets),
+    : ToolWindow(widgets, kMenu),
+      w_(widgets),
       s_(services),
       host_(std::move(host)),
-      typing_(host_),
-      frame_(w_.form, w_.modal, w_.menu, std::span<const StructureMenuEntry>(kMenu)) {
+      typing_(host_) {
     frame_.start(
         msg::kStructureCaption, this, [this] { FormActivate(); },
         [this](StructureCommand id) { return runCommand(id); });
@@ -64,18 +64,6 @@ TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, Too
 
 // ---- opening and closing
 
-void TForm5::showModal() {
-    frame_.show();
-}
-
-void TForm5::closeModal() {
-    close();
-}
-
-void TForm5::close() {
-    frame_.close();
-}
-
 void TForm5::FormActivate() {
     // Activated again whenever a message box over the view closes: the expression is taken
     // once per showing.
@@ -94,7 +82,7 @@ void TForm5::activate() {
         // The lists hold 21 groups of each kind: nothing is shown, nothing reaches the page.
         s_.dialogs.message(
             {std::string(msg::kTooManyGroups), {}, ui::Icon::Warning, ui::Buttons::Ok});
-        close();
+        frame_.close();
         return;
     }
     w_.Edit1.setText(expression);
@@ -175,12 +163,12 @@ void TForm5::MemorizzaClick() {
         // Nothing after the "=": the page stays as it was, and the student hears why.
         explain(msg::kNoResultToStore);
     }
-    close();
+    frame_.close();
 }
 
 void TForm5::EsciClick() {
     speakCode(host_, vk::kUp, std::string(msg::kSilence));
-    close();
+    frame_.close();
 }
 
 void TForm5::explain(std::string_view reason) {

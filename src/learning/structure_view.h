@@ -21,8 +21,6 @@
 
 #include "learning/structure_host.h"
 #include "learning/tool_window.h"
-#include "ui/dialogs.h"
-#include "ui/services.h"
 #include "ui/widgets.h"
 
 namespace learning {
@@ -67,20 +65,11 @@ StructureViewWidgets structureViewWidgets(Frame& f) {
                                 f.control("Button4"));
 }
 
-struct StructureViewServices {
-    ui::Dialogs& dialogs;
-    ui::Clipboard& clipboard;
-};
+using StructureViewServices = ToolServices;
 
-class TForm5 : public ui::KeyListener, public ui::ModalWindow {
+class TForm5 : public ToolWindow<StructureCommand> {
 public:
     TForm5(StructureViewWidgets widgets, StructureViewServices services, ToolHost host);
-    TForm5(const TForm5&) = delete;
-    TForm5& operator=(const TForm5&) = delete;
-
-    // ui::ModalWindow: opened by the main window on the caret line it selected.
-    void showModal() override;
-    void closeModal() override;
 
     // ---- events
     void FormActivate();
@@ -101,11 +90,9 @@ public:
     bool braille() const { return braille_; }
     const StructureViewWidgets& widgets() const { return w_; }
     bool brailleFontShown() const { return brailleFont_; }
-    ui::Control& menuItem(StructureCommand id) { return frame_.item(id); }
 
 private:
     void activate();
-    void close();
     void entered(const ui::TextBox* box);
     void sayContentLine();
     // A key or a button that cannot do its work says why: a beep and the reason spoken.
@@ -116,7 +103,6 @@ private:
     StructureViewServices s_;
     ToolHost host_;
     BoxTyping typing_;
-    ToolWindowFrame<StructureCommand> frame_;
 
     bool braille_ = true;
     bool brailleFont_ = true;

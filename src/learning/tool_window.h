@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "learning/messages.h"
+#include "notation/chord_input.h"
 #include "ui/access_keys.h"
 #include "ui/keys.h"
 #include "ui/widgets.h"
@@ -77,6 +78,23 @@ char letterOpeningNoMenu(const ui::KeyEvent& event, std::span<const Entry> table
 inline bool isWindowFunctionKey(const ui::KeyEvent& event) {
     return ui::vk::isFunctionKey(event.key) && event.key != ui::vk::kF10 &&
            (event.shift & ui::shift::kAlt) == 0;
+}
+
+// Gives a key typed under chord input to `chords`, which may swallow it; `timer` (the chord
+// timer) starts with a chord. The repeat of a held key is dropped unless it passes through.
+inline void collectChordKey(notation::ChordCollector& chords, ui::KeyPress& press,
+                            ui::Timer& timer) {
+    if (press.repeat && !notation::passesThroughChord(press.ch)) {
+        press.ch = 0;
+        return;
+    }
+    const notation::ChordCollector::KeyPress chord = chords.keyPress(press.ch);
+    if (chord.swallow) {
+        press.ch = 0;
+    }
+    if (chord.startTimer) {
+        timer.setEnabled(true);
+    }
 }
 
 // A button of a learning window: its caption and what a click on it does.
@@ -204,6 +222,29 @@ private:
     bool activationPending_ = false;
     int commandKey_ = 0;  // the key whose key down ran a command
     const ui::TextBox* lastFocused_ = nullptr;
+};
+
+// The base of the structure view and the decomposition: a modal window opened and closed
+// through its frame, over the widgets `Widgets` (with its form, modal face and menu bar).
+template <class Command>
+class ToolWindow : public ui::KeyListener, public ui::ModalWindow {
+public:
+    ToolWindow(const ToolWindow&) = delete;
+    ToolWindow& operator=(const ToolWindow&) = delete;
+
+    // ui::ModalWindow: opened by the main window on the caret line it selected.
+    void showModal() override { frame_.show(); }
+    void closeModal() override { frame_.close(); }
+
+    ui::Control& menuItem(Command id) { return frame_.item(id); }
+
+protected:
+    template <class Widgets>
+    ToolWindow(const Widgets& w, std::span<const ToolMenuEntry<Command>> table)
+        : frame_(w.form, w.modal, w.menu, table) {}
+    ~ToolWindow() override = default;
+
+    ToolWindowFrame<Command> frame_;
 };
 
 }  // namespace learning

@@ -448,17 +448,8 @@ void TutorWindow::keyPress(ui::KeyPress& press) {
         return;
     }
     if (chord_) {
-        if (press.repeat && !notation::passesThroughChord(press.ch)) {
-            press.ch = 0;
-            return;
-        }
-        const notation::ChordCollector::KeyPress chord = chordKeys_.keyPress(press.ch);
-        if (chord.swallow) {
-            press.ch = 0;
-        }
-        if (chord.startTimer) {
-            w_.Timer1.setEnabled(true);
-        }
+        // A dropped key is then passed over as no character.
+        collectChordKey(chordKeys_, press, w_.Timer1);
     }
     const char c = press.ch;
     if (c == '\r' || c == '\n') {
