@@ -15,7 +15,6 @@ namespace msg = messages;
 namespace vk = ui::vk;
 using C = SheetCommand;
 
-constexpr int kDefaultChordInterval = 200;
 constexpr int kSpeechPoll = 50;  // ms between looks at whether the voice has finished
 
 constexpr std::array kMenu = {

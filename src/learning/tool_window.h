@@ -80,6 +80,9 @@ inline bool isWindowFunctionKey(const ui::KeyEvent& event) {
            (event.shift & ui::shift::kAlt) == 0;
 }
 
+// The chord timer's interval in milliseconds where the main window gives none.
+inline constexpr int kDefaultChordInterval = 200;
+
 // Gives a key typed under chord input to `chords`, which may swallow it; `timer` (the chord
 // timer) starts with a chord. The repeat of a held key is dropped unless it passes through.
 inline void collectChordKey(notation::ChordCollector& chords, ui::KeyPress& press,

@@ -15,7 +15,6 @@ namespace msg = messages;
 namespace vk = ui::vk;
 using C = TutorCommand;
 
-constexpr int kDefaultChordInterval = 200;
 constexpr int kPictureLineHeight = 32;
 
 ui::Shortcut shiftF(int n) {
