@@ -42,12 +42,7 @@ std::span<const DecompositionMenuEntry> decompositionMenuTable() {
 
 TForm9::TForm9(DecompositionWidgets widgets, DecompositionServices services, ToolHost host,
                CalcSheetOpener* sheet)
-    : ToolWindow(widgets, kMenu),
-      w_(widgets),
-      s_(services),
-      host_(std::move(host)),
-      sheet_(sheet),
-      typing_(host_) {
+    : ToolWindow(widgets, kMenu, services, std::move(host)), w_(widgets), sheet_(sheet) {
     frame_.start(
         msg::kDecompositionCaption, this, [this] { FormActivate(); },
         [this](DecompositionCommand id) { return runCommand(id); });
@@ -344,12 +339,6 @@ void TForm9::setHistory() {
 
 void TForm9::sayText(std::string_view text) {
     speakCode(host_, vk::kUp, std::string(text));
-}
-
-void TForm9::explain(std::string_view reason) {
-    s_.dialogs.beep();
-    w_.form.announce(reason);
-    sayCaption(reason);
 }
 
 void TForm9::sayCaption(std::string_view caption) {

@@ -113,14 +113,9 @@ private:
     void entered(const ui::TextBox* box);
     void sayText(std::string_view text);
     void sayCaption(std::string_view caption);
-    // A key or a button that cannot do its work says why: a beep and the reason spoken.
-    void explain(std::string_view reason);
 
     DecompositionWidgets w_;
-    DecompositionServices s_;
-    ToolHost host_;
     CalcSheetOpener* sheet_;
-    BoxTyping typing_;
 
     std::string expression_;
     std::vector<std::string> history_;

@@ -39,11 +39,7 @@ std::span<const StructureMenuEntry> structureMenuTable() {
 }
 
 TForm5::TForm5(StructureViewWidgets widgets, StructureViewServices services, ToolHost host)
-    : ToolWindow(widgets, kMenu),
-      w_(widgets),
-      s_(services),
-      host_(std::move(host)),
-      typing_(host_) {
+    : ToolWindow(widgets, kMenu, services, std::move(host)), w_(widgets) {
     frame_.start(
         msg::kStructureCaption, this, [this] { FormActivate(); },
         [this](StructureCommand id) { return runCommand(id); });
@@ -169,12 +165,6 @@ void TForm5::MemorizzaClick() {
 void TForm5::EsciClick() {
     speakCode(host_, vk::kUp, std::string(msg::kSilence));
     frame_.close();
-}
-
-void TForm5::explain(std::string_view reason) {
-    s_.dialogs.beep();
-    w_.form.announce(reason);
-    speakCode(host_, speech::kKeyCodeError, std::string(reason));
 }
 
 void TForm5::FontClick() {

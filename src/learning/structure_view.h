@@ -95,14 +95,9 @@ private:
     void activate();
     void entered(const ui::TextBox* box);
     void sayContentLine();
-    // A key or a button that cannot do its work says why: a beep and the reason spoken.
-    void explain(std::string_view reason);
     void applyFont();
 
     StructureViewWidgets w_;
-    StructureViewServices s_;
-    ToolHost host_;
-    BoxTyping typing_;
 
     bool braille_ = true;
     bool brailleFont_ = true;

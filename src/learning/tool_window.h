@@ -20,7 +20,9 @@
 #include <string_view>
 
 #include "learning/messages.h"
+#include "learning/structure_host.h"
 #include "notation/chord_input.h"
+#include "speech/request_sources.h"
 #include "ui/access_keys.h"
 #include "ui/keys.h"
 #include "ui/widgets.h"
@@ -136,6 +138,7 @@ public:
         wireMenu(menu_, table_, [this](Command id) { run_(id); });
     }
 
+    ui::Window& form() { return form_; }
     ui::Control& item(Command id) { return menu_.item(static_cast<int>(id)); }
 
     void show() {
@@ -227,8 +230,9 @@ private:
     const ui::TextBox* lastFocused_ = nullptr;
 };
 
-// The base of the structure view and the decomposition: a modal window opened and closed
-// through its frame, over the widgets `Widgets` (with its form, modal face and menu bar).
+// The base of the structure view and the decomposition: a modal window over `Widgets` (with
+// its form, modal face and menu bar) opened and closed through its frame, with the services,
+// the main window's host and the typing of its boxes.
 template <class Command>
 class ToolWindow : public ui::KeyListener, public ui::ModalWindow {
 public:
@@ -243,10 +247,24 @@ public:
 
 protected:
     template <class Widgets>
-    ToolWindow(const Widgets& w, std::span<const ToolMenuEntry<Command>> table)
-        : frame_(w.form, w.modal, w.menu, table) {}
+    ToolWindow(const Widgets& w, std::span<const ToolMenuEntry<Command>> table,
+               ToolServices services, ToolHost host)
+        : s_(services),
+          host_(std::move(host)),
+          typing_(host_),
+          frame_(w.form, w.modal, w.menu, table) {}
     ~ToolWindow() override = default;
 
+    // A key or a button that cannot do its work says why: a beep and the reason spoken.
+    void explain(std::string_view reason) {
+        s_.dialogs.beep();
+        frame_.form().announce(reason);
+        speakCode(host_, speech::kKeyCodeError, std::string(reason));
+    }
+
+    ToolServices s_;
+    ToolHost host_;
+    BoxTyping typing_;
     ToolWindowFrame<Command> frame_;
 };
 
