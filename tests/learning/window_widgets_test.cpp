@@ -65,71 +65,48 @@ private:
     std::deque<MemoryMathView> pictures_;
 };
 
-std::string nameOf(const ui::TextBox* box) {
-    return box->text();
+std::string nameOf(const ui::TextBox& box) {
+    return box.text();
 }
-std::string nameOf(const ui::Control* control) {
-    return control->caption();
+std::string nameOf(const ui::Control& control) {
+    return control.caption();
 }
 
-// Each pair: the name the field's widget holds, the name it should have.
+// The field `f` of `w` must be the control named as the field.
+#define FIELD(w, f) std::pair(nameOf(w.f), std::string(#f))
+
 void expectNames(std::initializer_list<std::pair<std::string, std::string>> fields) {
-    for (const auto& [held, expected] : fields) {
-        EXPECT_EQ(held, expected);
+    for (const auto& [held, field] : fields) {
+        EXPECT_EQ(held, field);
     }
 }
 
 TEST(WindowWidgets, EachFieldIsTheControlOfItsName) {
     LayoutFrame structureFrame(learning::structureViewLayout());
     const learning::StructureViewWidgets s = learning::structureViewWidgets(structureFrame);
-    expectNames({{nameOf(&s.Edit1), "Edit1"},
-                 {nameOf(&s.Edit2), "Edit2"},
-                 {nameOf(&s.Memo1), "Memo1"},
-                 {nameOf(&s.Memo2), "Memo2"},
-                 {nameOf(&s.Label1), "Label1"},
-                 {nameOf(&s.Label2), "Label2"},
-                 {nameOf(&s.Label3), "Label3"},
-                 {nameOf(&s.Label4), "Label4"},
-                 {nameOf(&s.Button1), "Button1"},
-                 {nameOf(&s.Button2), "Button2"},
-                 {nameOf(&s.Button3), "Button3"},
-                 {nameOf(&s.Button4), "Button4"}});
+    expectNames({FIELD(s, Edit1), FIELD(s, Edit2), FIELD(s, Memo1), FIELD(s, Memo2),
+                 FIELD(s, Label1), FIELD(s, Label2), FIELD(s, Label3), FIELD(s, Label4),
+                 FIELD(s, Button1), FIELD(s, Button2), FIELD(s, Button3), FIELD(s, Button4)});
 
     LayoutFrame decompositionFrame(learning::decompositionLayout());
     const learning::DecompositionWidgets d = learning::decompositionWidgets(decompositionFrame);
-    expectNames({{nameOf(&d.Memo1), "Memo1"},
-                 {nameOf(&d.Edit1), "Edit1"},
-                 {nameOf(&d.Label1), "Label1"},
-                 {nameOf(&d.Edit2), "Edit2"},
-                 {nameOf(&d.Edit3), "Edit3"},
-                 {nameOf(&d.Label2), "Label2"},
-                 {nameOf(&d.Edit4), "Edit4"},
-                 {nameOf(&d.Button1), "Button1"},
-                 {nameOf(&d.Button2), "Button2"},
-                 {nameOf(&d.Button3), "Button3"},
-                 {nameOf(&d.Button4), "Button4"},
-                 {nameOf(&d.Button5), "Button5"},
-                 {nameOf(&d.Button6), "Button6"},
-                 {nameOf(&d.Button7), "Button7"}});
+    expectNames({FIELD(d, Memo1), FIELD(d, Edit1), FIELD(d, Label1), FIELD(d, Edit2),
+                 FIELD(d, Edit3), FIELD(d, Label2), FIELD(d, Edit4), FIELD(d, Button1),
+                 FIELD(d, Button2), FIELD(d, Button3), FIELD(d, Button4), FIELD(d, Button5),
+                 FIELD(d, Button6), FIELD(d, Button7)});
 
     LayoutFrame sheetFrame(learning::calcSheetLayout());
     MemoryTimer timer1, timer2;
     const learning::CalcSheetWidgets c = learning::calcSheetWidgets(sheetFrame, timer1, timer2);
-    expectNames({{nameOf(&c.Edit1), "Edit1"},
-                 {nameOf(&c.Memo1), "Memo1"},
-                 {nameOf(c.partialMemos[0]), "Memo2"},
-                 {nameOf(c.partialMemos[4]), "Memo6"},
-                 {nameOf(c.stepLines[0]), "Edit2"},
-                 {nameOf(c.stepLines[7]), "Edit9"},
-                 {nameOf(&c.Edit10), "Edit10"},
-                 {nameOf(&c.Edit11), "Edit11"},
-                 {nameOf(&c.Label1), "Label1"},
-                 {nameOf(&c.Label2), "Label2"},
-                 {nameOf(&c.StatusBar1), "StatusBar1"},
-                 {nameOf(&c.Button1), "Button1"},
-                 {nameOf(&c.Button2), "Button2"},
-                 {nameOf(&c.Button3), "Button3"},
-                 {nameOf(&c.Button4), "Button4"}});
+    expectNames({FIELD(c, Edit1), FIELD(c, Memo1), FIELD(c, Edit10), FIELD(c, Edit11),
+                 FIELD(c, Label1), FIELD(c, Label2), FIELD(c, StatusBar1), FIELD(c, Button1),
+                 FIELD(c, Button2), FIELD(c, Button3), FIELD(c, Button4)});
+    for (std::size_t i = 0; i < learning::kPartialMemos; ++i) {
+        EXPECT_EQ(nameOf(*c.partialMemos[i]), "Memo" + std::to_string(i + 2));
+    }
+    for (std::size_t i = 0; i < learning::kMaxStepLines; ++i) {
+        EXPECT_EQ(nameOf(*c.stepLines[i]), "Edit" + std::to_string(i + 2));
+    }
     EXPECT_EQ(&c.Timer1, &timer1);
     EXPECT_EQ(&c.Timer2, &timer2);
 
@@ -137,12 +114,8 @@ TEST(WindowWidgets, EachFieldIsTheControlOfItsName) {
                       learning::TutorKind::ComplexFractions}) {
         LayoutFrame tutorFrame(learning::tutorLayout(kind));
         const learning::TutorWidgets t = learning::tutorWidgets(tutorFrame, timer1);
-        expectNames({{nameOf(&t.Memo1), "Memo1"},
-                     {nameOf(&t.Memo2), "Memo2"},
-                     {nameOf(&t.Label1), "Label1"},
-                     {nameOf(&t.Label2), "Label2"},
-                     {nameOf(&t.Button1), "Button1"},
-                     {nameOf(&t.Button2), "Button2"}});
+        expectNames({FIELD(t, Memo1), FIELD(t, Memo2), FIELD(t, Label1), FIELD(t, Label2),
+                     FIELD(t, Button1), FIELD(t, Button2)});
     }
 }
 
