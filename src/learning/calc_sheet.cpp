@@ -61,10 +61,6 @@ char cellOfKey(int key, unsigned shift, bool numLock) {
     return key == vk::kSpace ? ' ' : 0;
 }
 
-bool isArrow(int key) {
-    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
-}
-
 // A key that would type or edit in a box, where the rows take only digits and blanks.
 bool editsText(int key, unsigned shift) {
     if ((shift & (ui::shift::kCtrl | ui::shift::kAlt)) != 0) {

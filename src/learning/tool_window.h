@@ -1,7 +1,9 @@
 #pragma once
 
-// How the learning windows start alike: the form with its caption, its keys and its events,
-// the menus from the window's command table, the buttons with their captions and clicks.
+// What the learning windows do alike: how they start (the form with its caption, its keys
+// and its events, the menus from the window's command table, the buttons with their captions
+// and clicks), the keys they answer before their boxes, and the chord keys of those that take
+// chord input.
 //
 // What the structure view (TForm5) and the decomposition (TForm9) do alike around their own
 // logic: both are modal windows opened on the caret line of the Braille page, with one "File"
@@ -10,8 +12,8 @@
 // of the menu, the unassigned function keys and the Alt letters that open no menu their answer
 // before the window's own typing sees them.
 //
-// Ownership: keeps references to the window, its modal face and its menu bar; the window class
-// that holds the frame keeps them alive.
+// Ownership: the frame keeps references to the window, its modal face and its menu bar; the
+// window class that holds the frame keeps them alive.
 
 #include <functional>
 #include <initializer_list>
@@ -80,6 +82,11 @@ char letterOpeningNoMenu(const ui::KeyEvent& event, std::span<const Entry> table
 inline bool isWindowFunctionKey(const ui::KeyEvent& event) {
     return ui::vk::isFunctionKey(event.key) && event.key != ui::vk::kF10 &&
            (event.shift & ui::shift::kAlt) == 0;
+}
+
+inline bool isArrow(int key) {
+    namespace vk = ui::vk;
+    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
 }
 
 // The chord timer's interval in milliseconds where the main window gives none.

@@ -21,10 +21,6 @@ ui::Shortcut shiftF(int n) {
     return {vk::kF1 + n - 1, ui::shift::kShift};
 }
 
-bool isArrow(int key) {
-    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
-}
-
 }  // namespace
 
 std::vector<TutorMenuEntry> tutorMenuTable(TutorKind kind) {
