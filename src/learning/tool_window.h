@@ -31,7 +31,7 @@
 
 namespace learning {
 
-// One item of a tool window's menu: its command, its menu (None for a menu of the bar), its
+// One item of a learning window's menu: its command, its menu (None for a menu of the bar), its
 // name, caption and shortcut.
 template <class Command>
 struct ToolMenuEntry {
