@@ -53,10 +53,6 @@ void MemoryTextBox::setSelection(std::size_t start, std::size_t length) {
     }
 }
 
-std::string MemoryTextBox::selText() const {
-    return text_.substr(selStart(), selLength());
-}
-
 void MemoryTextBox::replaceRange(std::size_t from, std::size_t to, std::string_view with) {
     const std::string inserted = multiLine_ ? normalizeLineBreaks(with) : std::string(with);
     text_.replace(from, to - from, inserted);
