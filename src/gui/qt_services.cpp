@@ -147,6 +147,18 @@ std::optional<std::string> fileDialog(QWidget* parent, const ui::FileDialog& d, 
     return chosenFile(dialog);
 }
 
+// The print or page setup dialog on the program's printer; whether the user confirmed it.
+template <class Dialog>
+bool onPrinter(QPrinter* printer, QWidget* parent) {
+    if (printer == nullptr) {
+        return false;
+    }
+    const FocusReturn back;
+    closePopups();
+    Dialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 }  // namespace
 
 void QtDialogs::beep() {
@@ -258,23 +270,11 @@ std::optional<ui::Font> QtDialogs::chooseFont(const ui::Font& current) {
 }
 
 bool QtDialogs::printDialog() {
-    if (printer_ == nullptr) {
-        return false;
-    }
-    const FocusReturn back;
-    closePopups();
-    QPrintDialog dialog(printer_, parent_);
-    return dialog.exec() == QDialog::Accepted;
+    return onPrinter<QPrintDialog>(printer_, parent_);
 }
 
 bool QtDialogs::printerSetup() {
-    if (printer_ == nullptr) {
-        return false;
-    }
-    const FocusReturn back;
-    closePopups();
-    QPageSetupDialog dialog(printer_, parent_);
-    return dialog.exec() == QDialog::Accepted;
+    return onPrinter<QPageSetupDialog>(printer_, parent_);
 }
 
 // ---- clipboard, shell, printer
