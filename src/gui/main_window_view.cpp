@@ -69,6 +69,12 @@ QString accessibleNameOf(std::string_view name) {
     return toQString(ui::accessibleName(editor::mainWindowControls(), name));
 }
 
+// The control `name` of the window's table, by its name and accessible name.
+void identify(QWidget* w, std::string_view name) {
+    w->setObjectName(toQString(name));
+    w->setAccessibleName(accessibleNameOf(name));
+}
+
 void place(QWidget* w, std::string_view name) {
     const ui::Rect& r = item(name).bounds;
     w->setGeometry(r.left, r.top, r.width, r.height);
@@ -104,44 +110,37 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
     // ---- menu bar, from the command table
     buildMenus(*window_->menuBar(), menu_, editor::menuTable(), Qt::WindowShortcut);
 
-    // ---- controls
-    auto label = [&](std::string_view object) {
-        auto* l = new QLabel(client);
-        l->setObjectName(toQString(object));
-        l->setAccessibleName(accessibleNameOf(object));
-        place(l, object);
-        auto adapter = std::make_unique<QtLabel>(l);
-        QtLabel* raw = adapter.get();
+    // ---- controls, each with its adapter, which the view keeps
+    auto keep = [this](auto adapter) {
+        auto* raw = adapter.get();
         adapters_.push_back(std::move(adapter));
         return raw;
+    };
+    auto label = [&](std::string_view object) {
+        auto* l = new QLabel(client);
+        identify(l, object);
+        place(l, object);
+        return keep(std::make_unique<QtLabel>(l));
     };
     auto button = [&](std::string_view object, QWidget* parent = nullptr) {
         auto* b =
             new QPushButton(toQString(item(object).caption), parent != nullptr ? parent : client);
-        b->setObjectName(toQString(object));
-        b->setAccessibleName(accessibleNameOf(object));
+        identify(b, object);
         b->setFocusPolicy(Qt::TabFocus);
         if (parent == nullptr) {
             place(b, object);
         }
-        auto adapter = std::make_unique<QtButton>(b);
-        QtButton* raw = adapter.get();
-        adapters_.push_back(std::move(adapter));
-        return raw;
+        return keep(std::make_unique<QtButton>(b));
     };
     auto memo = [&](std::string_view object) {
         auto* m = new QPlainTextEdit(client);
-        m->setObjectName(toQString(object));
-        m->setAccessibleName(accessibleNameOf(object));
+        identify(m, object);
         m->setLineWrapMode(QPlainTextEdit::NoWrap);
         m->setTabChangesFocus(true);
         m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         place(m, object);
-        auto adapter = std::make_unique<QtMemo>(m);
-        QtMemo* raw = adapter.get();
-        adapters_.push_back(std::move(adapter));
-        return raw;
+        return keep(std::make_unique<QtMemo>(m));
     };
 
     // The labels are named by what they show; the logic names the page strip.
@@ -170,8 +169,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
     QtButton* mathml = button("Mathml");
 
     auto* tabBar = new QTabBar(client);
-    tabBar->setObjectName(QStringLiteral("TabControl1"));
-    tabBar->setAccessibleName(accessibleNameOf("TabControl1"));
+    identify(tabBar, "TabControl1");
     tabBar->setExpanding(false);
     tabBar->setUsesScrollButtons(true);
     tabBar->setDrawBase(false);
@@ -186,33 +184,24 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
         tabBar->setFont(small);
     }
     place(tabBar, "TabControl1");
-    auto tabsAdapter = std::make_unique<QtTabBar>(tabBar);
-    QtTabBar* tabs = tabsAdapter.get();
-    adapters_.push_back(std::move(tabsAdapter));
+    QtTabBar* tabs = keep(std::make_unique<QtTabBar>(tabBar));
 
     QtMemo* memo1 = memo("Memo1");
     QtMemo* memo2 = memo("Memo2");
 
     auto* chordBuffer = new QLineEdit(client);
-    chordBuffer->setObjectName(QStringLiteral("Edit3"));
-    chordBuffer->setAccessibleName(accessibleNameOf("Edit3"));
+    identify(chordBuffer, "Edit3");
     chordBuffer->hide();
-    auto edit3Adapter = std::make_unique<QtLine>(chordBuffer);
-    QtLine* edit3 = edit3Adapter.get();
-    adapters_.push_back(std::move(edit3Adapter));
+    QtLine* edit3 = keep(std::make_unique<QtLine>(chordBuffer));
 
     auto* linear = new LinearViewWidget(client);
-    linear->setObjectName(QStringLiteral("Image1"));
-    linear->setAccessibleName(accessibleNameOf("Image1"));
-    auto image1Adapter = std::make_unique<QtMathView>(linear);
-    QtMathView* image1 = image1Adapter.get();
-    adapters_.push_back(std::move(image1Adapter));
+    identify(linear, "Image1");
+    QtMathView* image1 = keep(std::make_unique<QtMathView>(linear));
     // The legend scrolls when the strip leaves it less room than its picture needs.
     QtImage* image3 = nullptr;
     {
         auto* area = new QScrollArea(client);
-        area->setObjectName(QStringLiteral("Image3"));
-        area->setAccessibleName(accessibleNameOf("Image3"));
+        identify(area, "Image3");
         area->setFrameShape(QFrame::NoFrame);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         auto* legendLabel = new QLabel;
@@ -224,29 +213,22 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
         area->setWidget(legendLabel);
         area->setBackgroundRole(QPalette::Base);
         area->resize(legend.size());
-        auto adapter = std::make_unique<QtImage>(legendLabel, area);
-        image3 = adapter.get();
-        adapters_.push_back(std::move(adapter));
+        image3 = keep(std::make_unique<QtImage>(legendLabel, area));
     }
     QtButton* simb = button("Simb");
 
     auto list = [&](std::string_view object) {
         auto* l = new QListWidget(client);
-        l->setObjectName(toQString(object));
-        l->setAccessibleName(accessibleNameOf(object));
+        identify(l, object);
         place(l, object);
-        auto adapter = std::make_unique<QtListBox>(l);
-        QtListBox* raw = adapter.get();
-        adapters_.push_back(std::move(adapter));
-        return raw;
+        return keep(std::make_unique<QtListBox>(l));
     };
     QtListBox* listBox1 = list("ListBox1");
     QtListBox* listBox2 = list("ListBox2");
 
     // About panel.
     auto* panel = new QFrame(client);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setAccessibleName(accessibleNameOf("Panel1"));
+    identify(panel, "Panel1");
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setAutoFillBackground(true);
@@ -294,16 +276,12 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
     }
     place(panel, "Panel1");
     panel->raise();
-    auto panelAdapter = std::make_unique<QtPlainWidget>(panel);
-    QtPlainWidget* panel1 = panelAdapter.get();
-    adapters_.push_back(std::move(panelAdapter));
+    QtPlainWidget* panel1 = keep(std::make_unique<QtPlainWidget>(panel));
 
     auto* statusLabel = new QLabel;
     statusLabel->setObjectName(QStringLiteral("StatusBar1"));
     window_->statusBar()->addWidget(statusLabel, 1);
-    auto statusAdapter = std::make_unique<QtLabel>(statusLabel);
-    QtLabel* status = statusAdapter.get();
-    adapters_.push_back(std::move(statusAdapter));
+    QtLabel* status = keep(std::make_unique<QtLabel>(statusLabel));
 
     timers_.push_back(std::make_unique<QtTimer>(window_));
     timers_.push_back(std::make_unique<QtTimer>(window_));

@@ -29,13 +29,6 @@
 namespace gui {
 namespace {
 
-// Message texts break lines with CR, LF or CR LF; Qt wants one line feed.
-QString messageText(std::string_view text) {
-    std::string t = ui::normalizeLineBreaks(text);
-    std::erase(t, '\r');
-    return toQString(t);
-}
-
 QString caption(std::string_view text) {
     return text.empty() ? QStringLiteral("Tattilo") : toQString(text);
 }
@@ -48,16 +41,6 @@ constexpr std::pair<QMessageBox::StandardButton, std::string_view> kButtonTexts[
     {QMessageBox::No, "&No"},
     {QMessageBox::Cancel, "Annulla"},
 };
-
-QImage toQImage(const ui::Bitmap& bitmap) {
-    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x) {
-            image.setPixel(x, y, bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x]);
-        }
-    }
-    return image;
-}
 
 }  // namespace
 
@@ -136,6 +119,48 @@ QString qtFileFilter(std::string_view filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// The file or folder the user chose in `dialog`; none when the dialog was cancelled.
+std::optional<std::string> chosenFile(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return fromQString(dialog.selectedFiles().front());
+}
+
+// The file to open (`save` false) or to save as the logic describes the dialog.
+std::optional<std::string> fileDialog(QWidget* parent, const ui::FileDialog& d, bool save) {
+    const FocusReturn back;
+    closePopups();
+    QFileDialog dialog(parent, toQString(d.title), toQString(d.initialDirectory),
+                       qtFileFilter(d.filter));
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save) {
+        // The logic asks its own overwrite question.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (!d.fileName.empty()) {
+        dialog.selectFile(toQString(d.fileName));
+    }
+    return chosenFile(dialog);
+}
+
+// The print or page setup dialog on the program's printer; whether the user confirmed it.
+template <class Dialog>
+bool onPrinter(QPrinter* printer, QWidget* parent) {
+    if (printer == nullptr) {
+        return false;
+    }
+    const FocusReturn back;
+    closePopups();
+    Dialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
 void QtDialogs::beep() {
     QApplication::beep();
 }
@@ -180,7 +205,7 @@ ui::Answer QtDialogs::message(const ui::MessageBox& box) {
             buttons = QMessageBox::Ok | QMessageBox::Cancel;
             break;
     }
-    QMessageBox dialog(icon, caption(box.caption), messageText(box.text), buttons, parent_);
+    QMessageBox dialog(icon, caption(box.caption), toQLines(box.text), buttons, parent_);
     for (const auto& [which, text] : kButtonTexts) {
         if (QAbstractButton* button = dialog.button(which)) {
             button->setText(toQString(text));
@@ -218,37 +243,11 @@ std::optional<std::string> QtDialogs::inputBox(std::string_view title, std::stri
 }
 
 std::optional<std::string> QtDialogs::openFile(const ui::FileDialog& d) {
-    const FocusReturn back;
-    closePopups();
-    QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
-                       qtFileFilter(d.filter));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!d.fileName.empty()) {
-        dialog.selectFile(toQString(d.fileName));
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return fromQString(dialog.selectedFiles().front());
+    return fileDialog(parent_, d, false);
 }
 
 std::optional<std::string> QtDialogs::saveFile(const ui::FileDialog& d) {
-    const FocusReturn back;
-    closePopups();
-    QFileDialog dialog(parent_, toQString(d.title), toQString(d.initialDirectory),
-                       qtFileFilter(d.filter));
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The logic asks its own overwrite question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!d.fileName.empty()) {
-        dialog.selectFile(toQString(d.fileName));
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return fromQString(dialog.selectedFiles().front());
+    return fileDialog(parent_, d, true);
 }
 
 std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::string_view start) {
@@ -257,10 +256,7 @@ std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::
     QFileDialog dialog(parent_, toQString(title), toQString(start));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return fromQString(dialog.selectedFiles().front());
+    return chosenFile(dialog);
 }
 
 std::optional<ui::Font> QtDialogs::chooseFont(const ui::Font& current) {
@@ -274,23 +270,11 @@ std::optional<ui::Font> QtDialogs::chooseFont(const ui::Font& current) {
 }
 
 bool QtDialogs::printDialog() {
-    if (printer_ == nullptr) {
-        return false;
-    }
-    const FocusReturn back;
-    closePopups();
-    QPrintDialog dialog(printer_, parent_);
-    return dialog.exec() == QDialog::Accepted;
+    return onPrinter<QPrintDialog>(printer_, parent_);
 }
 
 bool QtDialogs::printerSetup() {
-    if (printer_ == nullptr) {
-        return false;
-    }
-    const FocusReturn back;
-    closePopups();
-    QPageSetupDialog dialog(printer_, parent_);
-    return dialog.exec() == QDialog::Accepted;
+    return onPrinter<QPageSetupDialog>(printer_, parent_);
 }
 
 // ---- clipboard, shell, printer

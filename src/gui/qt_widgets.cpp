@@ -21,17 +21,6 @@
 #include "ui/crlf_offsets.h"
 
 namespace gui {
-namespace {
-
-// Core text (CR LF) as Qt holds it (one line feed per line break).
-QString editorText(std::string_view core) {
-    std::string t = ui::normalizeLineBreaks(core);
-    std::erase(t, '\r');
-    return toQString(t);
-}
-
-}  // namespace
-
 QFont toQFont(const ui::Font& font) {
     QFont f(toQString(font.family));
     if (font.pixelSize > 0) {
@@ -56,6 +45,16 @@ ui::Font fromQFont(const QFont& font) {
 
 QColor toQColor(ui::Color color) {
     return QColor::fromRgb((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+QImage toQImage(const ui::Bitmap& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x) {
+            image.setPixel(x, y, bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x]);
+        }
+    }
+    return image;
 }
 
 // ---- names for screen readers
@@ -93,7 +92,7 @@ std::string QtLabel::caption() const {
 }
 
 void QtLabel::setCaption(std::string_view caption) {
-    const QString text = editorText(caption);
+    const QString text = toQLines(caption);
     if (text == label_->text()) {
         return;
     }
@@ -111,11 +110,7 @@ bool QtLabel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QtButton::QtButton(QAbstractButton* button) : QtWidget(button), button_(button) {
-    QObject::connect(button_, &QAbstractButton::clicked, this, [this] {
-        if (onClick_) {
-            onClick_();
-        }
-    });
+    QObject::connect(button_, &QAbstractButton::clicked, this, relay(onClick_));
 }
 
 std::string QtButton::caption() const {
@@ -143,19 +138,10 @@ QtAction::QtAction(QAction* action, QMenu* menu) : action_(action), enabled_(act
         // A menu of the menu bar "is clicked" when it opens. The logic may open a modal
         // window from there, which must not happen inside the popup's own show: it runs
         // right after.
-        QObject::connect(menu, &QMenu::aboutToShow, this, [this] {
-            QTimer::singleShot(0, this, [this] {
-                if (onClick_) {
-                    onClick_();
-                }
-            });
-        });
+        QObject::connect(menu, &QMenu::aboutToShow, this,
+                         [this] { QTimer::singleShot(0, this, relay(onClick_)); });
     } else {
-        QObject::connect(action_, &QAction::triggered, this, [this] {
-            if (onClick_) {
-                onClick_();
-            }
-        });
+        QObject::connect(action_, &QAction::triggered, this, relay(onClick_));
     }
 }
 
@@ -198,7 +184,7 @@ std::string QtMemo::text() const {
 
 void QtMemo::setText(std::string_view text) {
     const QSignalBlocker block(edit_);
-    edit_->setPlainText(editorText(text));
+    edit_->setPlainText(toQLines(text));
     QTextCursor c = edit_->textCursor();
     c.setPosition(0);
     edit_->setTextCursor(c);
@@ -216,10 +202,6 @@ std::size_t QtMemo::selLength() const {
            ui::coreOffset(t, static_cast<std::size_t>(c.selectionStart()));
 }
 
-void QtMemo::setSelStart(std::size_t position) {
-    setSelection(position, 0);
-}
-
 void QtMemo::setSelection(std::size_t start, std::size_t length) {
     const std::string t = text();
     const std::size_t from = ui::snapOffset(t, start);
@@ -231,13 +213,9 @@ void QtMemo::setSelection(std::size_t start, std::size_t length) {
     edit_->setTextCursor(c);
 }
 
-std::string QtMemo::selText() const {
-    return text().substr(selStart(), selLength());
-}
-
 void QtMemo::setSelText(std::string_view text) {
     QTextCursor c = edit_->textCursor();
-    c.insertText(editorText(text));
+    c.insertText(toQLines(text));
     edit_->setTextCursor(c);
 }
 
@@ -309,11 +287,7 @@ void QtLine::setSelText(std::string_view text) {
 // ---- list, tabs, image, timer
 
 QtListBox::QtListBox(QListWidget* list) : QtWidget(list), list_(list) {
-    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (onDoubleClick_) {
-            onDoubleClick_();
-        }
-    });
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, relay(onDoubleClick_));
 }
 
 void QtListBox::clear() {
@@ -336,11 +310,7 @@ void QtListBox::setItemIndex(int index) {
 }
 
 QtTabBar::QtTabBar(QTabBar* tabs) : QtWidget(tabs), tabs_(tabs) {
-    QObject::connect(tabs_, &QTabBar::currentChanged, this, [this] {
-        if (onChange_) {
-            onChange_();
-        }
-    });
+    QObject::connect(tabs_, &QTabBar::currentChanged, this, relay(onChange_));
 }
 
 void QtTabBar::setTabs(const std::vector<std::string>& captions) {
@@ -377,13 +347,7 @@ void QtImage::setBitmap(const ui::Bitmap& bitmap) {
         label_->clear();
         return;
     }
-    QImage image(bitmap.width, bitmap.height, QImage::Format_ARGB32);
-    for (int y = 0; y < bitmap.height; ++y) {
-        for (int x = 0; x < bitmap.width; ++x) {
-            image.setPixel(x, y, bitmap.pixels[static_cast<std::size_t>(y) * bitmap.width + x]);
-        }
-    }
-    label_->setPixmap(QPixmap::fromImage(image));
+    label_->setPixmap(QPixmap::fromImage(toQImage(bitmap)));
 }
 
 bool QtImage::eventFilter(QObject* watched, QEvent* event) {
@@ -394,11 +358,7 @@ bool QtImage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QtTimer::QtTimer(QObject* parent) : timer_(new QTimer(parent)) {
-    QObject::connect(timer_, &QTimer::timeout, this, [this] {
-        if (onTimer_) {
-            onTimer_();
-        }
-    });
+    QObject::connect(timer_, &QTimer::timeout, this, relay(onTimer_));
 }
 
 void QtTimer::setEnabled(bool enabled) {

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,6 +28,18 @@ namespace gui {
 QFont toQFont(const ui::Font& font);
 ui::Font fromQFont(const QFont& font);
 QColor toQColor(ui::Color color);
+// A well-formed picture (ui::Bitmap::pixels holds width x height pixels).
+QImage toQImage(const ui::Bitmap& bitmap);
+
+// The slot that passes a Qt signal on to the logic's callback, as it is when the signal comes,
+// if it set one. The callback belongs to the connection's context.
+inline auto relay(const ui::Callback& callback) {
+    return [&callback] {
+        if (callback) {
+            callback();
+        }
+    };
+}
 
 // The Widget part, for any QWidget.
 template <class Interface>
@@ -133,7 +146,7 @@ private:
 };
 
 // A menu item, or a menu of the menu bar (its menuAction; opening it is its click).
-class QtAction : public QObject, public ui::Control {
+class QtAction : public QObject, public ui::MenuItem {
 public:
     explicit QtAction(QAction* action, QMenu* menu = nullptr);
     bool visible() const override { return action_->isVisible(); }
@@ -144,12 +157,6 @@ public:
         enabled_ = enabled;
         action_->setEnabled(enabled);
     }
-    ui::Rect bounds() const override { return {}; }
-    void setBounds(const ui::Rect&) override {}
-    bool focused() const override { return false; }
-    void setFocus() override {}
-    void setTextColor(ui::Color) override {}
-    void setBackgroundColor(ui::Color) override {}
     std::string caption() const override;
     void setCaption(std::string_view caption) override;
     bool checked() const override { return action_->isChecked(); }
@@ -183,11 +190,7 @@ public:
 protected:
     // Calls onChange whenever the text changes.
     explicit QtTextEdit(Edit* edit) : QtWidget<ui::TextBox>(edit), edit_(edit) {
-        QObject::connect(edit_, &Edit::textChanged, this, [this] {
-            if (onChange_) {
-                onChange_();
-            }
-        });
+        QObject::connect(edit_, &Edit::textChanged, this, relay(onChange_));
     }
 
     Edit* edit_;
@@ -205,9 +208,7 @@ public:
     void setText(std::string_view text) override;
     std::size_t selStart() const override;
     std::size_t selLength() const override;
-    void setSelStart(std::size_t position) override;
     void setSelection(std::size_t start, std::size_t length) override;
-    std::string selText() const override;
     void setSelText(std::string_view text) override;
 
 protected:

@@ -221,11 +221,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
             // Showing counts as activation too: without a window manager (a virtual display,
             // the offscreen platform) a window is never activated. The logic runs its
             // activation work once; it runs after the event, since it may open dialogs.
-            QTimer::singleShot(0, this, [this] {
-                if (onActivate_) {
-                    onActivate_();
-                }
-            });
+            QTimer::singleShot(0, this, relay(onActivate_));
             break;
         case QEvent::Resize:
             if (onResize_) {

@@ -1,6 +1,7 @@
 #include "gui/text_bridge.h"
 
 #include "ui/cp1252.h"
+#include "ui/crlf_offsets.h"
 
 namespace gui {
 
@@ -28,6 +29,12 @@ std::string fromQString(const QString& text) {
         out += unicodeToCp1252(c.unicode());
     }
     return out;
+}
+
+QString toQLines(std::string_view cp1252) {
+    std::string t = ui::normalizeLineBreaks(cp1252);
+    std::erase(t, '\r');
+    return toQString(t);
 }
 
 }  // namespace gui

@@ -12,6 +12,8 @@ namespace gui {
 
 QString toQString(std::string_view cp1252);
 std::string fromQString(const QString& text);
+// Core text with its line breaks (CR, LF or CR LF) as Qt holds them: one line feed each.
+QString toQLines(std::string_view cp1252);
 
 // One CP1252 byte as a Unicode code point, and back (ui::cp1252::nearestByte: the minus sign
 // U+2212 becomes '-', any other character that code page 1252 cannot hold '?').

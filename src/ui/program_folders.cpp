@@ -1,5 +1,6 @@
 #include "ui/program_folders.h"
 
+#include <cstdlib>
 #include <system_error>
 
 namespace ui {
@@ -22,6 +23,13 @@ std::filesystem::path baseFolder(const ProgramHost& host, const char* variable,
 }
 
 }  // namespace
+
+std::optional<std::string> environmentVariable(const char* name) {
+    if (const char* value = std::getenv(name)) {
+        return std::string(value);
+    }
+    return std::nullopt;
+}
 
 ProgramFolders programFolders(const std::filesystem::path& executableFolder,
                               const ProgramHost& host) {

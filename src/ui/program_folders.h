@@ -33,6 +33,9 @@ struct ProgramHost {
     std::function<bool(const std::filesystem::path& folder)> writable;
 };
 
+// A variable of the running process's environment; none when it is unset.
+std::optional<std::string> environmentVariable(const char* name);
+
 // The running process's environment, its home folder (from the password database when HOME is
 // unset) and access(2); on Windows the environment and whether a file can be made in a folder.
 ProgramHost systemHost();

@@ -115,9 +115,11 @@ public:
     // the caret. Out-of-range values are clamped to the text.
     virtual std::size_t selStart() const = 0;
     virtual std::size_t selLength() const = 0;
-    virtual void setSelStart(std::size_t position) = 0;  // caret there, no selection
+    virtual void setSelStart(std::size_t position) {  // caret there, no selection
+        setSelection(position, 0);
+    }
     virtual void setSelection(std::size_t start, std::size_t length) = 0;
-    virtual std::string selText() const = 0;
+    virtual std::string selText() const { return text().substr(selStart(), selLength()); }
     // Replaces the selection (or inserts at the caret); the caret ends after the new text.
     // This is an edit like typing: it raises the change callback.
     virtual void setSelText(std::string_view text) = 0;
@@ -272,6 +274,18 @@ public:
 
 // The menu items of a window by their numbers in the window's command table. A top-level menu
 // is a control too: its click callback runs when the menu opens.
+// A menu item as a toolkit holds it: a control with no place of its own on the window, which
+// takes neither the focus nor colours.
+class MenuItem : public Control {
+public:
+    Rect bounds() const override { return {}; }
+    void setBounds(const Rect&) override {}
+    bool focused() const override { return false; }
+    void setFocus() override {}
+    void setTextColor(Color) override {}
+    void setBackgroundColor(Color) override {}
+};
+
 class MenuBar {
 public:
     virtual ~MenuBar() = default;

@@ -1,5 +1,6 @@
 #include "win32gui/dib.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +22,13 @@ void append(std::string& out, const T& value) {
 bool wellFormed(const ui::Bitmap& bitmap) {
     return !bitmap.empty() &&
            bitmap.pixels.size() >= static_cast<std::size_t>(bitmap.width) * bitmap.height;
+}
+
+// GDI leaves the alpha byte empty.
+void makeOpaque(ui::Bitmap& bitmap) {
+    for (std::uint32_t& p : bitmap.pixels) {
+        p |= 0xFF000000U;
+    }
 }
 
 // The position and width of a colour mask's bits.
@@ -211,6 +219,17 @@ ui::Bitmap fromBmpFile(std::string_view file) {
     return fromPackedDib(file.substr(sizeof(BITMAPFILEHEADER)));
 }
 
+BITMAPINFO topDownInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 ui::Bitmap fromGdiBitmap(HBITMAP handle) {
     ui::Bitmap bitmap;
     BITMAP info{};
@@ -218,13 +237,7 @@ ui::Bitmap fromGdiBitmap(HBITMAP handle) {
         info.bmHeight <= 0) {
         return bitmap;
     }
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;  // top-down
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = topDownInfo(info.bmWidth, info.bmHeight);
     bitmap.width = info.bmWidth;
     bitmap.height = info.bmHeight;
     bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * bitmap.height);
@@ -235,9 +248,7 @@ ui::Bitmap fromGdiBitmap(HBITMAP handle) {
     if (lines != bitmap.height) {
         return {};
     }
-    for (std::uint32_t& p : bitmap.pixels) {
-        p |= 0xFF000000U;  // GDI leaves the alpha byte empty
-    }
+    makeOpaque(bitmap);
     return bitmap;
 }
 
@@ -245,13 +256,7 @@ HBITMAP dibSection(const ui::Bitmap& bitmap, std::uint32_t** bits) {
     if (!wellFormed(bitmap)) {
         return nullptr;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bitmap.width;
-    info.bmiHeader.biHeight = -bitmap.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = topDownInfo(bitmap.width, bitmap.height);
     void* data = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
     if (section == nullptr || data == nullptr) {
@@ -263,6 +268,19 @@ HBITMAP dibSection(const ui::Bitmap& bitmap, std::uint32_t** bits) {
         *bits = static_cast<std::uint32_t*>(data);
     }
     return section;
+}
+
+void takeDrawing(const std::uint32_t* bits, ui::Bitmap& picture) {
+    GdiFlush();
+    std::copy(bits, bits + picture.pixels.size(), picture.pixels.begin());
+    makeOpaque(picture);
+}
+
+bool stretchPicture(HDC dc, int x, int y, int width, int height, const ui::Bitmap& picture) {
+    const BITMAPINFO info = topDownInfo(picture.width, picture.height);
+    SetStretchBltMode(dc, HALFTONE);
+    return StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height,
+                         picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
 }
 
 }  // namespace win32gui

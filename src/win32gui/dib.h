@@ -28,8 +28,18 @@ ui::Bitmap fromBmpFile(std::string_view file);
 // A GDI bitmap's pixels; empty when it cannot be read.
 ui::Bitmap fromGdiBitmap(HBITMAP bitmap);
 
+// The header of a 32-bit top-down picture of that size, the form GDI takes and gives here.
+BITMAPINFO topDownInfo(int width, int height);
+
 // A 32-bit top-down DIB section holding the picture, for drawing with GDI; null on failure.
 // The caller deletes it.
 HBITMAP dibSection(const ui::Bitmap& bitmap, std::uint32_t** bits = nullptr);
+
+// What GDI drew into the section dibSection(picture, &bits) made, back into the picture, opaque.
+void takeDrawing(const std::uint32_t* bits, ui::Bitmap& picture);
+
+// The picture drawn into that rectangle of `dc`, stretched with halftone; false when GDI drew
+// nothing.
+bool stretchPicture(HDC dc, int x, int y, int width, int height, const ui::Bitmap& picture);
 
 }  // namespace win32gui

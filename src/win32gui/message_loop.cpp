@@ -34,22 +34,29 @@ bool keypadKey(WPARAM key) {
     return key >= VK_NUMPAD0 && key <= VK_DIVIDE && key != VK_SEPARATOR;
 }
 
-bool routeKeyDown(MSG& msg) {
+// A key going down (WM_KEYDOWN, WM_SYSKEYDOWN) or up: the window's logic first, then the
+// dialog keys.
+bool routeKey(MSG& msg) {
     Win32Window* window = windowOf(msg.hwnd);
     if (window == nullptr) {
         return false;
     }
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     if (ui::KeyListener* listener = window->keyListener()) {
         ui::KeyEvent event{static_cast<int>(msg.wParam), shiftState()};
-        listener->keyDown(event);
+        if (down) {
+            listener->keyDown(event);
+        } else {
+            listener->keyUp(event);
+        }
         if (event.key == 0) {
             return true;
         }
     }
-    if (dialogKeyDown(*window, msg)) {
+    if (down ? dialogKeyDown(*window, msg) : dialogKeyUp(*window, msg)) {
         return true;
     }
-    if (msg.message == WM_SYSKEYDOWN && keypadKey(msg.wParam)) {
+    if ((msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP) && keypadKey(msg.wParam)) {
         // Not translated: Alt with keypad keys is the Braille editor's, not a character code.
         DispatchMessageW(&msg);
         return true;
@@ -77,40 +84,17 @@ bool routeChar(MSG& msg) {
     return dialogChar(*window, ch);
 }
 
-bool routeKeyUp(MSG& msg) {
-    Win32Window* window = windowOf(msg.hwnd);
-    if (window == nullptr) {
-        return false;
-    }
-    if (ui::KeyListener* listener = window->keyListener()) {
-        ui::KeyEvent event{static_cast<int>(msg.wParam), shiftState()};
-        listener->keyUp(event);
-        if (event.key == 0) {
-            return true;
-        }
-    }
-    if (dialogKeyUp(*window, msg)) {
-        return true;
-    }
-    if (msg.message == WM_SYSKEYUP && keypadKey(msg.wParam)) {
-        DispatchMessageW(&msg);
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool routeKeyMessage(MSG& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return routeKeyDown(msg);
-        case WM_CHAR:
-            return routeChar(msg);
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return routeKeyUp(msg);
+            return routeKey(msg);
+        case WM_CHAR:
+            return routeChar(msg);
         default:
             return false;
     }

@@ -1,5 +1,7 @@
 #include "win32gui/wide_text.h"
 
+#include <algorithm>
+
 #include "ui/cp1252.h"
 #include "ui/crlf_offsets.h"
 
@@ -14,20 +16,14 @@ char narrowChar(wchar_t unit) {
 }
 
 std::wstring widen(std::string_view cp1252) {
-    std::wstring out;
-    out.reserve(cp1252.size());
-    for (const char c : cp1252) {
-        out += widenChar(c);
-    }
+    std::wstring out(cp1252.size(), L'\0');
+    std::transform(cp1252.begin(), cp1252.end(), out.begin(), widenChar);
     return out;
 }
 
 std::string narrow(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const wchar_t unit : text) {
-        out += narrowChar(unit);
-    }
+    std::string out(text.size(), '\0');
+    std::transform(text.begin(), text.end(), out.begin(), narrowChar);
     return out;
 }
 

@@ -28,6 +28,12 @@ private slots:
         // The minus sign the code page lacks is its minus.
         QCOMPARE(gui::fromQString(QStringLiteral("x\u22123")), std::string("x-3"));
     }
+
+    void everyLineBreakBecomesOneLineFeed() {
+        QCOMPARE(gui::toQLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
+        QCOMPARE(gui::toQLines("\r\n\r\n"), QStringLiteral("\n\n"));
+        QCOMPARE(gui::toQLines("perch\xE9"), QString(QStringLiteral("perch")) + QChar(0xE9));
+    }
 };
 
 QTEST_APPLESS_MAIN(TextBridgeTest)

@@ -85,6 +85,38 @@ TEST(Dib, PicturesGoThroughPackedDibsAndBmpFilesUnchanged) {
     EXPECT_TRUE(win32gui::packedDib(ui::Bitmap{}).empty());
 }
 
+// What GDI draws on a picture's section comes back opaque, and a picture drawn stretched
+// keeps its top row on top.
+TEST(Dib, GdiDrawsOnPicturesTopDown) {
+    ui::Bitmap canvas;
+    canvas.width = 4;
+    canvas.height = 4;
+    canvas.pixels.assign(16, 0xFFFFFFFFU);
+    std::uint32_t* bits = nullptr;
+    HBITMAP section = win32gui::dibSection(canvas, &bits);
+    ASSERT_NE(section, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
+    const RECT topRow{0, 0, 4, 1};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &topRow, red);
+    DeleteObject(red);
+    ui::Bitmap strip;  // blue over green, widened into the bottom half
+    strip.width = 1;
+    strip.height = 2;
+    strip.pixels = {0xFF0000FFU, 0xFF00FF00U};
+    EXPECT_TRUE(win32gui::stretchPicture(dc, 0, 2, 4, 2, strip));
+    win32gui::takeDrawing(bits, canvas);
+    SelectObject(dc, old);
+    DeleteObject(section);
+    DeleteDC(dc);
+    EXPECT_EQ(canvas.pixels[0], 0xFFFF0000U) << "filled by GDI, alpha added";
+    EXPECT_EQ(canvas.pixels[4], 0xFFFFFFFFU) << "untouched";
+    EXPECT_EQ(canvas.pixels[8], 0xFF0000FFU);
+    EXPECT_EQ(canvas.pixels[15], 0xFF00FF00U);
+    EXPECT_FALSE(win32gui::stretchPicture(nullptr, 0, 0, 4, 4, strip));
+}
+
 // A DIB as another program may put it on the clipboard.
 std::string dibOf(int width, int height, int bits, const std::vector<std::uint32_t>& palette,
                   const std::vector<unsigned char>& rows) {

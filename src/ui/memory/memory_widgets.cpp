@@ -5,6 +5,18 @@
 #include "ui/crlf_offsets.h"
 
 namespace ui::memory {
+namespace {
+
+// What the user does to a widget reaches the logic only while the widget is enabled; whether
+// it did.
+bool callIfEnabled(bool enabled, const Callback& callback) {
+    if (enabled && callback) {
+        callback();
+    }
+    return enabled;
+}
+
+}  // namespace
 
 void FocusScope::setFocused(MemoryWidgetBase* widget) {
     if (focused_ == widget) {
@@ -24,13 +36,7 @@ MemoryWidgetBase::~MemoryWidgetBase() {
 }
 
 bool MemoryControl::click() {
-    if (!enabled_) {
-        return false;
-    }
-    if (onClick_) {
-        onClick_();
-    }
-    return true;
+    return callIfEnabled(enabled_, onClick_);
 }
 
 // ---- text box
@@ -51,10 +57,6 @@ void MemoryTextBox::setSelection(std::size_t start, std::size_t length) {
     if (caret_ < anchor_) {
         caret_ = anchor_;
     }
-}
-
-std::string MemoryTextBox::selText() const {
-    return text_.substr(selStart(), selLength());
 }
 
 void MemoryTextBox::replaceRange(std::size_t from, std::size_t to, std::string_view with) {
@@ -276,13 +278,7 @@ void MemoryImageView::click() {
 }
 
 bool MemoryTimer::fire() {
-    if (!enabled_) {
-        return false;
-    }
-    if (onTimer_) {
-        onTimer_();
-    }
-    return true;
+    return callIfEnabled(enabled_, onTimer_);
 }
 
 // ---- window

@@ -129,7 +129,6 @@ public:
     }
     void setSelStart(std::size_t position) override;
     void setSelection(std::size_t start, std::size_t length) override;
-    std::string selText() const override;
     void setSelText(std::string_view text) override;
     Font font() const override { return font_; }
     void setFont(const Font& font) override { font_ = font; }

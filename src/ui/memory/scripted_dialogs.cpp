@@ -71,38 +71,23 @@ void ScriptedDialogs::beep() {
     log_.push_back({Kind::Beep, {}, {}, {}, {}, {}});
 }
 
+template <class T>
+T ScriptedDialogs::next(std::deque<T>& answers, T none) {
+    if (answers.empty()) {
+        ++unanswered_;
+        return none;
+    }
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
 Answer ScriptedDialogs::message(const MessageBox& box) {
     log_.push_back({Kind::Message, box, {}, {}, {}, {}});
     if (box.buttons == Buttons::Ok) {
         return Answer::Ok;
     }
-    if (answers_.empty()) {
-        ++unanswered_;
-        return offers(box.buttons, Answer::Cancel) ? Answer::Cancel : Answer::No;
-    }
-    const Answer a = answers_.front();
-    answers_.pop_front();
-    return a;
-}
-
-std::optional<std::string> ScriptedDialogs::nextText() {
-    if (texts_.empty()) {
-        ++unanswered_;
-        return std::nullopt;
-    }
-    auto t = texts_.front();
-    texts_.pop_front();
-    return t;
-}
-
-bool ScriptedDialogs::nextPrint() {
-    if (prints_.empty()) {
-        ++unanswered_;
-        return false;
-    }
-    const bool p = prints_.front();
-    prints_.pop_front();
-    return p;
+    return next(answers_, offers(box.buttons, Answer::Cancel) ? Answer::Cancel : Answer::No);
 }
 
 std::optional<std::string> ScriptedDialogs::inputBox(std::string_view caption,
@@ -110,44 +95,38 @@ std::optional<std::string> ScriptedDialogs::inputBox(std::string_view caption,
                                                      std::string_view value) {
     log_.push_back(
         {Kind::Input, {}, std::string(caption), std::string(prompt), std::string(value), {}});
-    return nextText();
+    return next(texts_, {});
 }
 
 std::optional<std::string> ScriptedDialogs::openFile(const FileDialog& dialog) {
     log_.push_back({Kind::Open, {}, dialog.title, {}, {}, dialog});
-    return nextText();
+    return next(texts_, {});
 }
 
 std::optional<std::string> ScriptedDialogs::saveFile(const FileDialog& dialog) {
     log_.push_back({Kind::Save, {}, dialog.title, {}, {}, dialog});
-    return nextText();
+    return next(texts_, {});
 }
 
 std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view title,
                                                          std::string_view start) {
     log_.push_back({Kind::Folder, {}, std::string(title), std::string(start), {}, {}});
-    return nextText();
+    return next(texts_, {});
 }
 
 std::optional<Font> ScriptedDialogs::chooseFont(const Font& current) {
     log_.push_back({Kind::Font, {}, current.family, {}, {}, {}});
-    if (fonts_.empty()) {
-        ++unanswered_;
-        return std::nullopt;
-    }
-    auto f = fonts_.front();
-    fonts_.pop_front();
-    return f;
+    return next(fonts_, {});
 }
 
 bool ScriptedDialogs::printDialog() {
     log_.push_back({Kind::Print, {}, {}, {}, {}, {}});
-    return nextPrint();
+    return next(prints_, false);
 }
 
 bool ScriptedDialogs::printerSetup() {
     log_.push_back({Kind::PrinterSetup, {}, {}, {}, {}, {}});
-    return nextPrint();
+    return next(prints_, false);
 }
 
 }  // namespace ui::memory

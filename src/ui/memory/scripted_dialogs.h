@@ -60,8 +60,9 @@ public:
     bool printerSetup() override;
 
 private:
-    std::optional<std::string> nextText();
-    bool nextPrint();
+    // The next of the answers given in advance; `none` when none is left (counted as unanswered).
+    template <class T>
+    T next(std::deque<T>& answers, T none);
 
     std::deque<Answer> answers_;
     std::deque<std::optional<std::string>> texts_;

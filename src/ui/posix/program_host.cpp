@@ -5,7 +5,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <system_error>
 
 namespace ui {
@@ -13,8 +12,8 @@ namespace ui {
 ProgramHost systemHost() {
     ProgramHost host;
     host.variable = [](const char* name) -> std::optional<std::string> {
-        if (const char* value = std::getenv(name)) {
-            return std::string(value);
+        if (auto value = environmentVariable(name)) {
+            return value;
         }
         if (std::string_view(name) == "HOME") {
             if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) {

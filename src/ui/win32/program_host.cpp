@@ -5,7 +5,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdlib>
 #include <system_error>
 #include <vector>
 
@@ -13,12 +12,7 @@ namespace ui {
 
 ProgramHost systemHost() {
     ProgramHost host;
-    host.variable = [](const char* name) -> std::optional<std::string> {
-        if (const char* value = std::getenv(name)) {
-            return std::string(value);
-        }
-        return std::nullopt;
-    };
+    host.variable = environmentVariable;
     // A folder may be written when a file can be made in it.
     host.writable = [](const std::filesystem::path& folder) {
         std::error_code ec;

@@ -337,62 +337,6 @@ NativeWidget& ControlSet::find(std::string_view name) {
     throw std::out_of_range("no control " + std::string(name) + " in the window");
 }
 
-namespace {
-
-template <class T>
-T& as(NativeWidget& w, std::string_view name) {
-    if (auto* typed = dynamic_cast<T*>(&w)) {
-        return *typed;
-    }
-    throw std::out_of_range("the control " + std::string(name) + " is not of the kind asked for");
-}
-
-}  // namespace
-
-ui::Widget& ControlSet::widget(std::string_view name) {
-    return as<ui::Widget>(find(name), name);
-}
-
-ui::Control& ControlSet::control(std::string_view name) {
-    return as<ui::Control>(find(name), name);
-}
-
-Win32TextBox& ControlSet::textBox(std::string_view name) {
-    return as<Win32TextBox>(find(name), name);
-}
-
-Win32ListBox& ControlSet::listBox(std::string_view name) {
-    return as<Win32ListBox>(find(name), name);
-}
-
-Win32TabBar& ControlSet::tabBar(std::string_view name) {
-    return as<Win32TabBar>(find(name), name);
-}
-
-Win32ImageView& ControlSet::image(std::string_view name) {
-    return as<Win32ImageView>(find(name), name);
-}
-
-Win32MathView& ControlSet::mathView(std::string_view name) {
-    return as<Win32MathView>(find(name), name);
-}
-
-Win32Canvas& ControlSet::canvas(std::string_view name) {
-    return as<Win32Canvas>(find(name), name);
-}
-
-Win32CheckList& ControlSet::checkList(std::string_view name) {
-    return as<Win32CheckList>(find(name), name);
-}
-
-Win32ProgressBar& ControlSet::progressBar(std::string_view name) {
-    return as<Win32ProgressBar>(find(name), name);
-}
-
-Win32ComboBox& ControlSet::comboBox(std::string_view name) {
-    return as<Win32ComboBox>(find(name), name);
-}
-
 HWND ControlSet::handle(std::string_view name) {
     return find(name).hwnd();
 }

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,17 +48,17 @@ public:
 
     // The adapter of the control called `name`, of the kind asked for; a name the table lacks or
     // a kind it does not have throws std::out_of_range (a fault of the window's code).
-    ui::Widget& widget(std::string_view name);
-    ui::Control& control(std::string_view name);
-    Win32TextBox& textBox(std::string_view name);
-    Win32ListBox& listBox(std::string_view name);
-    Win32TabBar& tabBar(std::string_view name);
-    Win32ImageView& image(std::string_view name);
-    Win32MathView& mathView(std::string_view name);
-    Win32Canvas& canvas(std::string_view name);
-    Win32CheckList& checkList(std::string_view name);
-    Win32ProgressBar& progressBar(std::string_view name);
-    Win32ComboBox& comboBox(std::string_view name);
+    ui::Widget& widget(std::string_view name) { return as<ui::Widget>(name); }
+    ui::Control& control(std::string_view name) { return as<ui::Control>(name); }
+    Win32TextBox& textBox(std::string_view name) { return as<Win32TextBox>(name); }
+    Win32ListBox& listBox(std::string_view name) { return as<Win32ListBox>(name); }
+    Win32TabBar& tabBar(std::string_view name) { return as<Win32TabBar>(name); }
+    Win32ImageView& image(std::string_view name) { return as<Win32ImageView>(name); }
+    Win32MathView& mathView(std::string_view name) { return as<Win32MathView>(name); }
+    Win32Canvas& canvas(std::string_view name) { return as<Win32Canvas>(name); }
+    Win32CheckList& checkList(std::string_view name) { return as<Win32CheckList>(name); }
+    Win32ProgressBar& progressBar(std::string_view name) { return as<Win32ProgressBar>(name); }
+    Win32ComboBox& comboBox(std::string_view name) { return as<Win32ComboBox>(name); }
     HWND handle(std::string_view name);
 
     // Puts the control in front of the others (a panel or list shown over the editors); it then
@@ -73,6 +74,8 @@ private:
         std::unique_ptr<NativeWidget> adapter;
     };
     NativeWidget& find(std::string_view name);
+    template <class T>
+    T& as(std::string_view name);
     HWND create(const ui::ControlSpec& item, HWND parent, bool groupStart, int id);
     std::unique_ptr<NativeWidget> adapt(const ui::ControlSpec& item, HWND hwnd);
     void name(std::span<const ui::ControlSpec> table, std::size_t index, HWND hwnd);
@@ -83,5 +86,13 @@ private:
     std::vector<Entry> entries_;
     std::vector<HFONT> ownFonts_;
 };
+
+template <class T>
+T& ControlSet::as(std::string_view name) {
+    if (auto* typed = dynamic_cast<T*>(&find(name))) {
+        return *typed;
+    }
+    throw std::out_of_range("the control " + std::string(name) + " is not of the kind asked for");
+}
 
 }  // namespace win32gui

@@ -276,11 +276,7 @@ ui::Bitmap legendBitmap(const MathFonts& fonts, int width) {
         TextOutW(dc, x + toScreen(24), y - toScreen(1), name.c_str(),
                  static_cast<int>(name.size()));
     }
-    GdiFlush();
-    std::copy(bits, bits + picture.pixels.size(), picture.pixels.begin());
-    for (std::uint32_t& p : picture.pixels) {
-        p |= 0xFF000000U;
-    }
+    takeDrawing(bits, picture);
     SelectObject(dc, oldBitmap);
     SelectObject(dc, oldFont);
     DeleteObject(section);

@@ -26,40 +26,30 @@ std::wstring Win32MenuItem::menuText() const {
     return text;
 }
 
-void Win32MenuItem::setVisible(bool visible) {
-    if (visible_ != visible) {
-        visible_ = visible;
+template <class T, class V>
+void Win32MenuItem::change(T& property, const V& value, bool structural) {
+    if (property != value) {
+        property = value;
         if (bar_ != nullptr) {
-            bar_->itemChanged(*this, true);
+            bar_->itemChanged(*this, structural);
         }
     }
+}
+
+void Win32MenuItem::setVisible(bool visible) {
+    change(visible_, visible, true);
 }
 
 void Win32MenuItem::setEnabled(bool enabled) {
-    if (enabled_ != enabled) {
-        enabled_ = enabled;
-        if (bar_ != nullptr) {
-            bar_->itemChanged(*this, false);
-        }
-    }
+    change(enabled_, enabled, false);
 }
 
 void Win32MenuItem::setCaption(std::string_view caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        if (bar_ != nullptr) {
-            bar_->itemChanged(*this, false);
-        }
-    }
+    change(caption_, caption, false);
 }
 
 void Win32MenuItem::setChecked(bool checked) {
-    if (checked_ != checked) {
-        checked_ = checked;
-        if (bar_ != nullptr) {
-            bar_->itemChanged(*this, false);
-        }
-    }
+    change(checked_, checked, false);
 }
 
 void Win32MenuItem::click() {

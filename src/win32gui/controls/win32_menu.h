@@ -24,7 +24,7 @@ namespace win32gui {
 
 class Win32MenuBar;
 
-class Win32MenuItem : public ui::Control {
+class Win32MenuItem : public ui::MenuItem {
 public:
     Win32MenuItem(Win32MenuBar* bar, int id, std::string caption, std::string shortcut);
 
@@ -33,12 +33,6 @@ public:
     // The item's own flag: a hidden item stays enabled or not, for its shortcut.
     bool enabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
-    ui::Rect bounds() const override { return {}; }
-    void setBounds(const ui::Rect&) override {}
-    bool focused() const override { return false; }
-    void setFocus() override {}
-    void setTextColor(ui::Color) override {}
-    void setBackgroundColor(ui::Color) override {}
     std::string caption() const override { return caption_; }
     void setCaption(std::string_view caption) override;
     bool checked() const override { return checked_; }
@@ -53,6 +47,11 @@ public:
 
 private:
     Win32MenuBar* bar_;
+    // Sets one of the item's properties and shows the change on the bar; `structural` when it
+    // puts the item into its menu or takes it out.
+    template <class T, class V>
+    void change(T& property, const V& value, bool structural);
+
     int id_;
     std::string caption_;
     std::string shortcut_;

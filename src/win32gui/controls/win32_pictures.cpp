@@ -257,17 +257,7 @@ void Win32Canvas::paint(HDC dc, SIZE /*size*/) {
                 if (!s.picture || s.picture->empty()) {
                     break;
                 }
-                const ui::Bitmap& b = *s.picture;
-                BITMAPINFO info{};
-                info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-                info.bmiHeader.biWidth = b.width;
-                info.bmiHeader.biHeight = -b.height;
-                info.bmiHeader.biPlanes = 1;
-                info.bmiHeader.biBitCount = 32;
-                info.bmiHeader.biCompression = BI_RGB;
-                SetStretchBltMode(dc, HALFTONE);
-                StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, b.width,
-                              b.height, b.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                stretchPicture(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, *s.picture);
                 break;
             }
             case ui::Shape::Kind::Text: {

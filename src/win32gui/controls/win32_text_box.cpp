@@ -77,10 +77,6 @@ std::size_t Win32TextBox::selLength() const {
     return from > to ? from - to : to - from;
 }
 
-void Win32TextBox::setSelStart(std::size_t position) {
-    setSelection(position, 0);
-}
-
 void Win32TextBox::setSelection(std::size_t start, std::size_t length) {
     const std::string t = text();
     const std::size_t from = ui::snapOffset(t, start);
@@ -88,10 +84,6 @@ void Win32TextBox::setSelection(std::size_t start, std::size_t length) {
     SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(from),
                  static_cast<LPARAM>(std::max(from, to)));
     SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
-}
-
-std::string Win32TextBox::selText() const {
-    return text().substr(selStart(), selLength());
 }
 
 void Win32TextBox::setSelText(std::string_view text) {

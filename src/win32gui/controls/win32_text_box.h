@@ -24,9 +24,7 @@ public:
     void setText(std::string_view text) override;
     std::size_t selStart() const override;
     std::size_t selLength() const override;
-    void setSelStart(std::size_t position) override;
     void setSelection(std::size_t start, std::size_t length) override;
-    std::string selText() const override;
     void setSelText(std::string_view text) override;
     ui::Font font() const override { return font_; }
     void setFont(const ui::Font& font) override;

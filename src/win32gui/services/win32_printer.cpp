@@ -59,17 +59,8 @@ bool drawScaled(HDC dc, const ui::Bitmap& b, double maxScale) {
     }
     const double scale = std::min(
         {static_cast<double>(pageW) / b.width, static_cast<double>(pageH) / b.height, maxScale});
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = b.width;
-    info.bmiHeader.biHeight = -b.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(dc, HALFTONE);
-    return StretchDIBits(dc, 0, 0, static_cast<int>(b.width * scale),
-                         static_cast<int>(b.height * scale), 0, 0, b.width, b.height,
-                         b.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY) > 0;
+    return stretchPicture(dc, 0, 0, static_cast<int>(b.width * scale),
+                          static_cast<int>(b.height * scale), b);
 }
 
 std::string readFile(const std::wstring& path) {
@@ -250,11 +241,7 @@ ui::Bitmap pageWithHeading(const ui::PrintPage& page) {
     SetTextAlign(dc, TA_BASELINE | TA_LEFT);
     const std::wstring heading = widen(page.heading);
     TextOutW(dc, 10, 15, heading.c_str(), static_cast<int>(heading.size()));
-    GdiFlush();
-    std::copy(bits, bits + picture.pixels.size(), picture.pixels.begin());
-    for (std::uint32_t& p : picture.pixels) {
-        p |= 0xFF000000U;
-    }
+    takeDrawing(bits, picture);
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
     DeleteObject(font);
