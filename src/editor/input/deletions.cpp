@@ -1,7 +1,7 @@
 #include "editor/input/deletions.h"
 
 #include "editor/braille_numbers.h"
-#include "editor/text_lines.h"
+#include "ui/crlf_offsets.h"
 
 #include <array>
 #include <optional>
@@ -124,7 +124,7 @@ DeletionResult Deletions::deleteStructure(std::string_view text, std::size_t car
         return {};
     }
     const StructureCells& cells = cellsOf(structure);
-    caret = clampCaret(text, caret);
+    caret = ui::snapOffset(text, caret);
     const std::string work = maskNumbers(text);
 
     const std::optional<std::size_t> open = scanBack(work, caret, cells.opening, cells.stops);
@@ -150,7 +150,7 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
         return {};
     }
     const PartialCells& cells = cellsOf(what);
-    caret = clampCaret(text, caret);
+    caret = ui::snapOffset(text, caret);
     const std::string work = maskNumbers(text);
 
     if (cells.back) {
