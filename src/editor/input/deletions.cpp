@@ -138,10 +138,7 @@ DeletionResult Deletions::deleteStructure(std::string_view text, std::size_t car
     if (*close == *open + 1) {
         return {};  // empty: nothing to delete
     }
-    fullCopy_ = {std::string(text), *open};
-    std::string result(text.substr(0, *open));
-    result += text.substr(*close + 1);
-    return changedTo(std::move(result), *open);
+    return cut(text, *open, *close + 1, fullCopy_);
 }
 
 DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret,
@@ -162,10 +159,7 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
         if (from == caret) {
             return {};  // the target is next to the caret
         }
-        partialCopy_ = {std::string(text), from};
-        std::string result(text.substr(0, from));
-        result += text.substr(caret);
-        return changedTo(std::move(result), from);
+        return cut(text, from, caret, partialCopy_);
     }
 
     // Forwards the scan begins with the cell left of the caret, so a target there counts.
@@ -176,10 +170,14 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
     if (*target <= caret) {
         return {};  // the target is next to the caret
     }
-    partialCopy_ = {std::string(text), caret};
-    std::string result(text.substr(0, caret));
-    result += text.substr(*target);
-    return changedTo(std::move(result), caret);
+    return cut(text, caret, *target, partialCopy_);
+}
+
+DeletionResult Deletions::cut(std::string_view text, std::size_t from, std::size_t to, Copy& copy) {
+    copy = {std::string(text), from};
+    std::string result(text.substr(0, from));
+    result += text.substr(to);
+    return changedTo(std::move(result), from);
 }
 
 DeletionResult Deletions::restore(Copy& copy) {
