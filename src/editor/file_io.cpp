@@ -74,22 +74,23 @@ int writeInPlace(const fs::path& target, std::string_view bytes, const WriteFaul
     return out ? 0 : errnoOr(EIO);
 }
 
-}  // namespace
-
-std::string writeErrorMessage(int code, std::string_view fileName) {
+// "Errore n. <code>", the step that failed and the file.
+std::string errorMessage(int code, std::string_view during, std::string_view fileName) {
     std::string m(kMsgErrorNumber);
     m += std::to_string(code);
-    m += kMsgInWriting;
+    m += during;
     m += fileName;
     return m;
 }
 
+}  // namespace
+
+std::string writeErrorMessage(int code, std::string_view fileName) {
+    return errorMessage(code, kMsgInWriting, fileName);
+}
+
 std::string readErrorMessage(int code, std::string_view fileName) {
-    std::string m(kMsgErrorNumber);
-    m += std::to_string(code);
-    m += kMsgInReading;
-    m += fileName;
-    return m;
+    return errorMessage(code, kMsgInReading, fileName);
 }
 
 int writeFileSafely(const fs::path& name, std::string_view bytes, const WriteFault& fault) {

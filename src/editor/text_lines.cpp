@@ -35,16 +35,6 @@ std::size_t lineStartOf(std::string_view text, std::size_t caret) {
     return lf == std::string_view::npos ? 0 : lf + 1;
 }
 
-std::size_t clampCaret(std::string_view text, std::size_t caret) {
-    if (caret > text.size()) {
-        return text.size();
-    }
-    if (caret > 0 && caret < text.size() && text[caret - 1] == '\r' && text[caret] == '\n') {
-        return caret - 1;
-    }
-    return caret;
-}
-
 std::size_t lineNumberOf(std::string_view text, std::size_t caret) {
     const std::string_view before = text.substr(0, std::min(caret, text.size()));
     return static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));

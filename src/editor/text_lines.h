@@ -19,9 +19,6 @@ std::vector<std::string_view> editorLines(std::string_view text);
 // A caret past the end counts as the end.
 std::size_t lineStartOf(std::string_view text, std::size_t caret);
 
-// A caret moved into the text and off the middle of a CR LF pair (to the end of its line).
-std::size_t clampCaret(std::string_view text, std::size_t caret);
-
 // The number of the line holding `caret`, counted from 0 by the line feeds before it.
 std::size_t lineNumberOf(std::string_view text, std::size_t caret);
 

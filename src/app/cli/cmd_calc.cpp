@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/cli/cli.h"
+#include "learning/calc_sheet_opener.h"
 #include "learning/column_arithmetic.h"
 #include "learning/messages.h"
 
@@ -54,18 +55,10 @@ int calc(std::span<const std::string> args, Io& io) {
     }
 
     namespace msg = learning::messages;
-    switch (learning::checkSelection(text)) {
-        case learning::SelectionProblem::None:
-            break;
-        case learning::SelectionProblem::NothingSelected:
-            io.err << msg::kNoExpression << '\n';
-            return kFailed;
-        case learning::SelectionProblem::Invalid:
-            io.err << msg::kInvalidExpression << '\n';
-            return kFailed;
-        case learning::SelectionProblem::SeveralOperations:
-            io.err << msg::kSingleOperation << '\n';
-            return kFailed;
+    const std::string_view problem = learning::selectionProblemText(learning::checkSelection(text));
+    if (!problem.empty()) {
+        io.err << problem << '\n';
+        return kFailed;
     }
     learning::Prepared p = learning::prepare(learning::normaliseOperation(text));
     if (p.refusal == learning::Refusal::None && *decimals > 0) {

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <ostream>
 
-namespace cli::emboss {
+namespace cli {
+namespace {
 
-extern const std::string_view kHelp;
-const std::string_view kHelp =
+constexpr std::string_view kEmbossUsage =
     "Usage: tattilo-cli emboss [--page N] [--width W] [--height H] [-o OUT] DOC.mtf\n"
     "\n"
     "Writes the embosser file of one page's Braille text, as \"Stampa su file\" does:\n"
@@ -27,17 +27,17 @@ const std::string_view kHelp =
     "               replaced only once the new file is complete, and never\n"
     "               when it is the document itself\n";
 
-int run(std::span<const std::string> args, Io& io) {
+int emboss(std::span<const std::string> args, Io& io) {
     Arguments a(args, {"--page", "--width", "--height", "-o"}, {});
     const std::optional<int> page = a.integer("--page", 1, 1, editor::kPageCount);
     const std::optional<int> width = a.integer("--width", 50, 0, 100000);
     const std::optional<int> height = a.integer("--height", 30, 0, 1000000);
     if (a.ok() && a.positional().size() != 1) {
-        io.err << "tattilo-cli emboss: give one document file\n" << kHelp;
+        io.err << "tattilo-cli emboss: give one document file\n" << kEmbossUsage;
         return kUsage;
     }
     if (!a.ok() || !page || !width || !height) {
-        io.err << "tattilo-cli emboss: " << a.error() << '\n' << kHelp;
+        io.err << "tattilo-cli emboss: " << a.error() << '\n' << kEmbossUsage;
         return kUsage;
     }
     if (!editor::printerSettingsUsable(*width, *height)) {
@@ -78,4 +78,9 @@ int run(std::span<const std::string> args, Io& io) {
     return io.out ? kOk : kFailed;
 }
 
-}  // namespace cli::emboss
+}  // namespace
+
+extern const Command kEmbossCommand{"emboss", "the embosser file (.prn) of one page's Braille text",
+                                    kEmbossUsage, emboss};
+
+}  // namespace cli

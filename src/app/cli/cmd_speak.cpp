@@ -11,10 +11,10 @@
 #include "speech/speech_reader.h"
 #include "speech/wave_file.h"
 
-namespace cli::speak {
+namespace cli {
+namespace {
 
-extern const std::string_view kHelp;
-const std::string_view kHelp =
+constexpr std::string_view kSpeakUsage =
     "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav | --lines] [--engine-text]\n"
     "                         [FILE]\n"
     "\n"
@@ -37,9 +37,7 @@ const std::string_view kHelp =
     "\n"
     "A line end at the end of the input is ignored; more than one line is refused.\n";
 
-int run(std::span<const std::string> args, Io& io);
-
-int run(std::span<const std::string> args, Io& io) {
+int speak(std::span<const std::string> args, Io& io) {
     Arguments a(args, {"--mode", "--rate", "--wav"}, {"--lines", "--engine-text"});
     if (!a.ok()) {
         io.err << "tattilo-cli speak: " << a.error() << '\n';
@@ -130,4 +128,10 @@ int run(std::span<const std::string> args, Io& io) {
     return kOk;
 }
 
-}  // namespace cli::speak
+}  // namespace
+
+extern const Command kSpeakCommand{
+    "speak", "the Italian words spoken for a Braille line; --wav synthesises them", kSpeakUsage,
+    speak};
+
+}  // namespace cli

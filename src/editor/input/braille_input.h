@@ -26,8 +26,6 @@ namespace editor {
 class BrailleInput final : public KeyHandler {
 public:
     explicit BrailleInput(TForm1& form);
-    BrailleInput(const BrailleInput&) = delete;
-    BrailleInput& operator=(const BrailleInput&) = delete;
 
     // "Input Dattilobraille" (F5): chord input on or off, said aloud.
     void InputDattilobrailleClick();

@@ -1,7 +1,7 @@
 #include "editor/input/deletions.h"
 
 #include "editor/braille_numbers.h"
-#include "editor/text_lines.h"
+#include "ui/crlf_offsets.h"
 
 #include <array>
 #include <optional>
@@ -124,7 +124,7 @@ DeletionResult Deletions::deleteStructure(std::string_view text, std::size_t car
         return {};
     }
     const StructureCells& cells = cellsOf(structure);
-    caret = clampCaret(text, caret);
+    caret = ui::snapOffset(text, caret);
     const std::string work = maskNumbers(text);
 
     const std::optional<std::size_t> open = scanBack(work, caret, cells.opening, cells.stops);
@@ -138,10 +138,7 @@ DeletionResult Deletions::deleteStructure(std::string_view text, std::size_t car
     if (*close == *open + 1) {
         return {};  // empty: nothing to delete
     }
-    fullCopy_ = {std::string(text), *open};
-    std::string result(text.substr(0, *open));
-    result += text.substr(*close + 1);
-    return changedTo(std::move(result), *open);
+    return cut(text, *open, *close + 1, fullCopy_);
 }
 
 DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret,
@@ -150,7 +147,7 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
         return {};
     }
     const PartialCells& cells = cellsOf(what);
-    caret = clampCaret(text, caret);
+    caret = ui::snapOffset(text, caret);
     const std::string work = maskNumbers(text);
 
     if (cells.back) {
@@ -162,10 +159,7 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
         if (from == caret) {
             return {};  // the target is next to the caret
         }
-        partialCopy_ = {std::string(text), from};
-        std::string result(text.substr(0, from));
-        result += text.substr(caret);
-        return changedTo(std::move(result), from);
+        return cut(text, from, caret, partialCopy_);
     }
 
     // Forwards the scan begins with the cell left of the caret, so a target there counts.
@@ -176,10 +170,14 @@ DeletionResult Deletions::deletePartial(std::string_view text, std::size_t caret
     if (*target <= caret) {
         return {};  // the target is next to the caret
     }
-    partialCopy_ = {std::string(text), caret};
-    std::string result(text.substr(0, caret));
-    result += text.substr(*target);
-    return changedTo(std::move(result), caret);
+    return cut(text, caret, *target, partialCopy_);
+}
+
+DeletionResult Deletions::cut(std::string_view text, std::size_t from, std::size_t to, Copy& copy) {
+    copy = {std::string(text), from};
+    std::string result(text.substr(0, from));
+    result += text.substr(to);
+    return changedTo(std::move(result), from);
 }
 
 DeletionResult Deletions::restore(Copy& copy) {

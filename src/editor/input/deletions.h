@@ -72,6 +72,9 @@ private:
         bool empty() const { return text.empty(); }
     };
     static DeletionResult restore(Copy& copy);
+    // Keeps `text` in `copy` and removes its cells from `from` up to `to`; the caret goes to
+    // `from`.
+    static DeletionResult cut(std::string_view text, std::size_t from, std::size_t to, Copy& copy);
 
     Copy fullCopy_;
     Copy partialCopy_;

@@ -1,7 +1,7 @@
 #include "editor/input/editing_commands.h"
 
 #include "editor/messages.h"
-#include "editor/text_lines.h"
+#include "ui/crlf_offsets.h"
 
 namespace editor {
 namespace {
@@ -139,9 +139,9 @@ void EditingCommands::spaceBrackets(bool add) {
         return;
     }
     // The caret stays by the character it was at: what comes before it is respaced alike.
-    const std::size_t caret = clampCaret(before, box.selStart());
+    const std::size_t caret = ui::snapOffset(before, box.selStart());
     replaceText(after,
-                clampCaret(after, respace(std::string_view(before).substr(0, caret)).size()));
+                ui::snapOffset(after, respace(std::string_view(before).substr(0, caret)).size()));
 }
 
 void EditingCommands::chooseFont() {

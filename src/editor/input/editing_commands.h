@@ -21,8 +21,6 @@ class EditingCommands : public KeyHandler {
 public:
     // Binds the commands, the key handler, the editor and page listeners and the start-up step.
     explicit EditingCommands(TForm1& form);
-    EditingCommands(const EditingCommands&) = delete;
-    EditingCommands& operator=(const EditingCommands&) = delete;
 
     void cut();
     void copy();

@@ -16,8 +16,6 @@ namespace editor {
 class PaletteCommands : public KeyHandler {
 public:
     explicit PaletteCommands(TForm1& form);
-    PaletteCommands(const PaletteCommands&) = delete;
-    PaletteCommands& operator=(const PaletteCommands&) = delete;
 
     void openPalette(const Palette& palette, ui::Control& button);
     void insertSelected();

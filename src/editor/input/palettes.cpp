@@ -1,6 +1,6 @@
 #include "editor/input/palettes.h"
 
-#include "editor/text_lines.h"
+#include "ui/crlf_offsets.h"
 
 #include <array>
 
@@ -175,7 +175,7 @@ const Palette* paletteByCaption(std::string_view caption) {
 
 PaletteInsertion insertPaletteText(std::string_view text, std::size_t caret,
                                    std::string_view latex) {
-    caret = clampCaret(text, caret);
+    caret = ui::snapOffset(text, caret);
     PaletteInsertion r;
     r.text.reserve(text.size() + latex.size());
     r.text += text.substr(0, caret);
@@ -190,7 +190,7 @@ PaletteInsertion insertPaletteText(std::string_view text, std::size_t caret,
             ++k;
         }
     }
-    r.caret = clampCaret(r.text, caret + k);
+    r.caret = ui::snapOffset(r.text, caret + k);
     return r;
 }
 

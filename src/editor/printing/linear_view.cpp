@@ -6,6 +6,7 @@
 #include "editor/text_lines.h"
 #include "notation/mathml_tables.h"
 #include "speech/rendering.h"
+#include "ui/crlf_offsets.h"
 #include "ui/text_trim.h"
 
 namespace editor {
@@ -143,7 +144,7 @@ void LinearView::refresh(int scrollStep) {
     }
     const ui::TextBox& memo = form_.widgets().Memo2;
     const std::string text = memo.text();
-    const std::size_t caret = clampCaret(text, memo.selStart());
+    const std::size_t caret = ui::snapOffset(text, memo.selStart());
     PositionRecord r;
     r.caretOffset = caret;
     r.caretColumn = caret - lineStartOf(text, caret);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "editor/text_lines.h"
 #include "ui/text_trim.h"
@@ -55,6 +56,21 @@ void setNumber(std::string_view value, int& target) {
     }
 }
 
+// The keys of a number or a text, as each begins its line. No key begins another, so a line
+// sets one value at the most.
+constexpr std::pair<std::string_view, int Settings::*> kNumberKeys[] = {
+    {"wintop", &Settings::winTop},    {"winleft", &Settings::winLeft},
+    {"winlarg", &Settings::winWidth}, {"winlung", &Settings::winHeight},
+    {"timer", &Settings::timer},      {"velvoce", &Settings::speechRate},
+    {"tutor", &Settings::tutor},
+};
+constexpr std::pair<std::string_view, std::string Settings::*> kTextKeys[] = {
+    {"editor", &Settings::graphicEditor}, {"filtro", &Settings::filter},
+    {"editmod", &Settings::exchangeMode}, {"font", &Settings::brailleFont},
+    {"scambio", &Settings::exchangeFile}, {"workdir", &Settings::workDir},
+    {"modalit\xE0", &Settings::modeText},
+};
+
 }  // namespace
 
 std::optional<int> parseInteger(std::string_view text) {
@@ -79,42 +95,16 @@ std::optional<int> parseInteger(std::string_view text) {
 
 void readConfiguration(std::string_view content, Settings& s) {
     for (const std::string_view line : editorLines(content)) {
-        // Each key that begins the line applies its value; the order is the table's.
-        if (startsWithKey(line, "wintop")) {
-            setNumber(valueOf(line), s.winTop);
+        // Each key that begins the line applies its value.
+        for (const auto& [key, field] : kNumberKeys) {
+            if (startsWithKey(line, key)) {
+                setNumber(valueOf(line), s.*field);
+            }
         }
-        if (startsWithKey(line, "winleft")) {
-            setNumber(valueOf(line), s.winLeft);
-        }
-        if (startsWithKey(line, "winlarg")) {
-            setNumber(valueOf(line), s.winWidth);
-        }
-        if (startsWithKey(line, "winlung")) {
-            setNumber(valueOf(line), s.winHeight);
-        }
-        if (startsWithKey(line, "editor")) {
-            s.graphicEditor = valueOf(line);
-        }
-        if (startsWithKey(line, "filtro")) {
-            s.filter = valueOf(line);
-        }
-        if (startsWithKey(line, "editmod")) {
-            s.exchangeMode = valueOf(line);
-        }
-        if (startsWithKey(line, "font")) {
-            s.brailleFont = valueOf(line);
-        }
-        if (startsWithKey(line, "scambio")) {
-            s.exchangeFile = valueOf(line);
-        }
-        if (startsWithKey(line, "workdir")) {
-            s.workDir = valueOf(line);
-        }
-        if (startsWithKey(line, "timer")) {
-            setNumber(valueOf(line), s.timer);
-        }
-        if (startsWithKey(line, "modalit\xE0")) {
-            s.modeText = valueOf(line);
+        for (const auto& [key, field] : kTextKeys) {
+            if (startsWithKey(line, key)) {
+                s.*field = valueOf(line);
+            }
         }
         if (startsWithKey(line, "printer")) {
             const std::string lower = loweredText(line);
@@ -124,12 +114,6 @@ void readConfiguration(std::string_view content, Settings& s) {
             if (lower.find("pagina") != std::string::npos) {
                 setNumber(valueOf(line), s.printerLines);
             }
-        }
-        if (startsWithKey(line, "velvoce")) {
-            setNumber(valueOf(line), s.speechRate);
-        }
-        if (startsWithKey(line, "tutor")) {
-            setNumber(valueOf(line), s.tutor);
         }
         if (startsWithKey(line, "winstate")) {
             s.maximized = valueOf(line) == "maximized";

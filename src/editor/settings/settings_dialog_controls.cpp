@@ -20,22 +20,18 @@ constexpr ControlSpec label(std::string_view name, std::string_view caption, int
 constexpr ControlSpec field(std::string_view name, int top, int width = 130) {
     return {name, K::LineEdit, {}, {kFieldLeft, top, width, 24}};
 }
+// The browse button beside the field at `top`.
+constexpr ControlSpec browse(std::string_view name, int top, std::string_view accessibleName) {
+    return {name, K::Button, text::kButtonBrowse, {378, top - 1, 78, 26}, accessibleName};
+}
 
 const std::array kControls = {
     label("LabelEditor", text::kLabelEditor, 12),
     field("EditEditor", 12),
-    ControlSpec{"SfogliaEditor",
-                K::Button,
-                text::kButtonBrowse,
-                {378, 11, 78, 26},
-                "Sfoglia editor grafico"},
+    browse("SfogliaEditor", 12, "Sfoglia editor grafico"),
     label("LabelWorkDir", text::kLabelWorkDir, 44),
     field("EditWorkDir", 44),
-    ControlSpec{"SfogliaDir",
-                K::Button,
-                text::kButtonBrowse,
-                {378, 43, 78, 26},
-                "Sfoglia directory lavoro"},
+    browse("SfogliaDir", 44, "Sfoglia directory lavoro"),
     label("LabelExchange", text::kLabelExchangeFile, 76),
     field("EditExchange", 76),
     ControlSpec{"GroupExchange", K::GroupBox, text::kGroupExchangeMode, {12, 106, 444, 54}},

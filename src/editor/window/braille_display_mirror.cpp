@@ -5,6 +5,7 @@
 
 #include "editor/text_lines.h"
 #include "notation/braille_cells.h"
+#include "ui/crlf_offsets.h"
 
 namespace editor {
 namespace {
@@ -66,7 +67,7 @@ bool BrailleDisplayMirror::wanted() const {
 
 BrailleDisplayMirror::CaretLine BrailleDisplayMirror::caretLine(std::string_view text) const {
     CaretLine c;
-    const std::size_t caret = clampCaret(text, form_.widgets().Memo2.selStart());
+    const std::size_t caret = ui::snapOffset(text, form_.widgets().Memo2.selStart());
     c.lineStart = lineStartOf(text, caret);
     std::size_t end = text.find_first_of("\r\n", c.lineStart);
     if (end == std::string_view::npos) {

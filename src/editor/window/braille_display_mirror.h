@@ -34,8 +34,6 @@ std::vector<ui::BrailleDots> displayRow(std::string_view line, std::size_t start
 class BrailleDisplayMirror : public KeyHandler {
 public:
     BrailleDisplayMirror(TForm1& form, ui::BrailleDisplay& display);
-    BrailleDisplayMirror(const BrailleDisplayMirror&) = delete;
-    BrailleDisplayMirror& operator=(const BrailleDisplayMirror&) = delete;
 
     // Shows the caret's line, or gives the display back when the Braille editor is not where
     // the student works.

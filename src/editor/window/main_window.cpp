@@ -275,6 +275,15 @@ void TForm1::setPageStatus(std::string status) {
     w_.statusBar.setCaption(pageStatus_);
 }
 
+void TForm1::setPageStatusOf(std::string_view number) {
+    std::string status(text::kStatusPage);
+    status += number;
+    if (braille_) {
+        status += text::kStatusBraille;
+    }
+    setPageStatus(std::move(status));
+}
+
 // Menu shortcuts; hidden items keep theirs, disabled ones do not fire. Of two items with the
 // same keys the first that can run wins. A shortcut that none can run in this mode or with
 // these settings is explained, unless a key handler takes it.

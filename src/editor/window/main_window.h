@@ -153,10 +153,14 @@ std::string windowTitle(std::string_view prefix, std::string_view modeText);
 // The mode text of a stored one: Braille when it holds "Braille", else Latex.
 std::string_view modeTextOf(std::string_view stored);
 
-// A key handler added by an input feature (chord, keypad, speech of typing, undo...).
+// A key handler added by an input feature (chord, keypad, speech of typing, undo...). The
+// window keeps a reference to it: a copy would never be called, so there is none.
 class KeyHandler {
 public:
+    KeyHandler() = default;
     virtual ~KeyHandler() = default;
+    KeyHandler(const KeyHandler&) = delete;
+    KeyHandler& operator=(const KeyHandler&) = delete;
     virtual void keyDown(ui::KeyEvent& /*event*/) {}
     virtual void keyPress(ui::KeyPress& /*press*/) {}
     virtual void keyUp(ui::KeyEvent& /*event*/) {}
@@ -305,6 +309,8 @@ private:
     void applyMathml();
     void changePage(int page);
     void setPageStatus(std::string status);
+    // "Pag. <number>", with " Braille" in Braille mode.
+    void setPageStatusOf(std::string_view number);
     void menuOpened(Command id);
     bool runShortcut(ui::KeyEvent& event);
     bool explainAltKey(ui::KeyEvent& event);

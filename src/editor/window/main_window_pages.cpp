@@ -81,8 +81,7 @@ void TForm1::putDocument(PageStore pages, int page, bool braille) {
     w_.tabs.setTabIndex(page_ - 1);
     showPage();
     applyModeWidgets();
-    setPageStatus(std::string(text::kStatusPage) + std::to_string(page_) +
-                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    setPageStatusOf(std::to_string(page_));
     if (braille_) {
         w_.ListBox1.setVisible(false);
         w_.Label2.setCaption(chordInput_ ? text::kChordInput : text::kKeyboardInput);
@@ -147,8 +146,7 @@ void TForm1::changePage(int page) {
     w_.tabs.setTabIndex(page_ - 1);
     updateOccupancyStrip();
     showPage();
-    setPageStatus(std::string(text::kStatusPage) + std::to_string(page_) +
-                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    setPageStatusOf(std::to_string(page_));
     if (braille_) {
         speak(speech::pageRequest(environment_.programDirectory.string(), page_));
     }
@@ -172,8 +170,7 @@ void TForm1::TabControl1Change() {
                                    : std::string();
     const auto number = parseInteger(digits);
     page_ = number && *number >= 1 && *number <= kPageCount ? *number : index + 1;
-    setPageStatus(std::string(text::kStatusPage) + digits +
-                  (braille_ ? std::string(text::kStatusBraille) : std::string()));
+    setPageStatusOf(digits);
     updateOccupancyStrip();
     showPage();
     activeEditor().setSelStart(0);
