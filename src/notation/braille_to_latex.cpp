@@ -277,6 +277,8 @@ private:
     Ended stopAt(const Seq& seq, unsigned flags) const;
     bool readSeq(Seq& seq, unsigned flags, Ended& ended);
     bool readSeqAtDepth(Seq& seq, unsigned flags, Ended& ended);
+    bool readToColon(Seq& seq);
+    bool readClosed(Seq& seq, unsigned stop, Ended end, std::string_view refusal);
     bool readItem(Seq& seq, unsigned flags);
     bool readNumber(Seq& seq, unsigned flags);
     void readDigitRun(std::string& digits, unsigned flags);
@@ -571,17 +573,26 @@ bool BrailleToLatex::readNumber(Seq& seq, unsigned flags) {
     return true;
 }
 
+// What stands up to the cell that ends it (`end`), that cell taken too; refused with `refusal`
+// when something else ends it first.
+bool BrailleToLatex::readClosed(Seq& seq, unsigned stop, Ended end, std::string_view refusal) {
+    Ended ended = Ended::None;
+    if (!readSeq(seq, stop, ended)) {
+        return false;
+    }
+    if (ended != end) {
+        return fail(refusal);
+    }
+    ++pos_;
+    return true;
+}
+
 bool BrailleToLatex::readFraction(Seq& seq) {
     ++pos_;
     Seq numerator;
-    Ended ended = Ended::None;
-    if (!readSeq(numerator, kStopN, ended)) {
+    if (!readClosed(numerator, kStopN, Ended::N, messages::kFractionError)) {
         return false;
     }
-    if (ended != Ended::N) {
-        return fail(messages::kFractionError);
-    }
-    ++pos_;
     while (cell() == ' ' || cell() == '\r' || cell() == '\n') {
         ++pos_;
     }
@@ -590,13 +601,9 @@ bool BrailleToLatex::readFraction(Seq& seq) {
     }
     ++pos_;
     Seq denominator;
-    if (!readSeq(denominator, kStopFour, ended)) {
+    if (!readClosed(denominator, kStopFour, Ended::Four, messages::kFractionError)) {
         return false;
     }
-    if (ended != Ended::Four) {
-        return fail(messages::kFractionError);
-    }
-    ++pos_;
     seq.add(Kind::Construct, "\\frac{" + numerator.out + "}{" + denominator.out + "}");
     return true;
 }
@@ -618,13 +625,9 @@ bool BrailleToLatex::readRoot(Seq& seq) {
     }
     ++pos_;
     Seq radicand;
-    if (!readSeq(radicand, kStopO, ended)) {
+    if (!readClosed(radicand, kStopO, Ended::O, messages::kRootUnclosed)) {
         return false;
     }
-    if (ended != Ended::O) {
-        return fail(messages::kRootUnclosed);
-    }
-    ++pos_;
     seq.add(Kind::Construct, "\\sqrt[" + first.out + "]{" + radicand.out + "}");
     return true;
 }
@@ -757,6 +760,19 @@ bool BrailleToLatex::readLimits(Seq& seq, std::string_view name, std::size_t cel
     return true;
 }
 
+// What stands up to the next ":" of this level (an overline's content, a logarithm's base),
+// the colon taken too.
+bool BrailleToLatex::readToColon(Seq& seq) {
+    Ended ended = Ended::None;
+    if (!readSeq(seq, kStopColon, ended)) {
+        return false;
+    }
+    if (ended == Ended::Colon) {
+        ++pos_;
+    }
+    return true;
+}
+
 bool BrailleToLatex::readOverline(Seq& seq) {
     ++pos_;
     if (countsFrom_[pos_].colons == 0) {
@@ -764,12 +780,8 @@ bool BrailleToLatex::readOverline(Seq& seq) {
         return true;
     }
     Seq content;
-    Ended ended = Ended::None;
-    if (!readSeq(content, kStopColon, ended)) {
+    if (!readToColon(content)) {
         return false;
-    }
-    if (ended == Ended::Colon) {
-        ++pos_;
     }
     seq.add(Kind::Construct, "\\overline{" + content.out + "}");
     return true;
@@ -789,12 +801,8 @@ bool BrailleToLatex::readLog(Seq& seq) {
         return true;
     }
     Seq base;
-    Ended ended = Ended::None;
-    if (!readSeq(base, kStopColon, ended)) {
+    if (!readToColon(base)) {
         return false;
-    }
-    if (ended == Ended::Colon) {
-        ++pos_;
     }
     seq.add(Kind::Construct, "\\log_{" + base.out + "}");
     return true;

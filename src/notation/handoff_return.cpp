@@ -9,26 +9,9 @@ namespace notation {
 
 namespace {
 
+// The "||" of each line break become the line break again; "\left|" and "\right|" are bars.
 std::string joinLine(std::string_view line) {
-    std::string out;
-    out.reserve(line.size());
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (at(line, i, "\\left|")) {
-            out += "\\left|";
-            i += 6;
-        } else if (at(line, i, "\\right|")) {
-            out += "\\right|";
-            i += 7;
-        } else if (at(line, i, "||")) {
-            out += "\r\n";
-            i += 2;
-        } else {
-            out += line[i];
-            ++i;
-        }
-    }
-    return out;
+    return replaceEach(line, {{"\\left|", "\\left|"}, {"\\right|", "\\right|"}, {"||", "\r\n"}});
 }
 
 bool endsWithLineBreak(std::string_view s) {

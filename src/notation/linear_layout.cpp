@@ -519,15 +519,31 @@ private:
 
     // The sign that closes the construct opened at `i`, or `to` - 1 when none does.
     std::size_t closing(std::size_t i, std::size_t to, MathCode open, MathCode close) const {
+        return std::min(constructEnd(i, to, open, close), to - 1);
+    }
+
+    // The sign that closes the construct opened at `i`, or `to` when none does; `middle`, when
+    // given, receives the fraction's own middle sign (kNone if none).
+    std::size_t constructEnd(std::size_t i, std::size_t to, MathCode open, MathCode close,
+                             std::size_t* middle = nullptr) const {
+        if (middle != nullptr) {
+            *middle = kNone;
+        }
         int depth = 0;
-        for (std::size_t k = i; k < to; ++k) {
+        for (std::size_t k = i + 1; k < to; ++k) {
             if (t_[k].code == open) {
                 ++depth;
-            } else if (t_[k].code == close && --depth == 0) {
-                return k;
+            } else if (t_[k].code == close) {
+                if (depth == 0) {
+                    return k;
+                }
+                --depth;
+            } else if (middle != nullptr && t_[k].code == MathCode::FractionMiddle && depth == 0 &&
+                       *middle == kNone) {
+                *middle = k;
             }
         }
-        return to - 1;
+        return to;
     }
 
     std::size_t firstOf(std::size_t from, std::size_t to, MathCode code) const {
@@ -561,21 +577,8 @@ private:
 
     std::size_t fraction(Box& box, std::size_t i, std::size_t to, FontRole role) {
         std::size_t middle = kNone;
-        std::size_t end = to;
-        int depth = 0;
-        for (std::size_t k = i + 1; k < to; ++k) {
-            if (t_[k].code == MathCode::FractionStart) {
-                ++depth;
-            } else if (t_[k].code == MathCode::FractionEnd) {
-                if (depth == 0) {
-                    end = k;
-                    break;
-                }
-                --depth;
-            } else if (t_[k].code == MathCode::FractionMiddle && depth == 0 && middle == kNone) {
-                middle = k;
-            }
-        }
+        const std::size_t end =
+            constructEnd(i, to, MathCode::FractionStart, MathCode::FractionEnd, &middle);
         const std::size_t numeratorEnd = middle == kNone ? end : middle;
         Box numerator = row(i + 1, numeratorEnd, role);
         if (numeratorEnd < to) {
@@ -606,19 +609,7 @@ private:
 
     // A radical sign of strokes over the radicand, the index (if any) in the crook.
     std::size_t root(Box& box, std::size_t i, std::size_t to, FontRole role) {
-        std::size_t end = to;
-        int depth = 0;
-        for (std::size_t k = i + 1; k < to; ++k) {
-            if (t_[k].code == MathCode::RootStart) {
-                ++depth;
-            } else if (t_[k].code == MathCode::RootEnd) {
-                if (depth == 0) {
-                    end = k;
-                    break;
-                }
-                --depth;
-            }
-        }
+        const std::size_t end = constructEnd(i, to, MathCode::RootStart, MathCode::RootEnd);
         const std::size_t colon = rootIndexColon(i, end);
         Box index;
         std::size_t radicandStart = i + 1;
@@ -677,19 +668,22 @@ private:
         return kNone;
     }
 
+    // The first sign from `from` on that ends a limit of a sum, product or integral: a colon,
+    // an open round bracket, or for the lower limit a comma; `to` when none does.
+    std::size_t limitEnd(std::size_t from, std::size_t to, bool lower) const {
+        while (from < to && t_[from].code != MathCode::Colon && !isOpenRound(t_[from]) &&
+               !(lower && t_[from].code == MathCode::Comma)) {
+            ++from;
+        }
+        return from;
+    }
+
     // The colon that ends the upper limit of the sum, product or integral at `i`; `i` when
     // its signs are no limits.
     std::size_t limitsColon(std::size_t i, std::size_t to) const {
-        std::size_t p = i + 1;
-        while (p < to && t_[p].code != MathCode::Comma && t_[p].code != MathCode::Colon &&
-               !isOpenRound(t_[p])) {
-            ++p;
-        }
+        const std::size_t p = limitEnd(i + 1, to, true);
         if (p < to && t_[p].code == MathCode::Comma) {
-            std::size_t q = p + 1;
-            while (q < to && t_[q].code != MathCode::Colon && !isOpenRound(t_[q])) {
-                ++q;
-            }
+            const std::size_t q = limitEnd(p + 1, to, false);
             return q < to && t_[q].code == MathCode::Colon ? q : i;
         }
         return p < to && t_[p].code == MathCode::Colon && p > i + 1 ? p : i;
@@ -708,7 +702,10 @@ private:
 
     // Signs [from, to) with a line over them.
     void overlined(Box& box, std::size_t from, std::size_t to, FontRole role) {
-        Box content = row(from, to, role);
+        overlined(box, row(from, to, role));
+    }
+
+    void overlined(Box& box, Box&& content) {
         const int x = box.width;
         const int top = content.top - kOverlineGap - 1;
         const int width = content.width;
@@ -726,28 +723,17 @@ private:
         if (colon < to) {
             reach(content, colon, role);
         }
-        const int x = box.width;
-        const int top = content.top - kOverlineGap - 1;
-        const int width = content.width;
-        put(box, std::move(content), x, 0, PartKind::Overlined);
-        line(box, DisplayKind::Overline, x, top, x + width, top);
-        box.width += width + 1;
+        overlined(box, std::move(content));
+        box.width += 1;
         return colon < to ? colon + 1 : to;
     }
 
     // Sums, products and integrals with their limits written lower "," upper ":".
     std::size_t bigOperator(Box& box, std::size_t i, std::size_t to, FontRole role) {
         ink(box, DisplayKind::Glyph, role, mathmlCharacters(t_[i].text), false);
-        std::size_t p = i + 1;
-        while (p < to && t_[p].code != MathCode::Comma && t_[p].code != MathCode::Colon &&
-               !isOpenRound(t_[p])) {
-            ++p;
-        }
+        const std::size_t p = limitEnd(i + 1, to, true);
         if (p < to && t_[p].code == MathCode::Comma) {
-            std::size_t q = p + 1;
-            while (q < to && t_[q].code != MathCode::Colon && !isOpenRound(t_[q])) {
-                ++q;
-            }
+            const std::size_t q = limitEnd(p + 1, to, false);
             if (q < to && t_[q].code == MathCode::Colon) {
                 limits(box, i + 1, p, p + 1, q, role);
                 return q + 1;

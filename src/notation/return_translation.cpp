@@ -251,32 +251,9 @@ void applyBodyRules(std::string& text, const FilterTable& table) {
 
 // ":" becomes "\:", "\ " a blank, "\\\\" "\\", "%% " "%%"; a pair "\\" is copied whole.
 std::string escapePass(std::string_view s) {
-    std::string out;
-    out.reserve(s.size() + 8);
-    std::size_t i = 0;
-    while (i < s.size()) {
-        if (s[i] == ':') {
-            out += "\\:";
-            ++i;
-        } else if (at(s, i, "\\ ")) {
-            out += ' ';
-            i += 2;
-        } else if (at(s, i, "\\\\\\\\")) {
-            out += "\\\\";
-            i += 4;
-        } else if (at(s, i, "\\\\")) {
-            // A text region's delimiter stays whole: a blank after it is no escaped blank.
-            out += "\\\\";
-            i += 2;
-        } else if (at(s, i, "%% ")) {
-            out += "%%";
-            i += 3;
-        } else {
-            out += s[i];
-            ++i;
-        }
-    }
-    return out;
+    // A text region's delimiter stays whole: a blank after it is no escaped blank.
+    return replaceEach(
+        s, {{":", "\\:"}, {"\\ ", " "}, {"\\\\\\\\", "\\\\"}, {"\\\\", "\\\\"}, {"%% ", "%%"}});
 }
 
 std::size_t firstNonBlank(std::string_view s, std::size_t from) {
@@ -345,6 +322,33 @@ bool escapedAt(std::string_view s, std::size_t pos) {
     return pos > 0 && s[pos - 1] == '\\';
 }
 
+// The brace of the group around `from`: the first '{' before it that no '}' between closes,
+// or (`after`) the first '}' from it on that no '{' between opens; npos when there is none.
+// Escaped braces count for nothing.
+std::size_t enclosingBrace(std::string_view text, std::size_t from, bool after) {
+    const char inner = after ? '{' : '}';
+    const char outer = after ? '}' : '{';
+    int depth = 0;
+    const auto size = static_cast<std::ptrdiff_t>(text.size());
+    const std::ptrdiff_t step = after ? 1 : -1;
+    for (auto k = static_cast<std::ptrdiff_t>(from) + (after ? 0 : -1); k >= 0 && k < size;
+         k += step) {
+        const char c = text[static_cast<std::size_t>(k)];
+        if ((c == '{' || c == '}') && escapedAt(text, static_cast<std::size_t>(k))) {
+            continue;
+        }
+        if (c == inner) {
+            ++depth;
+        } else if (c == outer) {
+            if (depth == 0) {
+                return static_cast<std::size_t>(k);
+            }
+            --depth;
+        }
+    }
+    return std::string::npos;
+}
+
 // «{a \over b}» becomes «{\frac{a}{b}}». "\over" counts only as a whole command word, so
 // "\overline", "\overset" and the like are left alone. Without an enclosing group the whole
 // text is the fraction, as in TeX.
@@ -358,40 +362,8 @@ void texFractionPass(std::string& text) {
         if (p == std::string::npos) {
             return;
         }
-        std::size_t open = std::string::npos;
-        int depth = 0;
-        for (std::size_t k = p; k-- > 0;) {
-            const char c = text[k];
-            if ((c == '{' || c == '}') && escapedAt(text, k)) {
-                continue;
-            }
-            if (c == '}') {
-                ++depth;
-            } else if (c == '{') {
-                if (depth == 0) {
-                    open = k;
-                    break;
-                }
-                --depth;
-            }
-        }
-        std::size_t close = std::string::npos;
-        depth = 0;
-        for (std::size_t k = p + 5; k < text.size(); ++k) {
-            const char c = text[k];
-            if ((c == '{' || c == '}') && escapedAt(text, k)) {
-                continue;
-            }
-            if (c == '{') {
-                ++depth;
-            } else if (c == '}') {
-                if (depth == 0) {
-                    close = k;
-                    break;
-                }
-                --depth;
-            }
-        }
+        const std::size_t open = enclosingBrace(text, p, false);
+        const std::size_t close = enclosingBrace(text, p + 5, true);
         const std::size_t numStart = open == std::string::npos ? 0 : open + 1;
         const std::size_t end = close == std::string::npos ? text.size() : close;
         const std::size_t denStart = std::min(firstNonBlank(text, p + 5), end);

@@ -21,6 +21,28 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     }
 }
 
+std::string replaceEach(std::string_view text, std::initializer_list<Substitution> table) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const Substitution* hit = nullptr;
+        for (const Substitution& s : table) {
+            if (at(text, i, s.from)) {
+                hit = &s;
+                break;
+            }
+        }
+        if (hit == nullptr) {
+            out += text[i++];
+        } else {
+            out += hit->to;
+            i += hit->from.size();
+        }
+    }
+    return out;
+}
+
 std::size_t closingBrace(std::string_view text, std::size_t open) {
     int depth = 0;
     for (std::size_t i = open; i < text.size(); ++i) {

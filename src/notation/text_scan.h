@@ -4,6 +4,7 @@
 // every helper checks its bounds, so any text may be passed.
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,16 @@ using ui::trimBlanks;
 // Replaces every occurrence of `from` (not empty) by `to`, left to right, without rescanning
 // what was put in.
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// One substitution of `replaceEach`; `from` is not empty.
+struct Substitution {
+    std::string_view from;
+    std::string_view to;
+};
+
+// `text` with each place where a substitution's `from` stands replaced by its `to`, the first
+// of `table` that stands there winning, left to right, without rescanning what was put in.
+std::string replaceEach(std::string_view text, std::initializer_list<Substitution> table);
 
 // The position of the brace that closes the group opened at `open` (which holds '{'), counting
 // nested braces and passing over the escaped "\{" and "\}"; a backslash pair "\\" (a text

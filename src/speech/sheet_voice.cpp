@@ -1,5 +1,9 @@
 #include "speech/sheet_voice.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 #include "speech/messages.h"
 #include "ui/text_trim.h"
 
@@ -47,39 +51,29 @@ std::optional<SheetWords> sheetWords(std::string_view message) {
 
     static constexpr std::string_view kFrom = "abcdefghij#";
     static constexpr std::string_view kTo = "1234567890 ";
+    // The signs said in words; the at sign says nothing.
+    static constexpr std::pair<char, std::string_view> kWords[] = {
+        {'@', ""},
+        {'-', " meno"},
+        {'(', " per "},
+        {'/', " diviso "},
+        {',', " virgola "},
+        {' ', " spazio "},
+        {'?', " aperta parentesi tonda "},
+        {'*', " chiusa parentesi tonda "},
+    };
     for (std::size_t i = from; i < text.size(); ++i) {
         const char c = text[i];
         if (const std::size_t k = kFrom.find(lower(c)); k != std::string_view::npos) {
             out.words += kTo[k];
             continue;
         }
-        switch (c) {
-            case '@':
-                break;
-            case '-':
-                out.words += " meno";
-                break;
-            case '(':
-                out.words += " per ";
-                break;
-            case '/':
-                out.words += " diviso ";
-                break;
-            case ',':
-                out.words += " virgola ";
-                break;
-            case ' ':
-                out.words += " spazio ";
-                break;
-            case '?':
-                out.words += " aperta parentesi tonda ";
-                break;
-            case '*':
-                out.words += " chiusa parentesi tonda ";
-                break;
-            default:
-                out.words += c;
-                break;
+        const auto word = std::find_if(std::begin(kWords), std::end(kWords),
+                                       [c](const auto& w) { return w.first == c; });
+        if (word != std::end(kWords)) {
+            out.words += word->second;
+        } else {
+            out.words += c;
         }
     }
     return out;
