@@ -1,18 +1,12 @@
 #include "gui/installer/installer_app.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScreen>
 #include <QThread>
-#include <QUrl>
 
 #include "gui/text_bridge.h"
-#include "installer/flow/sandbox_machine.h"
-#include "installer/messages.h"
 
 namespace gui {
-
-namespace msg = installer::msg;
 
 void postTo(QObject& owner, std::function<void()> work) {
     QMetaObject::invokeMethod(&owner, std::move(work), Qt::QueuedConnection);
@@ -128,28 +122,6 @@ void InstallerApp::enableMainWindow(bool enabled) {
 
 void InstallerApp::rollingBack(bool running) {
     showWaitCursor(running);
-}
-
-// The machine's drives are folders of the host: the picker shows them as they are.
-std::optional<std::string> InstallerApp::chooseFolder(const std::string& start) {
-    installer::system::SandboxSystem& sandbox = *installMachine().sandbox;
-    const auto host = sandbox.hostPath(start.empty() ? "C:\\" : start);
-    const auto chosen =
-        dialogs_->chooseFolder(msg::kSelectDirectory, host ? host->string() : std::string());
-    if (!chosen) {
-        return std::nullopt;
-    }
-    if (installer::isWindowsPath(*chosen)) {
-        return *chosen;
-    }
-    return installer::windowsPathOf(sandbox, *chosen);
-}
-
-bool InstallerApp::openHelp(const std::string& file) {
-    const auto host = installMachine().sandbox->hostPath(file);
-    std::error_code ec;
-    return host && std::filesystem::exists(*host, ec) &&
-           QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host->string())));
 }
 
 }  // namespace gui
