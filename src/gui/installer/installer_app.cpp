@@ -29,6 +29,13 @@ void showWaitCursor(bool shown) {
     }
 }
 
+void placeOnScreen(QWidget& window, int topTenths) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int y = topTenths < 0 ? screen.y() + (screen.height() - window.height()) / 2
+                                : screen.y() + screen.height() * topTenths / 10;
+    window.move(screen.x() + (screen.width() - window.width()) / 2, y);
+}
+
 InstallerApp::InstallerApp(InstallerOptions options)
     : installer::InstallWindowsFront({options.root, options.source, options.programFolder}, {}) {
     if (!options.dialogs) {
@@ -90,11 +97,8 @@ bool InstallerApp::showDetails(installer::ComponentGroup& group, std::int64_t ot
 installer::CProgressDlg& InstallerApp::openProgressWindow() {
     progress_ = std::make_unique<ProgressView>(parentWindow(), [this] { return confirmCancel(); });
     // Centred across, its top at 60 % of the screen's height.
-    QDialog& dialog = progress_->dialog();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    dialog.move(screen.x() + (screen.width() - dialog.width()) / 2,
-                screen.y() + screen.height() * 6 / 10);
-    dialog.show();
+    placeOnScreen(progress_->dialog(), 6);
+    progress_->dialog().show();
     return progress_->logic();
 }
 

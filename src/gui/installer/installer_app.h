@@ -30,6 +30,9 @@ void postTo(QObject& owner, std::function<void()> work);
 void callOn(QObject& owner, const std::function<void()>& work);
 // The wait cursor over every window of the program while a rollback runs (true), or not.
 void showWaitCursor(bool shown);
+// Centred across the screen; its top at `topTenths` tenths of the screen's height, or centred
+// down when `topTenths` is negative.
+void placeOnScreen(QWidget& window, int topTenths);
 
 class InstallerApp : public QObject, public installer::InstallWindowsFront {
 public:
