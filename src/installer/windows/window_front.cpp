@@ -12,7 +12,7 @@ bool WindowsRun::open(ui::Dialogs& dialogs, std::function<bool(std::string_view)
     machine_ = openInstallMachine(place_.root, place_.source, place_.programFolder);
     if (!machine_.sys) {
         error_ = machine_.error;
-        finished_ = true;
+        result_ = FlowResult::NotStarted;
         return false;
     }
     prompter_ = std::make_unique<WindowPrompter>(dialogs, *this, std::move(license));
@@ -25,7 +25,6 @@ int WindowsRun::exitStatus() const {
 
 void WindowsRun::finish(FlowResult result) {
     result_ = result;
-    finished_ = true;
     if (onFinished) {
         post([this] {
             if (onFinished) {

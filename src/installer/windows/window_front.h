@@ -47,7 +47,7 @@ struct WindowRunPlace {
 // how a run ends and its exit status.
 class WindowsRun : public WindowThread {
 public:
-    bool finished() const { return finished_; }
+    bool finished() const { return result_.has_value(); }
     // Called once the run is over, from the window thread.
     std::function<void()> onFinished;
     // The exit status, as `instello --unattended` gives it.
@@ -73,9 +73,8 @@ private:
     FlowHooks hooks_;
     InstallMachine machine_;
     std::unique_ptr<WindowPrompter> prompter_;
-    std::optional<FlowResult> result_;
+    std::optional<FlowResult> result_;  // once the run is over
     std::string error_;
-    bool finished_ = false;
 };
 
 class InstallWindowsFront : public FlowFrontEnd, public WindowsRun {
