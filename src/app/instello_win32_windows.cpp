@@ -20,21 +20,12 @@ void startFailed(const std::string& why) {
 // The installer's or the removal's windows until their run is over; the exit status.
 template <class App, class Options>
 int runWindows(const std::vector<std::string>& args, const std::filesystem::path& programFolder) {
-    constexpr bool removal = requires(Options o) {
-        o.product;
-    };
-    const WindowOptions given = parseWindowOptions(args, removal);
+    const WindowOptions given = parseWindowOptions(args, kRemovalOptions<Options>);
     if (!given.unknown.empty()) {
         startFailed("unknown option " + given.unknown + "\n" + installer::unattendedUsage());
         return installer::kExitNotStarted;
     }
-    Options options;
-    options.programFolder = programFolder;
-    options.root = given.root;
-    options.source = given.source;
-    if constexpr (removal) {
-        options.product = given.product;
-    }
+    const auto options = windowsOptionsOf<Options>(given, programFolder);
     // COM for the shell's folder picker, the shell links and the accessibility annotations.
     OleInitialize(nullptr);
     // A window that cannot be made (no display driver, no memory) ends the run with its
@@ -43,15 +34,9 @@ int runWindows(const std::vector<std::string>& args, const std::filesystem::path
     const int status = win32gui::runReportingFailure(
         "instello", installer::msg::kInstallerCaption, installer::msg::kWindowsFailed, [&options] {
             App windows(options);
-            windows.onFinished = [] { PostQuitMessage(0); };
-            if (!windows.start()) {
-                if (!windows.error().empty()) {
-                    startFailed(windows.error());
-                }
-            } else if (!windows.finished()) {
-                win32gui::runMessageLoop();
-            }
-            return windows.exitStatus();
+            return runUntilFinished(
+                windows, [] { PostQuitMessage(0); }, [] { win32gui::runMessageLoop(); },
+                startFailed);
         });
     OleUninitialize();
     return status;

@@ -20,35 +20,21 @@ namespace {
 template <class App, class Options>
 int runWindows(int argc, char** argv, const std::vector<std::string>& args,
                const std::filesystem::path& programFolder) {
-    constexpr bool removal = requires(Options o) {
-        o.product;
-    };
-    const WindowOptions given = parseWindowOptions(args, removal);
+    const WindowOptions given = parseWindowOptions(args, kRemovalOptions<Options>);
     if (!given.unknown.empty()) {
         std::cerr << "instello: unknown option " << given.unknown << "\n"
                   << installer::unattendedUsage();
         return installer::kExitNotStarted;
     }
     QApplication app(argc, argv);
-    Options options;
-    options.programFolder = programFolder;
-    options.root = given.root.empty() ? defaultMachine() : given.root;
-    options.source = given.source;
-    if constexpr (removal) {
-        options.product = given.product;
+    auto options = windowsOptionsOf<Options>(given, programFolder);
+    if (options.root.empty()) {
+        options.root = defaultMachine();
     }
     App windows(options);
-    windows.onFinished = [] { QApplication::quit(); };
-    if (!windows.start()) {
-        if (!windows.error().empty()) {
-            std::cerr << "instello: " << windows.error() << "\n";
-        }
-        return windows.exitStatus();
-    }
-    if (!windows.finished()) {
-        app.exec();
-    }
-    return windows.exitStatus();
+    return runUntilFinished(
+        windows, [] { QApplication::quit(); }, [&app] { app.exec(); },
+        [](const std::string& why) { std::cerr << "instello: " << why << "\n"; });
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "installer/windows/main_dialog.h"
 #include "installer/windows/progress_dialog.h"
 #include "installer/windows/small_windows.h"
+#include "installer/windows/window_front.h"
 #include "support.h"
 #include "ui/memory/memory_check_list.h"
 #include "ui/memory/scripted_dialogs.h"
@@ -406,6 +407,93 @@ TEST(SmallWindows, LicenseAboutAndBackground) {
     EXPECT_EQ(narrow[49].width, 1);
     EXPECT_EQ(backgroundBands(1050).back(), (Band{1040, 10, 0x0000C2}));
     EXPECT_EQ(backgroundTitle("Tattilo", "1.1"), "Tattilo 1.1");
+}
+
+// A front that draws nothing: the main window's services are kept for the test to call.
+class BareFront : public InstallWindowsFront, public ui::Shell {
+public:
+    BareFront(const fs::path& root, const fs::path& source)
+        : InstallWindowsFront({root, source.string(), {}}, {}) {}
+    ~BareFront() override { stopFlow(); }
+
+    system::SandboxSystem& sandbox() { return *installMachine().sandbox; }
+    ui::memory::ScriptedDialogs scripted;
+    MainDialogServices services;
+    std::vector<std::string> opened;
+
+    void post(std::function<void()> work) override { thread_.post(std::move(work)); }
+    void call(const std::function<void()>& work) override { thread_.call(work); }
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    std::optional<int> runAndWait(const std::string&, const std::vector<std::string>&,
+                                  const std::string&) override {
+        return std::nullopt;
+    }
+
+protected:
+    ui::Dialogs& dialogs() override { return scripted; }
+    ui::Shell& shell() override { return *this; }
+    bool showLicense(std::string_view) override { return true; }
+    void openBackground(const std::string&, const std::string&) override {}
+    void closeBackground() override {}
+    bool showMainDialog(Product&, ClusterCache&, MainDialogServices given) override {
+        services = std::move(given);
+        return false;
+    }
+    void showAbout(const Product&) override {}
+    bool showDetails(ComponentGroup&, std::int64_t, ChooserContext&) override { return false; }
+    CProgressDlg& openProgressWindow() override { throw std::logic_error("no progress window"); }
+    void closeProgressWindow() override {}
+    int showDiskPrompt(const std::string&, std::string_view, std::string&,
+                       DiskPromptServices) override {
+        return 0;
+    }
+
+private:
+    QueuedWindowThread thread_;
+};
+
+TEST(WindowsFront, FolderPickerAndHelpFileSeeTheMachineThroughItsHostFolders) {
+    test::TempDir dir;
+    fs::copy(fs::path(TATTILO_SOURCE_DIR) / "data" / "distribution", dir.path() / "cd");
+    BareFront front(dir.path() / "machine", dir.path() / "cd");
+    ASSERT_TRUE(front.start()) << front.error();
+    ClusterCache clusters;
+    front.choose(*front.flow()->product(), clusters);
+    const fs::path drive = *front.sandbox().hostPath("C:\\");
+    fs::create_directories(drive / "Scuola");
+    test::writeHost(drive / "Scuola" / "guida.htm", "<p>");
+    fs::create_directories(dir.path() / "elsewhere");
+
+    struct Case {
+        std::string start;
+        std::optional<std::string> picked;  // what the host's picker gives
+        std::string shown;                  // where it opens
+        std::optional<std::string> chosen;
+    };
+    std::vector<Case> cases = {
+        {"", (drive / "Scuola").string(), drive.string(), "C:\\Scuola\\"},
+        {"C:\\Scuola\\", std::nullopt, (drive / "Scuola").string(), std::nullopt},
+        {"C:\\", (dir.path() / "elsewhere").string(), drive.string(), std::nullopt},
+        {"Q:\\", std::nullopt, "", std::nullopt},  // no such drive
+    };
+#ifndef _WIN32
+    // A Windows path is no folder of this host: one of the machine already.
+    cases.push_back({"C:\\", "D:\\Altro\\", drive.string(), "D:\\Altro\\"});
+#endif
+    for (const Case& c : cases) {
+        front.scripted.answerText(c.picked);
+        EXPECT_EQ(front.services.chooseFolder(c.start), c.chosen) << c.start;
+        EXPECT_EQ(fs::path(front.scripted.log().back().prompt), fs::path(c.shown)) << c.start;
+    }
+
+    EXPECT_TRUE(front.services.openHelp("C:\\Scuola\\guida.htm"));
+    EXPECT_FALSE(front.services.openHelp("C:\\Scuola\\manca.htm"));
+    EXPECT_FALSE(front.services.openHelp("C:\\Scuola\\"));  // a folder
+    EXPECT_FALSE(front.services.openHelp("Q:\\guida.htm"));
+    EXPECT_EQ(front.opened, std::vector<std::string>{(drive / "Scuola" / "guida.htm").string()});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace editor {
 
@@ -24,12 +25,20 @@ public:
     // since no program can hold it either); nullopt while a program holds it.
     static std::optional<InstanceLock> takeOver(const std::filesystem::path& file);
 
-    InstanceLock(InstanceLock&& other) noexcept;
-    InstanceLock& operator=(InstanceLock&& other) noexcept;
+    InstanceLock(InstanceLock&& other) noexcept
+        : file_(std::move(other.file_)), handle_(std::exchange(other.handle_, -1)) {}
+    InstanceLock& operator=(InstanceLock&& other) noexcept {
+        if (this != &other) {
+            release(false);
+            file_ = std::move(other.file_);
+            handle_ = std::exchange(other.handle_, -1);
+        }
+        return *this;
+    }
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
     // Lets go of the lock; the file stays unless release(true) removed it.
-    ~InstanceLock();
+    ~InstanceLock() { release(false); }
 
     const std::filesystem::path& file() const { return file_; }
     // Lets go of the lock now, removing its file first when `removeFile`.

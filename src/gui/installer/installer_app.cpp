@@ -1,18 +1,12 @@
 #include "gui/installer/installer_app.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScreen>
 #include <QThread>
-#include <QUrl>
 
 #include "gui/text_bridge.h"
-#include "installer/flow/sandbox_machine.h"
-#include "installer/messages.h"
 
 namespace gui {
-
-namespace msg = installer::msg;
 
 void postTo(QObject& owner, std::function<void()> work) {
     QMetaObject::invokeMethod(&owner, std::move(work), Qt::QueuedConnection);
@@ -33,6 +27,13 @@ void showWaitCursor(bool shown) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void placeOnScreen(QWidget& window, int topTenths) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int y = topTenths < 0 ? screen.y() + (screen.height() - window.height()) / 2
+                                : screen.y() + screen.height() * topTenths / 10;
+    window.move(screen.x() + (screen.width() - window.width()) / 2, y);
 }
 
 InstallerApp::InstallerApp(InstallerOptions options)
@@ -96,11 +97,8 @@ bool InstallerApp::showDetails(installer::ComponentGroup& group, std::int64_t ot
 installer::CProgressDlg& InstallerApp::openProgressWindow() {
     progress_ = std::make_unique<ProgressView>(parentWindow(), [this] { return confirmCancel(); });
     // Centred across, its top at 60 % of the screen's height.
-    QDialog& dialog = progress_->dialog();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    dialog.move(screen.x() + (screen.width() - dialog.width()) / 2,
-                screen.y() + screen.height() * 6 / 10);
-    dialog.show();
+    placeOnScreen(progress_->dialog(), 6);
+    progress_->dialog().show();
     return progress_->logic();
 }
 
@@ -128,28 +126,6 @@ void InstallerApp::enableMainWindow(bool enabled) {
 
 void InstallerApp::rollingBack(bool running) {
     showWaitCursor(running);
-}
-
-// The machine's drives are folders of the host: the picker shows them as they are.
-std::optional<std::string> InstallerApp::chooseFolder(const std::string& start) {
-    installer::system::SandboxSystem& sandbox = *installMachine().sandbox;
-    const auto host = sandbox.hostPath(start.empty() ? "C:\\" : start);
-    const auto chosen =
-        dialogs_->chooseFolder(msg::kSelectDirectory, host ? host->string() : std::string());
-    if (!chosen) {
-        return std::nullopt;
-    }
-    if (installer::isWindowsPath(*chosen)) {
-        return *chosen;
-    }
-    return installer::windowsPathOf(sandbox, *chosen);
-}
-
-bool InstallerApp::openHelp(const std::string& file) {
-    const auto host = installMachine().sandbox->hostPath(file);
-    std::error_code ec;
-    return host && std::filesystem::exists(*host, ec) &&
-           QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host->string())));
 }
 
 }  // namespace gui

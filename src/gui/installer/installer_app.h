@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "gui/installer/installer_views.h"
@@ -31,6 +30,9 @@ void postTo(QObject& owner, std::function<void()> work);
 void callOn(QObject& owner, const std::function<void()>& work);
 // The wait cursor over every window of the program while a rollback runs (true), or not.
 void showWaitCursor(bool shown);
+// Centred across the screen; its top at `topTenths` tenths of the screen's height, or centred
+// down when `topTenths` is negative.
+void placeOnScreen(QWidget& window, int topTenths);
 
 class InstallerApp : public QObject, public installer::InstallWindowsFront {
 public:
@@ -50,6 +52,7 @@ public:
 
 protected:
     ui::Dialogs& dialogs() override { return *dialogs_; }
+    ui::Shell& shell() override { return shell_; }
     bool showLicense(std::string_view text) override;
     void openBackground(const std::string& caption, const std::string& title) override;
     void closeBackground() override;
@@ -62,14 +65,13 @@ protected:
     void closeProgressWindow() override;
     int showDiskPrompt(const std::string& programFile, std::string_view label, std::string& path,
                        installer::DiskPromptServices services) override;
-    std::optional<std::string> chooseFolder(const std::string& start) override;
-    bool openHelp(const std::string& file) override;
 
 private:
     QWidget* parentWindow();
 
     std::unique_ptr<QtDialogs> ownDialogs_;
     ui::Dialogs* dialogs_;
+    QtShell shell_;
     std::unique_ptr<BackgroundWindow> background_;
     std::unique_ptr<ProgressView> progress_;
 };

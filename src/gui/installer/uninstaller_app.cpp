@@ -1,8 +1,5 @@
 #include "gui/installer/uninstaller_app.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 namespace gui {
 
 UninstallerApp::UninstallerApp(UninstallerOptions options)
@@ -28,11 +25,8 @@ bool UninstallerApp::confirm(const installer::UninstallInfo& info) {
 installer::CRemovalDlg& UninstallerApp::openProgressWindow(const installer::UninstallInfo& info) {
     progress_ =
         std::make_unique<RemovalProgressView>(nullptr, info, [this] { return confirmCancel(); });
-    QDialog& dialog = progress_->dialog();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    dialog.move(screen.x() + (screen.width() - dialog.width()) / 2,
-                screen.y() + (screen.height() - dialog.height()) / 2);
-    dialog.show();
+    placeOnScreen(progress_->dialog(), -1);
+    progress_->dialog().show();
     return progress_->logic();
 }
 

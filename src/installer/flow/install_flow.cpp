@@ -23,6 +23,18 @@ InstallFlow::InstallFlow(system::System& sys, Prompter& prompter, WindowThread& 
                          FlowFrontEnd& front, FlowHooks hooks)
     : sys_(sys), prompter_(prompter), thread_(thread), front_(front), hooks_(std::move(hooks)) {}
 
+std::optional<FlowResult> recoverBeforeRun(system::System& sys, Prompter& prompter,
+                                           const FlowHooks& hooks) {
+    switch (recoverInterruptedInstallation(sys, prompter, hooks.undoStep)) {
+        case RecoveryOutcome::Incomplete:
+            return FlowResult::NotRecovered;
+        case RecoveryOutcome::Busy:
+            return FlowResult::NotStarted;
+        default:
+            return std::nullopt;
+    }
+}
+
 InstallFlow::~InstallFlow() {
     // Only a run abandoned half-way leaves a thread; it ends at its next cancel poll.
     cancel_.set();
@@ -35,15 +47,9 @@ InstallFlow::~InstallFlow() {
 
 bool InstallFlow::startUp(std::string_view programFolder) {
     // Before anything else: an installation that a crash interrupted is undone.
-    switch (recoverInterruptedInstallation(sys_, prompter_, hooks_.undoStep)) {
-        case RecoveryOutcome::Incomplete:
-            end(FlowResult::NotRecovered);
-            return false;
-        case RecoveryOutcome::Busy:
-            end(FlowResult::NotStarted);
-            return false;
-        default:
-            break;
+    if (const auto stopped = recoverBeforeRun(sys_, prompter_, hooks_)) {
+        end(*stopped);
+        return false;
     }
     Startup started = installer::startUp(sys_, prompter_, programFolder);
     if (started.outcome != StartupOutcome::Ready) {

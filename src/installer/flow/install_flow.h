@@ -112,6 +112,11 @@ struct FlowHooks {
     UndoStepHook undoStep;
 };
 
+// The first step of a run: an interrupted installation or removal undone (recovery.h). The
+// result the run ends with when that keeps it from going on; nullopt when it may.
+std::optional<FlowResult> recoverBeforeRun(system::System& sys, Prompter& prompter,
+                                           const FlowHooks& hooks);
+
 class InstallFlow {
 public:
     // Borrows everything; all must outlive the flow. `prompter` may be called from the

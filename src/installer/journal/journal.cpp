@@ -95,8 +95,9 @@ std::uint32_t crcOf(std::string_view text) {
         crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
 }
 
-// Fields joined by tabs, the CRC appended, the line ended.
-std::string lineOf(const std::vector<std::string>& fields) {
+}  // namespace
+
+std::string encodeLine(const std::vector<std::string>& fields) {
     std::string body;
     for (const auto& field : fields) {
         body += escape(field);
@@ -107,8 +108,7 @@ std::string lineOf(const std::vector<std::string>& fields) {
     return body + crc + "\r\n";
 }
 
-// The fields of a line whose CRC matches; nullopt otherwise.
-std::optional<std::vector<std::string>> fieldsOf(std::string_view text) {
+std::optional<std::vector<std::string>> decodeLine(std::string_view text) {
     const auto lastTab = text.rfind('\t');
     if (lastTab == std::string_view::npos || text.size() - lastTab - 1 != 8) {
         return std::nullopt;
@@ -133,7 +133,7 @@ std::optional<std::vector<std::string>> fieldsOf(std::string_view text) {
     return out;
 }
 
-std::string valueField(const std::optional<system::RegValue>& value) {
+std::string encodeRegValue(const std::optional<system::RegValue>& value) {
     if (!value) {
         return "-";
     }
@@ -142,7 +142,7 @@ std::string valueField(const std::optional<system::RegValue>& value) {
     return type + hexBytes(value->data);
 }
 
-std::optional<std::optional<system::RegValue>> valueOfField(std::string_view text) {
+std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view text) {
     if (text == "-") {
         return std::optional<system::RegValue>();
     }
@@ -164,6 +164,8 @@ std::optional<std::optional<system::RegValue>> valueOfField(std::string_view tex
     }
     return std::optional<system::RegValue>(system::RegValue{type, std::move(*data)});
 }
+
+namespace {
 
 std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
     if (f.empty() || f[0].size() != 1) {
@@ -191,24 +193,11 @@ std::optional<JournalRecord> decodeRecord(const std::vector<std::string>& f) {
             return r;
         case Kind::RegistryKey:
         case Kind::RegistryKeyRemoved:
-        case Kind::RegistryValue: {
-            const std::size_t expected = r.kind == Kind::RegistryValue ? 5 : 3;
-            const auto root = system::regRootFromName(f.size() > 1 ? f[1] : "");
-            if (f.size() != expected || !root) {
+        case Kind::RegistryValue:
+            if (!decodeKeyFields(f, r.kind == Kind::RegistryValue, r)) {
                 return std::nullopt;
             }
-            r.root = *root;
-            r.path = f[2];
-            if (r.kind == Kind::RegistryValue) {
-                r.valueName = f[3];
-                auto old = valueOfField(f[4]);
-                if (!old) {
-                    return std::nullopt;
-                }
-                r.oldValue = std::move(*old);
-            }
             return r;
-        }
         case Kind::Commit:
         case Kind::Removal:
             if (f.size() != 1) {
@@ -259,22 +248,6 @@ bool undoOne(system::System& sys, const JournalRecord& r) {
 
 }  // namespace
 
-std::string encodeLine(const std::vector<std::string>& fields) {
-    return lineOf(fields);
-}
-
-std::optional<std::vector<std::string>> decodeLine(std::string_view text) {
-    return fieldsOf(text);
-}
-
-std::string encodeRegValue(const std::optional<system::RegValue>& value) {
-    return valueField(value);
-}
-
-std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view text) {
-    return valueOfField(text);
-}
-
 JournalRecord JournalRecord::onFile(Kind kind, std::string path, std::string backup) {
     JournalRecord r;
     r.kind = kind;
@@ -307,7 +280,7 @@ bool JournalRecord::guardsExistingData() const {
 }
 
 std::string encodeJournalHeader(std::string_view productName) {
-    return lineOf({std::string(kMagic), std::string(productName)});
+    return encodeLine({std::string(kMagic), std::string(productName)});
 }
 
 std::string encodeJournalRecord(const JournalRecord& r) {
@@ -316,20 +289,18 @@ std::string encodeJournalRecord(const JournalRecord& r) {
         case Kind::Folder:
         case Kind::NewFile:
         case Kind::FolderRemoved:
-            return lineOf({kind, r.path});
+            return encodeLine({kind, r.path});
         case Kind::MovedAside:
         case Kind::CopyBegun:
         case Kind::CopyDone:
-            return lineOf({kind, r.path, r.backup});
+            return encodeLine({kind, r.path, r.backup});
         case Kind::RegistryKey:
         case Kind::RegistryKeyRemoved:
-            return lineOf({kind, std::string(system::regRootName(r.root)), r.path});
         case Kind::RegistryValue:
-            return lineOf({kind, std::string(system::regRootName(r.root)), r.path, r.valueName,
-                           valueField(r.oldValue)});
+            return encodeKeyLine(kind, r, r.kind == Kind::RegistryValue);
         case Kind::Commit:
         case Kind::Removal:
-            return lineOf({kind});
+            return encodeLine({kind});
     }
     return {};
 }
@@ -348,7 +319,7 @@ std::optional<JournalContents> parseJournal(std::string_view bytes) {
         if (!text.empty() && text.back() == '\r') {
             text.remove_suffix(1);
         }
-        const auto f = fieldsOf(text);
+        const auto f = decodeLine(text);
         if (header) {
             if (!f || f->size() != 2 || (*f)[0] != kMagic) {
                 return std::nullopt;

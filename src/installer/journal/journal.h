@@ -83,6 +83,38 @@ std::string encodeRegValue(const std::optional<system::RegValue>& value);
 // nullopt for a field that is not one; else the value (itself empty for "-").
 std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view text);
 
+// A line about a registry key, in the journal and in the record of an installation alike: the
+// kind, the root and the key; for a value (`isValue`) its name and old value after them.
+// `Record` has the members root, path (the key), valueName and oldValue.
+template <class Record>
+std::string encodeKeyLine(const std::string& kind, const Record& r, bool isValue) {
+    std::vector<std::string> fields{kind, std::string(system::regRootName(r.root)), r.path};
+    if (isValue) {
+        fields.push_back(r.valueName);
+        fields.push_back(encodeRegValue(r.oldValue));
+    }
+    return encodeLine(fields);
+}
+// The fields `f` of such a line into `r`; false when their number or one of them is wrong.
+template <class Record>
+bool decodeKeyFields(const std::vector<std::string>& f, bool isValue, Record& r) {
+    const auto root = system::regRootFromName(f.size() > 1 ? f[1] : "");
+    if (f.size() != (isValue ? 5u : 3u) || !root) {
+        return false;
+    }
+    r.root = *root;
+    r.path = f[2];
+    if (isValue) {
+        auto old = decodeRegValue(f[4]);
+        if (!old) {
+            return false;
+        }
+        r.valueName = f[3];
+        r.oldValue = std::move(*old);
+    }
+    return true;
+}
+
 // The lines of a journal file.
 std::string encodeJournalHeader(std::string_view productName);
 std::string encodeJournalRecord(const JournalRecord& record);

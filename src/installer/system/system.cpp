@@ -24,23 +24,31 @@ std::optional<RegRoot> regRootFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<std::string> readWholeFile(System& sys, std::string_view path) {
+bool readInPieces(System& sys, std::string_view path,
+                  const std::function<void(std::string_view piece)>& take) {
     auto file = sys.openRead(path);
     if (!file) {
-        return std::nullopt;
+        return false;
     }
-    std::string bytes;
     char buffer[65536];
     for (;;) {
         const auto got = file->read(buffer, sizeof buffer);
         if (!got) {
-            return std::nullopt;
+            return false;
         }
         if (*got == 0) {
-            return bytes;
+            return true;
         }
-        bytes.append(buffer, *got);
+        take(std::string_view(buffer, *got));
     }
+}
+
+std::optional<std::string> readWholeFile(System& sys, std::string_view path) {
+    std::string bytes;
+    if (!readInPieces(sys, path, [&bytes](std::string_view piece) { bytes += piece; })) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 }  // namespace installer::system

@@ -232,6 +232,10 @@ public:
     virtual bool restart() = 0;
 };
 
+// Reads a file to its end, handing `take` each piece as it comes; false when it cannot be opened
+// or read.
+bool readInPieces(System& sys, std::string_view path,
+                  const std::function<void(std::string_view piece)>& take);
 // The whole content of a file; nullopt when it cannot be opened or read.
 std::optional<std::string> readWholeFile(System& sys, std::string_view path);
 

@@ -59,10 +59,8 @@ std::string encodeEntry(const RecordEntry& e) {
             return encodeLine({kind, e.path, std::to_string(e.size), hex32(e.crc)});
         case Kind::Key:
         case Kind::UninstallEntry:
-            return encodeLine({kind, rootName(e.root), e.path});
         case Kind::Value:
-            return encodeLine(
-                {kind, rootName(e.root), e.path, e.valueName, encodeRegValue(e.oldValue)});
+            return encodeKeyLine(kind, e, e.kind == Kind::Value);
         case Kind::Font:
             return encodeLine({kind, e.path, e.fontFile});
     }
@@ -100,24 +98,11 @@ std::optional<RecordEntry> decodeEntry(const std::vector<std::string>& f) {
         }
         case Kind::Key:
         case Kind::UninstallEntry:
-        case Kind::Value: {
-            const std::size_t expected = e.kind == Kind::Value ? 5 : 3;
-            const auto root = system::regRootFromName(f.size() > 1 ? f[1] : "");
-            if (f.size() != expected || !root) {
+        case Kind::Value:
+            if (!decodeKeyFields(f, e.kind == Kind::Value, e)) {
                 return std::nullopt;
             }
-            e.root = *root;
-            e.path = f[2];
-            if (e.kind == Kind::Value) {
-                e.valueName = f[3];
-                auto old = decodeRegValue(f[4]);
-                if (!old) {
-                    return std::nullopt;
-                }
-                e.oldValue = std::move(*old);
-            }
             return e;
-        }
         case Kind::Font:
             if (f.size() != 3) {
                 return std::nullopt;
@@ -231,23 +216,15 @@ std::optional<InstallRecord> readInstallRecord(system::System& sys, std::string_
 }
 
 std::optional<Fingerprint> fingerprintOf(system::System& sys, std::string_view path) {
-    auto file = sys.openRead(path);
-    if (!file) {
-        return std::nullopt;
-    }
     Fingerprint print;
     uLong crc = crc32(0, Z_NULL, 0);
-    char buffer[65536];
-    for (;;) {
-        const auto got = file->read(buffer, sizeof buffer);
-        if (!got) {
-            return std::nullopt;
-        }
-        if (*got == 0) {
-            break;
-        }
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer), static_cast<uInt>(*got));
-        print.size += *got;
+    const bool read = system::readInPieces(sys, path, [&](std::string_view piece) {
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()),
+                    static_cast<uInt>(piece.size()));
+        print.size += piece.size();
+    });
+    if (!read) {
+        return std::nullopt;
     }
     print.crc = static_cast<std::uint32_t>(crc);
     return print;

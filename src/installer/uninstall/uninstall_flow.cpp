@@ -102,15 +102,9 @@ UninstallFlow::~UninstallFlow() {
 
 bool UninstallFlow::startUp(const UninstallTarget& target) {
     // Before anything else: an installation or a removal that a crash interrupted is undone.
-    switch (recoverInterruptedInstallation(sys_, prompter_, hooks_.undoStep)) {
-        case RecoveryOutcome::Incomplete:
-            end(FlowResult::NotRecovered);
-            return false;
-        case RecoveryOutcome::Busy:
-            end(FlowResult::NotStarted);
-            return false;
-        default:
-            break;
+    if (const auto stopped = recoverBeforeRun(sys_, prompter_, hooks_)) {
+        end(*stopped);
+        return false;
     }
     const LocatedProduct found = locateProduct(sys_, target);
     info_.productName = found.productName;

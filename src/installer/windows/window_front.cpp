@@ -1,13 +1,38 @@
 #include "installer/windows/window_front.h"
 
+#include "installer/flow/sandbox_machine.h"
+#include "installer/messages.h"
 #include "installer/tex/tex_libraries.h"
 #include "installer/unattended/unattended.h"
 #include "installer/windows/small_windows.h"
 
 namespace installer {
 
-InstallWindowsFront::InstallWindowsFront(WindowRunPlace place, FlowHooks hooks)
-    : place_(std::move(place)), hooks_(std::move(hooks)) {}
+bool WindowsRun::open(ui::Dialogs& dialogs, std::function<bool(std::string_view)> license) {
+    machine_ = openInstallMachine(place_.root, place_.source, place_.programFolder);
+    if (!machine_.sys) {
+        error_ = machine_.error;
+        result_ = FlowResult::NotStarted;
+        return false;
+    }
+    prompter_ = std::make_unique<WindowPrompter>(dialogs, *this, std::move(license));
+    return true;
+}
+
+int WindowsRun::exitStatus() const {
+    return result_ ? exitStatusOf(*result_) : kExitNotStarted;
+}
+
+void WindowsRun::finish(FlowResult result) {
+    result_ = result;
+    if (onFinished) {
+        post([this] {
+            if (onFinished) {
+                onFinished();
+            }
+        });
+    }
+}
 
 InstallWindowsFront::~InstallWindowsFront() {
     stopFlow();
@@ -19,16 +44,12 @@ void InstallWindowsFront::stopFlow() {
 }
 
 bool InstallWindowsFront::start() {
-    machine_ = openInstallMachine(place_.root, place_.source, place_.programFolder);
-    if (!machine_.sys) {
-        error_ = machine_.error;
-        finished_ = true;
+    if (!open(dialogs(), [this](std::string_view text) { return showLicense(text); })) {
         return false;
     }
-    prompter_ = std::make_unique<WindowPrompter>(
-        dialogs(), *this, [this](std::string_view text) { return showLicense(text); });
-    flow_ = std::make_unique<InstallFlow>(*machine_.sys, *prompter_, *this, *this, hooks_);
-    if (!flow_->startUp(machine_.source)) {
+    InstallMachine& machine = installMachine();
+    flow_ = std::make_unique<InstallFlow>(*machine.sys, prompter(), *this, *this, hooks());
+    if (!flow_->startUp(machine.source)) {
         return false;
     }
     const Product& product = *flow_->product();
@@ -39,10 +60,6 @@ bool InstallWindowsFront::start() {
 
 bool InstallWindowsFront::backgroundMayClose() {
     return !flow_ || flow_->closeRequested() == InstallFlow::CloseAnswer::Close;
-}
-
-int InstallWindowsFront::exitStatus() const {
-    return result_ ? exitStatusOf(*result_) : kExitNotStarted;
 }
 
 FlowFrontEnd::Choice InstallWindowsFront::choose(Product& product, ClusterCache& clusters) {
@@ -69,9 +86,9 @@ ProgressSink& InstallWindowsFront::openProgress(Product& product, CancelFlag& ca
         return showDiskPrompt(programFile, label, path, std::move(services));
     };
     auto hyphenation = [this](std::string_view installPath) {
-        tex::configureHyphenation(*machine_.sys, *sink_, nullptr, installPath);
+        tex::configureHyphenation(*installMachine().sys, *sink_, nullptr, installPath);
     };
-    sink_ = std::make_unique<WindowSink>(*this, window, cancel, *prompter_, product.caption(),
+    sink_ = std::make_unique<WindowSink>(*this, window, cancel, prompter(), product.caption(),
                                          product.components, askLocation, hyphenation);
     return *sink_;
 }
@@ -85,20 +102,43 @@ void InstallWindowsFront::beep(Icon) {
 }
 
 void InstallWindowsFront::ended(FlowResult result) {
-    result_ = result;
-    finished_ = true;
     closeBackground();
-    if (onFinished) {
-        post([this] {
-            if (onFinished) {
-                onFinished();
-            }
-        });
-    }
+    finish(result);
 }
 
-RemovalWindowsFront::RemovalWindowsFront(WindowRunPlace place, std::string product, FlowHooks hooks)
-    : place_(std::move(place)), product_(std::move(product)), hooks_(std::move(hooks)) {}
+// On a sandbox its drives are folders of the host: the picker shows them as they are.
+std::optional<std::string> InstallWindowsFront::chooseFolder(const std::string& start) {
+    system::SandboxSystem* sandbox = installMachine().sandbox;
+    const std::string from = start.empty() ? std::string("C:\\") : start;
+    std::string shown = from;
+    if (sandbox) {
+        const auto host = sandbox->hostPath(from);
+        shown = host ? host->string() : std::string();
+    }
+    const auto chosen = dialogs().chooseFolder(msg::kSelectDirectory, shown);
+    if (!chosen || !sandbox) {
+        return chosen;
+    }
+    // A Windows path that is no absolute path of the host (which a picker of a POSIX host
+    // never gives) is one of the machine already.
+    if (isWindowsPath(*chosen) && !std::filesystem::path(*chosen).is_absolute()) {
+        return *chosen;
+    }
+    return windowsPathOf(*sandbox, *chosen);
+}
+
+bool InstallWindowsFront::openHelp(const std::string& file) {
+    const InstallMachine& machine = installMachine();
+    std::string path = file;
+    if (machine.sandbox) {
+        const auto host = machine.sandbox->hostPath(file);
+        if (!host) {
+            return false;
+        }
+        path = host->string();
+    }
+    return machine.sys->fileExists(file) && shell().open(path);
+}
 
 RemovalWindowsFront::~RemovalWindowsFront() {
     stopFlow();
@@ -110,25 +150,17 @@ void RemovalWindowsFront::stopFlow() {
 }
 
 bool RemovalWindowsFront::start() {
-    machine_ = openInstallMachine(place_.root, place_.source, place_.programFolder);
-    if (!machine_.sys) {
-        error_ = machine_.error;
-        finished_ = true;
+    // The removal has no licence to show.
+    if (!open(dialogs(), [](std::string_view) { return false; })) {
         return false;
     }
-    // The removal has no licence to show.
-    prompter_ =
-        std::make_unique<WindowPrompter>(dialogs(), *this, [](std::string_view) { return false; });
-    flow_ = std::make_unique<UninstallFlow>(*machine_.sys, *prompter_, *this, *this, hooks_);
-    if (!flow_->startUp(UninstallTarget{machine_.source, product_})) {
+    InstallMachine& machine = installMachine();
+    flow_ = std::make_unique<UninstallFlow>(*machine.sys, prompter(), *this, *this, hooks());
+    if (!flow_->startUp(UninstallTarget{machine.source, product_})) {
         return false;
     }
     flow_->begin();
     return true;
-}
-
-int RemovalWindowsFront::exitStatus() const {
-    return result_ ? exitStatusOf(*result_) : kExitNotStarted;
 }
 
 RemovalSink& RemovalWindowsFront::openProgress(const UninstallInfo& info, CancelFlag& cancel) {
@@ -143,15 +175,7 @@ void RemovalWindowsFront::closeProgress() {
 }
 
 void RemovalWindowsFront::ended(FlowResult result) {
-    result_ = result;
-    finished_ = true;
-    if (onFinished) {
-        post([this] {
-            if (onFinished) {
-                onFinished();
-            }
-        });
-    }
+    finish(result);
 }
 
 }  // namespace installer

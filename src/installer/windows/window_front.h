@@ -32,6 +32,7 @@
 #include "installer/windows/uninstall_windows.h"
 #include "installer/windows/window_prompter.h"
 #include "ui/dialogs.h"
+#include "ui/services.h"
 
 namespace installer {
 
@@ -42,7 +43,41 @@ struct WindowRunPlace {
     std::filesystem::path programFolder;  // the installer's own folder, the default source
 };
 
-class InstallWindowsFront : public FlowFrontEnd, public WindowThread {
+// What the installer's and the removal's runs share: the machine and the prompter they open,
+// how a run ends and its exit status.
+class WindowsRun : public WindowThread {
+public:
+    bool finished() const { return result_.has_value(); }
+    // Called once the run is over, from the window thread.
+    std::function<void()> onFinished;
+    // The exit status, as `instello --unattended` gives it.
+    int exitStatus() const;
+    const std::string& error() const { return error_; }
+
+protected:
+    WindowsRun(WindowRunPlace place, FlowHooks hooks)
+        : place_(std::move(place)), hooks_(std::move(hooks)) {}
+
+    // Opens the machine and the prompter, whose licence window is `license`; false, the run
+    // over and error() saying why, when the machine cannot be opened.
+    bool open(ui::Dialogs& dialogs, std::function<bool(std::string_view)> license);
+    // The run is over: its result kept, onFinished posted.
+    void finish(FlowResult result);
+
+    InstallMachine& installMachine() { return machine_; }
+    WindowPrompter& prompter() { return *prompter_; }
+    const FlowHooks& hooks() const { return hooks_; }
+
+private:
+    WindowRunPlace place_;
+    FlowHooks hooks_;
+    InstallMachine machine_;
+    std::unique_ptr<WindowPrompter> prompter_;
+    std::optional<FlowResult> result_;  // once the run is over
+    std::string error_;
+};
+
+class InstallWindowsFront : public FlowFrontEnd, public WindowsRun {
 public:
     ~InstallWindowsFront() override;
 
@@ -50,12 +85,6 @@ public:
     // licence; then the background window and command 100. False when the run is already
     // over.
     bool start();
-    bool finished() const { return finished_; }
-    // Called once the run is over, from the window thread.
-    std::function<void()> onFinished;
-    // The exit status, as `instello --unattended` gives it.
-    int exitStatus() const;
-    const std::string& error() const { return error_; }
     InstallFlow* flow() { return flow_.get(); }
 
     // FlowFrontEnd
@@ -66,12 +95,11 @@ public:
     void ended(FlowResult result) override;
 
 protected:
-    InstallWindowsFront(WindowRunPlace place, FlowHooks hooks);
+    InstallWindowsFront(WindowRunPlace place, FlowHooks hooks)
+        : WindowsRun(std::move(place), std::move(hooks)) {}
     // Ends the flow and the progress sink: the first step of a derived destructor.
     void stopFlow();
 
-    InstallMachine& installMachine() { return machine_; }
-    WindowPrompter& prompter() { return *prompter_; }
     // The folders typed in the disk prompt during this run, offered again by the next one.
     std::vector<std::string>& typedPaths() { return typedPaths_; }
     // The background window's close query: closes unless the flow says no.
@@ -80,6 +108,8 @@ protected:
 
     // ---- what the toolkit draws
     virtual ui::Dialogs& dialogs() = 0;
+    // Opens the help file.
+    virtual ui::Shell& shell() = 0;
     // The licence, modal; true when agreed.
     virtual bool showLicense(std::string_view text) = 0;
     // The background window with its caption and title, shown; its close query asks
@@ -100,35 +130,25 @@ protected:
     // and out; the prompt's answer.
     virtual int showDiskPrompt(const std::string& programFile, std::string_view label,
                                std::string& path, DiskPromptServices services) = 0;
-    // The folder window at a Windows path of the machine; the chosen folder as a Windows path.
-    virtual std::optional<std::string> chooseFolder(const std::string& start) = 0;
-    // The help file at a Windows path of the machine; false when it cannot be shown.
-    virtual bool openHelp(const std::string& file) = 0;
 
 private:
-    WindowRunPlace place_;
-    FlowHooks hooks_;
-    InstallMachine machine_;
-    std::unique_ptr<WindowPrompter> prompter_;
+    // The folder window at a Windows path of the machine; the chosen folder as a Windows path.
+    std::optional<std::string> chooseFolder(const std::string& start);
+    // The help file at a Windows path of the machine; false when it cannot be shown.
+    bool openHelp(const std::string& file);
+
     std::unique_ptr<InstallFlow> flow_;
     std::unique_ptr<WindowSink> sink_;
     std::vector<std::string> typedPaths_;
-    std::optional<FlowResult> result_;
-    std::string error_;
-    bool finished_ = false;
 };
 
-class RemovalWindowsFront : public UninstallFrontEnd, public WindowThread {
+class RemovalWindowsFront : public UninstallFrontEnd, public WindowsRun {
 public:
     ~RemovalWindowsFront() override;
 
     // Opens the machine, undoes an interrupted run, finds the product; then the confirmation
     // comes. False when the run is already over.
     bool start();
-    bool finished() const { return finished_; }
-    std::function<void()> onFinished;
-    int exitStatus() const;
-    const std::string& error() const { return error_; }
     UninstallFlow* flow() { return flow_.get(); }
 
     // UninstallFrontEnd
@@ -137,10 +157,10 @@ public:
     void ended(FlowResult result) override;
 
 protected:
-    RemovalWindowsFront(WindowRunPlace place, std::string product, FlowHooks hooks);
+    RemovalWindowsFront(WindowRunPlace place, std::string product, FlowHooks hooks)
+        : WindowsRun(std::move(place), std::move(hooks)), product_(std::move(product)) {}
     void stopFlow();
 
-    InstallMachine& installMachine() { return machine_; }
     bool confirmCancel() { return flow_->confirmCancel(); }
 
     virtual ui::Dialogs& dialogs() = 0;
@@ -149,16 +169,9 @@ protected:
     virtual void closeProgressWindow() = 0;
 
 private:
-    WindowRunPlace place_;
     std::string product_;
-    FlowHooks hooks_;
-    InstallMachine machine_;
-    std::unique_ptr<WindowPrompter> prompter_;
     std::unique_ptr<UninstallFlow> flow_;
     std::unique_ptr<WindowRemovalSink> sink_;
-    std::optional<FlowResult> result_;
-    std::string error_;
-    bool finished_ = false;
 };
 
 }  // namespace installer

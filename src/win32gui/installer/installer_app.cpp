@@ -1,12 +1,6 @@
 #include "win32gui/installer/installer_app.h"
 
-#include "installer/flow/sandbox_machine.h"
-#include "installer/messages.h"
-#include "win32gui/services/win32_services.h"
-
 namespace win32gui {
-
-namespace msg = installer::msg;
 
 namespace {
 
@@ -138,35 +132,6 @@ void InstallerApp::enableMainWindow(bool enabled) {
     if (background_) {
         EnableWindow(background_->handle(), enabled ? TRUE : FALSE);
     }
-}
-
-// On a sandbox its drives are folders of this computer: the picker shows them as they are.
-std::optional<std::string> InstallerApp::chooseFolder(const std::string& start) {
-    installer::system::SandboxSystem* sandbox = installMachine().sandbox;
-    const std::string from = start.empty() ? std::string("C:\\") : start;
-    std::string shown = from;
-    if (sandbox) {
-        const auto host = sandbox->hostPath(from);
-        shown = host ? host->string() : std::string();
-    }
-    const auto chosen = dialogs_->chooseFolder(msg::kSelectDirectory, shown);
-    if (!chosen || !sandbox) {
-        return chosen;
-    }
-    return installer::windowsPathOf(*sandbox, *chosen);
-}
-
-bool InstallerApp::openHelp(const std::string& file) {
-    installer::system::SandboxSystem* sandbox = installMachine().sandbox;
-    std::string path = file;
-    if (sandbox) {
-        const auto host = sandbox->hostPath(file);
-        if (!host) {
-            return false;
-        }
-        path = host->string();
-    }
-    return installMachine().sys->fileExists(file) && Win32Shell().open(path);
 }
 
 }  // namespace win32gui

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "installer/windows/window_front.h"
@@ -21,6 +20,7 @@
 #include "win32gui/posted_work.h"
 #include "win32gui/services/win32_dialogs.h"
 #include "win32gui/services/win32_printer.h"
+#include "win32gui/services/win32_services.h"
 
 namespace win32gui {
 
@@ -63,6 +63,7 @@ public:
 
 protected:
     ui::Dialogs& dialogs() override { return *dialogs_; }
+    ui::Shell& shell() override { return shell_; }
     bool showLicense(std::string_view text) override;
     void openBackground(const std::string& caption, const std::string& title) override;
     void closeBackground() override;
@@ -75,8 +76,6 @@ protected:
     void closeProgressWindow() override;
     int showDiskPrompt(const std::string& programFile, std::string_view label, std::string& path,
                        installer::DiskPromptServices services) override;
-    std::optional<std::string> chooseFolder(const std::string& start) override;
-    bool openHelp(const std::string& file) override;
 
 private:
     HWND owner() const;
@@ -85,6 +84,7 @@ private:
     PrinterChoice printer_;
     std::unique_ptr<Win32Dialogs> ownDialogs_;
     ui::Dialogs* dialogs_;
+    Win32Shell shell_;
     std::unique_ptr<BackgroundWindow> background_;
     std::unique_ptr<ProgressView> progress_;
     std::atomic<MainDialogView*> mainDialog_{nullptr};

@@ -57,25 +57,6 @@ std::optional<InstanceLock> InstanceLock::takeOver(const std::filesystem::path& 
     return InstanceLock(file, fd);
 }
 
-InstanceLock::InstanceLock(InstanceLock&& other) noexcept
-    : file_(std::move(other.file_)), handle_(other.handle_) {
-    other.handle_ = -1;
-}
-
-InstanceLock& InstanceLock::operator=(InstanceLock&& other) noexcept {
-    if (this != &other) {
-        release(false);
-        file_ = std::move(other.file_);
-        handle_ = other.handle_;
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
-InstanceLock::~InstanceLock() {
-    release(false);
-}
-
 void InstanceLock::release(bool removeFile) {
     if (handle_ < 0) {
         return;
