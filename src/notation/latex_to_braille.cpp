@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -204,35 +205,52 @@ enum Command : unsigned {
     kArrow = 1U << 10,  // "\\to"
 };
 
-// The keywords that stand at the backslash at `pos`, as the passes would find them: each is
-// looked for as plain text, whatever follows it.
-unsigned commandsAt(std::string_view t, std::size_t pos) {
-    static constexpr std::pair<std::string_view, Command> kKeywords[] = {
-        {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
-        {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
-        {"\\log_", kLog},    {"\\overline", kOverline}, {"\\to", kArrow},
-    };
+// The keywords of the passes, each looked for as plain text, whatever follows it.
+constexpr std::pair<std::string_view, Command> kPassKeywords[] = {
+    {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
+    {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
+    {"\\log_", kLog},    {"\\overline", kOverline}, {"\\to", kArrow},
+};
+
+// The markers the construct passes write are no commands of the notation: typed in the text,
+// their cells would be a construct's pieces without the construct.
+constexpr std::string_view kPassMarkers[] = {
+    "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
+};
+
+// Which keywords and markers may start so, by the character after the backslash: bit k of
+// `keywords` for kPassKeywords[k], of `markers` for kPassMarkers[k].
+struct Starts {
+    unsigned short keywords = 0;
+    unsigned short markers = 0;
+};
+constexpr std::array<Starts, 256> kStarts = [] {
+    std::array<Starts, 256> starts{};
+    for (std::size_t k = 0; k < std::size(kPassKeywords); ++k) {
+        starts[static_cast<unsigned char>(kPassKeywords[k].first[1])].keywords |= 1U << k;
+    }
+    for (std::size_t k = 0; k < std::size(kPassMarkers); ++k) {
+        starts[static_cast<unsigned char>(kPassMarkers[k][1])].markers |= 1U << k;
+    }
+    return starts;
+}();
+
+// The keywords that stand at the backslash at `pos`, as the passes would find them.
+unsigned commandsAt(std::string_view t, std::size_t pos, unsigned candidates) {
     unsigned found = 0;
-    const char first = charAt(t, pos + 1);
-    for (const auto& [keyword, command] : kKeywords) {
-        if (keyword[1] == first && at(t, pos, keyword)) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto& [keyword, command] = kPassKeywords[std::countr_zero(candidates)];
+        if (at(t, pos, keyword)) {
             found |= command;
         }
     }
     return found;
 }
 
-// The markers the construct passes write are no commands of the notation: typed in the text,
-// their cells would be a construct's pieces without the construct.
-bool markerAt(std::string_view t, std::size_t pos) {
-    static constexpr std::string_view kMarkers[] = {
-        "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
-    };
-    if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
-        return false;  // no marker starts so
-    }
-    for (const std::string_view marker : kMarkers) {
-        if (commandAt(t, pos, marker)) {
+// Whether a marker stands at the backslash at `pos` as a command of its own.
+bool markerAt(std::string_view t, std::size_t pos, unsigned candidates) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        if (commandAt(t, pos, kPassMarkers[std::countr_zero(candidates)])) {
             return true;
         }
     }
@@ -282,8 +300,11 @@ Survey survey(std::string_view t) {
                 i += kRegionPlaceholder.size() - 1;
                 continue;
             }
-            s.commands |= commandsAt(t, i);
-            s.typedMarker = s.typedMarker || markerAt(t, i);
+            const Starts& starts = kStarts[static_cast<unsigned char>(charAt(t, i + 1))];
+            if ((starts.keywords | starts.markers) != 0) {
+                s.commands |= commandsAt(t, i, starts.keywords);
+                s.typedMarker = s.typedMarker || markerAt(t, i, starts.markers);
+            }
             if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
                 ++i;
             }
@@ -866,8 +887,10 @@ struct CharacterCells {
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
             Entry e;
-            if (ch == '\\' || ch == '<' || ch == '#' || ch == '}') {
+            if (ch == '\\' || ch == '<' || ch == '#') {
                 e.kind = kSpecial;
+            } else if (ch == '}') {
+                e.kind = kCells;  // no cell: the brace that closes a group ends a number
             } else if (const NotationRow* row = characterRow(ch)) {
                 e.kind = kCells;
                 e.size = static_cast<unsigned char>(std::min<std::size_t>(row->braille.size(), 4));
@@ -1010,7 +1033,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
                     number = false;
                 }
             }
-        } else if (c == '#') {
+        } else {  // '#'
             // A number sign carries the lower digits of a numeric numerator after it.
             cells.put('#');
             ++i;
@@ -1019,9 +1042,6 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
                 ++i;
             }
             number = true;
-        } else {  // '}'
-            ++i;
-            number = false;
         }
     }
     return true;
