@@ -713,15 +713,34 @@ bool numberCharacter(char c) {
 }
 
 // The rows of the keyword and set tables grouped by the character after their backslash, in
-// table order, so that the first row standing at a position is found without reading all.
+// table order (the keyword rows of a character before its set rows), so that the first row
+// standing at a position is found without reading all.
 class KeywordIndex {
 public:
     KeywordIndex() {
+        std::array<std::size_t, 257> counts{};
+        const auto countRow = [&](const NotationRow& row) {
+            if (row.latex.size() >= 2 && row.latex[0] == '\\') {
+                ++counts[static_cast<unsigned char>(row.latex[1]) + 1U];
+            }
+        };
         for (const NotationRow& row : kKeywordTable) {
-            add(keywords_, row);
+            countRow(row);
         }
         for (const NotationRow& row : kSetTable) {
-            add(sets_, row);
+            countRow(row);
+        }
+        for (std::size_t key = 0; key < 256; ++key) {
+            counts[key + 1] += counts[key];
+            begin_[key + 1] = static_cast<unsigned char>(counts[key + 1]);
+        }
+        std::array<std::size_t, 256> next{};
+        std::copy(counts.begin(), counts.end() - 1, next.begin());
+        for (const NotationRow& row : kKeywordTable) {
+            add(row, next);
+        }
+        for (const NotationRow& row : kSetTable) {
+            add(row, next);
         }
     }
 
@@ -731,62 +750,23 @@ public:
     // so does the end of the text (which was trimmed).
     const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
         const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
-        if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
-            return row;
-        }
-        return first(sets_[key], t, pos, length);
-    }
-
-private:
-    struct Keyword {
-        const NotationRow* row;
-        bool commandWord;  // ends in a command word: no letter may follow
-    };
-    using Buckets = std::array<std::vector<Keyword>, 256>;
-
-    static void add(Buckets& buckets, const NotationRow& row) {
-        if (row.latex.size() >= 2 && row.latex[0] == '\\') {
-            std::string_view word = row.latex;
-            if (word.back() == ' ') {
-                word.remove_suffix(1);
-            }
-            buckets[static_cast<unsigned char>(row.latex[1])].push_back(
-                {&row, endsInCommandWord(word)});
-        }
-    }
-
-    // Whether `t` holds `k` at `pos`, where the bucket has matched its first two characters.
-    static bool restAt(std::string_view t, std::size_t pos, std::string_view k) {
-        if (t.size() - pos < k.size()) {
-            return false;
-        }
-        for (std::size_t j = 2; j < k.size(); ++j) {
-            if (t[pos + j] != k[j]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
-                                    std::size_t pos, std::size_t& length) {
         const char third = charAt(t, pos + 2);
-        for (const Keyword& keyword : rows) {
-            std::string_view k = keyword.row->latex;
-            const bool blankEnd = k.back() == ' ';
+        for (std::size_t e = begin_[key]; e < begin_[key + 1U]; ++e) {
+            const Keyword& keyword = keywords_[e];
             // Most rows differ at the third character.
-            if (k.size() > 2 && k[2] != third && (k.size() > 3 || !blankEnd)) {
+            if (keyword.thirdDecides && keyword.third != third) {
                 continue;
             }
+            std::string_view k = keyword.row->latex;
             if (!restAt(t, pos, k)) {
-                if (!blankEnd) {
+                if (!keyword.blankEnd) {
                     continue;
                 }
                 k.remove_suffix(1);
                 if (!restAt(t, pos, k)) {
                     continue;
                 }
-            } else if (blankEnd) {
+            } else if (keyword.blankEnd) {
                 length = k.size();  // its own blank ends the command
                 return keyword.row;
             }
@@ -799,8 +779,44 @@ private:
         return nullptr;
     }
 
-    Buckets keywords_;
-    Buckets sets_;
+private:
+    struct Keyword {
+        const NotationRow* row = nullptr;
+        char third = '\0';         // the character after the first two
+        bool thirdDecides = false;  // a text without `third` there cannot hold the row
+        bool blankEnd = false;      // written with a blank at its end
+        bool commandWord = false;   // ends in a command word: no letter may follow
+    };
+
+    void add(const NotationRow& row, std::array<std::size_t, 256>& next) {
+        const std::string_view k = row.latex;
+        if (k.size() < 2 || k[0] != '\\') {
+            return;
+        }
+        Keyword& keyword = keywords_[next[static_cast<unsigned char>(k[1])]++];
+        keyword.row = &row;
+        keyword.blankEnd = k.back() == ' ';
+        keyword.third = k.size() > 2 ? k[2] : '\0';
+        keyword.thirdDecides = k.size() > 2 && (k.size() > 3 || !keyword.blankEnd);
+        keyword.commandWord =
+            endsInCommandWord(keyword.blankEnd ? k.substr(0, k.size() - 1) : k);
+    }
+
+    // Whether `t` holds `k` at `pos`, where the index has matched its first two characters.
+    static bool restAt(std::string_view t, std::size_t pos, std::string_view k) {
+        if (t.size() - pos < k.size()) {
+            return false;
+        }
+        for (std::size_t j = 2; j < k.size(); ++j) {
+            if (t[pos + j] != k[j]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::array<Keyword, kKeywordTable.size() + kSetTable.size()> keywords_{};
+    std::array<unsigned char, 257> begin_{};  // the rows of key c are [begin_[c], begin_[c+1])
 };
 
 const KeywordIndex& keywordIndex() {
