@@ -65,6 +65,23 @@ struct ReadingTable {
     }
 };
 
+// What each character adds to the marks: the signs of powers, subscripts and numbers, and
+// the step of a brace.
+enum MarkBit : unsigned char { kPowerBit = 1, kSubscriptBit = 2, kNumberBit = 4 };
+constexpr std::array<unsigned char, 256> kMarkBits = [] {
+    std::array<unsigned char, 256> m{};
+    m['^'] = kPowerBit;
+    m['_'] = kSubscriptBit;
+    m['#'] = kNumberBit;
+    return m;
+}();
+constexpr std::array<signed char, 256> kDepthSteps = [] {
+    std::array<signed char, 256> d{};
+    d['{'] = 1;
+    d['}'] = -1;
+    return d;
+}();
+
 const ReadingTable& readingTable() {
     static const ReadingTable table;
     return table;
@@ -111,7 +128,11 @@ std::size_t lineOf(std::string_view text, std::size_t pos) {
     return line;
 }
 
-CharacterReading readCharacters(std::string_view latex) {
+namespace {
+
+// The reading itself. The marks are noted while the text reads as it stands; a changed text
+// has its own reading for them.
+CharacterReading readText(std::string_view latex) {
     const ReadingTable& table = readingTable();
     CharacterReading out;
     // Most texts have nothing to read: the copy is made at the first character that has.
@@ -121,10 +142,17 @@ CharacterReading readCharacters(std::string_view latex) {
             out.text.assign(latex.substr(0, pos));
         }
     };
+    unsigned marks = 0;
+    int depth = 0;
+    int below = 0;
     std::size_t i = 0;
     while (i < latex.size()) {
         if (!out.changed) {
             while (i < latex.size() && table.plain[static_cast<unsigned char>(latex[i])]) {
+                const auto u = static_cast<unsigned char>(latex[i]);
+                marks |= kMarkBits[u];
+                depth += kDepthSteps[u];
+                below |= depth;  // negative once a brace closes with none open
                 ++i;
             }
             if (i == latex.size()) {
@@ -164,6 +192,13 @@ CharacterReading readCharacters(std::string_view latex) {
                     out.text += c;
                 }
                 ++i;
+                // A brace after a backslash is a character, not a group's.
+                if (c == '\\' && (charAt(latex, i) == '{' || charAt(latex, i) == '}')) {
+                    if (out.changed) {
+                        out.text += latex[i];
+                    }
+                    ++i;
+                }
                 break;
             case Reading::Sign: {
                 change(i);
@@ -189,6 +224,22 @@ CharacterReading readCharacters(std::string_view latex) {
                 out.refusal = characterRefusal(latex, i, table.kind[u]);
                 return out;
         }
+    }
+    out.marks.bracesNest = depth == 0 && below >= 0;
+    out.marks.power = (marks & kPowerBit) != 0;
+    out.marks.subscript = (marks & kSubscriptBit) != 0;
+    out.marks.numberSign = (marks & kNumberBit) != 0;
+    return out;
+}
+
+}  // namespace
+
+CharacterReading readCharacters(std::string_view latex) {
+    CharacterReading out = readText(latex);
+    if (out.ok() && out.changed) {
+        // Read again as it now stands: a sign may have joined what was around it (a
+        // backslash and the one of "\\mu" start a text region).
+        out.marks = readText(out.text).marks;
     }
     return out;
 }

@@ -14,16 +14,28 @@
 
 namespace notation {
 
+// What the mathematics of a text holds outside its text regions and level labels.
+struct TextMarks {
+    // Plain braces group: each closing brace closes one opened before it, and every one opened
+    // is closed ("\{" and "\}" are characters).
+    bool bracesNest = true;
+    bool power = false;       // a '^'
+    bool subscript = false;   // a '_'
+    bool numberSign = false;  // a '#'
+};
+
 struct CharacterReading {
     std::string text;      // the text with the characters read as signs, when `changed`
     bool changed = false;  // false: the text reads as it stands
     std::string refusal;   // the message for the first character without a sign
+    TextMarks marks;       // of the text as read (`text` when changed), when ok()
     bool ok() const { return refusal.empty(); }
 };
 
 // Reads the Latex-mode text's characters: outside text regions and level labels each must
 // have a row in the character table, be a backslash or a plain brace, or be read as a sign;
-// inside text regions anything but a control byte stands (a tab is a blank there too).
+// inside text regions anything but a control byte stands (a tab is a blank there too). The
+// same reading notes the text's marks.
 CharacterReading readCharacters(std::string_view latex);
 
 // A control byte (CR and LF are line ends, a tab a blank; the five bytes code page 1252 leaves

@@ -257,70 +257,28 @@ bool markerAt(std::string_view t, std::size_t pos, unsigned candidates) {
     return false;
 }
 
-// What a text holds, found in one reading before the passes. No pass writes a keyword, a
-// power sign or a subscript sign, so a pass whose start the text lacks has nothing to do.
+// What a text holds before the passes, besides the marks the reading of its characters noted:
+// the keywords at its backslashes. No pass writes a keyword, a power sign or a subscript sign, so
+// a pass whose start the text lacks has nothing to do.
 struct Survey {
-    // Plain braces group: each closing brace closes one opened before it, and every one opened
-    // is closed. (A text region's placeholder holds none; "\{" and "\}" are characters.)
-    bool bracesNest = true;
     bool typedMarker = false;  // a marker of the construct passes typed as a command
     unsigned commands = 0;     // the keywords of the passes (Command)
-    bool power = false;        // a '^'
-    bool subscript = false;    // a '_'
-    bool numberSign = false;   // a '#'
 };
 
-// What each character tells the survey, looked up once per character: the backslash is read
-// on its own, a brace moves the depth, the signs of powers, subscripts and numbers are noted.
-enum SurveyMark : unsigned char { kPowerMark = 1, kSubscriptMark = 2, kNumberMark = 4 };
-constexpr std::array<unsigned char, 256> kSurveyMarks = [] {
-    std::array<unsigned char, 256> m{};
-    m['^'] = kPowerMark;
-    m['_'] = kSubscriptMark;
-    m['#'] = kNumberMark;
-    return m;
-}();
-constexpr std::array<signed char, 256> kDepthSteps = [] {
-    std::array<signed char, 256> d{};
-    d['{'] = 1;
-    d['}'] = -1;
-    return d;
-}();
-
-// Reading stops at a closing brace with none open: the text is refused for it.
+// `t` has its text regions taken out.
 Survey survey(std::string_view t) {
     Survey s;
-    int depth = 0;
-    unsigned marks = 0;
-    const std::size_t n = t.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto u = static_cast<unsigned char>(t[i]);
-        if (u == '\\') {
-            if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
-                i += kRegionPlaceholder.size() - 1;
-                continue;
-            }
-            const Starts& starts = kStarts[static_cast<unsigned char>(charAt(t, i + 1))];
-            if ((starts.keywords | starts.markers) != 0) {
-                s.commands |= commandsAt(t, i, starts.keywords);
-                s.typedMarker = s.typedMarker || markerAt(t, i, starts.markers);
-            }
-            if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
-                ++i;
-            }
+    for (std::size_t i = t.find('\\'); i != std::string_view::npos; i = t.find('\\', i + 1)) {
+        if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
+            i += kRegionPlaceholder.size() - 1;
             continue;
         }
-        marks |= kSurveyMarks[u];
-        depth += kDepthSteps[u];
-        if (depth < 0) {
-            s.bracesNest = false;
-            return s;
+        const Starts& starts = kStarts[static_cast<unsigned char>(charAt(t, i + 1))];
+        if ((starts.keywords | starts.markers) != 0) {
+            s.commands |= commandsAt(t, i, starts.keywords);
+            s.typedMarker = s.typedMarker || markerAt(t, i, starts.markers);
         }
     }
-    s.power = (marks & kPowerMark) != 0;
-    s.subscript = (marks & kSubscriptMark) != 0;
-    s.numberSign = (marks & kNumberMark) != 0;
-    s.bracesNest = depth == 0;
     return s;
 }
 
@@ -329,7 +287,8 @@ public:
     // `groupExponents`: write every one-cell exponent as a general one, "|" c "1".
     LatexToBraille(int page, bool groupExponents) : page_(page), groupExponents_(groupExponents) {}
 
-    Conversion run(std::string_view input);
+    // `marks`: those of the reading of `input` (or of the page it is).
+    Conversion run(std::string_view input, const TextMarks& marks);
 
     // Whether the text had a one-cell exponent ("x^n") and the cells a group beside it: the
     // one-cell exponent's closing may then read as the group's.
@@ -1063,7 +1022,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
     return true;
 }
 
-Conversion LatexToBraille::run(std::string_view input) {
+Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     Conversion result;
     const std::string_view trimmed = trimBlanks(input);
     if (trimmed.empty()) {
@@ -1079,11 +1038,11 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     std::string t = std::move(taken.text);
-    const Survey holds = survey(t);
-    if (!holds.bracesNest) {
+    if (!marks.bracesNest) {
         result.error = messages::onPage(page_, messages::kBrackets);
         return result;
     }
+    const Survey holds = survey(t);
     if (holds.typedMarker) {
         result.error = messages::onPage(page_, messages::kUnknownFunction);
         return result;
@@ -1098,7 +1057,7 @@ Conversion LatexToBraille::run(std::string_view input) {
         result.error = error_;
         return result;
     }
-    if (holds.subscript) {
+    if (marks.subscript) {
         digitSubscripts(t);
     }
     const auto limits = [&](unsigned command, std::string_view keyword, std::string_view marker,
@@ -1110,7 +1069,7 @@ Conversion LatexToBraille::run(std::string_view input) {
                             limits(kInt, "\\int", "\\7", messages::kIntLatex) &&
                             limits(kIint, "\\iint", "\\77", messages::kIntLatex) &&
                             limits(kIiint, "\\iiint", "\\777", messages::kIntLatex);
-    if (!constructs || (holds.subscript && !indicesPresent(t)) || (holds.power && !powerPass(t))) {
+    if (!constructs || (marks.subscript && !indicesPresent(t)) || (marks.power && !powerPass(t))) {
         result.error = error_;
         return result;
     }
@@ -1119,11 +1078,11 @@ Conversion LatexToBraille::run(std::string_view input) {
         return result;
     }
     // Number signs come from the text, from numeric powers and from numeric fractions.
-    if (holds.numberSign || holds.power || (commands & kFrac) != 0) {
+    if (marks.numberSign || marks.power || (commands & kFrac) != 0) {
         doubleNumberSigns(t);
     }
     if (((commands & kSqrt) != 0 && !rootPass(t)) || ((commands & kLog) != 0 && !logPass(t)) ||
-        (holds.subscript && !subscriptPass(t)) ||
+        (marks.subscript && !subscriptPass(t)) ||
         ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
         return result;
@@ -1155,8 +1114,9 @@ namespace {
 
 // One formula, or a page whose lines cannot be taken apart, given what the plain conversion
 // `plain` made of it.
-Conversion checkedConversion(std::string_view latex, int page, const LatexToBraille& plain,
-                             Conversion c) {
+// `marks`: those of the reading of `latex`.
+Conversion checkedConversion(std::string_view latex, const TextMarks& marks, int page,
+                             const LatexToBraille& plain, Conversion c) {
     const bool oneCell = plain.oneCellExponentBesideGroup(c);
     if (!c.ok() || (!oneCell && !plain.groupEndsInNumber())) {
         return c;
@@ -1172,7 +1132,7 @@ Conversion checkedConversion(std::string_view latex, int page, const LatexToBrai
         return c;
     }
     if (oneCell) {
-        Conversion grouped = LatexToBraille(page, true).run(latex);
+        Conversion grouped = LatexToBraille(page, true).run(latex, marks);
         if (grouped.ok() && readsBack(grouped)) {
             return grouped;
         }
@@ -1184,10 +1144,13 @@ Conversion checkedConversion(std::string_view latex, int page, const LatexToBrai
     return refused;
 }
 
+// A line of a page whose characters have been read: it reads as it stands, and its own
+// reading gives its marks.
 Conversion convertFormula(std::string_view latex, int page) {
+    const TextMarks marks = readCharacters(latex).marks;
     LatexToBraille plain(page, false);
-    Conversion c = plain.run(latex);
-    return checkedConversion(latex, page, plain, std::move(c));
+    Conversion c = plain.run(latex, marks);
+    return checkedConversion(latex, marks, page, plain, std::move(c));
 }
 
 // The lines of a page with the line break after each (none after the last), when every line
@@ -1239,13 +1202,13 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
     // Most texts hold nothing that must be read back to be sure of: converted whole, a page of
     // them gives what its lines give one by one.
     LatexToBraille whole(page, false);
-    Conversion c = whole.run(latex);
+    Conversion c = whole.run(latex, reading.marks);
     if (c.ok() && !whole.oneCellExponentBesideGroup(c) && !whole.groupEndsInNumber()) {
         return c;
     }
     const auto lines = separateLines(latex);
     if (lines.empty()) {
-        return c.ok() ? checkedConversion(latex, page, whole, std::move(c)) : c;
+        return c.ok() ? checkedConversion(latex, reading.marks, page, whole, std::move(c)) : c;
     }
     // Each line of a page is a formula of its own: converted alone, so that it converts the
     // same on any page. The page's own limits hold first.

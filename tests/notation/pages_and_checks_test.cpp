@@ -178,6 +178,37 @@ TEST(ConversionLimits, RegionsBeyondFiftyOnePassThroughAndCountWhole) {
     EXPECT_FALSE(notation::convertLatexToBraille(many, 1).ok());
 }
 
+// Plain braces must group, read outside text regions and after the characters are read as
+// signs; a character without a sign is refused before the braces are judged.
+TEST(ConversionChecks, BracesGroupAsTheTextReads) {
+    const std::string brackets = notation::messages::onPage(1, notation::messages::kBrackets);
+    const std::string unknown = notation::messages::onPage(1, "Carattere sconosciuto");
+    const struct {
+        std::string_view latex;
+        const std::string* refusal;  // the start of the message; null: converted
+    } cases[] = {
+        {"{a}", nullptr},
+        {"}{", &brackets},  // a brace closed before any opened
+        {"{a", &brackets},
+        {"{a\r\nb}", nullptr},    // a group over two lines of a page
+        {"\\{a", nullptr},        // "\{" is a character
+        {"x^{2}\\}", nullptr},    // and so is "\}"
+        {"\\\\{\\\\a", nullptr},  // a brace inside a text region
+        {"\\\\--\\\\{a}", nullptr},  // a group right after a region
+        {"\xB2}", &brackets},      // a superscript's braces close, the typed one does not
+        {"\\\xB5}\\\\", nullptr},  // "\\mu": the backslash opens a region with the sign
+        {"}{\xB0", &unknown},
+    };
+    for (const auto& c : cases) {
+        const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
+        if (c.refusal == nullptr) {
+            EXPECT_TRUE(result.ok()) << c.latex << ": " << result.error;
+        } else {
+            EXPECT_TRUE(result.error.starts_with(*c.refusal)) << c.latex << ": " << result.error;
+        }
+    }
+}
+
 TEST(ConversionReport, RefusalsGoThroughTheReport) {
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);
