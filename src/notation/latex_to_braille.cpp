@@ -857,6 +857,7 @@ struct CharacterCells {
         bool starts = false;
     };
     std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
+    std::size_t widest = 1;                          // the most cells of one entry
 
     CharacterCells() {
         for (int c = 0; c < 256; ++c) {
@@ -883,6 +884,7 @@ struct CharacterCells {
                 within.cells[1] = '\0';
                 within.size = 1;
             }
+            widest = std::max<std::size_t>(widest, e.size);
             entries[0][static_cast<std::size_t>(c)] = outside;
             entries[1][static_cast<std::size_t>(c)] = within;
         }
@@ -928,23 +930,30 @@ public:
         char* room = room_;
         bool running = number;
         while (i < n) {
-            // Whether a number runs is read from the state-free entry, so that the next
-            // character's lookup does not wait for this one's.
-            const auto u = static_cast<unsigned char>(text[i]);
-            const CharacterCells::Entry& outside = table.entries[0][u];
-            if (outside.kind == CharacterCells::kSpecial) {
-                break;
-            }
-            const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
-            std::memcpy(next, e.cells, sizeof e.cells);
-            next += e.size;
-            running = (running && outside.keep) || outside.starts;
-            ++i;
-            if (next > room) {
+            // The characters that fit in the room left without a look at it after each.
+            const std::size_t fit = static_cast<std::size_t>(room - next) / table.widest;
+            if (fit == 0) {
                 next_ = next;
-                keepRoom();
+                grow();
                 next = next_;
                 room = room_;
+                continue;
+            }
+            const std::size_t stop = std::min(n, i + fit);
+            for (; i < stop; ++i) {
+                // Whether a number runs is read from the state-free entry, so that the next
+                // character's lookup does not wait for this one's.
+                const auto u = static_cast<unsigned char>(text[i]);
+                const CharacterCells::Entry& outside = table.entries[0][u];
+                if (outside.kind == CharacterCells::kSpecial) {
+                    next_ = next;
+                    number = running;
+                    return i;
+                }
+                const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
+                std::memcpy(next, e.cells, sizeof e.cells);
+                next += e.size;
+                running = (running & outside.keep) | outside.starts;
             }
         }
         next_ = next;
@@ -957,11 +966,14 @@ private:
 
     void keepRoom() {
         if (next_ > room_) {
-            const auto size = static_cast<std::size_t>(next_ - out_.data());
-            out_.resize(out_.size() * 2);
-            next_ = out_.data() + size;
-            room_ = out_.data() + out_.size() - kRoom;
+            grow();
         }
+    }
+    void grow() {
+        const auto size = static_cast<std::size_t>(next_ - out_.data());
+        out_.resize(out_.size() * 2);
+        next_ = out_.data() + size;
+        room_ = out_.data() + out_.size() - kRoom;
     }
 
     std::string& out_;
