@@ -507,10 +507,19 @@ bool LatexToBraille::powerPass(std::string& t) {
             const std::string_view content = readArgument(t, q, end);
             const bool numeric = numericExponent(content);
             groupEndsInNumber_ = groupEndsInNumber_ || (!numeric && endsInDigit(content));
-            with.assign(numeric ? "#" : "\\|");
-            with += content;
-            with += "\\1";
-            splice(t, pos, end, with);
+            if (numeric && end - pos == content.size() + 3) {
+                // "^{" c "}" and "#" c "\\1" have the same length: the content moves in place.
+                char* const p = t.data() + pos;
+                std::memmove(p + 1, content.data(), content.size());
+                p[0] = '#';
+                p[content.size() + 1] = '\\';
+                p[content.size() + 2] = '1';
+            } else {
+                with.assign(numeric ? "#" : "\\|");
+                with += content;
+                with += "\\1";
+                splice(t, pos, end, with);
+            }
             pos += numeric ? 1 : 2;  // the content may hold further powers
         } else if (isDigit(t[q])) {
             std::size_t end = q;
@@ -576,6 +585,18 @@ bool LatexToBraille::fractionPass(std::string& t) {
             with += '}';
             splice(t, pos, endB, with);
             pos += with.size();
+        } else if (endB - pos == a.size() + b.size() + 9) {
+            // "\\frac{a}{b}" and "\\6" a "\\N\\P@" b "\\4" have the same length, and each
+            // piece moves left: written in place, from the left.
+            char* const p = t.data() + pos;
+            const std::size_t sizeA = a.size();
+            const std::size_t sizeB = b.size();
+            std::memmove(p + 2, a.data(), sizeA);
+            std::memcpy(p + 2 + sizeA, "\\N\\P@", 5);
+            std::memmove(p + 7 + sizeA, b.data(), sizeB);
+            std::memcpy(p, "\\6", 2);
+            std::memcpy(p + 7 + sizeA + sizeB, "\\4", 2);
+            pos += 2;
         } else {
             with += "\\6";
             with += a;
