@@ -24,6 +24,7 @@ namespace {
 // "\Omega", "\7" of "\77"), so that the text after it cannot join it: a denominator "i" must
 // not become a capital pi. The at sign has no cell and the tokenizer drops it.
 constexpr std::string_view kMarkerEnd = "@";
+static_assert(kMarkerEnd == "@", "the passes that write in place spell the markers with it");
 
 std::size_t skipBlanks(std::string_view t, std::size_t pos) {
     while (pos < t.size() && t[pos] == ' ') {
@@ -324,6 +325,7 @@ private:
     bool oneCellExponent_ = false;
     bool groupEndsInNumber_ = false;
     std::string error_;
+    std::string with_;  // what a pass writes in place of a construct
 };
 
 // In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
@@ -631,9 +633,10 @@ bool LatexToBraille::rootPass(std::string& t) {
         if (charAt(t, q) == ' ') {
             t.erase(q, 1);
         }
-        std::string with = "\\9";
         std::size_t end = 0;
         if (charAt(t, q) == '[') {
+            std::string& with = with_;
+            with.assign("\\9");
             const std::size_t close = t.find(']', q + 1);
             const std::size_t radicand = close == std::string::npos ? t.size() : close + 1;
             if (close == std::string::npos || !argumentAt(t, radicand)) {
@@ -642,16 +645,25 @@ bool LatexToBraille::rootPass(std::string& t) {
             with.append(t, q + 1, close - q - 1);
             with += ':';
             with.append(readArgument(t, radicand, end));
+            with += "\\O";
+            with += kMarkerEnd;
+            splice(t, pos, end, with);
+            pos += 2;
         } else {
             if (!argumentAt(t, q)) {
                 return fail(messages::kRootUnclosed);
             }
-            with.append(readArgument(t, q, end));
+            // "\\9" r "\\O@" is no longer than "\\sqrt" and its radicand r: written in place,
+            // from the left, the radicand moving left.
+            const std::string_view radicand = readArgument(t, q, end);
+            char* const p = t.data() + pos;
+            const std::size_t size = radicand.size();
+            std::memmove(p + 2, radicand.data(), size);
+            std::memcpy(p, "\\9", 2);
+            std::memcpy(p + 2 + size, "\\O@", 3);
+            t.erase(pos + size + 5, end - pos - size - 5);
+            pos += 2;
         }
-        with += "\\O";
-        with += kMarkerEnd;
-        splice(t, pos, end, with);
-        pos += 2;
     }
     return true;
 }
