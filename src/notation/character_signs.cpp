@@ -132,7 +132,7 @@ namespace {
 
 // The reading itself. The marks are noted while the text reads as it stands; a changed text
 // has its own reading for them.
-CharacterReading readText(std::string_view latex) {
+CharacterReading readText(std::string_view latex, CommandLook look) {
     const ReadingTable& table = readingTable();
     CharacterReading out;
     // Most texts have nothing to read: the copy is made at the first character that has.
@@ -192,12 +192,17 @@ CharacterReading readText(std::string_view latex) {
                     out.text += c;
                 }
                 ++i;
-                // A brace after a backslash is a character, not a group's.
-                if (c == '\\' && (charAt(latex, i) == '{' || charAt(latex, i) == '}')) {
-                    if (out.changed) {
-                        out.text += latex[i];
+                if (c == '\\') {
+                    if (look != nullptr && !out.changed) {
+                        out.marks.commands |= look(latex, i - 1);
                     }
-                    ++i;
+                    // A brace after a backslash is a character, not a group's.
+                    if (charAt(latex, i) == '{' || charAt(latex, i) == '}') {
+                        if (out.changed) {
+                            out.text += latex[i];
+                        }
+                        ++i;
+                    }
                 }
                 break;
             case Reading::Sign: {
@@ -234,12 +239,12 @@ CharacterReading readText(std::string_view latex) {
 
 }  // namespace
 
-CharacterReading readCharacters(std::string_view latex) {
-    CharacterReading out = readText(latex);
+CharacterReading readCharacters(std::string_view latex, CommandLook look) {
+    CharacterReading out = readText(latex, look);
     if (out.ok() && out.changed) {
         // Read again as it now stands: a sign may have joined what was around it (a
         // backslash and the one of "\\mu" start a text region).
-        out.marks = readText(out.text).marks;
+        out.marks = readText(out.text, look).marks;
     }
     return out;
 }

@@ -22,7 +22,12 @@ struct TextMarks {
     bool power = false;       // a '^'
     bool subscript = false;   // a '_'
     bool numberSign = false;  // a '#'
+    unsigned commands = 0;    // what the reading's CommandLook found at the backslashes
 };
+
+// What a conversion notes of the command at a backslash of the mathematics (`backslash`, a
+// position of `text`): flags that the reading gathers in TextMarks::commands.
+using CommandLook = unsigned (*)(std::string_view text, std::size_t backslash);
 
 struct CharacterReading {
     std::string text;      // the text with the characters read as signs, when `changed`
@@ -35,8 +40,8 @@ struct CharacterReading {
 // Reads the Latex-mode text's characters: outside text regions and level labels each must
 // have a row in the character table, be a backslash or a plain brace, or be read as a sign;
 // inside text regions anything but a control byte stands (a tab is a blank there too). The
-// same reading notes the text's marks.
-CharacterReading readCharacters(std::string_view latex);
+// same reading notes the text's marks, and `look`'s at each backslash when there is one.
+CharacterReading readCharacters(std::string_view latex, CommandLook look = nullptr);
 
 // A control byte (CR and LF are line ends, a tab a blank; the five bytes code page 1252 leaves
 // unassigned count as controls).

@@ -204,6 +204,7 @@ enum Command : unsigned {
     kLog = 1U << 8,  // "\\log_"
     kOverline = 1U << 9,
     kArrow = 1U << 10,  // "\\to"
+    kTypedMarker = 1U << 11,  // not a keyword: a marker of the passes typed as a command
 };
 
 // The keywords of the passes, each looked for as plain text, whatever follows it.
@@ -258,29 +259,16 @@ bool markerAt(std::string_view t, std::size_t pos, unsigned candidates) {
     return false;
 }
 
-// What a text holds before the passes, besides the marks the reading of its characters noted:
-// the keywords at its backslashes. No pass writes a keyword, a power sign or a subscript sign, so
-// a pass whose start the text lacks has nothing to do.
-struct Survey {
-    bool typedMarker = false;  // a marker of the construct passes typed as a command
-    unsigned commands = 0;     // the keywords of the passes (Command)
-};
-
-// `t` has its text regions taken out.
-Survey survey(std::string_view t) {
-    Survey s;
-    for (std::size_t i = t.find('\\'); i != std::string_view::npos; i = t.find('\\', i + 1)) {
-        if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
-            i += kRegionPlaceholder.size() - 1;
-            continue;
-        }
-        const Starts& starts = kStarts[static_cast<unsigned char>(charAt(t, i + 1))];
-        if ((starts.keywords | starts.markers) != 0) {
-            s.commands |= commandsAt(t, i, starts.keywords);
-            s.typedMarker = s.typedMarker || markerAt(t, i, starts.markers);
-        }
+// What the reading of the characters notes at a backslash of the mathematics: the keywords of
+// the passes standing there, and a marker typed as a command. No pass writes a keyword, a power
+// sign or a subscript sign, so a pass whose start the text lacks has nothing to do.
+unsigned passCommandsAt(std::string_view text, std::size_t backslash) {
+    const Starts& starts = kStarts[static_cast<unsigned char>(charAt(text, backslash + 1))];
+    if ((starts.keywords | starts.markers) == 0) {
+        return 0;
     }
-    return s;
+    return commandsAt(text, backslash, starts.keywords) |
+           (markerAt(text, backslash, starts.markers) ? kTypedMarker : 0U);
 }
 
 class LatexToBraille {
@@ -1087,8 +1075,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         result.error = messages::onPage(page_, messages::kBrackets);
         return result;
     }
-    const Survey holds = survey(t);
-    if (holds.typedMarker) {
+    if ((marks.commands & kTypedMarker) != 0) {
         result.error = messages::onPage(page_, messages::kUnknownFunction);
         return result;
     }
@@ -1096,7 +1083,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     // all when they have no backslash. No pass writes a keyword that a pass looks for (they
     // write markers, and always put a cell between the pieces of text they join), so what the
     // text holds now decides for every pass.
-    const unsigned commands = holds.commands;
+    const unsigned commands = marks.commands;
     if (((commands & kLimit) != 0 && !oneSidedLimits(t)) ||
         ((commands & kArrow) != 0 && !arrowsInLimits(t))) {
         result.error = error_;
@@ -1192,7 +1179,7 @@ Conversion checkedConversion(std::string_view latex, const TextMarks& marks, int
 // A line of a page whose characters have been read: it reads as it stands, and its own
 // reading gives its marks.
 Conversion convertFormula(std::string_view latex, int page) {
-    const TextMarks marks = readCharacters(latex).marks;
+    const TextMarks marks = readCharacters(latex, passCommandsAt).marks;
     LatexToBraille plain(page, false);
     Conversion c = plain.run(latex, marks);
     return checkedConversion(latex, marks, page, plain, std::move(c));
@@ -1238,7 +1225,7 @@ std::vector<std::pair<std::string_view, std::string_view>> separateLines(std::st
 
 Conversion convertLatexToBraille(std::string_view text, int page) {
     // Characters without a row are read as the sign they stand for, or refused.
-    const CharacterReading reading = readCharacters(text);
+    const CharacterReading reading = readCharacters(text, passCommandsAt);
     if (!reading.ok()) {
         return {{}, messages::onPage(page, reading.refusal)};
     }
