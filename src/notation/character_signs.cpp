@@ -161,6 +161,7 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
         }
         const char c = latex[i];
         if (c == '\\' && charAt(latex, i + 1) == '\\') {
+            out.marks.regions = true;
             const std::size_t end = regionEnd(latex, i);
             const std::size_t stop = end == std::string_view::npos ? latex.size() : end;
             for (std::size_t k = i; k < stop; ++k) {
@@ -179,6 +180,7 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
             continue;
         }
         if (const std::size_t label = c == '\xA0' ? levelLabelAt(latex, i) : 0; label > 0) {
+            out.marks.regions = true;
             if (out.changed) {
                 out.text.append(latex.substr(i, label));
             }

@@ -23,6 +23,7 @@ struct TextMarks {
     bool subscript = false;   // a '_'
     bool numberSign = false;  // a '#'
     unsigned commands = 0;    // what the reading's CommandLook found at the backslashes
+    bool regions = false;     // a text region (closed or not) or a level label
 };
 
 // What a conversion notes of the command at a backslash of the mathematics (`backslash`, a

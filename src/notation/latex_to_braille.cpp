@@ -1061,7 +1061,13 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     if (trimmed.empty()) {
         return result;
     }
-    TakenRegions taken = takeOutRegions(trimmed);
+    TakenRegions taken;
+    if (marks.regions) {
+        taken = takeOutRegions(trimmed);
+    } else {
+        taken.text.assign(trimmed);  // nothing to take out
+        taken.countedLength = trimmed.size();
+    }
     if (taken.countedLength > kMaxFormulaLength) {
         result.error = messages::onPage(page_, messages::kTooLong);
         return result;
