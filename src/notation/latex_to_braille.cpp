@@ -604,11 +604,18 @@ bool LatexToBraille::fractionPass(std::string& t) {
 // A number sign written right after another, or after the one of a numeric fraction's
 // numerator and its brace, is one sign too many.
 void doubleNumberSigns(std::string& t) {
-    // Most lines hold neither: no copy is made for them.
-    if (t.find("##") != std::string::npos) {
-        t = replaceAll(t, "##", "#");
+    // Most lines hold neither: one look at each number sign, and no copy is made for them.
+    bool twice = false;
+    bool afterBrace = false;
+    for (std::size_t i = t.find('#'); i != std::string::npos; i = t.find('#', i + 1)) {
+        twice = twice || charAt(t, i + 1) == '#';
+        afterBrace = afterBrace || at(t, i + 1, "{#");
     }
-    if (t.find("#{#") != std::string::npos) {
+    if (twice) {
+        t = replaceAll(t, "##", "#");
+        afterBrace = t.find("#{#") != std::string::npos;
+    }
+    if (afterBrace) {
         t = replaceAll(t, "#{#", "#{");
     }
 }
