@@ -203,7 +203,7 @@ enum Command : unsigned {
     kSqrt = 1U << 7,
     kLog = 1U << 8,  // "\\log_"
     kOverline = 1U << 9,
-    kArrow = 1U << 10,  // "\\to"
+    kArrow = 1U << 10,        // "\\to"
     kTypedMarker = 1U << 11,  // not a keyword: a marker of the passes typed as a command
 };
 
@@ -769,7 +769,7 @@ public:
 private:
     struct Keyword {
         const NotationRow* row = nullptr;
-        char third = '\0';         // the character after the first two
+        char third = '\0';          // the character after the first two
         bool thirdDecides = false;  // a text without `third` there cannot hold the row
         bool blankEnd = false;      // written with a blank at its end
         bool commandWord = false;   // ends in a command word: no letter may follow
@@ -785,8 +785,7 @@ private:
         keyword.blankEnd = k.back() == ' ';
         keyword.third = k.size() > 2 ? k[2] : '\0';
         keyword.thirdDecides = k.size() > 2 && (k.size() > 3 || !keyword.blankEnd);
-        keyword.commandWord =
-            endsInCommandWord(keyword.blankEnd ? k.substr(0, k.size() - 1) : k);
+        keyword.commandWord = endsInCommandWord(keyword.blankEnd ? k.substr(0, k.size() - 1) : k);
     }
 
     // Whether `t` holds `k` at `pos`, where the index has matched its first two characters.
@@ -885,7 +884,7 @@ struct CharacterCells {
         bool starts = false;
     };
     std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
-    std::size_t widest = 1;                          // the most cells of one entry
+    std::size_t widest = 1;                         // the most cells of one entry
 
     CharacterCells() {
         for (int c = 0; c < 256; ++c) {

@@ -187,17 +187,17 @@ TEST(ConversionChecks, BracesGroupAsTheTextReads) {
         std::string_view latex;
         const std::string* refusal;  // the start of the message; null: converted
     } cases[] = {
-        {"{a}", nullptr},
-        {"}{", &brackets},  // a brace closed before any opened
-        {"{a", &brackets},
-        {"{a\r\nb}", nullptr},    // a group over two lines of a page
-        {"\\{a", nullptr},        // "\{" is a character
-        {"x^{2}\\}", nullptr},    // and so is "\}"
-        {"\\\\{\\\\a", nullptr},  // a brace inside a text region
+        {"{a}", nullptr},            // a group
+        {"}{", &brackets},           // a brace closed before any opened
+        {"{a", &brackets},           // a group never closed
+        {"{a\r\nb}", nullptr},       // a group over two lines of a page
+        {"\\{a", nullptr},           // "\{" is a character
+        {"x^{2}\\}", nullptr},       // and so is "\}"
+        {"\\\\{\\\\a", nullptr},     // a brace inside a text region
         {"\\\\--\\\\{a}", nullptr},  // a group right after a region
-        {"\xB2}", &brackets},      // a superscript's braces close, the typed one does not
-        {"\\\xB5}\\\\", nullptr},  // "\\mu": the backslash opens a region with the sign
-        {"}{\xB0", &unknown},
+        {"\xB2}", &brackets},        // a superscript's braces close, the typed one does not
+        {"\\\xB5}\\\\", nullptr},    // "\\mu": the backslash opens a region with the sign
+        {"}{\xB0", &unknown},        // the character is refused first
     };
     for (const auto& c : cases) {
         const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
