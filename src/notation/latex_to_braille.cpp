@@ -323,13 +323,18 @@ bool LatexToBraille::oneSidedLimits(std::string& t) {
         const std::size_t open = pos + 5;
         const std::size_t closing = closingBrace(t, open);
         const std::size_t close = closing == std::string::npos ? t.size() : closing;
-        std::string sub = t.substr(open, close - open);
-        sub = replaceAll(sub, "^{+}", "+");
-        sub = replaceAll(sub, "^{-}", "-");
-        sub = replaceAll(sub, "^+", "+");
-        sub = replaceAll(sub, "^-", "-");
-        splice(t, open, close, sub);
-        if (closing != std::string::npos && !limitReadable(t, open, open + sub.size())) {
+        std::size_t subEnd = close;
+        // Most limits have no side: their subscript stays as it is.
+        if (std::string_view(t).substr(open, close - open).find('^') != std::string_view::npos) {
+            std::string sub = t.substr(open, close - open);
+            sub = replaceAll(sub, "^{+}", "+");
+            sub = replaceAll(sub, "^{-}", "-");
+            sub = replaceAll(sub, "^+", "+");
+            sub = replaceAll(sub, "^-", "-");
+            splice(t, open, close, sub);
+            subEnd = open + sub.size();
+        }
+        if (closing != std::string::npos && !limitReadable(t, open, subEnd)) {
             return false;
         }
         pos = open;
@@ -371,8 +376,8 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
         if (at(t, q, "\\limits")) {
             q = skipBlanks(t, q + 7);
         }
-        std::string lower;
-        std::string upper;
+        std::string_view lower;  // both in `t`, which stays as it is until the splice
+        std::string_view upper;
         bool hasLower = false;
         bool hasUpper = false;
         if (charAt(t, q) == '_') {
@@ -388,30 +393,34 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
             q = skipBlanks(t, end);
         }
         const LowerCommas commas = lowerCommas(lower);
-        std::string limits;
-        if (hasLower) {
-            limits = lower + ",";
-        }
-        if (hasUpper) {
-            const bool decimalLower = commas == LowerCommas::InFinalNumber;
-            if (!hasLower && upper.find(',') != std::string::npos) {
-                // An empty lower limit first: the upper's decimal comma must not read as the
-                // comma between the limits.
-                limits = ",";
-            } else if (decimalLower && isDigit(charAt(trimBlanks(upper), 0))) {
-                // After a decimal lower limit the upper keeps its own number sign: read on
-                // as the same number, it would take the lower's last digits.
-                limits += "{}";
-            }
-            limits += upper + ":";
-        }
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
         }
         if (commas == LowerCommas::Elsewhere) {
             return fail(messages::twoLines(message, messages::kLowerLimitAdvice));
         }
-        splice(t, pos, q, std::string(marker) + std::string(kMarkerEnd) + limits);
+        std::string& with = with_;
+        with.assign(marker);
+        with += kMarkerEnd;
+        if (hasLower) {
+            with += lower;
+            with += ',';
+        }
+        if (hasUpper) {
+            const bool decimalLower = commas == LowerCommas::InFinalNumber;
+            if (!hasLower && upper.find(',') != std::string_view::npos) {
+                // An empty lower limit first: the upper's decimal comma must not read as the
+                // comma between the limits.
+                with += ',';
+            } else if (decimalLower && isDigit(charAt(trimBlanks(upper), 0))) {
+                // After a decimal lower limit the upper keeps its own number sign: read on
+                // as the same number, it would take the lower's last digits.
+                with += "{}";
+            }
+            with += upper;
+            with += ':';
+        }
+        splice(t, pos, q, with);
         pos += marker.size();
     }
     return true;
@@ -466,14 +475,18 @@ bool LatexToBraille::subscriptPass(std::string& t) {
             ++pos;
             continue;
         }
-        const std::string content(
-            trimBlanks(std::string_view(t).substr(open + 1, close - open - 1)));
+        const std::string_view content =
+            trimBlanks(std::string_view(t).substr(open + 1, close - open - 1));
         if (oneItem(content)) {
             pos = close;
             continue;
         }
         groupEndsInNumber_ = groupEndsInNumber_ || endsInDigit(content);
-        splice(t, pos + 1, close + 1, "\\|" + content + "\\1");
+        std::string& with = with_;
+        with.assign("\\|");
+        with += content;
+        with += "\\1";
+        splice(t, pos + 1, close + 1, with);
         ++pos;  // subscripts inside come next
     }
     return true;
