@@ -65,21 +65,28 @@ struct ReadingTable {
     }
 };
 
-// What each character adds to the marks: the signs of powers, subscripts and numbers, and
-// the step of a brace.
+// What each character adds to the marks: the signs of powers, subscripts and numbers, the step
+// of a brace, and the weight of a round or square bracket in the bracket balance (a brace
+// weighs 100 steps there).
 enum MarkBit : unsigned char { kPowerBit = 1, kSubscriptBit = 2, kNumberBit = 4 };
-constexpr std::array<unsigned char, 256> kMarkBits = [] {
-    std::array<unsigned char, 256> m{};
-    m['^'] = kPowerBit;
-    m['_'] = kSubscriptBit;
-    m['#'] = kNumberBit;
+struct CharacterMark {
+    unsigned char bits = 0;
+    signed char depthStep = 0;
+    signed char weight = 0;
+};
+constexpr int kBraceWeight = 100;
+constexpr std::array<CharacterMark, 256> kCharacterMarks = [] {
+    std::array<CharacterMark, 256> m{};
+    m['^'].bits = kPowerBit;
+    m['_'].bits = kSubscriptBit;
+    m['#'].bits = kNumberBit;
+    m['{'].depthStep = 1;
+    m['}'].depthStep = -1;
+    m['('].weight = 1;
+    m[')'].weight = -1;
+    m['['].weight = 10;
+    m[']'].weight = -10;
     return m;
-}();
-constexpr std::array<signed char, 256> kDepthSteps = [] {
-    std::array<signed char, 256> d{};
-    d['{'] = 1;
-    d['}'] = -1;
-    return d;
 }();
 
 const ReadingTable& readingTable() {
@@ -145,13 +152,16 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
     unsigned marks = 0;
     int depth = 0;
     int below = 0;
+    long long weight = 0;  // of the round and square brackets
+    long long escaped = 0;  // the steps of the braces after a backslash
     std::size_t i = 0;
     while (i < latex.size()) {
         if (!out.changed) {
             while (i < latex.size() && table.plain[static_cast<unsigned char>(latex[i])]) {
-                const auto u = static_cast<unsigned char>(latex[i]);
-                marks |= kMarkBits[u];
-                depth += kDepthSteps[u];
+                const CharacterMark& m = kCharacterMarks[static_cast<unsigned char>(latex[i])];
+                marks |= m.bits;
+                depth += m.depthStep;
+                weight += m.weight;
                 below |= depth;  // negative once a brace closes with none open
                 ++i;
             }
@@ -198,11 +208,13 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
                     if (look != nullptr && !out.changed) {
                         out.marks.commands |= look(latex, i - 1);
                     }
-                    // A brace after a backslash is a character, not a group's.
+                    // A brace after a backslash is a character, not a group's; the bracket
+                    // balance counts it all the same.
                     if (charAt(latex, i) == '{' || charAt(latex, i) == '}') {
                         if (out.changed) {
                             out.text += latex[i];
                         }
+                        escaped += kCharacterMarks[static_cast<unsigned char>(latex[i])].depthStep;
                         ++i;
                     }
                 }
@@ -233,6 +245,10 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
         }
     }
     out.marks.bracesNest = depth == 0 && below >= 0;
+    // Brackets pass the reading only where it reads the text as it stands (inside text regions
+    // and level labels nothing counts); a changed text is weighed on its own.
+    out.weighed = !out.changed;
+    out.bracketWeight = weight + kBraceWeight * (depth + escaped);
     out.marks.power = (marks & kPowerBit) != 0;
     out.marks.subscript = (marks & kSubscriptBit) != 0;
     out.marks.numberSign = (marks & kNumberBit) != 0;

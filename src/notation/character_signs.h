@@ -35,6 +35,10 @@ struct CharacterReading {
     bool changed = false;  // false: the text reads as it stands
     std::string refusal;   // the message for the first character without a sign
     TextMarks marks;       // of the text as read (`text` when changed), when ok()
+    // The sum of the brackets as bracketBalance weighs them, when `weighed`: a text read as it
+    // stands, with no character refused, is weighed by the same reading.
+    long long bracketWeight = 0;
+    bool weighed = false;
     bool ok() const { return refusal.empty(); }
 };
 

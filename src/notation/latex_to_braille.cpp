@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "notation/braille_numbers.h"
+#include "notation/bracket_balance.h"
 #include "notation/character_signs.h"
 #include "notation/conversion.h"
 #include "notation/messages.h"
@@ -1248,9 +1249,10 @@ std::vector<std::pair<std::string_view, std::string_view>> separateLines(std::st
 
 }  // namespace
 
-Conversion convertLatexToBraille(std::string_view text, int page) {
-    // Characters without a row are read as the sign they stand for, or refused.
-    const CharacterReading reading = readCharacters(text, passCommandsAt);
+namespace {
+
+// The conversion of `text` whose characters `reading` has read.
+Conversion convertRead(std::string_view text, int page, const CharacterReading& reading) {
     if (!reading.ok()) {
         return {{}, messages::onPage(page, reading.refusal)};
     }
@@ -1288,6 +1290,23 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
         out.text += lineBreak;
     }
     return out;
+}
+
+}  // namespace
+
+Conversion convertLatexToBraille(std::string_view text, int page) {
+    // Characters without a row are read as the sign they stand for, or refused.
+    return convertRead(text, page, readCharacters(text, passCommandsAt));
+}
+
+LatexPageConversion convertLatexPage(std::string_view text, int page) {
+    // The reading of the characters weighs the brackets too, unless it stopped or changed the
+    // text.
+    const CharacterReading reading = readCharacters(text, passCommandsAt);
+    if (reading.weighed ? reading.bracketWeight != 0 : bracketBalance(text) != 0) {
+        return {{{}, messages::onPage(page, messages::kBrackets)}, true};
+    }
+    return {convertRead(text, page, reading), false};
 }
 
 std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {

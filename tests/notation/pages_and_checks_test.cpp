@@ -209,6 +209,34 @@ TEST(ConversionChecks, BracesGroupAsTheTextReads) {
     }
 }
 
+// A page is refused for its brackets exactly when the bracket balance says so, before any
+// other refusal; otherwise it converts as the formula does. The reading of the characters
+// weighs the brackets, so every way of reading one is here.
+TEST(ConversionChecks, PageBracketsWeighedAsTheBalanceWeighsThem) {
+    const std::string_view texts[] = {
+        "(a+[b])",        "(a",           ")(",           "[))))))))))",  "{]",
+        "\\\\{a",         "\\{a\\}",      "\\{a",         "x^{2}\\}",     "\\\\((\\\\x",
+        "\\\\((\\\\x)",   "\\\\\\\\(x",   "\\\\(",        "a\\\\b)\\\\)", "\\frac{(a}{b)}",
+        "\\\xB5(",        "\\\xB5()\\\\", "\xB2(",        "\xB2()",       "(\xB0",
+        "()\xB0",         "(a\r\nb)",     "(a\r\nb",      "a\r\n(b\r\nc", "\xA0T1\xA0(",
+        "\xA0T1\xA0()",   "\\sqrt[3]{x}", "\\sqrt[3{x}",  "{a}}",         "\\(",
+    };
+    for (const std::string_view text : texts) {
+        const notation::LatexPageConversion page = notation::convertLatexPage(text, 3);
+        const bool unbalanced = notation::bracketBalance(text) != 0;
+        EXPECT_EQ(page.unbalanced, unbalanced) << text;
+        if (unbalanced) {
+            EXPECT_EQ(page.conversion.error,
+                      notation::messages::onPage(3, notation::messages::kBrackets))
+                << text;
+        } else {
+            const notation::Conversion formula = notation::convertLatexToBraille(text, 3);
+            EXPECT_EQ(page.conversion.text, formula.text) << text;
+            EXPECT_EQ(page.conversion.error, formula.error) << text;
+        }
+    }
+}
+
 TEST(ConversionReport, RefusalsGoThroughTheReport) {
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);
