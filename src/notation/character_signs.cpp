@@ -1,6 +1,7 @@
 #include "notation/character_signs.h"
 
 #include <array>
+#include <bit>
 #include <optional>
 
 #include "notation/braille_cells.h"
@@ -206,7 +207,11 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
                 ++i;
                 if (c == '\\') {
                     if (look != nullptr && !out.changed) {
-                        out.marks.commands |= look(latex, i - 1);
+                        const unsigned found = look(latex, i - 1);
+                        out.marks.commands |= found;
+                        for (unsigned f = found & 0xFFFFU; f != 0; f &= f - 1) {
+                            ++out.marks.commandCounts[static_cast<std::size_t>(std::countr_zero(f))];
+                        }
                     }
                     // A brace after a backslash is a character, not a group's; the bracket
                     // balance counts it all the same.

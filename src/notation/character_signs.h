@@ -8,7 +8,9 @@
 // character (and its line) and say what to do; they are page messages without their
 // "Pagina N" line.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,8 @@ struct TextMarks {
     bool subscript = false;   // a '_'
     bool numberSign = false;  // a '#'
     unsigned commands = 0;    // what the reading's CommandLook found at the backslashes
+    // How many backslashes each of the first flags of `commands` was found at: bit k at k.
+    std::array<std::uint32_t, 16> commandCounts{};
     bool regions = false;     // a text region (closed or not) or a level label
 };
 

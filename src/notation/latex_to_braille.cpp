@@ -297,14 +297,15 @@ private:
 
     bool oneSidedLimits(std::string& t);
     bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
-    bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
+    bool limitsPass(std::string& t, std::size_t count, std::string_view keyword,
+                    std::string_view marker,
                     std::string_view message);
     bool arrowsInLimits(std::string_view t);
     bool indicesPresent(std::string_view t);
     bool subscriptPass(std::string& t);
     bool powerPass(std::string& t);
-    bool fractionPass(std::string& t);
-    bool rootPass(std::string& t);
+    bool fractionPass(std::string& t, std::size_t count);
+    bool rootPass(std::string& t, std::size_t count);
     bool logPass(std::string& t);
     bool overlinePass(std::string& t);
     bool tokenize(std::string_view t, std::string& out);
@@ -369,10 +370,10 @@ bool LatexToBraille::arrowsInLimits(std::string_view t) {
 }
 
 // Sums, products and integrals: "\sum_{l}^{u}(" becomes the marker, l ",", u ":" and "(".
-bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
-                                std::string_view message) {
+bool LatexToBraille::limitsPass(std::string& t, std::size_t count, std::string_view keyword,
+                                std::string_view marker, std::string_view message) {
     std::size_t pos = 0;
-    while ((pos = findCommand(t, keyword, pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, keyword, pos)) != std::string::npos; --count) {
         std::size_t q = skipBlanks(t, pos + keyword.size());
         if (at(t, q, "\\limits")) {
             q = skipBlanks(t, q + 7);
@@ -555,10 +556,10 @@ bool LatexToBraille::powerPass(std::string& t) {
     return true;
 }
 
-bool LatexToBraille::fractionPass(std::string& t) {
+bool LatexToBraille::fractionPass(std::string& t, std::size_t count) {
     std::string with;
     std::size_t pos = 0;
-    while ((pos = findCommand(t, "\\frac", pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, "\\frac", pos)) != std::string::npos; --count) {
         // The two arguments are read in place; `with` is made before the text changes.
         const std::size_t startA = skipBlanks(t, pos + 5);
         if (!argumentAt(t, startA)) {
@@ -635,9 +636,9 @@ void doubleNumberSigns(std::string& t) {
 }
 
 // A root needs its radicand, and an index opened with "[" its "]".
-bool LatexToBraille::rootPass(std::string& t) {
+bool LatexToBraille::rootPass(std::string& t, std::size_t count) {
     std::size_t pos = 0;
-    while ((pos = findCommand(t, "\\sqrt", pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, "\\sqrt", pos)) != std::string::npos; --count) {
         std::size_t q = pos + 5;
         if (charAt(t, q) == ' ') {
             t.erase(q, 1);
@@ -899,6 +900,7 @@ struct CharacterCells {
     };
     std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
     std::size_t widest = 1;                         // the most cells of one entry
+    unsigned widestShift = 0;                       // 1 << widestShift: widest or more
 
     CharacterCells() {
         for (int c = 0; c < 256; ++c) {
@@ -926,6 +928,9 @@ struct CharacterCells {
                 within.size = 1;
             }
             widest = std::max<std::size_t>(widest, e.size);
+            while ((std::size_t{1} << widestShift) < widest) {
+                ++widestShift;
+            }
             entries[0][static_cast<std::size_t>(c)] = outside;
             entries[1][static_cast<std::size_t>(c)] = within;
         }
@@ -972,7 +977,8 @@ public:
         bool running = number;
         while (i < n) {
             // The characters that fit in the room left without a look at it after each.
-            const std::size_t fit = static_cast<std::size_t>(room - next) / table.widest;
+            // (A shift: a division here would cost more than the characters it counts.)
+            const std::size_t fit = static_cast<std::size_t>(room - next) >> table.widestShift;
             if (fit == 0) {
                 next_ = next;
                 grow();
@@ -1118,9 +1124,16 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     if (marks.subscript) {
         digitSubscripts(t);
     }
-    const auto limits = [&](unsigned command, std::string_view keyword, std::string_view marker,
+    // No pass writes a keyword or joins text into one, and each construct takes its keyword
+    // out: a pass is done once it has met as many keywords as the reading did (it met each
+    // standing at a backslash, whatever followed), and need not look on to the end.
+    const auto count = [&](Command command) {
+        return marks.commandCounts[static_cast<std::size_t>(std::countr_zero(unsigned{command}))];
+    };
+    const auto limits = [&](Command command, std::string_view keyword, std::string_view marker,
                             std::string_view message) {
-        return (commands & command) == 0 || limitsPass(t, keyword, marker, message);
+        return (commands & command) == 0 ||
+               limitsPass(t, count(command), keyword, marker, message);
     };
     const bool constructs = limits(kSum, "\\sum", "\\susu", messages::kSumLatex) &&
                             limits(kProd, "\\prod", "\\propro", messages::kProdLatex) &&
@@ -1131,7 +1144,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         result.error = error_;
         return result;
     }
-    if ((commands & kFrac) != 0 && !fractionPass(t)) {
+    if ((commands & kFrac) != 0 && !fractionPass(t, count(kFrac))) {
         result.error = error_;
         return result;
     }
@@ -1139,7 +1152,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     if (marks.numberSign || marks.power || (commands & kFrac) != 0) {
         doubleNumberSigns(t);
     }
-    if (((commands & kSqrt) != 0 && !rootPass(t)) || ((commands & kLog) != 0 && !logPass(t)) ||
+    if (((commands & kSqrt) != 0 && !rootPass(t, count(kSqrt))) || ((commands & kLog) != 0 && !logPass(t)) ||
         (marks.subscript && !subscriptPass(t)) ||
         ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
