@@ -16,12 +16,37 @@ namespace {
 // What a character of the Latex-mode text is, looked up once per character.
 enum class Reading : unsigned char { Stands, Sign, Superscript, Letter, Other, Control };
 
+// What each character adds to the marks: the signs of powers, subscripts and numbers, the step
+// of a brace, and the weight of a round or square bracket in the bracket balance (a brace
+// weighs 100 steps there).
+enum MarkBit : unsigned char { kPowerBit = 1, kSubscriptBit = 2, kNumberBit = 4 };
+struct CharacterMark {
+    unsigned char bits = 0;
+    signed char depthStep = 0;
+    signed char weight = 0;
+    // Stands for itself and starts nothing (no text region, no level label): a run of these
+    // is passed over at once while nothing has been read otherwise.
+    bool plain = false;
+};
+constexpr int kBraceWeight = 100;
+constexpr std::array<CharacterMark, 256> kCharacterMarks = [] {
+    std::array<CharacterMark, 256> m{};
+    m['^'].bits = kPowerBit;
+    m['_'].bits = kSubscriptBit;
+    m['#'].bits = kNumberBit;
+    m['{'].depthStep = 1;
+    m['}'].depthStep = -1;
+    m['('].weight = 1;
+    m[')'].weight = -1;
+    m['['].weight = 10;
+    m[']'].weight = -10;
+    return m;
+}();
+
 struct ReadingTable {
     std::array<Reading, 256> kind{};
     std::array<std::string_view, 256> sign{};
-    // Stands for itself and starts nothing (no text region, no level label): a run of these
-    // is passed over at once while nothing has been read otherwise.
-    std::array<bool, 256> plain{};
+    std::array<CharacterMark, 256> marks = kCharacterMarks;  // with `plain` filled in
 
     ReadingTable() {
         for (int c = 0; c < 256; ++c) {
@@ -43,7 +68,7 @@ struct ReadingTable {
             sign[c] = s.latex;
         }
         for (int c = 0; c < 256; ++c) {
-            plain[static_cast<std::size_t>(c)] =
+            marks[static_cast<std::size_t>(c)].plain =
                 kind[static_cast<std::size_t>(c)] == Reading::Stands && c != '\\' && c != 0xA0;
         }
     }
@@ -65,30 +90,6 @@ struct ReadingTable {
         }
     }
 };
-
-// What each character adds to the marks: the signs of powers, subscripts and numbers, the step
-// of a brace, and the weight of a round or square bracket in the bracket balance (a brace
-// weighs 100 steps there).
-enum MarkBit : unsigned char { kPowerBit = 1, kSubscriptBit = 2, kNumberBit = 4 };
-struct CharacterMark {
-    unsigned char bits = 0;
-    signed char depthStep = 0;
-    signed char weight = 0;
-};
-constexpr int kBraceWeight = 100;
-constexpr std::array<CharacterMark, 256> kCharacterMarks = [] {
-    std::array<CharacterMark, 256> m{};
-    m['^'].bits = kPowerBit;
-    m['_'].bits = kSubscriptBit;
-    m['#'].bits = kNumberBit;
-    m['{'].depthStep = 1;
-    m['}'].depthStep = -1;
-    m['('].weight = 1;
-    m[')'].weight = -1;
-    m['['].weight = 10;
-    m[']'].weight = -10;
-    return m;
-}();
 
 const ReadingTable& readingTable() {
     static const ReadingTable table;
@@ -158,8 +159,11 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
     std::size_t i = 0;
     while (i < latex.size()) {
         if (!out.changed) {
-            while (i < latex.size() && table.plain[static_cast<unsigned char>(latex[i])]) {
-                const CharacterMark& m = kCharacterMarks[static_cast<unsigned char>(latex[i])];
+            while (i < latex.size()) {
+                const CharacterMark& m = table.marks[static_cast<unsigned char>(latex[i])];
+                if (!m.plain) {
+                    break;
+                }
                 marks |= m.bits;
                 depth += m.depthStep;
                 weight += m.weight;

@@ -272,6 +272,19 @@ unsigned passCommandsAt(std::string_view text, std::size_t backslash) {
            (markerAt(text, backslash, starts.markers) ? kTypedMarker : 0U);
 }
 
+// The text the passes rewrite and the pieces they write, kept from one conversion of the thread
+// to the next: a formula then costs no allocation for them. A conversion never starts another
+// while it uses them.
+struct Scratch {
+    std::string text;
+    std::string with;
+};
+
+Scratch& scratch() {
+    static thread_local Scratch s;
+    return s;
+}
+
 class LatexToBraille {
 public:
     // `groupExponents`: write every one-cell exponent as a general one, "|" c "1".
@@ -315,7 +328,7 @@ private:
     bool oneCellExponent_ = false;
     bool groupEndsInNumber_ = false;
     std::string error_;
-    std::string with_;  // what a pass writes in place of a construct
+    std::string& with_ = scratch().with;  // what a pass writes in place of a construct
 };
 
 // In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
@@ -495,7 +508,7 @@ bool LatexToBraille::subscriptPass(std::string& t) {
 }
 
 bool LatexToBraille::powerPass(std::string& t) {
-    std::string with;
+    std::string& with = with_;
     std::size_t pos = 0;
     while ((pos = t.find('^', pos)) != std::string::npos) {
         if (pos > 0 && t[pos - 1] == ',') {
@@ -557,7 +570,7 @@ bool LatexToBraille::powerPass(std::string& t) {
 }
 
 bool LatexToBraille::fractionPass(std::string& t, std::size_t count) {
-    std::string with;
+    std::string& with = with_;
     std::size_t pos = 0;
     for (; count > 0 && (pos = findCommand(t, "\\frac", pos)) != std::string::npos; --count) {
         // The two arguments are read in place; `with` is made before the text changes.
@@ -1088,10 +1101,12 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         return result;
     }
     TakenRegions taken;
+    std::string& t = scratch().text;
     if (marks.regions) {
         taken = takeOutRegions(trimmed);
+        t.swap(taken.text);
     } else {
-        taken.text.assign(trimmed);  // nothing to take out
+        t.assign(trimmed);  // nothing to take out
         taken.countedLength = trimmed.size();
     }
     if (taken.countedLength > kMaxFormulaLength) {
@@ -1102,7 +1117,6 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         result.error = messages::onPage(page_, messages::kUnclosedRegionLatex);
         return result;
     }
-    std::string t = std::move(taken.text);
     if (!marks.bracesNest) {
         result.error = messages::onPage(page_, messages::kBrackets);
         return result;
