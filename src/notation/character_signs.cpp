@@ -154,7 +154,7 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
     unsigned marks = 0;
     int depth = 0;
     int below = 0;
-    long long weight = 0;  // of the round and square brackets
+    long long weight = 0;   // of the round and square brackets
     long long escaped = 0;  // the steps of the braces after a backslash
     std::size_t i = 0;
     while (i < latex.size()) {
@@ -213,8 +213,9 @@ CharacterReading readText(std::string_view latex, CommandLook look) {
                     if (look != nullptr && !out.changed) {
                         const unsigned found = look(latex, i - 1);
                         out.marks.commands |= found;
+                        auto& counts = out.marks.commandCounts;
                         for (unsigned f = found & 0xFFFFU; f != 0; f &= f - 1) {
-                            ++out.marks.commandCounts[static_cast<std::size_t>(std::countr_zero(f))];
+                            ++counts[static_cast<std::size_t>(std::countr_zero(f))];
                         }
                     }
                     // A brace after a backslash is a character, not a group's; the bracket

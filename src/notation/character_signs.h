@@ -27,7 +27,7 @@ struct TextMarks {
     unsigned commands = 0;    // what the reading's CommandLook found at the backslashes
     // How many backslashes each of the first flags of `commands` was found at: bit k at k.
     std::array<std::uint32_t, 16> commandCounts{};
-    bool regions = false;     // a text region (closed or not) or a level label
+    bool regions = false;  // a text region (closed or not) or a level label
 };
 
 // What a conversion notes of the command at a backslash of the mathematics (`backslash`, a

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "notation/braille_numbers.h"
 #include "notation/bracket_balance.h"
+#include "notation/braille_numbers.h"
 #include "notation/character_signs.h"
 #include "notation/conversion.h"
 #include "notation/messages.h"
@@ -311,8 +311,7 @@ private:
     bool oneSidedLimits(std::string& t);
     bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
     bool limitsPass(std::string& t, std::size_t count, std::string_view keyword,
-                    std::string_view marker,
-                    std::string_view message);
+                    std::string_view marker, std::string_view message);
     bool arrowsInLimits(std::string_view t);
     bool indicesPresent(std::string_view t);
     bool subscriptPass(std::string& t);
@@ -1146,8 +1145,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     };
     const auto limits = [&](Command command, std::string_view keyword, std::string_view marker,
                             std::string_view message) {
-        return (commands & command) == 0 ||
-               limitsPass(t, count(command), keyword, marker, message);
+        return (commands & command) == 0 || limitsPass(t, count(command), keyword, marker, message);
     };
     const bool constructs = limits(kSum, "\\sum", "\\susu", messages::kSumLatex) &&
                             limits(kProd, "\\prod", "\\propro", messages::kProdLatex) &&
@@ -1166,8 +1164,8 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     if (marks.numberSign || marks.power || (commands & kFrac) != 0) {
         doubleNumberSigns(t);
     }
-    if (((commands & kSqrt) != 0 && !rootPass(t, count(kSqrt))) || ((commands & kLog) != 0 && !logPass(t)) ||
-        (marks.subscript && !subscriptPass(t)) ||
+    if (((commands & kSqrt) != 0 && !rootPass(t, count(kSqrt))) ||
+        ((commands & kLog) != 0 && !logPass(t)) || (marks.subscript && !subscriptPass(t)) ||
         ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
         return result;

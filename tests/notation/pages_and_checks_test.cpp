@@ -214,12 +214,12 @@ TEST(ConversionChecks, BracesGroupAsTheTextReads) {
 // weighs the brackets, so every way of reading one is here.
 TEST(ConversionChecks, PageBracketsWeighedAsTheBalanceWeighsThem) {
     const std::string_view texts[] = {
-        "(a+[b])",        "(a",           ")(",           "[))))))))))",  "{]",
-        "\\\\{a",         "\\{a\\}",      "\\{a",         "x^{2}\\}",     "\\\\((\\\\x",
-        "\\\\((\\\\x)",   "\\\\\\\\(x",   "\\\\(",        "a\\\\b)\\\\)", "\\frac{(a}{b)}",
-        "\\\xB5(",        "\\\xB5()\\\\", "\xB2(",        "\xB2()",       "(\xB0",
-        "()\xB0",         "(a\r\nb)",     "(a\r\nb",      "a\r\n(b\r\nc", "\xA0T1\xA0(",
-        "\xA0T1\xA0()",   "\\sqrt[3]{x}", "\\sqrt[3{x}",  "{a}}",         "\\(",
+        "(a+[b])",      "(a",           ")(",          "[))))))))))",  "{]",
+        "\\\\{a",       "\\{a\\}",      "\\{a",        "x^{2}\\}",     "\\\\((\\\\x",
+        "\\\\((\\\\x)", "\\\\\\\\(x",   "\\\\(",       "a\\\\b)\\\\)", "\\frac{(a}{b)}",
+        "\\\xB5(",      "\\\xB5()\\\\", "\xB2(",       "\xB2()",       "(\xB0",
+        "()\xB0",       "(a\r\nb)",     "(a\r\nb",     "a\r\n(b\r\nc", "\xA0T1\xA0(",
+        "\xA0T1\xA0()", "\\sqrt[3]{x}", "\\sqrt[3{x}", "{a}}",         "\\(",
     };
     for (const std::string_view text : texts) {
         const notation::LatexPageConversion page = notation::convertLatexPage(text, 3);
