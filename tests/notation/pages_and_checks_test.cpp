@@ -237,6 +237,30 @@ TEST(ConversionChecks, PageBracketsWeighedAsTheBalanceWeighsThem) {
     }
 }
 
+// The passes stop after as many keywords as the reading of the characters met: every
+// construct of a kind is still converted, one after another, nested, or beside a keyword that
+// is no command ("\fracx") or that stands in a text region.
+TEST(ConversionChecks, EveryConstructOfAKindConverted) {
+    const struct {
+        std::string_view latex;
+        std::string_view cells;  // empty: refused
+    } cases[] = {
+        {"\\frac{a}{b}+\\frac{c}{d}+\\frac{e}{f}", "6_anp_b4+6_cnp_d4+6_enp_f4"},
+        {"\\frac{\\frac{\\frac{1}{x}}{y}}{z}", "666#anp_x4np_y4np_z4"},
+        {"\\fracx+\\frac{a}{b}", ""},
+        {"\\sqrt{a}\\sqrt{b}\\sqrt[3]{c}", "9_ao9_bo9#c:_co"},
+        {"\\sqrt{\\sqrt{\\sqrt{x}}}", "999_xooo"},
+        {"\\sum_{i=1}^{n}(\\sum_{j=1}^{n}(i))", "<S_i=#a,_n:?<S_j=#a,_n:?_i**"},
+        {"\\int_{0}^{1}(x)+\\int_{1}^{2}(x)", "7#j,a:?_x*+7#a,b:?_x*"},
+        {"\\\\\\frac\\\\\\frac{a}{b}", "\\\\\\frac\\\\6_anp_b4"},
+    };
+    for (const auto& c : cases) {
+        const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
+        EXPECT_EQ(result.text, c.cells) << c.latex;
+        EXPECT_EQ(result.ok(), !c.cells.empty()) << c.latex << ": " << result.error;
+    }
+}
+
 TEST(ConversionReport, RefusalsGoThroughTheReport) {
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);
