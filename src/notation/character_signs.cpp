@@ -1,6 +1,7 @@
 #include "notation/character_signs.h"
 
 #include <array>
+#include <bit>
 #include <optional>
 
 #include "notation/braille_cells.h"
@@ -15,12 +16,37 @@ namespace {
 // What a character of the Latex-mode text is, looked up once per character.
 enum class Reading : unsigned char { Stands, Sign, Superscript, Letter, Other, Control };
 
+// What each character adds to the marks: the signs of powers, subscripts and numbers, the step
+// of a brace, and the weight of a round or square bracket in the bracket balance (a brace
+// weighs 100 steps there).
+enum MarkBit : unsigned char { kPowerBit = 1, kSubscriptBit = 2, kNumberBit = 4 };
+struct CharacterMark {
+    unsigned char bits = 0;
+    signed char depthStep = 0;
+    signed char weight = 0;
+    // Stands for itself and starts nothing (no text region, no level label): a run of these
+    // is passed over at once while nothing has been read otherwise.
+    bool plain = false;
+};
+constexpr int kBraceWeight = 100;
+constexpr std::array<CharacterMark, 256> kCharacterMarks = [] {
+    std::array<CharacterMark, 256> m{};
+    m['^'].bits = kPowerBit;
+    m['_'].bits = kSubscriptBit;
+    m['#'].bits = kNumberBit;
+    m['{'].depthStep = 1;
+    m['}'].depthStep = -1;
+    m['('].weight = 1;
+    m[')'].weight = -1;
+    m['['].weight = 10;
+    m[']'].weight = -10;
+    return m;
+}();
+
 struct ReadingTable {
     std::array<Reading, 256> kind{};
     std::array<std::string_view, 256> sign{};
-    // Stands for itself and starts nothing (no text region, no level label): a run of these
-    // is passed over at once while nothing has been read otherwise.
-    std::array<bool, 256> plain{};
+    std::array<CharacterMark, 256> marks = kCharacterMarks;  // with `plain` filled in
 
     ReadingTable() {
         for (int c = 0; c < 256; ++c) {
@@ -42,7 +68,7 @@ struct ReadingTable {
             sign[c] = s.latex;
         }
         for (int c = 0; c < 256; ++c) {
-            plain[static_cast<std::size_t>(c)] =
+            marks[static_cast<std::size_t>(c)].plain =
                 kind[static_cast<std::size_t>(c)] == Reading::Stands && c != '\\' && c != 0xA0;
         }
     }
@@ -111,7 +137,11 @@ std::size_t lineOf(std::string_view text, std::size_t pos) {
     return line;
 }
 
-CharacterReading readCharacters(std::string_view latex) {
+namespace {
+
+// The reading itself. The marks are noted while the text reads as it stands; a changed text
+// has its own reading for them.
+CharacterReading readText(std::string_view latex, CommandLook look) {
     const ReadingTable& table = readingTable();
     CharacterReading out;
     // Most texts have nothing to read: the copy is made at the first character that has.
@@ -121,10 +151,23 @@ CharacterReading readCharacters(std::string_view latex) {
             out.text.assign(latex.substr(0, pos));
         }
     };
+    unsigned marks = 0;
+    int depth = 0;
+    int below = 0;
+    long long weight = 0;   // of the round and square brackets
+    long long escaped = 0;  // the steps of the braces after a backslash
     std::size_t i = 0;
     while (i < latex.size()) {
         if (!out.changed) {
-            while (i < latex.size() && table.plain[static_cast<unsigned char>(latex[i])]) {
+            while (i < latex.size()) {
+                const CharacterMark& m = table.marks[static_cast<unsigned char>(latex[i])];
+                if (!m.plain) {
+                    break;
+                }
+                marks |= m.bits;
+                depth += m.depthStep;
+                weight += m.weight;
+                below |= depth;  // negative once a brace closes with none open
                 ++i;
             }
             if (i == latex.size()) {
@@ -133,6 +176,7 @@ CharacterReading readCharacters(std::string_view latex) {
         }
         const char c = latex[i];
         if (c == '\\' && charAt(latex, i + 1) == '\\') {
+            out.marks.regions = true;
             const std::size_t end = regionEnd(latex, i);
             const std::size_t stop = end == std::string_view::npos ? latex.size() : end;
             for (std::size_t k = i; k < stop; ++k) {
@@ -151,6 +195,7 @@ CharacterReading readCharacters(std::string_view latex) {
             continue;
         }
         if (const std::size_t label = c == '\xA0' ? levelLabelAt(latex, i) : 0; label > 0) {
+            out.marks.regions = true;
             if (out.changed) {
                 out.text.append(latex.substr(i, label));
             }
@@ -164,6 +209,25 @@ CharacterReading readCharacters(std::string_view latex) {
                     out.text += c;
                 }
                 ++i;
+                if (c == '\\') {
+                    if (look != nullptr && !out.changed) {
+                        const unsigned found = look(latex, i - 1);
+                        out.marks.commands |= found;
+                        auto& counts = out.marks.commandCounts;
+                        for (unsigned f = found & 0xFFFFU; f != 0; f &= f - 1) {
+                            ++counts[static_cast<std::size_t>(std::countr_zero(f))];
+                        }
+                    }
+                    // A brace after a backslash is a character, not a group's; the bracket
+                    // balance counts it all the same.
+                    if (charAt(latex, i) == '{' || charAt(latex, i) == '}') {
+                        if (out.changed) {
+                            out.text += latex[i];
+                        }
+                        escaped += kCharacterMarks[static_cast<unsigned char>(latex[i])].depthStep;
+                        ++i;
+                    }
+                }
                 break;
             case Reading::Sign: {
                 change(i);
@@ -189,6 +253,26 @@ CharacterReading readCharacters(std::string_view latex) {
                 out.refusal = characterRefusal(latex, i, table.kind[u]);
                 return out;
         }
+    }
+    out.marks.bracesNest = depth == 0 && below >= 0;
+    // Brackets pass the reading only where it reads the text as it stands (inside text regions
+    // and level labels nothing counts); a changed text is weighed on its own.
+    out.weighed = !out.changed;
+    out.bracketWeight = weight + kBraceWeight * (depth + escaped);
+    out.marks.power = (marks & kPowerBit) != 0;
+    out.marks.subscript = (marks & kSubscriptBit) != 0;
+    out.marks.numberSign = (marks & kNumberBit) != 0;
+    return out;
+}
+
+}  // namespace
+
+CharacterReading readCharacters(std::string_view latex, CommandLook look) {
+    CharacterReading out = readText(latex, look);
+    if (out.ok() && out.changed) {
+        // Read again as it now stands: a sign may have joined what was around it (a
+        // backslash and the one of "\\mu" start a text region).
+        out.marks = readText(out.text, look).marks;
     }
     return out;
 }

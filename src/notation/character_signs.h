@@ -8,23 +8,49 @@
 // character (and its line) and say what to do; they are page messages without their
 // "Pagina N" line.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace notation {
 
+// What the mathematics of a text holds outside its text regions and level labels.
+struct TextMarks {
+    // Plain braces group: each closing brace closes one opened before it, and every one opened
+    // is closed ("\{" and "\}" are characters).
+    bool bracesNest = true;
+    bool power = false;       // a '^'
+    bool subscript = false;   // a '_'
+    bool numberSign = false;  // a '#'
+    unsigned commands = 0;    // what the reading's CommandLook found at the backslashes
+    // How many backslashes each of the first flags of `commands` was found at: bit k at k.
+    std::array<std::uint32_t, 16> commandCounts{};
+    bool regions = false;  // a text region (closed or not) or a level label
+};
+
+// What a conversion notes of the command at a backslash of the mathematics (`backslash`, a
+// position of `text`): flags that the reading gathers in TextMarks::commands.
+using CommandLook = unsigned (*)(std::string_view text, std::size_t backslash);
+
 struct CharacterReading {
     std::string text;      // the text with the characters read as signs, when `changed`
     bool changed = false;  // false: the text reads as it stands
     std::string refusal;   // the message for the first character without a sign
+    TextMarks marks;       // of the text as read (`text` when changed), when ok()
+    // The sum of the brackets as bracketBalance weighs them, when `weighed`: a text read as it
+    // stands, with no character refused, is weighed by the same reading.
+    long long bracketWeight = 0;
+    bool weighed = false;
     bool ok() const { return refusal.empty(); }
 };
 
 // Reads the Latex-mode text's characters: outside text regions and level labels each must
 // have a row in the character table, be a backslash or a plain brace, or be read as a sign;
-// inside text regions anything but a control byte stands (a tab is a blank there too).
-CharacterReading readCharacters(std::string_view latex);
+// inside text regions anything but a control byte stands (a tab is a blank there too). The
+// same reading notes the text's marks, and `look`'s at each backslash when there is one.
+CharacterReading readCharacters(std::string_view latex, CommandLook look = nullptr);
 
 // A control byte (CR and LF are line ends, a tab a blank; the five bytes code page 1252 leaves
 // unassigned count as controls).

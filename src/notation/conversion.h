@@ -32,6 +32,14 @@ struct Conversion {
 // after the text regions have been taken out.
 Conversion convertLatexToBraille(std::string_view latex, int page);
 
+// A Latex-mode page as the mode switch converts it: its brackets must balance (bracketBalance)
+// before anything else is looked at; `unbalanced` says that this was the refusal.
+struct LatexPageConversion {
+    Conversion conversion;
+    bool unbalanced = false;
+};
+LatexPageConversion convertLatexPage(std::string_view latex, int page);
+
 // Braille-mode text of page `page` to Latex-mode text. The 1800-character limit is measured on
 // the whole input, text regions included.
 Conversion convertBrailleToLatex(std::string_view braille, int page);

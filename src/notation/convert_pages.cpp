@@ -24,12 +24,17 @@ bool convertAllPages(ConversionDirection direction, PageTexts& latex, PageTexts&
     bool ok = true;
     for (std::size_t i = 0; i < source.size(); ++i) {
         const int page = static_cast<int>(i) + 1;
-        if (leavingLatex && bracketBalance(source[i]) != 0) {
-            refuse(i, messages::onPage(page, messages::kBrackets), true);
-            return false;
+        Conversion c;
+        if (leavingLatex) {
+            LatexPageConversion p = convertLatexPage(source[i], page);
+            if (p.unbalanced) {
+                refuse(i, p.conversion.error, true);
+                return false;
+            }
+            c = std::move(p.conversion);
+        } else {
+            c = convertBrailleToLatex(source[i], page);
         }
-        Conversion c = leavingLatex ? convertLatexToBraille(source[i], page)
-                                    : convertBrailleToLatex(source[i], page);
         if (!c.ok()) {
             refuse(i, c.error, false);
             ok = false;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
+#include "notation/bracket_balance.h"
 #include "notation/braille_numbers.h"
 #include "notation/character_signs.h"
 #include "notation/conversion.h"
@@ -23,6 +25,7 @@ namespace {
 // "\Omega", "\7" of "\77"), so that the text after it cannot join it: a denominator "i" must
 // not become a capital pi. The at sign has no cell and the tokenizer drops it.
 constexpr std::string_view kMarkerEnd = "@";
+static_assert(kMarkerEnd == "@", "the passes that write in place spell the markers with it");
 
 std::size_t skipBlanks(std::string_view t, std::size_t pos) {
     while (pos < t.size() && t[pos] == ' ') {
@@ -201,105 +204,84 @@ enum Command : unsigned {
     kSqrt = 1U << 7,
     kLog = 1U << 8,  // "\\log_"
     kOverline = 1U << 9,
-    kArrow = 1U << 10,  // "\\to"
+    kArrow = 1U << 10,        // "\\to"
+    kTypedMarker = 1U << 11,  // not a keyword: a marker of the passes typed as a command
 };
 
-// The keywords that stand at the backslash at `pos`, as the passes would find them: each is
-// looked for as plain text, whatever follows it.
-unsigned commandsAt(std::string_view t, std::size_t pos) {
-    static constexpr std::pair<std::string_view, Command> kKeywords[] = {
-        {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
-        {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
-        {"\\log_", kLog},    {"\\overline", kOverline}, {"\\to", kArrow},
-    };
+// The keywords of the passes, each looked for as plain text, whatever follows it.
+constexpr std::pair<std::string_view, Command> kPassKeywords[] = {
+    {"\\lim_{", kLimit}, {"\\sum", kSum},           {"\\prod", kProd}, {"\\int", kInt},
+    {"\\iint", kIint},   {"\\iiint", kIiint},       {"\\frac", kFrac}, {"\\sqrt", kSqrt},
+    {"\\log_", kLog},    {"\\overline", kOverline}, {"\\to", kArrow},
+};
+
+// The markers the construct passes write are no commands of the notation: typed in the text,
+// their cells would be a construct's pieces without the construct.
+constexpr std::string_view kPassMarkers[] = {
+    "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
+};
+
+// Which keywords and markers may start so, by the character after the backslash: bit k of
+// `keywords` for kPassKeywords[k], of `markers` for kPassMarkers[k].
+struct Starts {
+    unsigned short keywords = 0;
+    unsigned short markers = 0;
+};
+constexpr std::array<Starts, 256> kStarts = [] {
+    std::array<Starts, 256> starts{};
+    for (std::size_t k = 0; k < std::size(kPassKeywords); ++k) {
+        starts[static_cast<unsigned char>(kPassKeywords[k].first[1])].keywords |= 1U << k;
+    }
+    for (std::size_t k = 0; k < std::size(kPassMarkers); ++k) {
+        starts[static_cast<unsigned char>(kPassMarkers[k][1])].markers |= 1U << k;
+    }
+    return starts;
+}();
+
+// The keywords that stand at the backslash at `pos`, as the passes would find them.
+unsigned commandsAt(std::string_view t, std::size_t pos, unsigned candidates) {
     unsigned found = 0;
-    const char first = charAt(t, pos + 1);
-    for (const auto& [keyword, command] : kKeywords) {
-        if (keyword[1] == first && at(t, pos, keyword)) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto& [keyword, command] = kPassKeywords[std::countr_zero(candidates)];
+        if (at(t, pos, keyword)) {
             found |= command;
         }
     }
     return found;
 }
 
-// The markers the construct passes write are no commands of the notation: typed in the text,
-// their cells would be a construct's pieces without the construct.
-bool markerAt(std::string_view t, std::size_t pos) {
-    static constexpr std::string_view kMarkers[] = {
-        "\\9", "\\O", "\\6", "\\N", "\\P", "\\4", "\\|", "\\1", "\\7", "\\susu", "\\propro",
-    };
-    if (std::string_view("9ON6P4|17sp").find(charAt(t, pos + 1)) == std::string_view::npos) {
-        return false;  // no marker starts so
-    }
-    for (const std::string_view marker : kMarkers) {
-        if (commandAt(t, pos, marker)) {
+// Whether a marker stands at the backslash at `pos` as a command of its own.
+bool markerAt(std::string_view t, std::size_t pos, unsigned candidates) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        if (commandAt(t, pos, kPassMarkers[std::countr_zero(candidates)])) {
             return true;
         }
     }
     return false;
 }
 
-// What a text holds, found in one reading before the passes. No pass writes a keyword, a
-// power sign or a subscript sign, so a pass whose start the text lacks has nothing to do.
-struct Survey {
-    // Plain braces group: each closing brace closes one opened before it, and every one opened
-    // is closed. (A text region's placeholder holds none; "\{" and "\}" are characters.)
-    bool bracesNest = true;
-    bool typedMarker = false;  // a marker of the construct passes typed as a command
-    unsigned commands = 0;     // the keywords of the passes (Command)
-    bool power = false;        // a '^'
-    bool subscript = false;    // a '_'
-    bool numberSign = false;   // a '#'
+// What the reading of the characters notes at a backslash of the mathematics: the keywords of
+// the passes standing there, and a marker typed as a command. No pass writes a keyword, a power
+// sign or a subscript sign, so a pass whose start the text lacks has nothing to do.
+unsigned passCommandsAt(std::string_view text, std::size_t backslash) {
+    const Starts& starts = kStarts[static_cast<unsigned char>(charAt(text, backslash + 1))];
+    if ((starts.keywords | starts.markers) == 0) {
+        return 0;
+    }
+    return commandsAt(text, backslash, starts.keywords) |
+           (markerAt(text, backslash, starts.markers) ? kTypedMarker : 0U);
+}
+
+// The text the passes rewrite and the pieces they write, kept from one conversion of the thread
+// to the next: a formula then costs no allocation for them. A conversion never starts another
+// while it uses them.
+struct Scratch {
+    std::string text;
+    std::string with;
 };
 
-// What each character tells the survey, looked up once per character: the backslash is read
-// on its own, a brace moves the depth, the signs of powers, subscripts and numbers are noted.
-enum SurveyMark : unsigned char { kPowerMark = 1, kSubscriptMark = 2, kNumberMark = 4 };
-constexpr std::array<unsigned char, 256> kSurveyMarks = [] {
-    std::array<unsigned char, 256> m{};
-    m['^'] = kPowerMark;
-    m['_'] = kSubscriptMark;
-    m['#'] = kNumberMark;
-    return m;
-}();
-constexpr std::array<signed char, 256> kDepthSteps = [] {
-    std::array<signed char, 256> d{};
-    d['{'] = 1;
-    d['}'] = -1;
-    return d;
-}();
-
-// Reading stops at a closing brace with none open: the text is refused for it.
-Survey survey(std::string_view t) {
-    Survey s;
-    int depth = 0;
-    unsigned marks = 0;
-    const std::size_t n = t.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto u = static_cast<unsigned char>(t[i]);
-        if (u == '\\') {
-            if (charAt(t, i + 1) == '\\' && at(t, i, kRegionPlaceholder)) {
-                i += kRegionPlaceholder.size() - 1;
-                continue;
-            }
-            s.commands |= commandsAt(t, i);
-            s.typedMarker = s.typedMarker || markerAt(t, i);
-            if (charAt(t, i + 1) == '{' || charAt(t, i + 1) == '}') {
-                ++i;
-            }
-            continue;
-        }
-        marks |= kSurveyMarks[u];
-        depth += kDepthSteps[u];
-        if (depth < 0) {
-            s.bracesNest = false;
-            return s;
-        }
-    }
-    s.power = (marks & kPowerMark) != 0;
-    s.subscript = (marks & kSubscriptMark) != 0;
-    s.numberSign = (marks & kNumberMark) != 0;
-    s.bracesNest = depth == 0;
+Scratch& scratch() {
+    static thread_local Scratch s;
     return s;
 }
 
@@ -308,7 +290,8 @@ public:
     // `groupExponents`: write every one-cell exponent as a general one, "|" c "1".
     LatexToBraille(int page, bool groupExponents) : page_(page), groupExponents_(groupExponents) {}
 
-    Conversion run(std::string_view input);
+    // `marks`: those of the reading of `input` (or of the page it is).
+    Conversion run(std::string_view input, const TextMarks& marks);
 
     // Whether the text had a one-cell exponent ("x^n") and the cells a group beside it: the
     // one-cell exponent's closing may then read as the group's.
@@ -327,14 +310,14 @@ private:
 
     bool oneSidedLimits(std::string& t);
     bool limitReadable(std::string_view t, std::size_t open, std::size_t close);
-    bool limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
-                    std::string_view message);
+    bool limitsPass(std::string& t, std::size_t count, std::string_view keyword,
+                    std::string_view marker, std::string_view message);
     bool arrowsInLimits(std::string_view t);
     bool indicesPresent(std::string_view t);
     bool subscriptPass(std::string& t);
     bool powerPass(std::string& t);
-    bool fractionPass(std::string& t);
-    bool rootPass(std::string& t);
+    bool fractionPass(std::string& t, std::size_t count);
+    bool rootPass(std::string& t, std::size_t count);
     bool logPass(std::string& t);
     bool overlinePass(std::string& t);
     bool tokenize(std::string_view t, std::string& out);
@@ -344,6 +327,7 @@ private:
     bool oneCellExponent_ = false;
     bool groupEndsInNumber_ = false;
     std::string error_;
+    std::string& with_ = scratch().with;  // what a pass writes in place of a construct
 };
 
 // In "\lim_{x\to 0^+}" the side of the limit loses its "^", so that it is not an exponent.
@@ -353,13 +337,18 @@ bool LatexToBraille::oneSidedLimits(std::string& t) {
         const std::size_t open = pos + 5;
         const std::size_t closing = closingBrace(t, open);
         const std::size_t close = closing == std::string::npos ? t.size() : closing;
-        std::string sub = t.substr(open, close - open);
-        sub = replaceAll(sub, "^{+}", "+");
-        sub = replaceAll(sub, "^{-}", "-");
-        sub = replaceAll(sub, "^+", "+");
-        sub = replaceAll(sub, "^-", "-");
-        splice(t, open, close, sub);
-        if (closing != std::string::npos && !limitReadable(t, open, open + sub.size())) {
+        std::size_t subEnd = close;
+        // Most limits have no side: their subscript stays as it is.
+        if (std::string_view(t).substr(open, close - open).find('^') != std::string_view::npos) {
+            std::string sub = t.substr(open, close - open);
+            sub = replaceAll(sub, "^{+}", "+");
+            sub = replaceAll(sub, "^{-}", "-");
+            sub = replaceAll(sub, "^+", "+");
+            sub = replaceAll(sub, "^-", "-");
+            splice(t, open, close, sub);
+            subEnd = open + sub.size();
+        }
+        if (closing != std::string::npos && !limitReadable(t, open, subEnd)) {
             return false;
         }
         pos = open;
@@ -393,16 +382,16 @@ bool LatexToBraille::arrowsInLimits(std::string_view t) {
 }
 
 // Sums, products and integrals: "\sum_{l}^{u}(" becomes the marker, l ",", u ":" and "(".
-bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::string_view marker,
-                                std::string_view message) {
+bool LatexToBraille::limitsPass(std::string& t, std::size_t count, std::string_view keyword,
+                                std::string_view marker, std::string_view message) {
     std::size_t pos = 0;
-    while ((pos = findCommand(t, keyword, pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, keyword, pos)) != std::string::npos; --count) {
         std::size_t q = skipBlanks(t, pos + keyword.size());
         if (at(t, q, "\\limits")) {
             q = skipBlanks(t, q + 7);
         }
-        std::string lower;
-        std::string upper;
+        std::string_view lower;  // both in `t`, which stays as it is until the splice
+        std::string_view upper;
         bool hasLower = false;
         bool hasUpper = false;
         if (charAt(t, q) == '_') {
@@ -418,30 +407,34 @@ bool LatexToBraille::limitsPass(std::string& t, std::string_view keyword, std::s
             q = skipBlanks(t, end);
         }
         const LowerCommas commas = lowerCommas(lower);
-        std::string limits;
-        if (hasLower) {
-            limits = lower + ",";
-        }
-        if (hasUpper) {
-            const bool decimalLower = commas == LowerCommas::InFinalNumber;
-            if (!hasLower && upper.find(',') != std::string::npos) {
-                // An empty lower limit first: the upper's decimal comma must not read as the
-                // comma between the limits.
-                limits = ",";
-            } else if (decimalLower && isDigit(charAt(trimBlanks(upper), 0))) {
-                // After a decimal lower limit the upper keeps its own number sign: read on
-                // as the same number, it would take the lower's last digits.
-                limits += "{}";
-            }
-            limits += upper + ":";
-        }
         if (charAt(t, q) != '(') {
             return fail(messages::twoLines(message, messages::kOperandAdvice));
         }
         if (commas == LowerCommas::Elsewhere) {
             return fail(messages::twoLines(message, messages::kLowerLimitAdvice));
         }
-        splice(t, pos, q, std::string(marker) + std::string(kMarkerEnd) + limits);
+        std::string& with = with_;
+        with.assign(marker);
+        with += kMarkerEnd;
+        if (hasLower) {
+            with += lower;
+            with += ',';
+        }
+        if (hasUpper) {
+            const bool decimalLower = commas == LowerCommas::InFinalNumber;
+            if (!hasLower && upper.find(',') != std::string_view::npos) {
+                // An empty lower limit first: the upper's decimal comma must not read as the
+                // comma between the limits.
+                with += ',';
+            } else if (decimalLower && isDigit(charAt(trimBlanks(upper), 0))) {
+                // After a decimal lower limit the upper keeps its own number sign: read on
+                // as the same number, it would take the lower's last digits.
+                with += "{}";
+            }
+            with += upper;
+            with += ':';
+        }
+        splice(t, pos, q, with);
         pos += marker.size();
     }
     return true;
@@ -496,21 +489,25 @@ bool LatexToBraille::subscriptPass(std::string& t) {
             ++pos;
             continue;
         }
-        const std::string content(
-            trimBlanks(std::string_view(t).substr(open + 1, close - open - 1)));
+        const std::string_view content =
+            trimBlanks(std::string_view(t).substr(open + 1, close - open - 1));
         if (oneItem(content)) {
             pos = close;
             continue;
         }
         groupEndsInNumber_ = groupEndsInNumber_ || endsInDigit(content);
-        splice(t, pos + 1, close + 1, "\\|" + content + "\\1");
+        std::string& with = with_;
+        with.assign("\\|");
+        with += content;
+        with += "\\1";
+        splice(t, pos + 1, close + 1, with);
         ++pos;  // subscripts inside come next
     }
     return true;
 }
 
 bool LatexToBraille::powerPass(std::string& t) {
-    std::string with;
+    std::string& with = with_;
     std::size_t pos = 0;
     while ((pos = t.find('^', pos)) != std::string::npos) {
         if (pos > 0 && t[pos - 1] == ',') {
@@ -527,10 +524,19 @@ bool LatexToBraille::powerPass(std::string& t) {
             const std::string_view content = readArgument(t, q, end);
             const bool numeric = numericExponent(content);
             groupEndsInNumber_ = groupEndsInNumber_ || (!numeric && endsInDigit(content));
-            with.assign(numeric ? "#" : "\\|");
-            with += content;
-            with += "\\1";
-            splice(t, pos, end, with);
+            if (numeric && end - pos == content.size() + 3) {
+                // "^{" c "}" and "#" c "\\1" have the same length: the content moves in place.
+                char* const p = t.data() + pos;
+                std::memmove(p + 1, content.data(), content.size());
+                p[0] = '#';
+                p[content.size() + 1] = '\\';
+                p[content.size() + 2] = '1';
+            } else {
+                with.assign(numeric ? "#" : "\\|");
+                with += content;
+                with += "\\1";
+                splice(t, pos, end, with);
+            }
             pos += numeric ? 1 : 2;  // the content may hold further powers
         } else if (isDigit(t[q])) {
             std::size_t end = q;
@@ -562,10 +568,10 @@ bool LatexToBraille::powerPass(std::string& t) {
     return true;
 }
 
-bool LatexToBraille::fractionPass(std::string& t) {
-    std::string with;
+bool LatexToBraille::fractionPass(std::string& t, std::size_t count) {
+    std::string& with = with_;
     std::size_t pos = 0;
-    while ((pos = findCommand(t, "\\frac", pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, "\\frac", pos)) != std::string::npos; --count) {
         // The two arguments are read in place; `with` is made before the text changes.
         const std::size_t startA = skipBlanks(t, pos + 5);
         if (!argumentAt(t, startA)) {
@@ -596,6 +602,18 @@ bool LatexToBraille::fractionPass(std::string& t) {
             with += '}';
             splice(t, pos, endB, with);
             pos += with.size();
+        } else if (endB - pos == a.size() + b.size() + 9) {
+            // "\\frac{a}{b}" and "\\6" a "\\N\\P@" b "\\4" have the same length, and each
+            // piece moves left: written in place, from the left.
+            char* const p = t.data() + pos;
+            const std::size_t sizeA = a.size();
+            const std::size_t sizeB = b.size();
+            std::memmove(p + 2, a.data(), sizeA);
+            std::memcpy(p + 2 + sizeA, "\\N\\P@", 5);
+            std::memmove(p + 7 + sizeA, b.data(), sizeB);
+            std::memcpy(p, "\\6", 2);
+            std::memcpy(p + 7 + sizeA + sizeB, "\\4", 2);
+            pos += 2;
         } else {
             with += "\\6";
             with += a;
@@ -613,26 +631,34 @@ bool LatexToBraille::fractionPass(std::string& t) {
 // A number sign written right after another, or after the one of a numeric fraction's
 // numerator and its brace, is one sign too many.
 void doubleNumberSigns(std::string& t) {
-    // Most lines hold neither: no copy is made for them.
-    if (t.find("##") != std::string::npos) {
-        t = replaceAll(t, "##", "#");
+    // Most lines hold neither: one look at each number sign, and no copy is made for them.
+    bool twice = false;
+    bool afterBrace = false;
+    for (std::size_t i = t.find('#'); i != std::string::npos; i = t.find('#', i + 1)) {
+        twice = twice || charAt(t, i + 1) == '#';
+        afterBrace = afterBrace || at(t, i + 1, "{#");
     }
-    if (t.find("#{#") != std::string::npos) {
+    if (twice) {
+        t = replaceAll(t, "##", "#");
+        afterBrace = t.find("#{#") != std::string::npos;
+    }
+    if (afterBrace) {
         t = replaceAll(t, "#{#", "#{");
     }
 }
 
 // A root needs its radicand, and an index opened with "[" its "]".
-bool LatexToBraille::rootPass(std::string& t) {
+bool LatexToBraille::rootPass(std::string& t, std::size_t count) {
     std::size_t pos = 0;
-    while ((pos = findCommand(t, "\\sqrt", pos)) != std::string::npos) {
+    for (; count > 0 && (pos = findCommand(t, "\\sqrt", pos)) != std::string::npos; --count) {
         std::size_t q = pos + 5;
         if (charAt(t, q) == ' ') {
             t.erase(q, 1);
         }
-        std::string with = "\\9";
         std::size_t end = 0;
         if (charAt(t, q) == '[') {
+            std::string& with = with_;
+            with.assign("\\9");
             const std::size_t close = t.find(']', q + 1);
             const std::size_t radicand = close == std::string::npos ? t.size() : close + 1;
             if (close == std::string::npos || !argumentAt(t, radicand)) {
@@ -641,16 +667,25 @@ bool LatexToBraille::rootPass(std::string& t) {
             with.append(t, q + 1, close - q - 1);
             with += ':';
             with.append(readArgument(t, radicand, end));
+            with += "\\O";
+            with += kMarkerEnd;
+            splice(t, pos, end, with);
+            pos += 2;
         } else {
             if (!argumentAt(t, q)) {
                 return fail(messages::kRootUnclosed);
             }
-            with.append(readArgument(t, q, end));
+            // "\\9" r "\\O@" is no longer than "\\sqrt" and its radicand r: written in place,
+            // from the left, the radicand moving left.
+            const std::string_view radicand = readArgument(t, q, end);
+            char* const p = t.data() + pos;
+            const std::size_t size = radicand.size();
+            std::memmove(p + 2, radicand.data(), size);
+            std::memcpy(p, "\\9", 2);
+            std::memcpy(p + 2 + size, "\\O@", 3);
+            t.erase(pos + size + 5, end - pos - size - 5);
+            pos += 2;
         }
-        with += "\\O";
-        with += kMarkerEnd;
-        splice(t, pos, end, with);
-        pos += 2;
     }
     return true;
 }
@@ -692,15 +727,34 @@ bool numberCharacter(char c) {
 }
 
 // The rows of the keyword and set tables grouped by the character after their backslash, in
-// table order, so that the first row standing at a position is found without reading all.
+// table order (the keyword rows of a character before its set rows), so that the first row
+// standing at a position is found without reading all.
 class KeywordIndex {
 public:
     KeywordIndex() {
+        std::array<std::size_t, 257> counts{};
+        const auto countRow = [&](const NotationRow& row) {
+            if (row.latex.size() >= 2 && row.latex[0] == '\\') {
+                ++counts[static_cast<unsigned char>(row.latex[1]) + 1U];
+            }
+        };
         for (const NotationRow& row : kKeywordTable) {
-            add(keywords_, row);
+            countRow(row);
         }
         for (const NotationRow& row : kSetTable) {
-            add(sets_, row);
+            countRow(row);
+        }
+        for (std::size_t key = 0; key < 256; ++key) {
+            counts[key + 1] += counts[key];
+            begin_[key + 1] = static_cast<unsigned char>(counts[key + 1]);
+        }
+        std::array<std::size_t, 256> next{};
+        std::copy(counts.begin(), counts.end() - 1, next.begin());
+        for (const NotationRow& row : kKeywordTable) {
+            add(row, next);
+        }
+        for (const NotationRow& row : kSetTable) {
+            add(row, next);
         }
     }
 
@@ -710,62 +764,23 @@ public:
     // so does the end of the text (which was trimmed).
     const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
         const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
-        if (const NotationRow* row = first(keywords_[key], t, pos, length)) {
-            return row;
-        }
-        return first(sets_[key], t, pos, length);
-    }
-
-private:
-    struct Keyword {
-        const NotationRow* row;
-        bool commandWord;  // ends in a command word: no letter may follow
-    };
-    using Buckets = std::array<std::vector<Keyword>, 256>;
-
-    static void add(Buckets& buckets, const NotationRow& row) {
-        if (row.latex.size() >= 2 && row.latex[0] == '\\') {
-            std::string_view word = row.latex;
-            if (word.back() == ' ') {
-                word.remove_suffix(1);
-            }
-            buckets[static_cast<unsigned char>(row.latex[1])].push_back(
-                {&row, endsInCommandWord(word)});
-        }
-    }
-
-    // Whether `t` holds `k` at `pos`, where the bucket has matched its first two characters.
-    static bool restAt(std::string_view t, std::size_t pos, std::string_view k) {
-        if (t.size() - pos < k.size()) {
-            return false;
-        }
-        for (std::size_t j = 2; j < k.size(); ++j) {
-            if (t[pos + j] != k[j]) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    static const NotationRow* first(const std::vector<Keyword>& rows, std::string_view t,
-                                    std::size_t pos, std::size_t& length) {
         const char third = charAt(t, pos + 2);
-        for (const Keyword& keyword : rows) {
-            std::string_view k = keyword.row->latex;
-            const bool blankEnd = k.back() == ' ';
+        for (std::size_t e = begin_[key]; e < begin_[key + 1U]; ++e) {
+            const Keyword& keyword = keywords_[e];
             // Most rows differ at the third character.
-            if (k.size() > 2 && k[2] != third && (k.size() > 3 || !blankEnd)) {
+            if (keyword.thirdDecides && keyword.third != third) {
                 continue;
             }
+            std::string_view k = keyword.row->latex;
             if (!restAt(t, pos, k)) {
-                if (!blankEnd) {
+                if (!keyword.blankEnd) {
                     continue;
                 }
                 k.remove_suffix(1);
                 if (!restAt(t, pos, k)) {
                     continue;
                 }
-            } else if (blankEnd) {
+            } else if (keyword.blankEnd) {
                 length = k.size();  // its own blank ends the command
                 return keyword.row;
             }
@@ -778,8 +793,43 @@ private:
         return nullptr;
     }
 
-    Buckets keywords_;
-    Buckets sets_;
+private:
+    struct Keyword {
+        const NotationRow* row = nullptr;
+        char third = '\0';          // the character after the first two
+        bool thirdDecides = false;  // a text without `third` there cannot hold the row
+        bool blankEnd = false;      // written with a blank at its end
+        bool commandWord = false;   // ends in a command word: no letter may follow
+    };
+
+    void add(const NotationRow& row, std::array<std::size_t, 256>& next) {
+        const std::string_view k = row.latex;
+        if (k.size() < 2 || k[0] != '\\') {
+            return;
+        }
+        Keyword& keyword = keywords_[next[static_cast<unsigned char>(k[1])]++];
+        keyword.row = &row;
+        keyword.blankEnd = k.back() == ' ';
+        keyword.third = k.size() > 2 ? k[2] : '\0';
+        keyword.thirdDecides = k.size() > 2 && (k.size() > 3 || !keyword.blankEnd);
+        keyword.commandWord = endsInCommandWord(keyword.blankEnd ? k.substr(0, k.size() - 1) : k);
+    }
+
+    // Whether `t` holds `k` at `pos`, where the index has matched its first two characters.
+    static bool restAt(std::string_view t, std::size_t pos, std::string_view k) {
+        if (t.size() - pos < k.size()) {
+            return false;
+        }
+        for (std::size_t j = 2; j < k.size(); ++j) {
+            if (t[pos + j] != k[j]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::array<Keyword, kKeywordTable.size() + kSetTable.size()> keywords_{};
+    std::array<unsigned char, 257> begin_{};  // the rows of key c are [begin_[c], begin_[c+1])
 };
 
 const KeywordIndex& keywordIndex() {
@@ -861,13 +911,17 @@ struct CharacterCells {
         bool starts = false;
     };
     std::array<std::array<Entry, 256>, 2> entries;  // [within a number][character]
+    std::size_t widest = 1;                         // the most cells of one entry
+    unsigned widestShift = 0;                       // 1 << widestShift: widest or more
 
     CharacterCells() {
         for (int c = 0; c < 256; ++c) {
             const char ch = static_cast<char>(c);
             Entry e;
-            if (ch == '\\' || ch == '<' || ch == '#' || ch == '}') {
+            if (ch == '\\' || ch == '<' || ch == '#') {
                 e.kind = kSpecial;
+            } else if (ch == '}') {
+                e.kind = kCells;  // no cell: the brace that closes a group ends a number
             } else if (const NotationRow* row = characterRow(ch)) {
                 e.kind = kCells;
                 e.size = static_cast<unsigned char>(std::min<std::size_t>(row->braille.size(), 4));
@@ -884,6 +938,10 @@ struct CharacterCells {
                 within.cells[0] = e.cells[1];  // the number sign stands once per number
                 within.cells[1] = '\0';
                 within.size = 1;
+            }
+            widest = std::max<std::size_t>(widest, e.size);
+            while ((std::size_t{1} << widestShift) < widest) {
+                ++widestShift;
             }
             entries[0][static_cast<std::size_t>(c)] = outside;
             entries[1][static_cast<std::size_t>(c)] = within;
@@ -930,23 +988,31 @@ public:
         char* room = room_;
         bool running = number;
         while (i < n) {
-            // Whether a number runs is read from the state-free entry, so that the next
-            // character's lookup does not wait for this one's.
-            const auto u = static_cast<unsigned char>(text[i]);
-            const CharacterCells::Entry& outside = table.entries[0][u];
-            if (outside.kind == CharacterCells::kSpecial) {
-                break;
-            }
-            const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
-            std::memcpy(next, e.cells, sizeof e.cells);
-            next += e.size;
-            running = (running && outside.keep) || outside.starts;
-            ++i;
-            if (next > room) {
+            // The characters that fit in the room left without a look at it after each.
+            // (A shift: a division here would cost more than the characters it counts.)
+            const std::size_t fit = static_cast<std::size_t>(room - next) >> table.widestShift;
+            if (fit == 0) {
                 next_ = next;
-                keepRoom();
+                grow();
                 next = next_;
                 room = room_;
+                continue;
+            }
+            const std::size_t stop = std::min(n, i + fit);
+            for (; i < stop; ++i) {
+                // Whether a number runs is read from the state-free entry, so that the next
+                // character's lookup does not wait for this one's.
+                const auto u = static_cast<unsigned char>(text[i]);
+                const CharacterCells::Entry& outside = table.entries[0][u];
+                if (outside.kind == CharacterCells::kSpecial) {
+                    next_ = next;
+                    number = running;
+                    return i;
+                }
+                const CharacterCells::Entry& e = table.entries[running ? 1 : 0][u];
+                std::memcpy(next, e.cells, sizeof e.cells);
+                next += e.size;
+                running = (running & outside.keep) | outside.starts;
             }
         }
         next_ = next;
@@ -959,11 +1025,14 @@ private:
 
     void keepRoom() {
         if (next_ > room_) {
-            const auto size = static_cast<std::size_t>(next_ - out_.data());
-            out_.resize(out_.size() * 2);
-            next_ = out_.data() + size;
-            room_ = out_.data() + out_.size() - kRoom;
+            grow();
         }
+    }
+    void grow() {
+        const auto size = static_cast<std::size_t>(next_ - out_.data());
+        out_.resize(out_.size() * 2);
+        next_ = out_.data() + size;
+        room_ = out_.data() + out_.size() - kRoom;
     }
 
     std::string& out_;
@@ -1010,7 +1079,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
                     number = false;
                 }
             }
-        } else if (c == '#') {
+        } else {  // '#'
             // A number sign carries the lower digits of a numeric numerator after it.
             cells.put('#');
             ++i;
@@ -1019,21 +1088,26 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
                 ++i;
             }
             number = true;
-        } else {  // '}'
-            ++i;
-            number = false;
         }
     }
     return true;
 }
 
-Conversion LatexToBraille::run(std::string_view input) {
+Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     Conversion result;
     const std::string_view trimmed = trimBlanks(input);
     if (trimmed.empty()) {
         return result;
     }
-    TakenRegions taken = takeOutRegions(trimmed);
+    TakenRegions taken;
+    std::string& t = scratch().text;
+    if (marks.regions) {
+        taken = takeOutRegions(trimmed);
+        t.swap(taken.text);
+    } else {
+        t.assign(trimmed);  // nothing to take out
+        taken.countedLength = trimmed.size();
+    }
     if (taken.countedLength > kMaxFormulaLength) {
         result.error = messages::onPage(page_, messages::kTooLong);
         return result;
@@ -1042,13 +1116,11 @@ Conversion LatexToBraille::run(std::string_view input) {
         result.error = messages::onPage(page_, messages::kUnclosedRegionLatex);
         return result;
     }
-    std::string t = std::move(taken.text);
-    const Survey holds = survey(t);
-    if (!holds.bracesNest) {
+    if (!marks.bracesNest) {
         result.error = messages::onPage(page_, messages::kBrackets);
         return result;
     }
-    if (holds.typedMarker) {
+    if ((marks.commands & kTypedMarker) != 0) {
         result.error = messages::onPage(page_, messages::kUnknownFunction);
         return result;
     }
@@ -1056,38 +1128,44 @@ Conversion LatexToBraille::run(std::string_view input) {
     // all when they have no backslash. No pass writes a keyword that a pass looks for (they
     // write markers, and always put a cell between the pieces of text they join), so what the
     // text holds now decides for every pass.
-    const unsigned commands = holds.commands;
+    const unsigned commands = marks.commands;
     if (((commands & kLimit) != 0 && !oneSidedLimits(t)) ||
         ((commands & kArrow) != 0 && !arrowsInLimits(t))) {
         result.error = error_;
         return result;
     }
-    if (holds.subscript) {
+    if (marks.subscript) {
         digitSubscripts(t);
     }
-    const auto limits = [&](unsigned command, std::string_view keyword, std::string_view marker,
+    // No pass writes a keyword or joins text into one, and each construct takes its keyword
+    // out: a pass is done once it has met as many keywords as the reading did (it met each
+    // standing at a backslash, whatever followed), and need not look on to the end.
+    const auto count = [&](Command command) {
+        return marks.commandCounts[static_cast<std::size_t>(std::countr_zero(unsigned{command}))];
+    };
+    const auto limits = [&](Command command, std::string_view keyword, std::string_view marker,
                             std::string_view message) {
-        return (commands & command) == 0 || limitsPass(t, keyword, marker, message);
+        return (commands & command) == 0 || limitsPass(t, count(command), keyword, marker, message);
     };
     const bool constructs = limits(kSum, "\\sum", "\\susu", messages::kSumLatex) &&
                             limits(kProd, "\\prod", "\\propro", messages::kProdLatex) &&
                             limits(kInt, "\\int", "\\7", messages::kIntLatex) &&
                             limits(kIint, "\\iint", "\\77", messages::kIntLatex) &&
                             limits(kIiint, "\\iiint", "\\777", messages::kIntLatex);
-    if (!constructs || (holds.subscript && !indicesPresent(t)) || (holds.power && !powerPass(t))) {
+    if (!constructs || (marks.subscript && !indicesPresent(t)) || (marks.power && !powerPass(t))) {
         result.error = error_;
         return result;
     }
-    if ((commands & kFrac) != 0 && !fractionPass(t)) {
+    if ((commands & kFrac) != 0 && !fractionPass(t, count(kFrac))) {
         result.error = error_;
         return result;
     }
     // Number signs come from the text, from numeric powers and from numeric fractions.
-    if (holds.numberSign || holds.power || (commands & kFrac) != 0) {
+    if (marks.numberSign || marks.power || (commands & kFrac) != 0) {
         doubleNumberSigns(t);
     }
-    if (((commands & kSqrt) != 0 && !rootPass(t)) || ((commands & kLog) != 0 && !logPass(t)) ||
-        (holds.subscript && !subscriptPass(t)) ||
+    if (((commands & kSqrt) != 0 && !rootPass(t, count(kSqrt))) ||
+        ((commands & kLog) != 0 && !logPass(t)) || (marks.subscript && !subscriptPass(t)) ||
         ((commands & kOverline) != 0 && !overlinePass(t))) {
         result.error = error_;
         return result;
@@ -1119,8 +1197,9 @@ namespace {
 
 // One formula, or a page whose lines cannot be taken apart, given what the plain conversion
 // `plain` made of it.
-Conversion checkedConversion(std::string_view latex, int page, const LatexToBraille& plain,
-                             Conversion c) {
+// `marks`: those of the reading of `latex`.
+Conversion checkedConversion(std::string_view latex, const TextMarks& marks, int page,
+                             const LatexToBraille& plain, Conversion c) {
     const bool oneCell = plain.oneCellExponentBesideGroup(c);
     if (!c.ok() || (!oneCell && !plain.groupEndsInNumber())) {
         return c;
@@ -1136,7 +1215,7 @@ Conversion checkedConversion(std::string_view latex, int page, const LatexToBrai
         return c;
     }
     if (oneCell) {
-        Conversion grouped = LatexToBraille(page, true).run(latex);
+        Conversion grouped = LatexToBraille(page, true).run(latex, marks);
         if (grouped.ok() && readsBack(grouped)) {
             return grouped;
         }
@@ -1148,10 +1227,13 @@ Conversion checkedConversion(std::string_view latex, int page, const LatexToBrai
     return refused;
 }
 
+// A line of a page whose characters have been read: it reads as it stands, and its own
+// reading gives its marks.
 Conversion convertFormula(std::string_view latex, int page) {
+    const TextMarks marks = readCharacters(latex, passCommandsAt).marks;
     LatexToBraille plain(page, false);
-    Conversion c = plain.run(latex);
-    return checkedConversion(latex, page, plain, std::move(c));
+    Conversion c = plain.run(latex, marks);
+    return checkedConversion(latex, marks, page, plain, std::move(c));
 }
 
 // The lines of a page with the line break after each (none after the last), when every line
@@ -1192,9 +1274,10 @@ std::vector<std::pair<std::string_view, std::string_view>> separateLines(std::st
 
 }  // namespace
 
-Conversion convertLatexToBraille(std::string_view text, int page) {
-    // Characters without a row are read as the sign they stand for, or refused.
-    const CharacterReading reading = readCharacters(text);
+namespace {
+
+// The conversion of `text` whose characters `reading` has read.
+Conversion convertRead(std::string_view text, int page, const CharacterReading& reading) {
     if (!reading.ok()) {
         return {{}, messages::onPage(page, reading.refusal)};
     }
@@ -1203,13 +1286,13 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
     // Most texts hold nothing that must be read back to be sure of: converted whole, a page of
     // them gives what its lines give one by one.
     LatexToBraille whole(page, false);
-    Conversion c = whole.run(latex);
+    Conversion c = whole.run(latex, reading.marks);
     if (c.ok() && !whole.oneCellExponentBesideGroup(c) && !whole.groupEndsInNumber()) {
         return c;
     }
     const auto lines = separateLines(latex);
     if (lines.empty()) {
-        return c.ok() ? checkedConversion(latex, page, whole, std::move(c)) : c;
+        return c.ok() ? checkedConversion(latex, reading.marks, page, whole, std::move(c)) : c;
     }
     // Each line of a page is a formula of its own: converted alone, so that it converts the
     // same on any page. The page's own limits hold first.
@@ -1232,6 +1315,23 @@ Conversion convertLatexToBraille(std::string_view text, int page) {
         out.text += lineBreak;
     }
     return out;
+}
+
+}  // namespace
+
+Conversion convertLatexToBraille(std::string_view text, int page) {
+    // Characters without a row are read as the sign they stand for, or refused.
+    return convertRead(text, page, readCharacters(text, passCommandsAt));
+}
+
+LatexPageConversion convertLatexPage(std::string_view text, int page) {
+    // The reading of the characters weighs the brackets too, unless it stopped or changed the
+    // text.
+    const CharacterReading reading = readCharacters(text, passCommandsAt);
+    if (reading.weighed ? reading.bracketWeight != 0 : bracketBalance(text) != 0) {
+        return {{{}, messages::onPage(page, messages::kBrackets)}, true};
+    }
+    return {convertRead(text, page, reading), false};
 }
 
 std::string latexToBraille(std::string_view latex, int page, FormulaErrorReport& report) {

@@ -19,7 +19,12 @@ inline std::string_view trimAny(std::string_view text, std::string_view chars) {
 
 // `text` without blanks (' ') at both ends.
 inline std::string_view trimBlanks(std::string_view text) {
-    return trimAny(text, " ");
+    // The one character looked for as a character: the set form would search the set at each.
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // `text` without blanks and control characters (bytes up to 0x20) at both ends.

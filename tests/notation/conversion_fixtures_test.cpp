@@ -47,6 +47,33 @@ TEST(NotationFixtures, LatexToBraille) {
     }
 }
 
+// A construct gives the same cells however its pieces are spaced, braced or nested.
+TEST(NotationFixtures, ConstructsWhateverTheirLayout) {
+    const struct {
+        std::string_view latex;
+        std::string_view braille;
+    } cases[] = {
+        {"\\frac x {y}", "6_xnp_y4"},  // a bare numerator, a blank on each side
+        {"\\frac {x}{y}", "6_xnp_y4"},
+        {"\\frac{\\frac{a}{b}}{c}", "66_anp_b4np_c4"},
+        {"\\frac{x}{\\frac{a}{b}}+\\frac{1}{2}", "6_xnp6_anp_b44+#,b"},
+        {"\\frac{a}{b}^{2}", "6_anp_b4#b1"},
+        {"x^{12}+y^{1,5}", "_x#ab1+_y#a,e1"},
+        {"x^ {2}", "_x#b1"},
+        {"x^{\\frac{1}{2}}", "_x#,b1"},  // a numeric fraction as exponent
+        {"\\sqrt{x+1}", "9_x+#ao"},
+        {"\\sqrt {x}", "9_xo"},
+        {"\\sqrt\\pi", "9>po"},
+        {"\\sqrt{\\sqrt{x}}", "99_xoo"},
+        {"\\sqrt x^{2}", "9_xo#b1"},
+    };
+    for (const auto& c : cases) {
+        const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
+        EXPECT_EQ(result.error, "") << c.latex;
+        EXPECT_EQ(result.text, c.braille) << c.latex;
+    }
+}
+
 TEST(NotationFixtures, BrailleToLatex) {
     const auto cases = readFixture("braille_to_latex.txt");
     ASSERT_GT(cases.size(), 20u);

@@ -178,6 +178,89 @@ TEST(ConversionLimits, RegionsBeyondFiftyOnePassThroughAndCountWhole) {
     EXPECT_FALSE(notation::convertLatexToBraille(many, 1).ok());
 }
 
+// Plain braces must group, read outside text regions and after the characters are read as
+// signs; a character without a sign is refused before the braces are judged.
+TEST(ConversionChecks, BracesGroupAsTheTextReads) {
+    const std::string brackets = notation::messages::onPage(1, notation::messages::kBrackets);
+    const std::string unknown = notation::messages::onPage(1, "Carattere sconosciuto");
+    const struct {
+        std::string_view latex;
+        const std::string* refusal;  // the start of the message; null: converted
+    } cases[] = {
+        {"{a}", nullptr},            // a group
+        {"}{", &brackets},           // a brace closed before any opened
+        {"{a", &brackets},           // a group never closed
+        {"{a\r\nb}", nullptr},       // a group over two lines of a page
+        {"\\{a", nullptr},           // "\{" is a character
+        {"x^{2}\\}", nullptr},       // and so is "\}"
+        {"\\\\{\\\\a", nullptr},     // a brace inside a text region
+        {"\\\\--\\\\{a}", nullptr},  // a group right after a region
+        {"\xB2}", &brackets},        // a superscript's braces close, the typed one does not
+        {"\\\xB5}\\\\", nullptr},    // "\\mu": the backslash opens a region with the sign
+        {"}{\xB0", &unknown},        // the character is refused first
+    };
+    for (const auto& c : cases) {
+        const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
+        if (c.refusal == nullptr) {
+            EXPECT_TRUE(result.ok()) << c.latex << ": " << result.error;
+        } else {
+            EXPECT_TRUE(result.error.starts_with(*c.refusal)) << c.latex << ": " << result.error;
+        }
+    }
+}
+
+// A page is refused for its brackets exactly when the bracket balance says so, before any
+// other refusal; otherwise it converts as the formula does. The reading of the characters
+// weighs the brackets, so every way of reading one is here.
+TEST(ConversionChecks, PageBracketsWeighedAsTheBalanceWeighsThem) {
+    const std::string_view texts[] = {
+        "(a+[b])",      "(a",           ")(",          "[))))))))))",  "{]",
+        "\\\\{a",       "\\{a\\}",      "\\{a",        "x^{2}\\}",     "\\\\((\\\\x",
+        "\\\\((\\\\x)", "\\\\\\\\(x",   "\\\\(",       "a\\\\b)\\\\)", "\\frac{(a}{b)}",
+        "\\\xB5(",      "\\\xB5()\\\\", "\xB2(",       "\xB2()",       "(\xB0",
+        "()\xB0",       "(a\r\nb)",     "(a\r\nb",     "a\r\n(b\r\nc", "\xA0T1\xA0(",
+        "\xA0T1\xA0()", "\\sqrt[3]{x}", "\\sqrt[3{x}", "{a}}",         "\\(",
+    };
+    for (const std::string_view text : texts) {
+        const notation::LatexPageConversion page = notation::convertLatexPage(text, 3);
+        const bool unbalanced = notation::bracketBalance(text) != 0;
+        EXPECT_EQ(page.unbalanced, unbalanced) << text;
+        if (unbalanced) {
+            EXPECT_EQ(page.conversion.error,
+                      notation::messages::onPage(3, notation::messages::kBrackets))
+                << text;
+        } else {
+            const notation::Conversion formula = notation::convertLatexToBraille(text, 3);
+            EXPECT_EQ(page.conversion.text, formula.text) << text;
+            EXPECT_EQ(page.conversion.error, formula.error) << text;
+        }
+    }
+}
+
+// The passes stop after as many keywords as the reading of the characters met: every
+// construct of a kind is still converted, one after another, nested, or beside a keyword that
+// is no command ("\fracx") or that stands in a text region.
+TEST(ConversionChecks, EveryConstructOfAKindConverted) {
+    const struct {
+        std::string_view latex;
+        std::string_view cells;  // empty: refused
+    } cases[] = {
+        {"\\frac{a}{b}+\\frac{c}{d}+\\frac{e}{f}", "6_anp_b4+6_cnp_d4+6_enp_f4"},
+        {"\\frac{\\frac{\\frac{1}{x}}{y}}{z}", "666#anp_x4np_y4np_z4"},
+        {"\\fracx+\\frac{a}{b}", ""},
+        {"\\sqrt{a}\\sqrt{b}\\sqrt[3]{c}", "9_ao9_bo9#c:_co"},
+        {"\\sqrt{\\sqrt{\\sqrt{x}}}", "999_xooo"},
+        {"\\sum_{i=1}^{n}(\\sum_{j=1}^{n}(i))", "<S_i=#a,_n:?<S_j=#a,_n:?_i**"},
+        {"\\int_{0}^{1}(x)+\\int_{1}^{2}(x)", "7#j,a:?_x*+7#a,b:?_x*"},
+        {"\\\\\\frac\\\\\\frac{a}{b}", "\\\\\\frac\\\\6_anp_b4"},
+    };
+    for (const auto& c : cases) {
+        const notation::Conversion result = notation::convertLatexToBraille(c.latex, 1);
+        EXPECT_EQ(result.text, c.cells) << c.latex;
+        EXPECT_EQ(result.ok(), !c.cells.empty()) << c.latex << ": " << result.error;
+    }
+}
+
 TEST(ConversionReport, RefusalsGoThroughTheReport) {
     RecordingSink sink;
     notation::FormulaErrorReport report(&sink);

@@ -38,10 +38,7 @@ using PageConversion = notation::Conversion (*)(std::string_view text, int page)
 // Latex-mode text to Braille-mode text as the mode switch converts a page: the brackets must
 // balance before anything is converted.
 notation::Conversion toBrailleText(std::string_view latex, int page) {
-    if (notation::bracketBalance(latex) != 0) {
-        return {{}, notation::messages::onPage(page, notation::messages::kBrackets)};
-    }
-    return notation::convertLatexToBraille(latex, page);
+    return notation::convertLatexPage(latex, page).conversion;
 }
 
 // Braille-mode text to Latex-mode text: the result's brackets must balance.
