@@ -1,4 +1,6 @@
-// LaTeX-to-Braille on arbitrary bytes; what converts is converted back as well.
+// LaTeX-to-Braille on arbitrary bytes; what converts is converted back as well. The page
+// conversion of the mode switch refuses exactly the unbalanced texts and otherwise gives what
+// the formula conversion gives.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -22,8 +24,14 @@ void checkClean(const notation::Conversion& c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    (void)notation::bracketBalance(text);
+    const bool unbalanced = notation::bracketBalance(text) != 0;
     const auto braille = notation::convertLatexToBraille(text, 1);
+    const auto page = notation::convertLatexPage(text, 1);
+    if (page.unbalanced != unbalanced || (unbalanced && page.conversion.ok()) ||
+        (!unbalanced &&
+         (page.conversion.text != braille.text || page.conversion.error != braille.error))) {
+        __builtin_trap();
+    }
     if (braille.ok()) {
         checkClean(braille);
         checkClean(notation::convertBrailleToLatex(braille.text, 1));
