@@ -28,20 +28,8 @@ QString fromUcs4(std::u32string_view text) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Every character the view draws as a symbol.
-std::u32string symbolCharacters() {
-    std::u32string all;
-    for (const auto table :
-         {notation::mathmlSymbols(), notation::mathmlExtraSigns(), notation::mathmlGreek()}) {
-        for (const notation::MathmlSign& sign : table) {
-            all += notation::mathmlCharacters(sign.mathml);
-        }
-    }
-    return all;
-}
-
 QString chooseSymbolFamily() {
-    const std::u32string needed = symbolCharacters();
+    const std::u32string needed = notation::symbolCharacters();
     const QStringList installed = QFontDatabase::families();
     for (const char* candidate :
          {"DejaVu Sans", "DejaVu Math TeX Gyre", "FreeSerif", "Noto Sans Math", "STIX Two Math"}) {
@@ -97,24 +85,8 @@ QtTextMetrics::QtTextMetrics(const MathFonts& fonts) : fonts_(fonts) {
 }
 
 int QtTextMetrics::measure(bool glyph, FontRole role, std::u32string_view text) const {
-    auto& known = widths_[(glyph ? 3 : 0) + index(role)];
-    const std::u32string key(text);
-    if (const auto found = known.find(key); found != known.end()) {
-        return found->second;
-    }
     const auto& metrics = glyph ? glyph_ : text_;
-    const int width =
-        metrics[static_cast<std::size_t>(index(role))].horizontalAdvance(fromUcs4(text));
-    known.emplace(key, width);
-    return width;
-}
-
-int QtTextMetrics::textWidth(FontRole role, std::u32string_view text) const {
-    return measure(false, role, text);
-}
-
-int QtTextMetrics::glyphWidth(FontRole role, std::u32string_view glyph) const {
-    return measure(true, role, glyph);
+    return metrics[static_cast<std::size_t>(index(role))].horizontalAdvance(fromUcs4(text));
 }
 
 const QStaticText& StaticTextCache::get(bool glyph, FontRole role, const std::u32string& text) {

@@ -33,22 +33,18 @@ private:
 };
 
 // Text sizes measured with the fonts of a MathFonts.
-class QtTextMetrics : public notation::TextMetrics {
+class QtTextMetrics : public notation::CachedTextMetrics {
 public:
     explicit QtTextMetrics(const MathFonts& fonts);
-    int textWidth(notation::FontRole role, std::u32string_view text) const override;
-    int glyphWidth(notation::FontRole role, std::u32string_view glyph) const override;
     int ascent(notation::FontRole role) const override;
     int descent(notation::FontRole role) const override;
 
 private:
-    int measure(bool glyph, notation::FontRole role, std::u32string_view text) const;
+    int measure(bool glyph, notation::FontRole role, std::u32string_view text) const override;
 
     const MathFonts& fonts_;
     std::vector<QFontMetrics> text_;
     std::vector<QFontMetrics> glyph_;
-    // Widths already measured, by font and text: a page repeats the same few signs.
-    mutable std::unordered_map<std::u32string, int> widths_[6];
 };
 
 // Texts laid out once for painting, by font and text.

@@ -802,6 +802,25 @@ private:
 
 }  // namespace
 
+int CachedTextMetrics::textWidth(FontRole role, std::u32string_view text) const {
+    return cached(false, role, text);
+}
+
+int CachedTextMetrics::glyphWidth(FontRole role, std::u32string_view glyph) const {
+    return cached(true, role, glyph);
+}
+
+int CachedTextMetrics::cached(bool glyph, FontRole role, std::u32string_view text) const {
+    auto& known = widths_[(glyph ? 3 : 0) + static_cast<int>(role)];
+    const std::u32string key(text);
+    if (const auto found = known.find(key); found != known.end()) {
+        return found->second;
+    }
+    const int width = measure(glyph, role, text);
+    known.emplace(key, width);
+    return width;
+}
+
 int FixedMetrics::advance(FontRole role) {
     switch (role) {
         case FontRole::Normal:

@@ -25,6 +25,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "notation/mathml_code.h"
@@ -98,6 +99,22 @@ public:
     virtual int glyphWidth(FontRole role, std::u32string_view glyph) const = 0;
     virtual int ascent(FontRole role) const = 0;
     virtual int descent(FontRole role) const = 0;
+};
+
+// Metrics that measure each text once per font: a page repeats the same few signs.
+class CachedTextMetrics : public TextMetrics {
+public:
+    int textWidth(FontRole role, std::u32string_view text) const final;
+    int glyphWidth(FontRole role, std::u32string_view glyph) const final;
+
+protected:
+    // The width of `text` in the role's text font, or its symbol font when `glyph`.
+    virtual int measure(bool glyph, FontRole role, std::u32string_view text) const = 0;
+
+private:
+    int cached(bool glyph, FontRole role, std::u32string_view text) const;
+
+    mutable std::unordered_map<std::u32string, int> widths_[6];  // by font
 };
 
 // Every character as wide as the role's `advance` (10, 7 and 6 pixels), ascent 12, 9, 8 and

@@ -270,6 +270,16 @@ std::u32string mathmlCharacters(std::string_view mathml) {
     return out;
 }
 
+std::u32string symbolCharacters() {
+    std::u32string all;
+    for (const auto table : {mathmlSymbols(), mathmlExtraSigns(), mathmlGreek()}) {
+        for (const MathmlSign& sign : table) {
+            all += mathmlCharacters(sign.mathml);
+        }
+    }
+    return all;
+}
+
 std::uint32_t cp1252ToUnicode(unsigned char byte) {
     return ui::cp1252::assigned(byte) ? ui::cp1252::toUnicode(byte) : 0xFFFD;
 }

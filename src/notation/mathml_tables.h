@@ -46,6 +46,9 @@ std::span<const MathmlEntity> mathmlEntities();
 // code page 1252. "<mi>&infin;</mi>" gives U+221E; "&divide;&divide;" two division signs.
 std::u32string mathmlCharacters(std::string_view mathml);
 
+// Every character the views draw as a symbol: those of the symbol, extra sign and Greek tables.
+std::u32string symbolCharacters();
+
 // The Unicode character of a code page 1252 byte; U+FFFD for the five unassigned bytes.
 std::uint32_t cp1252ToUnicode(unsigned char byte);
 

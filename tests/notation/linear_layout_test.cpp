@@ -491,5 +491,42 @@ TEST(LinearLayout, LinesShareTheStripInBandsTheirInkNeeds) {
     EXPECT_TRUE(placeLines({}, 46, 100, 0).empty());
 }
 
+// Metrics that count how often each font measures: the toolkits' metrics measure a text once
+// per font, whatever asks for it.
+class CountingMetrics : public CachedTextMetrics {
+public:
+    int ascent(FontRole) const override { return 12; }
+    int descent(FontRole) const override { return 4; }
+    mutable int measured = 0;
+
+private:
+    int measure(bool glyph, FontRole role, std::u32string_view text) const override {
+        ++measured;
+        return static_cast<int>(text.size()) * (glyph ? 20 : 10) + static_cast<int>(role);
+    }
+};
+
+TEST(LinearLayout, EachTextIsMeasuredOncePerFont) {
+    const CountingMetrics m;
+    struct Case {
+        bool glyph;
+        FontRole role;
+        std::u32string text;
+        int width;
+        int measuredAfter;  // a text already measured in that font costs nothing
+    };
+    const Case cases[] = {
+        {false, FontRole::Normal, U"ab", 20, 1},   {false, FontRole::Normal, U"ab", 20, 1},
+        {true, FontRole::Normal, U"ab", 40, 2},    {false, FontRole::Exponent, U"ab", 21, 3},
+        {false, FontRole::Normal, U"abc", 30, 4},  {true, FontRole::Normal, U"ab", 40, 4},
+        {true, FontRole::Label, U"\u03b1", 22, 5}, {false, FontRole::Exponent, U"ab", 21, 5},
+    };
+    for (const Case& c : cases) {
+        const int width = c.glyph ? m.glyphWidth(c.role, c.text) : m.textWidth(c.role, c.text);
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(m.measured, c.measuredAfter);
+    }
+}
+
 }  // namespace
 }  // namespace notation

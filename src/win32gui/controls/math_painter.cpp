@@ -37,15 +37,8 @@ HFONT pixelFont(const wchar_t* family, int pixels) {
 
 // Every character of the basic plane that the view draws as a symbol.
 std::wstring symbolCharacters() {
-    std::u32string all;
-    for (const auto table :
-         {notation::mathmlSymbols(), notation::mathmlExtraSigns(), notation::mathmlGreek()}) {
-        for (const notation::MathmlSign& sign : table) {
-            all += notation::mathmlCharacters(sign.mathml);
-        }
-    }
     std::wstring basic;
-    for (const char32_t c : all) {
+    for (const char32_t c : notation::symbolCharacters()) {
         if (c < 0x10000) {
             basic += static_cast<wchar_t>(c);
         }
@@ -156,26 +149,12 @@ GdiTextMetrics::~GdiTextMetrics() {
 }
 
 int GdiTextMetrics::measure(bool glyph, FontRole role, std::u32string_view text) const {
-    auto& known = widths_[(glyph ? 3 : 0) + index(role)];
-    const std::u32string key(text);
-    if (const auto found = known.find(key); found != known.end()) {
-        return found->second;
-    }
     HGDIOBJ old = SelectObject(dc_, glyph ? fonts_.glyph(role) : fonts_.text(role));
     const std::wstring wide = utf16(text);
     SIZE size{};
     GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc_, old);
-    known.emplace(key, size.cx);
     return size.cx;
-}
-
-int GdiTextMetrics::textWidth(FontRole role, std::u32string_view text) const {
-    return measure(false, role, text);
-}
-
-int GdiTextMetrics::glyphWidth(FontRole role, std::u32string_view glyph) const {
-    return measure(true, role, glyph);
 }
 
 int GdiTextMetrics::ascent(FontRole role) const {

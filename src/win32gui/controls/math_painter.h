@@ -6,7 +6,6 @@
 // with, so the layout's widths are the drawn ones.
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "notation/linear_layout.h"
@@ -36,27 +35,23 @@ private:
     std::wstring symbolFamily_;
 };
 
-class GdiTextMetrics : public notation::TextMetrics {
+class GdiTextMetrics : public notation::CachedTextMetrics {
 public:
     explicit GdiTextMetrics(const MathFonts& fonts);
     ~GdiTextMetrics() override;
     GdiTextMetrics(const GdiTextMetrics&) = delete;
     GdiTextMetrics& operator=(const GdiTextMetrics&) = delete;
 
-    int textWidth(notation::FontRole role, std::u32string_view text) const override;
-    int glyphWidth(notation::FontRole role, std::u32string_view glyph) const override;
     int ascent(notation::FontRole role) const override;
     int descent(notation::FontRole role) const override;
 
 private:
-    int measure(bool glyph, notation::FontRole role, std::u32string_view text) const;
+    int measure(bool glyph, notation::FontRole role, std::u32string_view text) const override;
 
     const MathFonts& fonts_;
     HDC dc_;
     int ascent_[3] = {};
     int descent_[3] = {};
-    // Widths already measured, by font and text: a page repeats the same few signs.
-    mutable std::unordered_map<std::u32string, int> widths_[6];
 };
 
 // UTF-16 of code points (surrogate pairs above the basic plane).
