@@ -43,6 +43,29 @@ void Workbench::startRecovery(ui::Timer& timer, RecoveryOptions options) {
     recovery_ = std::make_unique<DocumentRecovery>(form_, documents_, timer, std::move(options));
 }
 
+void Workbench::start(ui::Timer& recoveryTimer, WorkbenchOptions& options) {
+    if (!options.recovery.folder.empty()) {
+        startRecovery(recoveryTimer, std::move(options.recovery));
+    }
+    if (options.speechReader) {
+        startSpeechReader(std::move(options.speechEngine));
+    }
+}
+
+void Workbench::attachFormulaPrinting(TForm8& confirmation, FormulaPrintPreview& preview) {
+    handoff_->setConfirmation(&confirmation);
+    handoff_->setPreview([&preview](const std::string& title, const std::string& folder) {
+        preview.show(title, folder);
+    });
+}
+
+void Workbench::attachTutors(learning::TutorOpener& brackets, learning::TutorOpener& operations,
+                             learning::TutorOpener& fractions) {
+    form_.hooks().bracketsTutor = &brackets;
+    form_.hooks().operationsTutor = &operations;
+    form_.hooks().fractionsTutor = &fractions;
+}
+
 void Workbench::mirrorOnBrailleDisplay(ui::BrailleDisplay& display) {
     displayMirror_ = std::make_unique<BrailleDisplayMirror>(form_, display);
 }

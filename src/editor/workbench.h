@@ -17,6 +17,8 @@
 #include "editor/input/deletion_commands.h"
 #include "editor/input/editing_commands.h"
 #include "editor/input/palette_commands.h"
+#include "editor/printing/formula_preview.h"
+#include "editor/printing/formula_print_dialog.h"
 #include "editor/printing/linear_view.h"
 #include "editor/printing/print_commands.h"
 #include "editor/recovery/document_recovery.h"
@@ -24,6 +26,7 @@
 #include "editor/window/main_window.h"
 #include "learning/calc_sheet.h"
 #include "learning/structure_host.h"
+#include "learning/tutor_opener.h"
 #include "notation/filter_table.h"
 #include "notation/formula_error_report.h"
 #include "speech/engine.h"
@@ -82,6 +85,9 @@ public:
     // (recovery/document_recovery.h); called at most once, before the window is first shown.
     // The timer must not fire once the Workbench is gone.
     void startRecovery(ui::Timer& timer, RecoveryOptions options);
+    // What the program's window starts with, as `options` asks: recovery copies written on
+    // `recoveryTimer`'s ticks when they have a folder, and the speech reader with its engine.
+    void start(ui::Timer& recoveryTimer, WorkbenchOptions& options);
     // The recovery of unsaved work; null before startRecovery.
     DocumentRecovery* recovery() { return recovery_.get(); }
     // Shows the caret's line of the Braille editor on `display` from now on; called at most
@@ -99,6 +105,12 @@ public:
     // entry of "Modifica", which works only while it pastes such a result.
     learning::ToolHost structureHost();
     learning::ToolHost decompositionHost();
+    // The confirmation the graphic editor's formula goes through before it is printed, and
+    // the preview it is shown in.
+    void attachFormulaPrinting(TForm8& confirmation, FormulaPrintPreview& preview);
+    // The tutors of brackets, operations and complex fractions that the window opens.
+    void attachTutors(learning::TutorOpener& brackets, learning::TutorOpener& operations,
+                      learning::TutorOpener& fractions);
     // The windows that "Struttura" and "Scomponi" open on the caret line.
     void attachLearningTools(ui::ModalWindow& structureView, ui::ModalWindow& decomposition);
     // The speech reader, for the windows that speak through it; null before startSpeechReader.

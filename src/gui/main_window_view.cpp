@@ -307,19 +307,11 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
     workbench_ = std::make_unique<editor::Workbench>(*logic_);
-    if (!options.recovery.folder.empty()) {
-        workbench_->startRecovery(*timers_[2], std::move(options.recovery));
-    }
-    if (options.speechReader) {
-        workbench_->startSpeechReader(std::move(options.speechEngine));
-    }
-    workbench_->handoff().setConfirmation(&formulaPrint_->logic());
+    workbench_->start(*timers_[2], options);
+    workbench_->attachFormulaPrinting(formulaPrint_->logic(), formulaPreview_->logic());
     brailleDisplay_ =
         options.brailleDisplay ? std::move(options.brailleDisplay) : makeBrailleDisplay();
     workbench_->mirrorOnBrailleDisplay(*brailleDisplay_);
-    workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
-        formulaPreview_->logic().show(title, folder);
-    });
     calcSheet_ = std::make_unique<CalcSheetView>(
         window_,
         CalcSheetOptions{clipboard_, keyboard_, options.dialogs, std::move(options.sheetEngine),
@@ -330,9 +322,9 @@ MainWindowView::MainWindowView(MainWindowOptions options) : window_(newMainWindo
         tutors_.push_back(
             std::make_unique<TutorView>(window_, kind, *logic_, keyboard_, options.dialogs));
     }
-    logic_->hooks().bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
-    logic_->hooks().operationsTutor = &tutor(learning::TutorKind::Operations).logic();
-    logic_->hooks().fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
+    workbench_->attachTutors(tutor(learning::TutorKind::Brackets).logic(),
+                             tutor(learning::TutorKind::Operations).logic(),
+                             tutor(learning::TutorKind::ComplexFractions).logic());
     structure_ = std::make_unique<StructureWindow>(window_, *dialogs_, clipboard_, keyboard_,
                                                    workbench_->structureHost());
     decomposition_ = std::make_unique<DecompositionWindow>(

@@ -104,12 +104,7 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         editor::MainWindowServices{*dialogs_, clipboard_, shell_, printer_, keyboard_},
         options.environment, settings_->logic(), options.speech, std::move(options.hooks));
     workbench_ = std::make_unique<editor::Workbench>(*logic_);
-    if (!options.recovery.folder.empty()) {
-        workbench_->startRecovery(recoveryTimer_, std::move(options.recovery));
-    }
-    if (options.speechReader) {
-        workbench_->startSpeechReader(std::move(options.speechEngine));
-    }
+    workbench_->start(recoveryTimer_, options);
 
     calcSheet_ = std::make_unique<CalcSheetView>(
         hwnd, CalcSheetOptions{clipboard_, keyboard_, *dialogs_, std::move(options.sheetEngine),
@@ -126,18 +121,14 @@ MainWindowView::MainWindowView(MainWindowOptions options) {
         tutors_.push_back(
             std::make_unique<TutorView>(hwnd, kind, *logic_, *dialogs_, clipboard_, fonts_));
     }
-    editor::MainWindowHooks& hooks = logic_->hooks();
-    hooks.bracketsTutor = &tutor(learning::TutorKind::Brackets).logic();
-    hooks.operationsTutor = &tutor(learning::TutorKind::Operations).logic();
-    hooks.fractionsTutor = &tutor(learning::TutorKind::ComplexFractions).logic();
+    workbench_->attachTutors(tutor(learning::TutorKind::Brackets).logic(),
+                             tutor(learning::TutorKind::Operations).logic(),
+                             tutor(learning::TutorKind::ComplexFractions).logic());
 
     formulaPrint_ = std::make_unique<FormulaPrintDialogView>(hwnd);
     formulaPreview_ =
         std::make_unique<FormulaPreviewView>(hwnd, *window_, *dialogs_, clipboard_, printer_);
-    workbench_->handoff().setConfirmation(&formulaPrint_->logic());
-    workbench_->handoff().setPreview([this](const std::string& title, const std::string& folder) {
-        formulaPreview_->logic().show(title, folder);
-    });
+    workbench_->attachFormulaPrinting(formulaPrint_->logic(), formulaPreview_->logic());
 
     // The links turn red under the mouse, white again over the panel.
     auto native = [&c](std::string_view name) -> NativeWidget& {
