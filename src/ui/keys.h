@@ -91,9 +91,10 @@ struct KeyPress {
 class KeyListener {
 public:
     virtual ~KeyListener() = default;
-    virtual void keyDown(KeyEvent& event) = 0;
-    virtual void keyPress(KeyPress& press) = 0;
-    virtual void keyUp(KeyEvent& event) = 0;
+    // A listener hears the kinds of key events it overrides; the others pass it by.
+    virtual void keyDown(KeyEvent& /*event*/) {}
+    virtual void keyPress(KeyPress& /*press*/) {}
+    virtual void keyUp(KeyEvent& /*event*/) {}
 };
 
 // A key combination of the menu table: a virtual-key code and the modifiers that must be held

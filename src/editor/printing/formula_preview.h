@@ -132,8 +132,6 @@ public:
     void mouse(const ui::MouseEvent& event);
 
     void keyDown(ui::KeyEvent& event) override;
-    void keyPress(ui::KeyPress& /*press*/) override {}
-    void keyUp(ui::KeyEvent& /*event*/) override {}
 
 private:
     ui::Control& item(PreviewCommand id) { return w_.menu.item(static_cast<int>(id)); }

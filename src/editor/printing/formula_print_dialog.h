@@ -46,8 +46,6 @@ public:
     void ProcediClick();
     void EsciClick();
 
-    void keyDown(ui::KeyEvent& /*event*/) override {}
-    void keyPress(ui::KeyPress& /*press*/) override {}
     void keyUp(ui::KeyEvent& event) override;
 
 private:

@@ -79,8 +79,6 @@ public:
     void SfogliaEditorClick();
     void SfogliaDirClick();
 
-    void keyDown(ui::KeyEvent& /*event*/) override {}
-    void keyPress(ui::KeyPress& /*press*/) override {}
     void keyUp(ui::KeyEvent& event) override;
 
 private:

@@ -98,7 +98,6 @@ public:
             press.ch = 0;
         }
     }
-    void keyUp(ui::KeyEvent&) override {}
 
 private:
     std::function<void()> cancel_;
