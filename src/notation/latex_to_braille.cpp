@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "notation/bracket_balance.h"
@@ -278,6 +279,7 @@ unsigned passCommandsAt(std::string_view text, std::size_t backslash) {
 struct Scratch {
     std::string text;
     std::string with;
+    std::string cells;  // the tokenizer's output, of which only the written part counts
 };
 
 Scratch& scratch() {
@@ -320,7 +322,8 @@ private:
     bool rootPass(std::string& t, std::size_t count);
     bool logPass(std::string& t);
     bool overlinePass(std::string& t);
-    bool tokenize(std::string_view t, std::string& out);
+    // The cells of `t`, written into `buffer`; empty on failure.
+    std::optional<std::string_view> tokenize(std::string_view t, std::string& buffer);
 
     int page_;
     bool groupExponents_ = false;
@@ -954,16 +957,22 @@ const CharacterCells& characterCells() {
     return cells;
 }
 
-// The tokenizer's output, written in its finished form; it keeps room for one more
-// character's cells at all times.
+// The tokenizer's output, written in its finished form into a buffer kept from one text to the
+// next (it only grows); it keeps room for one more character's cells at all times.
 class CellWriter {
 public:
     CellWriter(std::string& out, std::size_t expected) : out_(out) {
-        out_.resize(expected + kRoom);
+        if (out_.size() < expected + kRoom) {
+            out_.resize(expected + kRoom);
+        }
         next_ = out_.data();
         room_ = out_.data() + out_.size() - kRoom;
     }
-    ~CellWriter() { out_.resize(static_cast<std::size_t>(next_ - out_.data())); }
+
+    // What has been written.
+    std::string_view written() const {
+        return {out_.data(), static_cast<std::size_t>(next_ - out_.data())};
+    }
 
     void put(char c) {
         *next_++ = finishedCell(c);
@@ -1040,9 +1049,9 @@ private:
     char* room_ = nullptr;  // past it, fewer than kRoom bytes are left
 };
 
-bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
+std::optional<std::string_view> LatexToBraille::tokenize(std::string_view t, std::string& buffer) {
     const CharacterCells& table = characterCells();
-    CellWriter cells(out, t.size() * 2);
+    CellWriter cells(buffer, t.size() * 2);
     // A number runs from its number sign through digits, decimal commas and periodic marks;
     // a digit inside it is written without a further number sign. A comma or an apostrophe
     // after anything else (a list "a,2", a derivative "f'2") does not start one, and the
@@ -1062,7 +1071,8 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             std::size_t length = 0;
             const NotationRow* row = keywordIndex().find(t, i, length);
             if (row == nullptr) {
-                return fail(messages::kUnknownFunction);
+                fail(messages::kUnknownFunction);
+                return std::nullopt;
             }
             cells.put(row->braille);
             i += length;
@@ -1090,7 +1100,7 @@ bool LatexToBraille::tokenize(std::string_view t, std::string& out) {
             number = true;
         }
     }
-    return true;
+    return cells.written();
 }
 
 Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
@@ -1170,24 +1180,26 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         result.error = error_;
         return result;
     }
-    std::string out;
-    if (!tokenize(t, out)) {
+    const std::optional<std::string_view> cells = tokenize(t, scratch().cells);
+    if (!cells) {
         result.error = error_;
         return result;
     }
-    if (out.find("111") != std::string::npos) {
+    if (cells->find("111") != std::string_view::npos) {
         // Three closings in a row: Braille-to-LaTeX could not tell which power each ends.
         result.error = messages::onPage(page_, messages::kPowerOfPower);
         return result;
     }
-    if (out.find("log ") != std::string::npos) {
-        out = replaceAll(out, "log ", "log.");
+    const bool log = cells->find("log ") != std::string_view::npos;
+    if (!log && taken.regions.empty()) {
+        result.text.assign(trimBlanks(*cells));
+        return result;
     }
+    std::string out = log ? replaceAll(*cells, "log ", "log.") : std::string(*cells);
     if (!taken.regions.empty()) {
         out = putBackRegions(out, taken.regions);
     }
-    const std::string_view trimmedOut = trimBlanks(out);
-    result.text = trimmedOut.size() == out.size() ? std::move(out) : std::string(trimmedOut);
+    result.text.assign(trimBlanks(out));
     return result;
 }
 

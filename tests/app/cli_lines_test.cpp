@@ -85,6 +85,28 @@ TEST(CliLines, ALongInputKeepsItsOrderAndItsLineNumbers) {
     EXPECT_EQ(r.err, messages);
 }
 
+// The input is taken in pieces of 64 KiB: a line, or the CR and LF of its end, that runs from
+// one piece into the next is still one line.
+TEST(CliLines, ALineAcrossTwoPiecesOfInputIsOneLine) {
+    // The CR of a line end is the last byte of the first piece: "x+x" and its line end take 5
+    // bytes, then each "x" line 3, so that the CR of line 21 845 sits at byte 65 535.
+    std::string input = "x+x\r\n";
+    std::string expected = "_x+_x\n";
+    for (int n = 0; n < 50000; ++n) {
+        input += "x\r\n";
+        expected += "_x\n";
+    }
+    ASSERT_EQ(input.substr(65535, 2), "\r\n");
+    // The second piece ends right after a line end; the last line has none.
+    ASSERT_EQ(input[131071], '\n');
+    input += "x+x";
+    expected += "_x+_x\n";
+    const CliRun r = runCli({"to-braille", "--lines"}, input);
+    EXPECT_EQ(r.status, cli::kOk);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected);
+}
+
 TEST(CliLines, ToLatexKeepsTheLineBreaksOfATwoLineMessage) {
     const CliRun r = runCli({"to-latex", "--lines"}, "6_anp_b4\n<S_i=#a,_n:_i\n");
     EXPECT_EQ(r.status, cli::kFailed);

@@ -76,7 +76,8 @@ std::optional<std::string> readInput(const std::string& path, Io& io);
 // the line's output, or nullopt after setting `message` to why the line is refused; a refused
 // line gives an empty output line and "line N: " + message on standard error (message line
 // breaks as LF). Returns kOk, or kFailed when the input could not be read or any line was
-// refused. Lines are read and written one at a time, so a long input streams through.
+// refused. The input is read in pieces and the output written in pieces, so a long input streams
+// through.
 using LineConversion =
     std::function<std::optional<std::string>(std::string_view line, std::string& message)>;
 int convertLines(const std::string& path, Io& io, const LineConversion& convert);

@@ -1,10 +1,12 @@
 // The --lines mode: the batch loop of to-braille, to-latex and speak.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <vector>
 
 #include "app/cli/cli.h"
 
@@ -25,6 +27,8 @@ void writeMessage(std::ostream& err, std::size_t lineNumber, std::string_view me
 
 // How many bytes of answers are gathered before they go to the output stream.
 constexpr std::size_t kPiece = 16384;
+// How many bytes of input are taken from the stream at a time, at most.
+constexpr std::streamsize kReadPiece = 65536;
 
 }  // namespace
 
@@ -44,7 +48,6 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
     std::ostream* const tied = in.tie(nullptr);
     bool refused = false;
     std::size_t number = 0;
-    std::string line;
     std::string message;
     // The answers not yet handed to the output stream, which take one call per piece instead
     // of one per line.
@@ -53,17 +56,10 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
         io.out.write(answers.data(), static_cast<std::streamsize>(answers.size()));
         answers.clear();
     };
-    for (;;) {
-        if (in.rdbuf()->in_avail() <= 0) {
-            handOver();
-            io.out.flush();
-        }
-        if (!std::getline(in, line)) {
-            break;
-        }
+    const auto answer = [&](std::string_view line) {
         ++number;
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
         }
         message.clear();
         if (const std::optional<std::string> output = convert(line, message)) {
@@ -80,6 +76,41 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert)
             io.out.flush();
             writeMessage(io.err, number, message);
         }
+    };
+    // The input is read in pieces of what it has buffered; the lines whole inside a piece are
+    // converted where they stand, and only a line that runs on into the next piece is kept.
+    std::vector<char> piece(kReadPiece);
+    std::string unfinished;
+    for (;;) {
+        if (in.rdbuf()->in_avail() <= 0) {
+            handOver();
+            io.out.flush();
+            if (in.peek() == std::char_traits<char>::eof()) {
+                break;
+            }
+        }
+        // What is buffered now, at least the byte just looked at: a read that cannot wait.
+        in.read(piece.data(), std::min(in.rdbuf()->in_avail(), kReadPiece));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
+            break;
+        }
+        std::string_view rest(piece.data(), got);
+        for (std::size_t end = rest.find('\n'); end != std::string_view::npos;
+             end = rest.find('\n')) {
+            if (unfinished.empty()) {
+                answer(rest.substr(0, end));
+            } else {
+                unfinished.append(rest.substr(0, end));
+                answer(unfinished);
+                unfinished.clear();
+            }
+            rest.remove_prefix(end + 1);
+        }
+        unfinished.append(rest);
+    }
+    if (!unfinished.empty()) {
+        answer(unfinished);
     }
     handOver();
     in.tie(tied);
