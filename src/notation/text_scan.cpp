@@ -1,5 +1,7 @@
 #include "notation/text_scan.h"
 
+#include <array>
+
 namespace notation {
 
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
@@ -43,21 +45,39 @@ std::string replaceEach(std::string_view text, std::initializer_list<Substitutio
     return out;
 }
 
+namespace {
+
+// The characters the search for a closing brace stops at.
+constexpr std::array<bool, 256> kBraceStops = [] {
+    std::array<bool, 256> stops{};
+    stops['{'] = true;
+    stops['}'] = true;
+    stops['\\'] = true;
+    return stops;
+}();
+
+}  // namespace
+
 std::size_t closingBrace(std::string_view text, std::size_t open) {
+    const char* const t = text.data();
+    const std::size_t n = text.size();
     int depth = 0;
-    for (std::size_t i = open; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\' && i + 1 < text.size() &&
-            (text[i + 1] == '{' || text[i + 1] == '}' || text[i + 1] == '\\')) {
-            ++i;
-            continue;
-        }
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            if (--depth == 0) {
-                return i;
+    for (std::size_t i = open; i < n; ++i) {
+        // Most characters are none of the three: passed over with one look each.
+        while (!kBraceStops[static_cast<unsigned char>(t[i])]) {
+            if (++i == n) {
+                return std::string_view::npos;
             }
+        }
+        const char c = t[i];
+        if (c == '\\') {
+            if (i + 1 < n && (t[i + 1] == '{' || t[i + 1] == '}' || t[i + 1] == '\\')) {
+                ++i;
+            }
+        } else if (c == '{') {
+            ++depth;
+        } else if (--depth == 0) {
+            return i;
         }
     }
     return std::string_view::npos;
