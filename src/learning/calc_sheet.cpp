@@ -438,7 +438,7 @@ void TForm2::keyDown(ui::KeyEvent& event) {
         return;
     }
     // The rows keep their caret after the "=": the arrows act on release.
-    if (isArrow(event.key) && (focusedArea() != nullptr || stepLineFocused() >= 0)) {
+    if (ui::vk::isArrow(event.key) && (focusedArea() != nullptr || stepLineFocused() >= 0)) {
         event.key = 0;
     }
 }
@@ -447,7 +447,7 @@ void TForm2::keyPress(ui::KeyPress& press) {
     if (!chord_ || (focusedArea() == nullptr && stepLineFocused() < 0)) {
         return;
     }
-    collectChordKey(chordKeys_, press, w_.Timer1);
+    notation::collectChordKey(chordKeys_, press, w_.Timer1);
 }
 
 void TForm2::keyUp(ui::KeyEvent& event) {
@@ -467,7 +467,7 @@ void TForm2::keyUp(ui::KeyEvent& event) {
     if (area == nullptr && step < 0) {
         return;
     }
-    if (isArrow(key)) {
+    if (ui::vk::isArrow(key)) {
         const int by = key == vk::kUp ? -1 : (key == vk::kDown ? 1 : 0);
         if (area != nullptr) {
             moveRow(*area, by);

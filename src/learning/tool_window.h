@@ -23,7 +23,6 @@
 
 #include "learning/messages.h"
 #include "learning/structure_host.h"
-#include "notation/chord_input.h"
 #include "speech/request_sources.h"
 #include "ui/access_keys.h"
 #include "ui/keys.h"
@@ -84,30 +83,8 @@ inline bool isWindowFunctionKey(const ui::KeyEvent& event) {
            (event.shift & ui::shift::kAlt) == 0;
 }
 
-inline bool isArrow(int key) {
-    namespace vk = ui::vk;
-    return key == vk::kLeft || key == vk::kRight || key == vk::kUp || key == vk::kDown;
-}
-
 // The chord timer's interval in milliseconds where the main window gives none.
 inline constexpr int kDefaultChordInterval = 200;
-
-// Gives a key typed under chord input to `chords`, which may swallow it; `timer` (the chord
-// timer) starts with a chord. The repeat of a held key is dropped unless it passes through.
-inline void collectChordKey(notation::ChordCollector& chords, ui::KeyPress& press,
-                            ui::Timer& timer) {
-    if (press.repeat && !notation::passesThroughChord(press.ch)) {
-        press.ch = 0;
-        return;
-    }
-    const notation::ChordCollector::KeyPress chord = chords.keyPress(press.ch);
-    if (chord.swallow) {
-        press.ch = 0;
-    }
-    if (chord.startTimer) {
-        timer.setEnabled(true);
-    }
-}
 
 // A button of a learning window: its caption and what a click on it does.
 struct ButtonWiring {

@@ -444,7 +444,7 @@ void TutorWindow::keyPress(ui::KeyPress& press) {
     }
     if (chord_) {
         // A dropped key is then passed over as no character.
-        collectChordKey(chordKeys_, press, w_.Timer1);
+        notation::collectChordKey(chordKeys_, press, w_.Timer1);
     }
     const char c = press.ch;
     if (c == '\r' || c == '\n') {
@@ -477,7 +477,7 @@ void TutorWindow::keyUp(ui::KeyEvent& event) {
         restoreWorkList();
         return;
     }
-    if (isArrow(event.key)) {
+    if (ui::vk::isArrow(event.key)) {
         std::optional<speech::Request> request;
         if (event.key == vk::kUp || event.key == vk::kDown) {
             request = speech::lineRequest(host_.programDirectory, text, caret, {});

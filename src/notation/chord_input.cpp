@@ -1,6 +1,8 @@
 #include "notation/chord_input.h"
 
 #include "notation/braille_cells.h"
+#include "ui/keys.h"
+#include "ui/widgets.h"
 
 namespace notation {
 namespace {
@@ -99,6 +101,21 @@ std::string ChordCollector::close() {
     keys_.clear();
     collecting_ = false;
     return text;
+}
+
+bool collectChordKey(ChordCollector& chords, ui::KeyPress& press, ui::Timer& timer) {
+    if (press.repeat && !passesThroughChord(press.ch)) {
+        press.ch = 0;
+        return false;
+    }
+    const ChordCollector::KeyPress chord = chords.keyPress(press.ch);
+    if (chord.swallow) {
+        press.ch = 0;
+    }
+    if (chord.startTimer) {
+        timer.setEnabled(true);
+    }
+    return chord.startTimer;
 }
 
 }  // namespace notation

@@ -17,6 +17,11 @@
 #include <string>
 #include <string_view>
 
+namespace ui {
+struct KeyPress;
+class Timer;
+}  // namespace ui
+
 namespace notation {
 
 // Enter is collected as this byte, so that it cannot be mistaken for a typed character.
@@ -60,5 +65,13 @@ private:
     std::string keys_;
     bool collecting_ = false;
 };
+
+// Gives a key typed under chord input to `chords`, which may swallow it (its character is then
+// cleared); `timer`, the chord timer, starts with a chord and is not restarted while it runs:
+// the chord ends one interval after its first key. A chord key held down longer than the
+// keyboard's repeat delay repeats: the repeats belong to no chord and would type cells never
+// chorded, so they are dropped unless they pass through. Returns whether the key went into the
+// chord.
+bool collectChordKey(ChordCollector& chords, ui::KeyPress& press, ui::Timer& timer);
 
 }  // namespace notation

@@ -68,6 +68,9 @@ constexpr bool isModifier(int key) {
 constexpr bool isNavigation(int key) {
     return key >= kPrior && key <= kDown;
 }
+constexpr bool isArrow(int key) {
+    return key == kLeft || key == kRight || key == kUp || key == kDown;
+}
 }  // namespace vk
 
 // Modifier state held while a key event happens.

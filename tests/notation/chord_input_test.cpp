@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "ui/keys.h"
+#include "ui/memory/memory_widgets.h"
+
 namespace notation {
 namespace {
 
@@ -82,6 +85,35 @@ TEST(ChordInput, EveryDotPatternHasItsCell) {
             << value;
     }
     EXPECT_EQ(chordText(65), "\r\n");
+}
+
+// What a window's key press becomes under chord input: a chord key goes into the chord and
+// starts the timer, a repeat of a held key is dropped, the six characters pass through.
+TEST(ChordInput, AKeyPressGoesIntoTheChordOrPassesOrIsDropped) {
+    struct Case {
+        char ch;
+        bool repeat;
+        char left;       // the press's character afterwards (0: swallowed)
+        bool collected;  // went into the chord, the timer running
+        std::string keys;
+    };
+    const Case cases[] = {
+        {'f', false, 0, true, "f"},
+        {'f', true, 0, false, ""},
+        {'(', false, '(', false, ""},
+        {'\b', true, '\b', false, ""},
+        {'\r', false, 0, true, {kChordEnter}},
+        {'\t', false, '\t', false, ""},
+    };
+    for (const Case& c : cases) {
+        ChordCollector chords;
+        ui::memory::MemoryTimer timer(200, false);
+        ui::KeyPress press{c.ch, c.repeat};
+        EXPECT_EQ(collectChordKey(chords, press, timer), c.collected) << int(c.ch) << c.repeat;
+        EXPECT_EQ(press.ch, c.left) << int(c.ch) << c.repeat;
+        EXPECT_EQ(timer.enabled(), c.collected) << int(c.ch) << c.repeat;
+        EXPECT_EQ(chords.keys(), c.keys) << int(c.ch) << c.repeat;
+    }
 }
 
 }  // namespace

@@ -90,21 +90,9 @@ void BrailleInput::keyPress(ui::KeyPress& press) {
         return;
     }
     if (form_.chordInput()) {
-        // A chord key held down longer than the keyboard's repeat delay repeats: the repeats
-        // belong to no chord and would type cells the student never chorded.
-        if (press.repeat && !notation::passesThroughChord(press.ch)) {
-            press.ch = 0;
-            return;
-        }
-        const notation::ChordCollector::KeyPress chord = chord_.keyPress(press.ch);
-        if (chord.swallow) {
-            press.ch = 0;
-        }
-        if (chord.startTimer) {
-            ui::Timer& timer = form_.widgets().Timer1;
+        // The keys of the chord so far show in Edit3.
+        if (notation::collectChordKey(chord_, press, form_.widgets().Timer1)) {
             form_.widgets().Edit3.setText(chord_.keys());
-            // A running timer is not restarted: the chord ends one interval after its first key.
-            timer.setEnabled(true);
         }
         return;
     }
