@@ -759,6 +759,9 @@ public:
         for (const NotationRow& row : kSetTable) {
             add(row, next);
         }
+        for (std::size_t key = 0; key < 256; ++key) {
+            direct_[key] = directRow(key);
+        }
     }
 
     // The first keyword row, else the first set row, standing at `pos` (a backslash). A
@@ -768,13 +771,17 @@ public:
     const NotationRow* find(std::string_view t, std::size_t pos, std::size_t& length) const {
         const auto key = static_cast<unsigned char>(charAt(t, pos + 1));
         const char third = charAt(t, pos + 2);
+        if (!isAsciiLetter(third) && direct_[key] != nullptr) {
+            length = 2;
+            return direct_[key];
+        }
         for (std::size_t e = begin_[key]; e < begin_[key + 1U]; ++e) {
             const Keyword& keyword = keywords_[e];
             // Most rows differ at the third character.
             if (keyword.thirdDecides && keyword.third != third) {
                 continue;
             }
-            std::string_view k = keyword.row->latex;
+            std::string_view k = keyword.latex;
             if (!restAt(t, pos, k)) {
                 if (!keyword.blankEnd) {
                     continue;
@@ -799,6 +806,7 @@ public:
 private:
     struct Keyword {
         const NotationRow* row = nullptr;
+        std::string_view latex;     // the row's, kept beside the rest
         char third = '\0';          // the character after the first two
         bool thirdDecides = false;  // a text without `third` there cannot hold the row
         bool blankEnd = false;      // written with a blank at its end
@@ -812,6 +820,7 @@ private:
         }
         Keyword& keyword = keywords_[next[static_cast<unsigned char>(k[1])]++];
         keyword.row = &row;
+        keyword.latex = k;
         keyword.blankEnd = k.back() == ' ';
         keyword.third = k.size() > 2 ? k[2] : '\0';
         keyword.thirdDecides = k.size() > 2 && (k.size() > 3 || !keyword.blankEnd);
@@ -831,7 +840,25 @@ private:
         return true;
     }
 
+    // The row that stands at a backslash, key and a character that is no letter, whatever the
+    // characters after these: the key's first row that can stand there is its two-character
+    // one ("\\6", "\\N" after "\\Nu"), not a row whose third character could be there too.
+    // None when no such row decides.
+    const NotationRow* directRow(std::size_t key) const {
+        for (std::size_t e = begin_[key]; e < begin_[key + 1U]; ++e) {
+            const Keyword& keyword = keywords_[e];
+            if (keyword.latex.size() == 2) {
+                return keyword.row;
+            }
+            if (!isAsciiLetter(keyword.latex[2])) {
+                return nullptr;  // "\\77", "\\{\\}", "\\x ": the third character decides
+            }
+        }
+        return nullptr;
+    }
+
     std::array<Keyword, kKeywordTable.size() + kSetTable.size()> keywords_{};
+    std::array<const NotationRow*, 256> direct_{};  // directRow of each key
     std::array<unsigned char, 257> begin_{};  // the rows of key c are [begin_[c], begin_[c+1])
 };
 
