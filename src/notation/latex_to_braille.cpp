@@ -1142,7 +1142,10 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
         taken = takeOutRegions(trimmed);
         t.swap(taken.text);
     } else {
-        t.assign(trimmed);  // nothing to take out
+        // Nothing to take out. (Cleared and appended: the buffer has the room, and assign's
+        // general replacement costs more than the copy of a formula.)
+        t.clear();
+        t.append(trimmed);
         taken.countedLength = trimmed.size();
     }
     if (taken.countedLength > kMaxFormulaLength) {
@@ -1219,7 +1222,7 @@ Conversion LatexToBraille::run(std::string_view input, const TextMarks& marks) {
     }
     const bool log = cells->find("log ") != std::string_view::npos;
     if (!log && taken.regions.empty()) {
-        result.text.assign(trimBlanks(*cells));
+        result.text = std::string(trimBlanks(*cells));
         return result;
     }
     std::string out = log ? replaceAll(*cells, "log ", "log.") : std::string(*cells);
