@@ -4,10 +4,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 #include "app/cli/cli.h"
 #include "cli_run.h"
+#include "notation/conversion.h"
 
 #include "../editor/temp_folder.h"
 
@@ -107,6 +112,61 @@ TEST(CliLines, ALineAcrossTwoPiecesOfInputIsOneLine) {
     EXPECT_EQ(r.out, expected);
 }
 
+// A piece of many lines is shared out among threads: the answers, the refusals and their line
+// numbers come out as one thread gives them, and a conversion that fails on a helper thread
+// fails the run on the reading thread.
+TEST(CliLines, LinesSharedAmongThreadsComeOutAsOneThreadGivesThem) {
+    const std::vector<std::string> formulas = {
+        "\\frac{a+b}{c}\r", "(x", "\\sqrt[3]{2}+\\log_{2}(x)",   "\\foo",
+        "x_{n+1}^{2}",      "",   std::string(1700, 'x') + "+1", "\\frac{1}{2}\r"};
+    std::string input;
+    for (std::size_t n = 0; n < 40000; ++n) {
+        input += formulas[n % formulas.size()] + "\n";
+    }
+    input += "x+1";  // no line end
+    std::mutex lock;
+    std::set<std::thread::id> seen;
+    const cli::LineConversion convert = [&](std::string_view line,
+                                            std::string& message) -> std::optional<std::string> {
+        {
+            std::lock_guard guard(lock);
+            seen.insert(std::this_thread::get_id());
+        }
+        if (line == "throw") {
+            throw std::runtime_error("a conversion that fails");
+        }
+        notation::Conversion c = notation::convertLatexPage(line, 1).conversion;
+        if (!c.ok()) {
+            message = c.error;
+            return std::nullopt;
+        }
+        return std::move(c.text);
+    };
+    const auto runWith = [&](std::size_t threads, const std::string& text) {
+        std::istringstream in(text);
+        std::ostringstream out;
+        std::ostringstream err;
+        cli::Io io{in, out, err};
+        const int status = cli::convertLines("", io, convert, threads);
+        return CliRun{status, out.str(), err.str()};
+    };
+    const CliRun one = runWith(1, input);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(one.status, cli::kFailed);
+    EXPECT_NE(one.err.find("line 39996: Pagina 1\nFunzione sconosciuta\n"), std::string::npos)
+        << one.err;
+    seen.clear();
+    const CliRun three = runWith(3, input);
+    EXPECT_GT(seen.size(), 1u);
+    EXPECT_EQ(three.status, one.status);
+    EXPECT_EQ(three.out, one.out);
+    EXPECT_EQ(three.err, one.err);
+
+    std::string failing(input.substr(0, input.size() / 2));
+    failing.insert(failing.rfind('\n', failing.size() / 2) + 1, "throw\n");
+    EXPECT_THROW(runWith(3, failing), std::runtime_error);
+}
+
 TEST(CliLines, ToLatexKeepsTheLineBreaksOfATwoLineMessage) {
     const CliRun r = runCli({"to-latex", "--lines"}, "6_anp_b4\n<S_i=#a,_n:_i\n");
     EXPECT_EQ(r.status, cli::kFailed);
@@ -142,6 +202,20 @@ TEST(CliLines, RefusesOptionsThatDoNotMixAndUnreadableFiles) {
     EXPECT_EQ(r.status, cli::kUsage);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(runCli({"speak", "--lines", "--wav", "out.wav"}, "#a").status, cli::kUsage);
+    // --threads takes 1 to 16, and only with --lines; it changes nothing in the output.
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"to-braille", "--threads", "2"},
+                                               {"to-latex", "--lines", "--threads", "0"},
+                                               {"speak", "--lines", "--threads", "17"},
+                                               {"speak", "--threads", "2"},
+                                               {"to-braille", "--lines", "--threads", "due"}}) {
+        r = runCli(args, "x");
+        EXPECT_EQ(r.status, cli::kUsage) << args[1] << " " << args[2];
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("--threads"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(runCli({"speak", "--lines", "--threads", "16"}, "#a").out,
+              runCli({"speak", "--lines"}, "#a").out);
 
     editor::testing::TempFolder temp;
     const std::filesystem::path& folder = temp.path();

@@ -70,6 +70,9 @@ private:
 // On failure returns nullopt and writes the system's read message to io.err.
 std::optional<std::string> readInput(const std::string& path, Io& io);
 
+// How many threads the --lines mode converts with: one per processor, four at most.
+std::size_t lineThreads();
+
 // The --lines mode shared by the commands that work on one formula: one formula per line of
 // `path` (or of standard input when it is empty), one output line per input line, in order.
 // A line end is LF or CR LF; a final line end does not start another line. `convert` returns
@@ -77,9 +80,12 @@ std::optional<std::string> readInput(const std::string& path, Io& io);
 // line gives an empty output line and "line N: " + message on standard error (message line
 // breaks as LF). Returns kOk, or kFailed when the input could not be read or any line was
 // refused. The input is read in pieces and the output written in pieces, so a long input streams
-// through.
+// through. The lines of a piece that holds many are shared out among `threads` threads, 0 for
+// lineThreads() (`convert` must then bear being called from several at once); the answers keep
+// the input's order.
 using LineConversion =
     std::function<std::optional<std::string>(std::string_view line, std::string& message)>;
-int convertLines(const std::string& path, Io& io, const LineConversion& convert);
+int convertLines(const std::string& path, Io& io, const LineConversion& convert,
+                 std::size_t threads = 0);
 
 }  // namespace cli

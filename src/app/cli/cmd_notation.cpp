@@ -59,15 +59,17 @@ std::string withoutPage(const std::string& message) {
 // [--page N | --lines] [FILE]: the whole input as one page, or one formula per line.
 int runConversion(std::span<const std::string> args, Io& io, std::string_view usage,
                   PageConversion convert) {
-    Arguments a(args, {"--page"}, {"--lines"});
+    Arguments a(args, {"--page", "--threads"}, {"--lines"});
     const auto n = a.integer("--page", 1, 1, 15);
+    const auto threads = a.integer("--threads", 0, 1, 16);
     const bool lines = a.flag("--lines");
-    if (!a.ok() || !n || a.positional().size() > 1 || (lines && a.value("--page"))) {
+    if (!a.ok() || !n || !threads || a.positional().size() > 1 || (lines && a.value("--page")) ||
+        (!lines && a.value("--threads"))) {
         io.err << "tattilo-cli: "
-               << (!a.ok() || !n ? a.error()
-                   : a.positional().size() > 1
-                       ? std::string("too many files")
-                       : std::string("--page and --lines exclude each other"))
+               << (!a.ok() || !n || !threads   ? a.error()
+                   : a.positional().size() > 1 ? std::string("too many files")
+                   : lines ? std::string("--page and --lines exclude each other")
+                           : std::string("--threads goes with --lines"))
                << "\n"
                << usage;
         return kUsage;
@@ -83,7 +85,8 @@ int runConversion(std::span<const std::string> args, Io& io, std::string_view us
                     return std::nullopt;
                 }
                 return std::move(c.text);
-            });
+            },
+            static_cast<std::size_t>(*threads));
     }
     const auto input = readInput(path, io);
     if (!input) {
@@ -99,7 +102,7 @@ int runConversion(std::span<const std::string> args, Io& io, std::string_view us
 }
 
 constexpr std::string_view kToBrailleUsage =
-    "Usage: tattilo-cli to-braille [--page N | --lines] [FILE]\n"
+    "Usage: tattilo-cli to-braille [--page N | --lines [--threads N]] [FILE]\n"
     "Converts Latex-mode text (FILE, or standard input) to Braille-mode text, as the mode\n"
     "switch converts one page: the brackets must balance, and what the Braille notation\n"
     "cannot express is refused with the workbench's message on standard error.\n"
@@ -107,17 +110,21 @@ constexpr std::string_view kToBrailleUsage =
     "  --lines    one formula per line: one output line per input line, in order; a\n"
     "             refused line gives an empty output line and \"line N: \" with its message\n"
     "             on standard error\n"
+    "  --threads N with --lines, convert on N threads (1 to 16; default one per\n"
+    "             processor, four at most); the output is the same\n"
     "Exit status: 0 converted, 1 refused (any line, with --lines) or unreadable, 2 usage\n"
     "error.\n";
 
 constexpr std::string_view kToLatexUsage =
-    "Usage: tattilo-cli to-latex [--page N | --lines] [FILE]\n"
+    "Usage: tattilo-cli to-latex [--page N | --lines [--threads N]] [FILE]\n"
     "Converts Braille-mode text (ASCII braille cells, FILE or standard input) to Latex-mode\n"
     "text, as the mode switch converts one page; the result's brackets must balance.\n"
     "  --page N   the page number used in messages (1 to 15, default 1)\n"
     "  --lines    one formula per line: one output line per input line, in order; a\n"
     "             refused line gives an empty output line and \"line N: \" with its message\n"
     "             on standard error\n"
+    "  --threads N with --lines, convert on N threads (1 to 16; default one per\n"
+    "             processor, four at most); the output is the same\n"
     "Exit status: 0 converted, 1 refused (any line, with --lines) or unreadable, 2 usage\n"
     "error.\n";
 

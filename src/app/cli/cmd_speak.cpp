@@ -15,8 +15,8 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kSpeakUsage =
-    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav | --lines] [--engine-text]\n"
-    "                         [FILE]\n"
+    "Usage: tattilo-cli speak [--mode MODE] [--rate N] [--wav OUT.wav | --lines [--threads N]]\n"
+    "                         [--engine-text] [FILE]\n"
     "\n"
     "Reads one line of ASCII braille cells from FILE (or standard input) and prints the\n"
     "Italian words the speech reader hands to the speech engine for it, as code page 1252\n"
@@ -32,13 +32,15 @@ constexpr std::string_view kSpeakUsage =
     "  --wav OUT     also synthesise the words into OUT, a 16-bit mono WAVE file\n"
     "  --lines       one Braille line per input line: the words of each on one output line,\n"
     "                in order\n"
+    "  --threads N   with --lines, say the lines on N threads (1 to 16; default one per\n"
+    "                processor, four at most); the output is the same\n"
     "  --engine-text print instead the text the speech engine reads, one piece of synthesis\n"
     "                a line, in the engine's encoding (UTF-8 for espeak-ng)\n"
     "\n"
     "A line end at the end of the input is ignored; more than one line is refused.\n";
 
 int speak(std::span<const std::string> args, Io& io) {
-    Arguments a(args, {"--mode", "--rate", "--wav"}, {"--lines", "--engine-text"});
+    Arguments a(args, {"--mode", "--rate", "--wav", "--threads"}, {"--lines", "--engine-text"});
     if (!a.ok()) {
         io.err << "tattilo-cli speak: " << a.error() << '\n';
         return kUsage;
@@ -53,7 +55,8 @@ int speak(std::span<const std::string> args, Io& io) {
         return kUsage;
     }
     const std::optional<int> rate = a.integer("--rate", speech::kDefaultSpeed, 0, 250);
-    if (!rate) {
+    const std::optional<int> threads = a.integer("--threads", 0, 1, 16);
+    if (!rate || !threads) {
         io.err << "tattilo-cli speak: " << a.error() << '\n';
         return kUsage;
     }
@@ -67,9 +70,16 @@ int speak(std::span<const std::string> args, Io& io) {
             io.err << "tattilo-cli speak: --lines goes with neither --wav nor --engine-text\n";
             return kUsage;
         }
-        return convertLines(path, io, [&mode](std::string_view line, std::string&) {
-            return std::optional<std::string>(speech::wordsFor(mode, line));
-        });
+        return convertLines(
+            path, io,
+            [&mode](std::string_view line, std::string&) {
+                return std::optional<std::string>(speech::wordsFor(mode, line));
+            },
+            static_cast<std::size_t>(*threads));
+    }
+    if (a.value("--threads")) {
+        io.err << "tattilo-cli speak: --threads goes with --lines\n";
+        return kUsage;
     }
     std::optional<std::string> input = readInput(path, io);
     if (!input) {
