@@ -1,11 +1,14 @@
 // The --lines mode: the batch loop of to-braille, to-latex and speak.
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <mutex>
 #include <ostream>
@@ -38,6 +41,8 @@ constexpr std::streamsize kReadPiece = 65536;
 // A piece of input with fewer lines is converted by this thread alone: sharing it out would
 // cost more than it saves, and a program that writes a line at a time waits for no one.
 constexpr std::size_t kSharedLines = 128;
+// How many lines a thread takes at a time from a piece that is shared out.
+constexpr std::size_t kChunkLines = 64;
 
 // One line's conversion: its output, or nullopt and why the line is refused in `message`.
 std::optional<std::string> convertLine(const LineConversion& convert, std::string_view line,
@@ -49,16 +54,18 @@ std::optional<std::string> convertLine(const LineConversion& convert, std::strin
     return convert(line, message);
 }
 
-// A run of lines converted by one thread, what each gave kept in `store`, one after another.
-struct Share {
+// Lines converted together by one thread: the answers of those converted (each with its line
+// end) and the messages of those refused, one after another in `store`.
+struct Chunk {
     struct Outcome {
-        std::size_t end;  // of its output or message in `store`
+        std::size_t end;  // of its answer or message in `store`
         bool refused;
     };
     std::span<const std::string_view> lines;
     std::string store;
     std::vector<Outcome> outcomes;
     std::exception_ptr failure;  // handed to the reading thread
+    std::atomic<bool> done{false};
 
     void convert(const LineConversion& conversion) {
         store.clear();
@@ -66,9 +73,15 @@ struct Share {
         try {
             std::string message;
             for (const std::string_view line : lines) {
-                const std::optional<std::string> output = convertLine(conversion, line, message);
-                store += output ? *output : message;
-                outcomes.push_back({store.size(), !output});
+                if (const std::optional<std::string> output =
+                        convertLine(conversion, line, message)) {
+                    store += *output;
+                    store += '\n';
+                    outcomes.push_back({store.size(), false});
+                } else {
+                    store += message;
+                    outcomes.push_back({store.size(), true});
+                }
             }
         } catch (...) {
             failure = std::current_exception();
@@ -76,60 +89,101 @@ struct Share {
     }
 };
 
-// Threads that convert shares of a piece beside the reading thread, started when a piece first
-// has enough lines, and kept until the input ends.
-class Helpers {
+// Threads that take chunks of a piece beside the reading thread, started when a piece first
+// has enough lines and kept until the input ends. The reading thread converts chunks too, and
+// hands out each one's answers, in input order, as soon as it is done.
+class Crew {
 public:
-    Helpers() = default;
-    Helpers(const Helpers&) = delete;
-    Helpers& operator=(const Helpers&) = delete;
-    ~Helpers() {
+    Crew() = default;
+    Crew(const Crew&) = delete;
+    Crew& operator=(const Crew&) = delete;
+    ~Crew() {
         {
             std::lock_guard guard(lock_);
             stopping_ = true;
         }
         wake_.notify_all();
-        for (std::thread& t : threads_) {
+        for (std::thread& t : helpers_) {
             t.join();
         }
     }
 
-    // How many shares a piece is cut into: one for each of the `wanted` helpers that runs, one
-    // for the caller. (A helper that cannot be started leaves its share to the others.)
-    std::size_t shares(std::size_t wanted) {
-        while (threads_.size() < wanted && !startFailed_) {
+    // Starts helpers up to `wanted`; whether one at least runs. (One that cannot be started
+    // leaves its chunks to the others.)
+    bool start(std::size_t wanted) {
+        while (helpers_.size() < wanted && !startFailed_) {
             try {
-                const std::size_t k = threads_.size() + 1;
-                threads_.emplace_back([this, k] { serve(k); });
+                helpers_.emplace_back([this] { serve(); });
             } catch (const std::system_error&) {
                 startFailed_ = true;
             }
         }
-        return threads_.size() + 1;
+        return !helpers_.empty();
     }
 
-    // Converts every share: the first on this thread, the others on the helpers; returns when
-    // all are done.
-    void convert(std::vector<Share>& shares, const LineConversion& conversion) {
+    // Converts the first `count` of `chunks` and gives each to `deliver` on this thread, in
+    // order. A conversion that failed fails here, once no helper works on the chunks any more.
+    void convert(std::deque<Chunk>& chunks, std::size_t count, const LineConversion& conversion,
+                 const std::function<void(const Chunk&)>& deliver) {
         {
             std::lock_guard guard(lock_);
-            shares_ = &shares;
+            for (std::size_t k = 0; k < count; ++k) {
+                chunks[k].done.store(false);
+            }
+            chunks_ = &chunks;
+            count_ = count;
             conversion_ = &conversion;
-            busy_ = shares.size() - 1;
+            next_.store(0);
+            working_ = helpers_.size();
             ++round_;
         }
         wake_.notify_all();
-        shares[0].convert(conversion);
+        std::exception_ptr failure;
+        for (std::size_t k = 0; k < count && !failure; ++k) {
+            Chunk& chunk = chunks[k];
+            while (!chunk.done.load(std::memory_order_acquire)) {
+                if (!convertNext()) {
+                    std::unique_lock held(lock_);
+                    chunkDone_.wait(held, [&] { return chunk.done.load(); });
+                }
+            }
+            try {
+                if (chunk.failure) {
+                    std::rethrow_exception(std::exchange(chunk.failure, nullptr));
+                }
+                deliver(chunk);
+            } catch (...) {
+                failure = std::current_exception();
+                next_.store(count);  // the helpers take no further chunk
+            }
+        }
         std::unique_lock held(lock_);
-        done_.wait(held, [&] { return busy_ == 0; });
+        roundDone_.wait(held, [&] { return working_ == 0; });
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
     }
 
 private:
-    void serve(std::size_t k) {
+    // Converts the next chunk nobody has taken; false when none is left.
+    bool convertNext() {
+        const std::size_t k = next_.fetch_add(1);
+        if (k >= count_) {
+            return false;
+        }
+        Chunk& chunk = (*chunks_)[k];
+        chunk.convert(*conversion_);
+        chunk.done.store(true, std::memory_order_release);
+        {
+            std::lock_guard guard(lock_);  // the reading thread is waiting, or sees it done
+        }
+        chunkDone_.notify_one();
+        return true;
+    }
+
+    void serve() {
         std::size_t seen = 0;
         for (;;) {
-            Share* share = nullptr;
-            const LineConversion* conversion = nullptr;
             {
                 std::unique_lock held(lock_);
                 wake_.wait(held, [&] { return stopping_ || round_ != seen; });
@@ -137,32 +191,29 @@ private:
                     return;
                 }
                 seen = round_;
-                if (k < shares_->size()) {
-                    share = &(*shares_)[k];
-                    conversion = conversion_;
-                }
             }
-            if (share == nullptr) {
-                continue;
+            while (convertNext()) {
             }
-            share->convert(*conversion);
             std::lock_guard guard(lock_);
-            if (--busy_ == 0) {
-                done_.notify_one();
+            if (--working_ == 0) {
+                roundDone_.notify_one();
             }
         }
     }
 
     bool startFailed_ = false;
-    std::vector<std::thread> threads_;
+    std::vector<std::thread> helpers_;
     std::mutex lock_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
+    std::condition_variable wake_;       // a round starts, or the crew stops
+    std::condition_variable chunkDone_;  // a helper has converted a chunk
+    std::condition_variable roundDone_;  // every helper has left the round
     bool stopping_ = false;
     std::size_t round_ = 0;
-    std::vector<Share>* shares_ = nullptr;
+    std::size_t working_ = 0;  // helpers still taking chunks of this round
+    std::deque<Chunk>* chunks_ = nullptr;
+    std::size_t count_ = 0;
     const LineConversion* conversion_ = nullptr;
-    std::size_t busy_ = 0;
+    std::atomic<std::size_t> next_{0};
 };
 
 }  // namespace
@@ -218,38 +269,49 @@ int convertLines(const std::string& path, Io& io, const LineConversion& convert,
         const std::optional<std::string> output = convertLine(convert, line, message);
         deliver(!output, output ? *output : message);
     };
-    Helpers helpers;
-    std::vector<Share> shares;
+    std::deque<Chunk> chunks;
+    Crew crew;  // stopped before the chunks go
+    // A chunk's answers: those converted go out together, each refusal on its own.
+    const auto deliverChunk = [&](const Chunk& chunk) {
+        const std::string_view store = chunk.store;
+        std::size_t start = 0;  // of the answers not yet given
+        std::size_t end = 0;
+        for (const Chunk::Outcome& outcome : chunk.outcomes) {
+            if (outcome.refused) {
+                answers += store.substr(start, end - start);
+                deliver(true, store.substr(end, outcome.end - end));
+                start = outcome.end;
+            } else {
+                ++number;
+            }
+            end = outcome.end;
+        }
+        answers += store.substr(start, end - start);
+        if (answers.size() >= kPiece) {
+            handOver();
+        }
+    };
     // The lines of a piece: converted one by one, or shared out when there are many; the
     // answers go out in input order either way.
     const auto answerAll = [&](std::span<const std::string_view> lines) {
         if (lines.size() >= kSharedLines && threads == 0) {
             threads = lineThreads();
         }
-        if (threads <= 1 || lines.size() < kSharedLines) {
+        if (threads <= 1 || lines.size() < kSharedLines || !crew.start(threads - 1)) {
             for (const std::string_view line : lines) {
                 answer(line);
             }
             return;
         }
-        shares.resize(helpers.shares(threads - 1));
-        for (std::size_t k = 0, from = 0; k < shares.size(); ++k) {
-            const std::size_t to = lines.size() * (k + 1) / shares.size();
-            shares[k].lines = lines.subspan(from, to - from);
-            from = to;
+        const std::size_t count = (lines.size() + kChunkLines - 1) / kChunkLines;
+        while (chunks.size() < count) {
+            chunks.emplace_back();
         }
-        helpers.convert(shares, convert);
-        for (Share& share : shares) {
-            if (share.failure) {
-                std::rethrow_exception(std::exchange(share.failure, nullptr));
-            }
-            std::size_t start = 0;
-            for (const Share::Outcome& outcome : share.outcomes) {
-                deliver(outcome.refused,
-                        std::string_view(share.store).substr(start, outcome.end - start));
-                start = outcome.end;
-            }
+        for (std::size_t k = 0; k < count; ++k) {
+            chunks[k].lines = lines.subspan(k * kChunkLines,
+                                            std::min(kChunkLines, lines.size() - k * kChunkLines));
         }
+        crew.convert(chunks, count, convert, deliverChunk);
     };
     // The input is read in pieces of what it has buffered; the lines whole inside a piece are
     // converted where they stand, and only a line that runs on into the next piece is kept.
