@@ -192,6 +192,16 @@ enum Stop : unsigned {
 
 enum class Ended { None, End, N, Four, O, Colon, Comma, Paren, One };
 
+// The pieces one after another, in a buffer of the thread kept from one construct to the next:
+// what it gives is copied into a sequence at once, before the next construct is joined.
+template <typename... Pieces>
+std::string_view joined(const Pieces&... pieces) {
+    static thread_local std::string buffer;
+    buffer.clear();
+    (buffer.append(std::string_view(pieces)), ...);
+    return buffer;
+}
+
 struct Seq {
     std::string out;
     Kind last = Kind::None;
@@ -604,7 +614,7 @@ bool BrailleToLatex::readFraction(Seq& seq) {
     if (!readClosed(denominator, kStopFour, Ended::Four, messages::kFractionError)) {
         return false;
     }
-    seq.add(Kind::Construct, "\\frac{" + numerator.out + "}{" + denominator.out + "}");
+    seq.add(Kind::Construct, joined("\\frac{", numerator.out, "}{", denominator.out, "}"));
     return true;
 }
 
@@ -617,7 +627,7 @@ bool BrailleToLatex::readRoot(Seq& seq) {
     }
     if (ended == Ended::O) {
         ++pos_;
-        seq.add(Kind::Construct, "\\sqrt{" + first.out + "}");
+        seq.add(Kind::Construct, joined("\\sqrt{", first.out, "}"));
         return true;
     }
     if (ended != Ended::Colon) {
@@ -628,7 +638,7 @@ bool BrailleToLatex::readRoot(Seq& seq) {
     if (!readClosed(radicand, kStopO, Ended::O, messages::kRootUnclosed)) {
         return false;
     }
-    seq.add(Kind::Construct, "\\sqrt[" + first.out + "]{" + radicand.out + "}");
+    seq.add(Kind::Construct, joined("\\sqrt[", first.out, "]{", radicand.out, "}"));
     return true;
 }
 
@@ -661,7 +671,9 @@ bool BrailleToLatex::readGroup(Seq& seq) {
     if (!readGroupContent(1, exponent)) {
         return false;
     }
-    seq.out += "^{" + exponent.out + "}";
+    seq.out += "^{";
+    seq.out += exponent.out;
+    seq.out += '}';
     if (seq.last == Kind::None) {
         seq.lastStart = seq.out.size();
     }
@@ -676,7 +688,7 @@ bool BrailleToLatex::readSubscriptGroup(Seq& seq) {
     if (!readGroupContent(2, index)) {
         return false;
     }
-    seq.add(Kind::Power, "_{" + index.out + "}");
+    seq.add(Kind::Power, joined("_{", index.out, "}"));
     return true;
 }
 
@@ -783,7 +795,7 @@ bool BrailleToLatex::readOverline(Seq& seq) {
     if (!readToColon(content)) {
         return false;
     }
-    seq.add(Kind::Construct, "\\overline{" + content.out + "}");
+    seq.add(Kind::Construct, joined("\\overline{", content.out, "}"));
     return true;
 }
 
@@ -804,7 +816,7 @@ bool BrailleToLatex::readLog(Seq& seq) {
     if (!readToColon(base)) {
         return false;
     }
-    seq.add(Kind::Construct, "\\log_{" + base.out + "}");
+    seq.add(Kind::Construct, joined("\\log_{", base.out, "}"));
     return true;
 }
 
@@ -855,7 +867,7 @@ bool BrailleToLatex::readLimit(Seq& seq) {
             ++pos_;
         }
     }
-    seq.add(Kind::Construct, "\\lim_{" + sub.out + "}");
+    seq.add(Kind::Construct, joined("\\lim_{", sub.out, "}"));
     return true;
 }
 
