@@ -113,7 +113,8 @@ public:
     bool start(std::size_t wanted) {
         while (helpers_.size() < wanted && !startFailed_) {
             try {
-                helpers_.emplace_back([this] { serve(); });
+                // Only this thread starts rounds: the helper waits for the next one.
+                helpers_.emplace_back([this, round = round_] { serve(round); });
             } catch (const std::system_error&) {
                 startFailed_ = true;
             }
@@ -181,8 +182,7 @@ private:
         return true;
     }
 
-    void serve() {
-        std::size_t seen = 0;
+    void serve(std::size_t seen) {
         for (;;) {
             {
                 std::unique_lock held(lock_);
