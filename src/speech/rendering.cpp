@@ -162,8 +162,10 @@ public:
         marked_ = std::move(line.marked);
         indexGroup_ = std::move(line.indexGroup);
         findRootIndices();
-        // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell.
+        // Tokens are short: a line of n cells rarely needs more than a dozen bytes per cell,
+        // or more than one token per cell.
         whole_.text.reserve(s_.size() * 12);
+        whole_.tokens.reserve(s_.size() + 1);
     }
 
     Rendering run() {
@@ -172,6 +174,17 @@ public:
         }
         result_.lastToken = token_.text;
         result_.inTextRegion = textRegion_;
+        if (mode_ == Mode::All) {
+            // The whole rendering is spoken as it is, with its diagnostic after it: its tokens
+            // move over, and only its text is kept a second time, without the diagnostic.
+            result_.whole = whole_.text;
+            if (!whole_.text.empty()) {
+                whole_.append(lineDiagnostic(result_.balance), TokenKind::Words);
+                result_.spoken = std::move(whole_.text);
+                result_.spokenTokens = std::move(whole_.tokens);
+            }
+            return std::move(result_);
+        }
         SpokenText spoken = ending();
         result_.spoken = std::move(spoken.text);
         result_.spokenTokens = std::move(spoken.tokens);
@@ -700,17 +713,9 @@ private:
 
     // ---- ending -----------------------------------------------------------------------------
 
-    // What the mode speaks, as tokens.
+    // What a mode other than "all" speaks, as tokens.
     SpokenText ending() const {
         const Balance& b = result_.balance;
-        if (mode_ == Mode::All) {
-            if (whole_.text.empty()) {
-                return {};
-            }
-            SpokenText spoken = whole_;
-            spoken.append(lineDiagnostic(b), TokenKind::Words);
-            return spoken;
-        }
         SpokenText spoken = token_;
         if (mode_ != Mode::Key) {
             return spoken;
