@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editor/document_file.h"
+#include "ui/hex_digit.h"
 
 namespace editor {
 namespace {
@@ -60,14 +61,10 @@ std::string escape(std::string_view text) {
     return out;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
+// The copy spells bytes and its checksum in lowercase only: a digit turned into its capital is
+// damage, not the same digit.
+int lowerHexDigit(char c) {
+    return c >= 'A' && c <= 'F' ? -1 : ui::hexDigit(c);
 }
 
 std::optional<std::string> unescape(std::string_view line) {
@@ -95,8 +92,8 @@ std::optional<std::string> unescape(std::string_view line) {
                 if (i + 2 >= line.size()) {
                     return std::nullopt;
                 }
-                const int high = hexValue(line[i + 1]);
-                const int low = hexValue(line[i + 2]);
+                const int high = lowerHexDigit(line[i + 1]);
+                const int low = lowerHexDigit(line[i + 2]);
                 if (high < 0 || low < 0) {
                     return std::nullopt;
                 }
@@ -215,7 +212,7 @@ std::optional<RecoveryCopy> parseRecoveryCopy(std::string_view bytes) {
     }
     std::uint64_t sum = 0;
     for (const char c : hex) {
-        const int digit = hexValue(c);
+        const int digit = lowerHexDigit(c);
         if (digit < 0) {
             return std::nullopt;
         }

@@ -1,9 +1,12 @@
 #include "installer/integration/registry_values.h"
 
+#include <algorithm>
+
 #include "installer/ckey.h"
 #include "installer/integration/deferred_actions.h"
 #include "installer/journal/undo_log.h"
 #include "installer/win_path.h"
+#include "ui/hex_digit.h"
 
 namespace installer {
 
@@ -11,12 +14,9 @@ namespace {
 
 using system::RegRoot;
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char u = upperChar(c);
-    return u >= 'A' && u <= 'F' ? u - 'A' + 10 : 0;  // any other character counts as 0
+// A digit of binary data; any other character counts as 0.
+int dataDigit(char c) {
+    return std::max(0, ui::hexDigit(c));
 }
 
 // Creates the key (journalled), journals the value, writes it; false when the key cannot be
@@ -52,8 +52,8 @@ system::RegValue registryValueOf(int type, std::string_view data) {
             value.type = system::kRegBinary;
             const std::size_t length = (data.size() + 1) / 2;
             for (std::size_t i = 0; i < length; ++i) {
-                const int high = hexDigit(data[2 * i]);
-                const int low = 2 * i + 1 < data.size() ? hexDigit(data[2 * i + 1]) : 0;
+                const int high = dataDigit(data[2 * i]);
+                const int low = 2 * i + 1 < data.size() ? dataDigit(data[2 * i + 1]) : 0;
                 value.data += static_cast<char>(high * 16 + low);
             }
             break;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "installer/win_path.h"
+#include "ui/hex_digit.h"
 
 namespace installer {
 
@@ -30,19 +31,6 @@ std::string escape(std::string_view field) {
     return out;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 std::optional<std::string> unescape(std::string_view field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
@@ -53,8 +41,8 @@ std::optional<std::string> unescape(std::string_view field) {
         if (i + 2 >= field.size()) {
             return std::nullopt;
         }
-        const int high = hexValue(field[i + 1]);
-        const int low = hexValue(field[i + 2]);
+        const int high = ui::hexDigit(field[i + 1]);
+        const int low = ui::hexDigit(field[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -80,8 +68,8 @@ std::optional<std::string> fromHex(std::string_view text) {
     }
     std::string out;
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int high = hexValue(text[i]);
-        const int low = hexValue(text[i + 1]);
+        const int high = ui::hexDigit(text[i]);
+        const int low = ui::hexDigit(text[i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -152,7 +140,7 @@ std::optional<std::optional<system::RegValue>> decodeRegValue(std::string_view t
     }
     std::uint32_t type = 0;
     for (char c : text.substr(0, colon)) {
-        const int d = hexValue(c);
+        const int d = ui::hexDigit(c);
         if (d < 0) {
             return std::nullopt;
         }

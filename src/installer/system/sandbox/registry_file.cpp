@@ -4,21 +4,11 @@
 #include <cstdio>
 
 #include "installer/win_path.h"
+#include "ui/hex_digit.h"
 
 namespace installer::system {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char u = upperChar(c);
-    if (u >= 'A' && u <= 'F') {
-        return u - 'A' + 10;
-    }
-    return -1;
-}
 
 // Reads a quoted string starting at text[at] == '"'; returns the index after the closing quote.
 std::optional<std::size_t> readQuoted(std::string_view text, std::size_t at, std::string& out) {
@@ -55,7 +45,7 @@ std::optional<std::string> parseHexBytes(std::string_view text) {
         if (c == ',' || c == ' ' || c == '\t') {
             continue;
         }
-        const int digit = hexDigit(c);
+        const int digit = ui::hexDigit(c);
         if (digit < 0) {
             return std::nullopt;
         }
@@ -91,7 +81,7 @@ std::optional<RegValue> parseData(std::string_view data) {
             return std::nullopt;
         }
         for (char c : digits) {
-            const int d = hexDigit(c);
+            const int d = ui::hexDigit(c);
             if (d < 0) {
                 return std::nullopt;
             }
@@ -113,7 +103,7 @@ std::optional<RegValue> parseData(std::string_view data) {
     } else if (istartsWith(head, "hex(") && head.back() == ')') {
         std::uint32_t type = 0;
         for (char c : head.substr(4, head.size() - 5)) {
-            const int d = hexDigit(c);
+            const int d = ui::hexDigit(c);
             if (d < 0) {
                 return std::nullopt;
             }
